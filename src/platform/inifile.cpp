@@ -1,0 +1,344 @@
+#include "platform/inifile.h"
+
+#include "platform/safefile.h"
+#include "platform/windows1252.h"
+
+#include <climits>
+#include <vector>
+
+namespace {
+
+// One line of the file as byte offsets: [start, end) is its text, `next` the
+// start of the following line (after its CR, LF or CR LF).
+struct Line {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    qsizetype next = 0;
+};
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine {
+    Line line;
+    LineKind kind = LineKind::Other;
+    QString name;         // section or key name, trimmed
+    qsizetype keyEnd = 0; // for keys: end of the trimmed key text
+    qsizetype valueStart = 0;
+};
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::vector<Line> splitLines(const QByteArray& bytes) {
+    std::vector<Line> lines;
+    const qsizetype size = bytes.size();
+    qsizetype start = 0;
+    while (start < size) {
+        qsizetype end = start;
+        while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        qsizetype next = end;
+        if (next < size && bytes[next] == '\r')
+            ++next;
+        if (next < size && bytes[next] == '\n' && (next == end || bytes[next - 1] == '\r'))
+            ++next;
+        lines.push_back({start, end, next});
+        start = next;
+    }
+    return lines;
+}
+
+void trimRange(const QByteArray& bytes, qsizetype& from, qsizetype& to) {
+    while (from < to && isBlank(bytes[from]))
+        ++from;
+    while (to > from && isBlank(bytes[to - 1]))
+        --to;
+}
+
+ParsedLine parseLine(const QByteArray& bytes, const Line& line) {
+    ParsedLine parsed;
+    parsed.line = line;
+    qsizetype from = line.start;
+    qsizetype to = line.end;
+    trimRange(bytes, from, to);
+    if (from == to)
+        return parsed;
+    if (bytes[from] == '[') {
+        qsizetype close = from + 1;
+        while (close < to && bytes[close] != ']')
+            ++close;
+        qsizetype nameFrom = from + 1;
+        qsizetype nameTo = close;
+        trimRange(bytes, nameFrom, nameTo);
+        parsed.kind = LineKind::Section;
+        parsed.name =
+            windows1252::decode(QByteArrayView(bytes).sliced(nameFrom, nameTo - nameFrom));
+        return parsed;
+    }
+    const qsizetype equals = QByteArrayView(bytes).sliced(from, to - from).indexOf('=');
+    if (equals < 0)
+        return parsed;
+    qsizetype keyFrom = from;
+    qsizetype keyTo = from + equals;
+    trimRange(bytes, keyFrom, keyTo);
+    parsed.kind = LineKind::Key;
+    parsed.name = windows1252::decode(QByteArrayView(bytes).sliced(keyFrom, keyTo - keyFrom));
+    parsed.keyEnd = keyTo;
+    parsed.valueStart = from + equals + 1;
+    return parsed;
+}
+
+bool sameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// The lines of one section: its header and the lines up to the next header.
+struct SectionSpan {
+    bool found = false;
+    std::size_t header = 0;
+    std::size_t end = 0; // one past its last line
+};
+
+class ParsedFile {
+public:
+    explicit ParsedFile(QByteArray bytes)
+        : m_bytes(std::move(bytes)) {
+        for (const Line& line : splitLines(m_bytes))
+            m_lines.push_back(parseLine(m_bytes, line));
+    }
+
+    const QByteArray& bytes() const { return m_bytes; }
+    const std::vector<ParsedLine>& lines() const { return m_lines; }
+
+    SectionSpan findSection(const QString& section) const {
+        SectionSpan span;
+        for (std::size_t i = 0; i < m_lines.size(); ++i) {
+            if (m_lines[i].kind != LineKind::Section || !sameName(m_lines[i].name, section))
+                continue;
+            span.found = true;
+            span.header = i;
+            span.end = i + 1;
+            while (span.end < m_lines.size() && m_lines[span.end].kind != LineKind::Section)
+                ++span.end;
+            break;
+        }
+        return span;
+    }
+
+    // Index of the key's line within the section, or -1.
+    long findKey(const SectionSpan& span, const QString& key) const {
+        if (!span.found)
+            return -1;
+        for (std::size_t i = span.header + 1; i < span.end; ++i) {
+            if (m_lines[i].kind == LineKind::Key && sameName(m_lines[i].name, key))
+                return static_cast<long>(i);
+        }
+        return -1;
+    }
+
+    QString value(std::size_t index) const {
+        const ParsedLine& line = m_lines[index];
+        qsizetype from = line.valueStart;
+        qsizetype to = line.line.end;
+        trimRange(m_bytes, from, to);
+        if (to - from >= 2) {
+            const char first = m_bytes[from];
+            if ((first == '"' || first == '\'') && m_bytes[to - 1] == first) {
+                ++from;
+                --to;
+            }
+        }
+        to = std::min(to, from + IniFile::MaxValueLength);
+        return windows1252::decode(QByteArrayView(m_bytes).sliced(from, to - from));
+    }
+
+    // The line ending new lines get: the file's first one, CR LF otherwise.
+    QByteArray lineEnding() const {
+        for (const ParsedLine& line : m_lines) {
+            if (line.line.next > line.line.end)
+                return m_bytes.mid(line.line.end, line.line.next - line.line.end);
+        }
+        return QByteArrayLiteral("\r\n");
+    }
+
+private:
+    QByteArray m_bytes;
+    std::vector<ParsedLine> m_lines;
+};
+
+QByteArray encodeSingleLine(const QString& text) {
+    // A line break inside a value would start new lines of its own and
+    // corrupt the file's structure; it is written as a space.
+    QString single = text;
+    single.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    single.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return windows1252::encode(single);
+}
+
+} // namespace
+
+IniFile::IniFile(QString fileName)
+    : m_fileName(std::move(fileName)) {}
+
+QByteArray IniFile::readBytes() const {
+    QByteArray bytes;
+    readWholeFile(m_fileName, bytes);
+    return bytes;
+}
+
+void IniFile::writeBytes(const QByteArray& bytes) const {
+    writeFileAtomically(m_fileName, bytes);
+}
+
+QString IniFile::readString(const QString& section, const QString& key,
+                            const QString& defaultValue) const {
+    const ParsedFile file(readBytes());
+    const long index = file.findKey(file.findSection(section), key);
+    return index < 0 ? defaultValue : file.value(static_cast<std::size_t>(index));
+}
+
+std::optional<int> IniFile::parseInteger(const QString& text) {
+    const QString trimmed = text.trimmed();
+    QStringView digits(trimmed);
+    bool negative = false;
+    if (!digits.isEmpty() && (digits.front() == u'-' || digits.front() == u'+')) {
+        negative = digits.front() == u'-';
+        digits = digits.sliced(1);
+    }
+    int base = 10;
+    if (digits.size() > 2 && digits[0] == u'0' && (digits[1] == u'x' || digits[1] == u'X')) {
+        base = 16;
+        digits = digits.sliced(2);
+    }
+    if (digits.isEmpty())
+        return std::nullopt;
+    qint64 value = 0;
+    for (QChar ch : digits) {
+        const int digit = ch.isDigit() && ch.unicode() < 0x80 ? ch.unicode() - u'0'
+                          : base == 16 && ch.toLower() >= u'a' && ch.toLower() <= u'f'
+                              ? ch.toLower().unicode() - u'a' + 10
+                              : -1;
+        if (digit < 0)
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > 0xFFFFFFFFLL)
+            return std::nullopt;
+    }
+    if (negative)
+        value = -value;
+    if (base == 16)
+        return static_cast<int>(static_cast<quint32>(value)); // 0xFFFFFFFF is -1
+    if (value < INT_MIN || value > INT_MAX)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) const {
+    const ParsedFile file(readBytes());
+    const long index = file.findKey(file.findSection(section), key);
+    if (index < 0)
+        return defaultValue;
+    return parseInteger(file.value(static_cast<std::size_t>(index))).value_or(defaultValue);
+}
+
+bool IniFile::readBool(const QString& section, const QString& key, bool defaultValue) const {
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool IniFile::sectionExists(const QString& section) const {
+    return ParsedFile(readBytes()).findSection(section).found;
+}
+
+bool IniFile::valueExists(const QString& section, const QString& key) const {
+    const ParsedFile file(readBytes());
+    return file.findKey(file.findSection(section), key) >= 0;
+}
+
+QStringList IniFile::readSectionKeys(const QString& section) const {
+    const ParsedFile file(readBytes());
+    const SectionSpan span = file.findSection(section);
+    QStringList keys;
+    if (!span.found)
+        return keys;
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        if (file.lines()[i].kind == LineKind::Key)
+            keys.append(file.lines()[i].name);
+    }
+    return keys;
+}
+
+QStringList IniFile::readSections() const {
+    const ParsedFile file(readBytes());
+    QStringList sections;
+    for (const ParsedLine& line : file.lines()) {
+        if (line.kind == LineKind::Section)
+            sections.append(line.name);
+    }
+    return sections;
+}
+
+void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
+    const ParsedFile file(readBytes());
+    const QByteArray& bytes = file.bytes();
+    const QByteArray eol = file.lineEnding();
+    const QByteArray encodedValue = encodeSingleLine(value);
+    const SectionSpan span = file.findSection(section);
+
+    QByteArray result;
+    if (!span.found) {
+        result = bytes;
+        if (!result.isEmpty() && !result.endsWith('\n') && !result.endsWith('\r'))
+            result += eol;
+        result += '[' + encodeSingleLine(section) + ']' + eol;
+        result += encodeSingleLine(key) + '=' + encodedValue + eol;
+        writeBytes(result);
+        return;
+    }
+
+    const long keyIndex = file.findKey(span, key);
+    if (keyIndex >= 0) {
+        // Keep the key as the file spells it, and the line's own ending.
+        const ParsedLine& line = file.lines()[static_cast<std::size_t>(keyIndex)];
+        result = bytes.left(line.keyEnd);
+        result += '=' + encodedValue;
+        result += bytes.mid(line.line.end);
+        writeBytes(result);
+        return;
+    }
+
+    // Append after the section's last non-blank line.
+    std::size_t last = span.header;
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        const Line& line = file.lines()[i].line;
+        qsizetype from = line.start;
+        qsizetype to = line.end;
+        trimRange(bytes, from, to);
+        if (from < to)
+            last = i;
+    }
+    const Line& after = file.lines()[last].line;
+    result = bytes.left(after.next);
+    if (after.next == after.end)
+        result += eol; // the last line of the file had no line ending
+    result += encodeSingleLine(key) + '=' + encodedValue + eol;
+    result += bytes.mid(after.next);
+    writeBytes(result);
+}
+
+void IniFile::writeInteger(const QString& section, const QString& key, int value) {
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::writeBool(const QString& section, const QString& key, bool value) {
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::deleteKey(const QString& section, const QString& key) {
+    const ParsedFile file(readBytes());
+    const long index = file.findKey(file.findSection(section), key);
+    if (index < 0)
+        return;
+    const Line& line = file.lines()[static_cast<std::size_t>(index)].line;
+    writeBytes(file.bytes().left(line.start) + file.bytes().mid(line.next));
+}

@@ -1,0 +1,115 @@
+#include "platform/qtuserdialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon toQt(UserDialogs::Icon icon) {
+    switch (icon) {
+    case UserDialogs::Icon::Information:
+        return QMessageBox::Information;
+    case UserDialogs::Icon::Warning:
+        return QMessageBox::Warning;
+    case UserDialogs::Icon::Error:
+        return QMessageBox::Critical;
+    case UserDialogs::Icon::Question:
+        return QMessageBox::Question;
+    case UserDialogs::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QtUserDialogs::QtUserDialogs(QString applicationTitle)
+    : m_applicationTitle(std::move(applicationTitle)) {}
+
+QString QtUserDialogs::titleOr(const QString& title) const {
+    return title.isEmpty() ? m_applicationTitle : title;
+}
+
+void QtUserDialogs::showMessage(const QString& text, Icon icon, const QString& title) {
+    QMessageBox box(toQt(icon), titleOr(title), text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+void QtUserDialogs::showError(const QString& text) {
+    showMessage(text, Icon::Error, {});
+}
+
+bool QtUserDialogs::askYesNo(const QString& text, const QString& title, Icon icon) {
+    QMessageBox box(toQt(icon), titleOr(title), text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+UserDialogs::Answer QtUserDialogs::askYesNoCancel(const QString& text, const QString& title,
+                                                  Icon icon) {
+    QMessageBox box(toQt(icon), titleOr(title), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+QString QtUserDialogs::runFileDialog(FileDialogOptions& options, bool save) {
+    QFileDialog dialog(m_parent, options.title);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!options.initialFolder.isEmpty())
+        dialog.setDirectory(options.initialFolder);
+    const QStringList filters = nameFiltersFromPipeFilter(options.filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        const int index = qBound(1, options.filterIndex, int(filters.size())) - 1;
+        dialog.selectNameFilter(filters[index]);
+    }
+    if (!options.defaultExtension.isEmpty())
+        dialog.setDefaultSuffix(options.defaultExtension);
+    if (!options.fileName.isEmpty())
+        dialog.selectFile(options.fileName);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    if (chosen >= 0)
+        options.filterIndex = int(chosen) + 1;
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtUserDialogs::openFileName(FileDialogOptions& options) {
+    return runFileDialog(options, false);
+}
+
+QString QtUserDialogs::saveFileName(FileDialogOptions& options) {
+    return runFileDialog(options, true);
+}
+
+std::optional<QColor> QtUserDialogs::chooseColor(const QColor& initial) {
+    const QColor color = QColorDialog::getColor(initial, m_parent);
+    if (!color.isValid())
+        return std::nullopt;
+    return color;
+}
+
+void QtUserDialogs::beep() {
+    QApplication::beep();
+}
+
+bool QtUserDialogs::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
+int QtUserDialogs::runModal(QDialog& dialog) {
+    return dialog.exec();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+/// Replaces a file's content all at once: the bytes go to a temporary file
+/// beside it that is renamed over the old one only when every byte is on
+/// disk. On any failure the previous file is left exactly as it was and an
+/// AppError naming the file is thrown.
+void writeFileAtomically(const QString& fileName, const QByteArray& bytes);
+
+/// Reads a whole file; false (and `bytes` empty) when it cannot be read.
+bool readWholeFile(const QString& fileName, QByteArray& bytes);

@@ -1,0 +1,69 @@
+#include "platform/workingfolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+const QString kProductFolder = QStringLiteral("Vantrel/");
+
+void ensureFolder(const QString& path, ProvisionReport& report) {
+    if (QFileInfo(path).isDir())
+        return;
+    if (QDir().mkpath(path))
+        report.createdFolders.append(path);
+    else
+        report.failures.append(QStringLiteral("Could not create the folder \"%1\".").arg(path));
+}
+
+} // namespace
+
+QString withTrailingSeparator(const QString& folder) {
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + QLatin1Char('/');
+}
+
+WorkingFolders WorkingFolders::locate() {
+    WorkingFolders folders;
+    folders.programFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    folders.userFolder = withTrailingSeparator(documents) + kProductFolder;
+    folders.sharedDataFolder = withTrailingSeparator(data) + kProductFolder;
+    return folders;
+}
+
+ProvisionReport provisionWorkingFolders(const WorkingFolders& folders) {
+    ProvisionReport report;
+    ensureFolder(folders.userFolder + QStringLiteral("images/My images"), report);
+    ensureFolder(folders.userFolder + QStringLiteral("Documents and Layouts"), report);
+    ensureFolder(folders.sharedDataFolder + QStringLiteral("Examples"), report);
+
+    const QDir source(folders.shippedSharedData());
+    if (!source.exists())
+        return report;
+    QDirIterator it(source.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString relative = source.relativeFilePath(from);
+        const QString to = folders.sharedDataFolder + relative;
+        if (QFileInfo::exists(to))
+            continue;
+        ensureFolder(QFileInfo(to).path(), report);
+        if (QFile::copy(from, to)) {
+            // Shipped files may be read-only in the program folder; the
+            // user's copy must be writable (settings are saved into it).
+            QFile::setPermissions(to, QFile::permissions(to) | QFile::WriteOwner);
+            report.copiedFiles.append(to);
+        } else {
+            report.failures.append(
+                QStringLiteral("Could not copy \"%1\" to \"%2\".").arg(from, to));
+        }
+    }
+    return report;
+}

@@ -1,0 +1,303 @@
+#include "platform/apperror.h"
+#include "platform/inifile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void readString_data();
+    void readString();
+    void readInteger_data();
+    void readInteger();
+    void write_data();
+    void write();
+    void deleteKey_data();
+    void deleteKey();
+    void sectionKeysInFileOrder();
+    void failedWriteKeepsPreviousFile();
+
+private:
+    QString writeFile(const QByteArray& bytes);
+    QByteArray fileBytes() const;
+
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+QString TestIniFile::writeFile(const QByteArray& bytes) {
+    m_path = m_dir.filePath(QStringLiteral("test.ini"));
+    QFile::remove(m_path);
+    if (!bytes.isNull()) {
+        QFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the fixture");
+    }
+    return m_path;
+}
+
+QByteArray TestIniFile::fileBytes() const {
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void TestIniFile::readString_data() {
+    QTest::addColumn<QByteArray>("content"); // null: no file at all
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected"); // default is "dflt"
+
+    const QByteArray basic("[General]\r\nlang=fr\r\n");
+    QTest::newRow("nominal") << basic << "General"
+                             << "lang"
+                             << "fr";
+    QTest::newRow("names ignore letter case") << basic << "GENERAL"
+                                              << "LANG"
+                                              << "fr";
+    QTest::newRow("missing file") << QByteArray() << "General"
+                                  << "lang"
+                                  << "dflt";
+    QTest::newRow("missing section") << basic << "Other"
+                                     << "lang"
+                                     << "dflt";
+    QTest::newRow("missing key") << basic << "General"
+                                 << "srvSet"
+                                 << "dflt";
+    QTest::newRow("blanks around name and value")
+        << QByteArray("  [ General ]  \n \tlang \t=  fr x \t\n") << "General"
+        << "lang"
+        << "fr x";
+    QTest::newRow("double quotes removed") << QByteArray("[s]\nk=\" a b \"\n") << "s"
+                                           << "k"
+                                           << " a b ";
+    QTest::newRow("single quotes removed") << QByteArray("[s]\nk='x'\n") << "s"
+                                           << "k"
+                                           << "x";
+    QTest::newRow("only one pair removed") << QByteArray("[s]\nk=\"'x'\"\n") << "s"
+                                           << "k"
+                                           << "'x'";
+    QTest::newRow("unmatched quotes kept") << QByteArray("[s]\nk=\"x'\n") << "s"
+                                           << "k"
+                                           << "\"x'";
+    QTest::newRow("lone quote kept") << QByteArray("[s]\nk=\"\n") << "s"
+                                     << "k"
+                                     << "\"";
+    QTest::newRow("empty value") << QByteArray("[s]\nk=\n") << "s"
+                                 << "k"
+                                 << "";
+    QTest::newRow("equals in value") << QByteArray("[s]\nk=a=b\n") << "s"
+                                     << "k"
+                                     << "a=b";
+    QTest::newRow("key before any section ignored") << QByteArray("k=1\n[s]\n") << "s"
+                                                    << "k"
+                                                    << "dflt";
+    QTest::newRow("first of two equal sections") << QByteArray("[s]\nk=1\n[S]\nk=2\n") << "s"
+                                                 << "k"
+                                                 << "1";
+    QTest::newRow("key of next section not taken") << QByteArray("[a]\n[b]\nk=2\n") << "a"
+                                                   << "k"
+                                                   << "dflt";
+    QTest::newRow("long value cut to 2047") << QByteArray("[s]\nk=") + QByteArray(5000, 'v') + "\n"
+                                            << "s"
+                                            << "k" << QString(2047, QLatin1Char('v'));
+    QTest::newRow("windows-1252 bytes") << QByteArray("[s]\nk=\xA3\x80\xE9\n") << "s"
+                                        << "k" << QString::fromUtf8("£€é");
+    QTest::newRow("damaged: CR-only line ends") << QByteArray("[s]\rj=0\rk=v\r") << "s"
+                                                << "k"
+                                                << "v";
+    QTest::newRow("damaged: mixed line ends") << QByteArray("[s]\r\nj=0\rk=v\n\nx=1") << "s"
+                                              << "k"
+                                              << "v";
+    QTest::newRow("damaged: NUL bytes and junk")
+        << QByteArray("\x00\xFF\xFE[junk\x00\n\x01\x02=\x03\n[s]\nk=v\x00w\n", 27) << "s"
+        << "k" << QString::fromLatin1("v\0w", 3);
+    QTest::newRow("damaged: no sections") << QByteArray("k=v\nj=w\n") << "s"
+                                          << "k"
+                                          << "dflt";
+    QTest::newRow("damaged: megabyte line before the key")
+        << QByteArray("[s]\n") + QByteArray(3 << 20, 'x') + "\nk=v\n"
+        << "s"
+        << "k"
+        << "v";
+    QTest::newRow("damaged: header without bracket") << QByteArray("[s\nk=v\n") << "s"
+                                                     << "k"
+                                                     << "v";
+}
+
+void TestIniFile::readString() {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    const IniFile ini(writeFile(content));
+    QCOMPARE(ini.readString(section, key, QStringLiteral("dflt")), expected);
+}
+
+void TestIniFile::readInteger_data() {
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("integer");  // default is -77
+    QTest::addColumn<bool>("boolean"); // default is true
+
+    QTest::newRow("decimal") << QByteArray("12") << 12 << true;
+    QTest::newRow("zero") << QByteArray("0") << 0 << false;
+    QTest::newRow("negative") << QByteArray("-5") << -5 << true;
+    QTest::newRow("hexadecimal") << QByteArray("0x1F") << 31 << true;
+    QTest::newRow("hexadecimal upper case") << QByteArray("0XfF") << 255 << true;
+    QTest::newRow("hexadecimal all bits") << QByteArray("0xFFFFFFFF") << -1 << true;
+    QTest::newRow("quoted") << QByteArray("\"3\"") << 3 << true;
+    QTest::newRow("trailing text") << QByteArray("12abc") << -77 << true;
+    QTest::newRow("empty") << QByteArray("") << -77 << true;
+    QTest::newRow("words") << QByteArray("yes") << -77 << true;
+    QTest::newRow("prefix only") << QByteArray("0x") << -77 << true;
+    QTest::newRow("too large") << QByteArray("99999999999") << -77 << true;
+    QTest::newRow("decimal point") << QByteArray("1.5") << -77 << true;
+}
+
+void TestIniFile::readInteger() {
+    QFETCH(QByteArray, value);
+    QFETCH(int, integer);
+    QFETCH(bool, boolean);
+    const IniFile ini(writeFile("[s]\nk=" + value + "\n"));
+    QCOMPARE(ini.readInteger(QStringLiteral("S"), QStringLiteral("K"), -77), integer);
+    QCOMPARE(ini.readBool(QStringLiteral("s"), QStringLiteral("k"), true), boolean);
+}
+
+void TestIniFile::write_data() {
+    QTest::addColumn<QByteArray>("before"); // null: no file
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    const QByteArray layout("; my layout\r\n[PAGE]\r\nPgW=640\r\nPgC=1\r\n\r\n[TEXT]\r\nTxC=x\r\n");
+    QTest::newRow("replace in place") << layout << "PAGE"
+                                      << "PgW"
+                                      << "800"
+                                      << QByteArray("; my layout\r\n[PAGE]\r\nPgW=800\r\nPgC=1\r\n"
+                                                    "\r\n[TEXT]\r\nTxC=x\r\n");
+    QTest::newRow("replace keeps file's spelling")
+        << QByteArray("[Page]\n  pgw = 1 \nz=2\n") << "PAGE"
+        << "PGW"
+        << "7" << QByteArray("[Page]\n  pgw=7\nz=2\n");
+    QTest::newRow("append at end of section")
+        << layout << "page"
+        << "New"
+        << "a b"
+        << QByteArray(
+               "; my layout\r\n[PAGE]\r\nPgW=640\r\nPgC=1\r\nNew=a b\r\n\r\n[TEXT]\r\nTxC=x\r\n");
+    QTest::newRow("append to last section without final line end")
+        << QByteArray("[a]\nk=1") << "a"
+        << "j"
+        << "2" << QByteArray("[a]\nk=1\nj=2\n");
+    QTest::newRow("new section at end") << layout << "FRAME"
+                                        << "FrW"
+                                        << "3" << layout + "[FRAME]\r\nFrW=3\r\n";
+    QTest::newRow("new section after missing line end")
+        << QByteArray("[a]\nk=1") << "b"
+        << "j"
+        << "2" << QByteArray("[a]\nk=1\n[b]\nj=2\n");
+    QTest::newRow("new file") << QByteArray() << "General"
+                              << "lang"
+                              << "fr" << QByteArray("[General]\r\nlang=fr\r\n");
+    QTest::newRow("LF file gets LF lines") << QByteArray("[a]\nk=1\n") << "a"
+                                           << "j"
+                                           << "2" << QByteArray("[a]\nk=1\nj=2\n");
+    QTest::newRow("written in windows-1252")
+        << QByteArray() << "s"
+        << "k" << QString::fromUtf8("£é€") << QByteArray("[s]\r\nk=\xA3\xE9\x80\r\n");
+    QTest::newRow("line break in value written as space")
+        << QByteArray("[s]\nk=1\n") << "s"
+        << "k"
+        << "a\r\nb" << QByteArray("[s]\nk=a  b\n");
+    QTest::newRow("damaged bytes elsewhere kept")
+        << QByteArray("\x00\xFF\r[s]\rk=1\r\x80\x00\r", 12) << "s"
+        << "k"
+        << "2" << QByteArray("\x00\xFF\r[s]\rk=2\r\x80\x00\r", 12);
+}
+
+void TestIniFile::write() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    IniFile ini(writeFile(before));
+    ini.writeString(section, key, value);
+    QCOMPARE(fileBytes(), after);
+    QCOMPARE(ini.readString(section, key, {}), QString(value)
+                                                   .replace(QLatin1Char('\r'), QLatin1Char(' '))
+                                                   .replace(QLatin1Char('\n'), QLatin1Char(' ')));
+}
+
+void TestIniFile::deleteKey_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("middle key") << QByteArray("[s]\r\na=1\r\nb=2\r\nc=3\r\n") << "B"
+                                << QByteArray("[s]\r\na=1\r\nc=3\r\n");
+    QTest::newRow("last key without line end")
+        << QByteArray("[s]\na=1\nb=2") << "b" << QByteArray("[s]\na=1\n");
+    QTest::newRow("missing key leaves file")
+        << QByteArray("[s]\na=1\n") << "z" << QByteArray("[s]\na=1\n");
+    QTest::newRow("same key in other section kept")
+        << QByteArray("[t]\nb=0\n[s]\nb=1\n") << "b" << QByteArray("[t]\nb=0\n[s]\n");
+}
+
+void TestIniFile::deleteKey() {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, key);
+    QFETCH(QByteArray, after);
+    IniFile ini(writeFile(before));
+    ini.deleteKey(QStringLiteral("s"), key);
+    QCOMPARE(fileBytes(), after);
+}
+
+void TestIniFile::sectionKeysInFileOrder() {
+    const IniFile ini(writeFile("[Sites]\nzeta=1\nAlpha=2\n\nnot a key\nmid = 3\n[Other]\nx=1\n"));
+    QCOMPARE(ini.readSectionKeys(QStringLiteral("sites")),
+             QStringList({QStringLiteral("zeta"), QStringLiteral("Alpha"), QStringLiteral("mid")}));
+    QCOMPARE(ini.readSections(), QStringList({QStringLiteral("Sites"), QStringLiteral("Other")}));
+    QVERIFY(ini.readSectionKeys(QStringLiteral("none")).isEmpty());
+}
+
+void TestIniFile::failedWriteKeepsPreviousFile() {
+    const QByteArray before("[s]\r\nk=1\r\n");
+    IniFile ini(writeFile(before));
+
+    // Limit the size a file may grow to, so the rewrite fails half-way even
+    // for root; the signal that would end the process is ignored.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 64;
+    std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    try {
+        ini.writeString(QStringLiteral("s"), QStringLiteral("k"), QString(500, QLatin1Char('x')));
+    } catch (const AppError& error) {
+        message = error.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    QVERIFY2(message.contains(m_path), qPrintable(message));
+    QCOMPARE(fileBytes(), before);
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList(QStringLiteral("test.ini")));
+
+    // A folder that does not exist cannot take the file either.
+    IniFile nowhere(m_dir.filePath(QStringLiteral("missing/x.ini")));
+    QVERIFY_THROWS_EXCEPTION(AppError,
+                             nowhere.writeBool(QStringLiteral("s"), QStringLiteral("k"), true));
+}
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "tst_inifile.moc"

@@ -1,0 +1,83 @@
+#include "platform/workingfolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the fixture");
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestWorkingFolders : public QObject {
+    Q_OBJECT
+
+private slots:
+    void foldersFollowTheHome();
+    void provisionCreatesWhatIsMissingAndOverwritesNothing();
+};
+
+void TestWorkingFolders::foldersFollowTheHome() {
+    QTemporaryDir home;
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+
+    const WorkingFolders folders = WorkingFolders::locate();
+    QCOMPARE(folders.userFolder, home.path() + QStringLiteral("/Documents/Vantrel/"));
+    QCOMPARE(folders.sharedDataFolder, home.path() + QStringLiteral("/data/Vantrel/"));
+    QCOMPARE(folders.programFolder, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    QCOMPARE(folders.shippedSharedData(), folders.programFolder + QStringLiteral("shared/"));
+}
+
+void TestWorkingFolders::provisionCreatesWhatIsMissingAndOverwritesNothing() {
+    QTemporaryDir root;
+    WorkingFolders folders;
+    folders.programFolder = root.filePath(QStringLiteral("program/"));
+    folders.userFolder = root.filePath(QStringLiteral("docs/Vantrel/"));
+    folders.sharedDataFolder = root.filePath(QStringLiteral("data/Vantrel/"));
+    const QString shipped = folders.shippedSharedData();
+    writeFile(shipped + QStringLiteral("defaults.ini"), "[General]\r\nlang=en\r\n");
+    writeFile(shipped + QStringLiteral("sys.dft"), "[Sites]\r\n");
+    writeFile(shipped + QStringLiteral("Examples/Shoes.vdoc"), "doc");
+    QFile::setPermissions(shipped + QStringLiteral("sys.dft"), QFile::ReadOwner);
+
+    // The user already has settings of their own.
+    writeFile(folders.sharedDataFolder + QStringLiteral("defaults.ini"),
+              "[General]\r\nlang=fr\r\n");
+
+    const ProvisionReport first = provisionWorkingFolders(folders);
+    QVERIFY2(first.failures.isEmpty(), qPrintable(first.failures.join(QLatin1Char('\n'))));
+    for (const char* folder : {"images/My images", "Documents and Layouts"})
+        QVERIFY(QFileInfo(folders.userFolder + QLatin1String(folder)).isDir());
+    QVERIFY(QFileInfo(folders.sharedDataFolder + QStringLiteral("Examples")).isDir());
+    QCOMPARE(readFile(folders.sharedDataFolder + QStringLiteral("defaults.ini")),
+             QByteArray("[General]\r\nlang=fr\r\n"));
+    QCOMPARE(readFile(folders.sharedDataFolder + QStringLiteral("Examples/Shoes.vdoc")),
+             QByteArray("doc"));
+    QCOMPARE(first.copiedFiles.size(), 2);
+    QVERIFY(QFileInfo(folders.sharedDataFolder + QStringLiteral("sys.dft")).isWritable());
+
+    // The second start finds everything in place.
+    writeFile(folders.sharedDataFolder + QStringLiteral("sys.dft"), "[Sites]\r\nmine=1\r\n");
+    const ProvisionReport second = provisionWorkingFolders(folders);
+    QVERIFY(second.createdFolders.isEmpty());
+    QVERIFY(second.copiedFiles.isEmpty());
+    QCOMPARE(readFile(folders.sharedDataFolder + QStringLiteral("sys.dft")),
+             QByteArray("[Sites]\r\nmine=1\r\n"));
+}
+
+QTEST_GUILESS_MAIN(TestWorkingFolders)
+#include "tst_workingfolders.moc"

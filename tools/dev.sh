@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The two set-up commands of the README:
+#   tools/dev.sh run            build Vantrel and start it
+#   tools/dev.sh test [ARGS]    build Vantrel and run the tests (ARGS go to ctest)
+# Each installs the Debian packages it needs when they are missing, then
+# configures and builds incrementally in build/.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${VANTREL_BUILD_DIR:-$ROOT/build}
+
+PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libqt6webenginecore6-bin libgl-dev
+    libcurl4-openssl-dev zlib1g-dev libbenchmark-dev
+    fonts-dejavu-core xvfb xauth
+)
+
+install_missing_packages() {
+    local missing=() package
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$package")
+    done
+    ((${#missing[@]})) || return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing missing packages: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+build() {
+    if [ ! -f "$BUILD/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    fi
+    cmake --build "$BUILD"
+}
+
+# Qt WebEngine's sandbox cannot run as root.
+if [ "$(id -u)" -eq 0 ]; then
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+fi
+
+case "${1:-}" in
+run)
+    install_missing_packages
+    build
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): starting Vantrel under xvfb-run."
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" "$BUILD/bin/vantrel"
+    fi
+    exec "$BUILD/bin/vantrel"
+    ;;
+test)
+    shift
+    install_missing_packages
+    build
+    export QT_QPA_PLATFORM=offscreen
+    export QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu"
+    cd "$BUILD"
+    exec ctest --output-on-failure --parallel "$(nproc)" "$@"
+    ;;
+*)
+    echo "usage: $0 run | test [ctest arguments]" >&2
+    exit 2
+    ;;
+esac
