@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/mainmenu.h"
+#include "app/pagecontrol.h"
 #include "app/plaindocumenteditor.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
@@ -41,8 +42,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, QWidget* pa
 MainWindow::~MainWindow() = default;
 
 void MainWindow::createPages() {
-    m_pages = new QTabWidget(this);
-    m_pages->setObjectName(QStringLiteral("pgcMain"));
+    m_pages = new PageControl(this);
     struct PageInfo {
         const char* name;
         const char* caption;
