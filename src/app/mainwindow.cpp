@@ -60,7 +60,7 @@ void MainWindow::createPages() {
     QWidget* compose = m_pages->widget(ComposePage);
     m_editor = std::make_unique<PlainDocumentEditor>(compose);
     (new QVBoxLayout(compose))->addWidget(m_editor->widget());
-    new QHBoxLayout(m_pages->widget(DecoratePage));
+    (new QHBoxLayout(m_pages->widget(DecoratePage)))->setContentsMargins(0, 0, 0, 0);
     setCentralWidget(m_pages);
 }
 
@@ -148,6 +148,8 @@ void MainWindow::refreshServerSettings() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The save prompts for the document and the layout decide here, before
+    // anything is released, once their commands exist.
     FormClose();
     event->accept();
 }
