@@ -4,7 +4,9 @@
 //       raised by the count (comments and blank lines are dropped);
 //   vantrel-shift file server|template|COUNT INPUT OUTPUT
 //       raises every byte of the file, line breaks included, so the result is
-//       one line, as the page template is stored.
+//       one line, as the page template is stored;
+//   vantrel-shift utf8 server|template|COUNT INPUT OUTPUT
+//       the same for a UTF-8 text, stored in the program's Windows-1252.
 // Each result is read back and checked before the tool succeeds.
 #include "pagegen/shifttext.h"
 #include "platform/apperror.h"
@@ -55,10 +57,21 @@ void shiftIniFile(const QString& input, const QString& output, int count) {
     }
 }
 
-void shiftWholeFile(const QString& input, const QString& output, int count) {
+QByteArray fromUtf8(const QString& input, const QByteArray& text) {
+    QString unmappable;
+    const QByteArray bytes = windows1252::encode(QString::fromUtf8(text), &unmappable);
+    if (!unmappable.isEmpty())
+        throw AppError(QStringLiteral("\"%1\" holds characters that Windows-1252 lacks: %2")
+                           .arg(input, unmappable));
+    return bytes;
+}
+
+void shiftWholeFile(const QString& input, const QString& output, int count, bool utf8) {
     QByteArray plain;
     if (!readWholeFile(input, plain))
         throw AppError(QStringLiteral("Could not read the file \"%1\".").arg(input));
+    if (utf8)
+        plain = fromUtf8(input, plain);
     const QByteArray stored = ShiftText(plain, 256 - count);
     const qsizetype lineBreak = std::max(stored.indexOf('\r'), stored.indexOf('\n'));
     if (lineBreak >= 0)
@@ -69,7 +82,7 @@ void shiftWholeFile(const QString& input, const QString& output, int count) {
 }
 
 int usage() {
-    std::fputs("usage: vantrel-shift ini|file server|template|COUNT INPUT OUTPUT\n", stderr);
+    std::fputs("usage: vantrel-shift ini|file|utf8 server|template|COUNT INPUT OUTPUT\n", stderr);
     return 2;
 }
 
@@ -81,14 +94,16 @@ int main(int argc, char** argv) {
     if (args.size() != 5)
         return usage();
     const std::optional<int> count = countFromName(args[2]);
-    const bool ini = args[1] == QLatin1String("ini");
-    if (!count || (!ini && args[1] != QLatin1String("file")))
+    const QString mode = args[1];
+    const bool ini = mode == QLatin1String("ini");
+    const bool utf8 = mode == QLatin1String("utf8");
+    if (!count || (!ini && !utf8 && mode != QLatin1String("file")))
         return usage();
     try {
         if (ini)
             shiftIniFile(args[3], args[4], *count);
         else
-            shiftWholeFile(args[3], args[4], *count);
+            shiftWholeFile(args[3], args[4], *count, utf8);
     } catch (const AppError& error) {
         std::fprintf(stderr, "vantrel-shift: %s\n", error.what());
         QFile::remove(args[4]);
