@@ -7,7 +7,8 @@
 //       one line, as the page template is stored;
 //   vantrel-shift utf8 server|template|COUNT INPUT OUTPUT
 //       the same for a UTF-8 text, stored in the program's Windows-1252.
-// Each result is read back and checked before the tool succeeds.
+// Each result is checked (values read back, no stored line breaks); a
+// failure leaves no output file and exits with 1.
 #include "pagegen/shifttext.h"
 #include "platform/apperror.h"
 #include "platform/inifile.h"
