@@ -12,6 +12,9 @@ class VantrelApplication : public QApplication {
 public:
     VantrelApplication(int& argc, char** argv);
 
+    /// The application title: the first part of every window caption.
+    static QString title() { return QStringLiteral("Vantrel"); }
+
     void setDialogs(UserDialogs* dialogs) { m_dialogs = dialogs; }
 
     bool notify(QObject* receiver, QEvent* event) override;

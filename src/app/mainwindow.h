@@ -1,23 +1,66 @@
 #pragma once
 
+#include "app/appstate.h"
+#include "app/listingclipboard.h"
 #include "platform/workingfolders.h"
 
 #include <QMainWindow>
+#include <memory>
 
+class DocumentEditor;
+class MainMenu;
 class QTabWidget;
+class SettingsDialog;
 class UserDialogs;
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three
-/// pages and of the state they share.
+/// pages, the main menu and the state they share.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(UserDialogs& dialogs, WorkingFolders folders, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
+    /// The settings dialog whose server controls each activation refreshes;
+    /// it is created after this window.
+    void setSettingsDialog(SettingsDialog* dialog) { m_settingsDialog = dialog; }
+
+    /// Runs at every activation of the window: the first-activation work,
+    /// then the language and the server settings are read again.
+    void FormActivate();
+    /// Releases the shared data, empties the clipboard of the program's own
+    /// listing code and ends the program.
+    void FormClose();
+
+    AppState& state() { return m_state; }
+    const AppState& state() const { return m_state; }
     QTabWidget* pages() const { return m_pages; }
+    /// The Layout page; it has an empty layout that takes the page's widget.
+    QWidget* layoutPage() const;
+    MainMenu& mainMenu() const { return *m_menu; }
+    DocumentEditor& editor() const { return *m_editor; }
+    ListingClipboard& listingClipboard() { return m_clipboard; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    void FormCreate();
+    void createPages();
+    void showWelcomeDocument();
+    void applyLanguage();
+    void refreshServerSettings();
+
     UserDialogs& m_dialogs;
     WorkingFolders m_folders;
+    AppState m_state;
+    ListingClipboard m_clipboard;
     QTabWidget* m_pages = nullptr;
+    std::unique_ptr<MainMenu> m_menu;
+    std::unique_ptr<DocumentEditor> m_editor;
+    SettingsDialog* m_settingsDialog = nullptr;
+    /// The error of the last activation's server refresh, shown once only:
+    /// closing its box activates the window again.
+    QString m_activationError;
 };

@@ -1,0 +1,10 @@
+# The server list: readable in data/source, stored with every value shifted
+# by the program's server-list key, in the shipped shared data.
+set(server_list_source ${CMAKE_CURRENT_SOURCE_DIR}/source/vtrlsrv.ini)
+set(server_list ${VANTREL_BIN_DIR}/shared/vtrlsrv.dft)
+add_custom_command(OUTPUT ${server_list}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${VANTREL_BIN_DIR}/shared
+    COMMAND vantrel-shift ini server ${server_list_source} ${server_list}
+    DEPENDS vantrel-shift ${server_list_source}
+    VERBATIM)
+list(APPEND generated ${server_list})

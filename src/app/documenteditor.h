@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+/// What the main window's start-up needs of the Document page's editor.
+/// The rich-text editor implements it; until then `PlainDocumentEditor`
+/// stands in.
+class DocumentEditor {
+public:
+    virtual ~DocumentEditor() = default;
+
+    /// The editor's widget, placed on the Document page.
+    virtual QWidget* widget() = 0;
+    /// The editor's new-document command: an empty, unnamed document.
+    virtual void newDocument() = 0;
+    virtual void setReadOnly(bool readOnly) = 0;
+    virtual bool isReadOnly() const = 0;
+    /// Loads a document file; false when it cannot be read. The editor is
+    /// cleared first when the file can be opened.
+    virtual bool LoadDocumentFile(const QString& fileName) = 0;
+    /// Recomputes the layout and repaints.
+    virtual void RelayoutDocument() = 0;
+};

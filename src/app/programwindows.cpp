@@ -1,0 +1,34 @@
+#include "app/programwindows.h"
+
+#include "app/aboutdialog.h"
+#include "app/mainwindow.h"
+#include "document/affiliatewindow.h"
+#include "document/insertlinkinfodialog.h"
+#include "document/insertpicinfodialog.h"
+#include "layout/saveexitdialog.h"
+#include "preview/previewlivewindow.h"
+#include "publish/addsitedialog.h"
+#include "publish/editsitedialog.h"
+#include "publish/exporthelpwindow.h"
+#include "publish/exportinfodialog.h"
+#include "publish/testimagesdialog.h"
+#include "settings/settingsdialog.h"
+
+ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders)
+    : m_main(std::make_unique<MainWindow>(dialogs, folders))
+    , m_saveExit(std::make_unique<SaveExitDialog>())
+    , m_about(std::make_unique<AboutDialog>())
+    , m_settings(std::make_unique<SettingsDialog>())
+    , m_exportHelp(std::make_unique<ExportHelpWindow>())
+    , m_exportInfo(std::make_unique<ExportInfoDialog>())
+    , m_testImages(std::make_unique<TestImagesDialog>())
+    , m_addSite(std::make_unique<AddSiteDialog>())
+    , m_editSite(std::make_unique<EditSiteDialog>())
+    , m_insertPicInfo(std::make_unique<InsertPicInfoDialog>())
+    , m_insertLinkInfo(std::make_unique<InsertLinkInfoDialog>())
+    , m_affiliate(std::make_unique<AffiliateWindow>())
+    , m_previewLive(std::make_unique<PreviewLiveWindow>()) {
+    m_main->setSettingsDialog(m_settings.get());
+}
+
+ProgramWindows::~ProgramWindows() = default;

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <memory>
+
+class AboutDialog;
+class AddSiteDialog;
+class AffiliateWindow;
+class EditSiteDialog;
+class ExportHelpWindow;
+class ExportInfoDialog;
+class InsertLinkInfoDialog;
+class InsertPicInfoDialog;
+class MainWindow;
+class PreviewLiveWindow;
+class SaveExitDialog;
+class SettingsDialog;
+class TestImagesDialog;
+class UserDialogs;
+struct WorkingFolders;
+
+/// Every window of the program, created once at start-up in a fixed order,
+/// main window first, and alive until the program ends; closing one only
+/// hides it. Only the main window is shown, by the caller.
+class ProgramWindows {
+public:
+    ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders);
+    ~ProgramWindows();
+
+    MainWindow& mainWindow() const { return *m_main; }
+    SettingsDialog& settingsDialog() const { return *m_settings; }
+
+private:
+    // Declared in creation order; destroyed in reverse, the main window last.
+    std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<SaveExitDialog> m_saveExit;
+    std::unique_ptr<AboutDialog> m_about;
+    std::unique_ptr<SettingsDialog> m_settings;
+    std::unique_ptr<ExportHelpWindow> m_exportHelp;
+    std::unique_ptr<ExportInfoDialog> m_exportInfo;
+    std::unique_ptr<TestImagesDialog> m_testImages;
+    std::unique_ptr<AddSiteDialog> m_addSite;
+    std::unique_ptr<EditSiteDialog> m_editSite;
+    std::unique_ptr<InsertPicInfoDialog> m_insertPicInfo;
+    std::unique_ptr<InsertLinkInfoDialog> m_insertLinkInfo;
+    std::unique_ptr<AffiliateWindow> m_affiliate;
+    std::unique_ptr<PreviewLiveWindow> m_previewLive;
+};

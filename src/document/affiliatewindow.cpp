@@ -1,0 +1,10 @@
+#include "document/affiliatewindow.h"
+
+#include "platform/windowplacement.h"
+
+AffiliateWindow::AffiliateWindow(QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("T_frmAffiliate"));
+    setWindowTitle(QStringLiteral("Affiliate program"));
+    centreOnScreen(*this);
+}

@@ -1,0 +1,34 @@
+#include "publish/serverlist.h"
+
+#include "pagegen/shifttext.h"
+#include "platform/apperror.h"
+#include "platform/inifile.h"
+#include "platform/windows1252.h"
+
+namespace serverlist {
+
+QString fileName(const QString& sharedDataFolder) {
+    return sharedDataFolder + QStringLiteral("vtrlsrv.dft");
+}
+
+int serverSetIndex(QChar serverSet) {
+    if (serverSet < u'0' || serverSet > u'9')
+        throw AppError(QStringLiteral("\"%1\" is not a valid server set: it must be a digit.")
+                           .arg(serverSet.isNull() ? QString() : QString(serverSet)));
+    return serverSet.unicode() - u'0';
+}
+
+std::array<QString, 3> readProductServers(const QString& fileName, QChar serverSet) {
+    const IniFile file(fileName);
+    const QString section(serverSet);
+    std::array<QString, 3> servers;
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+        const QString key = QStringLiteral("s%1").arg(i);
+        const QByteArray stored = windows1252::encode(file.readString(section, key, QString()));
+        servers[i] = QStringLiteral("http://") +
+                     windows1252::decode(ShiftText(stored, shiftkeys::ServerListKey));
+    }
+    return servers;
+}
+
+} // namespace serverlist

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+
+/// The server choices of the settings file "defaults.ini" that the main
+/// window mirrors at every activation, as read from section "GENERAL".
+struct ServerMirror {
+    int DefaultServer = 1;
+    int OwnServer = 1;
+    bool UseOwnServer = false;
+    QString PrimaryServer;
+    QString SecondaryServer;
+    bool HideExportHelp = false;
+    /// First character of "srvSet"; null when the value is empty.
+    QChar ServerSet;
+};
+
+namespace settingsfile {
+
+QString fileName(const QString& sharedDataFolder);
+
+/// The keys with their defaults for absent or unreadable values.
+ServerMirror readServerMirror(const QString& fileName);
+
+/// The first two characters of "lang" in section "General", default "en".
+QString readLanguageCode(const QString& fileName);
+
+} // namespace settingsfile

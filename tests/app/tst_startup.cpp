@@ -1,0 +1,304 @@
+#include "app/documenteditor.h"
+#include "app/mainwindow.h"
+#include "app/programwindows.h"
+#include "pagegen/shifttext.h"
+#include "platform/inifile.h"
+#include "settings/settingsdialog.h"
+#include "support/scripteddialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using Servers = std::array<QString, 3>;
+
+// The three working folders inside one temporary folder.
+class Folders {
+public:
+    Folders() {
+        for (const char* name : {"program", "user", "shared"})
+            QDir(m_root.path()).mkpath(QLatin1String(name));
+        m_folders.programFolder = m_root.filePath(QStringLiteral("program/"));
+        m_folders.userFolder = m_root.filePath(QStringLiteral("user/"));
+        m_folders.sharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
+    }
+
+    const WorkingFolders& folders() const { return m_folders; }
+    IniFile settings() const { return IniFile(m_folders.sharedDataFolder + "defaults.ini"); }
+    IniFile serverList() const { return IniFile(m_folders.sharedDataFolder + "vtrlsrv.dft"); }
+
+    void writeSettings(const QByteArray& text) const {
+        QFile file(m_folders.sharedDataFolder + "defaults.ini");
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+            qFatal("cannot write the settings fixture");
+    }
+
+    /// Stores the addresses in a server-list section as the build does.
+    void writeServers(const QString& section, const QStringList& plain) const {
+        IniFile list = serverList();
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            const QByteArray raised =
+                ShiftText(plain[i].toLatin1(), 256 - shiftkeys::ServerListKey);
+            list.writeString(section, QStringLiteral("s%1").arg(i), QString::fromLatin1(raised));
+        }
+    }
+
+private:
+    QTemporaryDir m_root;
+    WorkingFolders m_folders;
+};
+
+bool isChecked(const QObject& window, const char* name) {
+    if (const auto* action = window.findChild<QAction*>(QLatin1String(name)))
+        return action->isChecked();
+    const auto* button = window.findChild<QAbstractButton*>(QLatin1String(name));
+    if (!button)
+        qFatal("no control %s", name);
+    return button->isChecked();
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void languageIsTickedBeforeTheFirstShow_data();
+    void languageIsTickedBeforeTheFirstShow();
+    void firstActivationShowsTheWelcomeDocumentReadOnly();
+    void showingTheWindowActivatesIt();
+    void productServersComeFromTheServerList_data();
+    void productServersComeFromTheServerList();
+    void badServerSetKeepsTheAddresses_data();
+    void badServerSetKeepsTheAddresses();
+    void savedSettingsReachStateAndDialogAtNextActivation_data();
+    void savedSettingsReachStateAndDialogAtNextActivation();
+    void closeEmptiesOnlyTheProgramsOwnClipboardText_data();
+    void closeEmptiesOnlyTheProgramsOwnClipboardText();
+};
+
+void TestStartup::languageIsTickedBeforeTheFirstShow_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("french");
+    QTest::newRow("no settings file") << QByteArray() << "en" << true << false;
+    QTest::newRow("fr") << QByteArray("[General]\r\nlang=fr\r\n") << "fr" << false << true;
+    QTest::newRow("longer code, section in capitals")
+        << QByteArray("[GENERAL]\r\nlang=fra\r\n") << "fr" << false << true;
+    QTest::newRow("de keeps the design")
+        << QByteArray("[General]\r\nlang=de\r\n") << "de" << true << false;
+    QTest::newRow("FR is not French")
+        << QByteArray("[General]\r\nlang=FR\r\n") << "FR" << true << false;
+}
+
+void TestStartup::languageIsTickedBeforeTheFirstShow() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, code);
+    Folders folders;
+    if (!settings.isNull())
+        folders.writeSettings(settings);
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, folders.folders());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.state().LanguageCode, code);
+    QTEST(isChecked(window, "en"), "english");
+    QTEST(isChecked(window, "fr"), "french");
+}
+
+void TestStartup::firstActivationShowsTheWelcomeDocumentReadOnly() {
+    Folders folders;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, folders.folders());
+    window.pages()->setCurrentIndex(1);
+    window.state().Publishing = true;
+    window.FormActivate();
+    const AppState& state = window.state();
+    QCOMPARE(window.pages()->currentIndex(), 0);
+    QVERIFY(!window.pages()->isTabVisible(2));
+    QVERIFY(window.editor().isReadOnly());
+    QVERIFY(!state.FirstActivation);
+    QVERIFY(state.LayoutLoadNeeded);
+    QVERIFY(!state.LayoutModified);
+    QVERIFY(!state.Publishing);
+    QVERIFY(dialogs.shown.isEmpty()); // the missing welcome document is not reported
+
+    // Later activations leave the page and the editor alone.
+    window.pages()->setCurrentIndex(1);
+    window.editor().setReadOnly(false);
+    window.FormActivate();
+    QCOMPARE(window.pages()->currentIndex(), 1);
+    QVERIFY(!window.editor().isReadOnly());
+}
+
+void TestStartup::showingTheWindowActivatesIt() {
+    Folders folders;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, folders.folders());
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(!window.state().FirstActivation);
+}
+
+void TestStartup::productServersComeFromTheServerList_data() {
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QByteArray>("srvSet");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList none = {"http://", "http://", "http://"};
+    const QStringList plain = {"a.example/p/", "b.example/", "c.example/x-y_z/"};
+    QTest::newRow("no server list") << QString() << QStringList() << QByteArray() << none;
+    QTest::newRow("scrambled section")
+        << "2" << plain << QByteArray("2")
+        << QStringList{"http://a.example/p/", "http://b.example/", "http://c.example/x-y_z/"};
+    QTest::newRow("section missing") << "0" << plain << QByteArray("1") << none;
+    QTest::newRow("keys missing") << "0" << QStringList{"a.example/"} << QByteArray("0")
+                                  << QStringList{"http://a.example/", "http://", "http://"};
+}
+
+void TestStartup::productServersComeFromTheServerList() {
+    QFETCH(QString, section);
+    QFETCH(QStringList, stored);
+    QFETCH(QByteArray, srvSet);
+    QFETCH(QStringList, expected);
+    Folders folders;
+    if (!section.isNull())
+        folders.writeServers(section, stored);
+    if (!srvSet.isNull())
+        folders.writeSettings("[GENERAL]\r\nsrvSet=" + srvSet + "\r\n");
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, folders.folders());
+    window.FormActivate();
+    const Servers& servers = window.state().ProductServer;
+    QCOMPARE(QStringList(servers.begin(), servers.end()), expected);
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestStartup::badServerSetKeepsTheAddresses_data() {
+    QTest::addColumn<QString>("srvSet");
+    QTest::newRow("letter") << "x";
+    QTest::newRow("empty") << "";
+    QTest::newRow("signed") << "-1";
+}
+
+void TestStartup::badServerSetKeepsTheAddresses() {
+    QFETCH(QString, srvSet);
+    Folders folders;
+    folders.writeServers("0", {"a.example/", "b.example/", "c.example/"});
+    ScriptedDialogs dialogs;
+    ProgramWindows windows(dialogs, folders.folders());
+    MainWindow& window = windows.mainWindow();
+    window.FormActivate();
+    const Servers before = window.state().ProductServer;
+
+    IniFile settings = folders.settings();
+    settings.writeString("GENERAL", "srvSet", srvSet);
+    settings.writeInteger("GENERAL", "DefSrv", 3);
+    window.state().Publishing = true;
+    window.FormActivate();
+    QCOMPARE(dialogs.shownOf("error").size(), 1);
+    QCOMPARE(window.state().ProductServer, before);
+    QCOMPARE(window.state().DefaultServer, 3); // read before the set was converted
+    QVERIFY(!window.state().Publishing);
+    QCOMPARE(windows.settingsDialog().serverSetIndex(), 0);
+
+    // Closing the error box activates the window again: no second box.
+    window.FormActivate();
+    QCOMPARE(dialogs.shownOf("error").size(), 1);
+
+    // Once the set is valid again, a later fault is reported again.
+    settings.writeString("GENERAL", "srvSet", "0");
+    window.FormActivate();
+    settings.writeString("GENERAL", "srvSet", srvSet);
+    window.FormActivate();
+    QCOMPARE(dialogs.shownOf("error").size(), 2);
+}
+
+void TestStartup::savedSettingsReachStateAndDialogAtNextActivation_data() {
+    QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<int>("defaultServer");
+    QTest::addColumn<int>("ownServer");
+    QTest::addColumn<QString>("primary");
+    QTest::addColumn<QString>("secondary");
+    QTest::addColumn<QStringList>("checked");
+    QTest::addColumn<int>("serverSet");
+    QTest::newRow("nothing saved")
+        << QByteArray() << 1 << 1 << "your primary server *"
+        << "your secondary server *" << QStringList{"radServer1", "radServer4"} << 0;
+    QTest::newRow("saved by the dialog")
+        << QByteArray("[GENERAL]\r\nDefSrv=2\r\nownSrv=2\r\nuseOwnSrv=1\r\nsrvSet=3\r\n"
+                      "primSrv=http://my.example/\r\nsecSrv=http://two.example/\r\n"
+                      "hideExportHlp=1\r\n")
+        << 2 << 2 << "http://my.example/"
+        << "http://two.example/"
+        << QStringList{"radServer2", "radServer5", "cbxUseOwnServer", "cbxHideExportHelp"} << 3;
+    QTest::newRow("out of range selects nothing new")
+        << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 7
+        << 0 << "your primary server *"
+        << "your secondary server *" << QStringList{"radServer1", "radServer4"} << 9;
+}
+
+void TestStartup::savedSettingsReachStateAndDialogAtNextActivation() {
+    QFETCH(QByteArray, saved);
+    QFETCH(QStringList, checked);
+    Folders folders;
+    ScriptedDialogs dialogs;
+    ProgramWindows windows(dialogs, folders.folders());
+    MainWindow& window = windows.mainWindow();
+    window.FormActivate();
+    if (!saved.isNull())
+        folders.writeSettings(saved);
+    window.FormActivate();
+
+    const AppState& state = window.state();
+    QTEST(state.DefaultServer, "defaultServer");
+    QTEST(state.OwnServer, "ownServer");
+    QCOMPARE(state.UseOwnServer, checked.contains("cbxUseOwnServer"));
+    QTEST(state.PrimaryServer, "primary");
+    QTEST(state.SecondaryServer, "secondary");
+    QTEST(windows.settingsDialog().serverSetIndex(), "serverSet");
+    for (const char* name : {"radServer1", "radServer2", "radServer3", "radServer4", "radServer5",
+                             "cbxUseOwnServer", "cbxHideExportHelp"})
+        QVERIFY2(isChecked(windows.settingsDialog(), name) == checked.contains(name), name);
+}
+
+void TestStartup::closeEmptiesOnlyTheProgramsOwnClipboardText_data() {
+    QTest::addColumn<QString>("published");
+    QTest::addColumn<QString>("copiedLater");
+    QTest::addColumn<QString>("afterClose");
+    QTest::newRow("listing code still there") << "<table>code</table>" << QString() << QString();
+    QTest::newRow("user copied something else since") << "<table>code</table>"
+                                                      << "my own text"
+                                                      << "my own text";
+    QTest::newRow("nothing published") << QString() << "my own text"
+                                       << "my own text";
+}
+
+void TestStartup::closeEmptiesOnlyTheProgramsOwnClipboardText() {
+    QFETCH(QString, published);
+    QFETCH(QString, copiedLater);
+    Folders folders;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, folders.folders());
+    QClipboard* clipboard = QApplication::clipboard();
+    clipboard->clear();
+    if (!published.isNull())
+        window.listingClipboard().copy(published);
+    if (!copiedLater.isNull())
+        clipboard->setText(copiedLater);
+    window.close();
+    QTEST(clipboard->text(), "afterClose");
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

@@ -1,0 +1,94 @@
+#include "pagegen/shifttext.h"
+#include "publish/serverlist.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+namespace {
+
+QByteArray everyByte() {
+    QByteArray bytes(256, Qt::Uninitialized);
+    for (int b = 0; b < 256; ++b)
+        bytes[b] = static_cast<char>(b);
+    return bytes;
+}
+
+// The stored form of one byte under a key.
+unsigned char stored(int byte, int key) {
+    return static_cast<unsigned char>((byte + key) % 256);
+}
+
+bool isLineBreak(unsigned char byte) {
+    return byte == '\r' || byte == '\n';
+}
+
+} // namespace
+
+class TestShiftText : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lowersEveryByte_data();
+    void lowersEveryByte();
+    void keysKeepLineBreaksApart();
+    void templateTextIsStoredOnOneLine();
+    void serverAddressesSurviveTheSettingsReader();
+    void shippedServerListHoldsPlainAddresses();
+};
+
+void TestShiftText::lowersEveryByte_data() {
+    QTest::addColumn<int>("count");
+    QTest::newRow("server-list key") << shiftkeys::ServerListKey;
+    QTest::newRow("template key") << shiftkeys::TemplateKey;
+    QTest::newRow("count above 255") << 300;
+}
+
+void TestShiftText::lowersEveryByte() {
+    QFETCH(int, count);
+    const QByteArray plain = everyByte();
+    const QByteArray shifted = ShiftText(plain, count);
+    QCOMPARE(shifted.size(), plain.size());
+    for (int b = 0; b < 256; ++b)
+        QCOMPARE(static_cast<unsigned char>(shifted[b]),
+                 static_cast<unsigned char>((b - count) & 0xFF));
+    QCOMPARE(ShiftText(plain, count + 256), shifted);
+    QCOMPARE(ShiftText(ShiftText(plain, 256 - count % 256), count), plain);
+}
+
+void TestShiftText::keysKeepLineBreaksApart() {
+    for (int key : {shiftkeys::TemplateKey, shiftkeys::ServerListKey}) {
+        QVERIFY2(!isLineBreak(stored('\r', key)), qPrintable(QString::number(key)));
+        QVERIFY2(!isLineBreak(stored('\n', key)), qPrintable(QString::number(key)));
+    }
+}
+
+void TestShiftText::templateTextIsStoredOnOneLine() {
+    // Tab, line breaks, printable ASCII and everything from 0x80 up.
+    QList<int> textBytes = {'\t', '\n', '\r'};
+    for (int b = 0x20; b < 0x100; ++b)
+        textBytes.append(b);
+    for (int byte : textBytes)
+        QVERIFY2(!isLineBreak(stored(byte, shiftkeys::TemplateKey)),
+                 qPrintable(QString::number(byte, 16)));
+}
+
+void TestShiftText::serverAddressesSurviveTheSettingsReader() {
+    const QByteArray unsafe("\r\n \t\"'");
+    for (int byte = 0x21; byte < 0x7F; ++byte)
+        QVERIFY2(!unsafe.contains(static_cast<char>(stored(byte, shiftkeys::ServerListKey))),
+                 qPrintable(QString::number(byte, 16)));
+}
+
+void TestShiftText::shippedServerListHoldsPlainAddresses() {
+    const QString file =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/shared/vtrlsrv.dft");
+    const auto servers = serverlist::readProductServers(file, u'0');
+    for (std::size_t i = 0; i < servers.size(); ++i) {
+        const QString expected =
+            QStringLiteral("http://img%1.vantrel-images.example/layouts/").arg(i + 1);
+        QCOMPARE(servers[i], expected);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestShiftText)
+#include "tst_shifttext.moc"

@@ -1,0 +1,114 @@
+// Prepares the program's stored data forms from readable sources:
+//   vantrel-shift ini  server|template|COUNT INPUT OUTPUT
+//       copies the sections and keys of a settings-style file, each value
+//       raised by the count (comments and blank lines are dropped);
+//   vantrel-shift file server|template|COUNT INPUT OUTPUT
+//       raises every byte of the file, line breaks included, so the result is
+//       one line, as the page template is stored;
+//   vantrel-shift utf8 server|template|COUNT INPUT OUTPUT
+//       the same for a UTF-8 text, stored in the program's Windows-1252.
+// Each result is checked (values read back, no stored line breaks); a
+// failure leaves no output file and exits with 1.
+#include "pagegen/shifttext.h"
+#include "platform/apperror.h"
+#include "platform/inifile.h"
+#include "platform/safefile.h"
+#include "platform/windows1252.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+std::optional<int> countFromName(const QString& name) {
+    if (name == QLatin1String("server"))
+        return shiftkeys::ServerListKey;
+    if (name == QLatin1String("template"))
+        return shiftkeys::TemplateKey;
+    const std::optional<int> count = IniFile::parseInteger(name);
+    if (count && *count > 0 && *count < 256)
+        return count;
+    return std::nullopt;
+}
+
+QString raised(const QString& text, int count) {
+    return windows1252::decode(ShiftText(windows1252::encode(text), 256 - count));
+}
+
+QString lowered(const QString& text, int count) {
+    return windows1252::decode(ShiftText(windows1252::encode(text), count));
+}
+
+void shiftIniFile(const QString& input, const QString& output, int count) {
+    const IniFile source(input);
+    QFile::remove(output);
+    IniFile target(output);
+    for (const QString& section : source.readSections()) {
+        for (const QString& key : source.readSectionKeys(section)) {
+            const QString plain = source.readString(section, key, QString());
+            target.writeString(section, key, raised(plain, count));
+            if (lowered(target.readString(section, key, QString()), count) != plain)
+                throw AppError(QStringLiteral("The value of [%1] %2 does not survive the shift by "
+                                              "%3: it would be read back differently.")
+                                   .arg(section, key)
+                                   .arg(count));
+        }
+    }
+}
+
+QByteArray fromUtf8(const QString& input, const QByteArray& text) {
+    QString unmappable;
+    const QByteArray bytes = windows1252::encode(QString::fromUtf8(text), &unmappable);
+    if (!unmappable.isEmpty())
+        throw AppError(QStringLiteral("\"%1\" holds characters that Windows-1252 lacks: %2")
+                           .arg(input, unmappable));
+    return bytes;
+}
+
+void shiftWholeFile(const QString& input, const QString& output, int count, bool utf8) {
+    QByteArray plain;
+    if (!readWholeFile(input, plain))
+        throw AppError(QStringLiteral("Could not read the file \"%1\".").arg(input));
+    if (utf8)
+        plain = fromUtf8(input, plain);
+    const QByteArray stored = ShiftText(plain, 256 - count);
+    const qsizetype lineBreak = std::max(stored.indexOf('\r'), stored.indexOf('\n'));
+    if (lineBreak >= 0)
+        throw AppError(QStringLiteral("Byte %1 of \"%2\" would be stored as a line break.")
+                           .arg(lineBreak)
+                           .arg(input));
+    writeFileAtomically(output, stored);
+}
+
+int usage() {
+    std::fputs("usage: vantrel-shift ini|file|utf8 server|template|COUNT INPUT OUTPUT\n", stderr);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 5)
+        return usage();
+    const std::optional<int> count = countFromName(args[2]);
+    const QString mode = args[1];
+    const bool ini = mode == QLatin1String("ini");
+    const bool utf8 = mode == QLatin1String("utf8");
+    if (!count || (!ini && !utf8 && mode != QLatin1String("file")))
+        return usage();
+    try {
+        if (ini)
+            shiftIniFile(args[3], args[4], *count);
+        else
+            shiftWholeFile(args[3], args[4], *count, utf8);
+    } catch (const AppError& error) {
+        std::fprintf(stderr, "vantrel-shift: %s\n", error.what());
+        QFile::remove(args[4]);
+        return 1;
+    }
+    return 0;
+}
