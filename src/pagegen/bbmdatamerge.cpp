@@ -1,5 +1,6 @@
 #include "pagegen/bbmdatamerge.h"
 
+#include "pagegen/resultwriter.h"
 #include "pagegen/sourcewindow.h"
 #include "platform/windows1252.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QVarLengthArray>
 #include <cstring>
 
 namespace {
@@ -38,25 +40,14 @@ void readExactly(QIODevice& source, char* data, qint64 size) {
     }
 }
 
-void writeAll(QIODevice& dest, const char* data, qint64 size) {
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 count = dest.write(data + done, size - done);
-        if (count <= 0)
-            throwDeviceError(QStringLiteral("write the merge result"), dest);
-        done += count;
-    }
-}
-
-void copyRange(QIODevice& source, qint64 from, qint64 to, QIODevice& dest) {
+void copyRange(QIODevice& source, qint64 from, qint64 to, ResultWriter& dest, QByteArray& chunk) {
     if (from >= to)
         return;
-    QByteArray chunk(std::min(CopyChunkSize, to - from), Qt::Uninitialized);
     seekTo(source, from);
     for (qint64 position = from; position < to;) {
         const qint64 count = std::min<qint64>(chunk.size(), to - position);
         readExactly(source, chunk.data(), count);
-        writeAll(dest, chunk.constData(), count);
+        dest.write(chunk.constData(), count);
         position += count;
     }
 }
@@ -108,7 +99,9 @@ void TBBMDataMerge::Execute() {
     openDestination(devices);
     {
         SourceWindow source(*devices.source);
-        mergeStreams(source, *devices.dest);
+        ResultWriter dest(*devices.dest);
+        mergeStreams(source, dest);
+        dest.flush();
     }
     // A caller's source is left at its end, where the merge stopped reading.
     if (SourceType == mmStream)
@@ -166,9 +159,9 @@ void TBBMDataMerge::openDestination(OpenDevices& devices) const {
         // Written beside the file and put in its place only once complete:
         // a failed merge leaves the previous file as it was, a shorter
         // result leaves no stale bytes behind, and a file can be merged
-        // into itself.
+        // into itself. The merge gathers its writes, so no buffer here.
         auto file = std::make_unique<QSaveFile>(DestFile);
-        if (!file->open(QIODevice::WriteOnly))
+        if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             throwDeviceError(fileAction("create", DestFile), *file);
         devices.ownDest = std::move(file);
         break;
@@ -181,30 +174,30 @@ void TBBMDataMerge::openDestination(OpenDevices& devices) const {
     devices.dest = devices.ownDest.get();
 }
 
-void TBBMDataMerge::mergeStreams(QIODevice& source, QIODevice& dest) {
+void TBBMDataMerge::mergeStreams(QIODevice& source, ResultWriter& dest) {
     const QByteArray start = encodedDelimiter(DelimStart);
     const QByteArray end = encodedDelimiter(DelimEnd);
     const qint64 size = source.size();
     const qint64 first = source.pos();
+    QByteArray chunk(CopyChunkSize, Qt::Uninitialized);
     qint64 copied = first; // text before this offset has been dealt with
     while (source.pos() < size) {
         reportProgress(roundedPercent(source.pos() - first, size - first));
         if (!FindInStream(source, start)) {
-            copyRange(source, copied, size, dest);
+            copyRange(source, copied, size, dest, chunk);
             break;
         }
         const qint64 nameStart = source.pos();
-        copyRange(source, copied, nameStart - start.size(), dest);
+        copyRange(source, copied, nameStart - start.size(), dest, chunk);
         seekTo(source, nameStart);
         if (!FindInStream(source, end)) {
             // An unmatched start delimiter is dropped; the rest stays as it is.
-            copyRange(source, nameStart, size, dest);
+            copyRange(source, nameStart, size, dest, chunk);
             break;
         }
         const qint64 nameEnd = source.pos() - end.size();
         copied = source.pos();
-        const QByteArray value = windows1252::encode(valueOf(source, nameStart, nameEnd));
-        writeAll(dest, value.constData(), value.size());
+        dest.write(windows1252::encode(valueOf(source, nameStart, nameEnd)));
         seekTo(source, copied);
     }
     reportProgress(100);
@@ -243,7 +236,7 @@ bool TBBMDataMerge::FindInStream(QIODevice& stream, const QByteArray& Delim) {
     // are searched: the first block has nothing before it, and the last one
     // may be short.
     const qint64 block = std::max<qint64>(1024, Delim.size());
-    QByteArray buffer(2 * block, '\0');
+    QVarLengthArray<char, 2 * 1024> buffer(2 * block);
     qint64 searchFrom = block;
     while (stream.pos() < size) {
         const qint64 blockStart = stream.pos();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QIODevice;
+class ResultWriter;
 
 /// Where a merge reads its text from or writes its result to.
 enum TMergeMedium {
@@ -89,7 +90,7 @@ private:
 
     void openSource(OpenDevices& devices) const;
     void openDestination(OpenDevices& devices) const;
-    void mergeStreams(QIODevice& source, QIODevice& dest);
+    void mergeStreams(QIODevice& source, ResultWriter& dest);
     QString valueOf(QIODevice& source, qint64 nameStart, qint64 nameEnd);
     void reportProgress(qint32 percent);
 

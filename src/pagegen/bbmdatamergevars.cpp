@@ -8,21 +8,34 @@ namespace {
 QString foldedName(const QString& name) {
     QString folded;
     folded.reserve(name.size());
-    for (const char32_t code : name.toUcs4())
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t code = name[i].unicode();
+        if (name[i].isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(name[i], name[i + 1]);
+            ++i;
+        }
         folded.append(QChar::fromUcs4(QChar::toCaseFolded(code)));
+    }
     return folded;
 }
 
 } // namespace
 
+std::size_t TBBMDataMergeVars::NameHash::operator()(const QString& name) const noexcept {
+    std::size_t hash = 14695981039346656037u; // FNV-1a
+    for (const QChar ch : name)
+        hash = (hash ^ ch.unicode()) * 1099511628211u;
+    return hash;
+}
+
 void TBBMDataMergeVars::SetVar(const QString& name, const QString& value) {
     const QString key = foldedName(name);
-    const auto found = m_indexByFoldedName.constFind(key);
-    if (found != m_indexByFoldedName.constEnd()) {
-        m_values[*found] = value;
+    const auto found = m_indexByFoldedName.find(key);
+    if (found != m_indexByFoldedName.end()) {
+        m_values[found->second] = value;
         return;
     }
-    m_indexByFoldedName.insert(key, m_names.size());
+    m_indexByFoldedName.emplace(key, m_names.size());
     m_names.append(name);
     m_values.append(value);
     m_longestName = std::max(m_longestName, name.size());
@@ -31,10 +44,10 @@ void TBBMDataMergeVars::SetVar(const QString& name, const QString& value) {
 bool TBBMDataMergeVars::Find(const QString& name, QString& value) const {
     if (name.size() > m_longestName)
         return false;
-    const auto found = m_indexByFoldedName.constFind(foldedName(name));
-    if (found == m_indexByFoldedName.constEnd())
+    const auto found = m_indexByFoldedName.find(foldedName(name));
+    if (found == m_indexByFoldedName.end())
         return false;
-    value = m_values.at(*found);
+    value = m_values.at(found->second);
     return true;
 }
 

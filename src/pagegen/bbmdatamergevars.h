@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <unordered_map>
 
 class TBBMDataMerge;
 
@@ -31,9 +31,15 @@ public:
     TBBMDataMerge& Owner() const { return m_owner; }
 
 private:
+    // Names are short and looked up once per variable of a merge: a plain
+    // byte hash beats Qt's seeded one here.
+    struct NameHash {
+        std::size_t operator()(const QString& name) const noexcept;
+    };
+
     TBBMDataMerge& m_owner;
     QStringList m_names;
     QStringList m_values;
-    QHash<QString, qsizetype> m_indexByFoldedName;
+    std::unordered_map<QString, qsizetype, NameHash> m_indexByFoldedName;
     qsizetype m_longestName = 0;
 };
