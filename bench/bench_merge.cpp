@@ -9,8 +9,6 @@
 #include "platform/windows1252.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -19,7 +17,6 @@
 namespace {
 
 constexpr qint64 SourceSize = 64 * 1024 * 1024;
-constexpr qint64 CopyChunkSize = 64 * 1024;
 
 struct Sources {
     QTemporaryDir dir;
@@ -42,28 +39,9 @@ Sources& sources() {
     return instance;
 }
 
-void copyDevice(QIODevice& source, QIODevice& dest) {
-    QByteArray chunk(CopyChunkSize, Qt::Uninitialized);
-    for (;;) {
-        const qint64 count = source.read(chunk.data(), chunk.size());
-        if (count < 0 || dest.write(chunk.constData(), count) != count)
-            qFatal("copy failed");
-        if (count == 0)
-            return;
-    }
-}
-
 void copyFileToFile(benchmark::State& state) {
-    for (auto _ : state) {
-        QFile source(sources().sparseFile);
-        QSaveFile dest(sources().destFile);
-        if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
-            !dest.open(QIODevice::WriteOnly))
-            qFatal("cannot open the copy files");
-        copyDevice(source, dest);
-        if (!dest.commit())
-            qFatal("cannot commit the copy");
-    }
+    for (auto _ : state)
+        mergesource::copyFile(sources().sparseFile, sources().destFile);
     state.SetBytesProcessed(state.iterations() * SourceSize);
 }
 
@@ -73,7 +51,7 @@ void copyTextToText(benchmark::State& state) {
         QBuffer dest;
         source.open(QIODevice::ReadOnly);
         dest.open(QIODevice::WriteOnly);
-        copyDevice(source, dest);
+        mergesource::copyDevice(source, dest);
         benchmark::DoNotOptimize(dest.data().size());
     }
     state.SetBytesProcessed(state.iterations() * SourceSize);

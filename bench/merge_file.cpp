@@ -7,8 +7,6 @@
 
 #include "pagegen/bbmdatamerge.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 #include <cstring>
 
@@ -18,22 +16,6 @@ int usage() {
     std::fprintf(stderr, "usage: merge_file generate FILE MEGABYTES\n"
                          "       merge_file merge|copy|none SOURCE DEST\n");
     return 2;
-}
-
-void copyFile(const QString& sourceFile, const QString& destFile) {
-    QFile source(sourceFile);
-    QSaveFile dest(destFile);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
-        !dest.open(QIODevice::WriteOnly))
-        qFatal("cannot open the files");
-    QByteArray chunk(64 * 1024, Qt::Uninitialized);
-    qint64 count;
-    while ((count = source.read(chunk.data(), chunk.size())) > 0) {
-        if (dest.write(chunk.constData(), count) != count)
-            qFatal("cannot write");
-    }
-    if (count < 0 || !dest.commit())
-        qFatal("copy failed");
 }
 
 } // namespace
@@ -55,7 +37,7 @@ int main(int argc, char** argv) {
         merge.DestFile = second;
         merge.Execute();
     } else if (std::strcmp(mode, "copy") == 0) {
-        copyFile(first, second);
+        mergesource::copyFile(first, second);
     } else if (std::strcmp(mode, "none") != 0) {
         return usage();
     }

@@ -3,6 +3,7 @@
 #include "pagegen/bbmdatamerge.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 namespace {
 
@@ -41,6 +42,28 @@ void writeFile(const QString& fileName, qint64 size, qsizetype period) {
         const qint64 count = std::min<qint64>(piece.size(), size - written);
         if (file.write(piece.constData(), count) != count)
             qFatal("cannot write %s", qPrintable(fileName));
+    }
+}
+
+void copyFile(const QString& sourceFile, const QString& destFile) {
+    QFile source(sourceFile);
+    QSaveFile dest(destFile);
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+        !dest.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        qFatal("cannot open the copy files");
+    copyDevice(source, dest);
+    if (!dest.commit())
+        qFatal("cannot commit the copy");
+}
+
+void copyDevice(QIODevice& source, QIODevice& dest) {
+    QByteArray chunk(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 count = source.read(chunk.data(), chunk.size());
+        if (count < 0 || dest.write(chunk.constData(), count) != count)
+            qFatal("copy failed");
+        if (count == 0)
+            return;
     }
 }
 
