@@ -35,8 +35,8 @@ public:
 ///
 /// Devices given in `SourceStream` and `DestStream` stay the caller's: they
 /// are neither closed nor rewound. The source must allow seeking; the merge
-/// covers it from its current position to its end, and the result is written
-/// at the destination's current position.
+/// covers it from its current position to its end, where it leaves it, and
+/// the result is written at the destination's current position.
 class TBBMDataMerge {
 public:
     /// Gets the variable name verbatim; what it leaves in `ReplaceWith`
@@ -51,6 +51,8 @@ public:
     TBBMDataMerge(const TBBMDataMerge&) = delete;
     TBBMDataMerge& operator=(const TBBMDataMerge&) = delete;
 
+    /// Open and close a variable. An empty delimiter, or one with a character
+    /// the code page lacks, never occurs in the text.
     QString DelimStart;
     QString DelimEnd;
     TLookupEvent OnLookup;

@@ -136,6 +136,9 @@ void TestDataMerge::merge_data() {
                                                   << "A b c £a£";
     QTest::newRow("names ignore letter case") << pound << pound << "£ADBC£ £ÉTÉ£"
                                               << "transparent summer";
+    QTest::newRow("name longer than every variable's")
+        << pound << pound << "x£" + QString(5000, QLatin1Char('a')) + "£y"
+        << "xy";
     QTest::newRow("names are not trimmed") << pound << pound << "£ a££a\r\n£"
                                            << "";
     QTest::newRow("value holding the delimiter") << pound << pound << "£pound£x£a£"
