@@ -92,6 +92,11 @@ QHBoxLayout* labelled(QLabel* caption, QWidget* field) {
     return row;
 }
 
+/// The "Width" caption and field that open each group box.
+void addWidthRow(QGridLayout* grid, QWidget* group, const char* labelName, QWidget* field) {
+    grid->addLayout(labelled(label(group, labelName, QStringLiteral("Width")), field), 0, 0);
+}
+
 } // namespace
 
 LayoutColumn::LayoutColumn(UserDialogs& dialogs, QWidget* parent)
@@ -103,9 +108,14 @@ LayoutColumn::LayoutColumn(UserDialogs& dialogs, QWidget* parent)
     column->setContentsMargins(6, 6, 6, 6);
     column->setSpacing(6);
     buildPageGroup();
-    buildOuterBorderGroup();
+    LayoutControls& c = m_controls;
+    c.gbxOB = buildBorderGroup({"gbxOB", " Outer Border ", "lblOBWidth", "edtOBW", "UpDown1",
+                                "lblOBType", "cbxOBT", "clrOB", "lblInfoOBWidth"},
+                               c.edtOBW, c.UpDown1, c.cbxOBT, c.clrOB);
     buildFrameGroup();
-    buildInnerBorderGroup();
+    c.gbxIB = buildBorderGroup({"gbxIB", " Inner Border ", "lblIBWidth", "edtIBW", "UpDown3",
+                                "lblIBType", "cbxIBT", "clrIB", "lblInfoIBWidth"},
+                               c.edtIBW, c.UpDown3, c.cbxIBT, c.clrIB);
     buildTextAreaGroup();
     for (QGroupBox* group : {m_controls.gbxPage, m_controls.gbxOB, m_controls.gbxF,
                              m_controls.gbxIB, m_controls.gbxTA})
@@ -153,10 +163,9 @@ void LayoutColumn::buildPageGroup() {
     c.gbxPage = makeGroup("gbxPage", QStringLiteral(" Ad's Background, Width && Position "), grid);
     QWidget* group = c.gbxPage;
 
-    grid->addLayout(labelled(label(group, "lblAdWidth", QStringLiteral("Width")),
-                             numberField(group, c.edtAdW, "edtAdW", 3, QStringLiteral("100"),
-                                         c.UpDown5, "UpDown5", 10, 999)),
-                    0, 0);
+    addWidthRow(grid, group, "lblAdWidth",
+                numberField(group, c.edtAdW, "edtAdW", 3, QStringLiteral("100"), c.UpDown5,
+                            "UpDown5", 10, 999));
     c.radAdManual = control(new QRadioButton(QStringLiteral("User def."), group), "radAdManual");
     c.radAdFull = control(new QRadioButton(QStringLiteral("Full width"), group), "radAdFull");
     grid->addWidget(c.radAdManual, 0, 1);
@@ -173,21 +182,19 @@ void LayoutColumn::buildPageGroup() {
     grid->addWidget(c.cbxAdImg, 3, 1);
 }
 
-void LayoutColumn::buildOuterBorderGroup() {
-    LayoutControls& c = m_controls;
+QGroupBox* LayoutColumn::buildBorderGroup(const BorderNames& names, NumberEdit*& width,
+                                          UpDown*& upDown, QComboBox*& type, ColorCombo*& color) {
     QGridLayout* grid = nullptr;
-    c.gbxOB = makeGroup("gbxOB", QStringLiteral(" Outer Border "), grid);
-    QWidget* group = c.gbxOB;
-
-    grid->addLayout(labelled(label(group, "lblOBWidth", QStringLiteral("Width")),
-                             numberField(group, c.edtOBW, "edtOBW", 2, QStringLiteral("0"),
-                                         c.UpDown1, "UpDown1", 0, 99)),
-                    0, 0);
-    c.cbxOBT = borderList(group, "cbxOBT");
-    grid->addLayout(labelled(label(group, "lblOBType", QStringLiteral("Type")), c.cbxOBT), 0, 1);
-    c.clrOB = control(new ColorCombo(m_dialogs, group), "clrOB");
-    grid->addWidget(c.clrOB, 1, 0);
-    grid->addWidget(infoLabel(group, "lblInfoOBWidth"), 2, 0, 1, 2);
+    QGroupBox* group = makeGroup(names.group, QString::fromLatin1(names.title), grid);
+    addWidthRow(grid, group, names.widthLabel,
+                numberField(group, width, names.width, 2, QStringLiteral("0"), upDown, names.upDown,
+                            0, 99));
+    type = borderList(group, names.type);
+    grid->addLayout(labelled(label(group, names.typeLabel, QStringLiteral("Type")), type), 0, 1);
+    color = control(new ColorCombo(m_dialogs, group), names.color);
+    grid->addWidget(color, 1, 0);
+    grid->addWidget(infoLabel(group, names.info), 2, 0, 1, 2);
+    return group;
 }
 
 void LayoutColumn::buildFrameGroup() {
@@ -196,10 +203,9 @@ void LayoutColumn::buildFrameGroup() {
     c.gbxF = makeGroup("gbxF", QStringLiteral(" Frame "), grid);
     QWidget* group = c.gbxF;
 
-    grid->addLayout(labelled(label(group, "lblFWidth", QStringLiteral("Width")),
-                             numberField(group, c.edtFW, "edtFW", 2, QStringLiteral("0"), c.UpDown2,
-                                         "UpDown2", 0, 99)),
-                    0, 0);
+    addWidthRow(
+        grid, group, "lblFWidth",
+        numberField(group, c.edtFW, "edtFW", 2, QStringLiteral("0"), c.UpDown2, "UpDown2", 0, 99));
     c.btnFrmImg = pictureButton(group, "btnFrmImg", QStringLiteral("Frame image"));
     grid->addWidget(c.btnFrmImg, 0, 1);
     c.clrFrame = control(new ColorCombo(m_dialogs, group), "clrFrame");
@@ -212,23 +218,6 @@ void LayoutColumn::buildFrameGroup() {
     c.cbxFRepeatY = checkBox(group, "cbxFRepeatY", QStringLiteral("Repeat Vert."), true);
     grid->addWidget(c.cbxFRepeatX, 3, 0);
     grid->addWidget(c.cbxFRepeatY, 3, 1);
-}
-
-void LayoutColumn::buildInnerBorderGroup() {
-    LayoutControls& c = m_controls;
-    QGridLayout* grid = nullptr;
-    c.gbxIB = makeGroup("gbxIB", QStringLiteral(" Inner Border "), grid);
-    QWidget* group = c.gbxIB;
-
-    grid->addLayout(labelled(label(group, "lblIBWidth", QStringLiteral("Width")),
-                             numberField(group, c.edtIBW, "edtIBW", 2, QStringLiteral("0"),
-                                         c.UpDown3, "UpDown3", 0, 99)),
-                    0, 0);
-    c.cbxIBT = borderList(group, "cbxIBT");
-    grid->addLayout(labelled(label(group, "lblIBType", QStringLiteral("Type")), c.cbxIBT), 0, 1);
-    c.clrIB = control(new ColorCombo(m_dialogs, group), "clrIB");
-    grid->addWidget(c.clrIB, 1, 0);
-    grid->addWidget(infoLabel(group, "lblInfoIBWidth"), 2, 0, 1, 2);
 }
 
 void LayoutColumn::buildTextAreaGroup() {

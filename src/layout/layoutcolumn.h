@@ -25,9 +25,21 @@ protected:
 private:
     QGroupBox* makeGroup(const char* name, const QString& title, QGridLayout*& grid);
     void buildPageGroup();
-    void buildOuterBorderGroup();
+    /// Object names of the controls of a border's group box.
+    struct BorderNames {
+        const char* group;
+        const char* title;
+        const char* widthLabel;
+        const char* width;
+        const char* upDown;
+        const char* typeLabel;
+        const char* type;
+        const char* color;
+        const char* info;
+    };
+    QGroupBox* buildBorderGroup(const BorderNames& names, NumberEdit*& width, UpDown*& upDown,
+                                QComboBox*& type, ColorCombo*& color);
     void buildFrameGroup();
-    void buildInnerBorderGroup();
     void buildTextAreaGroup();
     bool groupsHidden() const;
 
