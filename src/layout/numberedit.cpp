@@ -5,7 +5,10 @@
 
 namespace {
 
+// Keys that type a character; Delete and the cursor keys only edit.
 bool isCharacterKey(const QKeyEvent& event) {
+    if (event.key() == Qt::Key_Delete)
+        return false;
     return event.key() == Qt::Key_Backspace || !event.text().isEmpty();
 }
 

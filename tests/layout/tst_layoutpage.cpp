@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -247,6 +248,13 @@ void TestLayoutPage::numberFieldsKeepTheirLimits() {
     QTest::keyClicks(field, QStringLiteral("1a2b3c4"));
     QCOMPARE(field->text(), typed);
     QVERIFY(m_f->state.LayoutModified);
+    QTest::keyClick(field, Qt::Key_Home);
+    // Some platforms give Delete a character of its own.
+    QKeyEvent deleteKey(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QCoreApplication::sendEvent(field, &deleteKey);
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QCOMPARE(field->text(), typed.mid(1, typed.size() - 2));
 
     const auto* arrows = m_f->find<UpDown>(upDown);
     QCOMPARE(arrows->minimum(), minimum);
