@@ -4,6 +4,7 @@
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/plaindocumenteditor.h"
+#include "layout/layoutpage.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
@@ -60,7 +61,11 @@ void MainWindow::createPages() {
     QWidget* compose = m_pages->widget(ComposePage);
     m_editor = std::make_unique<PlainDocumentEditor>(compose);
     (new QVBoxLayout(compose))->addWidget(m_editor->widget());
-    (new QHBoxLayout(m_pages->widget(DecoratePage)))->setContentsMargins(0, 0, 0, 0);
+    QWidget* decorate = m_pages->widget(DecoratePage);
+    auto* decorateLayout = new QHBoxLayout(decorate);
+    decorateLayout->setContentsMargins(0, 0, 0, 0);
+    m_layoutPage = new LayoutPage(m_state, m_layout, m_dialogs, decorate);
+    decorateLayout->addWidget(m_layoutPage);
     setCentralWidget(m_pages);
 }
 

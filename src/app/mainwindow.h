@@ -2,12 +2,14 @@
 
 #include "app/appstate.h"
 #include "app/listingclipboard.h"
+#include "layout/layout.h"
 #include "platform/workingfolders.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class DocumentEditor;
+class LayoutPage;
 class MainMenu;
 class QTabWidget;
 class SettingsDialog;
@@ -35,8 +37,10 @@ public:
     AppState& state() { return m_state; }
     const AppState& state() const { return m_state; }
     QTabWidget* pages() const { return m_pages; }
-    /// The Layout page; it has an empty layout that takes the page's widget.
+    /// The Layout page (`tabDecorate`) and the layout controls it holds.
     QWidget* layoutPage() const;
+    LayoutPage& layoutControls() const { return *m_layoutPage; }
+    Layout& layout() { return m_layout; }
     MainMenu& mainMenu() const { return *m_menu; }
     DocumentEditor& editor() const { return *m_editor; }
     ListingClipboard& listingClipboard() { return m_clipboard; }
@@ -55,8 +59,10 @@ private:
     UserDialogs& m_dialogs;
     WorkingFolders m_folders;
     AppState m_state;
+    Layout m_layout;
     ListingClipboard m_clipboard;
     QTabWidget* m_pages = nullptr;
+    LayoutPage* m_layoutPage = nullptr;
     std::unique_ptr<MainMenu> m_menu;
     std::unique_ptr<DocumentEditor> m_editor;
     SettingsDialog* m_settingsDialog = nullptr;
