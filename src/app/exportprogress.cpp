@@ -14,5 +14,6 @@ ExportProgress::ExportProgress(QWidget* parent)
 }
 
 void ExportProgress::Timer1Timer() {
-    setValue(value() >= maximum() ? 10 : value() + 10);
+    const int next = value() + 10;
+    setValue(next > maximum() ? minimum() : next);
 }

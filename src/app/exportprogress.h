@@ -5,8 +5,8 @@
 class QTimer;
 
 /// The progress bar `ProgressBar1` of the Publish page while the auction
-/// site loads: its timer `Timer1` advances it by 10 every second, starting
-/// again from empty once it is full.
+/// site loads: its timer `Timer1` advances it by 10 every second; the tick
+/// after it is full empties it again.
 class ExportProgress : public QProgressBar {
     Q_OBJECT
 public:
