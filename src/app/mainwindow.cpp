@@ -4,7 +4,7 @@
 #include "app/appcaption.h"
 #include "app/application.h"
 #include "app/closesequence.h"
-#include "app/exportprogress.h"
+#include "app/exportpageframe.h"
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
@@ -31,9 +31,7 @@
 
 namespace {
 
-constexpr int ComposePage = static_cast<int>(MainPage::Compose);
-constexpr int DecoratePage = static_cast<int>(MainPage::Decorate);
-constexpr int ExportPage = static_cast<int>(MainPage::Export);
+enum Page { ComposePage = 0, DecoratePage = 1, ExportPage = 2 };
 
 } // namespace
 
@@ -80,8 +78,15 @@ void MainWindow::createPages() {
     decorateLayout->setContentsMargins(0, 0, 0, 0);
     m_layoutPage = new LayoutPage(m_state, m_layout, m_dialogs, decorate);
     decorateLayout->addWidget(m_layoutPage);
-    m_exportProgress = new ExportProgress(m_pages->widget(ExportPage));
-    (new QVBoxLayout(m_pages->widget(ExportPage)))->addWidget(m_exportProgress, 0, Qt::AlignBottom);
+    QWidget* publish = m_pages->widget(ExportPage);
+    m_exportPage = new ExportPageFrame(publish);
+    auto* publishLayout = new QVBoxLayout(publish);
+    publishLayout->setContentsMargins(0, 0, 0, 0);
+    publishLayout->addWidget(m_exportPage);
+    connect(m_exportPage, &ExportPageFrame::helpRequested, this, [this] {
+        if (m_publishHelp)
+            m_publishHelp->show();
+    });
     setCentralWidget(m_pages);
 }
 
@@ -97,7 +102,8 @@ void MainWindow::createPageReactions() {
     hooks.selectLayoutPage = [this] { m_pages->setCurrentIndex(DecoratePage); };
     m_layoutCommands->setHooks(hooks);
     m_pageReactions = new PageReactions(
-        {m_state, *m_editor, *m_layoutPage, *m_layoutCommands, *m_menu, *m_exportProgress}, this);
+        {m_state, *m_editor, *m_layoutPage, *m_layoutCommands, *m_menu, m_exportPage->progress()},
+        this);
     m_pageReactions->setClosePublishWindows([this] { closePublishWindows(); });
     m_pageReactions->setUpdateCaption([this] { UpdateAppCaption(); });
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {

@@ -10,7 +10,7 @@
 
 class AboutDialog;
 class DocumentEditor;
-class ExportProgress;
+class ExportPageFrame;
 class LayoutCommands;
 class LayoutPage;
 class PageReactions;
@@ -88,7 +88,7 @@ private:
     std::unique_ptr<DocumentEditor> m_editor;
     LayoutCommands* m_layoutCommands = nullptr;
     PageReactions* m_pageReactions = nullptr;
-    ExportProgress* m_exportProgress = nullptr;
+    ExportPageFrame* m_exportPage = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
     AboutDialog* m_aboutDialog = nullptr;
     QWidget* m_publishHelp = nullptr;

@@ -42,6 +42,8 @@ LayoutCommands::LayoutCommands(AppState& state, Layout& layout, LayoutPage& page
     m_openDialog.filter = QStringLiteral("Vantrel Layout Files (*.rbs)|*.rbs");
     m_openDialog.defaultExtension = QStringLiteral("rbs");
     m_openDialog.initialFolder = layoutsFolder();
+    // A name typed that does not exist opens as a new layout of that name.
+    m_openDialog.mustExist = false;
     m_saveDialog.title = QStringLiteral("Save Layout As");
     m_saveDialog.filter = QStringLiteral("Vantrel Layout files (*.rbs)|*.rbs");
     m_saveDialog.defaultExtension = QStringLiteral("rbs");

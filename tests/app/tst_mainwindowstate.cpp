@@ -15,6 +15,7 @@
 #include "version.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -81,6 +82,14 @@ public:
 private:
     QWidget m_widget;
 };
+
+QWidget* topLevel(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String(name))
+            return widget;
+    }
+    qFatal("no window %s", name);
+}
 
 } // namespace
 
@@ -278,6 +287,14 @@ void TestMainWindowState::publishPageRunsTheProgressBar() {
     QCOMPARE(progress->value(), 0);
     QCOMPARE(p.window().windowTitle(),
              QStringLiteral("Vantrel (editing document : Untitled.vdoc)"));
+
+    // The help label opens the publishing help; the Layout page closes it.
+    emit p.window().findChild<QLabel*>(QStringLiteral("lblShowHideHelp"))->linkActivated("#");
+    QVERIFY(topLevel("T_frmExport1")->isVisible());
+    topLevel("T_frmExportInfo")->show();
+    p.showPage(1);
+    QVERIFY(!topLevel("T_frmExport1")->isVisible());
+    QVERIFY(!topLevel("T_frmExportInfo")->isVisible());
 }
 
 QTEST_MAIN(TestMainWindowState)

@@ -220,6 +220,7 @@ void TestLayoutCommands::openLayout() {
         QCOMPARE(d.initialFolder, f.state.UserFolder + "Documents and Layouts");
         QCOMPARE(d.defaultExtension, QStringLiteral("rbs"));
         QCOMPARE(d.filterIndex, 1);
+        QVERIFY(!d.mustExist);
     }
 }
 
