@@ -76,15 +76,12 @@ bool LayoutCommands::btnNewPresentClick(Form form) {
     if (form == Form::User) {
         if (checkUnsavedChanges() == SaveCheck::Cancelled)
             return false;
-        m_state.LayoutLoadNeeded = true;
-        m_state.LayoutModified = false;
         becomeUntitled();
     }
     m_state.Publishing = false;
     m_state.NewLayoutPending = true;
     LoadComponents();
-    if (m_hooks.showPageFile)
-        m_hooks.showPageFile(m_state.ProgramFolder + QStringLiteral("Blank.html"));
+    showBlankPage();
     m_page.refreshPreview();
     return true;
 }
@@ -93,11 +90,8 @@ void LayoutCommands::btnOpenLayoutClick() {
     const SaveCheck check = checkUnsavedChanges();
     if (check == SaveCheck::Cancelled)
         return;
-    if (check == SaveCheck::Discarded || check == SaveCheck::SavedThroughDialog) {
-        m_state.LayoutLoadNeeded = true;
-        m_state.LayoutModified = false;
+    if (check == SaveCheck::Discarded || check == SaveCheck::SavedThroughDialog)
         becomeUntitled();
-    }
     m_state.OpenLayoutPending = true;
     m_state.LayoutLoadNeeded = true;
     LoadComponents();
@@ -137,11 +131,19 @@ void LayoutCommands::saveTo(const QString& folder, const QString& fileName) {
     m_page.UpdateComponents();
 }
 
+void LayoutCommands::showBlankPage() {
+    // An empty page while the new layout is being set up.
+    if (m_hooks.showPageFile)
+        m_hooks.showPageFile(m_state.ProgramFolder + QStringLiteral("Blank.html"));
+}
+
 bool LayoutCommands::hasOwnFile() const {
     return !m_state.LayoutFolder.isEmpty() && !isFullPath(m_state.LayoutFileName);
 }
 
 void LayoutCommands::becomeUntitled() {
+    m_state.LayoutLoadNeeded = true;
+    m_state.LayoutModified = false;
     m_state.LayoutFileName = untitledLayout;
     m_state.LayoutFolder.clear();
 }
@@ -247,8 +249,7 @@ bool LayoutCommands::serveExampleRequest(QString& fileName) {
         return false;
     }
     resetImageHints();
-    if (m_hooks.showPageFile)
-        m_hooks.showPageFile(m_state.ProgramFolder + QStringLiteral("Blank.html"));
+    showBlankPage();
     m_state.LayoutFileName = exampleLayoutFileName();
     fileName = m_state.LayoutFileName;
     return true;

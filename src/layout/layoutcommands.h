@@ -73,7 +73,9 @@ private:
     bool saveThroughDialog();
     void saveTo(const QString& folder, const QString& fileName);
     bool hasOwnFile() const;
+    /// A new layout without a file, to be read into the controls.
     void becomeUntitled();
+    void showBlankPage();
 
     QString serveNewRequest();
     bool serveOpenRequest(QString& fileName);
