@@ -70,14 +70,14 @@ QString LayoutCommands::layoutsFolder() const {
 }
 
 bool LayoutCommands::btnNewPresentClick(Form form) {
+    // Asked first, so that a cancel leaves everything as it was.
+    if (form == Form::User && checkUnsavedChanges() == SaveCheck::Cancelled)
+        return false;
     call(m_hooks.closePublishDialog);
     m_state.RequiredImages.clear();
     resetButtonHints();
-    if (form == Form::User) {
-        if (checkUnsavedChanges() == SaveCheck::Cancelled)
-            return false;
+    if (form == Form::User)
         becomeUntitled();
-    }
     m_state.Publishing = false;
     m_state.NewLayoutPending = true;
     LoadComponents();
