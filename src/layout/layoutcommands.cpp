@@ -41,7 +41,6 @@ LayoutCommands::LayoutCommands(AppState& state, Layout& layout, LayoutPage& page
     m_openDialog.title = QStringLiteral("Open Layout");
     m_openDialog.filter = QStringLiteral("Vantrel Layout Files (*.rbs)|*.rbs");
     m_openDialog.defaultExtension = QStringLiteral("rbs");
-    m_openDialog.initialFolder = layoutsFolder();
     // A name typed that does not exist opens as a new layout of that name.
     m_openDialog.mustExist = false;
     m_saveDialog.title = QStringLiteral("Save Layout As");
@@ -149,6 +148,9 @@ void LayoutCommands::becomeUntitled() {
 }
 
 bool LayoutCommands::saveThroughDialog() {
+    // Before its first use the dialog starts where the layouts are kept.
+    if (m_saveDialog.initialFolder.isEmpty())
+        m_saveDialog.initialFolder = layoutsFolder();
     const QString chosen = m_dialogs.saveFileName(m_saveDialog);
     if (chosen.isEmpty())
         return false;

@@ -160,6 +160,9 @@ void TestLayoutCommands::newLayoutActsOnTheSavePrompt() {
     if (!written.isEmpty())
         QCOMPARE(f.outerWidthIn(written), QStringLiteral("7"));
     QCOMPARE(f.dialogs.shownOf("error"), QStringList());
+    if (!titled && button == QLatin1String("btnSaveChanges"))
+        QCOMPARE(f.dialogs.lastFileDialog.initialFolder,
+                 f.state.UserFolder + "Documents and Layouts");
     // Kept or read again, the layout's picture keeps its hint.
     QCOMPARE(f.page.controls().btnAdImg->toolTip(),
              QStringLiteral("Vantrel/images/My images/bg.jpg"));
