@@ -8,3 +8,12 @@ add_custom_command(OUTPUT ${server_list}
     DEPENDS vantrel-shift ${server_list_source}
     VERBATIM)
 list(APPEND generated ${server_list})
+
+# The blank preview page is shipped in both folders; one source serves both.
+set(shared_blank_page ${VANTREL_BIN_DIR}/shared/Blank.html)
+add_custom_command(OUTPUT ${shared_blank_page}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${VANTREL_BIN_DIR}/shared
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_CURRENT_SOURCE_DIR}/program/Blank.html ${shared_blank_page}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/program/Blank.html
+    VERBATIM)
+list(APPEND generated ${shared_blank_page})

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-/// What the main window's start-up needs of the Document page's editor.
+/// What the main window needs of the Document page's editor.
 /// The rich-text editor implements it; until then `PlainDocumentEditor`
 /// stands in.
 class DocumentEditor {
@@ -22,4 +22,11 @@ public:
     virtual bool LoadDocumentFile(const QString& fileName) = 0;
     /// Recomputes the layout and repaints.
     virtual void RelayoutDocument() = 0;
+    /// The document differs from its file.
+    virtual bool DocumentModified() const = 0;
+    /// Whether the document may be closed: with unsaved changes the user is
+    /// asked Yes/No/Cancel; Yes saves, Cancel refuses.
+    virtual bool ConfirmCloseDocument() = 0;
+    /// Drops the styles no text uses, of the kinds asked for.
+    virtual void RemoveUnusedStyles(bool textStyles, bool paragraphStyles, bool listStyles) = 0;
 };

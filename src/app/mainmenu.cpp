@@ -2,6 +2,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 
 namespace {
 
@@ -19,6 +20,32 @@ QAction* addEntry(QMenu* menu, const char* name, const QString& caption, bool en
     return action;
 }
 
+/// The entries' pictures, from the style so that they match the desktop.
+void addPictures(QMenuBar* bar) {
+    const struct {
+        const char* entry;
+        QStyle::StandardPixmap picture;
+    } pictures[] = {
+        {"mnuNewDoc", QStyle::SP_FileIcon},
+        {"mnuNewLayout", QStyle::SP_FileDialogNewFolder},
+        {"mnuOpenDoc", QStyle::SP_DialogOpenButton},
+        {"mnuOpenLayout", QStyle::SP_DirOpenIcon},
+        {"SaveDocAs", QStyle::SP_DialogSaveButton},
+        {"SaveLayoutAs", QStyle::SP_DialogSaveButton},
+        {"ExporttoORV1", QStyle::SP_ArrowUp},
+        {"mnuOpenExample", QStyle::SP_FileDialogInfoView},
+        {"mnuJoinAffiliate", QStyle::SP_DialogYesButton},
+        {"Exit1", QStyle::SP_DialogCloseButton},
+        {"mnuOnlineHelp", QStyle::SP_DialogHelpButton},
+        {"mnuWebsite", QStyle::SP_DriveNetIcon},
+        {"mnuAbout", QStyle::SP_MessageBoxInformation},
+    };
+    for (const auto& p : pictures) {
+        if (auto* action = bar->findChild<QAction*>(QLatin1String(p.entry)))
+            action->setIcon(bar->style()->standardIcon(p.picture));
+    }
+}
+
 } // namespace
 
 MainMenu::MainMenu(QMenuBar* bar) {
@@ -28,6 +55,7 @@ MainMenu::MainMenu(QMenuBar* bar) {
     m_settings = bar->addAction(QStringLiteral("Options"));
     m_settings->setObjectName(QStringLiteral("Settings1"));
     m_help = bar->addMenu(buildHelpMenu(bar));
+    addPictures(bar);
 }
 
 QMenu* MainMenu::buildFileMenu(QMenuBar* bar) {

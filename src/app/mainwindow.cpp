@@ -1,9 +1,17 @@
 #include "app/mainwindow.h"
 
+#include "app/aboutdialog.h"
+#include "app/appcaption.h"
 #include "app/application.h"
+#include "app/closesequence.h"
+#include "app/exportpageframe.h"
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
+#include "app/pagereactions.h"
 #include "app/plaindocumenteditor.h"
+#include "app/productwebsite.h"
+#include "layout/layoutcolumn.h"
+#include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
@@ -12,10 +20,12 @@
 #include "settings/servermirror.h"
 #include "settings/settingsdialog.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -36,6 +46,8 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, QWidget* pa
     m_menu = std::make_unique<MainMenu>(menuBar());
     connect(m_menu->exitAction(), &QAction::triggered, this, &QWidget::close);
     createPages();
+    createPageReactions();
+    connectMenu();
     centreOnScreen(*this);
     FormCreate();
 }
@@ -66,7 +78,101 @@ void MainWindow::createPages() {
     decorateLayout->setContentsMargins(0, 0, 0, 0);
     m_layoutPage = new LayoutPage(m_state, m_layout, m_dialogs, decorate);
     decorateLayout->addWidget(m_layoutPage);
+    QWidget* publish = m_pages->widget(ExportPage);
+    m_exportPage = new ExportPageFrame(publish);
+    auto* publishLayout = new QVBoxLayout(publish);
+    publishLayout->setContentsMargins(0, 0, 0, 0);
+    publishLayout->addWidget(m_exportPage);
+    connect(m_exportPage, &ExportPageFrame::helpRequested, this, [this] {
+        if (m_publishHelp)
+            m_publishHelp->show();
+    });
     setCentralWidget(m_pages);
+}
+
+void MainWindow::createPageReactions() {
+    m_layoutCommands = new LayoutCommands(m_state, m_layout, *m_layoutPage, m_dialogs, this);
+    LayoutCommandHooks hooks;
+    hooks.updateCaption = [this] { UpdateAppCaption(); };
+    hooks.showFullMenu = [this] { m_menu->MainMenuDisplay(QStringLiteral("show")); };
+    hooks.closePublishDialog = [this] {
+        if (m_publishDialog)
+            m_publishDialog->close();
+    };
+    hooks.selectLayoutPage = [this] { m_pages->setCurrentIndex(DecoratePage); };
+    m_layoutCommands->setHooks(hooks);
+    m_pageReactions = new PageReactions(
+        {m_state, *m_editor, *m_layoutPage, *m_layoutCommands, *m_menu, m_exportPage->progress()},
+        this);
+    m_pageReactions->setClosePublishWindows([this] { closePublishWindows(); });
+    m_pageReactions->setUpdateCaption([this] { UpdateAppCaption(); });
+    connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        runCommand(m_dialogs, [this, index] { m_pageReactions->pageShown(index); });
+    });
+    installPreviewStandIn();
+}
+
+void MainWindow::installPreviewStandIn() {
+    // Until the preview browser is in, the preview command only captures the
+    // controls, and the page counts as shown at once.
+    m_layoutPage->setPreviewRefresh([this] {
+        if (!m_state.LayoutControlsReady)
+            return;
+        m_layoutPage->CaptureLayout();
+        UpdateAppCaption();
+        m_state.LayoutLoadNeeded = false;
+        m_layoutPage->column()->setGroupsVisible(true);
+    });
+}
+
+void MainWindow::connectMenu() {
+    const auto on = [this](const char* name, auto reaction) {
+        connect(menuBar()->findChild<QAction*>(QLatin1String(name)), &QAction::triggered, this,
+                [this, reaction] { runCommand(m_dialogs, reaction); });
+    };
+    const auto onLayoutPage = [this](QPushButton* button) {
+        return [this, button] {
+            m_pages->setCurrentIndex(DecoratePage);
+            button->click();
+        };
+    };
+    on("mnuNewLayout", onLayoutPage(m_layoutPage->buttons().btnNewLayout));
+    on("mnuOpenLayout", onLayoutPage(m_layoutPage->buttons().btnOpenLayout));
+    on("SaveLayoutAs", [this] { m_layoutPage->buttons().btnSaveAs->click(); });
+    on("Settings1", [this] {
+        if (m_settingsDialog)
+            m_dialogs.runModal(*m_settingsDialog);
+    });
+    on("mnuAbout", [this] {
+        if (m_aboutDialog)
+            m_dialogs.runModal(*m_aboutDialog);
+    });
+    on("mnuOnlineHelp",
+       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html"))); });
+    on("mnuWebsite",
+       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/index.php"))); });
+}
+
+void MainWindow::setSaveExitDialog(SaveExitDialog* dialog) {
+    m_layoutCommands->setSavePrompt(dialog);
+}
+
+void MainWindow::setPublishWindows(QWidget* helpWindow, QWidget* publishDialog) {
+    m_publishHelp = helpWindow;
+    m_publishDialog = publishDialog;
+}
+
+void MainWindow::closePublishWindows() {
+    for (QWidget* window : {m_publishHelp, m_publishDialog}) {
+        if (window)
+            window->close();
+    }
+}
+
+void MainWindow::UpdateAppCaption() {
+    const auto page = static_cast<MainPage>(m_pages->currentIndex());
+    if (const auto caption = appCaption(m_state, page, m_editor->DocumentModified()))
+        setWindowTitle(*caption);
 }
 
 QWidget* MainWindow::layoutPage() const {
@@ -101,8 +207,11 @@ bool MainWindow::event(QEvent* event) {
 }
 
 void MainWindow::FormActivate() {
-    if (m_state.FirstActivation)
+    if (m_state.FirstActivation) {
         showWelcomeDocument();
+        // The page on show from the start gets its show reaction too.
+        runCommand(m_dialogs, [this] { m_pageReactions->pageShown(m_pages->currentIndex()); });
+    }
     applyLanguage();
     m_state.Publishing = false;
     try {
@@ -153,8 +262,10 @@ void MainWindow::refreshServerSettings() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The save prompts for the document and the layout decide here, before
-    // anything is released, once their commands exist.
+    if (!FormCloseQuery(m_state, *m_editor, *m_layoutCommands, m_dialogs)) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

@@ -8,8 +8,13 @@
 #include <QMainWindow>
 #include <memory>
 
+class AboutDialog;
 class DocumentEditor;
+class ExportPageFrame;
+class LayoutCommands;
 class LayoutPage;
+class PageReactions;
+class SaveExitDialog;
 class MainMenu;
 class QTabWidget;
 class SettingsDialog;
@@ -26,6 +31,16 @@ public:
     /// The settings dialog whose server controls each activation refreshes;
     /// it is created after this window.
     void setSettingsDialog(SettingsDialog* dialog) { m_settingsDialog = dialog; }
+    /// The program's About box and layout save prompt, created after this
+    /// window.
+    void setAboutDialog(AboutDialog* dialog) { m_aboutDialog = dialog; }
+    void setSaveExitDialog(SaveExitDialog* dialog);
+    /// The publishing help window and the publish dialog, closed whenever
+    /// the Document or Layout page is shown.
+    void setPublishWindows(QWidget* helpWindow, QWidget* publishDialog);
+
+    /// Recomputes the window caption from the current page's file.
+    void UpdateAppCaption();
 
     /// Runs at every activation of the window: the first-activation work,
     /// then the language and the server settings are read again.
@@ -44,6 +59,8 @@ public:
     MainMenu& mainMenu() const { return *m_menu; }
     DocumentEditor& editor() const { return *m_editor; }
     ListingClipboard& listingClipboard() { return m_clipboard; }
+    LayoutCommands& layoutCommands() const { return *m_layoutCommands; }
+    PageReactions& pageReactions() const { return *m_pageReactions; }
 
 protected:
     bool event(QEvent* event) override;
@@ -52,6 +69,10 @@ protected:
 private:
     void FormCreate();
     void createPages();
+    void createPageReactions();
+    void connectMenu();
+    void closePublishWindows();
+    void installPreviewStandIn();
     void showWelcomeDocument();
     void applyLanguage();
     void refreshServerSettings();
@@ -65,7 +86,13 @@ private:
     LayoutPage* m_layoutPage = nullptr;
     std::unique_ptr<MainMenu> m_menu;
     std::unique_ptr<DocumentEditor> m_editor;
+    LayoutCommands* m_layoutCommands = nullptr;
+    PageReactions* m_pageReactions = nullptr;
+    ExportPageFrame* m_exportPage = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
+    AboutDialog* m_aboutDialog = nullptr;
+    QWidget* m_publishHelp = nullptr;
+    QWidget* m_publishDialog = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
     QString m_activationError;

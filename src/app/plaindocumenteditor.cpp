@@ -32,3 +32,13 @@ bool PlainDocumentEditor::LoadDocumentFile(const QString&) {
 void PlainDocumentEditor::RelayoutDocument() {
     m_edit->viewport()->update();
 }
+
+bool PlainDocumentEditor::DocumentModified() const {
+    return false;
+}
+
+bool PlainDocumentEditor::ConfirmCloseDocument() {
+    return true;
+}
+
+void PlainDocumentEditor::RemoveUnusedStyles(bool, bool, bool) {}

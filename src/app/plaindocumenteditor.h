@@ -16,6 +16,11 @@ public:
     bool isReadOnly() const override;
     bool LoadDocumentFile(const QString& fileName) override;
     void RelayoutDocument() override;
+    /// Never modified: it holds nothing worth keeping.
+    bool DocumentModified() const override;
+    /// Always true: nothing to ask about.
+    bool ConfirmCloseDocument() override;
+    void RemoveUnusedStyles(bool textStyles, bool paragraphStyles, bool listStyles) override;
 
 private:
     QTextEdit* m_edit;

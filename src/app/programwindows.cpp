@@ -17,7 +17,7 @@
 ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders)
     : m_main(std::make_unique<MainWindow>(dialogs, folders))
     , m_saveExit(std::make_unique<SaveExitDialog>())
-    , m_about(std::make_unique<AboutDialog>())
+    , m_about(std::make_unique<AboutDialog>(dialogs))
     , m_settings(std::make_unique<SettingsDialog>())
     , m_exportHelp(std::make_unique<ExportHelpWindow>())
     , m_exportInfo(std::make_unique<ExportInfoDialog>())
@@ -29,6 +29,9 @@ ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folde
     , m_affiliate(std::make_unique<AffiliateWindow>())
     , m_previewLive(std::make_unique<PreviewLiveWindow>()) {
     m_main->setSettingsDialog(m_settings.get());
+    m_main->setSaveExitDialog(m_saveExit.get());
+    m_main->setAboutDialog(m_about.get());
+    m_main->setPublishWindows(m_exportHelp.get(), m_exportInfo.get());
 }
 
 ProgramWindows::~ProgramWindows() = default;

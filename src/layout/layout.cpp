@@ -66,3 +66,9 @@ const QStringList& borderTypes() {
     };
     return types;
 }
+
+QString imageHint(const QString& imagePath) {
+    if (imagePath.isEmpty())
+        return QStringLiteral("No image selected");
+    return QStringLiteral("Vantrel/images") + imagePath;
+}

@@ -61,3 +61,7 @@ struct Layout {
 
 /// The border styles a layout offers, in the order the lists show them.
 const QStringList& borderTypes();
+
+/// The hint of a picture button for a picture path as the layout stores it:
+/// "Vantrel/images" followed by the path, or "No image selected" for none.
+QString imageHint(const QString& imagePath);

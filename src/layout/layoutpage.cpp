@@ -89,6 +89,10 @@ void LayoutPage::setPreviewRefresh(std::function<void()> refresh) {
     m_reactions->setPreviewRefresh(std::move(refresh));
 }
 
+void LayoutPage::refreshPreview() {
+    m_reactions->refreshPreview();
+}
+
 QWidget* LayoutPage::buildRightPart() {
     auto* right = new QWidget(this);
     right->setObjectName(QStringLiteral("pnlBrowserBack"));

@@ -42,6 +42,8 @@ public:
     /// The preview command the reactions run to refresh the preview. It must
     /// do nothing while `LayoutControlsReady` is false.
     void setPreviewRefresh(std::function<void()> refresh);
+    /// Runs the preview command; an error goes to the standard error box.
+    void refreshPreview();
 
     const LayoutControls& controls() const;
     const LayoutButtons& buttons() const { return m_buttons; }

@@ -65,7 +65,8 @@ UserDialogs::Answer QtUserDialogs::askYesNoCancel(const QString& text, const QSt
 QString QtUserDialogs::runFileDialog(FileDialogOptions& options, bool save) {
     QFileDialog dialog(m_parent, options.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(save || !options.mustExist ? QFileDialog::AnyFile
+                                                  : QFileDialog::ExistingFile);
     if (!options.initialFolder.isEmpty())
         dialog.setDirectory(options.initialFolder);
     const QStringList filters = nameFiltersFromPipeFilter(options.filter);

@@ -32,6 +32,8 @@ public:
         QString defaultExtension;
         /// Save dialogs: ask before replacing an existing file.
         bool overwritePrompt = true;
+        /// Open dialogs: only an existing file can be chosen.
+        bool mustExist = true;
     };
 
     virtual ~UserDialogs() = default;

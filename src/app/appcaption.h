@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+struct AppState;
+
+/// The main window's pages, by their index in the page control.
+enum class MainPage { Compose = 0, Decorate = 1, Export = 2 };
+
+/// The window caption for the current page: the title with the document or
+/// layout being edited, " - modified)" when it has unsaved changes. Gives
+/// the file its default name while it has none. On the Publish page the
+/// caption stays as it is (nothing is returned).
+std::optional<QString> appCaption(AppState& state, MainPage page, bool documentModified);

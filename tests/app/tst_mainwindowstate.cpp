@@ -1,0 +1,301 @@
+#include "app/aboutdialog.h"
+#include "app/appstate.h"
+#include "app/closesequence.h"
+#include "app/documenteditor.h"
+#include "app/exportprogress.h"
+#include "app/mainwindow.h"
+#include "app/programwindows.h"
+#include "layout/layout.h"
+#include "layout/layoutcolumn.h"
+#include "layout/layoutcommands.h"
+#include "layout/layoutpage.h"
+#include "layout/numberedit.h"
+#include "support/scripteddialogs.h"
+#include "support/testfolders.h"
+#include "version.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+
+const QByteArray defaultLayout = "[POS]\r\nAdImg=/My images/bg.jpg\r\n[OUTER]\r\nOBWidth=4\r\n";
+
+/// Every window of the program in temporary folders, after the first
+/// activation of the main window.
+struct Program {
+    TestFolders folders;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<ProgramWindows> windows;
+
+    Program() {
+        folders.write(QStringLiteral("program/Default.rbs"), defaultLayout);
+        windows = std::make_unique<ProgramWindows>(dialogs, folders.folders());
+        window().FormActivate();
+    }
+    MainWindow& window() const { return windows->mainWindow(); }
+    AppState& state() const { return window().state(); }
+    LayoutPage& layoutPage() const { return window().layoutControls(); }
+    void showPage(int index) const { window().pages()->setCurrentIndex(index); }
+    /// The user types a digit into the outer border's width.
+    void typeOuterWidth(char digit) const {
+        QTest::keyClick(layoutPage().controls().edtOBW, digit);
+    }
+    void trigger(const char* action) const {
+        window().menuBar()->findChild<QAction*>(QLatin1String(action))->trigger();
+    }
+    void answerSavePrompt(const QString& button) {
+        dialogs.modalActions.enqueue([button](QDialog& prompt) {
+            prompt.findChild<QPushButton*>(button)->click();
+            return prompt.result();
+        });
+    }
+};
+
+/// An editor whose close question is answered as the test says.
+class FakeEditor : public DocumentEditor {
+public:
+    bool mayClose = true;
+    int asked = 0;
+    QWidget* widget() override { return &m_widget; }
+    void newDocument() override {}
+    void setReadOnly(bool) override {}
+    bool isReadOnly() const override { return false; }
+    bool LoadDocumentFile(const QString&) override { return false; }
+    void RelayoutDocument() override {}
+    bool DocumentModified() const override { return !mayClose; }
+    bool ConfirmCloseDocument() override {
+        ++asked;
+        return mayClose;
+    }
+    void RemoveUnusedStyles(bool, bool, bool) override {}
+
+private:
+    QWidget m_widget;
+};
+
+QWidget* topLevel(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String(name))
+            return widget;
+    }
+    qFatal("no window %s", name);
+}
+
+} // namespace
+
+class TestMainWindowState : public QObject {
+    Q_OBJECT
+
+private slots:
+    void captionFollowsPageAndChanges();
+    void layoutPageHidesItsControlsUntilThePreviewIsShown();
+    void secondShowingKeepsLayoutAndHints();
+    void closeAsksAboutTheLayout_data();
+    void closeAsksAboutTheLayout();
+    void refusedDocumentStillAsksAboutTheLayout_data();
+    void refusedDocumentStillAsksAboutTheLayout();
+    void menuEntries_data();
+    void menuEntries();
+    void aboutBoxShowsVersionAndLinksHome();
+    void publishPageRunsTheProgressBar();
+};
+
+void TestMainWindowState::captionFollowsPageAndChanges() {
+    Program p;
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing document : Untitled.vdoc)"));
+    p.showPage(1);
+    QCOMPARE(p.window().windowTitle(), QStringLiteral("Vantrel (editing layout : Untitled.rbs)"));
+    p.typeOuterWidth('5');
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing layout : Untitled.rbs - modified)"));
+    p.dialogs.fileNames.enqueue(p.folders.path("user/Documents and Layouts/Shop.rbs"));
+    p.layoutPage().buttons().btnSaveLayout->click();
+    QCOMPARE(p.window().windowTitle(), QStringLiteral("Vantrel (editing layout : Shop.rbs)"));
+    p.showPage(0);
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing document : Untitled.vdoc)"));
+}
+
+void TestMainWindowState::layoutPageHidesItsControlsUntilThePreviewIsShown() {
+    Program p;
+    // A preview that has not finished loading its page yet.
+    LayoutPage& page = p.layoutPage();
+    page.setPreviewRefresh([&p, &page] {
+        if (!p.state().LayoutControlsReady)
+            return;
+        page.CaptureLayout();
+        p.state().LayoutLoadNeeded = false;
+    });
+    p.state().Publishing = true;
+    p.showPage(1);
+    QVERIFY(page.controls().gbxPage->isHidden());
+    QVERIFY(page.controls().gbxTA->isHidden());
+    QVERIFY(!p.state().Publishing);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("4"));
+    page.column()->setGroupsVisible(true); // the browser has loaded the page
+    QVERIFY(!page.controls().gbxOB->isHidden());
+}
+
+void TestMainWindowState::secondShowingKeepsLayoutAndHints() {
+    Program p;
+    p.showPage(1);
+    p.typeOuterWidth('8');
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("48"));
+    p.showPage(0);
+    p.showPage(1);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("48"));
+    QCOMPARE(p.layoutPage().controls().btnAdImg->toolTip(),
+             QStringLiteral("Vantrel/images/My images/bg.jpg"));
+    QCOMPARE(p.layoutPage().controls().btnFrmImg->toolTip(), QStringLiteral("No image selected"));
+    QVERIFY(p.state().LayoutModified);
+}
+
+void TestMainWindowState::closeAsksAboutTheLayout_data() {
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("viaExit");
+    QTest::addColumn<bool>("closes");
+
+    QTest::newRow("unmodified") << false << QString() << false << true;
+    QTest::newRow("cancel") << true << "btnCancel" << false << false;
+    QTest::newRow("cancel, from the File menu") << true << "btnCancel" << true << false;
+    QTest::newRow("no") << true << "btnSaveNot" << false << true;
+    QTest::newRow("no, from the File menu") << true << "btnSaveNot" << true << true;
+}
+
+void TestMainWindowState::closeAsksAboutTheLayout() {
+    QFETCH(bool, modified);
+    QFETCH(QString, button);
+    QFETCH(bool, viaExit);
+    QFETCH(bool, closes);
+    Program p;
+    p.window().show();
+    p.showPage(1);
+    if (modified)
+        p.typeOuterWidth('6');
+    if (!button.isEmpty())
+        p.answerSavePrompt(button);
+
+    if (viaExit)
+        p.trigger("Exit1");
+    else
+        p.window().close();
+
+    QCOMPARE(p.dialogs.shownOf("modal").size(), modified ? 1 : 0);
+    QCOMPARE(p.window().isVisible(), !closes);
+    QCOMPARE(p.state().LayoutModified, modified && !closes);
+    // Letting the changes go resets the controls to the default layout.
+    QCOMPARE(p.window().layout().OBWidth, QString(modified && !closes ? "46" : "4"));
+}
+
+void TestMainWindowState::refusedDocumentStillAsksAboutTheLayout_data() {
+    QTest::addColumn<QString>("button");
+    QTest::newRow("no") << "btnSaveNot";
+    QTest::newRow("cancel") << "btnCancel";
+}
+
+void TestMainWindowState::refusedDocumentStillAsksAboutTheLayout() {
+    QFETCH(QString, button);
+    TestFolders folders;
+    folders.write(QStringLiteral("program/Default.rbs"), defaultLayout);
+    AppState state;
+    state.ProgramFolder = folders.folders().programFolder;
+    Layout layout;
+    ScriptedDialogs dialogs;
+    LayoutPage page(state, layout, dialogs);
+    LayoutCommands commands(state, layout, page, dialogs);
+    FakeEditor editor;
+    editor.mayClose = false;
+    state.LayoutModified = true;
+    dialogs.modalActions.enqueue([button](QDialog& prompt) {
+        prompt.findChild<QPushButton*>(button)->click();
+        return prompt.result();
+    });
+
+    QVERIFY(!FormCloseQuery(state, editor, commands, dialogs));
+    QCOMPARE(editor.asked, 1);
+    QCOMPARE(dialogs.shownOf("modal"), QStringList{"T_frmSaveExit"});
+}
+
+void TestMainWindowState::menuEntries_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("urlOpens");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<int>("page");
+
+    const QString site = QStringLiteral("url: http://www.vantrel.example");
+    QTest::newRow("online help") << "mnuOnlineHelp" << true << QStringList{site + "/support.html"}
+                                 << 0;
+    QTest::newRow("home page") << "mnuWebsite" << true << QStringList{site + "/index.php"} << 0;
+    QTest::newRow("home page, no browser")
+        << "mnuWebsite" << false << QStringList{site + "/index.php", "message: Web Browser Error!"}
+        << 0;
+    QTest::newRow("about") << "mnuAbout" << true << QStringList{"modal: T_frmAbout"} << 0;
+    QTest::newRow("options") << "Settings1" << true << QStringList{"modal: T_frmSettings"} << 0;
+    QTest::newRow("new layout") << "mnuNewLayout" << true << QStringList{} << 1;
+    QTest::newRow("open layout") << "mnuOpenLayout" << true << QStringList{"open: Open Layout"}
+                                 << 1;
+    QTest::newRow("save layout as")
+        << "SaveLayoutAs" << true << QStringList{"save: Save Layout As"} << 1;
+}
+
+void TestMainWindowState::menuEntries() {
+    QFETCH(QString, action);
+    QFETCH(bool, urlOpens);
+    Program p;
+    p.dialogs.urlResults.enqueue(urlOpens);
+    p.trigger(qPrintable(action));
+    QTEST(p.dialogs.shown, "shown");
+    QTEST(p.window().pages()->currentIndex(), "page");
+    if (p.window().pages()->currentIndex() == 1)
+        QCOMPARE(p.window().layout().OBWidth, QStringLiteral("4"));
+}
+
+void TestMainWindowState::aboutBoxShowsVersionAndLinksHome() {
+    ScriptedDialogs dialogs;
+    AboutDialog about(dialogs);
+    about.show();
+    QCOMPARE(about.findChild<QLabel*>("lblVersion")->text(),
+             QStringLiteral("Version: " VANTREL_VERSION_STRING " - Build 0"));
+    QVERIFY(about.findChild<QLabel*>("lblLink2site")->isVisible());
+    emit about.findChild<QLabel*>("lblLink2site")->linkActivated(QString());
+    QCOMPARE(dialogs.shown, QStringList{"url: http://www.vantrel.example/"});
+}
+
+void TestMainWindowState::publishPageRunsTheProgressBar() {
+    Program p;
+    auto* progress = p.window().findChild<ExportProgress*>(QStringLiteral("ProgressBar1"));
+    QVERIFY(!progress->timer()->isActive());
+    p.showPage(2);
+    QVERIFY(progress->timer()->isActive());
+    QCOMPARE(progress->timer()->interval(), 1000);
+    for (int tick = 0; tick < 10; ++tick)
+        progress->Timer1Timer();
+    QCOMPARE(progress->value(), 100);
+    progress->Timer1Timer();
+    QCOMPARE(progress->value(), 0);
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing document : Untitled.vdoc)"));
+
+    // The help label opens the publishing help; the Layout page closes it.
+    emit p.window().findChild<QLabel*>(QStringLiteral("lblShowHideHelp"))->linkActivated("#");
+    QVERIFY(topLevel("T_frmExport1")->isVisible());
+    topLevel("T_frmExportInfo")->show();
+    p.showPage(1);
+    QVERIFY(!topLevel("T_frmExport1")->isVisible());
+    QVERIFY(!topLevel("T_frmExportInfo")->isVisible());
+}
+
+QTEST_MAIN(TestMainWindowState)
+#include "tst_mainwindowstate.moc"

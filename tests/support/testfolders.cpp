@@ -1,0 +1,20 @@
+#include "support/testfolders.h"
+
+#include <QDir>
+#include <QFile>
+
+TestFolders::TestFolders() {
+    for (const char* name : {"program", "user/Documents and Layouts", "shared/Examples"})
+        QDir(m_root.path()).mkpath(QLatin1String(name));
+    m_folders.programFolder = m_root.filePath(QStringLiteral("program/"));
+    m_folders.userFolder = m_root.filePath(QStringLiteral("user/"));
+    m_folders.sharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
+}
+
+QString TestFolders::write(const QString& relative, const QByteArray& bytes) const {
+    const QString fileName = path(relative);
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write the fixture %s", qPrintable(fileName));
+    return fileName;
+}
