@@ -91,15 +91,12 @@ void ImportAdopter::adoptRuns(int from, int to) {
         const QTextCharFormat& format = it->format;
         if (format.objectType() == docprop::AnchorObject)
             continue;
-        QTextCharFormat adopted;
-        if (format.isImageFormat())
-            adopted = adoptedPicture(format.toImageFormat());
-        else if (!format.hasProperty(docprop::StyleNo))
-            adopted = adoptedRun(format);
-        if (adopted.isValid()) {
+        const bool adopt = format.isImageFormat() || !format.hasProperty(docprop::StyleNo);
+        if (adopt) {
             cursor.setPosition(it->from);
             cursor.setPosition(it->to, QTextCursor::KeepAnchor);
-            cursor.setCharFormat(adopted);
+            cursor.setCharFormat(format.isImageFormat() ? adoptedPicture(format.toImageFormat())
+                                                        : adoptedRun(format));
         }
         if (format.isImageFormat() || format.objectType() == docprop::AnchorObject)
             continue;
