@@ -154,6 +154,12 @@ TTextStyleInfo TDocStyle::textStyleOf(const QTextCharFormat& format, const TText
         info.Size = qRound(format.fontPointSize());
     else if (format.hasProperty(QTextFormat::FontPixelSize))
         info.Size = qMax(1, qRound(format.intProperty(QTextFormat::FontPixelSize) * 0.75));
+    else if (format.hasProperty(QTextFormat::FontSizeAdjustment)) {
+        // Headings and <font size=n> scale the base size as HTML does.
+        static const double factors[] = {0.7, 0.8, 1.0, 1.2, 1.5, 2.0, 2.4};
+        const int step = qBound(0, format.intProperty(QTextFormat::FontSizeAdjustment) + 2, 6);
+        info.Size = qMax(1, qRound(base.Size * factors[step]));
+    }
     int style = 0;
     if (format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
                                                     : base.hasStyle(TTextStyleInfo::fsBold))
