@@ -16,6 +16,7 @@ EdDocument::EdDocument(QObject* parent)
     , m_text(new EdTextDocument(this))
     , m_style(TDocStyle::designed()) {
     m_text->setInvalidPicture(m_style.InvalidPicture);
+    connect(m_text, &QTextDocument::contentsChange, this, [this] { m_cacheValid = false; });
     clear();
 }
 
@@ -102,7 +103,7 @@ TCustomDocData EdDocument::rootData() const {
 bool EdDocument::ItemPictureFile(const TCustomDocData& data, int itemNo, QString& fileName) const {
     fileName.clear();
     DocItem item;
-    if (!data.item(itemNo, item) || item.kind != DocItem::Picture)
+    if (!itemOf(data, itemNo, item) || item.kind != DocItem::Picture)
         return false;
     fileName = item.format.stringProperty(docprop::PictureFile);
     return true;
@@ -110,7 +111,19 @@ bool EdDocument::ItemPictureFile(const TCustomDocData& data, int itemNo, QString
 
 QString EdDocument::ItemLinkTarget(const TCustomDocData& data, int itemNo) const {
     DocItem item;
-    return data.item(itemNo, item) ? item.tag() : QString();
+    return itemOf(data, itemNo, item) ? item.tag() : QString();
+}
+
+bool EdDocument::itemOf(const TCustomDocData& data, int itemNo, DocItem& item) const {
+    if (!m_cacheValid || m_cachedData != data || !data.isValid()) {
+        m_cachedData = data;
+        m_cachedItems = data.items();
+        m_cacheValid = true;
+    }
+    if (itemNo < 0 || itemNo >= m_cachedItems.size())
+        return false;
+    item = m_cachedItems.at(itemNo);
+    return true;
 }
 
 QTextCharFormat EdDocument::runFormat(int styleNo, const QString& tag) const {

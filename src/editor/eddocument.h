@@ -83,6 +83,9 @@ public:
 
 private:
     void applyDocumentFrame();
+    /// The item of a container, from a cache of the last container asked
+    /// about: export handlers ask for every picture and link in turn.
+    bool itemOf(const TCustomDocData& data, int itemNo, DocItem& item) const;
 
     EdTextDocument* m_text;
     TDocStyle m_style;
@@ -94,4 +97,7 @@ private:
     /// memory.
     QSet<QString> m_registered;
     qint64 m_pictureMemory = 0;
+    mutable TCustomDocData m_cachedData;
+    mutable QList<DocItem> m_cachedItems;
+    mutable bool m_cacheValid = false;
 };

@@ -55,8 +55,16 @@ HtmlFragmentExporter::HtmlFragmentExporter(const EdDocument& document)
 
 QString HtmlFragmentExporter::toHtml() {
     m_html.clear();
+    m_textCss.clear();
     writeContainer(m_document.rootData());
     return m_html;
+}
+
+const QString& HtmlFragmentExporter::textCss(int styleNo) {
+    auto it = m_textCss.find(styleNo);
+    if (it == m_textCss.end())
+        it = m_textCss.insert(styleNo, htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)));
+    return *it;
 }
 
 bool HtmlFragmentExporter::write(QIODevice& out) {
@@ -109,8 +117,7 @@ void HtmlFragmentExporter::writeParagraph(const TCustomDocData& data, const QLis
     const bool empty =
         end - i == 1 && items.at(i).kind == DocItem::Text && items.at(i).text.isEmpty();
     if (empty) {
-        m_html += QStringLiteral("<span style=\"") +
-                  htmlcss::text(style.TextStyles.at(items.at(i).styleNo())) +
+        m_html += QStringLiteral("<span style=\"") + textCss(items.at(i).styleNo()) +
                   QStringLiteral("\">&nbsp;</span>");
     }
     for (; i < end && !empty; ++i)
@@ -123,8 +130,7 @@ void HtmlFragmentExporter::writeListMarker(const DocItem& first) {
     const TListInfo& info =
         m_document.docStyle().ListStyles.at(list->format().intProperty(docprop::ListNo));
     const int styleNo = first.kind == DocItem::Text ? first.styleNo() : 0;
-    m_html += QStringLiteral("<span style=\"") +
-              htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)) + QStringLiteral("\">");
+    m_html += QStringLiteral("<span style=\"") + textCss(styleNo) + QStringLiteral("\">");
     htmlescape::appendText(m_html, htmlcss::listMarker(info, list->itemNumber(first.block)));
     m_html += QStringLiteral("&nbsp;</span>");
 }
@@ -174,9 +180,7 @@ bool HtmlFragmentExporter::linkAnchor(const TCustomDocData& data, const DocItem&
 }
 
 void HtmlFragmentExporter::writeRun(const DocItem& item) {
-    m_html += QStringLiteral("<span style=\"") +
-              htmlcss::text(m_document.docStyle().TextStyles.at(item.styleNo())) +
-              QStringLiteral("\">");
+    m_html += QStringLiteral("<span style=\"") + textCss(item.styleNo()) + QStringLiteral("\">");
     bool previousWasSpace = !m_paragraphHasText;
     appendRunText(m_html, item.text, previousWasSpace);
     m_paragraphHasText = m_paragraphHasText || !item.text.isEmpty();

@@ -3,6 +3,7 @@
 #include "editor/customdocdata.h"
 
 #include <QColor>
+#include <QHash>
 #include <QString>
 #include <functional>
 
@@ -59,8 +60,11 @@ private:
     QString pictureSource(const TCustomDocData& data, int itemNo, const DocPicture& picture);
     QString savedPicture(const DocPicture& picture);
     bool linkAnchor(const TCustomDocData& data, const DocItem& item, int itemNo, QString& start);
+    /// The style attribute of a text style, made once per export.
+    const QString& textCss(int styleNo);
 
     const EdDocument& m_document;
     QString m_html;
     bool m_paragraphHasText = false;
+    QHash<int, QString> m_textCss;
 };
