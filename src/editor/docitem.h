@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/textstyles.h"
+
 #include <QString>
 #include <QTextBlock>
 #include <QTextCharFormat>
@@ -29,7 +31,7 @@ struct DocItem {
     int styleNo() const;
     QString tag() const;
     /// A text run in a hyperlink style, or a picture that is a link.
-    bool isLink(const class TTextStyleInfos& styles) const;
+    bool isLink(const TTextStyleInfos& styles) const;
     /// Identity for comparison: kind and place.
     bool sameItem(const DocItem& other) const {
         return kind == other.kind && position == other.position && length == other.length;

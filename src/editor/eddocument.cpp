@@ -16,7 +16,7 @@ EdDocument::EdDocument(QObject* parent)
     , m_text(new EdTextDocument(this))
     , m_style(TDocStyle::designed()) {
     m_text->setInvalidPicture(m_style.InvalidPicture);
-    connect(m_text, &QTextDocument::contentsChange, this, [this] { m_cacheValid = false; });
+    connect(m_text, &QTextDocument::contentsChanged, this, [this] { m_cacheValid = false; });
     clear();
 }
 

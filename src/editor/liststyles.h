@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QList>
+#include "editor/styleinfolist.h"
+
 #include <QString>
 
 /// One bullet or numbering style. A list paragraph refers to it by index and
@@ -25,17 +26,5 @@ struct TListInfo {
     bool operator==(const TListInfo& other) const;
 };
 
-/// The ordered list style list, safe to read outside its range.
-class TListInfos {
-public:
-    int count() const { return static_cast<int>(m_items.size()); }
-    void clear() { m_items.clear(); }
-    TListInfo& add(const TListInfo& info = TListInfo());
-    const TListInfo& at(int index) const;
-    void removeAt(int index) { m_items.removeAt(index); }
-    int findOrAppend(const TListInfo& info);
-    bool operator==(const TListInfos& other) const { return m_items == other.m_items; }
-
-private:
-    QList<TListInfo> m_items;
-};
+/// The list style list (`ListStyles`).
+using TListInfos = StyleInfoList<TListInfo>;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/styleinfolist.h"
+
 #include <QColor>
 #include <QList>
 #include <QString>
@@ -27,18 +29,5 @@ struct TParaStyleInfo {
     bool operator==(const TParaStyleInfo& other) const;
 };
 
-/// The ordered paragraph style list, safe to read outside its range.
-class TParaStyleInfos {
-public:
-    int count() const { return static_cast<int>(m_items.size()); }
-    void clear() { m_items.clear(); }
-    TParaStyleInfo& add(const TParaStyleInfo& info = TParaStyleInfo());
-    const TParaStyleInfo& at(int index) const;
-    TParaStyleInfo* item(int index);
-    void removeAt(int index) { m_items.removeAt(index); }
-    int findOrAppend(const TParaStyleInfo& info);
-    bool operator==(const TParaStyleInfos& other) const { return m_items == other.m_items; }
-
-private:
-    QList<TParaStyleInfo> m_items;
-};
+/// The paragraph style list (`ParaStyles`).
+using TParaStyleInfos = StyleInfoList<TParaStyleInfo>;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "editor/styleinfolist.h"
+
 #include <QColor>
-#include <QList>
 #include <QString>
 
 /// One entry of the text style list: how a text run looks. Text runs refer to
@@ -31,25 +32,5 @@ struct TTextStyleInfo {
     bool operator!=(const TTextStyleInfo& other) const { return !(*this == other); }
 };
 
-/// The ordered text style list. Reading outside the list gives a usable
-/// default entry, so a damaged index never fails.
-class TTextStyleInfos {
-public:
-    int count() const { return static_cast<int>(m_items.size()); }
-    bool isEmpty() const { return m_items.isEmpty(); }
-    void clear() { m_items.clear(); }
-    /// Appends an entry and returns it; it is placed last.
-    TTextStyleInfo& add(const TTextStyleInfo& info = TTextStyleInfo());
-    const TTextStyleInfo& at(int index) const;
-    /// The entry to change, or null outside the list.
-    TTextStyleInfo* item(int index);
-    void removeAt(int index) { m_items.removeAt(index); }
-    /// Index of the first entry with the same look, or -1.
-    int indexOfLook(const TTextStyleInfo& info) const;
-    /// Index of an entry with the same look, appended when there is none.
-    int findOrAppend(const TTextStyleInfo& info);
-    bool operator==(const TTextStyleInfos& other) const { return m_items == other.m_items; }
-
-private:
-    QList<TTextStyleInfo> m_items;
-};
+/// The text style list (`TextStyles`).
+using TTextStyleInfos = StyleInfoList<TTextStyleInfo>;

@@ -98,6 +98,18 @@ void TestDocModel::pictureFileAndLinkTarget() {
     QCOMPARE(document.ItemLinkTarget(document.rootData(), 3),
              QStringLiteral("http://shop.example/"));
     QCOMPARE(document.ItemLinkTarget(document.rootData(), -1), QString());
+
+    // Answers follow the text as it is now, not as it was at the last question.
+    QTextCursor cursor(document.textDocument());
+    document.insertText(cursor, QStringLiteral("new "), 4, QStringLiteral("#new"));
+    QCOMPARE(document.ItemLinkTarget(document.rootData(), 0), QStringLiteral("#new"));
+    QCOMPARE(document.ItemLinkTarget(document.rootData(), 4),
+             QStringLiteral("http://shop.example/"));
+    // A format change alone splits a run into two items.
+    cursor = document.textDocument()->find(QStringLiteral("new"));
+    document.applyTextStyle(cursor, 1);
+    QCOMPARE(document.ItemLinkTarget(document.rootData(), 1), QStringLiteral("#new"));
+    QCOMPARE(document.ItemLinkTarget(document.rootData(), 2), QStringLiteral("tag of heading"));
 }
 
 void TestDocModel::formattingFindsOrAppendsAStyle() {
