@@ -247,13 +247,25 @@ void EdDocument::changeTextStyle(QTextCursor& cursor,
 }
 
 void EdDocument::RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listStyles) {
-    StyleRenumberer renumberer(*this);
+    // Renumbering cannot be undone, and older undo steps would bring back
+    // the old numbers: once a style goes, the undo history goes with it. It
+    // is the style sheet being tidied, not the document being changed.
+    const bool wasModified = m_text->isModified();
+    bool changed = false;
+    StyleRenumberer renumberer(*this, [this, &changed] {
+        changed = true;
+        m_text->setUndoRedoEnabled(false);
+    });
     if (textStyles)
         renumberer.removeUnusedTextStyles();
     if (paraStyles)
         renumberer.removeUnusedParaStyles();
     if (listStyles)
         renumberer.removeUnusedListStyles();
+    if (changed) {
+        m_text->setUndoRedoEnabled(true);
+        m_text->setModified(wasModified);
+    }
 }
 
 void EdDocument::adoptImportedContent(int from, int to, const ReadHyperlinkHandler& readHyperlink,

@@ -11,17 +11,6 @@
 
 namespace {
 
-/// New index of every old one; -1 for the removed.
-QList<int> renumbering(int count, const QSet<int>& used) {
-    QList<int> map(count, -1);
-    int next = 0;
-    for (int i = 0; i < count; ++i) {
-        if (used.contains(i))
-            map[i] = next++;
-    }
-    return map;
-}
-
 int mapped(const QList<int>& map, int index) {
     return index >= 0 && index < map.size() ? map.at(index) : -1;
 }
@@ -35,6 +24,22 @@ void removeUnmapped(List& list, const QList<int>& map) {
 }
 
 } // namespace
+
+QList<int> StyleRenumberer::renumbering(int count, const QSet<int>& used) {
+    QList<int> map(count, -1);
+    int next = 0;
+    for (int i = 0; i < count; ++i) {
+        if (used.contains(i))
+            map[i] = next++;
+    }
+    if (next == count)
+        return {};
+    if (m_beforeFirstChange) {
+        m_beforeFirstChange();
+        m_beforeFirstChange = nullptr;
+    }
+    return map;
+}
 
 void StyleRenumberer::removeUnusedTextStyles() {
     TTextStyleInfos& styles = m_document.docStyle().TextStyles;
@@ -51,6 +56,8 @@ void StyleRenumberer::removeUnusedTextStyles() {
             used.insert(nonLink);
     }
     const QList<int> map = renumbering(styles.count(), used);
+    if (map.isEmpty())
+        return;
     removeUnmapped(styles, map);
     for (int i = 0; i < styles.count(); ++i) {
         TTextStyleInfo* style = styles.item(i);
@@ -73,6 +80,8 @@ void StyleRenumberer::removeUnusedParaStyles() {
         used.insert(block.blockFormat().intProperty(docprop::ParaNo));
     TParaStyleInfos& styles = m_document.docStyle().ParaStyles;
     const QList<int> map = renumbering(styles.count(), used);
+    if (map.isEmpty())
+        return;
     removeUnmapped(styles, map);
     QTextCursor cursor(text);
     cursor.beginEditBlock();
@@ -99,6 +108,8 @@ void StyleRenumberer::removeUnusedListStyles() {
     }
     TListInfos& styles = m_document.docStyle().ListStyles;
     const QList<int> map = renumbering(styles.count(), used);
+    if (map.isEmpty())
+        return;
     removeUnmapped(styles, map);
     for (QTextList* list : lists) {
         QTextListFormat format = list->format();

@@ -160,7 +160,9 @@ QString TDocEditor::ItemLinkTarget(const TCustomDocData& data, int itemNo) const
 }
 
 void TDocEditor::RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listStyles) {
+    m_programChange = true;
     m_document->RemoveUnusedStyles(textStyles, paraStyles, listStyles);
+    m_programChange = false;
     // The text typed next must not refer to a style that moved.
     setCurrentCharFormat(
         m_document->runFormat(textCursor().charFormat().intProperty(docprop::StyleNo),

@@ -322,6 +322,11 @@ void TestDocEditor::loadDocumentFileRaisesNoChange() {
     QCOMPARE(runs(editor), QStringLiteral("welcome[1]"));
     QCOMPARE(changes, 0);
     QVERIFY(!editor.DocumentModified());
+    editor.RemoveUnusedStyles(true, true, true); // as the Publish page does
+    QCOMPARE(editor.Style().TextStyles.count(), 2);
+    QCOMPARE(runs(editor), QStringLiteral("welcome[1]"));
+    QCOMPARE(changes, 0);
+    QVERIFY(!editor.DocumentModified());
     editor.setReadOnly(true);
     QTest::keyClicks(&editor, QStringLiteral("x"));
     QCOMPARE(changes, 0);

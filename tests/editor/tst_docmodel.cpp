@@ -161,8 +161,15 @@ void TestDocModel::removeUnusedStylesRenumbers() {
     document.insertText(cursor, QStringLiteral("heading "), 1);
     document.insertText(cursor, QStringLiteral("link"), 7, QStringLiteral("#x"));
 
+    document.textDocument()->setModified(false);
+    QVERIFY(document.textDocument()->isUndoAvailable());
+
     document.RemoveUnusedStyles(true, true, true);
 
+    // Tidying the style sheet is no change of the document, and the undo
+    // steps, which hold the old numbers, are gone.
+    QVERIFY(!document.textDocument()->isModified());
+    QVERIFY(!document.textDocument()->isUndoAvailable());
     QCOMPARE(styles.count(), 4); // 0 (the paragraph's empty text), 1, 6, 7
     QCOMPARE(styles.at(1).StyleName, QStringLiteral("Heading"));
     QCOMPARE(styles.at(2).StyleName, QStringLiteral("Red"));
@@ -174,6 +181,12 @@ void TestDocModel::removeUnusedStylesRenumbers() {
     QCOMPARE(document.docStyle().ParaStyles.at(0).Alignment, TParaStyleInfo::edaRight);
     QCOMPARE(document.textDocument()->begin().blockFormat().intProperty(docprop::ParaNo), 0);
     QCOMPARE(document.docStyle().ListStyles.count(), 0);
+
+    // Nothing left to remove: nothing changes, the undo history stays.
+    document.insertText(cursor, QStringLiteral("!"), 1);
+    document.RemoveUnusedStyles(true, true, true);
+    QVERIFY(document.textDocument()->isUndoAvailable());
+    QCOMPARE(styles.count(), 4);
 }
 
 void TestDocModel::htmlContentIsAdopted() {
