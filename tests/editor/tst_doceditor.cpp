@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextTable>
@@ -68,6 +69,7 @@ private slots:
     void fontActionWithoutUserInterface();
     void nativeCopyAndPasteBringStylesAlong();
     void pastedLinksGoThroughReadHyperlink();
+    void showsEveryKindOfItem();
 };
 
 void TestDocEditor::detectLinkBeforeCaret_data() {
@@ -506,6 +508,26 @@ void TestDocEditor::pastedLinksGoThroughReadHyperlink() {
     // The caret stood after the pasted link, so the address takes that link's style.
     QCOMPARE(runs(editor),
              QStringLiteral("a[6->http://a.example/#read] www.b.example[6->www.b.example#read]"));
+}
+
+void TestDocEditor::showsEveryKindOfItem() {
+    // Anchors, lines, page breaks, pictures and tables are drawn; a damaged
+    // picture shows the invalid picture.
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    sampledocument::fillWithEveryKind(editor.edDocument());
+    DocPicture broken;
+    broken.bytes = "not a picture";
+    broken.format = "png";
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().insertPicture(cursor, broken);
+    editor.resize(400, 300);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    const QImage shot = editor.viewport()->grab().toImage();
+    QVERIFY(!shot.isNull());
+    editor.verticalScrollBar()->setValue(editor.verticalScrollBar()->maximum());
+    QVERIFY(!editor.viewport()->grab().toImage().isNull());
 }
 
 QTEST_MAIN(TestDocEditor)
