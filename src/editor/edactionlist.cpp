@@ -59,6 +59,9 @@ void EdActionList::insertHyperlink() {
     if (m_editor.isReadOnly())
         return;
     HyperlinkDialog dialog(&m_editor);
+    QFont font = dialog.font();
+    font.setFamily(m_editor.controlPanel().DialogFontName);
+    dialog.setFont(font);
     dialog.setText(m_editor.textCursor().selectedText());
     if (m_editor.dialogs().runModal(dialog) != QDialog::Accepted)
         return;
