@@ -9,7 +9,6 @@
 #include "platform/windows1252.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
@@ -197,7 +196,8 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
     }
     static const char* alignments[] = {"baseline", "middle", "top"};
     m_html += QStringLiteral("<img src=\"") +
-              htmlescape::attribute(pictureSource(data, itemNo, picture)) +
+              htmlescape::attribute(
+                  pictureSource(data, itemNo, picture, item.format.toImageFormat().name())) +
               QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\"")
                   .arg(size.width())
                   .arg(size.height());
@@ -209,7 +209,8 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
 }
 
 QString HtmlFragmentExporter::pictureSource(const TCustomDocData& data, int itemNo,
-                                            const DocPicture& picture) {
+                                            const DocPicture& picture,
+                                            const QString& resourceName) {
     if (OnHTMLSaveImage) {
         QString location;
         bool doDefault = true;
@@ -220,10 +221,10 @@ QString HtmlFragmentExporter::pictureSource(const TCustomDocData& data, int item
     }
     if (!picture.fileName.isEmpty())
         return picture.fileName;
-    return savedPicture(picture);
+    return savedPicture(picture, resourceName);
 }
 
-QString HtmlFragmentExporter::savedPicture(const DocPicture& picture) {
+QString HtmlFragmentExporter::savedPicture(const DocPicture& picture, const QString& resourceName) {
     QByteArray bytes = picture.bytes;
     QByteArray extension = picture.format == "jpeg" ? QByteArray("jpg") : picture.format;
     if (extension != "jpg" && extension != "png" && extension != "gif") {
@@ -240,11 +241,10 @@ QString HtmlFragmentExporter::savedPicture(const DocPicture& picture) {
     const QString folder =
         ownFolder ? QDir::temp().filePath(QStringLiteral("vantrel-export")) : picturesFolder;
     QDir().mkpath(folder);
-    const QString name =
-        imagePrefix +
-        QString::fromLatin1(
-            QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(16)) +
-        QLatin1Char('.') + QString::fromLatin1(extension);
+    const QString prefix = docprop::pictureResourcePrefix();
+    const QString hash = (resourceName.startsWith(prefix) ? resourceName : picture.resourceName())
+                             .mid(prefix.size(), 16);
+    const QString name = imagePrefix + hash + QLatin1Char('.') + QString::fromLatin1(extension);
     const QString path = QDir(folder).filePath(name);
     // The name follows the content, so a file already there is this picture.
     if (!QFileInfo::exists(path))

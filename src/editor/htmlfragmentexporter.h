@@ -57,8 +57,11 @@ private:
     void writePicture(const TCustomDocData& data, const DocItem& item, int itemNo, bool inLink);
     void writeTable(const DocItem& item);
     void writeHLine(const DocItem& item);
-    QString pictureSource(const TCustomDocData& data, int itemNo, const DocPicture& picture);
-    QString savedPicture(const DocPicture& picture);
+    QString pictureSource(const TCustomDocData& data, int itemNo, const DocPicture& picture,
+                          const QString& resourceName);
+    /// Saves the picture under a name made from its content (the hash in its
+    /// resource name), so an unchanged picture is written once.
+    QString savedPicture(const DocPicture& picture, const QString& resourceName);
     bool linkAnchor(const TCustomDocData& data, const DocItem& item, int itemNo, QString& start);
     /// The style attribute of a text style, made once per export.
     const QString& textCss(int styleNo);

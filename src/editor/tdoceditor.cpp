@@ -171,6 +171,7 @@ void TDocEditor::RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listS
 
 bool TDocEditor::ExportHtmlFragment(QIODevice& out) {
     HtmlFragmentExporter exporter(*m_document);
+    exporter.imagePrefix.clear();
     exporter.OnWriteHyperlink = OnWriteHyperlink;
     exporter.OnHTMLSaveImage = OnHTMLSaveImage;
     return exporter.write(out);
