@@ -34,8 +34,23 @@ inline QString pictureResourcePrefix() {
 } // namespace docprop
 
 #include <QTextBlockFormat>
+#include <QTextCharFormat>
 
 namespace docprop {
+
+/// The format to give a paragraph's empty text. The first paragraph of a
+/// table cell shares it with the cell (span, background, alignment), so
+/// there the run's properties are laid over the cell's, whose background
+/// stays.
+inline QTextCharFormat blockRunFormat(const QTextCharFormat& current, const QTextCharFormat& run) {
+    if (!current.isTableCellFormat())
+        return run;
+    QTextCharFormat merged = current;
+    QTextCharFormat laid = run;
+    laid.clearBackground();
+    merged.merge(laid);
+    return merged;
+}
 
 /// Carries what makes a paragraph a page break, a horizontal line or a list
 /// item over to a paragraph format rebuilt from its style.

@@ -80,15 +80,22 @@ void EdDocument::clear() {
 }
 
 void EdDocument::restyle() {
+    // Only what differs from the style sheet is touched, so a document that
+    // already shows its styles is left without a change or an undo step.
     QTextCursor cursor(m_text);
     cursor.beginEditBlock();
     for (QTextBlock block = m_text->begin(); block.isValid(); block = block.next()) {
         QTextBlockFormat format =
             m_style.blockFormat(block.blockFormat().intProperty(docprop::ParaNo));
         docprop::keepBlockKind(block.blockFormat(), format);
+        const QTextCharFormat empty = docprop::blockRunFormat(
+            block.charFormat(), runFormat(block.charFormat().intProperty(docprop::StyleNo),
+                                          block.charFormat().stringProperty(docprop::Tag)));
         cursor.setPosition(block.position());
-        cursor.setBlockFormat(format);
-        cursor.setBlockCharFormat(runFormat(block.charFormat().intProperty(docprop::StyleNo)));
+        if (format != block.blockFormat())
+            cursor.setBlockFormat(format);
+        if (empty != block.charFormat())
+            cursor.setBlockCharFormat(empty);
     }
     RunWalker::forEachRun(m_text, 0, m_text->characterCount(), [this](const QTextCharFormat& run) {
         return runFormat(run.intProperty(docprop::StyleNo), run.stringProperty(docprop::Tag));
@@ -213,7 +220,8 @@ QTextTable* EdDocument::insertTable(QTextCursor& cursor, int rows, int columns) 
         for (int column = 0; column < table->columns(); ++column) {
             QTextCursor cell = table->cellAt(row, column).firstCursorPosition();
             cell.setBlockFormat(m_style.blockFormat(paragraph.intProperty(docprop::ParaNo)));
-            cell.setBlockCharFormat(runFormat(run.intProperty(docprop::StyleNo)));
+            cell.setBlockCharFormat(docprop::blockRunFormat(
+                cell.blockCharFormat(), runFormat(run.intProperty(docprop::StyleNo))));
         }
     }
     cursor.endEditBlock();

@@ -62,7 +62,8 @@ void ImportAdopter::adoptBlocks(int from, int to) {
             cursor.setBlockFormat(adopted);
         }
         if (!block.charFormat().hasProperty(docprop::StyleNo))
-            cursor.setBlockCharFormat(adoptedRun(block.charFormat()));
+            cursor.setBlockCharFormat(
+                docprop::blockRunFormat(block.charFormat(), adoptedRun(block.charFormat())));
     }
 }
 

@@ -69,6 +69,16 @@ void TDocEditor::reportLoadError(const QString& fileName) {
 }
 
 void TDocEditor::RelayoutDocument() {
+    // The program may have changed the style sheet (a new document gets its
+    // own): the text is shown with the styles as they are now.
+    m_programChange = true;
+    const bool modified = DocumentModified();
+    m_document->restyle();
+    const QTextCharFormat typing = textCursor().charFormat();
+    setCurrentCharFormat(m_document->runFormat(typing.intProperty(docprop::StyleNo),
+                                               typing.stringProperty(docprop::Tag)));
+    setDocumentModified(modified);
+    m_programChange = false;
     document()->markContentsDirty(0, document()->characterCount());
     viewport()->update();
 }

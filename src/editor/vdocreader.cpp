@@ -227,7 +227,8 @@ bool VDocReader::readText(QTextCursor& cursor) {
     if (!m_in.ok() || !isPlainText(text))
         return false;
     if (text.isEmpty())
-        cursor.setBlockCharFormat(m_document.runFormat(styleNo, tag));
+        cursor.setBlockCharFormat(
+            docprop::blockRunFormat(cursor.blockCharFormat(), m_document.runFormat(styleNo, tag)));
     else
         m_document.insertText(cursor, text, styleNo, tag);
     return true;

@@ -203,6 +203,13 @@ void TestDocEditor::confirmCloseAndNew() {
     QCOMPARE(files.fileName(), QStringLiteral("/docs/Shoes.vdoc"));
     QCOMPARE(runs(editor), QStringLiteral("changed[0]"));
 
+    // The program gives a new document its own style sheet in OnNew.
+    connect(&files, &EdFileCommands::OnNew, [&] {
+        editor.Style().TextStyles.clear();
+        TTextStyleInfo& verdana = editor.Style().TextStyles.add();
+        verdana.FontName = QStringLiteral("Verdana");
+        verdana.Size = 10;
+    });
     dialogs.answers.enqueue(UserDialogs::Answer::No);
     files.New();
     QCOMPARE(events, QStringList({QStringLiteral("new"), QStringLiteral("file Untitled.vdoc 1"),
@@ -210,6 +217,9 @@ void TestDocEditor::confirmCloseAndNew() {
     QCOMPARE(runs(editor), QStringLiteral("[0]"));
     QVERIFY(!editor.DocumentModified());
     QVERIFY(!files.hasFile());
+    QTest::keyClicks(&editor, QStringLiteral("x"));
+    QCOMPARE(editor.edDocument().rootData().items().first().format.fontFamilies().toStringList(),
+             QStringList{QStringLiteral("Verdana")});
 }
 
 void TestDocEditor::saveSaveAsAndFailures() {

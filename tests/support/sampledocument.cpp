@@ -112,6 +112,11 @@ void fillWithEveryKind(EdDocument& document) {
     document.insertText(cursor, QStringLiteral("cell"), 0);
     cursor = table->cellAt(0, 1).firstCursorPosition();
     document.insertText(cursor, QStringLiteral("merged"), 2);
+    QTextTableCell shaded = table->cellAt(1, 0);
+    QTextCharFormat shadedFormat = shaded.format();
+    shadedFormat.setBackground(QColor(0xDD, 0xEB, 0xF7));
+    shadedFormat.setVerticalAlignment(QTextCharFormat::AlignBottom);
+    shaded.setFormat(shadedFormat);
     cursor = table->cellAt(1, 2).firstCursorPosition();
     QTextTable* inner = document.insertTable(cursor, 1, 1);
     Q_UNUSED(inner);
@@ -221,12 +226,17 @@ void dumpContainer(const TCustomDocData& data, const QString& indent, QStringLis
                     const QTextTableCell cell = item.table->cellAt(r, c);
                     if (cell.row() != r || cell.column() != c)
                         continue;
-                    out << indent + QStringLiteral("  cell %1,%2 span %3x%4 valign %5")
-                                        .arg(r)
-                                        .arg(c)
-                                        .arg(cell.rowSpan())
-                                        .arg(cell.columnSpan())
-                                        .arg(cell.format().verticalAlignment());
+                    const QBrush background = cell.format().background();
+                    out << indent +
+                               QStringLiteral("  cell %1,%2 span %3x%4 valign %5 background %6")
+                                   .arg(r)
+                                   .arg(c)
+                                   .arg(cell.rowSpan())
+                                   .arg(cell.columnSpan())
+                                   .arg(cell.format().verticalAlignment())
+                                   .arg(colorText(background.style() == Qt::NoBrush
+                                                      ? QColor()
+                                                      : background.color()));
                     dumpContainer(TCustomDocData(item.table, r, c), indent + QStringLiteral("    "),
                                   out);
                 }
