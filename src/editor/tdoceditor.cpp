@@ -271,6 +271,16 @@ void TDocEditor::mouseReleaseEvent(QMouseEvent* event) {
     QTextEdit::mouseReleaseEvent(event);
 }
 
+void TDocEditor::mouseMoveEvent(QMouseEvent* event) {
+    QTextEdit::mouseMoveEvent(event);
+    // Links are followed on Ctrl+click only; the hand shows when that works.
+    const bool onLink =
+        (event->modifiers() & Qt::ControlModifier) && linkAt(event->position().toPoint()) >= 0;
+    viewport()->setCursor(onLink         ? Qt::PointingHandCursor
+                          : isReadOnly() ? Qt::ArrowCursor
+                                         : Qt::IBeamCursor);
+}
+
 bool TDocEditor::event(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
         return QTextEdit::event(event);
