@@ -47,6 +47,50 @@ void appendRunText(QString& out, const QString& text, bool& previousWasSpace) {
     flush(text.size());
 }
 
+QString tableStartTag(const QTextTableFormat& format) {
+    QString tag = QStringLiteral("<table border=\"%1\" cellpadding=\"%2\" cellspacing=\"%3\"")
+                      .arg(qRound(format.border()))
+                      .arg(qRound(format.cellPadding()))
+                      .arg(qRound(format.cellSpacing()));
+    if (format.alignment() & Qt::AlignHCenter)
+        tag += QStringLiteral(" align=\"center\"");
+    else if (format.alignment() & Qt::AlignRight)
+        tag += QStringLiteral(" align=\"right\"");
+    QStringList css;
+    if (format.borderBrush().style() != Qt::NoBrush)
+        css << QStringLiteral("border-color: ") + htmlcss::color(format.borderBrush().color()) +
+                   u';';
+    if (format.background().style() != Qt::NoBrush)
+        css << QStringLiteral("background-color: ") + htmlcss::color(format.background().color()) +
+                   u';';
+    if (format.width().type() == QTextLength::FixedLength)
+        css << QStringLiteral("width: %1px;").arg(qRound(format.width().rawValue()));
+    else if (format.width().type() == QTextLength::PercentageLength)
+        css << QStringLiteral("width: %1%;").arg(qRound(format.width().rawValue()));
+    if (!css.isEmpty())
+        tag += QStringLiteral(" style=\"") + css.join(u' ') + u'"';
+    return tag + u'>';
+}
+
+QString cellStartTag(const QTextTableCell& cell) {
+    QString tag = QStringLiteral("<td");
+    if (cell.rowSpan() > 1)
+        tag += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan());
+    if (cell.columnSpan() > 1)
+        tag += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan());
+    const QTextCharFormat format = cell.format();
+    if (format.verticalAlignment() == QTextCharFormat::AlignTop)
+        tag += QStringLiteral(" valign=\"top\"");
+    else if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
+        tag += QStringLiteral(" valign=\"middle\"");
+    else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
+        tag += QStringLiteral(" valign=\"bottom\"");
+    if (format.background().style() != Qt::NoBrush)
+        tag += QStringLiteral(" style=\"background-color: ") +
+               htmlcss::color(format.background().color()) + u'"';
+    return tag + u'>';
+}
+
 } // namespace
 
 HtmlFragmentExporter::HtmlFragmentExporter(const EdDocument& document)
@@ -267,58 +311,14 @@ void HtmlFragmentExporter::writeHLine(const DocItem& item) {
 
 void HtmlFragmentExporter::writeTable(const DocItem& item) {
     QTextTable* table = item.table;
-    const QTextTableFormat format = table->format();
-    m_html += QStringLiteral("<table border=\"%1\" cellpadding=\"%2\" cellspacing=\"%3\"")
-                  .arg(qRound(format.border()))
-                  .arg(qRound(format.cellPadding()))
-                  .arg(qRound(format.cellSpacing()));
-    if (format.alignment() & Qt::AlignHCenter)
-        m_html += QStringLiteral(" align=\"center\"");
-    else if (format.alignment() & Qt::AlignRight)
-        m_html += QStringLiteral(" align=\"right\"");
-    QString css;
-    if (format.borderBrush().style() != Qt::NoBrush)
-        css += QStringLiteral("border-color: ") + htmlcss::color(format.borderBrush().color()) +
-               QLatin1Char(';');
-    if (format.background().style() != Qt::NoBrush)
-        css += QStringLiteral(" background-color: ") + htmlcss::color(format.background().color()) +
-               QLatin1Char(';');
-    if (format.width().type() == QTextLength::FixedLength)
-        css += QStringLiteral(" width: %1px;").arg(qRound(format.width().rawValue()));
-    else if (format.width().type() == QTextLength::PercentageLength)
-        css += QStringLiteral(" width: %1%;").arg(qRound(format.width().rawValue()));
-    if (!css.isEmpty())
-        m_html += QStringLiteral(" style=\"") + css.trimmed() + QLatin1Char('"');
-    m_html += QLatin1Char('>') + kLineEnd;
+    m_html += tableStartTag(table->format()) + kLineEnd;
     for (int row = 0; row < table->rows(); ++row) {
         m_html += QStringLiteral("<tr>") + kLineEnd;
         for (int column = 0; column < table->columns(); ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue;
-            m_html += QStringLiteral("<td");
-            if (cell.rowSpan() > 1)
-                m_html += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan());
-            if (cell.columnSpan() > 1)
-                m_html += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan());
-            const QTextCharFormat cellFormat = cell.format();
-            switch (cellFormat.verticalAlignment()) {
-            case QTextCharFormat::AlignTop:
-                m_html += QStringLiteral(" valign=\"top\"");
-                break;
-            case QTextCharFormat::AlignMiddle:
-                m_html += QStringLiteral(" valign=\"middle\"");
-                break;
-            case QTextCharFormat::AlignBottom:
-                m_html += QStringLiteral(" valign=\"bottom\"");
-                break;
-            default:
-                break;
-            }
-            if (cellFormat.background().style() != Qt::NoBrush)
-                m_html += QStringLiteral(" style=\"background-color: ") +
-                          htmlcss::color(cellFormat.background().color()) + QLatin1Char('"');
-            m_html += QLatin1Char('>') + kLineEnd;
+            m_html += cellStartTag(cell) + kLineEnd;
             writeContainer(TCustomDocData(table, row, column));
             m_html += QStringLiteral("</td>") + kLineEnd;
         }
