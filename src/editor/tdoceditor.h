@@ -69,7 +69,8 @@ public:
     QString ItemLinkTarget(const TCustomDocData& data, int itemNo) const;
     void RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listStyles);
     /// The document as an HTML fragment, with the save-image and
-    /// write-hyperlink events; false when writing failed.
+    /// write-hyperlink events; false when writing failed. Pictures it saves
+    /// itself go to the temporary folder; AppError when one cannot be saved.
     bool ExportHtmlFragment(QIODevice& out);
     void ShowTableSizePicker(QWidget* button);
     void FollowLink(int id);
