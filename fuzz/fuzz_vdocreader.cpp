@@ -1,8 +1,10 @@
 // Fuzzes the native document reader. The first input byte chooses what the
 // rest is: 0, a whole file as it would be read from disk; anything else, a
 // payload that the harness compresses and puts behind a valid header, so the
-// fuzzer also reaches the readers behind the zlib layer.
+// fuzzer also reaches the readers behind the zlib layer. Whatever was read
+// is then exported as the program would, pictures given a location.
 #include "editor/eddocument.h"
+#include "editor/htmlfragmentexporter.h"
 #include "editor/vdocreader.h"
 #include "editor/zlibcodec.h"
 
@@ -37,5 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         VDocReader::read(rest, document);
     else
         VDocReader::read(fileFromPayload(rest), document);
+    HtmlFragmentExporter exporter(document);
+    exporter.OnHTMLSaveImage = [](const TCustomDocData&, int, const QString&, const QColor&,
+                                  QString& location, bool& doDefault) {
+        location = QStringLiteral("picture");
+        doDefault = false;
+    };
+    exporter.toHtml();
     return 0;
 }
