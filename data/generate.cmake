@@ -1,3 +1,6 @@
+# Data files the build makes with the project's own tools. Each block appends
+# its outputs to `generated`.
+
 # The server list: readable in data/source, stored with every value shifted
 # by the program's server-list key, in the shipped shared data.
 set(server_list_source ${CMAKE_CURRENT_SOURCE_DIR}/source/vtrlsrv.ini)
@@ -17,3 +20,15 @@ add_custom_command(OUTPUT ${shared_blank_page}
     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/program/Blank.html
     VERBATIM)
 list(APPEND generated ${shared_blank_page})
+
+# --- Welcome document -------------------------------------------------------
+# "Entry.vdoc", shown read-only at start-up, is built beside the program from
+# the readable welcome page with vantrel-doc.
+set(entry_source ${CMAKE_CURRENT_SOURCE_DIR}/source/Entry.html)
+set(entry_output ${VANTREL_BIN_DIR}/Entry.vdoc)
+add_custom_command(OUTPUT ${entry_output}
+    COMMAND vantrel-doc import ${entry_source} ${entry_output}
+    DEPENDS vantrel-doc ${entry_source}
+    COMMENT "Building the welcome document Entry.vdoc"
+    VERBATIM)
+list(APPEND generated ${entry_output})

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "editor/liststyles.h"
+#include "editor/parastyles.h"
+#include "editor/textstyles.h"
+
+#include <QImage>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextListFormat>
+
+/// The style sheet of a document (`DocStyle1`): text, paragraph and list
+/// styles, and the picture drawn in place of one that cannot be read. It
+/// turns style numbers into Qt formats and, for content that arrives from
+/// outside (paste, HTML), Qt formats back into styles.
+class TDocStyle {
+public:
+    TTextStyleInfos TextStyles;
+    TParaStyleInfos ParaStyles;
+    TListInfos ListStyles;
+    QImage InvalidPicture;
+
+    TDocStyle();
+    /// The style sheet the editor starts with.
+    static TDocStyle designed();
+
+    QTextCharFormat charFormat(int styleNo) const;
+    QTextBlockFormat blockFormat(int paraNo) const;
+    QTextListFormat listFormat(int listNo, int level) const;
+
+    /// The look of a Qt character format; what it does not state comes from
+    /// `base`.
+    static TTextStyleInfo textStyleOf(const QTextCharFormat& format, const TTextStyleInfo& base);
+    static TParaStyleInfo paraStyleOf(const QTextBlockFormat& format);
+    static TListInfo listStyleOf(const QTextListFormat& format);
+
+    bool operator==(const TDocStyle& other) const;
+};

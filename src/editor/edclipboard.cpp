@@ -1,0 +1,133 @@
+#include "editor/edclipboard.h"
+
+#include "editor/docproperties.h"
+#include "editor/htmlfragmentexporter.h"
+#include "editor/linkdetection.h"
+#include "editor/styleimporter.h"
+#include "editor/tdoceditor.h"
+#include "editor/vdocreader.h"
+#include "editor/vdocwriter.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QUrl>
+
+namespace {
+
+/// A document holding the selection, with the editor's style sheet.
+void fillWithSelection(EdDocument& copy, const TDocStyle& style, const QTextCursor& cursor) {
+    copy.setDocStyle(style);
+    QTextCursor target(copy.textDocument());
+    target.insertFragment(cursor.selection());
+    copy.adoptImportedContent(0, copy.textDocument()->characterCount());
+}
+
+QByteArray pngOf(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+} // namespace
+
+QMimeData* EdClipboard::mimeFromSelection(const QTextCursor& cursor) const {
+    auto* mime = new QMimeData;
+    EdDocument copy;
+    fillWithSelection(copy, m_editor.edDocument().docStyle(), cursor);
+    mime->setText(cursor.selection().toPlainText());
+    mime->setHtml(HtmlFragmentExporter(copy).toHtml());
+    mime->setData(nativeMimeType(), VDocWriter::write(copy));
+    const QList<DocItem> items = copy.rootData().items();
+    if (items.size() == 1 && items.first().kind == DocItem::Picture)
+        mime->setImageData(DocPicture::fromFormat(items.first().format.toImageFormat()).image());
+    return mime;
+}
+
+bool EdClipboard::canInsert(const QMimeData* source) const {
+    return source->hasFormat(nativeMimeType()) || source->hasImage() || source->hasUrls() ||
+           source->hasHtml() || source->hasText();
+}
+
+void EdClipboard::insert(const QMimeData* source, QTextCursor& cursor) {
+    if (source->hasFormat(nativeMimeType()) && insertNative(source->data(nativeMimeType()), cursor))
+        return;
+    if (source->hasUrls() && insertPictureFiles(source, cursor))
+        return;
+    if (source->hasImage()) {
+        DocPicture picture;
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        picture.bytes = pngOf(image);
+        picture.format = "png";
+        picture.width = image.width();
+        picture.height = image.height();
+        m_editor.edDocument().insertPicture(cursor, picture);
+        return;
+    }
+    if (source->hasHtml())
+        insertHtml(source->html(), cursor);
+    else if (source->hasText())
+        insertText(source->text(), cursor);
+}
+
+bool EdClipboard::insertNative(const QByteArray& bytes, QTextCursor& cursor) {
+    EdDocument pasted;
+    if (!VDocReader::read(bytes, pasted))
+        return false;
+    StyleImporter::renumberInto(pasted, m_editor.edDocument().docStyle());
+    const int start = cursor.position();
+    cursor.removeSelectedText();
+    cursor.insertFragment(QTextDocumentFragment(pasted.textDocument()));
+    m_editor.edDocument().adoptImportedContent(start, cursor.position());
+    return true;
+}
+
+bool EdClipboard::insertPictureFiles(const QMimeData* source, QTextCursor& cursor) {
+    QList<DocPicture> pictures;
+    for (const QUrl& url : source->urls()) {
+        DocPicture picture;
+        if (url.isLocalFile() && DocPicture::fromFile(url.toLocalFile(), picture))
+            pictures.append(picture);
+    }
+    for (const DocPicture& picture : pictures)
+        m_editor.edDocument().insertPicture(cursor, picture);
+    return !pictures.isEmpty();
+}
+
+void EdClipboard::insertHtml(const QString& html, QTextCursor& cursor) {
+    const int start = qMin(cursor.position(), cursor.anchor());
+    cursor.insertHtml(html);
+    m_editor.edDocument().adoptImportedContent(
+        start, cursor.position(), [this](const QString& target, int& styleNo, QString& tag) {
+            TDocEditor::ReadHyperlinkHandler handler = m_editor.OnReadHyperlink;
+            QString itemName;
+            tag = TDocEditor::NormalizeLinkTarget(target);
+            if (handler)
+                handler(target, QString(), TDocEditor::edlfHTML, styleNo, tag, itemName);
+        });
+}
+
+void EdClipboard::insertText(const QString& text, QTextCursor& cursor) {
+    const QString trimmed = text.trimmed();
+    linkdetection::DetectedLink link;
+    const bool bareAddress =
+        !trimmed.contains(QLatin1Char(' ')) && !trimmed.contains(QLatin1Char('\n')) &&
+        linkdetection::detect(trimmed, link) && link.start == 0 && link.end == trimmed.size();
+    if (!bareAddress) {
+        cursor.insertText(text);
+        return;
+    }
+    int styleNo = m_editor.LinkStyleIndex(-1);
+    QString tag = link.target;
+    QString itemName;
+    if (m_editor.OnReadHyperlink)
+        m_editor.OnReadHyperlink(trimmed, QString(), TDocEditor::edlfURL, styleNo, tag, itemName);
+    const QTextCharFormat plain = cursor.charFormat();
+    cursor.removeSelectedText();
+    m_editor.edDocument().insertText(cursor, trimmed, styleNo, tag);
+    cursor.setCharFormat(plain);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QMimeData;
+class QTextCursor;
+class TDocEditor;
+
+/// What the editor puts on the clipboard (text, HTML, native format, a
+/// picture) and what it takes from there or from a drop (native format,
+/// pictures, picture files, HTML, text; a bare address becomes a link).
+class EdClipboard {
+public:
+    explicit EdClipboard(TDocEditor& editor)
+        : m_editor(editor) {}
+
+    static QString nativeMimeType() { return QStringLiteral("application/x-vantrel-vdoc"); }
+
+    QMimeData* mimeFromSelection(const QTextCursor& cursor) const;
+    bool canInsert(const QMimeData* source) const;
+    void insert(const QMimeData* source, QTextCursor& cursor);
+
+private:
+    bool insertNative(const QByteArray& bytes, QTextCursor& cursor);
+    bool insertPictureFiles(const QMimeData* source, QTextCursor& cursor);
+    void insertHtml(const QString& html, QTextCursor& cursor);
+    void insertText(const QString& text, QTextCursor& cursor);
+
+    TDocEditor& m_editor;
+};

@@ -1,0 +1,103 @@
+#pragma once
+
+#include "editor/customdocdata.h"
+#include "editor/docpicture.h"
+#include "editor/docstyle.h"
+
+#include <QColor>
+#include <QMargins>
+#include <QObject>
+#include <QSet>
+#include <functional>
+
+class EdTextDocument;
+class QTextCursor;
+class QTextDocument;
+
+/// A document of the editor without any window: the text (a QTextDocument
+/// whose formats carry style numbers, tags and pictures), its style sheet,
+/// its background and margins, and the item operations the rest of the
+/// program uses. Every look of the text goes through the style sheet.
+class EdDocument : public QObject {
+    Q_OBJECT
+public:
+    /// Decides the tag and style of a link that arrives from outside (paste,
+    /// HTML); gets the target, may change the style number and the tag.
+    using ReadHyperlinkHandler =
+        std::function<void(const QString& target, int& styleNo, QString& tag)>;
+    /// Finds the picture an imported image element refers to.
+    using PictureResolver = std::function<bool(const QString& source, DocPicture& picture)>;
+
+    explicit EdDocument(QObject* parent = nullptr);
+    ~EdDocument() override;
+
+    QTextDocument* textDocument() const;
+    TDocStyle& docStyle() { return m_style; }
+    const TDocStyle& docStyle() const { return m_style; }
+    /// Replaces the style sheet and shows the text with it.
+    void setDocStyle(const TDocStyle& style);
+
+    QColor backgroundColor() const { return m_backgroundColor; }
+    void setBackgroundColor(const QColor& color);
+    const DocPicture& backgroundPicture() const { return m_backgroundPicture; }
+    void setBackgroundPicture(const DocPicture& picture);
+    QMargins margins() const { return m_margins; }
+    void setMargins(const QMargins& margins);
+    static QMargins defaultMargins() { return QMargins(5, 5, 5, 5); }
+
+    /// Empties the text and its undo history and resets background and
+    /// margins; the style sheet stays.
+    void clear();
+    /// Shows every run and paragraph with the current style sheet.
+    void restyle();
+
+    TCustomDocData rootData() const;
+    /// True when the item is a picture; `fileName` gets its stored file name.
+    bool ItemPictureFile(const TCustomDocData& data, int itemNo, QString& fileName) const;
+    QString ItemLinkTarget(const TCustomDocData& data, int itemNo) const;
+    /// Deletes the styles of the flagged kinds that nothing uses and
+    /// renumbers what refers to the others.
+    void RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listStyles);
+
+    /// The character format of a run in that style with that tag.
+    QTextCharFormat runFormat(int styleNo, const QString& tag = QString()) const;
+    void insertText(QTextCursor& cursor, const QString& text, int styleNo,
+                    const QString& tag = QString());
+    void insertPicture(QTextCursor& cursor, const DocPicture& picture);
+    void insertHLine(QTextCursor& cursor, const QColor& color = QColor(), int width = 1);
+    void insertPageBreak(QTextCursor& cursor);
+    void insertAnchor(QTextCursor& cursor, const QString& name);
+    QTextTable* insertTable(QTextCursor& cursor, int rows, int columns);
+    /// Gives the selection (or, without one, the text typed next) a style.
+    void applyTextStyle(QTextCursor& cursor, int styleNo);
+    /// Changes the look of every run in the selection through the style
+    /// sheet: each run gets the matching style, appended when new.
+    void changeTextStyle(QTextCursor& cursor, const std::function<void(TTextStyleInfo&)>& change);
+
+    /// Gives content that came from outside (HTML, paste) style numbers,
+    /// tags and pictures of our own, between the two positions.
+    void adoptImportedContent(int from, int to, const ReadHyperlinkHandler& readHyperlink = {},
+                              const PictureResolver& resolvePicture = {});
+    /// Makes the picture's image available under its resource name.
+    void registerPicture(const DocPicture& picture);
+
+private:
+    void applyDocumentFrame();
+    /// The item of a container, from a cache of the last container asked
+    /// about: export handlers ask for every picture and link in turn.
+    bool itemOf(const TCustomDocData& data, int itemNo, DocItem& item) const;
+
+    EdTextDocument* m_text;
+    TDocStyle m_style;
+    QColor m_backgroundColor;
+    DocPicture m_backgroundPicture;
+    QMargins m_margins = defaultMargins();
+    /// Decoded pictures shown so far; a document with too many huge
+    /// pictures shows the invalid picture for the rest instead of using up
+    /// memory.
+    QSet<QString> m_registered;
+    qint64 m_pictureMemory = 0;
+    mutable TCustomDocData m_cachedData;
+    mutable QList<DocItem> m_cachedItems;
+    mutable bool m_cacheValid = false;
+};

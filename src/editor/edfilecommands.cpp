@@ -1,0 +1,115 @@
+#include "editor/edfilecommands.h"
+
+#include "editor/tdoceditor.h"
+#include "editor/vdocwriter.h"
+#include "platform/apperror.h"
+#include "platform/safefile.h"
+#include "platform/userdialogs.h"
+
+#include <QFileInfo>
+
+EdFileCommands::EdFileCommands(TDocEditor& editor, QObject* parent)
+    : QObject(parent)
+    , m_editor(editor)
+    , m_fileName(editor.controlPanel().DefaultFileName) {}
+
+void EdFileCommands::setDocumentFile(const QString& fileName, bool hasFile) {
+    m_fileName = fileName;
+    m_hasFile = hasFile;
+}
+
+bool EdFileCommands::ConfirmCloseDocument() {
+    if (!m_editor.DocumentModified())
+        return true;
+    const QString name = QFileInfo(m_fileName).fileName();
+    switch (m_editor.dialogs().askYesNoCancel(QStringLiteral("Save changes to %1?").arg(name),
+                                              QStringLiteral("Confirm"))) {
+    case UserDialogs::Answer::Yes:
+        return Save();
+    case UserDialogs::Answer::No:
+        return true;
+    case UserDialogs::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void EdFileCommands::New() {
+    if (!ConfirmCloseDocument())
+        return;
+    m_editor.clearDocument();
+    emit OnNew();
+    m_editor.RelayoutDocument();
+    m_fileName = m_editor.controlPanel().DefaultFileName;
+    m_hasFile = false;
+    emit OnDocumentFileChange(&m_editor, m_fileName, ffeNative, true);
+    m_editor.raiseCurTextStyleChanged();
+}
+
+bool EdFileCommands::Open() {
+    if (!ConfirmCloseDocument())
+        return false;
+    UserDialogs::FileDialogOptions options;
+    options.title = QStringLiteral("Open");
+    options.filter = m_editor.controlPanel().DocFilter;
+    options.initialFolder = OpenInitialDir;
+    options.defaultExtension = m_editor.controlPanel().DefaultExt;
+    const QString fileName = m_editor.dialogs().openFileName(options);
+    if (fileName.isEmpty())
+        return false;
+    QByteArray bytes;
+    bool loaded = false;
+    if (readWholeFile(fileName, bytes))
+        loaded = m_editor.readDocument(bytes);
+    else
+        m_editor.clearDocument();
+    m_fileName = fileName;
+    // A file that could not be read is not overwritten by a plain Save: what
+    // could not be read would be lost for good.
+    m_hasFile = loaded;
+    emit OnDocumentFileChange(&m_editor, fileName, ffeNative, false);
+    if (!loaded) {
+        m_editor.reportLoadError(fileName);
+        m_editor.setDocumentModified(true);
+    }
+    m_editor.RelayoutDocument();
+    emit OnOpenFile(&m_editor, fileName, ffiNative, 0);
+    m_editor.raiseCurTextStyleChanged();
+    return loaded;
+}
+
+bool EdFileCommands::Save() {
+    if (!m_hasFile)
+        return SaveAs();
+    return saveTo(m_fileName);
+}
+
+bool EdFileCommands::SaveAs() {
+    UserDialogs::FileDialogOptions options;
+    options.title = QStringLiteral("Save As");
+    options.filter = m_editor.controlPanel().DocFilter;
+    options.initialFolder = SaveAsInitialDir;
+    options.fileName = QFileInfo(m_fileName).fileName();
+    options.defaultExtension = m_editor.controlPanel().DefaultExt;
+    const QString fileName = m_editor.dialogs().saveFileName(options);
+    if (fileName.isEmpty())
+        return false;
+    return saveTo(fileName);
+}
+
+bool EdFileCommands::saveTo(const QString& fileName) {
+    try {
+        VDocWriter::writeFile(m_editor.edDocument(), fileName);
+    } catch (const AppError& error) {
+        m_editor.dialogs().showMessage(QStringLiteral("Error saving file.\n") + error.message(),
+                                       UserDialogs::Icon::Error, QStringLiteral("Error"));
+        m_editor.setDocumentModified(true);
+        emit OnDocumentFileChange(&m_editor, m_fileName, ffeNative, true);
+        return false;
+    }
+    m_fileName = fileName;
+    m_hasFile = true;
+    m_editor.setDocumentModified(false);
+    emit OnDocumentFileChange(&m_editor, m_fileName, ffeNative, false);
+    return true;
+}

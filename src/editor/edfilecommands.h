@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class TDocEditor;
+
+/// New, Open, Save and Save As of the editor's document, with the question
+/// about unsaved changes. Knows the document's file.
+class EdFileCommands : public QObject {
+    Q_OBJECT
+public:
+    enum TedFileSaveFilter { ffeNative };
+    enum TedFileOpenFilter { ffiNative };
+
+    explicit EdFileCommands(TDocEditor& editor, QObject* parent = nullptr);
+
+    /// Folders the open and save dialogs start in.
+    QString OpenInitialDir;
+    QString SaveAsInitialDir;
+
+    /// Full path of the document's file, or the default name of a new one.
+    QString fileName() const { return m_fileName; }
+    /// True when the document has a file that Save may write.
+    bool hasFile() const { return m_hasFile; }
+    /// For documents the program loads itself (start-up, examples).
+    void setDocumentFile(const QString& fileName, bool hasFile);
+
+    /// True when the document may be closed: unchanged, saved, or the user
+    /// chose not to save it.
+    bool ConfirmCloseDocument();
+    void New();
+    bool Open();
+    bool Save();
+    bool SaveAs();
+
+signals:
+    /// Inside New: the document is empty, before it is formatted.
+    void OnNew();
+    void OnDocumentFileChange(TDocEditor* editor, const QString& fileName,
+                              EdFileCommands::TedFileSaveFilter fileFormat, bool isNew);
+    void OnOpenFile(TDocEditor* editor, const QString& fileName,
+                    EdFileCommands::TedFileOpenFilter fileFormat, int customFilterIndex);
+
+private:
+    bool saveTo(const QString& fileName);
+
+    TDocEditor& m_editor;
+    QString m_fileName;
+    bool m_hasFile = false;
+};

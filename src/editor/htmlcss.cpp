@@ -1,0 +1,105 @@
+#include "editor/htmlcss.h"
+
+#include "editor/htmlescape.h"
+
+namespace htmlcss {
+
+namespace {
+
+QString roman(int number) {
+    static const std::pair<int, const char*> digits[] = {
+        {1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
+        {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
+    QString result;
+    for (const auto& [value, text] : digits) {
+        for (; number >= value; number -= value)
+            result += QLatin1String(text);
+    }
+    return result;
+}
+
+QString alphabetic(int number) {
+    QString result;
+    for (; number > 0; number = (number - 1) / 26)
+        result.prepend(QChar(u'A' + (number - 1) % 26));
+    return result;
+}
+
+} // namespace
+
+QString color(const QColor& value) {
+    return QStringLiteral("#%1%2%3")
+        .arg(value.red(), 2, 16, QLatin1Char('0'))
+        .arg(value.green(), 2, 16, QLatin1Char('0'))
+        .arg(value.blue(), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+QString text(const TTextStyleInfo& style) {
+    QString css = QStringLiteral("font-family: '%1'; font-size: %2pt;")
+                      .arg(htmlescape::fontFamily(style.FontName))
+                      .arg(style.Size);
+    if (style.hasStyle(TTextStyleInfo::fsBold))
+        css += QStringLiteral(" font-weight: bold;");
+    if (style.hasStyle(TTextStyleInfo::fsItalic))
+        css += QStringLiteral(" font-style: italic;");
+    QStringList decorations;
+    if (style.hasStyle(TTextStyleInfo::fsUnderline))
+        decorations << QStringLiteral("underline");
+    if (style.hasStyle(TTextStyleInfo::fsStrikeOut))
+        decorations << QStringLiteral("line-through");
+    if (style.Overline)
+        decorations << QStringLiteral("overline");
+    if (!decorations.isEmpty())
+        css += QStringLiteral(" text-decoration: ") + decorations.join(QLatin1Char(' ')) +
+               QLatin1Char(';');
+    if (style.Color.isValid())
+        css += QStringLiteral(" color: ") + color(style.Color) + QLatin1Char(';');
+    if (style.BackColor.isValid())
+        css += QStringLiteral(" background-color: ") + color(style.BackColor) + QLatin1Char(';');
+    if (style.AllCaps)
+        css += QStringLiteral(" text-transform: uppercase;");
+    if (style.VAlign == TTextStyleInfo::vsSuperscript)
+        css += QStringLiteral(" vertical-align: super;");
+    else if (style.VAlign == TTextStyleInfo::vsSubscript)
+        css += QStringLiteral(" vertical-align: sub;");
+    return css;
+}
+
+QString paragraph(const TParaStyleInfo& style, int extraLeft) {
+    static const char* alignments[] = {"left", "right", "center", "justify"};
+    QString css = QStringLiteral("margin: %1px %2px %3px %4px; text-align: %5;")
+                      .arg(style.SpaceBefore)
+                      .arg(style.RightIndent)
+                      .arg(style.SpaceAfter)
+                      .arg(style.LeftIndent + extraLeft)
+                      .arg(QLatin1String(alignments[style.Alignment]));
+    if (style.FirstIndent != 0)
+        css += QStringLiteral(" text-indent: %1px;").arg(style.FirstIndent);
+    if (style.LineSpacing != 100)
+        css += QStringLiteral(" line-height: %1%;").arg(style.LineSpacing);
+    if (style.Background.isValid())
+        css += QStringLiteral(" background-color: ") + color(style.Background) + QLatin1Char(';');
+    return css;
+}
+
+QString listMarker(const TListInfo& list, int itemNumber) {
+    const int number = list.StartFrom + itemNumber;
+    switch (list.ListType) {
+    case TListInfo::lstBullet:
+        return list.BulletText;
+    case TListInfo::lstDecimal:
+        return QString::number(number) + QLatin1Char('.');
+    case TListInfo::lstLowerAlpha:
+        return alphabetic(number).toLower() + QLatin1Char('.');
+    case TListInfo::lstUpperAlpha:
+        return alphabetic(number) + QLatin1Char('.');
+    case TListInfo::lstLowerRoman:
+        return roman(number).toLower() + QLatin1Char('.');
+    case TListInfo::lstUpperRoman:
+        return roman(number) + QLatin1Char('.');
+    }
+    return QString();
+}
+
+} // namespace htmlcss

@@ -1,0 +1,328 @@
+#include "editor/htmlfragmentexporter.h"
+
+#include "editor/docpicture.h"
+#include "editor/docproperties.h"
+#include "editor/eddocument.h"
+#include "editor/htmlcss.h"
+#include "editor/htmlescape.h"
+#include "platform/safefile.h"
+#include "platform/windows1252.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+/// Text of a run as HTML: spaces that HTML would collapse stay visible, tabs
+/// become four spaces and line breaks inside a paragraph become <br>.
+void appendRunText(QString& out, const QString& text, bool& previousWasSpace) {
+    qsizetype start = 0;
+    auto flush = [&](qsizetype end) {
+        htmlescape::appendText(out, QStringView(text).mid(start, end - start));
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        const bool space = ch == u' ';
+        if ((space && previousWasSpace) || ch == u'\t' || ch == QChar::LineSeparator ||
+            ch == QChar::ObjectReplacementCharacter || ch.unicode() == 0xFDD0 ||
+            ch.unicode() == 0xFDD1) {
+            flush(i);
+            start = i + 1;
+            if (space)
+                out += QStringLiteral("&nbsp;");
+            else if (ch == u'\t')
+                out += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;");
+            else if (ch == QChar::LineSeparator)
+                out += QStringLiteral("<br>");
+        }
+        previousWasSpace = space || ch == u'\t';
+    }
+    flush(text.size());
+}
+
+QString tableStartTag(const QTextTableFormat& format) {
+    QString tag = QStringLiteral("<table border=\"%1\" cellpadding=\"%2\" cellspacing=\"%3\"")
+                      .arg(qRound(format.border()))
+                      .arg(qRound(format.cellPadding()))
+                      .arg(qRound(format.cellSpacing()));
+    if (format.alignment() & Qt::AlignHCenter)
+        tag += QStringLiteral(" align=\"center\"");
+    else if (format.alignment() & Qt::AlignRight)
+        tag += QStringLiteral(" align=\"right\"");
+    QStringList css;
+    if (format.borderBrush().style() != Qt::NoBrush)
+        css << QStringLiteral("border-color: ") + htmlcss::color(format.borderBrush().color()) +
+                   u';';
+    if (format.background().style() != Qt::NoBrush)
+        css << QStringLiteral("background-color: ") + htmlcss::color(format.background().color()) +
+                   u';';
+    if (format.width().type() == QTextLength::FixedLength)
+        css << QStringLiteral("width: %1px;").arg(qRound(format.width().rawValue()));
+    else if (format.width().type() == QTextLength::PercentageLength)
+        css << QStringLiteral("width: %1%;").arg(qRound(format.width().rawValue()));
+    if (!css.isEmpty())
+        tag += QStringLiteral(" style=\"") + css.join(u' ') + u'"';
+    return tag + u'>';
+}
+
+QString cellStartTag(const QTextTableCell& cell) {
+    QString tag = QStringLiteral("<td");
+    if (cell.rowSpan() > 1)
+        tag += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan());
+    if (cell.columnSpan() > 1)
+        tag += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan());
+    const QTextCharFormat format = cell.format();
+    if (format.verticalAlignment() == QTextCharFormat::AlignTop)
+        tag += QStringLiteral(" valign=\"top\"");
+    else if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
+        tag += QStringLiteral(" valign=\"middle\"");
+    else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
+        tag += QStringLiteral(" valign=\"bottom\"");
+    if (format.background().style() != Qt::NoBrush)
+        tag += QStringLiteral(" style=\"background-color: ") +
+               htmlcss::color(format.background().color()) + u'"';
+    return tag + u'>';
+}
+
+} // namespace
+
+HtmlFragmentExporter::HtmlFragmentExporter(const EdDocument& document)
+    : m_document(document) {}
+
+QString HtmlFragmentExporter::toHtml() {
+    m_html.clear();
+    m_textCss.clear();
+    writeContainer(m_document.rootData());
+    return m_html;
+}
+
+const QString& HtmlFragmentExporter::textCss(int styleNo) {
+    auto it = m_textCss.find(styleNo);
+    if (it == m_textCss.end())
+        it = m_textCss.insert(styleNo, htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)));
+    return *it;
+}
+
+bool HtmlFragmentExporter::write(QIODevice& out) {
+    const QByteArray bytes = windows1252::encode(toHtml());
+    return out.write(bytes) == bytes.size();
+}
+
+void HtmlFragmentExporter::writeContainer(const TCustomDocData& data) {
+    const QList<DocItem> items = data.items();
+    int first = 0;
+    for (int i = 1; i <= items.size(); ++i) {
+        if (i == items.size() || items.at(i).startsParagraph) {
+            writeParagraph(data, items, first, i);
+            first = i;
+        }
+    }
+}
+
+void HtmlFragmentExporter::writeParagraph(const TCustomDocData& data, const QList<DocItem>& items,
+                                          int first, int end) {
+    int i = first;
+    if (items.at(i).kind == DocItem::PageBreak) {
+        m_html += QStringLiteral("<div style=\"page-break-before: always\"></div>") + kLineEnd;
+        ++i;
+    }
+    if (i < end && items.at(i).kind == DocItem::Table) {
+        writeTable(items.at(i));
+        return;
+    }
+    if (i < end && items.at(i).kind == DocItem::HLine) {
+        writeHLine(items.at(i));
+        return;
+    }
+    if (i >= end)
+        return;
+    const TDocStyle& style = m_document.docStyle();
+    const QTextBlock block = items.at(i).block;
+    const QTextList* list = block.textList();
+    const int listIndent =
+        list ? style.ListStyles.at(list->format().intProperty(docprop::ListNo)).IndentStep *
+                   (list->format().intProperty(docprop::ListLevel) + 1)
+             : 0;
+    const TParaStyleInfo& para =
+        style.ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+    m_html += QStringLiteral("<p style=\"") + htmlcss::paragraph(para, listIndent) +
+              QStringLiteral("\">");
+    m_paragraphHasText = false;
+    if (list)
+        writeListMarker(items.at(i));
+    const bool empty =
+        end - i == 1 && items.at(i).kind == DocItem::Text && items.at(i).text.isEmpty();
+    if (empty) {
+        m_html += QStringLiteral("<span style=\"") + textCss(items.at(i).styleNo()) +
+                  QStringLiteral("\">&nbsp;</span>");
+    }
+    for (; i < end && !empty; ++i)
+        writeItem(data, items.at(i), i);
+    m_html += QStringLiteral("</p>") + kLineEnd;
+}
+
+void HtmlFragmentExporter::writeListMarker(const DocItem& first) {
+    const QTextList* list = first.block.textList();
+    const TListInfo& info =
+        m_document.docStyle().ListStyles.at(list->format().intProperty(docprop::ListNo));
+    const int styleNo = first.kind == DocItem::Text ? first.styleNo() : 0;
+    m_html += QStringLiteral("<span style=\"") + textCss(styleNo) + QStringLiteral("\">");
+    htmlescape::appendText(m_html, htmlcss::listMarker(info, list->itemNumber(first.block)));
+    m_html += QStringLiteral("&nbsp;</span>");
+}
+
+void HtmlFragmentExporter::writeItem(const TCustomDocData& data, const DocItem& item, int itemNo) {
+    QString anchorStart;
+    const bool inLink = item.isLink(m_document.docStyle().TextStyles) &&
+                        linkAnchor(data, item, itemNo, anchorStart);
+    m_html += anchorStart;
+    switch (item.kind) {
+    case DocItem::Text:
+        writeRun(item);
+        break;
+    case DocItem::Picture:
+        writePicture(data, item, itemNo, inLink);
+        break;
+    case DocItem::Anchor:
+        m_html += QStringLiteral("<a name=\"") +
+                  htmlescape::attribute(item.format.stringProperty(docprop::AnchorName)) +
+                  QStringLiteral("\"></a>");
+        break;
+    default:
+        break;
+    }
+    if (inLink)
+        m_html += QStringLiteral("</a>");
+}
+
+bool HtmlFragmentExporter::linkAnchor(const TCustomDocData& data, const DocItem& item, int itemNo,
+                                      QString& start) {
+    QString target;
+    QString extras;
+    if (OnWriteHyperlink)
+        OnWriteHyperlink(item.position, data, itemNo, edsfHTML, target, extras);
+    else
+        target = item.tag();
+    if (target.isEmpty() && extras.isEmpty())
+        return false;
+    start = QStringLiteral("<a");
+    if (!target.isEmpty())
+        start += QStringLiteral(" href=\"") + htmlescape::attribute(target) + QLatin1Char('"');
+    // Extras are markup the program itself supplies ("target=_blank").
+    if (!extras.isEmpty())
+        start += QLatin1Char(' ') + extras;
+    start += QLatin1Char('>');
+    return true;
+}
+
+void HtmlFragmentExporter::writeRun(const DocItem& item) {
+    m_html += QStringLiteral("<span style=\"") + textCss(item.styleNo()) + QStringLiteral("\">");
+    bool previousWasSpace = !m_paragraphHasText;
+    appendRunText(m_html, item.text, previousWasSpace);
+    m_paragraphHasText = m_paragraphHasText || !item.text.isEmpty();
+    m_html += QStringLiteral("</span>");
+}
+
+void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocItem& item, int itemNo,
+                                        bool inLink) {
+    const DocPicture picture = DocPicture::fromFormat(item.format.toImageFormat());
+    QSize size(picture.width, picture.height);
+    if (size.width() <= 0 || size.height() <= 0) {
+        const QImage image = picture.image();
+        size = image.isNull() ? m_document.docStyle().InvalidPicture.size() : image.size();
+    }
+    static const char* alignments[] = {"baseline", "middle", "top"};
+    m_html += QStringLiteral("<img src=\"") +
+              htmlescape::attribute(
+                  pictureSource(data, itemNo, picture, item.format.toImageFormat().name())) +
+              QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\"")
+                  .arg(size.width())
+                  .arg(size.height());
+    if (inLink)
+        m_html += QStringLiteral(" border=\"0\"");
+    m_html += QStringLiteral(" style=\"vertical-align: %1\">")
+                  .arg(QLatin1String(alignments[picture.vAlign]));
+    m_paragraphHasText = true;
+}
+
+QString HtmlFragmentExporter::pictureSource(const TCustomDocData& data, int itemNo,
+                                            const DocPicture& picture,
+                                            const QString& resourceName) {
+    if (OnHTMLSaveImage) {
+        QString location;
+        bool doDefault = true;
+        OnHTMLSaveImage(data, itemNo, picturesFolder, m_document.backgroundColor(), location,
+                        doDefault);
+        if (!doDefault && !location.isEmpty())
+            return location;
+    }
+    if (!picture.fileName.isEmpty())
+        return picture.fileName;
+    return savedPicture(picture, resourceName);
+}
+
+QString HtmlFragmentExporter::savedPicture(const DocPicture& picture, const QString& resourceName) {
+    QByteArray bytes = picture.bytes;
+    QByteArray extension = picture.format == "jpeg" ? QByteArray("jpg") : picture.format;
+    if (extension != "jpg" && extension != "png" && extension != "gif") {
+        QImage image = picture.image();
+        if (image.isNull())
+            image = m_document.docStyle().InvalidPicture;
+        bytes.clear();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", 90);
+        extension = "jpg";
+    }
+    const bool ownFolder = picturesFolder.isEmpty();
+    const QString folder =
+        ownFolder ? QDir::temp().filePath(QStringLiteral("vantrel-export")) : picturesFolder;
+    QDir().mkpath(folder);
+    const QString prefix = docprop::pictureResourcePrefix();
+    const QString hash = (resourceName.startsWith(prefix) ? resourceName : picture.resourceName())
+                             .mid(prefix.size(), 16);
+    const QString name = imagePrefix + hash + QLatin1Char('.') + QString::fromLatin1(extension);
+    const QString path = QDir(folder).filePath(name);
+    // The name follows the content, so a file already there is this picture.
+    if (!QFileInfo::exists(path))
+        writeFileAtomically(path, bytes);
+    return ownFolder ? QUrl::fromLocalFile(path).toString() : name;
+}
+
+void HtmlFragmentExporter::writeHLine(const DocItem& item) {
+    const QTextBlockFormat format = item.block.blockFormat();
+    const QColor color = format.hasProperty(docprop::HLineColor)
+                             ? format.colorProperty(docprop::HLineColor)
+                             : QColor(128, 128, 128);
+    const int width = qMax(1, format.intProperty(docprop::HLineWidth));
+    m_html +=
+        QStringLiteral("<hr style=\"height: %1px; border: none; color: %2; background-color: %2\">")
+            .arg(width)
+            .arg(htmlcss::color(color)) +
+        kLineEnd;
+}
+
+void HtmlFragmentExporter::writeTable(const DocItem& item) {
+    QTextTable* table = item.table;
+    m_html += tableStartTag(table->format()) + kLineEnd;
+    for (int row = 0; row < table->rows(); ++row) {
+        m_html += QStringLiteral("<tr>") + kLineEnd;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            m_html += cellStartTag(cell) + kLineEnd;
+            writeContainer(TCustomDocData(table, row, column));
+            m_html += QStringLiteral("</td>") + kLineEnd;
+        }
+        m_html += QStringLiteral("</tr>") + kLineEnd;
+    }
+    m_html += QStringLiteral("</table>") + kLineEnd;
+}

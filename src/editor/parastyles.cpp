@@ -1,0 +1,12 @@
+#include "editor/parastyles.h"
+
+bool TParaStyleInfo::sameLook(const TParaStyleInfo& other) const {
+    return Alignment == other.Alignment && Tabs == other.Tabs && LeftIndent == other.LeftIndent &&
+           RightIndent == other.RightIndent && FirstIndent == other.FirstIndent &&
+           SpaceBefore == other.SpaceBefore && SpaceAfter == other.SpaceAfter &&
+           LineSpacing == other.LineSpacing && Background == other.Background;
+}
+
+bool TParaStyleInfo::operator==(const TParaStyleInfo& other) const {
+    return StyleName == other.StyleName && sameLook(other);
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "editor/edcontrolpanel.h"
+#include "editor/eddocument.h"
+#include "editor/htmlfragmentexporter.h"
+
+#include <QTextEdit>
+#include <functional>
+
+class QIODevice;
+class UserDialogs;
+
+/// The rich-text editor (`DocEditor1`): a QTextEdit showing an EdDocument,
+/// with the operations and events the rest of the program uses. Everything
+/// modal goes through the dialog seam.
+class TDocEditor : public QTextEdit {
+    Q_OBJECT
+public:
+    enum TEdLoadFormat { edlfHTML, edlfNative, edlfText, edlfURL };
+
+    /// The identity of an item, comparable for equality.
+    struct ItemId {
+        int kind = -1;
+        int position = -1;
+        int length = 0;
+        bool operator==(const ItemId& other) const {
+            return kind == other.kind && position == other.position && length == other.length;
+        }
+        bool operator!=(const ItemId& other) const { return !(*this == other); }
+    };
+
+    /// A link arrives from outside: decide its style and tag.
+    using ReadHyperlinkHandler =
+        std::function<void(const QString& target, const QString& extras, TEdLoadFormat docFormat,
+                           int& styleNo, QString& itemTag, QString& itemName)>;
+
+    TDocEditor(UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~TDocEditor() override;
+
+    EdDocument& edDocument() { return *m_document; }
+    const EdDocument& edDocument() const { return *m_document; }
+    TDocStyle& Style() { return m_document->docStyle(); }
+    TEdControlPanel& controlPanel() { return m_controlPanel; }
+    UserDialogs& dialogs() { return m_dialogs; }
+
+    // Operations.
+    /// Clears the editor and loads the file; false when it cannot be read.
+    /// A file that cannot be opened leaves the editor as it was.
+    bool LoadDocumentFile(const QString& fileName);
+    void RelayoutDocument();
+    bool ReadOnly() const { return isReadOnly(); }
+    bool DocumentModified() const;
+    void setDocumentModified(bool modified);
+    /// Empties the document, resets background and margins, and forgets the
+    /// changes (New, Open).
+    void clearDocument();
+    /// Clears the document and reads a native file's bytes into it; on
+    /// failure the part read stays and the document counts as changed.
+    bool readDocument(const QByteArray& bytes);
+    /// Raises OnCurTextStyleChanged whether or not the style changed (at the
+    /// end of New and Open).
+    void raiseCurTextStyleChanged();
+    /// The error box of a file that could not be loaded.
+    void reportLoadError(const QString& fileName);
+    int CaretTextStyle() const;
+    ItemId CaretItem() const;
+    QString CaretItemPictureFile() const;
+    bool ItemPictureFile(const TCustomDocData& data, int itemNo, QString& fileName) const;
+    QString ItemLinkTarget(const TCustomDocData& data, int itemNo) const;
+    void RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listStyles);
+    /// The document as an HTML fragment, with the save-image and
+    /// write-hyperlink events; false when writing failed. Pictures it saves
+    /// itself go to the temporary folder; AppError when one cannot be saved.
+    bool ExportHtmlFragment(QIODevice& out);
+    void ShowTableSizePicker(QWidget* button);
+    void FollowLink(int id);
+    void DetectLinkBeforeCaret();
+    void EndLinkAtCaret();
+    int LinkStyleIndex(int baseStyleNo);
+    static QString NormalizeLinkTarget(const QString& text);
+
+    /// Changes the look of the selection, or of the text typed next.
+    void changeTextStyle(const std::function<void(TTextStyleInfo&)>& change);
+    /// Inserts a table of that size at the caret.
+    void insertTableAtCaret(int rows, int columns);
+    /// Inserts a link at the caret (replacing the selection) and goes on
+    /// typing in the plain style.
+    void insertHyperlink(const QString& text, const QString& target);
+
+    // Events whose handler answers through its parameters.
+    std::function<void(QChar& key)> OnKeyPress;
+    ReadHyperlinkHandler OnReadHyperlink;
+    HtmlFragmentExporter::WriteHyperlinkHandler OnWriteHyperlink;
+    HtmlFragmentExporter::HtmlSaveImageHandler OnHTMLSaveImage;
+
+signals:
+    void OnChange();
+    void OnCurTextStyleChanged();
+    void OnJump(int id);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void onContentsChange();
+    void onCaretMoved();
+    /// Position of the link character under a point, or -1.
+    int linkAt(const QPoint& point) const;
+    QTextCharFormat formatAt(int position) const;
+    void readHyperlink(const QString& target, TEdLoadFormat format, int& styleNo, QString& tag);
+    void paintPageBreaks();
+
+    UserDialogs& m_dialogs;
+    EdDocument* m_document;
+    TEdControlPanel m_controlPanel;
+    class EdClipboard* m_clipboard;
+    int m_lastCaretStyle = -1;
+    bool m_programChange = false;
+};

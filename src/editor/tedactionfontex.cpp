@@ -1,0 +1,37 @@
+#include "editor/tedactionfontex.h"
+
+#include "editor/tdoceditor.h"
+#include "platform/userdialogs.h"
+
+#include <QFontDialog>
+
+TedActionFontEx::TedActionFontEx(TDocEditor& editor, QObject* parent)
+    : TedAction(QStringLiteral("edActionFontEx1"), QStringLiteral("&Font..."), editor.dialogs(),
+                parent)
+    , m_editor(editor) {
+    setOwn([this] { apply(); });
+}
+
+void TedActionFontEx::apply() {
+    int valid = ValidProperties;
+    if (UserInterface) {
+        const TTextStyleInfo& caret = m_editor.Style().TextStyles.at(m_editor.CaretTextStyle());
+        QFontDialog dialog(QFont(caret.FontName, caret.Size), &m_editor);
+        dialog.setObjectName(QStringLiteral("FontDialog"));
+        if (m_editor.dialogs().runModal(dialog) != QDialog::Accepted)
+            return;
+        FontName = dialog.selectedFont().family();
+        FontSize = qMax(1, dialog.selectedFont().pointSize());
+        valid = vpFontName | vpSize;
+    }
+    if (m_editor.isReadOnly() || valid == 0)
+        return;
+    const QString name = FontName;
+    const int size = qBound(1, FontSize, 1638);
+    m_editor.changeTextStyle([valid, name, size](TTextStyleInfo& style) {
+        if ((valid & vpFontName) && !name.isEmpty())
+            style.FontName = name;
+        if (valid & vpSize)
+            style.Size = size;
+    });
+}

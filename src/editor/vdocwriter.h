@@ -1,0 +1,38 @@
+#pragma once
+
+#include "editor/bytewriter.h"
+#include "editor/customdocdata.h"
+
+#include <QHash>
+
+class EdDocument;
+class QTextList;
+class TDocStyle;
+struct DocPicture;
+
+/// Writes a document in the native file format.
+class VDocWriter {
+public:
+    /// The whole file: header and compressed payload.
+    static QByteArray write(const EdDocument& document);
+    /// Saves through a temporary file, so a failed save leaves the previous
+    /// file as it was; throws AppError when the file cannot be written.
+    static void writeFile(const EdDocument& document, const QString& fileName);
+
+private:
+    explicit VDocWriter(const EdDocument& document)
+        : m_document(document) {}
+
+    QByteArray payload();
+    void writeStyles(const TDocStyle& style);
+    void writeLists();
+    void writeContainer(const TCustomDocData& data);
+    void writeParagraph(const DocItem& item);
+    void writeItem(const DocItem& item);
+    void writeTable(QTextTable* table);
+    void writePicture(const DocPicture& picture);
+
+    const EdDocument& m_document;
+    ByteWriter m_out;
+    QHash<QTextList*, int> m_lists;
+};

@@ -1,0 +1,544 @@
+#include "editor/docproperties.h"
+#include "editor/edactionlist.h"
+#include "editor/edfilecommands.h"
+#include "editor/hyperlinkdialog.h"
+#include "editor/tablesizepicker.h"
+#include "editor/tdoceditor.h"
+#include "editor/tedactionfontex.h"
+#include "support/sampledocument.h"
+#include "support/scripteddialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextTable>
+
+namespace {
+
+/// Reaches the clipboard hooks without a system clipboard.
+class TestEditor : public TDocEditor {
+public:
+    using TDocEditor::createMimeDataFromSelection;
+    using TDocEditor::insertFromMimeData;
+    using TDocEditor::TDocEditor;
+};
+
+void typeText(TDocEditor& editor, const QString& text, int styleNo = 0) {
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().insertText(cursor, text, styleNo);
+    editor.setTextCursor(cursor);
+}
+
+/// The runs of the top level as "text[style]" or "text[style->target]".
+QString runs(TDocEditor& editor) {
+    QStringList out;
+    for (const DocItem& item : editor.edDocument().rootData().items()) {
+        if (item.kind != DocItem::Text)
+            continue;
+        out << item.text +
+                   QStringLiteral("[%1%2]")
+                       .arg(item.styleNo())
+                       .arg(item.tag().isEmpty() ? QString() : QStringLiteral("->") + item.tag());
+    }
+    return out.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestDocEditor : public QObject {
+    Q_OBJECT
+
+private slots:
+    void detectLinkBeforeCaret_data();
+    void detectLinkBeforeCaret();
+    void typedAddressBecomesLinkAndTypingGoesOnPlain();
+    void readOnlyDocumentStaysUnchanged();
+    void linkStyleIndexReusesAnEqualStyle();
+    void followLink();
+    void confirmCloseAndNew();
+    void saveSaveAsAndFailures();
+    void openGoodAndDamagedFiles();
+    void loadDocumentFileRaisesNoChange();
+    void insertPictureKeepsItsFile();
+    void insertHyperlinkThroughItsDialog();
+    void tableSizePickerInsertsATable();
+    void fontActionWithoutUserInterface();
+    void nativeCopyAndPasteBringStylesAlong();
+    void pastedLinksGoThroughReadHyperlink();
+    void showsEveryKindOfItem();
+};
+
+void TestDocEditor::detectLinkBeforeCaret_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("www") << "see www.shop.example"
+                         << "see [0] www.shop.example[6->www.shop.example]";
+    QTest::newRow("e-mail") << "bob@shop.example"
+                            << "bob@shop.example[6->mailto:bob@shop.example]";
+    QTest::newRow("parentheses stay outside")
+        << "(http://a.example/x)"
+        << "([0] http://a.example/x[6->http://a.example/x] )[0]";
+    QTest::newRow("typographic quotes")
+        << "\u201cftp.example.org\u201d"
+        << "\u201c[0] ftp.example.org[6->ftp.example.org] \u201d[0]";
+    QTest::newRow("any letter case") << "HTTPS://X.EXAMPLE"
+                                     << "HTTPS://X.EXAMPLE[6->HTTPS://X.EXAMPLE]";
+    QTest::newRow("news") << "news:comp.lang"
+                          << "news:comp.lang[6->news:comp.lang]";
+    QTest::newRow("plain word") << "nothing here"
+                                << "nothing here[0]";
+    QTest::newRow("at sign without a later dot") << "me.x@y"
+                                                 << "me.x@y[0]";
+    QTest::newRow("one character") << "w"
+                                   << "w[0]";
+}
+
+void TestDocEditor::detectLinkBeforeCaret() {
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    typeText(editor, typed);
+    const int caret = editor.textCursor().position();
+    editor.DetectLinkBeforeCaret();
+    QCOMPARE(runs(editor), expected);
+    QCOMPARE(editor.textCursor().position(), caret);
+    QCOMPARE(editor.CaretTextStyle(), 0);
+}
+
+void TestDocEditor::typedAddressBecomesLinkAndTypingGoesOnPlain() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    editor.OnKeyPress = [&editor](QChar& key) {
+        if (QStringView(u"\t\r ,;").contains(key)) {
+            editor.DetectLinkBeforeCaret();
+            editor.EndLinkAtCaret();
+        }
+    };
+    QTest::keyClicks(&editor, QStringLiteral("at www.a.example, now"));
+    QCOMPARE(runs(editor), QStringLiteral("at [0] www.a.example[6->www.a.example] , now[0]"));
+    QCOMPARE(editor.Style().TextStyles.at(6).NonLinkStyleNo, 0);
+}
+
+void TestDocEditor::readOnlyDocumentStaysUnchanged() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    typeText(editor, QStringLiteral("www.a.example"));
+    editor.setReadOnly(true);
+    editor.DetectLinkBeforeCaret();
+    QTest::keyClicks(&editor, QStringLiteral(" x"));
+    QCOMPARE(runs(editor), QStringLiteral("www.a.example[0]"));
+    QCOMPARE(editor.Style().TextStyles.count(), 6);
+}
+
+void TestDocEditor::linkStyleIndexReusesAnEqualStyle() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    const int link = editor.LinkStyleIndex(2);
+    QCOMPARE(link, 6);
+    QVERIFY(editor.Style().TextStyles.at(6).Jump);
+    QCOMPARE(editor.Style().TextStyles.at(6).NonLinkStyleNo, 2);
+    QCOMPARE(editor.Style().TextStyles.at(6).FontName, QStringLiteral("Arial"));
+    QVERIFY(editor.Style().TextStyles.at(6).hasStyle(TTextStyleInfo::fsBold));
+    QCOMPARE(editor.LinkStyleIndex(2), 6);
+    QCOMPARE(editor.Style().TextStyles.count(), 7);
+    typeText(editor, QStringLiteral("x"), 2);
+    QCOMPARE(editor.LinkStyleIndex(-1), 6);
+    QCOMPARE(editor.LinkStyleIndex(0), 7);
+}
+
+void TestDocEditor::followLink() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    QTextCursor cursor = editor.textCursor();
+    EdDocument& document = editor.edDocument();
+    document.insertText(cursor, QStringLiteral("top"), 4, QStringLiteral("#there"));
+    document.insertText(cursor, QStringLiteral("gone"), 4, QStringLiteral("#nowhere"));
+    document.insertText(cursor, QStringLiteral("web"), 4, QStringLiteral("www.shop.example"));
+    cursor.insertBlock();
+    document.insertAnchor(cursor, QStringLiteral("there"));
+    editor.FollowLink(1);
+    QCOMPARE(editor.textCursor().position(), cursor.position() - 1);
+    QVERIFY(dialogs.shown.isEmpty());
+
+    editor.FollowLink(4);
+    editor.FollowLink(8);
+    dialogs.urlResults.enqueue(false);
+    editor.FollowLink(8);
+    QCOMPARE(dialogs.shown,
+             QStringList({QStringLiteral("message: Cannot navigate to \"#nowhere\""),
+                          QStringLiteral("url: http://www.shop.example"),
+                          QStringLiteral("url: http://www.shop.example"),
+                          QStringLiteral("message: Cannot navigate to \"www.shop.example\"")}));
+}
+
+void TestDocEditor::confirmCloseAndNew() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    QStringList events;
+    connect(&files, &EdFileCommands::OnNew, [&] { events << QStringLiteral("new"); });
+    connect(&files, &EdFileCommands::OnDocumentFileChange,
+            [&](TDocEditor*, const QString& name, EdFileCommands::TedFileSaveFilter, bool isNew) {
+                events << QStringLiteral("file %1 %2").arg(name).arg(isNew);
+            });
+    connect(&editor, &TDocEditor::OnCurTextStyleChanged,
+            [&] { events << QStringLiteral("style"); });
+
+    QVERIFY(files.ConfirmCloseDocument());
+    QVERIFY(dialogs.shown.isEmpty());
+
+    files.setDocumentFile(QStringLiteral("/docs/Shoes.vdoc"), true);
+    typeText(editor, QStringLiteral("changed"));
+    events.clear();
+    files.New(); // the scripted question answers Cancel
+    QCOMPARE(dialogs.shown,
+             QStringList{QStringLiteral("yesnocancel: Save changes to Shoes.vdoc?")});
+    QVERIFY(events.isEmpty());
+    QVERIFY(editor.DocumentModified());
+    QCOMPARE(files.fileName(), QStringLiteral("/docs/Shoes.vdoc"));
+    QCOMPARE(runs(editor), QStringLiteral("changed[0]"));
+
+    // The program gives a new document its own style sheet in OnNew.
+    connect(&files, &EdFileCommands::OnNew, [&] {
+        editor.Style().TextStyles.clear();
+        TTextStyleInfo& verdana = editor.Style().TextStyles.add();
+        verdana.FontName = QStringLiteral("Verdana");
+        verdana.Size = 10;
+    });
+    dialogs.answers.enqueue(UserDialogs::Answer::No);
+    files.New();
+    QCOMPARE(events, QStringList({QStringLiteral("new"), QStringLiteral("file Untitled.vdoc 1"),
+                                  QStringLiteral("style")}));
+    QCOMPARE(runs(editor), QStringLiteral("[0]"));
+    QVERIFY(!editor.DocumentModified());
+    QVERIFY(!files.hasFile());
+    QTest::keyClicks(&editor, QStringLiteral("x"));
+    QCOMPARE(editor.edDocument().rootData().items().first().format.fontFamilies().toStringList(),
+             QStringList{QStringLiteral("Verdana")});
+}
+
+void TestDocEditor::saveSaveAsAndFailures() {
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    files.SaveAsInitialDir = folder.path();
+    QStringList events;
+    connect(&files, &EdFileCommands::OnDocumentFileChange,
+            [&](TDocEditor*, const QString& name, EdFileCommands::TedFileSaveFilter, bool isNew) {
+                events << QStringLiteral("%1 %2").arg(QFileInfo(name).fileName()).arg(isNew);
+            });
+    typeText(editor, QStringLiteral("text"));
+
+    // Yes to the question on a document that never had a file: Save As.
+    dialogs.answers.enqueue(UserDialogs::Answer::Yes);
+    dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("first")));
+    QVERIFY(files.ConfirmCloseDocument());
+    QCOMPARE(dialogs.lastFileDialog.title, QStringLiteral("Save As"));
+    QCOMPARE(dialogs.lastFileDialog.initialFolder, folder.path());
+    QCOMPARE(dialogs.lastFileDialog.filter,
+             QStringLiteral("Vantrel Document Files (*.vdoc)|*.vdoc"));
+    QVERIFY(QFile::exists(folder.filePath(QStringLiteral("first.vdoc"))));
+    QVERIFY(!editor.DocumentModified());
+    QCOMPARE(events, QStringList{QStringLiteral("first.vdoc 0")});
+
+    // A failed save keeps the changes marked and the document's file.
+    typeText(editor, QStringLiteral(" more"));
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("blocked.vdoc")));
+    dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("blocked.vdoc")));
+    QVERIFY(!files.SaveAs());
+    QVERIFY(dialogs.shownOf(QStringLiteral("message"))
+                .last()
+                .startsWith(QStringLiteral("Error saving file.")));
+    QVERIFY(editor.DocumentModified());
+    QCOMPARE(events.last(), QStringLiteral("first.vdoc 1"));
+    QCOMPARE(files.fileName(), folder.filePath(QStringLiteral("first.vdoc")));
+    QVERIFY(files.Save());
+    QCOMPARE(events.last(), QStringLiteral("first.vdoc 0"));
+    QVERIFY(!files.SaveAs()); // cancelled: no attempt, no event
+    QCOMPARE(events.last(), QStringLiteral("first.vdoc 0"));
+}
+
+void TestDocEditor::openGoodAndDamagedFiles() {
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    TDocEditor writer(dialogs);
+    sampledocument::fillWithEveryKind(writer.edDocument());
+    EdFileCommands writerFiles(writer);
+    dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("good.vdoc")));
+    QVERIFY(writerFiles.SaveAs());
+    QFile damaged(folder.filePath(QStringLiteral("damaged.vdoc")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("VDOC\x02\x00 from a newer version");
+    damaged.close();
+
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    files.OpenInitialDir = folder.path();
+    QStringList events;
+    connect(&files, &EdFileCommands::OnDocumentFileChange,
+            [&](TDocEditor*, const QString& name, EdFileCommands::TedFileSaveFilter, bool isNew) {
+                events << QStringLiteral("file %1 %2").arg(QFileInfo(name).fileName()).arg(isNew);
+            });
+    connect(&files, &EdFileCommands::OnOpenFile,
+            [&](TDocEditor*, const QString& name, EdFileCommands::TedFileOpenFilter, int) {
+                events << QStringLiteral("open %1").arg(QFileInfo(name).fileName());
+            });
+    connect(&editor, &TDocEditor::OnCurTextStyleChanged,
+            [&] { events << QStringLiteral("style"); });
+    dialogs.shown.clear();
+
+    QVERIFY(!files.Open()); // dialog cancelled
+    QVERIFY(events.isEmpty());
+    dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("good.vdoc")));
+    QVERIFY(files.Open());
+    QCOMPARE(dialogs.lastFileDialog.initialFolder, folder.path());
+    QCOMPARE(events, QStringList({QStringLiteral("file good.vdoc 0"),
+                                  QStringLiteral("open good.vdoc"), QStringLiteral("style")}));
+    QCOMPARE(sampledocument::dump(editor.edDocument()), sampledocument::dump(writer.edDocument()));
+    QVERIFY(!editor.DocumentModified());
+
+    events.clear();
+    dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("damaged.vdoc")));
+    QVERIFY(!files.Open());
+    QCOMPARE(dialogs.shownOf(QStringLiteral("message")),
+             QStringList{QStringLiteral("Error loading file.\n") + damaged.fileName()});
+    QCOMPARE(events.first(), QStringLiteral("file damaged.vdoc 0"));
+    QVERIFY(editor.DocumentModified());
+    // Save must not replace the file it could not read: it asks for a name.
+    QVERIFY(!files.Save());
+    QCOMPARE(dialogs.shown.last(), QStringLiteral("save: Save As"));
+}
+
+void TestDocEditor::loadDocumentFileRaisesNoChange() {
+    QTemporaryDir folder;
+    ScriptedDialogs dialogs;
+    TDocEditor writer(dialogs);
+    typeText(writer, QStringLiteral("welcome"), 1);
+    EdFileCommands writerFiles(writer);
+    dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("Entry.vdoc")));
+    QVERIFY(writerFiles.SaveAs());
+
+    TDocEditor editor(dialogs);
+    typeText(editor, QStringLiteral("old"));
+    int changes = 0;
+    connect(&editor, &TDocEditor::OnChange, [&] { ++changes; });
+    QVERIFY(!editor.LoadDocumentFile(folder.filePath(QStringLiteral("missing.vdoc"))));
+    QCOMPARE(runs(editor), QStringLiteral("old[0]"));
+    QVERIFY(editor.LoadDocumentFile(folder.filePath(QStringLiteral("Entry.vdoc"))));
+    QCOMPARE(runs(editor), QStringLiteral("welcome[1]"));
+    QCOMPARE(changes, 0);
+    QVERIFY(!editor.DocumentModified());
+    editor.RemoveUnusedStyles(true, true, true); // as the Publish page does
+    QCOMPARE(editor.Style().TextStyles.count(), 2);
+    QCOMPARE(runs(editor), QStringLiteral("welcome[1]"));
+    QCOMPARE(changes, 0);
+    QVERIFY(!editor.DocumentModified());
+    editor.setReadOnly(true);
+    QTest::keyClicks(&editor, QStringLiteral("x"));
+    QCOMPARE(changes, 0);
+    editor.setReadOnly(false);
+    QTest::keyClicks(&editor, QStringLiteral("x"));
+    QCOMPARE(changes, 1);
+    QVERIFY(editor.DocumentModified());
+}
+
+void TestDocEditor::insertPictureKeepsItsFile() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("My Sky.png"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sampledocument::pngBytes(5, 4));
+    file.close();
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    EdActionList actions(editor, files);
+    actions.PictureInitialDir = folder.path();
+    typeText(editor, QStringLiteral("a"));
+    const TDocEditor::ItemId before = editor.CaretItem();
+
+    dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("missing.png")));
+    actions.edActionInsertPicture1->trigger();
+    QCOMPARE(dialogs.shownOf(QStringLiteral("message")).size(), 1);
+    QVERIFY(dialogs.shownOf(QStringLiteral("message"))
+                .first()
+                .startsWith(QStringLiteral("Error loading image file.")));
+    QCOMPARE(editor.CaretItem(), before);
+
+    dialogs.fileNames.enqueue(path);
+    actions.edActionInsertPicture1->trigger();
+    QCOMPARE(dialogs.lastFileDialog.initialFolder, folder.path());
+    QVERIFY(dialogs.lastFileDialog.filter.startsWith(
+        QStringLiteral("All images (*.jpg, *.gif, *.png)")));
+    QVERIFY(editor.CaretItem() != before);
+    QCOMPARE(editor.CaretItemPictureFile(), path);
+    QString stored;
+    QVERIFY(editor.ItemPictureFile(editor.edDocument().rootData(), 1, stored));
+    QCOMPARE(stored, path);
+
+    // A handler replaces the own behaviour, which it may still run.
+    int handled = 0;
+    actions.edActionInsertPicture1->OnExecute = [&] { ++handled; };
+    actions.edActionInsertPicture1->trigger();
+    QCOMPARE(handled, 1);
+}
+
+void TestDocEditor::insertHyperlinkThroughItsDialog() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    EdActionList actions(editor, files);
+    typeText(editor, QStringLiteral("go "));
+    dialogs.modalActions.enqueue([](QDialog& dialog) {
+        auto& link = static_cast<HyperlinkDialog&>(dialog);
+        link.setText(QStringLiteral("shop"));
+        link.setTarget(QStringLiteral("http://shop.example/\r\nx"));
+        return int(QDialog::Accepted);
+    });
+    actions.edActionInsertHyperlink1->trigger();
+    QCOMPARE(dialogs.shown, QStringList{QStringLiteral("modal: HyperlinkDialog")});
+    QCOMPARE(runs(editor), QStringLiteral("go [0] shop[6->http://shop.example/x]"));
+    QCOMPARE(editor.CaretTextStyle(), 0);
+    actions.edActionInsertHyperlink1->trigger(); // rejected: nothing happens
+    QCOMPARE(runs(editor), QStringLiteral("go [0] shop[6->http://shop.example/x]"));
+}
+
+void TestDocEditor::tableSizePickerInsertsATable() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    QWidget button;
+    editor.ShowTableSizePicker(&button);
+    auto* picker = editor.findChild<TableSizePicker*>();
+    QVERIFY(picker);
+    QTest::mouseRelease(picker, Qt::LeftButton, {}, QPoint(4 + 2 * 18 + 5, 4 + 1 * 18 + 5));
+    const QList<DocItem> items = editor.edDocument().rootData().items();
+    const auto table = std::find_if(items.begin(), items.end(), [](const DocItem& item) {
+        return item.kind == DocItem::Table;
+    });
+    QVERIFY(table != items.end());
+    QCOMPARE(table->table->rows(), 2);
+    QCOMPARE(table->table->columns(), 3);
+}
+
+void TestDocEditor::fontActionWithoutUserInterface() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    EdActionList actions(editor, files);
+    typeText(editor, QStringLiteral("one two"), 1);
+    QTextCursor cursor = editor.textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(3, QTextCursor::KeepAnchor);
+    editor.setTextCursor(cursor);
+    TedActionFontEx* font = actions.edActionFontEx1;
+    font->UserInterface = false;
+    font->ValidProperties = TedActionFontEx::vpFontName;
+    font->FontName = QStringLiteral("Verdana");
+    font->FontSize = 30;
+    font->trigger();
+    const TTextStyleInfo& changed = editor.Style().TextStyles.at(editor.CaretTextStyle());
+    QCOMPARE(changed.FontName, QStringLiteral("Verdana"));
+    QCOMPARE(changed.Size, 10);
+    QVERIFY(changed.hasStyle(TTextStyleInfo::fsBold));
+    QCOMPARE(runs(editor), QStringLiteral("one[6]  two[1]"));
+    QVERIFY(dialogs.shown.isEmpty());
+
+    // Nothing selected: the size applies to the text typed next.
+    cursor.movePosition(QTextCursor::End);
+    editor.setTextCursor(cursor);
+    font->ValidProperties = TedActionFontEx::vpSize;
+    font->trigger();
+    QTest::keyClicks(&editor, QStringLiteral("!"));
+    QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).Size, 30);
+    QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).FontName,
+             QStringLiteral("Arial"));
+}
+
+void TestDocEditor::nativeCopyAndPasteBringStylesAlong() {
+    ScriptedDialogs dialogs;
+    TestEditor source(dialogs);
+    sampledocument::fillWithEveryKind(source.edDocument());
+    source.selectAll();
+    std::unique_ptr<QMimeData> mime(source.createMimeDataFromSelection());
+    QVERIFY(mime->hasFormat(QStringLiteral("application/x-vantrel-vdoc")));
+    QVERIFY(mime->text().contains(QStringLiteral("after the break")));
+    QVERIFY(mime->html().contains(QStringLiteral("<table")));
+
+    TestEditor target(dialogs);
+    target.Style().TextStyles.clear();
+    target.Style().TextStyles.add().FontName = QStringLiteral("Verdana");
+    target.insertFromMimeData(mime.get());
+    const QList<DocItem> items = target.edDocument().rootData().items();
+    const auto big = std::find_if(items.begin(), items.end(), [](const DocItem& item) {
+        return item.text == QStringLiteral("big");
+    });
+    QVERIFY(big != items.end());
+    QCOMPARE(target.Style().TextStyles.at(big->styleNo()).FontName, QStringLiteral("Verdana"));
+    QCOMPARE(target.Style().TextStyles.at(big->styleNo()).Size, 14);
+    const auto link = std::find_if(items.begin(), items.end(), [](const DocItem& item) {
+        return item.text == QStringLiteral("the shop");
+    });
+    QVERIFY(target.Style().TextStyles.at(link->styleNo()).Jump);
+    QCOMPARE(link->tag(), QStringLiteral("http://shop.example/"));
+    QString fileName;
+    const auto picture = std::find_if(items.begin(), items.end(), [](const DocItem& item) {
+        return item.kind == DocItem::Picture;
+    });
+    QVERIFY(target.ItemPictureFile(target.edDocument().rootData(),
+                                   static_cast<int>(picture - items.begin()), fileName));
+    QCOMPARE(fileName, QStringLiteral("/pics/My Sky.png"));
+}
+
+void TestDocEditor::pastedLinksGoThroughReadHyperlink() {
+    ScriptedDialogs dialogs;
+    TestEditor editor(dialogs);
+    QStringList reads;
+    editor.OnReadHyperlink = [&](const QString& target, const QString&,
+                                 TDocEditor::TEdLoadFormat format, int& styleNo, QString& tag,
+                                 QString&) {
+        reads << QStringLiteral("%1 %2").arg(format).arg(target);
+        if (format == TDocEditor::edlfURL)
+            styleNo = editor.LinkStyleIndex(-1);
+        tag = target + QStringLiteral("#read");
+    };
+    QMimeData html;
+    html.setHtml(QStringLiteral("<a href=\"http://a.example/\">a</a>"));
+    editor.insertFromMimeData(&html);
+    QMimeData url;
+    url.setText(QStringLiteral(" www.b.example "));
+    editor.insertFromMimeData(&url);
+    QCOMPARE(reads, QStringList({QStringLiteral("0 http://a.example/"),
+                                 QStringLiteral("3 www.b.example")}));
+    // The caret stood after the pasted link, so the address takes that link's style.
+    QCOMPARE(runs(editor),
+             QStringLiteral("a[6->http://a.example/#read] www.b.example[6->www.b.example#read]"));
+}
+
+void TestDocEditor::showsEveryKindOfItem() {
+    // Anchors, lines, page breaks, pictures and tables are drawn; a damaged
+    // picture shows the invalid picture.
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    sampledocument::fillWithEveryKind(editor.edDocument());
+    DocPicture broken;
+    broken.bytes = "not a picture";
+    broken.format = "png";
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().insertPicture(cursor, broken);
+    editor.resize(400, 300);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    const QImage shot = editor.viewport()->grab().toImage();
+    QVERIFY(!shot.isNull());
+    editor.verticalScrollBar()->setValue(editor.verticalScrollBar()->maximum());
+    QVERIFY(!editor.viewport()->grab().toImage().isNull());
+}
+
+QTEST_MAIN(TestDocEditor)
+#include "tst_doceditor.moc"

@@ -1,0 +1,314 @@
+#include "editor/docpicture.h"
+#include "editor/eddocument.h"
+#include "editor/htmlfragmentexporter.h"
+#include "platform/windows1252.h"
+#include "support/sampledocument.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextList>
+#include <QTextTable>
+
+namespace {
+
+const QString kPara = QStringLiteral("<p style=\"margin: 0px 0px 0px 0px; text-align: left;\">");
+const QString kArial = QStringLiteral("<span style=\"font-family: 'Arial'; font-size: 10pt;\">");
+const QString kLink = QStringLiteral("<span style=\"font-family: 'Arial'; font-size: 10pt; "
+                                     "text-decoration: underline; color: #008000;\">");
+
+QString paragraph(const QString& content) {
+    return kPara + content + QStringLiteral("</p>\r\n");
+}
+
+DocPicture picture(const QByteArray& bytes, const QByteArray& format, const QString& fileName) {
+    DocPicture result;
+    result.bytes = bytes;
+    result.format = format;
+    result.fileName = fileName;
+    return result;
+}
+
+} // namespace
+
+class TestHtmlExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void textIsEscapedInTheCodePage_data();
+    void textIsEscapedInTheCodePage();
+    void contentOnlyWithInlineStyles();
+    void links_data();
+    void links();
+    void pictureSources_data();
+    void pictureSources();
+    void picturesTheExporterSaves_data();
+    void picturesTheExporterSaves();
+    void listMarkersAsText();
+    void tablesWithSpansAndNestedContent();
+    void otherItems();
+};
+
+void TestHtmlExport::textIsEscapedInTheCodePage_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("html");
+    QTest::newRow("markup characters")
+        << QStringLiteral("a<b>&\"c'") << QByteArray("a&lt;b&gt;&amp;&quot;c'");
+    QTest::newRow("pound signs never reach the merge")
+        << QStringLiteral("\u00a3name\u00a3 costs \u00a35")
+        << QByteArray("&#163;name&#163; costs &#163;5");
+    QTest::newRow("code page characters as bytes")
+        << QStringLiteral("\u20ac \u00e9\u2019") << QByteArray("\x80 \xe9\x92");
+    QTest::newRow("outside the code page as references")
+        << QStringLiteral("\u0416 \U0001F600") << QByteArray("&#1046; &#128512;");
+    QTest::newRow("spaces and tabs stay visible")
+        << QStringLiteral(" a  b\tc") << QByteArray("&nbsp;a &nbsp;b&nbsp;&nbsp;&nbsp;&nbsp;c");
+    QTest::newRow("line break inside a paragraph")
+        << QStringLiteral("a\u2028b") << QByteArray("a<br>b");
+}
+
+void TestHtmlExport::textIsEscapedInTheCodePage() {
+    QFETCH(QString, text);
+    QFETCH(QByteArray, html);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertText(cursor, text, 0);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(HtmlFragmentExporter(document).write(buffer));
+    QCOMPARE(bytes, windows1252::encode(kPara + kArial) + html + "</span></p>\r\n");
+}
+
+void TestHtmlExport::contentOnlyWithInlineStyles() {
+    EdDocument document;
+    TTextStyleInfo odd;
+    odd.FontName = QStringLiteral("Evil'; color: red\"><script>");
+    odd.Size = 12;
+    odd.Style = TTextStyleInfo::fsBold | TTextStyleInfo::fsItalic | TTextStyleInfo::fsStrikeOut;
+    odd.Color = QColor(0x12, 0xab, 0xcd);
+    odd.BackColor = Qt::yellow;
+    odd.AllCaps = true;
+    odd.VAlign = TTextStyleInfo::vsSubscript;
+    const int oddNo = document.docStyle().TextStyles.findOrAppend(odd);
+    QTextCursor cursor(document.textDocument());
+    cursor.setBlockFormat(document.docStyle().blockFormat(1));
+    document.insertText(cursor, QStringLiteral("Title"), 1);
+    document.insertText(cursor, QStringLiteral("x"), oddNo);
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    QCOMPARE(html, QStringLiteral(
+                       "<p style=\"margin: 0px 0px 0px 0px; text-align: center;\">"
+                       "<span style=\"font-family: 'Arial'; font-size: 10pt; font-weight: bold; "
+                       "color: #0000FF;\">Title</span>"
+                       "<span style=\"font-family: 'Evil color: redscript'; font-size: 12pt; "
+                       "font-weight: bold; font-style: italic; text-decoration: line-through; "
+                       "color: #12ABCD; background-color: #FFFF00; text-transform: uppercase; "
+                       "vertical-align: sub;\">x</span></p>\r\n"));
+}
+
+void TestHtmlExport::links_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("extras");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("target and extras")
+        << QStringLiteral("http://shop.example/?a=1&b=2") << QStringLiteral("target=_blank")
+        << QStringLiteral("<a href=\"http://shop.example/?a=1&amp;b=2\" target=_blank>") + kLink +
+               QStringLiteral("shop</span></a>");
+    QTest::newRow("extras alone") << QString() << QStringLiteral("name=x")
+                                  << QStringLiteral("<a name=x>") + kLink +
+                                         QStringLiteral("shop</span></a>");
+    QTest::newRow("no anchor at all")
+        << QString() << QString() << kLink + QStringLiteral("shop</span>");
+    QTest::newRow("a target cannot leave its attribute")
+        << QStringLiteral("x\" onclick=\"alert('\u00a3')") << QString()
+        << QStringLiteral("<a href=\"x&quot; onclick=&quot;alert(&#39;&#163;&#39;)\">") + kLink +
+               QStringLiteral("shop</span></a>");
+}
+
+void TestHtmlExport::links() {
+    QFETCH(QString, target);
+    QFETCH(QString, extras);
+    QFETCH(QString, expected);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertText(cursor, QStringLiteral("shop"), 4, QStringLiteral("tag"));
+    HtmlFragmentExporter exporter(document);
+    QStringList calls;
+    exporter.OnWriteHyperlink = [&](int id, const TCustomDocData& data, int itemNo,
+                                    HtmlFragmentExporter::TEdSaveFormat, QString& t, QString& e) {
+        QVERIFY(t.isEmpty() && e.isEmpty());
+        calls << QStringLiteral("%1 %2 %3")
+                     .arg(id)
+                     .arg(itemNo)
+                     .arg(document.ItemLinkTarget(data, itemNo));
+        t = target;
+        e = extras;
+    };
+    QCOMPARE(exporter.toHtml(), paragraph(expected));
+    QCOMPARE(calls, QStringList{QStringLiteral("0 0 tag")});
+}
+
+void TestHtmlExport::pictureSources_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<bool>("doDefault");
+    QTest::addColumn<QString>("source");
+    QTest::newRow("handler location")
+        << QStringLiteral("/p/a.png") << QStringLiteral("http://srv/a b.png") << false
+        << QStringLiteral("http://srv/a b.png");
+    QTest::newRow("stored file name") << QStringLiteral("/p/My \"Sky\".png") << QString() << true
+                                      << QStringLiteral("/p/My &quot;Sky&quot;.png");
+    QTest::newRow("handler leaves it to the default")
+        << QStringLiteral("/p/a.png") << QStringLiteral("ignored") << true
+        << QStringLiteral("/p/a.png");
+    QTest::newRow("cleared default without a location")
+        << QStringLiteral("/p/a.png") << QString() << false << QStringLiteral("/p/a.png");
+}
+
+void TestHtmlExport::pictureSources() {
+    QFETCH(QString, fileName);
+    QFETCH(QString, location);
+    QFETCH(bool, doDefault);
+    QFETCH(QString, source);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    DocPicture shown = picture(sampledocument::pngBytes(4, 3), "png", fileName);
+    shown.width = 40;
+    shown.height = 30;
+    document.insertPicture(cursor, shown);
+    HtmlFragmentExporter exporter(document);
+    exporter.picturesFolder = QStringLiteral("/nowhere");
+    int calls = 0;
+    exporter.OnHTMLSaveImage = [&](const TCustomDocData& data, int itemNo, const QString& path,
+                                   const QColor&, QString& l, bool& d) {
+        ++calls;
+        QCOMPARE(path, QStringLiteral("/nowhere"));
+        QString stored;
+        QVERIFY(document.ItemPictureFile(data, itemNo, stored));
+        QCOMPARE(stored, fileName);
+        l = location;
+        d = doDefault;
+    };
+    QCOMPARE(exporter.toHtml(),
+             paragraph(QStringLiteral("<img src=\"%1\" width=\"40\" height=\"30\" alt=\"\" "
+                                      "style=\"vertical-align: baseline\">")
+                           .arg(source)));
+    QCOMPARE(calls, 1);
+}
+
+void TestHtmlExport::picturesTheExporterSaves_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<bool>("asTheyAre");
+    QTest::newRow("png as it is") << sampledocument::pngBytes() << QByteArray("png") << "png"
+                                  << true;
+    QTest::newRow("gif as it is") << sampledocument::gifBytes() << QByteArray("gif") << "gif"
+                                  << true;
+    QTest::newRow("jpeg as it is")
+        << sampledocument::jpegBytes() << QByteArray("jpeg") << "jpg" << true;
+    QTest::newRow("bmp becomes jpeg")
+        << sampledocument::bmpBytes() << QByteArray("bmp") << "jpg" << false;
+}
+
+void TestHtmlExport::picturesTheExporterSaves() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, format);
+    QFETCH(QString, extension);
+    QFETCH(bool, asTheyAre);
+    QTemporaryDir folder;
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    // A link picture: no border inside the anchor.
+    DocPicture shown = picture(bytes, format, QString());
+    shown.jump = true;
+    shown.tag = QStringLiteral("#top");
+    document.insertPicture(cursor, shown);
+    HtmlFragmentExporter exporter(document);
+    exporter.picturesFolder = folder.path();
+    const QString html = exporter.toHtml();
+    const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(files.first().startsWith(QStringLiteral("img")));
+    QVERIFY(files.first().endsWith(QLatin1Char('.') + extension));
+    const QImage natural = shown.image();
+    QCOMPARE(html, paragraph(QStringLiteral("<a href=\"#top\"><img src=\"%1\" width=\"%2\" "
+                                            "height=\"%3\" alt=\"\" border=\"0\" style=\"vertical-"
+                                            "align: baseline\"></a>")
+                                 .arg(files.first())
+                                 .arg(natural.width())
+                                 .arg(natural.height())));
+    QFile saved(folder.filePath(files.first()));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray savedBytes = saved.readAll();
+    if (asTheyAre)
+        QCOMPARE(savedBytes, bytes);
+    else
+        QCOMPARE(DocPicture::detectFormat(savedBytes), QByteArray("jpeg"));
+}
+
+void TestHtmlExport::listMarkersAsText() {
+    EdDocument document;
+    TListInfo numbers;
+    numbers.ListType = TListInfo::lstUpperRoman;
+    numbers.StartFrom = 3;
+    numbers.IndentStep = 20;
+    document.docStyle().ListStyles.add(numbers);
+    QTextCursor cursor(document.textDocument());
+    cursor.createList(document.docStyle().listFormat(0, 1));
+    document.insertText(cursor, QStringLiteral("a"), 0);
+    cursor.insertBlock();
+    document.insertText(cursor, QStringLiteral("b"), 0);
+    const QString item =
+        QStringLiteral("<p style=\"margin: 0px 0px 0px 40px; text-align: left;\">") + kArial +
+        QStringLiteral("%1.&nbsp;</span>") + kArial + QStringLiteral("%2</span></p>\r\n");
+    QCOMPARE(HtmlFragmentExporter(document).toHtml(),
+             item.arg(QStringLiteral("III"), QStringLiteral("a")) +
+                 item.arg(QStringLiteral("IV"), QStringLiteral("b")));
+}
+
+void TestHtmlExport::tablesWithSpansAndNestedContent() {
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    QTextTable* table = document.insertTable(cursor, 2, 2);
+    table->mergeCells(0, 0, 1, 2);
+    QTextTableCell cell = table->cellAt(1, 1);
+    QTextCharFormat cellFormat = cell.format();
+    cellFormat.setVerticalAlignment(QTextCharFormat::AlignTop);
+    cellFormat.setBackground(QColor(1, 2, 3));
+    cell.setFormat(cellFormat);
+    document.insertText(cursor, QStringLiteral("wide"), 0);
+    const QString empty = kPara + kArial + QStringLiteral("&nbsp;</span></p>\r\n");
+    QCOMPARE(
+        HtmlFragmentExporter(document).toHtml(),
+        empty +
+            QStringLiteral("<table border=\"1\" cellpadding=\"2\" cellspacing=\"2\" "
+                           "style=\"border-color: #A0A0A4;\">\r\n<tr>\r\n<td colspan=\"2\">\r\n") +
+            paragraph(kArial + QStringLiteral("wide</span>")) +
+            QStringLiteral("</td>\r\n</tr>\r\n<tr>\r\n<td>\r\n") + empty +
+            QStringLiteral("</td>\r\n<td valign=\"top\" style=\"background-color: "
+                           "#010203\">\r\n") +
+            empty + QStringLiteral("</td>\r\n</tr>\r\n</table>\r\n") + empty);
+}
+
+void TestHtmlExport::otherItems() {
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertAnchor(cursor, QStringLiteral("a\"b"));
+    cursor.insertBlock();
+    document.insertHLine(cursor, QColor(255, 0, 0), 3);
+    document.insertPageBreak(cursor);
+    document.insertText(cursor, QStringLiteral("x"), 0);
+    QCOMPARE(HtmlFragmentExporter(document).toHtml(),
+             paragraph(QStringLiteral("<a name=\"a&quot;b\"></a>")) +
+                 QStringLiteral("<hr style=\"height: 3px; border: none; color: #FF0000; "
+                                "background-color: #FF0000\">\r\n"
+                                "<div style=\"page-break-before: always\"></div>\r\n") +
+                 paragraph(kArial + QStringLiteral("x</span>")));
+}
+
+QTEST_MAIN(TestHtmlExport)
+#include "tst_htmlexport.moc"

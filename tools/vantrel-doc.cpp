@@ -1,0 +1,127 @@
+// vantrel-doc: builds editor documents from HTML and exports them again.
+//
+//   vantrel-doc import SOURCE.html OUT.vdoc
+//   vantrel-doc export IN.vdoc [OUT.html]
+//
+// Import reads a subset of HTML (paragraphs, headings, bold, italic,
+// underline, strike-out, font face, size and colour, alignment, lists,
+// tables, pictures from files, links, anchors, horizontal lines). Pictures
+// are embedded; their source paths are not stored, so shipped documents do
+// not refer to the machine they were built on. Export writes the fragment the
+// listing page is built from; pictures without a source of their own are
+// saved beside OUT.html (or in the temporary folder when writing to stdout).
+#include "editor/docpicture.h"
+#include "editor/eddocument.h"
+#include "editor/htmlfragmentexporter.h"
+#include "editor/vdocreader.h"
+#include "editor/vdocwriter.h"
+#include "platform/apperror.h"
+#include "platform/safefile.h"
+#include "platform/windows1252.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStringDecoder>
+#include <QTextCursor>
+#include <QUrl>
+#include <cstdio>
+
+namespace {
+
+enum ExitCode { Ok = 0, Usage = 1, BadInput = 2, CannotWrite = 3 };
+
+void say(const QString& text) {
+    std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
+}
+
+int usage() {
+    say(QStringLiteral("usage: vantrel-doc import SOURCE.html OUT.vdoc\n"
+                       "       vantrel-doc export IN.vdoc [OUT.html]"));
+    return Usage;
+}
+
+QString decodeHtml(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? windows1252::decode(bytes) : text;
+}
+
+bool resolvePicture(const QDir& base, const QString& source, DocPicture& picture) {
+    const QUrl url(source);
+    const QString path = url.isLocalFile() ? url.toLocalFile() : base.absoluteFilePath(source);
+    if (!DocPicture::fromFile(path, picture)) {
+        say(QStringLiteral("warning: cannot read the picture \"%1\"").arg(path));
+        return false;
+    }
+    picture.fileName.clear();
+    return true;
+}
+
+int importHtml(const QString& sourceName, const QString& outName) {
+    QByteArray bytes;
+    if (!readWholeFile(sourceName, bytes)) {
+        say(QStringLiteral("vantrel-doc: cannot read \"%1\"").arg(sourceName));
+        return BadInput;
+    }
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    cursor.insertHtml(decodeHtml(bytes));
+    const QDir base = QFileInfo(sourceName).absoluteDir();
+    bool picturesOk = true;
+    document.adoptImportedContent(0, document.textDocument()->characterCount(), {},
+                                  [&](const QString& source, DocPicture& picture) {
+                                      const bool ok = resolvePicture(base, source, picture);
+                                      picturesOk = picturesOk && ok;
+                                      return ok;
+                                  });
+    if (!picturesOk)
+        return BadInput;
+    try {
+        VDocWriter::writeFile(document, outName);
+    } catch (const AppError& error) {
+        say(QStringLiteral("vantrel-doc: ") + error.message());
+        return CannotWrite;
+    }
+    return Ok;
+}
+
+int exportHtml(const QString& inName, const QString& outName) {
+    EdDocument document;
+    if (!VDocReader::readFile(inName, document)) {
+        say(QStringLiteral("vantrel-doc: Error loading file. \"%1\" is missing, unreadable or "
+                           "not a Vantrel document.")
+                .arg(inName));
+        return BadInput;
+    }
+    HtmlFragmentExporter exporter(document);
+    if (!outName.isEmpty())
+        exporter.picturesFolder = QFileInfo(outName).absolutePath();
+    try {
+        const QByteArray html = windows1252::encode(exporter.toHtml());
+        if (outName.isEmpty()) {
+            std::fwrite(html.constData(), 1, static_cast<size_t>(html.size()), stdout);
+            return std::fflush(stdout) == 0 ? Ok : CannotWrite;
+        }
+        writeFileAtomically(outName, html);
+    } catch (const AppError& error) {
+        say(QStringLiteral("vantrel-doc: ") + error.message());
+        return CannotWrite;
+    }
+    return Ok;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Fonts and pictures need a GUI application, but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 3 && args[0] == QStringLiteral("import"))
+        return importHtml(args[1], args[2]);
+    if ((args.size() == 2 || args.size() == 3) && args[0] == QStringLiteral("export"))
+        return exportHtml(args[1], args.value(2));
+    return usage();
+}
