@@ -5,6 +5,7 @@
 #include "app/pagecontrol.h"
 #include "app/plaindocumenteditor.h"
 #include "layout/layoutpage.h"
+#include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
@@ -66,6 +67,9 @@ void MainWindow::createPages() {
     decorateLayout->setContentsMargins(0, 0, 0, 0);
     m_layoutPage = new LayoutPage(m_state, m_layout, m_dialogs, decorate);
     decorateLayout->addWidget(m_layoutPage);
+    m_pageGenerator = std::make_unique<PageGenerator>(m_state, m_layout, [this](const QString& m) {
+        m_dialogs.showMessage(m, UserDialogs::Icon::Error);
+    });
     setCentralWidget(m_pages);
 }
 

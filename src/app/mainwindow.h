@@ -11,6 +11,7 @@
 class DocumentEditor;
 class LayoutPage;
 class MainMenu;
+class PageGenerator;
 class QTabWidget;
 class SettingsDialog;
 class UserDialogs;
@@ -44,6 +45,7 @@ public:
     MainMenu& mainMenu() const { return *m_menu; }
     DocumentEditor& editor() const { return *m_editor; }
     ListingClipboard& listingClipboard() { return m_clipboard; }
+    PageGenerator& pageGenerator() const { return *m_pageGenerator; }
 
 protected:
     bool event(QEvent* event) override;
@@ -65,6 +67,7 @@ private:
     LayoutPage* m_layoutPage = nullptr;
     std::unique_ptr<MainMenu> m_menu;
     std::unique_ptr<DocumentEditor> m_editor;
+    std::unique_ptr<PageGenerator> m_pageGenerator;
     SettingsDialog* m_settingsDialog = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
