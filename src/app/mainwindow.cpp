@@ -9,6 +9,7 @@
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
+#include "preview/previewcontroller.h"
 #include "publish/serverlist.h"
 #include "settings/servermirror.h"
 #include "settings/settingsdialog.h"
@@ -70,6 +71,7 @@ void MainWindow::createPages() {
     m_pageGenerator = std::make_unique<PageGenerator>(m_state, m_layout, [this](const QString& m) {
         m_dialogs.showMessage(m, UserDialogs::Icon::Error);
     });
+    m_preview = new PreviewController(m_state, *m_layoutPage, *m_pageGenerator, this);
     setCentralWidget(m_pages);
 }
 

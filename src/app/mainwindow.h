@@ -12,6 +12,7 @@ class DocumentEditor;
 class LayoutPage;
 class MainMenu;
 class PageGenerator;
+class PreviewController;
 class QTabWidget;
 class SettingsDialog;
 class UserDialogs;
@@ -46,6 +47,7 @@ public:
     DocumentEditor& editor() const { return *m_editor; }
     ListingClipboard& listingClipboard() { return m_clipboard; }
     PageGenerator& pageGenerator() const { return *m_pageGenerator; }
+    PreviewController& preview() const { return *m_preview; }
 
 protected:
     bool event(QEvent* event) override;
@@ -68,6 +70,7 @@ private:
     std::unique_ptr<MainMenu> m_menu;
     std::unique_ptr<DocumentEditor> m_editor;
     std::unique_ptr<PageGenerator> m_pageGenerator;
+    PreviewController* m_preview = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
