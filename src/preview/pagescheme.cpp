@@ -13,7 +13,9 @@ namespace {
 // library loads, for the program and the tests alike.
 void registerPageScheme() {
     QWebEngineUrlScheme scheme(PageSchemeHandler::Scheme);
-    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+    // One host for every page: each refresh then stays with the same site
+    // and the engine keeps its renderer instead of starting a new one.
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
     // Local pictures load; pictures on servers too (a local scheme would block them).
     scheme.setFlags(QWebEngineUrlScheme::LocalAccessAllowed);
     QWebEngineUrlScheme::registerScheme(scheme);
@@ -38,7 +40,8 @@ QUrl PageSchemeHandler::publish(const QString& slot, const QByteArray& page) {
     m_pages.insert(slot, page);
     QUrl url;
     url.setScheme(QString::fromLatin1(Scheme));
-    url.setPath(slot);
+    url.setHost(QStringLiteral("preview"));
+    url.setPath(QLatin1Char('/') + slot);
     url.setQuery(QString::number(++m_published));
     return url;
 }
@@ -48,7 +51,7 @@ void PageSchemeHandler::release(const QString& slot) {
 }
 
 void PageSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
-    const auto page = m_pages.constFind(job->requestUrl().path());
+    const auto page = m_pages.constFind(job->requestUrl().path().mid(1));
     if (page == m_pages.constEnd()) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
