@@ -38,6 +38,9 @@ public:
     /// `memPage` as one text, every line ended by CR LF.
     QString pageText() const;
 
+    /// The first line of every page made from `ListingCode`: document type,
+    /// character set, title and the opening of the body.
+    static const QString& pageHead();
     /// The file name of the template, beside the program.
     static QString templateFileName(const AppState& state);
 
