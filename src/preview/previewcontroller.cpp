@@ -4,6 +4,7 @@
 #include "layout/layoutcolumn.h"
 #include "layout/layoutpage.h"
 #include "pagegen/pagegenerator.h"
+#include "platform/safefile.h"
 #include "platform/windows1252.h"
 #include "preview/previewbrowser.h"
 
@@ -51,8 +52,11 @@ void PreviewController::LoadInBrowser() {
     m_readyLimit.start();
 }
 
-void PreviewController::showStartDocument() {
-    m_browser->loadPage(QByteArrayLiteral("<html><body></body></html>"));
+void PreviewController::showPageFile(const QString& fileName) {
+    // From memory like every other page, so the browser stays on one site.
+    QByteArray page;
+    readWholeFile(fileName, page);
+    m_browser->loadPage(page);
 }
 
 void PreviewController::documentComplete() {

@@ -38,8 +38,9 @@ public:
     void _btnPreviewClick();
     /// Generates the page into `PageText` and shows it.
     void LoadInBrowser();
-    /// An empty page, shown while a layout is being set up.
-    void showStartDocument();
+    /// Shows a page file, such as the empty page shown while a layout is
+    /// being set up; a file that cannot be read shows an empty page.
+    void showPageFile(const QString& fileName);
 
 signals:
     /// A page is shown, its body border removed and the controls visible.

@@ -1,5 +1,6 @@
 #include "app/appstate.h"
 #include "layout/layout.h"
+#include "pagegen/documentpictures.h"
 #include "pagegen/listingvariables.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetemplate.h"
@@ -79,6 +80,8 @@ private slots:
     void pathToFileUrl_data();
     void pathToFileUrl();
     void shippedTemplateUsesEveryVariableAndCloses();
+    void documentPictureLocation_data();
+    void documentPictureLocation();
 };
 
 void TestPageGenerator::variables_data() {
@@ -373,6 +376,55 @@ void TestPageGenerator::shippedTemplateUsesEveryVariableAndCloses() {
     QCOMPARE(text.count(QStringLiteral("<td")), 2);
     QCOMPARE(text.count(QStringLiteral("</t")), 0);
     QVERIFY(text.trimmed().endsWith(QLatin1Char('>')));
+}
+
+void TestPageGenerator::documentPictureLocation_data() {
+    QTest::addColumn<bool>("publishing");
+    QTest::addColumn<int>("ownServer");
+    QTest::addColumn<int>("itemNo");
+    QTest::addColumn<QString>("stored");
+    // "-" when the editor is left to itself.
+    QTest::addColumn<QString>("location");
+    QTest::addColumn<QStringList>("required");
+    const QString sky = QStringLiteral("/home/Ann/My Pics/Sky.JPG");
+    QTest::newRow("preview") << false << 1 << 0 << sky << "file:///home/Ann/My%20Pics/Sky.JPG"
+                             << QStringList();
+    QTest::newRow("drive path") << false << 1 << 3 << "C:\\Pics\\My Sky.jpg"
+                                << "file:///C:/Pics/My%20Sky.jpg" << QStringList();
+    QTest::newRow("first own server") << true << 1 << 0 << sky << "http://one.example/Sky.JPG"
+                                      << QStringList{"http://one.example/Sky.JPG"};
+    QTest::newRow("second own server")
+        << true << 2 << 0 << "C:\\Pics\\My Sky.jpg"
+        << "http://two.example/My Sky.jpg" << QStringList{"http://two.example/My Sky.jpg"};
+    QTest::newRow("no own server chosen") << true << 0 << 0 << sky << "as passed" << QStringList();
+    QTest::newRow("not an item") << false << 1 << -1 << sky << "-" << QStringList();
+    QTest::newRow("no file") << true << 1 << 0 << ""
+                             << "-" << QStringList();
+}
+
+void TestPageGenerator::documentPictureLocation() {
+    QFETCH(bool, publishing);
+    QFETCH(int, ownServer);
+    QFETCH(int, itemNo);
+    QFETCH(QString, stored);
+    QFETCH(QString, location);
+    QFETCH(QStringList, required);
+    AppState state;
+    state.Publishing = publishing;
+    state.OwnServer = ownServer;
+    state.PrimaryServer = QStringLiteral("http://one.example/");
+    state.SecondaryServer = QStringLiteral("http://two.example/");
+    QString written = QStringLiteral("as passed");
+    const bool decided = ::documentPictureLocation(state, itemNo, stored, written);
+    QCOMPARE(decided, location != QLatin1String("-"));
+    QCOMPARE(written, decided ? location : QStringLiteral("as passed"));
+    // The same name from another folder is one more reference, not a second entry.
+    if (!stored.isEmpty()) {
+        const QString name =
+            stored.mid(stored.lastIndexOf(QRegularExpression(QStringLiteral("[/\\\\]"))) + 1);
+        ::documentPictureLocation(state, itemNo, QStringLiteral("/elsewhere/") + name, written);
+    }
+    QCOMPARE(state.RequiredImages.items(), required);
 }
 
 QTEST_GUILESS_MAIN(TestPageGenerator)
