@@ -73,7 +73,7 @@ QWidget* PreviewLiveWindow::buildPanel() {
                                     "a special folder. The content of this folder must be "
                                     "uploaded to your image server (see to the right)."),
                      panel),
-        1, 0, 4, 1);
+        1, 0, 4, 1, Qt::AlignTop);
     grid->addWidget(new QLabel(QStringLiteral("Location of your own image server as indicated in "
                                               "'Options - Image servers' :"),
                                panel),
@@ -81,6 +81,7 @@ QWidget* PreviewLiveWindow::buildPanel() {
     m_ownServer = new QLabel(panel);
     m_ownServer->setObjectName(QStringLiteral("lblOwnServer"));
     m_ownServer->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_ownServer->setStyleSheet(QStringLiteral("font-weight: bold;"));
     grid->addWidget(m_ownServer, 2, 1);
     grid->addWidget(new QLabel(QStringLiteral("Location on your hard disk of images to be "
                                               "uploaded to your image server :"),
@@ -88,6 +89,7 @@ QWidget* PreviewLiveWindow::buildPanel() {
                     3, 1);
     m_ownImageFolder = new QLabel(panel);
     m_ownImageFolder->setObjectName(QStringLiteral("lblOwnImageFolder"));
+    m_ownImageFolder->setStyleSheet(QStringLiteral("font-weight: bold;"));
     // Its text is fitted to the window, never the window to the text.
     m_ownImageFolder->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_ownImageFolder->installEventFilter(this);
