@@ -32,3 +32,13 @@ add_custom_command(OUTPUT ${entry_output}
     COMMENT "Building the welcome document Entry.vdoc"
     VERBATIM)
 list(APPEND generated ${entry_output})
+
+# The page template: readable UTF-8 in data/source, stored beside the
+# program as one shifted line of Windows-1252.
+set(page_template_source ${CMAKE_CURRENT_SOURCE_DIR}/source/Default.tmpl.html)
+set(page_template ${VANTREL_BIN_DIR}/Default.tmpl)
+add_custom_command(OUTPUT ${page_template}
+    COMMAND vantrel-shift utf8 template ${page_template_source} ${page_template}
+    DEPENDS vantrel-shift ${page_template_source}
+    VERBATIM)
+list(APPEND generated ${page_template})

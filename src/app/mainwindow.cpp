@@ -13,9 +13,11 @@
 #include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
+#include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
+#include "preview/previewcontroller.h"
 #include "publish/serverlist.h"
 #include "settings/servermirror.h"
 #include "settings/settingsdialog.h"
@@ -87,6 +89,10 @@ void MainWindow::createPages() {
         if (m_publishHelp)
             m_publishHelp->show();
     });
+    m_pageGenerator = std::make_unique<PageGenerator>(m_state, m_layout, [this](const QString& m) {
+        m_dialogs.showMessage(m, UserDialogs::Icon::Error);
+    });
+    m_preview = new PreviewController(m_state, *m_layoutPage, *m_pageGenerator, this);
     setCentralWidget(m_pages);
 }
 
@@ -100,6 +106,7 @@ void MainWindow::createPageReactions() {
             m_publishDialog->close();
     };
     hooks.selectLayoutPage = [this] { m_pages->setCurrentIndex(DecoratePage); };
+    hooks.showPageFile = [this](const QString& fileName) { m_preview->showPageFile(fileName); };
     m_layoutCommands->setHooks(hooks);
     m_pageReactions = new PageReactions(
         {m_state, *m_editor, *m_layoutPage, *m_layoutCommands, *m_menu, m_exportPage->progress()},
@@ -109,20 +116,7 @@ void MainWindow::createPageReactions() {
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         runCommand(m_dialogs, [this, index] { m_pageReactions->pageShown(index); });
     });
-    installPreviewStandIn();
-}
-
-void MainWindow::installPreviewStandIn() {
-    // Until the preview browser is in, the preview command only captures the
-    // controls, and the page counts as shown at once.
-    m_layoutPage->setPreviewRefresh([this] {
-        if (!m_state.LayoutControlsReady)
-            return;
-        m_layoutPage->CaptureLayout();
-        UpdateAppCaption();
-        m_state.LayoutLoadNeeded = false;
-        m_layoutPage->column()->setGroupsVisible(true);
-    });
+    m_preview->setCaptionUpdate([this] { UpdateAppCaption(); });
 }
 
 void MainWindow::connectMenu() {

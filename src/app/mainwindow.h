@@ -16,6 +16,8 @@ class LayoutPage;
 class PageReactions;
 class SaveExitDialog;
 class MainMenu;
+class PageGenerator;
+class PreviewController;
 class QTabWidget;
 class SettingsDialog;
 class UserDialogs;
@@ -61,6 +63,8 @@ public:
     ListingClipboard& listingClipboard() { return m_clipboard; }
     LayoutCommands& layoutCommands() const { return *m_layoutCommands; }
     PageReactions& pageReactions() const { return *m_pageReactions; }
+    PageGenerator& pageGenerator() const { return *m_pageGenerator; }
+    PreviewController& preview() const { return *m_preview; }
 
 protected:
     bool event(QEvent* event) override;
@@ -72,7 +76,6 @@ private:
     void createPageReactions();
     void connectMenu();
     void closePublishWindows();
-    void installPreviewStandIn();
     void showWelcomeDocument();
     void applyLanguage();
     void refreshServerSettings();
@@ -89,6 +92,8 @@ private:
     LayoutCommands* m_layoutCommands = nullptr;
     PageReactions* m_pageReactions = nullptr;
     ExportPageFrame* m_exportPage = nullptr;
+    std::unique_ptr<PageGenerator> m_pageGenerator;
+    PreviewController* m_preview = nullptr;
     SettingsDialog* m_settingsDialog = nullptr;
     AboutDialog* m_aboutDialog = nullptr;
     QWidget* m_publishHelp = nullptr;

@@ -2,9 +2,40 @@
 
 #include <QDialog>
 
-/// The online preview: the listing as bidders will see it.
+struct AppState;
+class PreviewBrowser;
+class UserDialogs;
+class QLabel;
+
+/// The online preview `T_frmPreviewLive`: the listing as bidders will see
+/// it, every picture taken from the image servers, with a reminder of where
+/// the seller's own pictures must be uploaded.
 class PreviewLiveWindow : public QDialog {
     Q_OBJECT
 public:
     explicit PreviewLiveWindow(QWidget* parent = nullptr);
+
+    /// Writes `ListingCode` as a page to "prl.htl" in `SharedDataFolder`,
+    /// shows it modally and deletes the file when the window has closed.
+    /// Throws `AppError` when the file cannot be written.
+    void showOnlinePreview(const AppState& state, UserDialogs& dialogs);
+
+    PreviewBrowser* WebBroPreviewLive() const { return m_browser; }
+    QLabel* lblOwnServer() const { return m_ownServer; }
+    QLabel* lblOwnImageFolder() const { return m_ownImageFolder; }
+
+    /// The page file of the online preview in the shared data folder.
+    static QString pageFileName(const AppState& state);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* buildPanel();
+    void showOwnImageFolder();
+
+    PreviewBrowser* m_browser = nullptr;
+    QLabel* m_ownServer = nullptr;
+    QLabel* m_ownImageFolder = nullptr;
+    QString m_imageFolder;
 };

@@ -1,0 +1,147 @@
+// The preview refresh measured from a layout change to the browser's
+// load-finished, against loading the same final page text into a bare
+// browser in the same process; and page generation alone. Each figure is
+// the median of 50 runs, for a welcome-sized document and for one whose
+// export is about 1 MB. Run offscreen:
+//   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" bench_preview
+#include "app/appstate.h"
+#include "layout/layout.h"
+#include "layout/layoutpage.h"
+#include "layout/numberedit.h"
+#include "pagegen/pagegenerator.h"
+#include "platform/qtuserdialogs.h"
+#include "preview/previewbrowser.h"
+#include "preview/previewcontroller.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QWebEngineView>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int runs = 50;
+constexpr int warmUps = 3;
+constexpr int loadTimeoutMs = 60000;
+
+/// A document fragment like the export of a listing: headings, paragraphs
+/// with inline styles, a list, repeated up to `size` bytes.
+QByteArray documentFragment(qsizetype size) {
+    const QByteArray part =
+        "<h2 style=\"text-align:center;color:#7A5C3A\">Antique brass mantel clock</h2>\r\n"
+        "<p style=\"font-family:Verdana;font-size:10pt\">This handsome <b>brass mantel clock</b> "
+        "has kept time on our mantelpiece for thirty years. The movement was cleaned and oiled "
+        "last spring and it keeps excellent time.</p>\r\n"
+        "<ul><li>Height 24 cm, width 18 cm</li><li>Eight-day movement, strikes the hours</li>"
+        "<li>Key and pendulum included</li></ul>\r\n"
+        "<p style=\"font-family:Verdana;font-size:10pt\">Postage \xA3"
+        "8.50 within the UK.</p>\r\n";
+    QByteArray fragment;
+    while (fragment.size() < size)
+        fragment += part;
+    return fragment;
+}
+
+double medianMs(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+/// The time from `start` to the browser's load-finished.
+double msUntilLoaded(QWebEngineView& browser, const std::function<void()>& start) {
+    QSignalSpy finished(&browser, &QWebEngineView::loadFinished);
+    QElapsedTimer timer;
+    timer.start();
+    start();
+    if (!finished.wait(loadTimeoutMs))
+        qFatal("no load-finished within %d ms", loadTimeoutMs);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+struct Figures {
+    double refresh;
+    double bareLoad;
+    double generation;
+};
+
+struct Bench {
+    AppState state;
+    Layout layout = Layout::withDefaults();
+    QtUserDialogs dialogs{QStringLiteral("Vantrel")};
+    LayoutPage page{state, layout, dialogs};
+    PageGenerator generator{state, layout, [](const QString& m) { qFatal("%s", qPrintable(m)); }};
+    PreviewController preview{state, page, generator};
+    QWebEngineView bare;
+    QByteArray document;
+    int frameWidth = 0;
+
+    Bench() {
+        state.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        state.LayoutFileName = QStringLiteral("Untitled.rbs");
+        generator.setDocumentExport([this] { return document; });
+        page.resize(1000, 700);
+        page.show();
+        bare.resize(735, 660);
+        bare.show();
+        page.UpdateComponents();
+    }
+
+    Figures measure(const QByteArray& fragment) {
+        document = fragment;
+        Figures f{};
+        // Refreshes and bare loads take turns, so a busy machine weighs on
+        // both alike. A layout change: the frame width typed.
+        std::vector<double> refreshes;
+        std::vector<double> bareLoads;
+        for (int i = 0; i < warmUps + runs; ++i) {
+            const double refresh = msUntilLoaded(*preview.broPreview(), [this] {
+                page.controls().edtFW->setText(QString::number(++frameWidth % 2 + 5));
+            });
+            const QString pageText = state.PageText;
+            const double bareLoad = msUntilLoaded(bare, [&] { bare.setHtml(pageText); });
+            if (i >= warmUps) {
+                refreshes.push_back(refresh);
+                bareLoads.push_back(bareLoad);
+            }
+        }
+        f.refresh = medianMs(refreshes);
+        f.bareLoad = medianMs(bareLoads);
+        std::vector<double> samples;
+        for (int i = 0; i < runs; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            generator.MergeCss();
+            generator.WriteCode();
+            state.PageText = generator.pageText();
+            samples.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        f.generation = medianMs(samples);
+        return f;
+    }
+};
+
+void print(const char* name, qsizetype size, const Figures& f) {
+    std::printf("%-22s %9lld bytes  refresh %8.2f ms  bare load %8.2f ms  generation %7.3f ms\n",
+                name, static_cast<long long>(size), f.refresh, f.bareLoad, f.generation);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Bench bench;
+    const QByteArray welcome = documentFragment(8 * 1024);
+    const QByteArray large = documentFragment(1024 * 1024);
+    const Figures small = bench.measure(welcome);
+    const Figures big = bench.measure(large);
+    std::printf("median of %d runs each\n", runs);
+    print("welcome document", welcome.size(), small);
+    print("1 MB document", large.size(), big);
+    std::printf("ratio refresh/bare load: welcome %.2f, 1 MB %.2f\n",
+                small.refresh / small.bareLoad, big.refresh / big.bareLoad);
+    return 0;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+struct AppState;
+
+/// Decides how the page refers to one picture of the document, the reaction
+/// to the editor's picture event while it exports the document
+/// (`DocEditor1HTMLSaveImage`). `itemNo` is the picture's item number
+/// (negative for pictures that are not items, such as backgrounds) and
+/// `storedFile` the path it was inserted from (empty when it came from no
+/// file).
+///
+/// Returns false, leaving `location` alone, when the editor is to proceed as
+/// it does by itself. Otherwise the editor writes `location` and saves no
+/// picture file of its own:
+/// - while publishing, the selected own server's address followed by the
+///   picture's file name, which is added to `RequiredImages` (any other
+///   server choice leaves `location` as the editor passed it);
+/// - otherwise the picture's local file URL, in its own letter case.
+bool documentPictureLocation(AppState& state, int itemNo, const QString& storedFile,
+                             QString& location);

@@ -1,0 +1,131 @@
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QByteArray out;
+    QString errors;
+};
+
+struct RenderFixture {
+    QTemporaryDir dir;
+
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write the fixture");
+        return path;
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    Run run(const QStringList& args) {
+        QProcess tool;
+        tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vantrel-render"),
+                   args);
+        Run result;
+        if (!tool.waitForFinished(120000))
+            return result;
+        result.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+        result.out = tool.readAllStandardOutput();
+        result.errors = QString::fromUtf8(tool.readAllStandardError());
+        return result;
+    }
+};
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QByteArray document = "<p>Clock\r\n\xA3"
+                            "20</p>";
+
+// Equal margins: the controls end with all three margins on the right one.
+const QByteArray layout = "[POS]\r\nAdWidthType=0\r\nAdWidthValue=0640\r\n"
+                          "[FRAME]\r\nFWidth=12\r\nFBgHideCol=0\r\nFBgCol=#123456\r\n"
+                          "[TEXT]\r\nTxtAllMargins=1\r\nTxtPadTop=5\r\nTxtPadLeft=10\r\n"
+                          "TxtPadRight=20\r\n";
+
+} // namespace
+
+class TestRender : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesThePreviewPage();
+    void bodyOnly();
+    void damagedInputs_data();
+    void damagedInputs();
+};
+
+void TestRender::writesThePreviewPage() {
+    RenderFixture f;
+    const QString doc = f.write(QStringLiteral("item.html"), document);
+    const QString rbs = f.write(QStringLiteral("Shop.rbs"), layout);
+    const QString out = f.path(QStringLiteral("out.html"));
+    const Run toFile = f.run({doc, rbs, QStringLiteral("-o"), out});
+    QCOMPARE(toFile.exitCode, 0);
+    QVERIFY(toFile.out.isEmpty());
+    const QByteArray page = fileBytes(out);
+    QVERIFY(page.startsWith("<!DOCTYPE HTML PUBLIC"));
+    for (const char* part :
+         {"width:640px", "padding:12px", "background-color:#123456", "padding:20px 20px 20px 20px",
+          "<p>Clock  \xA3"
+          "20</p>  \r\n",
+          "</div></td></tr></table> <!-- wrapper -->\r\n"})
+        QVERIFY2(page.contains(part), part);
+    QVERIFY(!page.contains("This is the default Layout"));
+    QVERIFY(page.endsWith("</body>\r\n</html>\r\n"));
+    QCOMPARE(f.run({doc, QStringLiteral("-o"), out, rbs}).exitCode, 0);
+    const Run toStdout = f.run({doc, rbs});
+    QCOMPARE(toStdout.exitCode, 0);
+    QCOMPARE(toStdout.out, page);
+}
+
+void TestRender::bodyOnly() {
+    RenderFixture f;
+    const Run run = f.run({f.write(QStringLiteral("item.html"), document),
+                           f.write(QStringLiteral("Shop.rbs"), layout), QStringLiteral("--body")});
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.out.startsWith("<style"));
+    QVERIFY(run.out.endsWith("<div style=\"width:100%\">\r\n<p>Clock  \xA3"
+                             "20</p>  \r\n"));
+}
+
+void TestRender::damagedInputs_data() {
+    QTest::addColumn<QString>("documentName");
+    QTest::addColumn<QByteArray>("layoutBytes");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("document missing") << "missing.html" << layout << 1;
+    QTest::newRow("document not a fragment") << "item.vdoc" << layout << 1;
+    QTest::newRow("layout missing") << "item.html" << QByteArray() << 1;
+    QTest::newRow("layout not a layout") << "item.html" << QByteArray("\x89PNG\r\n\x1a\n") << 1;
+    QTest::newRow("width not a number")
+        << "item.html" << QByteArray("[FRAME]\r\nFWidth=ab\r\n") << 1;
+}
+
+void TestRender::damagedInputs() {
+    QFETCH(QString, documentName);
+    QFETCH(QByteArray, layoutBytes);
+    QFETCH(int, exitCode);
+    RenderFixture f;
+    f.write(QStringLiteral("item.html"), document);
+    f.write(QStringLiteral("item.vdoc"), "VDOC");
+    const QString rbs = layoutBytes.isNull() ? f.path(QStringLiteral("none.rbs"))
+                                             : f.write(QStringLiteral("bad.rbs"), layoutBytes);
+    const QString out = f.write(QStringLiteral("out.html"), "earlier page");
+    const Run run = f.run({f.path(documentName), rbs, QStringLiteral("-o"), out});
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.errors.startsWith(QStringLiteral("vantrel-render: ")), qPrintable(run.errors));
+    QCOMPARE(fileBytes(out), QByteArray("earlier page"));
+    QCOMPARE(f.run({f.path(documentName)}).exitCode, 2);
+}
+
+QTEST_GUILESS_MAIN(TestRender)
+#include "tst_render.moc"
