@@ -5,6 +5,7 @@
 #include "platform/inifile.h"
 #include "settings/settingsdialog.h"
 #include "support/scripteddialogs.h"
+#include "support/testfolders.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,6 +31,7 @@ public:
         m_folders.programFolder = m_root.filePath(QStringLiteral("program/"));
         m_folders.userFolder = m_root.filePath(QStringLiteral("user/"));
         m_folders.sharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
+        copyShippedProgramFiles(m_folders.programFolder);
     }
 
     const WorkingFolders& folders() const { return m_folders; }

@@ -1,5 +1,6 @@
 #include "support/testfolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -9,6 +10,7 @@ TestFolders::TestFolders() {
     m_folders.programFolder = m_root.filePath(QStringLiteral("program/"));
     m_folders.userFolder = m_root.filePath(QStringLiteral("user/"));
     m_folders.sharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
+    copyShippedProgramFiles(m_folders.programFolder);
 }
 
 QString TestFolders::write(const QString& relative, const QByteArray& bytes) const {
@@ -17,4 +19,10 @@ QString TestFolders::write(const QString& relative, const QByteArray& bytes) con
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write the fixture %s", qPrintable(fileName));
     return fileName;
+}
+
+void copyShippedProgramFiles(const QString& programFolder) {
+    const QString shipped = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    for (const char* name : {"Default.tmpl", "Blank.html"})
+        QFile::copy(shipped + QLatin1String(name), programFolder + QLatin1String(name));
 }

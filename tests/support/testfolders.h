@@ -21,3 +21,8 @@ private:
     QTemporaryDir m_root;
     WorkingFolders m_folders;
 };
+
+/// Copies the program files the main window reads at once (the page
+/// template, the blank page) from the build's program folder, so a window
+/// built on temporary folders generates pages as the program does.
+void copyShippedProgramFiles(const QString& programFolder);
