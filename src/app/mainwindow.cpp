@@ -8,8 +8,8 @@
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
-#include "app/plaindocumenteditor.h"
 #include "app/productwebsite.h"
+#include "app/richdocumenteditor.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
@@ -73,7 +73,9 @@ void MainWindow::createPages() {
         m_pages->addTab(page, QString::fromLatin1(info.caption));
     }
     QWidget* compose = m_pages->widget(ComposePage);
-    m_editor = std::make_unique<PlainDocumentEditor>(compose);
+    auto editor = std::make_unique<RichDocumentEditor>(m_dialogs, compose);
+    RichDocumentEditor* richEditor = editor.get();
+    m_editor = std::move(editor);
     (new QVBoxLayout(compose))->addWidget(m_editor->widget());
     QWidget* decorate = m_pages->widget(DecoratePage);
     auto* decorateLayout = new QHBoxLayout(decorate);
@@ -92,6 +94,7 @@ void MainWindow::createPages() {
     m_pageGenerator = std::make_unique<PageGenerator>(m_state, m_layout, [this](const QString& m) {
         m_dialogs.showMessage(m, UserDialogs::Icon::Error);
     });
+    m_pageGenerator->setDocumentExport([richEditor] { return richEditor->exportHtmlFragment(); });
     m_preview = new PreviewController(m_state, *m_layoutPage, *m_pageGenerator, this);
     setCentralWidget(m_pages);
 }

@@ -1,0 +1,60 @@
+#include "app/richdocumenteditor.h"
+
+#include "editor/edactionlist.h"
+#include "editor/edfilecommands.h"
+#include "editor/tdoceditor.h"
+
+#include <QBuffer>
+
+RichDocumentEditor::RichDocumentEditor(UserDialogs& dialogs, QWidget* parent)
+    : m_editor(new TDocEditor(dialogs, parent))
+    , m_files(new EdFileCommands(*m_editor, m_editor))
+    , m_actions(new EdActionList(*m_editor, *m_files, m_editor)) {
+    m_editor->setObjectName(QStringLiteral("DocEditor1"));
+}
+
+RichDocumentEditor::~RichDocumentEditor() = default;
+
+QWidget* RichDocumentEditor::widget() {
+    return m_editor;
+}
+
+void RichDocumentEditor::newDocument() {
+    m_files->New();
+}
+
+void RichDocumentEditor::setReadOnly(bool readOnly) {
+    m_editor->setReadOnly(readOnly);
+}
+
+bool RichDocumentEditor::isReadOnly() const {
+    return m_editor->isReadOnly();
+}
+
+bool RichDocumentEditor::LoadDocumentFile(const QString& fileName) {
+    return m_editor->LoadDocumentFile(fileName);
+}
+
+void RichDocumentEditor::RelayoutDocument() {
+    m_editor->RelayoutDocument();
+}
+
+bool RichDocumentEditor::DocumentModified() const {
+    return m_editor->DocumentModified();
+}
+
+bool RichDocumentEditor::ConfirmCloseDocument() {
+    return m_files->ConfirmCloseDocument();
+}
+
+void RichDocumentEditor::RemoveUnusedStyles(bool textStyles, bool paragraphStyles,
+                                            bool listStyles) {
+    m_editor->RemoveUnusedStyles(textStyles, paragraphStyles, listStyles);
+}
+
+QByteArray RichDocumentEditor::exportHtmlFragment() {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    m_editor->ExportHtmlFragment(buffer);
+    return buffer.data();
+}
