@@ -8,6 +8,9 @@
 // inputs give a message on standard error and exit code 1; wrong arguments
 // give the usage and exit code 2.
 #include "app/appstate.h"
+#include "editor/eddocument.h"
+#include "editor/htmlfragmentexporter.h"
+#include "editor/vdocreader.h"
 #include "layout/layout.h"
 #include "layout/layoutcontrols.h"
 #include "layout/layoutpage.h"
@@ -77,9 +80,19 @@ public:
 
 QByteArray readDocument(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == QLatin1String("vdoc")) {
+        EdDocument document;
+        if (!VDocReader::readFile(fileName, document))
+            throw AppError(QStringLiteral("Error loading file. \"%1\" is missing, unreadable or "
+                                          "not a Vantrel document.")
+                               .arg(fileName));
+        HtmlFragmentExporter exporter(document);
+        return windows1252::encode(exporter.toHtml());
+    }
     if (suffix != QLatin1String("html") && suffix != QLatin1String("htm"))
-        throw AppError(QStringLiteral("\"%1\": give the document as its HTML fragment (.html).")
-                           .arg(fileName));
+        throw AppError(
+            QStringLiteral("\"%1\": give a Vantrel document (.vdoc) or an HTML fragment (.html).")
+                .arg(fileName));
     QByteArray fragment;
     if (!readWholeFile(fileName, fragment))
         throw AppError(QStringLiteral("Could not read the document \"%1\".").arg(fileName));
