@@ -13,8 +13,8 @@
 #include "editor/vdocreader.h"
 #include "layout/layout.h"
 #include "layout/layoutcontrols.h"
+#include "layout/layoutfile.h"
 #include "layout/layoutpage.h"
-#include "pagegen/layoutreader.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
 #include "platform/apperror.h"
@@ -115,7 +115,7 @@ void checkLayoutFile(const QString& fileName) {
 /// Puts the layout file into the Layout page's controls as opening it there
 /// does, so the refresh captures what the program would.
 void showLayoutFile(const QString& fileName, AppState& state, Layout& layout, LayoutPage& page) {
-    const LayoutFileValues values = readLayoutValues(fileName);
+    const LayoutFileContent values = layoutfile::read(fileName);
     layout = values.layout;
     const QFileInfo file(fileName);
     state.LayoutFolder = withTrailingSeparator(file.absolutePath());
