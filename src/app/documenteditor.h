@@ -5,8 +5,7 @@
 class QWidget;
 
 /// What the main window needs of the Document page's editor.
-/// The rich-text editor implements it; until then `PlainDocumentEditor`
-/// stands in.
+/// `RichDocumentEditor` implements it with the rich-text editor.
 class DocumentEditor {
 public:
     virtual ~DocumentEditor() = default;
