@@ -72,16 +72,16 @@ struct Bench {
     AppState state;
     Layout layout = Layout::withDefaults();
     QtUserDialogs dialogs{QStringLiteral("Vantrel")};
-    LayoutPage page{state, layout, dialogs};
-    PageGenerator generator{state, layout, [](const QString& m) { qFatal("%s", qPrintable(m)); }};
-    PreviewController preview{state, page, generator};
+    LayoutPage page{state.layout, layout, dialogs};
+    PageGenerator generator{state.folders, state.layout, state.publishing, layout};
+    PreviewController preview{state.publishing, page, generator, dialogs};
     QWebEngineView bare;
     QByteArray document;
     int frameWidth = 0;
 
     Bench() {
-        state.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-        state.LayoutFileName = QStringLiteral("Untitled.rbs");
+        state.folders.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
         generator.setDocumentExport([this] { return document; });
         page.resize(1000, 700);
         page.show();
@@ -101,7 +101,7 @@ struct Bench {
             const double refresh = msUntilLoaded(*preview.broPreview(), [this] {
                 page.controls().edtFW->setText(QString::number(++frameWidth % 2 + 5));
             });
-            const QString pageText = state.PageText;
+            const QString pageText = preview.pageText();
             const double bareLoad = msUntilLoaded(bare, [&] { bare.setHtml(pageText); });
             if (i >= warmUps) {
                 refreshes.push_back(refresh);
@@ -114,9 +114,11 @@ struct Bench {
         for (int i = 0; i < runs; ++i) {
             QElapsedTimer timer;
             timer.start();
-            generator.MergeCss();
-            generator.WriteCode();
-            state.PageText = generator.pageText();
+            const GeneratedPage made = generator.generate();
+            if (!made.error.isEmpty())
+                qFatal("%s", qPrintable(made.error));
+            if (made.pageText().isEmpty())
+                qFatal("no page");
             samples.push_back(timer.nsecsElapsed() / 1e6);
         }
         f.generation = medianMs(samples);

@@ -7,28 +7,24 @@
 // tables and the document) that publishing copies. Missing or damaged
 // inputs give a message on standard error and exit code 1; wrong arguments
 // give the usage and exit code 2.
-#include "app/appstate.h"
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
 #include "editor/vdocreader.h"
 #include "layout/layout.h"
-#include "layout/layoutcontrols.h"
 #include "layout/layoutfile.h"
-#include "layout/layoutpage.h"
+#include "layout/layoutrules.h"
+#include "layout/layoutstate.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
+#include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
 #include "platform/inifile.h"
 #include "platform/safefile.h"
-#include "platform/userdialogs.h"
 #include "platform/windows1252.h"
 #include "platform/workingfolders.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QFileInfo>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QGuiApplication>
 #include <cstdio>
 
 namespace {
@@ -58,25 +54,6 @@ bool parseArguments(const QStringList& args, Arguments& parsed) {
     parsed.layout = files[1];
     return true;
 }
-
-/// The program's dialogs with nobody to answer them: questions are answered
-/// no, file and colour dialogs cancelled, and every message is kept as a
-/// failure of the run.
-class BatchDialogs : public UserDialogs {
-public:
-    QStringList failures;
-
-    void showMessage(const QString& text, Icon, const QString&) override { failures.append(text); }
-    void showError(const QString& text) override { failures.append(text); }
-    bool askYesNo(const QString&, const QString&, Icon) override { return false; }
-    Answer askYesNoCancel(const QString&, const QString&, Icon) override { return Answer::No; }
-    QString openFileName(FileDialogOptions&) override { return {}; }
-    QString saveFileName(FileDialogOptions&) override { return {}; }
-    std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
-    void beep() override {}
-    bool openUrl(const QUrl&) override { return false; }
-    int runModal(QDialog&) override { return 0; }
-};
 
 QByteArray readDocument(const QString& fileName) {
     const QString suffix = QFileInfo(fileName).suffix().toLower();
@@ -112,60 +89,24 @@ void checkLayoutFile(const QString& fileName) {
     throw AppError(QStringLiteral("\"%1\" is not a layout file.").arg(fileName));
 }
 
-/// Puts the layout file into the Layout page's controls as opening it there
-/// does, so the refresh captures what the program would.
-void showLayoutFile(const QString& fileName, AppState& state, Layout& layout, LayoutPage& page) {
-    const LayoutFileContent values = layoutfile::read(fileName);
-    layout = values.layout;
-    const QFileInfo file(fileName);
-    state.LayoutFolder = withTrailingSeparator(file.absolutePath());
-    state.LayoutFileName = file.fileName();
-    state.LayoutLoadNeeded = true;
-    const LayoutControls& c = page.controls();
-    // A width type other than "0" or "1" checks neither button here.
-    if (layout.AdWidthType == QLatin1String("0"))
-        c.radAdManual->setChecked(true);
-    else if (layout.AdWidthType == QLatin1String("1"))
-        c.radAdFull->setChecked(true);
-    c.cbxFRepeatX->setEnabled(!layout.FImgHide);
-    c.cbxFRepeatY->setEnabled(!layout.FImgHide);
-    c.cbxFrmImg->setChecked(layout.FImgHide);
-    c.cbxAllMargins->setChecked(values.TxtAllMargins);
-    page.UpdateComponents();
-}
-
-/// Shows the layout in the Layout page's controls and generates the page
-/// the preview would show.
+/// The page the Layout page's preview shows for the document and the layout
+/// file: the layout as the page shows and captures it, in its own file.
 QStringList renderedLines(const Arguments& args) {
     checkLayoutFile(args.layout);
     const QByteArray document = readDocument(args.document);
-    AppState state;
     const WorkingFolders folders = WorkingFolders::locate();
-    state.ProgramFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
-    state.UserFolder = folders.userFolder;
-    state.SharedDataFolder = folders.sharedDataFolder;
-    Layout layout;
-    BatchDialogs dialogs;
-    PageGenerator generator(state, layout, [&](const QString& m) { dialogs.failures.append(m); });
+    LayoutState layoutState;
+    const QFileInfo file(args.layout);
+    layoutState.LayoutFolder = withTrailingSeparator(file.absolutePath());
+    layoutState.LayoutFileName = file.fileName();
+    const PublishingState publishing;
+    const Layout layout = normalised(shownLayout(layoutfile::read(args.layout)));
+    PageGenerator generator(folders, layoutState, publishing, layout);
     generator.setDocumentExport([&] { return document; });
-    LayoutPage page(state, layout, dialogs);
-    bool generated = false;
-    page.setPreviewRefresh([&] {
-        if (!state.LayoutControlsReady)
-            return;
-        page.CaptureLayout();
-        state.LayoutLoadNeeded = false;
-        generator.MergeCss();
-        generator.WriteCode();
-        generated = true;
-    });
-    showLayoutFile(args.layout, state, layout, page);
-    page.buttons().btnPreview->click();
-    if (!dialogs.failures.isEmpty())
-        throw AppError(dialogs.failures.join(QLatin1Char('\n')));
-    if (!generated)
-        throw AppError(QStringLiteral("The layout \"%1\" gave no page.").arg(args.layout));
-    return args.body ? state.ListingCode : generator.memPage();
+    const GeneratedPage page = generator.generate();
+    if (!page.error.isEmpty())
+        throw AppError(page.error);
+    return args.body ? page.ListingCode : page.memPage;
 }
 
 void writeOutput(const QString& output, const QByteArray& bytes) {
@@ -181,9 +122,9 @@ void writeOutput(const QString& output, const QByteArray& bytes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The layout controls work as in the program, without a screen.
+    // Pictures and text of the document need the GUI module, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     Arguments args;
     if (!parseArguments(QCoreApplication::arguments(), args)) {
         std::fputs("usage: vantrel-render DOCUMENT.html LAYOUT.rbs [-o OUT.html] [--body]\n",

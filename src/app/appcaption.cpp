@@ -7,25 +7,22 @@
 namespace {
 
 QString caption(const AppState& state, const QString& what, const QString& fileName,
-                bool modified) {
-    return state.AppTitle + QStringLiteral(" (editing ") + what + QStringLiteral(" : ") +
-           QFileInfo(fileName).fileName() +
+                const QString& untitled, bool modified) {
+    const QString name = fileName.isEmpty() ? untitled : QFileInfo(fileName).fileName();
+    return state.AppTitle + QStringLiteral(" (editing ") + what + QStringLiteral(" : ") + name +
            (modified ? QStringLiteral(" - modified)") : QStringLiteral(")"));
 }
 
 } // namespace
 
-std::optional<QString> appCaption(AppState& state, MainPage page, bool documentModified) {
+std::optional<QString> appCaption(const AppState& state, MainPage page, bool documentModified) {
     switch (page) {
     case MainPage::Compose:
-        // The editor's name for a document that has never been saved.
-        if (state.DocumentFileName.isEmpty())
-            state.DocumentFileName = QStringLiteral("Untitled.vdoc");
-        return caption(state, QStringLiteral("document"), state.DocumentFileName, documentModified);
+        return caption(state, QStringLiteral("document"), state.document.DocumentFileName,
+                       WorkingFolders::untitledDocumentName(), documentModified);
     case MainPage::Decorate:
-        if (state.LayoutFileName.isEmpty())
-            state.LayoutFileName = QStringLiteral("Untitled.rbs");
-        return caption(state, QStringLiteral("layout"), state.LayoutFileName, state.LayoutModified);
+        return caption(state, QStringLiteral("layout"), state.layout.LayoutFileName,
+                       WorkingFolders::untitledLayoutName(), state.layout.LayoutModified);
     case MainPage::Export:
         break;
     }

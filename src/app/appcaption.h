@@ -9,7 +9,7 @@ struct AppState;
 enum class MainPage { Compose = 0, Decorate = 1, Export = 2 };
 
 /// The window caption for the current page: the title with the document or
-/// layout being edited, " - modified)" when it has unsaved changes. Gives
-/// the file its default name while it has none. On the Publish page the
-/// caption stays as it is (nothing is returned).
-std::optional<QString> appCaption(AppState& state, MainPage page, bool documentModified);
+/// layout being edited, " - modified)" when it has unsaved changes. A file
+/// without a name shows its default name. On the Publish page the caption
+/// stays as it is (nothing is returned).
+std::optional<QString> appCaption(const AppState& state, MainPage page, bool documentModified);

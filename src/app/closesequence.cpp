@@ -1,16 +1,16 @@
 #include "app/closesequence.h"
 
 #include "app/appstate.h"
-#include "app/documenteditor.h"
+#include "document/documenteditor.h"
 #include "layout/layoutcommands.h"
-#include "platform/apperror.h"
 
 #include <QCoreApplication>
 
 bool FormCloseQuery(AppState& state, DocumentEditor& editor, LayoutCommands& layoutCommands,
                     UserDialogs& dialogs) {
-    bool mayClose = editor.ConfirmCloseDocument();
-    if (state.LayoutModified) {
+    bool mayClose = false;
+    runCommand(dialogs, [&] { mayClose = editor.ConfirmCloseDocument(); });
+    if (state.layout.LayoutModified) {
         bool layoutLetGo = false;
         runCommand(dialogs, [&] {
             layoutLetGo = layoutCommands.btnNewPresentClick(LayoutCommands::Form::User);

@@ -18,7 +18,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(VantrelApplication::title());
     QApplication::setApplicationDisplayName(VantrelApplication::title());
     QtUserDialogs dialogs(VantrelApplication::title());
-    app.setDialogs(&dialogs);
 
     const WorkingFolders folders = WorkingFolders::locate();
     // An installer would have made these folders; here the first run does.

@@ -5,10 +5,30 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QStyle;
+
+/// The entries of the main menu that run commands, named like their objects.
+struct MainMenuActions {
+    QAction* mnuNewDoc = nullptr;
+    QAction* mnuNewLayout = nullptr;
+    QAction* mnuOpenDoc = nullptr;
+    QAction* mnuOpenLayout = nullptr;
+    QAction* SaveDocAs = nullptr;
+    QAction* SaveLayoutAs = nullptr;
+    QAction* ExporttoORV1 = nullptr;
+    QAction* mnuJoinAffiliate = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* en = nullptr;
+    QAction* fr = nullptr;
+    QAction* Settings1 = nullptr;
+    QAction* mnuOnlineHelp = nullptr;
+    QAction* mnuWebsite = nullptr;
+    QAction* mnuAbout = nullptr;
+};
 
 /// The main window's menu `MainMenudesign`: File, Language, Options and
-/// Help with their entries as designed. The commands are connected by the
-/// pages and dialogs that own them, found by the entries' object names.
+/// Help with their entries as designed. The window connects the entries'
+/// commands to the pages and dialogs that own them.
 class MainMenu {
 public:
     explicit MainMenu(QMenuBar* bar);
@@ -20,18 +40,18 @@ public:
     /// code leaves both as they are.
     void checkLanguage(const QString& code);
 
-    QAction* exitAction() const { return m_exit; }
+    const MainMenuActions& actions() const { return m_actions; }
 
 private:
     QMenu* buildFileMenu(QMenuBar* bar);
     QMenu* buildLanguageMenu(QMenuBar* bar);
     QMenu* buildHelpMenu(QMenuBar* bar);
 
+    void addPictures(QStyle* style) const;
+
+    MainMenuActions m_actions;
     QAction* m_file = nullptr;
     QAction* m_language = nullptr;
-    QAction* m_settings = nullptr;
     QAction* m_help = nullptr;
-    QAction* m_english = nullptr;
-    QAction* m_french = nullptr;
-    QAction* m_exit = nullptr;
+    QAction* m_examples = nullptr; // the examples submenu
 };

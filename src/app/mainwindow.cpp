@@ -4,13 +4,12 @@
 #include "app/appcaption.h"
 #include "app/application.h"
 #include "app/closesequence.h"
-#include "app/exportpageframe.h"
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
 #include "app/productwebsite.h"
-#include "app/richdocumenteditor.h"
-#include "layout/layoutcolumn.h"
+#include "document/documentpage.h"
+#include "document/richdocumenteditor.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "pagegen/pagegenerator.h"
@@ -18,6 +17,7 @@
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "preview/previewcontroller.h"
+#include "publish/publishpage.h"
 #include "publish/serverlist.h"
 #include "settings/servermirror.h"
 #include "settings/settingsdialog.h"
@@ -33,20 +33,31 @@
 
 namespace {
 
-enum Page { ComposePage = 0, DecoratePage = 1, ExportPage = 2 };
+/// A page of the page control holding one widget without margins.
+QWidget* addPage(QTabWidget* pages, const char* name, const QString& caption, QWidget* content) {
+    auto* page = new QWidget(pages);
+    page->setObjectName(QString::fromLatin1(name));
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    content->setParent(page);
+    layout->addWidget(content);
+    pages->addTab(page, caption);
+    return page;
+}
 
 } // namespace
 
-MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, QWidget* parent)
+MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowDialogs windows,
+                       QWidget* parent)
     : QMainWindow(parent)
     , m_dialogs(dialogs)
-    , m_folders(std::move(folders)) {
+    , m_windows(windows) {
+    m_state.folders = std::move(folders);
     setObjectName(QStringLiteral("T_FrmMain"));
     setWindowTitle(VantrelApplication::title());
     resize(1008, 760);
     setMinimumSize(1000, 760);
     m_menu = std::make_unique<MainMenu>(menuBar());
-    connect(m_menu->exitAction(), &QAction::triggered, this, &QWidget::close);
     createPages();
     createPageReactions();
     connectMenu();
@@ -58,109 +69,93 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createPages() {
     m_pages = new PageControl(this);
-    struct PageInfo {
-        const char* name;
-        const char* caption;
-    };
-    const PageInfo pageInfos[] = {
-        {"tabCompose", "DOCUMENT Editor ( text writing and formatting )"},
-        {"tabDecorate", "LAYOUT Editor ( decorating and publishing )"},
-        {"tabExport", "Export to Auctions site"},
-    };
-    for (const PageInfo& info : pageInfos) {
-        auto* page = new QWidget(m_pages);
-        page->setObjectName(QString::fromLatin1(info.name));
-        m_pages->addTab(page, QString::fromLatin1(info.caption));
-    }
-    QWidget* compose = m_pages->widget(ComposePage);
-    auto editor = std::make_unique<RichDocumentEditor>(m_dialogs, compose);
-    RichDocumentEditor* richEditor = editor.get();
-    m_editor = std::move(editor);
-    (new QVBoxLayout(compose))->addWidget(m_editor->widget());
-    QWidget* decorate = m_pages->widget(DecoratePage);
-    auto* decorateLayout = new QHBoxLayout(decorate);
-    decorateLayout->setContentsMargins(0, 0, 0, 0);
-    m_layoutPage = new LayoutPage(m_state, m_layout, m_dialogs, decorate);
-    decorateLayout->addWidget(m_layoutPage);
-    QWidget* publish = m_pages->widget(ExportPage);
-    m_exportPage = new ExportPageFrame(publish);
-    auto* publishLayout = new QVBoxLayout(publish);
-    publishLayout->setContentsMargins(0, 0, 0, 0);
-    publishLayout->addWidget(m_exportPage);
-    connect(m_exportPage, &ExportPageFrame::helpRequested, this, [this] {
-        if (m_publishHelp)
-            m_publishHelp->show();
+    m_documentPage = new DocumentPage(m_dialogs, m_pages);
+    m_pages->addTab(m_documentPage,
+                    QStringLiteral("DOCUMENT Editor ( text writing and formatting )"));
+    m_layoutPage = new LayoutPage(m_state.layout, m_layout, m_dialogs);
+    addPage(m_pages, "tabDecorate", QStringLiteral("LAYOUT Editor ( decorating and publishing )"),
+            m_layoutPage);
+    m_publishPage = new PublishPage;
+    addPage(m_pages, "tabExport", QStringLiteral("Export to Auctions site"), m_publishPage);
+    connect(m_publishPage, &PublishPage::helpRequested, this, [this] {
+        if (m_windows.publishHelp)
+            m_windows.publishHelp->show();
     });
-    m_pageGenerator = std::make_unique<PageGenerator>(m_state, m_layout, [this](const QString& m) {
-        m_dialogs.showMessage(m, UserDialogs::Icon::Error);
-    });
-    m_pageGenerator->setDocumentExport([richEditor] { return richEditor->exportHtmlFragment(); });
-    m_preview = new PreviewController(m_state, *m_layoutPage, *m_pageGenerator, this);
+
+    m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout,
+                                                      m_state.publishing, m_layout);
+    RichDocumentEditor& editor = m_documentPage->richEditor();
+    m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
+    m_preview =
+        new PreviewController(m_state.publishing, *m_layoutPage, *m_pageGenerator, m_dialogs, this);
+    connect(m_layoutPage, &LayoutPage::previewRequested, this, &MainWindow::UpdateAppCaption);
     setCentralWidget(m_pages);
 }
 
 void MainWindow::createPageReactions() {
-    m_layoutCommands = new LayoutCommands(m_state, m_layout, *m_layoutPage, m_dialogs, this);
-    LayoutCommandHooks hooks;
-    hooks.updateCaption = [this] { UpdateAppCaption(); };
-    hooks.showFullMenu = [this] { m_menu->MainMenuDisplay(QStringLiteral("show")); };
-    hooks.closePublishDialog = [this] {
-        if (m_publishDialog)
-            m_publishDialog->close();
-    };
-    hooks.selectLayoutPage = [this] { m_pages->setCurrentIndex(DecoratePage); };
-    hooks.showPageFile = [this](const QString& fileName) { m_preview->showPageFile(fileName); };
-    m_layoutCommands->setHooks(hooks);
+    m_layoutCommands =
+        new LayoutCommands({m_state.folders, m_state.layout, m_state.document, m_layout},
+                           *m_layoutPage, m_dialogs, m_windows.saveExit, this);
+    connect(m_layoutCommands, &LayoutCommands::captionChanged, this, &MainWindow::UpdateAppCaption);
+    connect(m_layoutCommands, &LayoutCommands::fullMenuNeeded, this,
+            [this] { m_menu->MainMenuDisplay(QStringLiteral("show")); });
+    connect(m_layoutCommands, &LayoutCommands::publishingLeft, this, &MainWindow::leavePublishing);
+    connect(m_layoutCommands, &LayoutCommands::layoutPageNeeded, this,
+            [this] { m_pages->setCurrentIndex(int(MainPage::Decorate)); });
+    connect(m_layoutCommands, &LayoutCommands::pageFileShown, m_preview,
+            &PreviewController::showPageFile);
+
     m_pageReactions = new PageReactions(
-        {m_state, *m_editor, *m_layoutPage, *m_layoutCommands, *m_menu, m_exportPage->progress()},
+        {m_state, *m_documentPage, *m_layoutPage, *m_layoutCommands, *m_menu, *m_publishPage},
         this);
-    m_pageReactions->setClosePublishWindows([this] { closePublishWindows(); });
-    m_pageReactions->setUpdateCaption([this] { UpdateAppCaption(); });
+    connect(m_pageReactions, &PageReactions::publishingLeft, this,
+            &MainWindow::closePublishWindows);
+    connect(m_pageReactions, &PageReactions::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         runCommand(m_dialogs, [this, index] { m_pageReactions->pageShown(index); });
     });
-    m_preview->setCaptionUpdate([this] { UpdateAppCaption(); });
 }
 
 void MainWindow::connectMenu() {
-    const auto on = [this](const char* name, auto reaction) {
-        connect(menuBar()->findChild<QAction*>(QLatin1String(name)), &QAction::triggered, this,
+    const auto on = [this](QAction* action, auto reaction) {
+        connect(action, &QAction::triggered, this,
                 [this, reaction] { runCommand(m_dialogs, reaction); });
     };
     const auto onLayoutPage = [this](QPushButton* button) {
         return [this, button] {
-            m_pages->setCurrentIndex(DecoratePage);
+            m_pages->setCurrentIndex(int(MainPage::Decorate));
             button->click();
         };
     };
-    on("mnuNewLayout", onLayoutPage(m_layoutPage->buttons().btnNewLayout));
-    on("mnuOpenLayout", onLayoutPage(m_layoutPage->buttons().btnOpenLayout));
-    on("SaveLayoutAs", [this] { m_layoutPage->buttons().btnSaveAs->click(); });
-    on("Settings1", [this] {
-        if (m_settingsDialog)
-            m_dialogs.runModal(*m_settingsDialog);
+    const MainMenuActions& menu = m_menu->actions();
+    const LayoutButtons& buttons = m_layoutPage->buttons();
+    connect(menu.Exit1, &QAction::triggered, this, &QWidget::close);
+    on(menu.mnuNewLayout, onLayoutPage(buttons.btnNewLayout));
+    on(menu.mnuOpenLayout, onLayoutPage(buttons.btnOpenLayout));
+    on(menu.SaveLayoutAs, [buttons] { buttons.btnSaveAs->click(); });
+    on(menu.Settings1, [this] {
+        if (m_windows.settings)
+            m_dialogs.runModal(*m_windows.settings);
     });
-    on("mnuAbout", [this] {
-        if (m_aboutDialog)
-            m_dialogs.runModal(*m_aboutDialog);
+    on(menu.mnuAbout, [this] {
+        if (m_windows.about)
+            m_dialogs.runModal(*m_windows.about);
     });
-    on("mnuOnlineHelp",
+    on(menu.mnuOnlineHelp,
        [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html"))); });
-    on("mnuWebsite",
+    on(menu.mnuWebsite,
        [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/index.php"))); });
 }
 
-void MainWindow::setSaveExitDialog(SaveExitDialog* dialog) {
-    m_layoutCommands->setSavePrompt(dialog);
-}
-
-void MainWindow::setPublishWindows(QWidget* helpWindow, QWidget* publishDialog) {
-    m_publishHelp = helpWindow;
-    m_publishDialog = publishDialog;
+void MainWindow::leavePublishing() {
+    if (m_windows.publishDialog)
+        m_windows.publishDialog->close();
+    m_state.publishing.RequiredImages.clear();
+    m_state.publishing.Publishing = false;
 }
 
 void MainWindow::closePublishWindows() {
-    for (QWidget* window : {m_publishHelp, m_publishDialog}) {
+    for (QWidget* window : {m_windows.publishHelp, m_windows.publishDialog}) {
         if (window)
             window->close();
     }
@@ -168,33 +163,32 @@ void MainWindow::closePublishWindows() {
 
 void MainWindow::UpdateAppCaption() {
     const auto page = static_cast<MainPage>(m_pages->currentIndex());
-    if (const auto caption = appCaption(m_state, page, m_editor->DocumentModified()))
+    if (const auto caption = appCaption(m_state, page, editor().DocumentModified()))
         setWindowTitle(*caption);
 }
 
 QWidget* MainWindow::layoutPage() const {
-    return m_pages->widget(DecoratePage);
+    return m_pages->widget(int(MainPage::Decorate));
+}
+
+DocumentEditor& MainWindow::editor() const {
+    return m_documentPage->editor();
 }
 
 void MainWindow::FormCreate() {
-    m_state.OwnImagesFolderName = QStringLiteral("My images");
     m_state.FirstActivation = true;
-    m_state.ProgramFolder = m_folders.programFolder;
-    m_state.UserFolder = m_folders.userFolder;
-    m_state.SharedDataFolder = m_folders.sharedDataFolder;
     m_state.AppTitle = VantrelApplication::title();
     m_menu->MainMenuDisplay(QStringLiteral("show"));
-    m_pages->setCurrentIndex(ComposePage);
+    m_pages->setCurrentIndex(int(MainPage::Compose));
     // The Publish page is reached only by the publish command.
-    m_pages->setTabVisible(ExportPage, false);
-    m_state.NewLayoutPending = false;
-    m_state.OpenLayoutPending = false;
-    m_state.ExampleLayoutPending = false;
-    m_state.LayoutModified = false;
-    m_state.LanguageCode =
-        settingsfile::readLanguageCode(settingsfile::fileName(m_state.SharedDataFolder));
+    m_pages->setTabVisible(int(MainPage::Export), false);
+    LayoutState& layout = m_state.layout;
+    layout.LayoutFileName = WorkingFolders::untitledLayoutName();
+    layout.LayoutLoadRequested = LayoutLoadRequest::None;
+    layout.LayoutModified = false;
+    m_state.LanguageCode = settingsfile::readLanguageCode(m_state.folders.settingsFile());
     m_menu->checkLanguage(m_state.LanguageCode);
-    m_state.LayoutLoadNeeded = true;
+    layout.LayoutLoadNeeded = true;
 }
 
 bool MainWindow::event(QEvent* event) {
@@ -210,7 +204,7 @@ void MainWindow::FormActivate() {
         runCommand(m_dialogs, [this] { m_pageReactions->pageShown(m_pages->currentIndex()); });
     }
     applyLanguage();
-    m_state.Publishing = false;
+    m_state.publishing.Publishing = false;
     try {
         refreshServerSettings();
         m_activationError.clear();
@@ -224,14 +218,15 @@ void MainWindow::FormActivate() {
 }
 
 void MainWindow::showWelcomeDocument() {
-    m_pages->setCurrentIndex(ComposePage);
-    m_state.LayoutLoadNeeded = true;
-    m_state.LayoutModified = false;
-    m_editor->newDocument();
-    m_editor->setReadOnly(true);
+    m_pages->setCurrentIndex(int(MainPage::Compose));
+    m_state.layout.LayoutLoadNeeded = true;
+    m_state.layout.LayoutModified = false;
+    DocumentEditor& welcome = editor();
+    welcome.newDocument();
+    welcome.setReadOnly(true);
     // Without the welcome document the editor just stays empty.
-    m_editor->LoadDocumentFile(m_state.ProgramFolder + QStringLiteral("Entry.vdoc"));
-    m_editor->RelayoutDocument();
+    welcome.LoadDocumentFile(m_state.folders.welcomeDocumentFile());
+    welcome.RelayoutDocument();
     m_state.FirstActivation = false;
 }
 
@@ -241,25 +236,18 @@ void MainWindow::applyLanguage() {
 }
 
 void MainWindow::refreshServerSettings() {
-    const ServerMirror mirror =
-        settingsfile::readServerMirror(settingsfile::fileName(m_state.SharedDataFolder));
-    m_state.DefaultServer = mirror.DefaultServer;
-    m_state.OwnServer = mirror.OwnServer;
-    m_state.UseOwnServer = mirror.UseOwnServer;
-    m_state.PrimaryServer = mirror.PrimaryServer;
-    m_state.SecondaryServer = mirror.SecondaryServer;
-    m_state.ServerSet = mirror.ServerSet;
-    if (m_settingsDialog)
-        m_settingsDialog->mirrorServerSettings(mirror);
-    const int serverSet = serverlist::serverSetIndex(m_state.ServerSet);
-    if (m_settingsDialog)
-        m_settingsDialog->setServerSetIndex(serverSet);
-    m_state.ProductServer = serverlist::readProductServers(
-        serverlist::fileName(m_state.SharedDataFolder), m_state.ServerSet);
+    m_state.servers = settingsfile::readServerMirror(m_state.folders.settingsFile());
+    if (m_windows.settings)
+        m_windows.settings->mirrorServerSettings(m_state.servers);
+    const int serverSet = serverlist::serverSetIndex(m_state.servers.ServerSet);
+    if (m_windows.settings)
+        m_windows.settings->setServerSetIndex(serverSet);
+    m_state.ProductServer =
+        serverlist::readProductServers(m_state.folders.serverListFile(), m_state.servers.ServerSet);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery(m_state, *m_editor, *m_layoutCommands, m_dialogs)) {
+    if (!FormCloseQuery(m_state, editor(), *m_layoutCommands, m_dialogs)) {
         event->ignore();
         return;
     }
@@ -268,12 +256,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::FormClose() {
-    m_state.RequiredImages.clear();
-    m_state.ListingCode.clear();
-    m_state.PageSource.clear();
-    m_state.DocumentHtmlLines.clear();
-    m_state.DocumentHtml.clear();
-    m_state.DocumentHtmlAllocated = false;
+    m_state.publishing.RequiredImages.clear();
+    m_state.publishing.ListingCode.clear();
     m_clipboard.clearOwnCode();
     QCoreApplication::quit();
 }

@@ -3,43 +3,45 @@
 #include "app/appstate.h"
 #include "app/listingclipboard.h"
 #include "layout/layout.h"
-#include "platform/workingfolders.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class AboutDialog;
 class DocumentEditor;
-class ExportPageFrame;
+class DocumentPage;
 class LayoutCommands;
 class LayoutPage;
-class PageReactions;
-class SaveExitDialog;
 class MainMenu;
 class PageGenerator;
+class PageReactions;
 class PreviewController;
+class PublishPage;
 class QTabWidget;
+class SaveExitDialog;
 class SettingsDialog;
 class UserDialogs;
+
+/// The program's windows that the main window opens or closes. They are
+/// created before it; a window left out is simply not used.
+struct MainWindowDialogs {
+    SettingsDialog* settings = nullptr;
+    AboutDialog* about = nullptr;
+    SaveExitDialog* saveExit = nullptr;
+    /// The publishing help window and the publish dialog, closed whenever
+    /// the Document or Layout page is shown.
+    QWidget* publishHelp = nullptr;
+    QWidget* publishDialog = nullptr;
+};
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three
 /// pages, the main menu and the state they share.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(UserDialogs& dialogs, WorkingFolders folders, QWidget* parent = nullptr);
+    MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowDialogs windows = {},
+               QWidget* parent = nullptr);
     ~MainWindow() override;
-
-    /// The settings dialog whose server controls each activation refreshes;
-    /// it is created after this window.
-    void setSettingsDialog(SettingsDialog* dialog) { m_settingsDialog = dialog; }
-    /// The program's About box and layout save prompt, created after this
-    /// window.
-    void setAboutDialog(AboutDialog* dialog) { m_aboutDialog = dialog; }
-    void setSaveExitDialog(SaveExitDialog* dialog);
-    /// The publishing help window and the publish dialog, closed whenever
-    /// the Document or Layout page is shown.
-    void setPublishWindows(QWidget* helpWindow, QWidget* publishDialog);
 
     /// Recomputes the window caption from the current page's file.
     void UpdateAppCaption();
@@ -59,7 +61,7 @@ public:
     LayoutPage& layoutControls() const { return *m_layoutPage; }
     Layout& layout() { return m_layout; }
     MainMenu& mainMenu() const { return *m_menu; }
-    DocumentEditor& editor() const { return *m_editor; }
+    DocumentEditor& editor() const;
     ListingClipboard& listingClipboard() { return m_clipboard; }
     LayoutCommands& layoutCommands() const { return *m_layoutCommands; }
     PageReactions& pageReactions() const { return *m_pageReactions; }
@@ -76,28 +78,25 @@ private:
     void createPageReactions();
     void connectMenu();
     void closePublishWindows();
+    void leavePublishing();
     void showWelcomeDocument();
     void applyLanguage();
     void refreshServerSettings();
 
     UserDialogs& m_dialogs;
-    WorkingFolders m_folders;
+    MainWindowDialogs m_windows;
     AppState m_state;
     Layout m_layout;
     ListingClipboard m_clipboard;
     QTabWidget* m_pages = nullptr;
+    DocumentPage* m_documentPage = nullptr;
     LayoutPage* m_layoutPage = nullptr;
+    PublishPage* m_publishPage = nullptr;
     std::unique_ptr<MainMenu> m_menu;
-    std::unique_ptr<DocumentEditor> m_editor;
     LayoutCommands* m_layoutCommands = nullptr;
     PageReactions* m_pageReactions = nullptr;
-    ExportPageFrame* m_exportPage = nullptr;
     std::unique_ptr<PageGenerator> m_pageGenerator;
     PreviewController* m_preview = nullptr;
-    SettingsDialog* m_settingsDialog = nullptr;
-    AboutDialog* m_aboutDialog = nullptr;
-    QWidget* m_publishHelp = nullptr;
-    QWidget* m_publishDialog = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
     QString m_activationError;

@@ -2,17 +2,18 @@
 
 #include "app/appcaption.h"
 #include "app/appstate.h"
-#include "app/documenteditor.h"
-#include "app/exportprogress.h"
 #include "app/mainmenu.h"
+#include "document/documenteditor.h"
+#include "document/documentpage.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
+#include "publish/exportprogress.h"
+#include "publish/publishpage.h"
 
 #include <QPushButton>
 #include <QTimer>
-#include <QWidget>
 
 PageReactions::PageReactions(Parts parts, QObject* parent)
     : QObject(parent)
@@ -33,20 +34,15 @@ void PageReactions::pageShown(int index) {
 }
 
 void PageReactions::leavePublishing() {
-    if (m_closePublishWindows)
-        m_closePublishWindows();
+    emit publishingLeft();
     m_parts.menu.MainMenuDisplay(QStringLiteral("show"));
-    m_parts.state.Publishing = false;
+    m_parts.state.publishing.Publishing = false;
 }
 
 void PageReactions::tabComposeShow() {
     leavePublishing();
-    if (m_updateCaption)
-        m_updateCaption();
-    m_parts.editor.widget()->setFocus();
-    AppState& state = m_parts.state;
-    state.DocumentHtml.clear();
-    state.DocumentHtmlAllocated = false;
+    emit captionChanged();
+    m_parts.documentPage.tabComposeShow();
 }
 
 void PageReactions::tabDecorateShow() {
@@ -55,7 +51,7 @@ void PageReactions::tabDecorateShow() {
     leavePublishing();
     m_parts.layoutCommands.btnNewPresentClick(LayoutCommands::Form::Page);
     const LayoutControls& c = m_parts.layoutPage.controls();
-    const AppState& state = m_parts.state;
+    const LayoutState& state = m_parts.state.layout;
     const auto hint = [](const QString& text) {
         return text.isEmpty() ? imageHint(QString()) : text;
     };
@@ -65,7 +61,8 @@ void PageReactions::tabDecorateShow() {
 }
 
 void PageReactions::tabExportShow() {
-    m_parts.editor.RemoveUnusedStyles(true, true, true);
-    m_parts.editor.RelayoutDocument();
-    m_parts.progress.timer()->start();
+    DocumentEditor& editor = m_parts.documentPage.editor();
+    editor.RemoveUnusedStyles(true, true, true);
+    editor.RelayoutDocument();
+    m_parts.publishPage.progress().timer()->start();
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <functional>
 
 struct AppState;
-class DocumentEditor;
-class ExportProgress;
+class DocumentPage;
 class LayoutCommands;
 class LayoutPage;
 class MainMenu;
+class PublishPage;
 
 /// What happens when one of the main window's pages is shown.
 class PageReactions : public QObject {
@@ -16,20 +15,14 @@ class PageReactions : public QObject {
 public:
     struct Parts {
         AppState& state;
-        DocumentEditor& editor;
+        DocumentPage& documentPage;
         LayoutPage& layoutPage;
         LayoutCommands& layoutCommands;
         MainMenu& menu;
-        ExportProgress& progress;
+        PublishPage& publishPage;
     };
 
     explicit PageReactions(Parts parts, QObject* parent = nullptr);
-
-    /// Closes the publishing help window and the publish dialog.
-    void setClosePublishWindows(std::function<void()> close) {
-        m_closePublishWindows = std::move(close);
-    }
-    void setUpdateCaption(std::function<void()> update) { m_updateCaption = std::move(update); }
 
     /// Runs the show reaction of the page with this index.
     void pageShown(int index);
@@ -38,10 +31,14 @@ public:
     void tabDecorateShow();
     void tabExportShow();
 
+signals:
+    /// Publishing has ended: its help window and dialog are to close.
+    void publishingLeft();
+    /// The window caption must be computed again.
+    void captionChanged();
+
 private:
     void leavePublishing();
 
     Parts m_parts;
-    std::function<void()> m_closePublishWindows;
-    std::function<void()> m_updateCaption;
 };

@@ -15,23 +15,21 @@
 #include "settings/settingsdialog.h"
 
 ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders)
-    : m_main(std::make_unique<MainWindow>(dialogs, folders))
-    , m_saveExit(std::make_unique<SaveExitDialog>())
+    : m_saveExit(std::make_unique<SaveExitDialog>())
     , m_about(std::make_unique<AboutDialog>(dialogs))
     , m_settings(std::make_unique<SettingsDialog>())
     , m_exportHelp(std::make_unique<ExportHelpWindow>())
     , m_exportInfo(std::make_unique<ExportInfoDialog>())
+    , m_main(std::make_unique<MainWindow>(dialogs, folders,
+                                          MainWindowDialogs{m_settings.get(), m_about.get(),
+                                                            m_saveExit.get(), m_exportHelp.get(),
+                                                            m_exportInfo.get()}))
     , m_testImages(std::make_unique<TestImagesDialog>())
     , m_addSite(std::make_unique<AddSiteDialog>())
     , m_editSite(std::make_unique<EditSiteDialog>())
     , m_insertPicInfo(std::make_unique<InsertPicInfoDialog>())
     , m_insertLinkInfo(std::make_unique<InsertLinkInfoDialog>())
     , m_affiliate(std::make_unique<AffiliateWindow>())
-    , m_previewLive(std::make_unique<PreviewLiveWindow>()) {
-    m_main->setSettingsDialog(m_settings.get());
-    m_main->setSaveExitDialog(m_saveExit.get());
-    m_main->setAboutDialog(m_about.get());
-    m_main->setPublishWindows(m_exportHelp.get(), m_exportInfo.get());
-}
+    , m_previewLive(std::make_unique<PreviewLiveWindow>()) {}
 
 ProgramWindows::~ProgramWindows() = default;

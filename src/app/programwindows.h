@@ -18,9 +18,10 @@ class TestImagesDialog;
 class UserDialogs;
 struct WorkingFolders;
 
-/// Every window of the program, created once at start-up in a fixed order,
-/// main window first, and alive until the program ends; closing one only
-/// hides it. Only the main window is shown, by the caller.
+/// Every window of the program, created once at start-up in a fixed order
+/// and alive until the program ends; closing one only hides it. The windows
+/// the main window opens come first, so that it is handed them whole. Only
+/// the main window is shown, by the caller.
 class ProgramWindows {
 public:
     ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders);
@@ -30,13 +31,13 @@ public:
     SettingsDialog& settingsDialog() const { return *m_settings; }
 
 private:
-    // Declared in creation order; destroyed in reverse, the main window last.
-    std::unique_ptr<MainWindow> m_main;
+    // Declared in creation order; destroyed in reverse.
     std::unique_ptr<SaveExitDialog> m_saveExit;
     std::unique_ptr<AboutDialog> m_about;
     std::unique_ptr<SettingsDialog> m_settings;
     std::unique_ptr<ExportHelpWindow> m_exportHelp;
     std::unique_ptr<ExportInfoDialog> m_exportInfo;
+    std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<TestImagesDialog> m_testImages;
     std::unique_ptr<AddSiteDialog> m_addSite;
     std::unique_ptr<EditSiteDialog> m_editSite;

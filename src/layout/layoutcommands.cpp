@@ -1,12 +1,12 @@
 #include "layout/layoutcommands.h"
 
-#include "app/appstate.h"
+#include "editor/documentstate.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutpage.h"
+#include "layout/layoutstate.h"
 #include "layout/saveexitdialog.h"
-#include "platform/apperror.h"
 #include "platform/workingfolders.h"
 
 #include <QCheckBox>
@@ -16,13 +16,6 @@
 
 namespace {
 
-const QString untitledLayout = QStringLiteral("Untitled.rbs");
-
-void call(const std::function<void()>& hook) {
-    if (hook)
-        hook();
-}
-
 /// An example's layout is named by its full path; the user's own layouts
 /// by their file name alone.
 bool isFullPath(const QString& fileName) {
@@ -31,13 +24,16 @@ bool isFullPath(const QString& fileName) {
 
 } // namespace
 
-LayoutCommands::LayoutCommands(AppState& state, Layout& layout, LayoutPage& page,
-                               UserDialogs& dialogs, QObject* parent)
+LayoutCommands::LayoutCommands(Parts parts, LayoutPage& page, UserDialogs& dialogs,
+                               SaveExitDialog* prompt, QObject* parent)
     : QObject(parent)
-    , m_state(state)
-    , m_layout(layout)
+    , m_folders(parts.folders)
+    , m_state(parts.state)
+    , m_document(parts.document)
+    , m_layout(parts.layout)
     , m_page(page)
-    , m_dialogs(dialogs) {
+    , m_dialogs(dialogs)
+    , m_prompt(prompt) {
     m_openDialog.title = QStringLiteral("Open Layout");
     m_openDialog.filter = QStringLiteral("Vantrel Layout Files (*.rbs)|*.rbs");
     m_openDialog.defaultExtension = QStringLiteral("rbs");
@@ -64,21 +60,15 @@ void LayoutCommands::connectButtons() {
             [this] { runCommand(m_dialogs, [this] { btnSaveAsClick(); }); });
 }
 
-QString LayoutCommands::layoutsFolder() const {
-    return m_state.UserFolder + QStringLiteral("Documents and Layouts");
-}
-
 bool LayoutCommands::btnNewPresentClick(Form form) {
     // Asked first, so that a cancel leaves everything as it was.
     if (form == Form::User && checkUnsavedChanges() == SaveCheck::Cancelled)
         return false;
-    call(m_hooks.closePublishDialog);
-    m_state.RequiredImages.clear();
+    emit publishingLeft();
     resetButtonHints();
     if (form == Form::User)
         becomeUntitled();
-    m_state.Publishing = false;
-    m_state.NewLayoutPending = true;
+    m_state.LayoutLoadRequested = LayoutLoadRequest::New;
     LoadComponents();
     showBlankPage();
     m_page.refreshPreview();
@@ -91,7 +81,7 @@ void LayoutCommands::btnOpenLayoutClick() {
         return;
     if (check == SaveCheck::Discarded || check == SaveCheck::SavedThroughDialog)
         becomeUntitled();
-    m_state.OpenLayoutPending = true;
+    m_state.LayoutLoadRequested = LayoutLoadRequest::Open;
     m_state.LayoutLoadNeeded = true;
     LoadComponents();
 }
@@ -105,9 +95,9 @@ void LayoutCommands::btnSaveLayoutClick() {
 }
 
 void LayoutCommands::btnSaveAsClick() {
-    call(m_hooks.selectLayoutPage);
+    emit layoutPageNeeded();
     m_saveDialog.fileName.clear();
-    m_saveDialog.initialFolder = layoutsFolder();
+    m_saveDialog.initialFolder = m_folders.layoutsFolder();
     m_saveDialog.filterIndex = 1;
     saveThroughDialog();
     m_page.refreshPreview();
@@ -126,14 +116,13 @@ void LayoutCommands::saveTo(const QString& folder, const QString& fileName) {
     m_state.LayoutFolder = folder;
     m_state.LayoutFileName = fileName;
     m_state.LayoutModified = false;
-    call(m_hooks.updateCaption);
+    emit captionChanged();
     m_page.UpdateComponents();
 }
 
 void LayoutCommands::showBlankPage() {
     // An empty page while the new layout is being set up.
-    if (m_hooks.showPageFile)
-        m_hooks.showPageFile(m_state.ProgramFolder + QStringLiteral("Blank.html"));
+    emit pageFileShown(m_folders.blankPageFile());
 }
 
 bool LayoutCommands::hasOwnFile() const {
@@ -143,14 +132,14 @@ bool LayoutCommands::hasOwnFile() const {
 void LayoutCommands::becomeUntitled() {
     m_state.LayoutLoadNeeded = true;
     m_state.LayoutModified = false;
-    m_state.LayoutFileName = untitledLayout;
+    m_state.LayoutFileName = WorkingFolders::untitledLayoutName();
     m_state.LayoutFolder.clear();
 }
 
 bool LayoutCommands::saveThroughDialog() {
     // Before its first use the dialog starts where the layouts are kept.
     if (m_saveDialog.initialFolder.isEmpty())
-        m_saveDialog.initialFolder = layoutsFolder();
+        m_saveDialog.initialFolder = m_folders.layoutsFolder();
     const QString chosen = m_dialogs.saveFileName(m_saveDialog);
     if (chosen.isEmpty())
         return false;
@@ -196,41 +185,46 @@ void LayoutCommands::LoadComponents() {
         return;
     }
     QString fileName;
-    if (m_state.NewLayoutPending)
+    switch (std::exchange(m_state.LayoutLoadRequested, LayoutLoadRequest::None)) {
+    case LayoutLoadRequest::None:
+        break;
+    case LayoutLoadRequest::New:
         fileName = serveNewRequest();
-    if (m_state.OpenLayoutPending && !serveOpenRequest(fileName))
-        return;
-    if (m_state.ExampleLayoutPending && !serveExampleRequest(fileName)) {
-        m_page.refreshPreview();
-        return;
+        break;
+    case LayoutLoadRequest::Open:
+        if (!serveOpenRequest(fileName))
+            return;
+        break;
+    case LayoutLoadRequest::Example:
+        if (!serveExampleRequest(fileName)) {
+            m_page.refreshPreview();
+            return;
+        }
+        break;
     }
     readIntoControls(fileName);
-    m_state.ExampleLayoutPending = false;
-    m_page.UpdateComponents();
     m_page.refreshPreview();
 }
 
 QString LayoutCommands::serveNewRequest() {
     resetImageHints();
     showLayoutControls();
-    call(m_hooks.updateCaption);
-    m_state.NewLayoutPending = false;
-    return m_state.ProgramFolder + QStringLiteral("Default.rbs");
+    emit captionChanged();
+    return m_folders.defaultLayoutFile();
 }
 
 bool LayoutCommands::serveOpenRequest(QString& fileName) {
-    m_openDialog.initialFolder = layoutsFolder();
+    m_openDialog.initialFolder = m_folders.layoutsFolder();
     m_openDialog.filterIndex = 1;
     m_openDialog.fileName.clear();
     const QString chosen = m_dialogs.openFileName(m_openDialog);
-    m_state.OpenLayoutPending = false;
     if (chosen.isEmpty()) {
         // The controls keep the layout they hold, so they may go on
         // refreshing the preview and no later showing of the page reads the
         // default layout over it.
         if (m_state.LayoutControlsReady)
             m_state.LayoutLoadNeeded = false;
-        call(m_hooks.updateCaption);
+        emit captionChanged();
         return false;
     }
     resetImageHints();
@@ -243,13 +237,11 @@ bool LayoutCommands::serveOpenRequest(QString& fileName) {
 }
 
 bool LayoutCommands::serveExampleRequest(QString& fileName) {
-    m_state.ExampleOpen = true;
+    m_document.ExampleOpen = true;
     // The example's layout replaces the one being edited only once the
     // user has kept or let go of its changes.
-    if (checkUnsavedChanges() == SaveCheck::Cancelled) {
-        m_state.ExampleLayoutPending = false;
+    if (checkUnsavedChanges() == SaveCheck::Cancelled)
         return false;
-    }
     resetImageHints();
     showBlankPage();
     m_state.LayoutFileName = exampleLayoutFileName();
@@ -258,47 +250,39 @@ bool LayoutCommands::serveExampleRequest(QString& fileName) {
 }
 
 QString LayoutCommands::exampleLayoutFileName() const {
-    const QFileInfo document(m_state.DocumentFileName);
+    const QFileInfo document(m_document.DocumentFileName);
     QString name = document.suffix().isEmpty()
                        ? document.fileName()
                        : document.fileName().chopped(document.suffix().size() + 1);
     name += QStringLiteral(".rbs");
     // An example always lives in the examples folder, even when the
     // document's name came without it.
-    const QString folder = isFullPath(m_state.DocumentFileName)
+    const QString folder = isFullPath(m_document.DocumentFileName)
                                ? withTrailingSeparator(document.path())
-                               : m_state.SharedDataFolder + QStringLiteral("Examples/");
+                               : m_folders.examplesFolder();
     return folder + name;
 }
 
 void LayoutCommands::readIntoControls(const QString& fileName) {
     const LayoutFileContent content = layoutfile::read(fileName);
-    m_layout = content.layout;
     const LayoutControls& c = m_page.controls();
-    // A width type other than "0" or "1" checks neither button here.
-    if (m_layout.AdWidthType == QLatin1String("0"))
-        c.radAdManual->setChecked(true);
-    else if (m_layout.AdWidthType == QLatin1String("1"))
-        c.radAdFull->setChecked(true);
     QString* hints[] = {&m_state.AdImageHint, &m_state.FrameImageHint, &m_state.TextImageHint};
     QPushButton* buttons[] = {c.btnAdImg, c.btnFrmImg, c.btnTxtImg};
-    const QString paths[] = {m_layout.AdImg, m_layout.FBgImg, m_layout.TxtBgImg};
+    const Layout& l = content.layout;
+    const QString paths[] = {l.AdImg, l.FBgImg, l.TxtBgImg};
     for (int i = 0; i < 3; ++i) {
         if (paths[i].isEmpty())
             continue;
         *hints[i] = imageHint(paths[i]);
         buttons[i]->setToolTip(*hints[i]);
     }
-    c.cbxFRepeatX->setEnabled(!m_layout.FImgHide);
-    c.cbxFRepeatY->setEnabled(!m_layout.FImgHide);
-    c.cbxFrmImg->setChecked(m_layout.FImgHide);
-    c.cbxAllMargins->setChecked(content.TxtAllMargins);
+    m_page.showLayoutFile(content);
 }
 
 void LayoutCommands::showLayoutControls() {
     m_page.buttonBar()->setVisible(true);
     m_page.column()->setVisible(true);
-    call(m_hooks.showFullMenu);
+    emit fullMenuNeeded();
 }
 
 void LayoutCommands::resetImageHints() {

@@ -4,30 +4,15 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
 #include <memory>
 
-struct AppState;
+struct DocumentState;
 struct Layout;
 struct LayoutFileContent;
+struct LayoutState;
+struct WorkingFolders;
 class LayoutPage;
 class SaveExitDialog;
-
-/// What the layout commands ask of the window around the Layout page.
-/// Hooks left empty do nothing.
-struct LayoutCommandHooks {
-    /// Recomputes the window caption.
-    std::function<void()> updateCaption;
-    /// Makes the whole main menu visible.
-    std::function<void()> showFullMenu;
-    /// Closes the publish dialog if it is open.
-    std::function<void()> closePublishDialog;
-    /// Makes the Layout page current (running its show reaction when another
-    /// page was showing).
-    std::function<void()> selectLayoutPage;
-    /// Shows a page file in the preview browser.
-    std::function<void(const QString& fileName)> showPageFile;
-};
 
 /// The four layout commands of the Layout page's button bar, the check for
 /// unsaved layout changes with its save prompt, the layout load
@@ -40,13 +25,19 @@ public:
     /// and reads the default layout only when a load is needed.
     enum class Form { User, Page };
 
-    LayoutCommands(AppState& state, Layout& layout, LayoutPage& page, UserDialogs& dialogs,
-                   QObject* parent = nullptr);
-    ~LayoutCommands() override;
+    /// The state pieces the commands work on.
+    struct Parts {
+        const WorkingFolders& folders;
+        LayoutState& state;
+        DocumentState& document;
+        Layout& layout;
+    };
 
-    void setHooks(LayoutCommandHooks hooks) { m_hooks = std::move(hooks); }
-    /// The program's save prompt; without one the commands make their own.
-    void setSavePrompt(SaveExitDialog* prompt) { m_prompt = prompt; }
+    /// `prompt` is the program's save prompt; without one the commands make
+    /// their own.
+    LayoutCommands(Parts parts, LayoutPage& page, UserDialogs& dialogs,
+                   SaveExitDialog* prompt = nullptr, QObject* parent = nullptr);
+    ~LayoutCommands() override;
 
     /// New Layout. False when the user cancelled, and nothing changed.
     bool btnNewPresentClick(Form form);
@@ -64,6 +55,21 @@ public:
     /// The layout open and save dialogs as they stand.
     const UserDialogs::FileDialogOptions& openDialog() const { return m_openDialog; }
     const UserDialogs::FileDialogOptions& saveDialog() const { return m_saveDialog; }
+
+signals:
+    /// The window caption must be computed again.
+    void captionChanged();
+    /// The whole main menu is to be visible.
+    void fullMenuNeeded();
+    /// A new layout ends publishing: the publish dialog closes, the pictures
+    /// collected for the published page are forgotten and pages are made for
+    /// the preview again.
+    void publishingLeft();
+    /// The Layout page is to become current (running its show reaction when
+    /// another page was showing).
+    void layoutPageNeeded();
+    /// The preview is to show this page file.
+    void pageFileShown(const QString& fileName);
 
 private:
     enum class SaveCheck { Unmodified, Saved, SavedThroughDialog, Discarded, Cancelled };
@@ -85,14 +91,14 @@ private:
     void showLayoutControls();
     void resetImageHints();
     void resetButtonHints();
-    QString layoutsFolder() const;
     void connectButtons();
 
-    AppState& m_state;
+    const WorkingFolders& m_folders;
+    LayoutState& m_state;
+    DocumentState& m_document;
     Layout& m_layout;
     LayoutPage& m_page;
     UserDialogs& m_dialogs;
-    LayoutCommandHooks m_hooks;
     SaveExitDialog* m_prompt = nullptr;
     std::unique_ptr<SaveExitDialog> m_ownPrompt;
     UserDialogs::FileDialogOptions m_openDialog;

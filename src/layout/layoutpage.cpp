@@ -1,43 +1,29 @@
 #include "layout/layoutpage.h"
 
-#include "app/appstate.h"
 #include "layout/colorcombo.h"
 #include "layout/colortext.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
+#include "layout/layoutfile.h"
 #include "layout/layoutreactions.h"
+#include "layout/layoutrules.h"
+#include "layout/layoutstate.h"
 #include "layout/numberedit.h"
 #include "layout/updown.h"
-#include "platform/apperror.h"
+#include "platform/userdialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int buttonBarHeight = 41;
-
-int integerValue(const QLineEdit* edit) {
-    bool isNumber = false;
-    const int value = edit->text().toInt(&isNumber);
-    if (!isNumber)
-        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(edit->text()));
-    return value;
-}
-
-/// Rewrites the edit's number in plain decimal form: "0075" becomes "75".
-void rewriteAsInteger(QLineEdit* edit) {
-    edit->setText(QString::number(integerValue(edit)));
-}
-
-bool isZeroOrEmpty(const QLineEdit* edit) {
-    return edit->text().isEmpty() || edit->text() == QLatin1String("0");
-}
 
 void selectBorderType(QComboBox* list, const QString& type) {
     // A word not in the list leaves the list as it was.
@@ -66,7 +52,7 @@ private:
 
 } // namespace
 
-LayoutPage::LayoutPage(AppState& state, Layout& layout, UserDialogs& dialogs, QWidget* parent)
+LayoutPage::LayoutPage(LayoutState& state, Layout& layout, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_layout(layout) {
@@ -77,6 +63,7 @@ LayoutPage::LayoutPage(AppState& state, Layout& layout, UserDialogs& dialogs, QW
     row->addWidget(m_column);
     row->addWidget(buildRightPart(), 1);
     m_reactions = new LayoutReactions(controls(), state, layout, dialogs, this);
+    m_reactions->setPreviewCommand([this] { _btnPreviewClick(); });
     connect(m_buttons.btnPreview, &QPushButton::clicked, m_reactions,
             &LayoutReactions::refreshPreview);
 }
@@ -85,8 +72,12 @@ const LayoutControls& LayoutPage::controls() const {
     return m_column->controls();
 }
 
-void LayoutPage::setPreviewRefresh(std::function<void()> refresh) {
-    m_reactions->setPreviewRefresh(std::move(refresh));
+void LayoutPage::_btnPreviewClick() {
+    if (!m_state.LayoutControlsReady)
+        return;
+    CaptureLayout();
+    m_state.LayoutLoadNeeded = false;
+    emit previewRequested();
 }
 
 void LayoutPage::refreshPreview() {
@@ -136,16 +127,31 @@ QWidget* LayoutPage::buildButtonBar(QWidget* parent) {
     return bar;
 }
 
+void LayoutPage::showLayoutFile(const LayoutFileContent& content) {
+    m_layout = content.layout;
+    const LayoutControls& c = controls();
+    // A width type other than "0" or "1" checks neither button here.
+    if (m_layout.AdWidthType == QLatin1String("0"))
+        c.radAdManual->setChecked(true);
+    else if (m_layout.AdWidthType == QLatin1String("1"))
+        c.radAdFull->setChecked(true);
+    c.cbxFRepeatX->setEnabled(!m_layout.FImgHide);
+    c.cbxFRepeatY->setEnabled(!m_layout.FImgHide);
+    c.cbxFrmImg->setChecked(m_layout.FImgHide);
+    c.cbxAllMargins->setChecked(content.TxtAllMargins);
+    UpdateComponents();
+}
+
 void LayoutPage::UpdateComponents() {
     // Each step below raises the controls' own change reactions, in order.
     m_state.LayoutControlsReady = false;
+    const auto ready = qScopeGuard([this] { m_state.LayoutControlsReady = true; });
     showPageArea();
     showOuterBorder();
     showFrame();
     showInnerBorderAndText();
     showMargins();
     showTextFlags();
-    m_state.LayoutControlsReady = true;
 }
 
 void LayoutPage::showPageArea() {
@@ -205,81 +211,61 @@ void LayoutPage::showTextFlags() {
 
 void LayoutPage::CaptureLayout() {
     const RefreshSuspension suspension(*m_reactions);
+    const Layout captured = normalised(layoutFromControls());
+    showNumbers(captured);
+    // The equal margins copy each rewrite to the others: keep what shows.
+    m_layout = layoutFromControls();
+    const LayoutEnabling enabling = enabledControls(m_layout);
     const LayoutControls& c = controls();
-    if (c.edtAdW->text().isEmpty())
-        c.edtAdW->setText(QStringLiteral("700"));
-    else
-        rewriteAsInteger(c.edtAdW);
-    m_layout.AdImgHide = c.cbxAdImg->isChecked();
-    for (QLineEdit* edit : {c.edtOBW, c.edtFW, c.edtIBW, c.edtTxtMarginLeft, c.edtTxtMarginTop,
-                            c.edtTxtMarginRight}) {
-        if (!edit->text().isEmpty())
-            rewriteAsInteger(edit);
-    }
-    captureFlags();
-    captureOuterBorder();
-    captureFrame();
-    captureInnerBorder();
-    c.cbxTxtRepeatX->setEnabled(!c.cbxTxtImg->isChecked());
-    c.cbxTxtRepeatY->setEnabled(!c.cbxTxtImg->isChecked());
-    captureFields();
-    captureFlags();
-}
-
-void LayoutPage::captureFlags() {
-    const LayoutControls& c = controls();
-    m_layout.FImgRepX = c.cbxFRepeatX->isChecked();
-    m_layout.FImgRepY = c.cbxFRepeatY->isChecked();
-    m_layout.TxtRepeatX = c.cbxTxtRepeatX->isChecked();
-    m_layout.TxtRepeatY = c.cbxTxtRepeatY->isChecked();
-    m_layout.TxtHideCol = c.cbxTxtCol->isChecked();
-    m_layout.TxtImgHide = c.cbxTxtImg->isChecked();
-}
-
-void LayoutPage::captureOuterBorder() {
-    const LayoutControls& c = controls();
-    if (c.edtOBW->text().isEmpty())
-        c.edtOBW->setText(QStringLiteral("0"));
-    const bool hasBorder = integerValue(c.edtOBW) >= 1;
-    if (!hasBorder)
-        c.edtOBW->setText(QStringLiteral("0"));
-    c.clrOB->setEnabled(hasBorder);
-    c.cbxOBT->setEnabled(hasBorder);
-}
-
-void LayoutPage::captureFrame() {
-    const LayoutControls& c = controls();
-    const bool hasFrame = !isZeroOrEmpty(c.edtFW);
+    c.clrOB->setEnabled(enabling.outerBorder);
+    c.cbxOBT->setEnabled(enabling.outerBorder);
     for (QWidget* control :
          std::initializer_list<QWidget*>{c.btnFrmImg, c.cbxFrmCol, c.cbxFrmImg, c.clrFrame})
-        control->setEnabled(hasFrame);
-    // With the picture hidden the repeat boxes keep their state.
-    if (!hasFrame || !c.cbxFrmImg->isChecked()) {
-        c.cbxFRepeatX->setEnabled(hasFrame);
-        c.cbxFRepeatY->setEnabled(hasFrame);
+        control->setEnabled(enabling.frame);
+    for (QWidget* control : std::initializer_list<QWidget*>{c.cbxFRepeatX, c.cbxFRepeatY})
+        control->setEnabled(enabling.frameRepeat);
+    c.clrIB->setEnabled(enabling.innerBorder);
+    c.cbxIBT->setEnabled(enabling.innerBorder);
+    c.cbxTxtRepeatX->setEnabled(enabling.textRepeat);
+    c.cbxTxtRepeatY->setEnabled(enabling.textRepeat);
+}
+
+Layout LayoutPage::layoutFromControls() const {
+    const LayoutControls& c = controls();
+    Layout l = m_layout;
+    l.AdWidthType = c.radAdFull->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    l.AdWidthValue = c.edtAdW->text();
+    l.AdCenter = c.cbxAdCenter->isChecked();
+    l.AdImgHide = c.cbxAdImg->isChecked();
+    l.OBWidth = c.edtOBW->text();
+    l.OBType = c.cbxOBT->currentText();
+    l.FWidth = c.edtFW->text();
+    l.FImgHide = c.cbxFrmImg->isChecked();
+    l.FImgRepX = c.cbxFRepeatX->isChecked();
+    l.FImgRepY = c.cbxFRepeatY->isChecked();
+    l.FBWidth = c.edtIBW->text();
+    l.FBType = c.cbxIBT->currentText();
+    l.TxtPadLeft = c.edtTxtMarginLeft->text();
+    l.TxtPadRight = c.edtTxtMarginRight->text();
+    l.TxtPadTop = c.edtTxtMarginTop->text();
+    l.TxtHideCol = c.cbxTxtCol->isChecked();
+    l.TxtImgHide = c.cbxTxtImg->isChecked();
+    l.TxtRepeatX = c.cbxTxtRepeatX->isChecked();
+    l.TxtRepeatY = c.cbxTxtRepeatY->isChecked();
+    return l;
+}
+
+void LayoutPage::showNumbers(const Layout& l) {
+    const LayoutControls& c = controls();
+    const std::pair<QLineEdit*, const QString*> numbers[] = {{c.edtAdW, &l.AdWidthValue},
+                                                             {c.edtOBW, &l.OBWidth},
+                                                             {c.edtFW, &l.FWidth},
+                                                             {c.edtIBW, &l.FBWidth},
+                                                             {c.edtTxtMarginLeft, &l.TxtPadLeft},
+                                                             {c.edtTxtMarginTop, &l.TxtPadTop},
+                                                             {c.edtTxtMarginRight, &l.TxtPadRight}};
+    for (const auto& [edit, text] : numbers) {
+        if (edit->text() != *text)
+            edit->setText(*text);
     }
-}
-
-void LayoutPage::captureInnerBorder() {
-    const LayoutControls& c = controls();
-    const bool hasBorder = !isZeroOrEmpty(c.edtIBW);
-    if (!hasBorder)
-        c.edtIBW->setText(QStringLiteral("0"));
-    c.clrIB->setEnabled(hasBorder);
-    c.cbxIBT->setEnabled(hasBorder);
-}
-
-void LayoutPage::captureFields() {
-    const LayoutControls& c = controls();
-    m_layout.AdWidthType = c.radAdFull->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
-    m_layout.AdWidthValue = c.edtAdW->text();
-    m_layout.AdCenter = c.cbxAdCenter->isChecked();
-    m_layout.OBWidth = c.edtOBW->text();
-    m_layout.OBType = c.cbxOBT->currentText();
-    m_layout.FWidth = c.edtFW->text();
-    m_layout.FBWidth = c.edtIBW->text();
-    m_layout.FBType = c.cbxIBT->currentText();
-    m_layout.TxtPadLeft = c.edtTxtMarginLeft->text();
-    m_layout.TxtPadRight = c.edtTxtMarginRight->text();
-    m_layout.TxtPadTop = c.edtTxtMarginTop->text();
 }

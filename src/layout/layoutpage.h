@@ -3,10 +3,10 @@
 #include "layout/layoutcontrols.h"
 
 #include <QWidget>
-#include <functional>
 
-struct AppState;
 struct Layout;
+struct LayoutFileContent;
+struct LayoutState;
 class LayoutColumn;
 class LayoutReactions;
 class UserDialogs;
@@ -29,22 +29,33 @@ struct LayoutButtons {
 class LayoutPage : public QWidget {
     Q_OBJECT
 public:
-    LayoutPage(AppState& state, Layout& layout, UserDialogs& dialogs, QWidget* parent = nullptr);
+    LayoutPage(LayoutState& state, Layout& layout, UserDialogs& dialogs, QWidget* parent = nullptr);
 
+    /// Shows what a layout file holds in the controls, as opening it does.
+    /// The caller sets `LayoutLoadNeeded` first when the changes this raises
+    /// must not refresh the preview.
+    void showLayoutFile(const LayoutFileContent& content);
     /// Shows the whole record in the controls. Meanwhile `LayoutControlsReady`
     /// is false, so the changes this raises do not capture half-set controls.
     void UpdateComponents();
     /// Normalises the number fields, sets which controls are enabled and
     /// copies the controls into the record. Throws `AppError` at a number
-    /// field that does not hold a number; the fields before it are captured.
+    /// field that does not hold a number; then nothing is captured.
     void CaptureLayout();
 
-    /// The preview command the reactions run to refresh the preview. It must
-    /// do nothing while `LayoutControlsReady` is false.
-    void setPreviewRefresh(std::function<void()> refresh);
+    /// The preview command that every layout change ends in: nothing while
+    /// the controls are being filled; otherwise the controls are captured,
+    /// the load is over, and `previewRequested` asks for the page. Throws
+    /// `AppError` when a number field holds no number.
+    void _btnPreviewClick();
     /// Runs the preview command; an error goes to the standard error box.
     void refreshPreview();
 
+signals:
+    /// The record holds the controls' layout: show its page.
+    void previewRequested();
+
+public:
     const LayoutControls& controls() const;
     const LayoutButtons& buttons() const { return m_buttons; }
     LayoutColumn* column() const { return m_column; }
@@ -63,13 +74,10 @@ private:
     void showMargins();
     void showTextFlags();
 
-    void captureFlags();
-    void captureOuterBorder();
-    void captureFrame();
-    void captureInnerBorder();
-    void captureFields();
+    Layout layoutFromControls() const;
+    void showNumbers(const Layout& layout);
 
-    AppState& m_state;
+    LayoutState& m_state;
     Layout& m_layout;
     LayoutColumn* m_column = nullptr;
     LayoutReactions* m_reactions = nullptr;

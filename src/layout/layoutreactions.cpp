@@ -1,12 +1,11 @@
 #include "layout/layoutreactions.h"
 
-#include "app/appstate.h"
 #include "layout/colorcombo.h"
 #include "layout/colortext.h"
 #include "layout/layout.h"
+#include "layout/layoutstate.h"
 #include "layout/numberedit.h"
 #include "layout/updown.h"
-#include "platform/apperror.h"
 #include "platform/userdialogs.h"
 
 #include <QCheckBox>
@@ -14,7 +13,7 @@
 #include <QEvent>
 #include <QRadioButton>
 
-LayoutReactions::LayoutReactions(const LayoutControls& controls, AppState& state, Layout& layout,
+LayoutReactions::LayoutReactions(const LayoutControls& controls, LayoutState& state, Layout& layout,
                                  UserDialogs& dialogs, QObject* parent)
     : QObject(parent)
     , m_controls(controls)

@@ -6,8 +6,8 @@
 #include <QString>
 #include <functional>
 
-struct AppState;
 struct Layout;
+struct LayoutState;
 class UserDialogs;
 class QColor;
 class QLineEdit;
@@ -17,17 +17,16 @@ class QLineEdit;
 /// once, the limits on leaving a number field, the linking of the margins,
 /// and when the preview is refreshed.
 ///
-/// Refreshing runs the preview command given to `setPreviewRefresh`. That
-/// command must do nothing while `LayoutControlsReady` is false; it may throw
-/// `AppError`, which a text change answers with a beep and every other
-/// reaction shows in the standard error box.
+/// Refreshing runs the page's preview command, which may throw `AppError`:
+/// a text change answers it with a beep, every other reaction shows it in
+/// the standard error box.
 class LayoutReactions : public QObject {
     Q_OBJECT
 public:
-    LayoutReactions(const LayoutControls& controls, AppState& state, Layout& layout,
+    LayoutReactions(const LayoutControls& controls, LayoutState& state, Layout& layout,
                     UserDialogs& dialogs, QObject* parent = nullptr);
 
-    void setPreviewRefresh(std::function<void()> refresh) { m_refresh = std::move(refresh); }
+    void setPreviewCommand(std::function<void()> command) { m_refresh = std::move(command); }
     /// While suspended, reactions skip the preview command (the controls are
     /// being captured by it already).
     void setRefreshSuspended(bool suspended) { m_refreshSuspended = suspended; }
@@ -62,7 +61,7 @@ private:
     void markModified();
 
     LayoutControls m_controls;
-    AppState& m_state;
+    LayoutState& m_state;
     Layout& m_layout;
     UserDialogs& m_dialogs;
     std::function<void()> m_refresh;

@@ -1,7 +1,8 @@
 #include "pagegen/documentpictures.h"
 
-#include "app/appstate.h"
 #include "pagegen/pagetext.h"
+#include "pagegen/publishingstate.h"
+#include "settings/servermirror.h"
 
 #include <algorithm>
 
@@ -14,18 +15,19 @@ QString bareFileName(const QString& path) {
 
 } // namespace
 
-bool documentPictureLocation(AppState& state, int itemNo, const QString& storedFile,
-                             QString& location) {
+bool documentPictureLocation(PublishingState& publishing, const ServerMirror& servers, int itemNo,
+                             const QString& storedFile, QString& location) {
     if (itemNo < 0 || storedFile.isEmpty())
         return false;
-    if (!state.Publishing) {
+    if (!publishing.Publishing) {
         location = PathToFileUrl(storedFile);
         return true;
     }
-    if (state.OwnServer == 1 || state.OwnServer == 2) {
-        const QString& server = state.OwnServer == 1 ? state.PrimaryServer : state.SecondaryServer;
+    if (servers.OwnServer == 1 || servers.OwnServer == 2) {
+        const QString& server =
+            servers.OwnServer == 1 ? servers.PrimaryServer : servers.SecondaryServer;
         location = server + bareFileName(storedFile);
-        state.RequiredImages.add(location);
+        publishing.RequiredImages.add(location);
     }
     return true;
 }

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-struct AppState;
+struct PublishingState;
+struct ServerMirror;
 
 /// Decides how the page refers to one picture of the document, the reaction
 /// to the editor's picture event while it exports the document
@@ -18,5 +19,5 @@ struct AppState;
 ///   picture's file name, which is added to `RequiredImages` (any other
 ///   server choice leaves `location` as the editor passed it);
 /// - otherwise the picture's local file URL, in its own letter case.
-bool documentPictureLocation(AppState& state, int itemNo, const QString& storedFile,
-                             QString& location);
+bool documentPictureLocation(PublishingState& publishing, const ServerMirror& servers, int itemNo,
+                             const QString& storedFile, QString& location);

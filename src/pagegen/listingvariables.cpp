@@ -1,8 +1,8 @@
 #include "pagegen/listingvariables.h"
 
-#include "app/appstate.h"
 #include "layout/layout.h"
 #include "pagegen/pagetext.h"
+#include "pagegen/publishingstate.h"
 
 #include <algorithm>
 
@@ -42,8 +42,8 @@ QString background(bool transparent, QString Layout::*field, const Layout& layou
 }
 
 /// A local picture: a path below the images folder, starting with a separator.
-QString localPicture(const AppState& state, const QString& imagePath) {
-    return PathToFileUrl(state.UserFolder + QStringLiteral("images") + imagePath);
+QString localPicture(const QString& userFolder, const QString& imagePath) {
+    return PathToFileUrl(userFolder + QStringLiteral("images") + imagePath);
 }
 
 class VariableList {
@@ -51,10 +51,11 @@ public:
     void set(const char* name, const QString& value) {
         m_list.append({QString::fromLatin1(name), value});
     }
-    void setPicture(const char* name, bool hidden, const AppState& state, const QString& serverUrl,
-                    const QString& imagePath) {
+    void setPicture(const char* name, bool hidden, const PictureSources& sources,
+                    const QString& serverUrl, const QString& imagePath) {
         if (!hidden)
-            set(name, state.Publishing ? quotableUrl(serverUrl) : localPicture(state, imagePath));
+            set(name, sources.publishing.Publishing ? quotableUrl(serverUrl)
+                                                    : localPicture(sources.userFolder, imagePath));
     }
     /// Exactly one of the four repeat keywords of a picture.
     void setRepeat(const char* prefix, bool repeatX, bool repeatY) {
@@ -84,11 +85,12 @@ QString pageWidth(const Layout& l) {
 
 } // namespace
 
-QList<ListingVariable> listingVariables(const Layout& l, const AppState& state) {
+QList<ListingVariable> listingVariables(const Layout& l, const PictureSources& pictures) {
     VariableList v;
-    v.setPicture("adimg", l.AdImgHide, state, state.AdImageURL, l.AdImg);
-    v.setPicture("fimg", l.FImgHide, state, state.FrameImageURL, l.FBgImg);
-    v.setPicture("timg", l.TxtImgHide, state, state.TextImageURL, l.TxtBgImg);
+    const PublishingState& p = pictures.publishing;
+    v.setPicture("adimg", l.AdImgHide, pictures, p.AdImageURL, l.AdImg);
+    v.setPicture("fimg", l.FImgHide, pictures, p.FrameImageURL, l.FBgImg);
+    v.setPicture("timg", l.TxtImgHide, pictures, p.TextImageURL, l.TxtBgImg);
     v.set("adbc", background(l.AdHideCol, &Layout::AdBackCol, l));
     const QString width = pageWidth(l);
     if (!width.isEmpty())

@@ -3,8 +3,15 @@
 #include <QList>
 #include <QString>
 
-struct AppState;
 struct Layout;
+struct PublishingState;
+
+/// Where the layout's pictures are: below the user folder's "images" for
+/// the preview, at their server addresses while publishing.
+struct PictureSources {
+    const QString& userFolder;
+    const PublishingState& publishing;
+};
 
 struct ListingVariable {
     QString name;
@@ -21,4 +28,4 @@ struct ListingVariable {
 /// addresses are encoded so that they stay inside their quoted url(). A
 /// layout file, whoever wrote it, cannot put markup, styles or script into
 /// the page.
-QList<ListingVariable> listingVariables(const Layout& layout, const AppState& state);
+QList<ListingVariable> listingVariables(const Layout& layout, const PictureSources& pictures);

@@ -1,11 +1,13 @@
 #include "pagegen/pagegenerator.h"
 
-#include "app/appstate.h"
 #include "layout/layout.h"
+#include "layout/layoutstate.h"
 #include "pagegen/listingvariables.h"
 #include "pagegen/pagetemplate.h"
 #include "pagegen/pagetext.h"
+#include "pagegen/publishingstate.h"
 #include "platform/windows1252.h"
+#include "platform/workingfolders.h"
 
 namespace {
 
@@ -18,10 +20,16 @@ const QString defaultLayoutNote = QStringLiteral(
 
 } // namespace
 
-PageGenerator::PageGenerator(AppState& state, const Layout& layout, ErrorReport reportError)
-    : m_state(state)
-    , m_layout(layout)
-    , m_reportError(std::move(reportError)) {
+QString GeneratedPage::pageText() const {
+    return joinLines(memPage);
+}
+
+PageGenerator::PageGenerator(const WorkingFolders& folders, const LayoutState& layoutState,
+                             const PublishingState& publishing, const Layout& layout)
+    : m_folders(folders)
+    , m_layoutState(layoutState)
+    , m_publishing(publishing)
+    , m_layout(layout) {
     CssMerge.DelimStart = QStringLiteral("£");
     CssMerge.DelimEnd = QStringLiteral("£");
 }
@@ -38,61 +46,50 @@ const QString& PageGenerator::pageHead() {
     return head;
 }
 
-QString PageGenerator::templateFileName(const AppState& state) {
-    return state.ProgramFolder + QStringLiteral("Default.tmpl");
+GeneratedPage PageGenerator::generate() {
+    GeneratedPage page;
+    MergeCss(page);
+    WriteCode(page);
+    return page;
 }
 
-void PageGenerator::MergeCss() {
-    loadTemplate();
-    const qsizetype templateLines = m_state.PageSource.size();
-    m_state.PageSource.append(documentDiv);
-    m_state.PageSource.append(documentLine());
+void PageGenerator::MergeCss(GeneratedPage& page) {
+    // An unreadable template leaves no lines rather than the previous page.
+    QStringList source;
+    if (!readPageTemplate(m_folders.pageTemplateFile(), source))
+        page.error = templateUnreadableMessage();
+    const qsizetype templateLines = source.size();
+    source.append(documentDiv);
+    source.append(documentLine());
 
     // Only the template's lines are merged: the document is the seller's
     // text, where "£" is a price sign, not a delimiter.
-    CssMerge.setSourceText(joinLines(m_state.PageSource.mid(0, templateLines + 1)));
+    CssMerge.setSourceText(joinLines(source.mid(0, templateLines + 1)));
     CssMerge.DestType = mmText;
     CssMerge.Vars().Clear();
-    for (const ListingVariable& variable : listingVariables(m_layout, m_state))
+    const PictureSources pictures{m_folders.UserFolder, m_publishing};
+    for (const ListingVariable& variable : listingVariables(m_layout, pictures))
         CssMerge.Vars().SetVar(variable.name, variable.value);
     CssMerge.Execute();
-    m_state.ListingCode = splitLines(CssMerge.DestText());
-    m_state.ListingCode.append(m_state.PageSource.constLast());
-}
-
-void PageGenerator::loadTemplate() {
-    // An unreadable template leaves the list empty rather than holding the
-    // previous page, which every refresh would otherwise add to.
-    if (!readPageTemplate(templateFileName(m_state), m_state.PageSource) && m_reportError)
-        m_reportError(templateUnreadableMessage());
+    page.ListingCode = splitLines(CssMerge.DestText());
+    page.ListingCode.append(source.constLast());
 }
 
 QString PageGenerator::documentLine() {
-    m_state.DocumentHtml = m_exportDocument ? m_exportDocument() : QByteArray();
-    m_state.DocumentHtmlAllocated = true;
-    m_state.DocumentHtmlLines = splitLines(windows1252::decode(m_state.DocumentHtml));
-    return DeleteLineBreaks(joinLines(m_state.DocumentHtmlLines));
+    const QByteArray html = m_exportDocument ? m_exportDocument() : QByteArray();
+    return DeleteLineBreaks(joinLines(splitLines(windows1252::decode(html))));
 }
 
-void PageGenerator::WriteCode() {
-    m_memPage.clear();
-    m_memPage.append(pageHead());
-    m_memPage.append(m_state.ListingCode);
-    m_memPage.append(QStringLiteral("</div></td></tr></table> <!-- wrapper -->"));
-    m_memPage.append(QStringLiteral("</td></tr></table> <!-- main -->"));
-    if (showsDefaultLayoutNote()) {
-        m_memPage.append(QStringLiteral("<br />"));
-        m_memPage.append(defaultLayoutNote);
+void PageGenerator::WriteCode(GeneratedPage& page) const {
+    QStringList& lines = page.memPage;
+    lines.append(pageHead());
+    lines.append(page.ListingCode);
+    lines.append(QStringLiteral("</div></td></tr></table> <!-- wrapper -->"));
+    lines.append(QStringLiteral("</td></tr></table> <!-- main -->"));
+    if (m_layoutState.isUntouchedDefault()) {
+        lines.append(QStringLiteral("<br />"));
+        lines.append(defaultLayoutNote);
     }
-    m_memPage.append(QStringLiteral("</body>"));
-    m_memPage.append(QStringLiteral("</html>"));
-}
-
-bool PageGenerator::showsDefaultLayoutNote() const {
-    return m_state.LayoutFileName == QLatin1String("Untitled.rbs") &&
-           m_state.LayoutFolder.isEmpty() && !m_state.LayoutModified;
-}
-
-QString PageGenerator::pageText() const {
-    return joinLines(m_memPage);
+    lines.append(QStringLiteral("</body>"));
+    lines.append(QStringLiteral("</html>"));
 }

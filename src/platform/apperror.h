@@ -3,9 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <exception>
-#include <functional>
-
-class UserDialogs;
 
 /// An error a command does not handle itself: the command ends and the text
 /// is shown in the application's standard error box.
@@ -20,8 +17,3 @@ private:
     QString m_message;
     QByteArray m_utf8;
 };
-
-/// Runs one user command. An error the command does not handle ends it and is
-/// shown in the standard error box; whatever the command did before stays.
-/// Returns false when the command ended on an error.
-bool runCommand(UserDialogs& dialogs, const std::function<void()>& command);

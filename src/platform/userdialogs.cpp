@@ -1,5 +1,7 @@
 #include "platform/userdialogs.h"
 
+#include "platform/apperror.h"
+
 #include <QFileInfo>
 
 QStringList nameFiltersFromPipeFilter(const QString& filter) {
@@ -19,4 +21,16 @@ QString withDefaultExtension(const QString& fileName, const QString& extension) 
     if (fileName.isEmpty() || extension.isEmpty() || !QFileInfo(fileName).suffix().isEmpty())
         return fileName;
     return fileName + QLatin1Char('.') + extension;
+}
+
+bool runCommand(UserDialogs& dialogs, const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const AppError& error) {
+        dialogs.showError(error.message());
+    } catch (const std::exception& error) {
+        dialogs.showError(QString::fromLocal8Bit(error.what()));
+    }
+    return false;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -67,3 +68,10 @@ QStringList nameFiltersFromPipeFilter(const QString& filter);
 
 /// The default extension appended to a file name that has none.
 QString withDefaultExtension(const QString& fileName, const QString& extension);
+
+/// Runs one user command at the boundary between the user interface and
+/// the program: an error the command does not handle ends it and is shown
+/// in the standard error box; whatever the command did before stays, and no
+/// exception reaches the event loop. Returns false when the command ended
+/// on an error.
+bool runCommand(UserDialogs& dialogs, const std::function<void()>& command);

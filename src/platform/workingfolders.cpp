@@ -30,19 +30,19 @@ QString withTrailingSeparator(const QString& folder) {
 
 WorkingFolders WorkingFolders::locate() {
     WorkingFolders folders;
-    folders.programFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
+    folders.ProgramFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    folders.userFolder = withTrailingSeparator(documents) + kProductFolder;
-    folders.sharedDataFolder = withTrailingSeparator(data) + kProductFolder;
+    folders.UserFolder = withTrailingSeparator(documents) + kProductFolder;
+    folders.SharedDataFolder = withTrailingSeparator(data) + kProductFolder;
     return folders;
 }
 
 ProvisionReport provisionWorkingFolders(const WorkingFolders& folders) {
     ProvisionReport report;
-    ensureFolder(folders.userFolder + QStringLiteral("images/My images"), report);
-    ensureFolder(folders.userFolder + QStringLiteral("Documents and Layouts"), report);
-    ensureFolder(folders.sharedDataFolder + QStringLiteral("Examples"), report);
+    ensureFolder(folders.ownImagesFolder(), report);
+    ensureFolder(folders.layoutsFolder(), report);
+    ensureFolder(folders.examplesFolder(), report);
 
     const QDir source(folders.shippedSharedData());
     if (!source.exists())
@@ -51,7 +51,7 @@ ProvisionReport provisionWorkingFolders(const WorkingFolders& folders) {
     while (it.hasNext()) {
         const QString from = it.next();
         const QString relative = source.relativeFilePath(from);
-        const QString to = folders.sharedDataFolder + relative;
+        const QString to = folders.SharedDataFolder + relative;
         if (QFileInfo::exists(to))
             continue;
         ensureFolder(QFileInfo(to).path(), report);

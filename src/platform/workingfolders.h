@@ -3,23 +3,50 @@
 #include <QString>
 #include <QStringList>
 
-/// The program's three folders, each an absolute path ending with "/".
+/// The program's three folders, each an absolute path ending with "/", and
+/// the names of the files the program keeps in them. Every file name the
+/// program reads or writes in these folders comes from here.
 struct WorkingFolders {
     /// Read-only data shipped with the program: the executable's folder.
-    QString programFolder;
+    QString ProgramFolder;
     /// The user's pictures, documents and layouts: documents folder + "Vantrel/".
-    QString userFolder;
+    QString UserFolder;
     /// Settings, server list, auction-site list and examples. Linux has no
     /// writable all-users folder, so this is the per-user data home + "Vantrel/".
-    QString sharedDataFolder;
+    QString SharedDataFolder;
 
     /// Where the folders are on this machine. A folder the platform cannot
     /// name leaves only "/Vantrel/".
     static WorkingFolders locate();
 
-    /// The shipped copy of the shared data, copied into `sharedDataFolder`
+    // Names a file or folder has wherever it is.
+    /// The own pictures folder, inside `UserFolder` + "images/".
+    static QString ownImagesFolderName() { return QStringLiteral("My images"); }
+    /// The name of a layout that has no file yet.
+    static QString untitledLayoutName() { return QStringLiteral("Untitled.rbs"); }
+    /// The name of a document that has never been saved.
+    static QString untitledDocumentName() { return QStringLiteral("Untitled.vdoc"); }
+
+    // In the program folder.
+    QString pageTemplateFile() const { return ProgramFolder + QStringLiteral("Default.tmpl"); }
+    QString defaultLayoutFile() const { return ProgramFolder + QStringLiteral("Default.rbs"); }
+    QString welcomeDocumentFile() const { return ProgramFolder + QStringLiteral("Entry.vdoc"); }
+    QString blankPageFile() const { return ProgramFolder + QStringLiteral("Blank.html"); }
+    /// The shipped copy of the shared data, copied into `SharedDataFolder`
     /// at first run.
-    QString shippedSharedData() const { return programFolder + QStringLiteral("shared/"); }
+    QString shippedSharedData() const { return ProgramFolder + QStringLiteral("shared/"); }
+
+    // In the user folder.
+    QString imagesFolder() const { return UserFolder + QStringLiteral("images/"); }
+    QString ownImagesFolder() const { return imagesFolder() + ownImagesFolderName(); }
+    QString layoutsFolder() const { return UserFolder + QStringLiteral("Documents and Layouts"); }
+
+    // In the shared data folder.
+    QString settingsFile() const { return SharedDataFolder + QStringLiteral("defaults.ini"); }
+    QString serverListFile() const { return SharedDataFolder + QStringLiteral("vtrlsrv.dft"); }
+    QString examplesFolder() const { return SharedDataFolder + QStringLiteral("Examples/"); }
+    /// The page file of the online preview.
+    QString onlinePreviewFile() const { return SharedDataFolder + QStringLiteral("prl.htl"); }
 };
 
 /// Adds the trailing separator a folder path is kept with.

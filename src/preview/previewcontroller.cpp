@@ -1,10 +1,11 @@
 #include "preview/previewcontroller.h"
 
-#include "app/appstate.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutpage.h"
 #include "pagegen/pagegenerator.h"
+#include "pagegen/publishingstate.h"
 #include "platform/safefile.h"
+#include "platform/userdialogs.h"
 #include "platform/windows1252.h"
 #include "preview/previewbrowser.h"
 
@@ -12,12 +13,14 @@
 #include <QPointer>
 #include <QWebEngineScript>
 
-PreviewController::PreviewController(AppState& state, LayoutPage& page, PageGenerator& generator,
+PreviewController::PreviewController(PublishingState& publishing, LayoutPage& page,
+                                     PageGenerator& generator, UserDialogs& dialogs,
                                      QObject* parent)
     : QObject(parent)
-    , m_state(state)
+    , m_publishing(publishing)
     , m_page(page)
     , m_generator(generator)
+    , m_dialogs(dialogs)
     , m_browser(new PreviewBrowser(page.previewHost())) {
     m_browser->setObjectName(QStringLiteral("broPreview"));
     page.previewHost()->layout()->addWidget(m_browser);
@@ -25,30 +28,16 @@ PreviewController::PreviewController(AppState& state, LayoutPage& page, PageGene
     m_readyLimit.setInterval(DefaultReadyTimeLimitMs);
     connect(&m_readyLimit, &QTimer::timeout, this, &PreviewController::showLayoutGroups);
     connect(m_browser, &QWebEngineView::loadFinished, this, &PreviewController::documentComplete);
-    page.setPreviewRefresh([this] { _btnPreviewClick(); });
-}
-
-void PreviewController::setCaptionUpdate(std::function<void()> updateCaption) {
-    m_updateCaption = std::move(updateCaption);
-}
-
-void PreviewController::_btnPreviewClick() {
-    // While the controls are being filled their change events must not
-    // capture a half-set layout.
-    if (!m_state.LayoutControlsReady)
-        return;
-    m_page.CaptureLayout();
-    if (m_updateCaption)
-        m_updateCaption();
-    m_state.LayoutLoadNeeded = false;
-    LoadInBrowser();
+    connect(&page, &LayoutPage::previewRequested, this, &PreviewController::LoadInBrowser);
 }
 
 void PreviewController::LoadInBrowser() {
-    m_generator.MergeCss();
-    m_generator.WriteCode();
-    m_state.PageText = m_generator.pageText();
-    m_browser->loadPage(windows1252::encode(m_state.PageText));
+    const GeneratedPage page = m_generator.generate();
+    if (!page.error.isEmpty())
+        m_dialogs.showMessage(page.error, UserDialogs::Icon::Error);
+    m_publishing.ListingCode = page.ListingCode;
+    m_pageText = page.pageText();
+    m_browser->loadPage(windows1252::encode(m_pageText));
     m_readyLimit.start();
 }
 

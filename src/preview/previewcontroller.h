@@ -1,17 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <QTimer>
-#include <functional>
 
-struct AppState;
+struct PublishingState;
 class LayoutPage;
 class PageGenerator;
 class PreviewBrowser;
+class UserDialogs;
 
-/// The preview of the Layout page: its browser `broPreview` and the preview
-/// refresh that every layout change ends in. The refresh captures the
-/// controls into the `Layout`, generates the page and shows it; once the
+/// The preview of the Layout page: its browser `broPreview`, which shows the
+/// page of every layout the page's preview command has captured. Once the
 /// browser has the page, the layout controls become visible again.
 class PreviewController : public QObject {
     Q_OBJECT
@@ -21,22 +21,20 @@ public:
     /// that hangs); then they are shown anyway.
     static constexpr int DefaultReadyTimeLimitMs = 8000;
 
-    /// Puts `broPreview` into the page's preview place and makes the refresh
-    /// the page's preview command.
-    PreviewController(AppState& state, LayoutPage& page, PageGenerator& generator,
-                      QObject* parent = nullptr);
+    /// Puts `broPreview` into the page's preview place and shows a new page
+    /// whenever the page asks for one. A generation fault is shown with
+    /// `dialogs`.
+    PreviewController(PublishingState& publishing, LayoutPage& page, PageGenerator& generator,
+                      UserDialogs& dialogs, QObject* parent = nullptr);
 
-    /// Recomputes the window caption; run by every refresh.
-    void setCaptionUpdate(std::function<void()> updateCaption);
     void setReadyTimeLimit(int milliseconds) { m_readyLimit.setInterval(milliseconds); }
 
     PreviewBrowser* broPreview() const { return m_browser; }
+    /// The complete page text of the last page generated.
+    const QString& pageText() const { return m_pageText; }
 
-    /// The preview refresh. Does nothing while the controls are being
-    /// filled. Throws `AppError` when a number field holds no number; the
-    /// preview then keeps its page.
-    void _btnPreviewClick();
-    /// Generates the page into `PageText` and shows it.
+    /// Generates the page, keeps its listing code as the last generated one
+    /// and shows it.
     void LoadInBrowser();
     /// Shows a page file, such as the empty page shown while a layout is
     /// being set up; a file that cannot be read shows an empty page.
@@ -50,10 +48,11 @@ private:
     void documentComplete();
     void showLayoutGroups();
 
-    AppState& m_state;
+    PublishingState& m_publishing;
     LayoutPage& m_page;
     PageGenerator& m_generator;
+    UserDialogs& m_dialogs;
     PreviewBrowser* m_browser;
-    std::function<void()> m_updateCaption;
+    QString m_pageText;
     QTimer m_readyLimit;
 };

@@ -1,13 +1,15 @@
 #include "preview/previewlivewindow.h"
 
-#include "app/appstate.h"
 #include "pagegen/pagegenerator.h"
+#include "pagegen/publishingstate.h"
 #include "platform/safefile.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "platform/windows1252.h"
+#include "platform/workingfolders.h"
 #include "preview/pathelision.h"
 #include "preview/previewbrowser.h"
+#include "settings/servermirror.h"
 
 #include <QEvent>
 #include <QFile>
@@ -103,22 +105,20 @@ QWidget* PreviewLiveWindow::buildPanel() {
     return panel;
 }
 
-QString PreviewLiveWindow::pageFileName(const AppState& state) {
-    return state.SharedDataFolder + QStringLiteral("prl.htl");
-}
-
-void PreviewLiveWindow::showOnlinePreview(const AppState& state, UserDialogs& dialogs) {
-    const QStringList lines = QStringList{PageGenerator::pageHead()} + state.ListingCode +
+void PreviewLiveWindow::showOnlinePreview(const WorkingFolders& folders,
+                                          const PublishingState& publishing,
+                                          const ServerMirror& servers, UserDialogs& dialogs) {
+    const QStringList lines = QStringList{PageGenerator::pageHead()} + publishing.ListingCode +
                               QStringList{QStringLiteral("</body></html>")};
     const QByteArray page = windows1252::encode(lines.join(QLatin1String("\r\n")) + "\r\n");
-    const QString fileName = pageFileName(state);
+    const QString fileName = folders.onlinePreviewFile();
     writeFileAtomically(fileName, page);
     const FileRemoval removal(fileName);
     // The engine takes a file by its extension, and ".htl" is not one it
     // shows as a page: the browser gets the same bytes from memory.
     m_browser->loadPage(page);
-    m_ownServer->setText(state.OwnServer == 1 ? state.PrimaryServer : state.SecondaryServer);
-    m_imageFolder = state.UserFolder + QStringLiteral("images/") + state.OwnImagesFolderName;
+    m_ownServer->setText(servers.OwnServer == 1 ? servers.PrimaryServer : servers.SecondaryServer);
+    m_imageFolder = folders.ownImagesFolder();
     showOwnImageFolder();
     dialogs.runModal(*this);
 }

@@ -2,7 +2,9 @@
 
 #include <QDialog>
 
-struct AppState;
+struct PublishingState;
+struct ServerMirror;
+struct WorkingFolders;
 class PreviewBrowser;
 class UserDialogs;
 class QLabel;
@@ -15,17 +17,15 @@ class PreviewLiveWindow : public QDialog {
 public:
     explicit PreviewLiveWindow(QWidget* parent = nullptr);
 
-    /// Writes `ListingCode` as a page to "prl.htl" in `SharedDataFolder`,
-    /// shows it modally and deletes the file when the window has closed.
-    /// Throws `AppError` when the file cannot be written.
-    void showOnlinePreview(const AppState& state, UserDialogs& dialogs);
+    /// Writes `ListingCode` as a page to the online preview file in
+    /// `SharedDataFolder`, shows it modally and deletes the file when the
+    /// window has closed. Throws `AppError` when the file cannot be written.
+    void showOnlinePreview(const WorkingFolders& folders, const PublishingState& publishing,
+                           const ServerMirror& servers, UserDialogs& dialogs);
 
     PreviewBrowser* WebBroPreviewLive() const { return m_browser; }
     QLabel* lblOwnServer() const { return m_ownServer; }
     QLabel* lblOwnImageFolder() const { return m_ownImageFolder; }
-
-    /// The page file of the online preview in the shared data folder.
-    static QString pageFileName(const AppState& state);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,15 +1,16 @@
 #include "app/aboutdialog.h"
 #include "app/appstate.h"
 #include "app/closesequence.h"
-#include "app/documenteditor.h"
-#include "app/exportprogress.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
+#include "document/documenteditor.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "layout/numberedit.h"
+#include "preview/previewcontroller.h"
+#include "publish/exportprogress.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 #include "version.h"
@@ -131,17 +132,12 @@ void TestMainWindowState::layoutPageHidesItsControlsUntilThePreviewIsShown() {
     Program p;
     // A preview that has not finished loading its page yet.
     LayoutPage& page = p.layoutPage();
-    page.setPreviewRefresh([&p, &page] {
-        if (!p.state().LayoutControlsReady)
-            return;
-        page.CaptureLayout();
-        p.state().LayoutLoadNeeded = false;
-    });
-    p.state().Publishing = true;
+    QObject::disconnect(&page, &LayoutPage::previewRequested, &p.window().preview(), nullptr);
+    p.state().publishing.Publishing = true;
     p.showPage(1);
     QVERIFY(page.controls().gbxPage->isHidden());
     QVERIFY(page.controls().gbxTA->isHidden());
-    QVERIFY(!p.state().Publishing);
+    QVERIFY(!p.state().publishing.Publishing);
     QCOMPARE(p.window().layout().OBWidth, QStringLiteral("4"));
     page.column()->setGroupsVisible(true); // the browser has loaded the page
     QVERIFY(!page.controls().gbxOB->isHidden());
@@ -158,7 +154,7 @@ void TestMainWindowState::secondShowingKeepsLayoutAndHints() {
     QCOMPARE(p.layoutPage().controls().btnAdImg->toolTip(),
              QStringLiteral("Vantrel/images/My images/bg.jpg"));
     QCOMPARE(p.layoutPage().controls().btnFrmImg->toolTip(), QStringLiteral("No image selected"));
-    QVERIFY(p.state().LayoutModified);
+    QVERIFY(p.state().layout.LayoutModified);
 }
 
 void TestMainWindowState::closeAsksAboutTheLayout_data() {
@@ -194,7 +190,7 @@ void TestMainWindowState::closeAsksAboutTheLayout() {
 
     QCOMPARE(p.dialogs.shownOf("modal").size(), modified ? 1 : 0);
     QCOMPARE(p.window().isVisible(), !closes);
-    QCOMPARE(p.state().LayoutModified, modified && !closes);
+    QCOMPARE(p.state().layout.LayoutModified, modified && !closes);
     // Letting the changes go resets the controls to the default layout.
     QCOMPARE(p.window().layout().OBWidth, QString(modified && !closes ? "46" : "4"));
 }
@@ -210,14 +206,14 @@ void TestMainWindowState::refusedDocumentStillAsksAboutTheLayout() {
     TestFolders folders;
     folders.write(QStringLiteral("program/Default.rbs"), defaultLayout);
     AppState state;
-    state.ProgramFolder = folders.folders().programFolder;
+    state.folders.ProgramFolder = folders.folders().ProgramFolder;
     Layout layout;
     ScriptedDialogs dialogs;
-    LayoutPage page(state, layout, dialogs);
-    LayoutCommands commands(state, layout, page, dialogs);
+    LayoutPage page(state.layout, layout, dialogs);
+    LayoutCommands commands({state.folders, state.layout, state.document, layout}, page, dialogs);
     FakeEditor editor;
     editor.mayClose = false;
-    state.LayoutModified = true;
+    state.layout.LayoutModified = true;
     dialogs.modalActions.enqueue([button](QDialog& prompt) {
         prompt.findChild<QPushButton*>(button)->click();
         return prompt.result();

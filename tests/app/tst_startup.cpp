@@ -1,6 +1,6 @@
-#include "app/documenteditor.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
+#include "document/documenteditor.h"
 #include "pagegen/shifttext.h"
 #include "platform/inifile.h"
 #include "settings/settingsdialog.h"
@@ -28,18 +28,18 @@ public:
     Folders() {
         for (const char* name : {"program", "user", "shared"})
             QDir(m_root.path()).mkpath(QLatin1String(name));
-        m_folders.programFolder = m_root.filePath(QStringLiteral("program/"));
-        m_folders.userFolder = m_root.filePath(QStringLiteral("user/"));
-        m_folders.sharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
-        copyShippedProgramFiles(m_folders.programFolder);
+        m_folders.ProgramFolder = m_root.filePath(QStringLiteral("program/"));
+        m_folders.UserFolder = m_root.filePath(QStringLiteral("user/"));
+        m_folders.SharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
+        copyShippedProgramFiles(m_folders.ProgramFolder);
     }
 
     const WorkingFolders& folders() const { return m_folders; }
-    IniFile settings() const { return IniFile(m_folders.sharedDataFolder + "defaults.ini"); }
-    IniFile serverList() const { return IniFile(m_folders.sharedDataFolder + "vtrlsrv.dft"); }
+    IniFile settings() const { return IniFile(m_folders.SharedDataFolder + "defaults.ini"); }
+    IniFile serverList() const { return IniFile(m_folders.SharedDataFolder + "vtrlsrv.dft"); }
 
     void writeSettings(const QByteArray& text) const {
-        QFile file(m_folders.sharedDataFolder + "defaults.ini");
+        QFile file(m_folders.SharedDataFolder + "defaults.ini");
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
             qFatal("cannot write the settings fixture");
     }
@@ -122,16 +122,16 @@ void TestStartup::firstActivationShowsTheWelcomeDocumentReadOnly() {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, folders.folders());
     window.pages()->setCurrentIndex(1);
-    window.state().Publishing = true;
+    window.state().publishing.Publishing = true;
     window.FormActivate();
     const AppState& state = window.state();
     QCOMPARE(window.pages()->currentIndex(), 0);
     QVERIFY(!window.pages()->isTabVisible(2));
     QVERIFY(window.editor().isReadOnly());
     QVERIFY(!state.FirstActivation);
-    QVERIFY(state.LayoutLoadNeeded);
-    QVERIFY(!state.LayoutModified);
-    QVERIFY(!state.Publishing);
+    QVERIFY(state.layout.LayoutLoadNeeded);
+    QVERIFY(!state.layout.LayoutModified);
+    QVERIFY(!state.publishing.Publishing);
     QVERIFY(dialogs.shown.isEmpty()); // the missing welcome document is not reported
 
     // Later activations leave the page and the editor alone.
@@ -206,12 +206,12 @@ void TestStartup::badServerSetKeepsTheAddresses() {
     IniFile settings = folders.settings();
     settings.writeString("GENERAL", "srvSet", srvSet);
     settings.writeInteger("GENERAL", "DefSrv", 3);
-    window.state().Publishing = true;
+    window.state().publishing.Publishing = true;
     window.FormActivate();
     QCOMPARE(dialogs.shownOf("error").size(), 1);
     QCOMPARE(window.state().ProductServer, before);
-    QCOMPARE(window.state().DefaultServer, 3); // read before the set was converted
-    QVERIFY(!window.state().Publishing);
+    QCOMPARE(window.state().servers.DefaultServer, 3); // read before the set was converted
+    QVERIFY(!window.state().publishing.Publishing);
     QCOMPARE(windows.settingsDialog().serverSetIndex(), 0);
 
     // Closing the error box activates the window again: no second box.
@@ -263,11 +263,11 @@ void TestStartup::savedSettingsReachStateAndDialogAtNextActivation() {
     window.FormActivate();
 
     const AppState& state = window.state();
-    QTEST(state.DefaultServer, "defaultServer");
-    QTEST(state.OwnServer, "ownServer");
-    QCOMPARE(state.UseOwnServer, checked.contains("cbxUseOwnServer"));
-    QTEST(state.PrimaryServer, "primary");
-    QTEST(state.SecondaryServer, "secondary");
+    QTEST(state.servers.DefaultServer, "defaultServer");
+    QTEST(state.servers.OwnServer, "ownServer");
+    QCOMPARE(state.servers.UseOwnServer, checked.contains("cbxUseOwnServer"));
+    QTEST(state.servers.PrimaryServer, "primary");
+    QTEST(state.servers.SecondaryServer, "secondary");
     QTEST(windows.settingsDialog().serverSetIndex(), "serverSet");
     for (const char* name : {"radServer1", "radServer2", "radServer3", "radServer4", "radServer5",
                              "cbxUseOwnServer", "cbxHideExportHelp"})

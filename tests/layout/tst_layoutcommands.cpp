@@ -20,33 +20,25 @@ namespace {
 const QByteArray defaultLayout = "[POS]\r\nAdImg=/My images/bg.jpg\r\n[OUTER]\r\nOBWidth=4\r\n";
 const QString layouts = QStringLiteral("user/Documents and Layouts/");
 
-/// The Layout page with its commands, in temporary working folders, and a
-/// preview command that does what the real one does with the controls.
+/// The Layout page with its commands, in temporary working folders.
 struct Fixture {
     TestFolders folders;
     AppState state;
     Layout layout;
     ScriptedDialogs dialogs;
-    LayoutPage page{state, layout, dialogs};
-    LayoutCommands commands{state, layout, page, dialogs};
+    LayoutPage page{state.layout, layout, dialogs};
+    LayoutCommands commands{{state.folders, state.layout, state.document, layout}, page, dialogs};
     QStringList promptTexts;
     QStringList pageFiles;
 
     Fixture() {
-        state.ProgramFolder = folders.folders().programFolder;
-        state.UserFolder = folders.folders().userFolder;
-        state.SharedDataFolder = folders.folders().sharedDataFolder;
-        state.LayoutLoadNeeded = true;
+        state.folders.ProgramFolder = folders.folders().ProgramFolder;
+        state.folders.UserFolder = folders.folders().UserFolder;
+        state.folders.SharedDataFolder = folders.folders().SharedDataFolder;
+        state.layout.LayoutLoadNeeded = true;
         folders.write(QStringLiteral("program/Default.rbs"), defaultLayout);
-        page.setPreviewRefresh([this] {
-            if (!state.LayoutControlsReady)
-                return;
-            page.CaptureLayout();
-            state.LayoutLoadNeeded = false;
-        });
-        LayoutCommandHooks hooks;
-        hooks.showPageFile = [this](const QString& file) { pageFiles.append(file); };
-        commands.setHooks(hooks);
+        QObject::connect(&commands, &LayoutCommands::pageFileShown,
+                         [this](const QString& file) { pageFiles.append(file); });
         page.show();
         // The first showing of the page reads the default layout.
         commands.btnNewPresentClick(LayoutCommands::Form::Page);
@@ -54,13 +46,13 @@ struct Fixture {
 
     /// A change the user makes: the outer border becomes 7 wide.
     void modify() {
-        state.LayoutModified = true;
+        state.layout.LayoutModified = true;
         page.controls().edtOBW->setText(QStringLiteral("7"));
     }
     /// The user's own layout file, not yet written.
     void ownFile(const QString& name) {
-        state.LayoutFolder = folders.path(layouts);
-        state.LayoutFileName = name;
+        state.layout.LayoutFolder = folders.path(layouts);
+        state.layout.LayoutFileName = name;
     }
     /// The save prompt is answered by pressing this button.
     void answer(const QString& button) {
@@ -102,18 +94,18 @@ private slots:
 void TestLayoutCommands::firstShowingReadsTheDefaultLaterOnesKeepTheLayout() {
     Fixture f;
     QCOMPARE(f.layout.OBWidth, QStringLiteral("4"));
-    QCOMPARE(f.state.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
-    QCOMPARE(f.page.controls().btnAdImg->toolTip(), f.state.AdImageHint);
-    QVERIFY(!f.state.LayoutLoadNeeded);
-    QCOMPARE(f.pageFiles, QStringList{f.state.ProgramFolder + "Blank.html"});
+    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
+    QCOMPARE(f.page.controls().btnAdImg->toolTip(), f.state.layout.AdImageHint);
+    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    QCOMPARE(f.pageFiles, QStringList{f.state.folders.ProgramFolder + "Blank.html"});
 
     f.modify();
     f.commands.btnNewPresentClick(LayoutCommands::Form::Page);
     QCOMPARE(f.layout.OBWidth, QStringLiteral("7"));
-    QCOMPARE(f.state.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
-    QVERIFY(f.state.LayoutModified);
+    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
+    QVERIFY(f.state.layout.LayoutModified);
     // Served by the next load that runs.
-    QVERIFY(f.state.NewLayoutPending);
+    QVERIFY(f.state.layout.LayoutLoadRequested == LayoutLoadRequest::New);
 }
 
 void TestLayoutCommands::newLayoutActsOnTheSavePrompt_data() {
@@ -145,7 +137,7 @@ void TestLayoutCommands::newLayoutActsOnTheSavePrompt() {
     if (titled)
         f.ownFile(QStringLiteral("mine.rbs"));
     else
-        f.state.LayoutFileName = QStringLiteral("Untitled.rbs");
+        f.state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
     f.modify();
     f.answer(button);
     f.chooseFile(saveAs);
@@ -154,15 +146,15 @@ void TestLayoutCommands::newLayoutActsOnTheSavePrompt() {
 
     QCOMPARE(f.promptTexts, QStringList{(titled ? "mine.rbs" : "Untitled.rbs") + QString(" ?")});
     QCOMPARE(f.layout.OBWidth, QString(readsDefault ? "4" : "7"));
-    QCOMPARE(f.state.LayoutModified, !readsDefault);
-    QTEST(f.state.LayoutFileName, "fileName");
-    QCOMPARE(f.state.LayoutFolder.isEmpty(), readsDefault || !titled);
+    QCOMPARE(f.state.layout.LayoutModified, !readsDefault);
+    QTEST(f.state.layout.LayoutFileName, "fileName");
+    QCOMPARE(f.state.layout.LayoutFolder.isEmpty(), readsDefault || !titled);
     if (!written.isEmpty())
         QCOMPARE(f.outerWidthIn(written), QStringLiteral("7"));
     QCOMPARE(f.dialogs.shownOf("error"), QStringList());
     if (!titled && button == QLatin1String("btnSaveChanges"))
         QCOMPARE(f.dialogs.lastFileDialog.initialFolder,
-                 f.state.UserFolder + "Documents and Layouts");
+                 f.state.folders.UserFolder + "Documents and Layouts");
     // Kept or read again, the layout's picture keeps its hint.
     QCOMPARE(f.page.controls().btnAdImg->toolTip(),
              QStringLiteral("Vantrel/images/My images/bg.jpg"));
@@ -210,20 +202,20 @@ void TestLayoutCommands::openLayout() {
 
     QCOMPARE(f.dialogs.shownOf("open").size(), dialogShown ? 1 : 0);
     QTEST(f.layout.OBWidth, "outerWidth");
-    QTEST(f.state.LayoutFileName, "fileName");
-    QTEST(f.state.LayoutModified, "modifiedAfter");
+    QTEST(f.state.layout.LayoutFileName, "fileName");
+    QTEST(f.state.layout.LayoutModified, "modifiedAfter");
     if (button == QLatin1String("btnSaveChanges"))
         QCOMPARE(f.outerWidthIn(layouts + "mine.rbs"), QStringLiteral("7"));
     if (!openName.isEmpty())
-        QCOMPARE(f.state.LayoutFolder, f.folders.path(layouts));
+        QCOMPARE(f.state.layout.LayoutFolder, f.folders.path(layouts));
     // Whatever happened, the controls go on refreshing the preview.
-    QVERIFY(!f.state.LayoutLoadNeeded);
+    QVERIFY(!f.state.layout.LayoutLoadNeeded);
     f.page.controls().edtFW->setText(QStringLiteral("3"));
     QCOMPARE(f.layout.FWidth, QStringLiteral("3"));
     if (dialogShown) {
         const UserDialogs::FileDialogOptions& d = f.dialogs.lastFileDialog;
         QCOMPARE(d.filter, QStringLiteral("Vantrel Layout Files (*.rbs)|*.rbs"));
-        QCOMPARE(d.initialFolder, f.state.UserFolder + "Documents and Layouts");
+        QCOMPARE(d.initialFolder, f.state.folders.UserFolder + "Documents and Layouts");
         QCOMPARE(d.defaultExtension, QStringLiteral("rbs"));
         QCOMPARE(d.filterIndex, 1);
         QVERIFY(!d.mustExist);
@@ -244,10 +236,10 @@ void TestLayoutCommands::openedFileSetsTheControls() {
     // An unknown width type shows as user-defined and is captured as such.
     QVERIFY(c.radAdManual->isChecked());
     QCOMPARE(f.layout.AdWidthType, QStringLiteral("0"));
-    QCOMPARE(f.state.AdImageHint, QStringLiteral("No image selected"));
+    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("No image selected"));
     QCOMPARE(c.btnAdImg->toolTip(), QStringLiteral("No image selected"));
-    QCOMPARE(f.state.FrameImageHint, QStringLiteral("Vantrel/images/My images/f.gif"));
-    QCOMPARE(c.btnFrmImg->toolTip(), f.state.FrameImageHint);
+    QCOMPARE(f.state.layout.FrameImageHint, QStringLiteral("Vantrel/images/My images/f.gif"));
+    QCOMPARE(c.btnFrmImg->toolTip(), f.state.layout.FrameImageHint);
     QVERIFY(!c.cbxFrmImg->isChecked());
     QVERIFY(c.cbxFRepeatX->isEnabled());
     QVERIFY(!c.cbxAllMargins->isChecked());
@@ -280,8 +272,8 @@ void TestLayoutCommands::saveLayout() {
     QFETCH(bool, dialogShown);
     QFETCH(QString, written);
     Fixture f;
-    f.state.LayoutFolder = folder.isEmpty() ? QString() : f.folders.path(folder);
-    f.state.LayoutFileName =
+    f.state.layout.LayoutFolder = folder.isEmpty() ? QString() : f.folders.path(folder);
+    f.state.layout.LayoutFileName =
         fileName.contains(QLatin1Char('/')) ? f.folders.path(fileName) : fileName;
     f.modify();
     f.chooseFile(saveAs);
@@ -289,16 +281,17 @@ void TestLayoutCommands::saveLayout() {
     f.page.buttons().btnSaveLayout->click();
 
     QCOMPARE(f.dialogs.shownOf("save").size(), dialogShown ? 1 : 0);
-    QCOMPARE(f.state.LayoutModified, written.isEmpty());
+    QCOMPARE(f.state.layout.LayoutModified, written.isEmpty());
     if (!written.isEmpty()) {
         QCOMPARE(f.outerWidthIn(written), QStringLiteral("7"));
-        QCOMPARE(f.state.LayoutFolder + f.state.LayoutFileName, f.folders.path(written));
+        QCOMPARE(f.state.layout.LayoutFolder + f.state.layout.LayoutFileName,
+                 f.folders.path(written));
     }
     QVERIFY(!QFile::exists(f.folders.path("shared/Examples/ex.rbs")));
     if (dialogShown) {
         const UserDialogs::FileDialogOptions& d = f.dialogs.lastFileDialog;
         QCOMPARE(d.filter, QStringLiteral("Vantrel Layout files (*.rbs)|*.rbs"));
-        QCOMPARE(d.initialFolder, f.state.UserFolder + "Documents and Layouts");
+        QCOMPARE(d.initialFolder, f.state.folders.UserFolder + "Documents and Layouts");
         QVERIFY(d.fileName.isEmpty());
         QVERIFY(d.overwritePrompt);
     }
@@ -306,7 +299,7 @@ void TestLayoutCommands::saveLayout() {
 
 void TestLayoutCommands::failedSaveChangesNothing() {
     Fixture f;
-    f.state.LayoutFileName = QStringLiteral("Untitled.rbs");
+    f.state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
     f.modify();
     f.chooseFile(QStringLiteral("no such folder/new.rbs"));
 
@@ -315,9 +308,9 @@ void TestLayoutCommands::failedSaveChangesNothing() {
     const QStringList errors = f.dialogs.shownOf("error");
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(QStringLiteral("new.rbs")), qPrintable(errors.first()));
-    QCOMPARE(f.state.LayoutFileName, QStringLiteral("Untitled.rbs"));
-    QVERIFY(f.state.LayoutFolder.isEmpty());
-    QVERIFY(f.state.LayoutModified);
+    QCOMPARE(f.state.layout.LayoutFileName, QStringLiteral("Untitled.rbs"));
+    QVERIFY(f.state.layout.LayoutFolder.isEmpty());
+    QVERIFY(f.state.layout.LayoutModified);
 }
 
 void TestLayoutCommands::exampleLayout_data() {
@@ -344,18 +337,19 @@ void TestLayoutCommands::exampleLayout() {
     if (!button.isEmpty())
         f.answer(button);
     f.pageFiles.clear();
-    f.state.DocumentFileName = f.folders.path(QStringLiteral("shared/Examples/Jewel.vdoc"));
-    f.state.ExampleLayoutPending = true;
-    f.state.LayoutLoadNeeded = true;
+    f.state.document.DocumentFileName =
+        f.folders.path(QStringLiteral("shared/Examples/Jewel.vdoc"));
+    f.state.layout.LayoutLoadRequested = LayoutLoadRequest::Example;
+    f.state.layout.LayoutLoadNeeded = true;
 
     f.commands.LoadComponents();
 
-    QVERIFY(f.state.ExampleOpen);
-    QVERIFY(!f.state.ExampleLayoutPending);
+    QVERIFY(f.state.document.ExampleOpen);
+    QVERIFY(f.state.layout.LayoutLoadRequested != LayoutLoadRequest::Example);
     QCOMPARE(f.layout.OBWidth, QString(readsExample ? "2" : modified ? "7" : "4"));
-    QCOMPARE(f.state.LayoutFileName, readsExample ? example : QStringLiteral("mine.rbs"));
+    QCOMPARE(f.state.layout.LayoutFileName, readsExample ? example : QStringLiteral("mine.rbs"));
     QCOMPARE(f.pageFiles.size(), readsExample ? 1 : 0);
-    QCOMPARE(f.state.LayoutModified, modified && !readsExample);
+    QCOMPARE(f.state.layout.LayoutModified, modified && !readsExample);
     if (button == QLatin1String("btnSaveChanges"))
         QCOMPARE(f.outerWidthIn(layouts + "mine.rbs"), QStringLiteral("7"));
 }

@@ -1,8 +1,9 @@
-#include "app/appstate.h"
 #include "layout/colorcombo.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
+#include "layout/layoutfile.h"
 #include "layout/layoutpage.h"
+#include "layout/layoutstate.h"
 #include "layout/numberedit.h"
 #include "layout/updown.h"
 #include "support/scripteddialogs.h"
@@ -25,37 +26,28 @@ Q_DECLARE_METATYPE(LayoutFlag)
 
 namespace {
 
-/// The page with its state, and a preview command that does what the real
-/// one does with the controls: nothing until they are ready, then capture.
+/// The page with its state; every capture of the page's preview command is
+/// counted.
 struct PageFixture {
-    AppState state;
+    LayoutState state;
     Layout layout;
     ScriptedDialogs dialogs;
     LayoutPage page{state, layout, dialogs};
     int captures = 0;
 
     PageFixture() {
-        page.setPreviewRefresh([this] {
-            if (!state.LayoutControlsReady)
-                return;
-            page.CaptureLayout();
-            state.LayoutLoadNeeded = false;
-            ++captures;
-        });
+        QObject::connect(&page, &LayoutPage::previewRequested, [this] { ++captures; });
         page.resize(1000, 720);
         page.show();
     }
 
     /// Fills the controls as a layout load does, without its final refresh.
     void show(const Layout& shown) {
-        layout = shown;
         state.LayoutLoadNeeded = true;
-        // Reading a layout file sets the frame's picture boxes itself.
-        const LayoutControls& c = page.controls();
-        c.cbxFRepeatX->setEnabled(!shown.FImgHide);
-        c.cbxFRepeatY->setEnabled(!shown.FImgHide);
-        c.cbxFrmImg->setChecked(shown.FImgHide);
-        page.UpdateComponents();
+        LayoutFileContent content;
+        content.layout = shown;
+        content.TxtAllMargins = page.controls().cbxAllMargins->isChecked();
+        page.showLayoutFile(content);
     }
     /// A whole load: the controls filled, then one refresh.
     void load(const Layout& loaded) {

@@ -1,12 +1,15 @@
-#include "app/appstate.h"
 #include "layout/layout.h"
+#include "layout/layoutstate.h"
 #include "pagegen/documentpictures.h"
 #include "pagegen/listingvariables.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetemplate.h"
 #include "pagegen/pagetext.h"
+#include "pagegen/publishingstate.h"
 #include "pagegen/shifttext.h"
 #include "platform/windows1252.h"
+#include "platform/workingfolders.h"
+#include "settings/servermirror.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,7 +18,7 @@
 #include <QTest>
 #include <functional>
 
-using LayoutChange = std::function<void(Layout&, AppState&)>;
+using LayoutChange = std::function<void(Layout&, PublishingState&)>;
 Q_DECLARE_METATYPE(LayoutChange)
 
 namespace {
@@ -34,26 +37,31 @@ QByteArray storedTemplate(const QString& plain) {
 /// The generator on a template of the test's own in a temporary program folder.
 struct GeneratorFixture {
     QTemporaryDir folder;
-    AppState state;
+    WorkingFolders folders;
+    LayoutState layoutState;
+    PublishingState publishing;
     Layout layout = Layout::withDefaults();
     QStringList reported;
     QByteArray document = "<p>Item</p>";
-    PageGenerator generator{state, layout, [this](const QString& m) { reported.append(m); }};
+    PageGenerator generator{folders, layoutState, publishing, layout};
 
     explicit GeneratorFixture(
         const QString& plainTemplate = QStringLiteral("<table><tr><td>\r\n"
                                                       "<table><tr><td>\r\n")) {
-        state.ProgramFolder = folder.path() + QLatin1Char('/');
-        state.UserFolder = QStringLiteral("/home/seller/Documents/Vantrel/");
-        state.LayoutFileName = QStringLiteral("Untitled.rbs");
-        writeFile(PageGenerator::templateFileName(state), storedTemplate(plainTemplate));
+        folders.ProgramFolder = folder.path() + QLatin1Char('/');
+        folders.UserFolder = QStringLiteral("/home/seller/Documents/Vantrel/");
+        layoutState.LayoutFileName = QStringLiteral("Untitled.rbs");
+        writeFile(folders.pageTemplateFile(), storedTemplate(plainTemplate));
         generator.setDocumentExport([this] { return document; });
     }
-    QString page() {
-        generator.MergeCss();
-        generator.WriteCode();
-        return generator.pageText();
+    /// Generates the page; a fault it worked around is kept in `reported`.
+    GeneratedPage generate() {
+        GeneratedPage made = generator.generate();
+        if (!made.error.isEmpty())
+            reported.append(made.error);
+        return made;
     }
+    QString page() { return generate().pageText(); }
 };
 
 QString shippedTemplate() {
@@ -88,7 +96,7 @@ void TestPageGenerator::variables_data() {
     QTest::addColumn<LayoutChange>("change");
     // "name=value" for a set variable, "-name" for one left unset.
     QTest::addColumn<QStringList>("expected");
-    const LayoutChange none = [](Layout&, AppState&) {};
+    const LayoutChange none = [](Layout&, PublishingState&) {};
 
     QTest::newRow("defaults") << none << QStringList{"-adimg",
                                                      "-fimg",
@@ -106,48 +114,48 @@ void TestPageGenerator::variables_data() {
                                                      "tbgc=#ffffff",
                                                      "tcol=#000000"};
     QTest::newRow("frame repeats nowhere")
-        << LayoutChange([](Layout& l, AppState&) { l.FImgRepX = l.FImgRepY = false; })
+        << LayoutChange([](Layout& l, PublishingState&) { l.FImgRepX = l.FImgRepY = false; })
         << QStringList{"firnot=no-repeat", "-firx", "-firy", "-firboth"};
     QTest::newRow("text repeats across only")
-        << LayoutChange([](Layout& l, AppState&) { l.TxtRepeatY = false; })
+        << LayoutChange([](Layout& l, PublishingState&) { l.TxtRepeatY = false; })
         << QStringList{"tirx=repeat-x", "-tiry", "-tirnot", "-tirboth"};
     QTest::newRow("frame repeats down only")
-        << LayoutChange([](Layout& l, AppState&) { l.FImgRepX = false; })
+        << LayoutChange([](Layout& l, PublishingState&) { l.FImgRepX = false; })
         << QStringList{"firy=repeat-y", "-firx", "-firnot", "-firboth"};
-    QTest::newRow("hidden picture despite a file")
-        << LayoutChange([](Layout& l, AppState&) { l.AdImg = QStringLiteral("/My images/a.jpg"); })
-        << QStringList{"-adimg"};
+    QTest::newRow("hidden picture despite a file") << LayoutChange([](Layout& l, PublishingState&) {
+        l.AdImg = QStringLiteral("/My images/a.jpg");
+    }) << QStringList{"-adimg"};
     QTest::newRow("shown pictures are local file URLs")
-        << LayoutChange([](Layout& l, AppState&) {
+        << LayoutChange([](Layout& l, PublishingState&) {
                l.AdImgHide = l.FImgHide = false;
                l.AdImg = QStringLiteral("/My images/Sky.GIF");
            })
         << QStringList{"adimg=file:///home/seller/Documents/Vantrel/images/My%20images/Sky.GIF",
                        "fimg=file:///home/seller/Documents/Vantrel/images"};
     QTest::newRow("publishing takes the server addresses")
-        << LayoutChange([](Layout& l, AppState& s) {
+        << LayoutChange([](Layout& l, PublishingState& s) {
                l.TxtImgHide = false;
                s.Publishing = true;
                s.TextImageURL = QStringLiteral("http://img.example/t.jpg");
            })
         << QStringList{"timg=http://img.example/t.jpg"};
     QTest::newRow("transparent colours win over the colour")
-        << LayoutChange([](Layout& l, AppState&) {
+        << LayoutChange([](Layout& l, PublishingState&) {
                l.AdBackCol = l.FBgCol = QStringLiteral("#FF0000");
                l.TxtHideCol = true;
            })
         << QStringList{"adbc=transparent", "fbgc=transparent", "tbgc=transparent"};
-    QTest::newRow("opaque colours") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("opaque colours") << LayoutChange([](Layout& l, PublishingState&) {
         l.AdHideCol = l.FBgHideCol = false;
         l.AdBackCol = QStringLiteral("#FF0000");
         l.FBgCol = QStringLiteral("#00aa00");
     }) << QStringList{"adbc=#FF0000", "fbgc=#00aa00"};
-    QTest::newRow("user width, left aligned") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("user width, left aligned") << LayoutChange([](Layout& l, PublishingState&) {
         l.AdWidthType = QStringLiteral("0");
         l.AdWidthValue = QStringLiteral("700");
         l.AdCenter = false;
     }) << QStringList{"adw=700px", "adal=left", "admc=0"};
-    QTest::newRow("widths and margins as held") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("widths and margins as held") << LayoutChange([](Layout& l, PublishingState&) {
         l.OBWidth = QStringLiteral("3");
         l.OBType = QStringLiteral("double");
         l.FWidth = QStringLiteral("12");
@@ -162,13 +170,13 @@ void TestPageGenerator::variables_data() {
 void TestPageGenerator::variables() {
     QFETCH(LayoutChange, change);
     QFETCH(QStringList, expected);
-    AppState state;
-    state.UserFolder = QStringLiteral("/home/seller/Documents/Vantrel/");
+    PublishingState publishing;
+    const QString userFolder = QStringLiteral("/home/seller/Documents/Vantrel/");
     Layout layout = Layout::withDefaults();
-    change(layout, state);
+    change(layout, publishing);
     QMap<QString, QString> values;
     QStringList order;
-    for (const ListingVariable& v : listingVariables(layout, state)) {
+    for (const ListingVariable& v : listingVariables(layout, {userFolder, publishing})) {
         QVERIFY2(!values.contains(v.name), qPrintable(v.name));
         values.insert(v.name, v.value);
         order.append(v.name);
@@ -188,30 +196,30 @@ void TestPageGenerator::variables() {
 void TestPageGenerator::hostileLayoutValuesAreNeutralised_data() {
     QTest::addColumn<LayoutChange>("change");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("colour") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("colour") << LayoutChange([](Layout& l, PublishingState&) {
         l.OBColor = QStringLiteral("red\"><script>alert(1)</script>");
     }) << QStringLiteral("obc=#ffffff");
-    QTest::newRow("colour with a style") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("colour with a style") << LayoutChange([](Layout& l, PublishingState&) {
         l.TxtCol = QStringLiteral("#000000;position:fixed");
     }) << QStringLiteral("tcol=#000000");
-    QTest::newRow("width") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("width") << LayoutChange([](Layout& l, PublishingState&) {
         l.FWidth = QStringLiteral("1px;background:url(x)");
     }) << QStringLiteral("fw=0");
-    QTest::newRow("page width") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("page width") << LayoutChange([](Layout& l, PublishingState&) {
         l.AdWidthType = QStringLiteral("0");
         l.AdWidthValue = QStringLiteral("9\"onmouseover=\"x");
     }) << QStringLiteral("adw=690px");
-    QTest::newRow("border type") << LayoutChange([](Layout& l, AppState&) {
+    QTest::newRow("border type") << LayoutChange([](Layout& l, PublishingState&) {
         l.FBType = QStringLiteral("solid;}</style><script>x()</script>");
     }) << QStringLiteral("fbt=solid");
     QTest::newRow("picture path")
-        << LayoutChange([](Layout& l, AppState&) {
+        << LayoutChange([](Layout& l, PublishingState&) {
                l.AdImgHide = false;
                l.AdImg = QStringLiteral("/a');}</style><script>x()</script>(\"");
            })
         << QStringLiteral("adimg=file:///u/images/a%27%29%3B%7D%3C/style%3E%3Cscript%3Ex%28%29%3C/"
                           "script%3E%28%22");
-    QTest::newRow("server address") << LayoutChange([](Layout& l, AppState& s) {
+    QTest::newRow("server address") << LayoutChange([](Layout& l, PublishingState& s) {
         l.FImgHide = false;
         s.Publishing = true;
         s.FrameImageURL = QStringLiteral("http://x.example/a'b(c)\"d<e>&f");
@@ -223,10 +231,11 @@ void TestPageGenerator::hostileLayoutValuesAreNeutralised() {
     QFETCH(QString, expected);
     GeneratorFixture f(QStringLiteral("<style>x</style><table><tr><td>£adw£ £adimg£ £fimg£ £obc£ "
                                       "£tcol£ £fw£ £fbt£\r\n<table><tr><td>\r\n"));
-    f.state.UserFolder = QStringLiteral("/u/");
-    change(f.layout, f.state);
+    f.folders.UserFolder = QStringLiteral("/u/");
+    change(f.layout, f.publishing);
     const QString name = expected.section(QLatin1Char('='), 0, 0);
-    for (const ListingVariable& v : listingVariables(f.layout, f.state)) {
+    for (const ListingVariable& v :
+         listingVariables(f.layout, {f.folders.UserFolder, f.publishing})) {
         if (v.name == name)
             QCOMPARE(name + QLatin1Char('=') + v.value, expected);
     }
@@ -256,11 +265,10 @@ void TestPageGenerator::defaultLayoutNote() {
     QFETCH(bool, modified);
     QFETCH(bool, note);
     GeneratorFixture f;
-    f.state.LayoutFileName = fileName;
-    f.state.LayoutFolder = folder;
-    f.state.LayoutModified = modified;
-    f.generator.MergeCss();
-    f.generator.WriteCode();
+    f.layoutState.LayoutFileName = fileName;
+    f.layoutState.LayoutFolder = folder;
+    f.layoutState.LayoutModified = modified;
+    const GeneratedPage made = f.generate();
     QStringList expected = {
         QStringLiteral("<table><tr><td>"),
         QStringLiteral("<table><tr><td>"),
@@ -276,19 +284,19 @@ void TestPageGenerator::defaultLayoutNote() {
                                    "default Layout. Use the controls on the left to customize "
                                    "it.</div>");
     expected << QStringLiteral("</body>") << QStringLiteral("</html>");
-    const QStringList page = f.generator.memPage();
+    const QStringList page = made.memPage;
     QVERIFY(page.constFirst().endsWith(QStringLiteral("<title>Generated by Vantrel</title></head>"
                                                       "<body>")));
     QCOMPARE(page.mid(1), expected);
-    QVERIFY(f.generator.pageText().endsWith(QStringLiteral("</body>\r\n</html>\r\n")));
+    QVERIFY(made.pageText().endsWith(QStringLiteral("</body>\r\n</html>\r\n")));
 }
 
 void TestPageGenerator::documentIsOneLineAfterTheTemplate() {
     GeneratorFixture f;
     f.document = "<p>one\r\ntwo\nthree\rfour</p>\r\n";
-    f.generator.MergeCss();
-    QCOMPARE(f.state.ListingCode.size(), 4);
-    QCOMPARE(f.state.ListingCode.constLast(), QStringLiteral("<p>one  two  three  four</p>  "));
+    const QStringList listingCode = f.generate().ListingCode;
+    QCOMPARE(listingCode.size(), 4);
+    QCOMPARE(listingCode.constLast(), QStringLiteral("<p>one  two  three  four</p>  "));
     QCOMPARE(DeleteLineBreaks(QStringLiteral("a\r\nb\nc\r")), QStringLiteral("a  b c "));
 }
 
@@ -297,8 +305,7 @@ void TestPageGenerator::poundSignInTheDocumentSurvives() {
     f.document = "<p>Was \xA3"
                  "20, now \xA3"
                  "15 \xA3tcol\xA3 \xA3</p>";
-    f.generator.MergeCss();
-    QCOMPARE(f.state.ListingCode,
+    QCOMPARE(f.generate().ListingCode,
              (QStringList{QStringLiteral("<td style=\"color:#000000\">"),
                           QStringLiteral("<div style=\"width:100%\">"),
                           QStringLiteral("<p>Was £20, now £15 £tcol£ £</p>  ")}));
@@ -324,16 +331,16 @@ void TestPageGenerator::storedTemplateGivesItsPlainLines() {
 
 void TestPageGenerator::unreadableTemplateIsReportedAndNotRepeated() {
     GeneratorFixture f;
-    QFile::remove(PageGenerator::templateFileName(f.state));
-    f.generator.MergeCss();
-    f.generator.MergeCss();
+    QFile::remove(f.folders.pageTemplateFile());
+    f.generate();
+    const QStringList listingCode = f.generate().ListingCode;
     QCOMPARE(f.reported.size(), 2);
     const QStringList sentences = f.reported.constFirst().split(QLatin1Char('\n'));
     QCOMPARE(sentences.size(), 4);
     QVERIFY(sentences[0].contains(QStringLiteral("\"Default.tmpl\"")));
     QVERIFY(!sentences[1].isEmpty() && sentences[2].isEmpty() && !sentences[3].isEmpty());
-    QCOMPARE(f.state.ListingCode, (QStringList{QStringLiteral("<div style=\"width:100%\">"),
-                                               QStringLiteral("<p>Item</p>  ")}));
+    QCOMPARE(listingCode, (QStringList{QStringLiteral("<div style=\"width:100%\">"),
+                                       QStringLiteral("<p>Item</p>  ")}));
 }
 
 void TestPageGenerator::pathToFileUrl_data() {
@@ -409,20 +416,22 @@ void TestPageGenerator::documentPictureLocation() {
     QFETCH(QString, stored);
     QFETCH(QString, location);
     QFETCH(QStringList, required);
-    AppState state;
+    PublishingState state;
+    ServerMirror servers;
     state.Publishing = publishing;
-    state.OwnServer = ownServer;
-    state.PrimaryServer = QStringLiteral("http://one.example/");
-    state.SecondaryServer = QStringLiteral("http://two.example/");
+    servers.OwnServer = ownServer;
+    servers.PrimaryServer = QStringLiteral("http://one.example/");
+    servers.SecondaryServer = QStringLiteral("http://two.example/");
     QString written = QStringLiteral("as passed");
-    const bool decided = ::documentPictureLocation(state, itemNo, stored, written);
+    const bool decided = ::documentPictureLocation(state, servers, itemNo, stored, written);
     QCOMPARE(decided, location != QLatin1String("-"));
     QCOMPARE(written, decided ? location : QStringLiteral("as passed"));
     // The same name from another folder is one more reference, not a second entry.
     if (!stored.isEmpty()) {
         const QString name =
             stored.mid(stored.lastIndexOf(QRegularExpression(QStringLiteral("[/\\\\]"))) + 1);
-        ::documentPictureLocation(state, itemNo, QStringLiteral("/elsewhere/") + name, written);
+        ::documentPictureLocation(state, servers, itemNo, QStringLiteral("/elsewhere/") + name,
+                                  written);
     }
     QCOMPARE(state.RequiredImages.items(), required);
 }

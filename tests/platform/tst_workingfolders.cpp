@@ -36,18 +36,18 @@ void TestWorkingFolders::foldersFollowTheHome() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
 
     const WorkingFolders folders = WorkingFolders::locate();
-    QCOMPARE(folders.userFolder, home.path() + QStringLiteral("/Documents/Vantrel/"));
-    QCOMPARE(folders.sharedDataFolder, home.path() + QStringLiteral("/data/Vantrel/"));
-    QCOMPARE(folders.programFolder, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
-    QCOMPARE(folders.shippedSharedData(), folders.programFolder + QStringLiteral("shared/"));
+    QCOMPARE(folders.UserFolder, home.path() + QStringLiteral("/Documents/Vantrel/"));
+    QCOMPARE(folders.SharedDataFolder, home.path() + QStringLiteral("/data/Vantrel/"));
+    QCOMPARE(folders.ProgramFolder, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    QCOMPARE(folders.shippedSharedData(), folders.ProgramFolder + QStringLiteral("shared/"));
 }
 
 void TestWorkingFolders::provisionCreatesWhatIsMissingAndOverwritesNothing() {
     QTemporaryDir root;
     WorkingFolders folders;
-    folders.programFolder = root.filePath(QStringLiteral("program/"));
-    folders.userFolder = root.filePath(QStringLiteral("docs/Vantrel/"));
-    folders.sharedDataFolder = root.filePath(QStringLiteral("data/Vantrel/"));
+    folders.ProgramFolder = root.filePath(QStringLiteral("program/"));
+    folders.UserFolder = root.filePath(QStringLiteral("docs/Vantrel/"));
+    folders.SharedDataFolder = root.filePath(QStringLiteral("data/Vantrel/"));
     const QString shipped = folders.shippedSharedData();
     writeFile(shipped + QStringLiteral("defaults.ini"), "[General]\r\nlang=en\r\n");
     writeFile(shipped + QStringLiteral("sys.dft"), "[Sites]\r\n");
@@ -55,27 +55,27 @@ void TestWorkingFolders::provisionCreatesWhatIsMissingAndOverwritesNothing() {
     QFile::setPermissions(shipped + QStringLiteral("sys.dft"), QFile::ReadOwner);
 
     // The user already has settings of their own.
-    writeFile(folders.sharedDataFolder + QStringLiteral("defaults.ini"),
+    writeFile(folders.SharedDataFolder + QStringLiteral("defaults.ini"),
               "[General]\r\nlang=fr\r\n");
 
     const ProvisionReport first = provisionWorkingFolders(folders);
     QVERIFY2(first.failures.isEmpty(), qPrintable(first.failures.join(QLatin1Char('\n'))));
     for (const char* folder : {"images/My images", "Documents and Layouts"})
-        QVERIFY(QFileInfo(folders.userFolder + QLatin1String(folder)).isDir());
-    QVERIFY(QFileInfo(folders.sharedDataFolder + QStringLiteral("Examples")).isDir());
-    QCOMPARE(readFile(folders.sharedDataFolder + QStringLiteral("defaults.ini")),
+        QVERIFY(QFileInfo(folders.UserFolder + QLatin1String(folder)).isDir());
+    QVERIFY(QFileInfo(folders.SharedDataFolder + QStringLiteral("Examples")).isDir());
+    QCOMPARE(readFile(folders.SharedDataFolder + QStringLiteral("defaults.ini")),
              QByteArray("[General]\r\nlang=fr\r\n"));
-    QCOMPARE(readFile(folders.sharedDataFolder + QStringLiteral("Examples/Shoes.vdoc")),
+    QCOMPARE(readFile(folders.SharedDataFolder + QStringLiteral("Examples/Shoes.vdoc")),
              QByteArray("doc"));
     QCOMPARE(first.copiedFiles.size(), 2);
-    QVERIFY(QFileInfo(folders.sharedDataFolder + QStringLiteral("sys.dft")).isWritable());
+    QVERIFY(QFileInfo(folders.SharedDataFolder + QStringLiteral("sys.dft")).isWritable());
 
     // The second start finds everything in place.
-    writeFile(folders.sharedDataFolder + QStringLiteral("sys.dft"), "[Sites]\r\nmine=1\r\n");
+    writeFile(folders.SharedDataFolder + QStringLiteral("sys.dft"), "[Sites]\r\nmine=1\r\n");
     const ProvisionReport second = provisionWorkingFolders(folders);
     QVERIFY(second.createdFolders.isEmpty());
     QVERIFY(second.copiedFiles.isEmpty());
-    QCOMPARE(readFile(folders.sharedDataFolder + QStringLiteral("sys.dft")),
+    QCOMPARE(readFile(folders.SharedDataFolder + QStringLiteral("sys.dft")),
              QByteArray("[Sites]\r\nmine=1\r\n"));
 }
 

@@ -32,17 +32,17 @@ struct PreviewFixture {
     AppState state;
     Layout layout = Layout::withDefaults();
     ScriptedDialogs dialogs;
-    LayoutPage page{state, layout, dialogs};
-    PageGenerator generator{state, layout, [this](const QString& m) { dialogs.showError(m); }};
-    PreviewController preview{state, page, generator};
+    LayoutPage page{state.layout, layout, dialogs};
+    PageGenerator generator{state.folders, state.layout, state.publishing, layout};
+    PreviewController preview{state.publishing, page, generator, dialogs};
     QByteArray document = "<p>A fine old clock</p>";
     int captions = 0;
 
     PreviewFixture() {
-        state.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-        state.LayoutFileName = QStringLiteral("Untitled.rbs");
+        state.folders.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
         generator.setDocumentExport([this] { return document; });
-        preview.setCaptionUpdate([this] { ++captions; });
+        QObject::connect(&page, &LayoutPage::previewRequested, [this] { ++captions; });
         page.resize(1000, 700);
         page.show();
         page.column()->setGroupsVisible(false);
@@ -95,23 +95,23 @@ private slots:
 
 void TestPreview::refreshWaitsForFilledControls() {
     PreviewFixture f;
-    f.state.LayoutControlsReady = false;
+    f.state.layout.LayoutControlsReady = false;
     f.page.buttons().btnPreview->click();
-    QVERIFY(f.state.PageText.isEmpty());
-    QVERIFY(f.state.ListingCode.isEmpty());
+    QVERIFY(f.preview.pageText().isEmpty());
+    QVERIFY(f.state.publishing.ListingCode.isEmpty());
     QCOMPARE(f.captions, 0);
 }
 
 void TestPreview::showsTheGeneratedPage() {
     PreviewFixture f;
-    f.state.LayoutLoadNeeded = true;
+    f.state.layout.LayoutLoadNeeded = true;
     f.document = "<p id=\"doc\">Clock \xA3"
                  "20</p><script>document.title = 'ran';</script>";
     QVERIFY(f.refresh());
     QVERIFY(f.groupsVisible());
     QCOMPARE(f.captions, 1);
-    QVERIFY(!f.state.LayoutLoadNeeded);
-    QVERIFY(f.state.PageText.contains(QStringLiteral("This is the default Layout.")));
+    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    QVERIFY(f.preview.pageText().contains(QStringLiteral("This is the default Layout.")));
     QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('doc').textContent")).toString(),
              QStringLiteral("Clock £20"));
     // Listing pages carry no scripts: the page's own one does not run.
@@ -136,7 +136,7 @@ void TestPreview::pageOverTwoMegabytes() {
     PreviewFixture f;
     f.document = QByteArray("<p>") + QByteArray(3 * 1024 * 1024, 'x') + "</p><p id=\"end\">end</p>";
     QVERIFY(f.refresh());
-    QVERIFY(f.state.PageText.size() > 3 * 1024 * 1024);
+    QVERIFY(f.preview.pageText().size() > 3 * 1024 * 1024);
     QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('end').textContent")).toString(),
              QStringLiteral("end"));
 }
@@ -144,9 +144,10 @@ void TestPreview::pageOverTwoMegabytes() {
 void TestPreview::localPicturesShow() {
     PreviewFixture f;
     QTemporaryDir home;
-    f.state.UserFolder = home.path() + QStringLiteral("/Ann's Documents/Vantrel/");
-    QVERIFY(QDir().mkpath(f.state.UserFolder + QStringLiteral("images/My images")));
-    writePicture(f.state.UserFolder + QStringLiteral("images/My images/Sky (1).PNG"), Qt::red);
+    f.state.folders.UserFolder = home.path() + QStringLiteral("/Ann's Documents/Vantrel/");
+    QVERIFY(QDir().mkpath(f.state.folders.UserFolder + QStringLiteral("images/My images")));
+    writePicture(f.state.folders.UserFolder + QStringLiteral("images/My images/Sky (1).PNG"),
+                 Qt::red);
     f.layout.AdImg = QStringLiteral("/My images/Sky (1).PNG");
     f.page.controls().cbxAdImg->setChecked(false); // shows the page picture
     QVERIFY(QDir(home.path()).mkpath(QStringLiteral("My Pictures")));
@@ -155,7 +156,7 @@ void TestPreview::localPicturesShow() {
     f.document = "<img id=\"pic\" src=\"" + PathToFileUrl(inDocument).toLatin1() + "\">";
     QVERIFY(f.refresh());
     QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('pic').naturalWidth")).toInt(), 3);
-    QVERIFY(f.state.PageText.contains(QStringLiteral("Ann%27s%20Documents")));
+    QVERIFY(f.preview.pageText().contains(QStringLiteral("Ann%27s%20Documents")));
 }
 
 void TestPreview::noContextMenu() {

@@ -7,10 +7,10 @@
 TestFolders::TestFolders() {
     for (const char* name : {"program", "user/Documents and Layouts", "shared/Examples"})
         QDir(m_root.path()).mkpath(QLatin1String(name));
-    m_folders.programFolder = m_root.filePath(QStringLiteral("program/"));
-    m_folders.userFolder = m_root.filePath(QStringLiteral("user/"));
-    m_folders.sharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
-    copyShippedProgramFiles(m_folders.programFolder);
+    m_folders.ProgramFolder = m_root.filePath(QStringLiteral("program/"));
+    m_folders.UserFolder = m_root.filePath(QStringLiteral("user/"));
+    m_folders.SharedDataFolder = m_root.filePath(QStringLiteral("shared/"));
+    copyShippedProgramFiles(m_folders.ProgramFolder);
 }
 
 QString TestFolders::write(const QString& relative, const QByteArray& bytes) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/documenteditor.h"
+#include "document/documenteditor.h"
 
 #include <memory>
 

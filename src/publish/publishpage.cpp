@@ -1,12 +1,12 @@
-#include "app/exportpageframe.h"
+#include "publish/publishpage.h"
 
-#include "app/exportprogress.h"
+#include "publish/exportprogress.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-ExportPageFrame::ExportPageFrame(QWidget* parent)
+PublishPage::PublishPage(QWidget* parent)
     : QWidget(parent)
     , m_browserPanel(new QWidget(this))
     , m_progress(new ExportProgress(this)) {
@@ -22,7 +22,7 @@ ExportPageFrame::ExportPageFrame(QWidget* parent)
         QStringLiteral("<a href=\"#\" style=\"color:blue\">Show Export Help Window</a>"), this);
     help->setObjectName(QStringLiteral("lblShowHideHelp"));
     help->setCursor(Qt::PointingHandCursor);
-    connect(help, &QLabel::linkActivated, this, &ExportPageFrame::helpRequested);
+    connect(help, &QLabel::linkActivated, this, &PublishPage::helpRequested);
     row->addWidget(help);
     row->addStretch();
     row->addWidget(m_progress);

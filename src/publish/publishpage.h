@@ -8,10 +8,10 @@ class QLabel;
 /// The Publish page's frame: the browser panel `pnlBroExportBack` filling
 /// the page, and below it the label that shows the publishing help window
 /// and the progress bar that runs while the auction site loads.
-class ExportPageFrame : public QWidget {
+class PublishPage : public QWidget {
     Q_OBJECT
 public:
-    explicit ExportPageFrame(QWidget* parent = nullptr);
+    explicit PublishPage(QWidget* parent = nullptr);
 
     /// Where the publishing browser goes; it has a margin-free layout.
     QWidget* browserPanel() const { return m_browserPanel; }

@@ -1,4 +1,4 @@
-#include "app/exportprogress.h"
+#include "publish/exportprogress.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include "app/richdocumenteditor.h"
+#include "document/richdocumenteditor.h"
 
 #include "editor/edactionlist.h"
 #include "editor/edfilecommands.h"

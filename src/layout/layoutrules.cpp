@@ -1,0 +1,56 @@
+#include "layout/layoutrules.h"
+
+#include "layout/layoutfile.h"
+#include "platform/apperror.h"
+
+namespace {
+
+int integerValue(const QString& text) {
+    bool isNumber = false;
+    const int value = text.toInt(&isNumber);
+    if (!isNumber)
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
+bool isZeroOrEmpty(const QString& text) {
+    return text.isEmpty() || text == QLatin1String("0");
+}
+
+} // namespace
+
+Layout normalised(Layout l) {
+    l.AdWidthValue = l.AdWidthValue.isEmpty() ? QStringLiteral("700")
+                                              : QString::number(integerValue(l.AdWidthValue));
+    for (QString* number :
+         {&l.OBWidth, &l.FWidth, &l.FBWidth, &l.TxtPadLeft, &l.TxtPadTop, &l.TxtPadRight}) {
+        if (!number->isEmpty())
+            *number = QString::number(integerValue(*number));
+    }
+    if (l.OBWidth.isEmpty() || integerValue(l.OBWidth) < 1)
+        l.OBWidth = QStringLiteral("0");
+    if (isZeroOrEmpty(l.FBWidth))
+        l.FBWidth = QStringLiteral("0");
+    return l;
+}
+
+Layout shownLayout(const LayoutFileContent& content) {
+    Layout l = content.layout;
+    if (l.AdWidthType != QLatin1String("1"))
+        l.AdWidthType = QStringLiteral("0");
+    if (content.TxtAllMargins) {
+        l.TxtPadLeft = l.TxtPadRight;
+        l.TxtPadTop = l.TxtPadRight;
+    }
+    return l;
+}
+
+LayoutEnabling enabledControls(const Layout& l) {
+    LayoutEnabling e;
+    e.outerBorder = l.OBWidth.toInt() >= 1;
+    e.frame = !isZeroOrEmpty(l.FWidth);
+    e.frameRepeat = e.frame && !l.FImgHide;
+    e.innerBorder = !isZeroOrEmpty(l.FBWidth);
+    e.textRepeat = !l.TxtImgHide;
+    return e;
+}

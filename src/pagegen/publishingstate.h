@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/sortedstringlist.h"
+
+#include <QString>
+#include <QStringList>
+
+/// What publishing changes in page generation, and what it leaves behind:
+/// while `Publishing`, pictures are referred to by their server addresses,
+/// and each address the page needs is collected.
+struct PublishingState {
+    bool Publishing = false;
+
+    // The three layout pictures: bare file names and server addresses.
+    QString AdImageFileName;
+    QString FrameImageFileName;
+    QString TextImageFileName;
+    QString AdImageURL;
+    QString FrameImageURL;
+    QString TextImageURL;
+
+    /// Picture addresses the published page needs.
+    SortedStringList RequiredImages;
+    /// The listing body as last generated, line by line.
+    QStringList ListingCode;
+    /// Destination of the last picture copied into the own pictures folder.
+    QString LastPictureCopy;
+};

@@ -1,0 +1,16 @@
+# cmake -DLIBRARY=libvantrel_core.so -P check_core_links.cmake
+# Fails when the core library needs a user-interface module of Qt.
+execute_process(COMMAND readelf -d ${LIBRARY} OUTPUT_VARIABLE dynamic RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "cannot read ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "\\[lib[^]]+\\]" needed "${dynamic}")
+message(STATUS "${LIBRARY} needs: ${needed}")
+foreach(module Widgets WebEngine PrintSupport Network)
+    if(needed MATCHES "Qt6${module}")
+        message(FATAL_ERROR "the core library links Qt ${module}")
+    endif()
+endforeach()
+if(NOT needed MATCHES "Qt6Core")
+    message(FATAL_ERROR "no Qt module found in ${LIBRARY}: the check reads nothing")
+endif()
