@@ -360,11 +360,13 @@ void TestDocEditor::insertPictureKeepsItsFile() {
     EdFileCommands files(editor);
     EdActionList actions(editor, files);
     actions.PictureInitialDir = folder.path();
+    TedAction* insertPicture = actions.action(u"edActionInsertPicture1");
+    QVERIFY(insertPicture);
     typeText(editor, QStringLiteral("a"));
     const TDocEditor::ItemId before = editor.CaretItem();
 
     dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("missing.png")));
-    actions.edActionInsertPicture1->trigger();
+    insertPicture->trigger();
     QCOMPARE(dialogs.shownOf(QStringLiteral("message")).size(), 1);
     QVERIFY(dialogs.shownOf(QStringLiteral("message"))
                 .first()
@@ -372,7 +374,7 @@ void TestDocEditor::insertPictureKeepsItsFile() {
     QCOMPARE(editor.CaretItem(), before);
 
     dialogs.fileNames.enqueue(path);
-    actions.edActionInsertPicture1->trigger();
+    insertPicture->trigger();
     QCOMPARE(dialogs.lastFileDialog.initialFolder, folder.path());
     QVERIFY(dialogs.lastFileDialog.filter.startsWith(
         QStringLiteral("All images (*.jpg, *.gif, *.png)")));
@@ -384,8 +386,8 @@ void TestDocEditor::insertPictureKeepsItsFile() {
 
     // A handler replaces the own behaviour, which it may still run.
     int handled = 0;
-    actions.edActionInsertPicture1->OnExecute = [&] { ++handled; };
-    actions.edActionInsertPicture1->trigger();
+    insertPicture->OnExecute = [&] { ++handled; };
+    insertPicture->trigger();
     QCOMPARE(handled, 1);
 }
 
@@ -394,6 +396,8 @@ void TestDocEditor::insertHyperlinkThroughItsDialog() {
     TDocEditor editor(dialogs);
     EdFileCommands files(editor);
     EdActionList actions(editor, files);
+    TedAction* insertHyperlink = actions.action(u"edActionInsertHyperlink1");
+    QVERIFY(insertHyperlink);
     typeText(editor, QStringLiteral("go "));
     dialogs.modalActions.enqueue([](QDialog& dialog) {
         auto& link = static_cast<HyperlinkDialog&>(dialog);
@@ -401,11 +405,11 @@ void TestDocEditor::insertHyperlinkThroughItsDialog() {
         link.setTarget(QStringLiteral("http://shop.example/\r\nx"));
         return int(QDialog::Accepted);
     });
-    actions.edActionInsertHyperlink1->trigger();
+    insertHyperlink->trigger();
     QCOMPARE(dialogs.shown, QStringList{QStringLiteral("modal: HyperlinkDialog")});
     QCOMPARE(runs(editor), QStringLiteral("go [0] shop[6->http://shop.example/x]"));
     QCOMPARE(editor.CaretTextStyle(), 0);
-    actions.edActionInsertHyperlink1->trigger(); // rejected: nothing happens
+    insertHyperlink->trigger(); // rejected: nothing happens
     QCOMPARE(runs(editor), QStringLiteral("go [0] shop[6->http://shop.example/x]"));
 }
 
@@ -436,7 +440,8 @@ void TestDocEditor::fontActionWithoutUserInterface() {
     cursor.setPosition(0);
     cursor.setPosition(3, QTextCursor::KeepAnchor);
     editor.setTextCursor(cursor);
-    TedActionFontEx* font = actions.edActionFontEx1;
+    TedActionFontEx* font = actions.fontAction();
+    QVERIFY(font);
     font->UserInterface = false;
     font->ValidProperties = TedActionFontEx::vpFontName;
     font->FontName = QStringLiteral("Verdana");
