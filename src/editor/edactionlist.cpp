@@ -24,8 +24,17 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
     , m_editor(editor)
     , m_files(files) {
     setObjectName(QStringLiteral("ActionList1"));
-    for (const EdActionRow& row : edActionTable())
-        m_actions.append(create(row));
+    for (const EdActionRow& row : edActionTable()) {
+        TedAction* action = create(row);
+        // The keys work from anywhere in the editor's window, so from the
+        // buttons and font boxes beside the editor too. They cannot reach
+        // another page of that window: Qt ignores the shortcuts of a hidden
+        // widget. A focused text field still keeps the editing keys it claims
+        // for itself (copy, paste, undo), so they do not clash with it.
+        action->setShortcutContext(Qt::WindowShortcut);
+        editor.addAction(action);
+        m_actions.append(action);
+    }
 }
 
 TedAction* EdActionList::create(const EdActionRow& row) {

@@ -13,9 +13,11 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextTable>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -67,6 +69,8 @@ private slots:
     void insertHyperlinkThroughItsDialog();
     void tableSizePickerInsertsATable();
     void fontActionWithoutUserInterface();
+    void keysReachTheirCommands_data();
+    void keysReachTheirCommands();
     void nativeCopyAndPasteBringStylesAlong();
     void pastedLinksGoThroughReadHyperlink();
     void showsEveryKindOfItem();
@@ -463,6 +467,65 @@ void TestDocEditor::fontActionWithoutUserInterface() {
     QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).Size, 30);
     QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).FontName,
              QStringLiteral("Arial"));
+}
+
+void TestDocEditor::keysReachTheirCommands_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList save{QStringLiteral("save: Save As")};
+    const QStringList open{QStringLiteral("open: Open")};
+    QTest::newRow("nominal: Ctrl+S in the editor, unnamed document")
+        << int(Qt::Key_S) << "editor" << false << save;
+    QTest::newRow("nominal: Ctrl+O in the editor") << int(Qt::Key_O) << "editor" << false << open;
+    QTest::newRow("nominal: Ctrl+S from a box beside the editor")
+        << int(Qt::Key_S) << "field" << false << save;
+    QTest::newRow("nominal: Ctrl+S on a read-only document")
+        << int(Qt::Key_S) << "editor" << true << save;
+    QTest::newRow("robustness: Ctrl+S on another page of the window")
+        << int(Qt::Key_S) << "other page" << false << QStringList();
+}
+
+void TestDocEditor::keysReachTheirCommands() {
+    QFETCH(int, key);
+    QFETCH(QString, focus);
+    QFETCH(bool, readOnly);
+    QFETCH(QStringList, expected);
+    ScriptedDialogs dialogs;
+    // Like the main window: the editor's page beside another page.
+    QTabWidget window;
+    auto* page = new QWidget;
+    auto* field = new QLineEdit(page);
+    auto* editor = new TDocEditor(dialogs, page);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(field);
+    layout->addWidget(editor);
+    window.addTab(page, QStringLiteral("Document"));
+    auto* otherField = new QLineEdit;
+    window.addTab(otherField, QStringLiteral("Layout"));
+    EdFileCommands files(*editor);
+    EdActionList actions(*editor, files);
+    typeText(*editor, QStringLiteral("text"));
+    editor->setDocumentModified(false);
+    editor->setReadOnly(readOnly);
+
+    QWidget* target = editor;
+    if (focus == QLatin1String("field"))
+        target = field;
+    if (focus == QLatin1String("other page")) {
+        window.setCurrentIndex(1);
+        target = otherField;
+    }
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    target->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(dialogs.shown, expected);
+    QCOMPARE(runs(*editor), QStringLiteral("text[0]"));
+    QVERIFY(!editor->DocumentModified());
 }
 
 void TestDocEditor::nativeCopyAndPasteBringStylesAlong() {
