@@ -1,5 +1,6 @@
 #include "editor/docproperties.h"
 #include "editor/edactionlist.h"
+#include "editor/edactiontable.h"
 #include "editor/edfilecommands.h"
 #include "editor/hyperlinkdialog.h"
 #include "editor/tablesizepicker.h"
@@ -69,6 +70,8 @@ private slots:
     void insertHyperlinkThroughItsDialog();
     void tableSizePickerInsertsATable();
     void fontActionWithoutUserInterface();
+    void everyTableRowIsFoundByName_data();
+    void everyTableRowIsFoundByName();
     void keysReachTheirCommands_data();
     void keysReachTheirCommands();
     void nativeCopyAndPasteBringStylesAlong();
@@ -393,6 +396,15 @@ void TestDocEditor::insertPictureKeepsItsFile() {
     insertPicture->OnExecute = [&] { ++handled; };
     insertPicture->trigger();
     QCOMPARE(handled, 1);
+    QCOMPARE(dialogs.shownOf(QStringLiteral("open")).size(), 2);
+    insertPicture->OnExecute = [&] {
+        ++handled;
+        insertPicture->executeOwn();
+    };
+    dialogs.fileNames.enqueue(path);
+    insertPicture->trigger();
+    QCOMPARE(handled, 2);
+    QCOMPARE(dialogs.shownOf(QStringLiteral("open")).size(), 3);
 }
 
 void TestDocEditor::insertHyperlinkThroughItsDialog() {
@@ -467,6 +479,35 @@ void TestDocEditor::fontActionWithoutUserInterface() {
     QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).Size, 30);
     QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).FontName,
              QStringLiteral("Arial"));
+}
+
+void TestDocEditor::everyTableRowIsFoundByName_data() {
+    QTest::addColumn<int>("index");
+    const std::vector<EdActionRow>& table = edActionTable();
+    for (std::size_t index = 0; index < table.size(); ++index)
+        QTest::newRow(table[index].name) << int(index);
+}
+
+void TestDocEditor::everyTableRowIsFoundByName() {
+    QFETCH(int, index);
+    const EdActionRow& row = edActionTable().at(std::size_t(index));
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    EdActionList actions(editor, files);
+    const QString name = QString::fromLatin1(row.name);
+    TedAction* action = actions.action(name);
+    QVERIFY(action);
+    QCOMPARE(action->objectName(), name);
+    QCOMPARE(action->text(), QString::fromUtf8(row.caption));
+    // A second row of the same name would hide this one from look-up.
+    QCOMPARE(actions.actions().at(index), action);
+    QCOMPARE(action->shortcut(), QKeySequence(QLatin1String(row.keys.primary)));
+    QCOMPARE(action->shortcuts().value(1), QKeySequence(QLatin1String(row.keys.second)));
+    QCOMPARE(action->isCheckable(), row.kind == EdActionKind::Checkable);
+    QCOMPARE(qobject_cast<TedActionFontEx*>(action) != nullptr, row.kind == EdActionKind::FontEx);
+    QVERIFY(editor.actions().contains(action));
+    QVERIFY(!actions.action(u"edActionMissing1"));
 }
 
 void TestDocEditor::keysReachTheirCommands_data() {
