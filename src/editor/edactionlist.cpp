@@ -1,69 +1,74 @@
 #include "editor/edactionlist.h"
 
-#include "editor/docpicture.h"
-#include "editor/edfilecommands.h"
-#include "editor/hyperlinkdialog.h"
+#include "editor/edactiontable.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
-#include "platform/userdialogs.h"
+
+#include <QKeySequence>
+
+namespace {
+
+QList<QKeySequence> keySequences(const EdActionKeys& keys) {
+    QList<QKeySequence> sequences;
+    for (const char* key : {keys.primary, keys.second}) {
+        if (key)
+            sequences.append(QKeySequence::fromString(QLatin1String(key)));
+    }
+    return sequences;
+}
+
+} // namespace
 
 EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* parent)
     : QObject(parent)
-    , m_editor(editor) {
+    , m_editor(editor)
+    , m_files(files) {
     setObjectName(QStringLiteral("ActionList1"));
-    UserDialogs& dialogs = editor.dialogs();
-    edActionNew1 = new TedAction(QStringLiteral("edActionNew1"), QStringLiteral("&New Document"),
-                                 dialogs, this, [&files] { files.New(); });
-    edActionOpen1 = new TedAction(QStringLiteral("edActionOpen1"), QStringLiteral("&Open..."),
-                                  dialogs, this, [&files] { files.Open(); });
-    edActionOpen1->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    edActionSave1 = new TedAction(QStringLiteral("edActionSave1"), QStringLiteral("&Save Document"),
-                                  dialogs, this, [&files] { files.Save(); });
-    edActionSave1->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    edActionSaveAs1 =
-        new TedAction(QStringLiteral("edActionSaveAs1"), QStringLiteral("Save Document as..."),
-                      dialogs, this, [&files] { files.SaveAs(); });
-    edActionInsertPicture1 =
-        new TedAction(QStringLiteral("edActionInsertPicture1"), QStringLiteral("&Picture..."),
-                      dialogs, this, [this] { insertPicture(); });
-    edActionInsertHyperlink1 = new TedAction(QStringLiteral("edActionInsertHyperlink1"),
-                                             QStringLiteral("Hypertext &Link..."), dialogs, this,
-                                             [this] { insertHyperlink(); });
-    edActionFontEx1 = new TedActionFontEx(editor, this);
-}
-
-void EdActionList::insertPicture() {
-    if (m_editor.isReadOnly())
-        return;
-    UserDialogs::FileDialogOptions options;
-    options.title = QStringLiteral("Insert Picture");
-    options.filter = m_editor.controlPanel().PictureFilter;
-    options.initialFolder = PictureInitialDir;
-    options.defaultExtension = QStringLiteral("jpg");
-    const QString fileName = m_editor.dialogs().openFileName(options);
-    if (fileName.isEmpty())
-        return;
-    DocPicture picture;
-    if (!DocPicture::fromFile(fileName, picture)) {
-        m_editor.dialogs().showMessage(QStringLiteral("Error loading image file.\n") + fileName,
-                                       UserDialogs::Icon::Error, QStringLiteral("Error"));
-        return;
+    for (const EdActionRow& row : edActionTable()) {
+        TedAction* action = create(row);
+        // The keys work from anywhere in the editor's window, so from the
+        // buttons and font boxes beside the editor too. They cannot reach
+        // another page of that window: Qt ignores the shortcuts of a hidden
+        // widget. A focused text field still keeps the editing keys it claims
+        // for itself (copy, paste, undo), so they do not clash with it.
+        action->setShortcutContext(Qt::WindowShortcut);
+        editor.addAction(action);
+        m_actions.append(action);
     }
-    QTextCursor cursor = m_editor.textCursor();
-    cursor.removeSelectedText();
-    m_editor.edDocument().insertPicture(cursor, picture);
-    m_editor.setTextCursor(cursor);
 }
 
-void EdActionList::insertHyperlink() {
-    if (m_editor.isReadOnly())
-        return;
-    HyperlinkDialog dialog(&m_editor);
-    QFont font = dialog.font();
-    font.setFamily(m_editor.controlPanel().DialogFontName);
-    dialog.setFont(font);
-    dialog.setText(m_editor.textCursor().selectedText());
-    if (m_editor.dialogs().runModal(dialog) != QDialog::Accepted)
-        return;
-    m_editor.insertHyperlink(dialog.text(), dialog.target());
+TedAction* EdActionList::create(const EdActionRow& row) {
+    const QString name = QLatin1String(row.name);
+    const QString caption = QString::fromUtf8(row.caption);
+    TedAction* action = nullptr;
+    switch (row.kind) {
+    case EdActionKind::Plain:
+    case EdActionKind::Checkable:
+        action = new TedAction(name, caption, m_editor.dialogs(), this);
+        break;
+    case EdActionKind::FontEx:
+        action = new TedActionFontEx(name, caption, m_editor, this);
+        break;
+    }
+    action->setCheckable(row.kind == EdActionKind::Checkable);
+    if (row.handler)
+        action->setOwn([this, handler = row.handler] { handler(*this); });
+    action->setShortcuts(keySequences(row.keys));
+    return action;
+}
+
+TedAction* EdActionList::action(QStringView objectName) const {
+    for (TedAction* action : m_actions) {
+        if (action->objectName() == objectName)
+            return action;
+    }
+    return nullptr;
+}
+
+TedActionFontEx* EdActionList::fontAction() const {
+    for (TedAction* action : m_actions) {
+        if (auto* font = qobject_cast<TedActionFontEx*>(action))
+            return font;
+    }
+    return nullptr;
 }

@@ -5,9 +5,9 @@
 
 #include <QFontDialog>
 
-TedActionFontEx::TedActionFontEx(TDocEditor& editor, QObject* parent)
-    : TedAction(QStringLiteral("edActionFontEx1"), QStringLiteral("&Font..."), editor.dialogs(),
-                parent)
+TedActionFontEx::TedActionFontEx(const QString& name, const QString& caption, TDocEditor& editor,
+                                 QObject* parent)
+    : TedAction(name, caption, editor.dialogs(), parent)
     , m_editor(editor) {
     setOwn([this] { apply(); });
 }

@@ -12,7 +12,8 @@ class TedActionFontEx : public TedAction {
 public:
     enum ValidProperty { vpFontName = 1, vpSize = 2 };
 
-    TedActionFontEx(TDocEditor& editor, QObject* parent);
+    TedActionFontEx(const QString& name, const QString& caption, TDocEditor& editor,
+                    QObject* parent);
 
     bool UserInterface = true;
     int ValidProperties = vpFontName | vpSize;

@@ -1,5 +1,6 @@
 #include "editor/docproperties.h"
 #include "editor/edactionlist.h"
+#include "editor/edactiontable.h"
 #include "editor/edfilecommands.h"
 #include "editor/hyperlinkdialog.h"
 #include "editor/tablesizepicker.h"
@@ -13,9 +14,11 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextTable>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -67,6 +70,10 @@ private slots:
     void insertHyperlinkThroughItsDialog();
     void tableSizePickerInsertsATable();
     void fontActionWithoutUserInterface();
+    void everyTableRowIsFoundByName_data();
+    void everyTableRowIsFoundByName();
+    void keysReachTheirCommands_data();
+    void keysReachTheirCommands();
     void nativeCopyAndPasteBringStylesAlong();
     void pastedLinksGoThroughReadHyperlink();
     void showsEveryKindOfItem();
@@ -360,11 +367,13 @@ void TestDocEditor::insertPictureKeepsItsFile() {
     EdFileCommands files(editor);
     EdActionList actions(editor, files);
     actions.PictureInitialDir = folder.path();
+    TedAction* insertPicture = actions.action(u"edActionInsertPicture1");
+    QVERIFY(insertPicture);
     typeText(editor, QStringLiteral("a"));
     const TDocEditor::ItemId before = editor.CaretItem();
 
     dialogs.fileNames.enqueue(folder.filePath(QStringLiteral("missing.png")));
-    actions.edActionInsertPicture1->trigger();
+    insertPicture->trigger();
     QCOMPARE(dialogs.shownOf(QStringLiteral("message")).size(), 1);
     QVERIFY(dialogs.shownOf(QStringLiteral("message"))
                 .first()
@@ -372,7 +381,7 @@ void TestDocEditor::insertPictureKeepsItsFile() {
     QCOMPARE(editor.CaretItem(), before);
 
     dialogs.fileNames.enqueue(path);
-    actions.edActionInsertPicture1->trigger();
+    insertPicture->trigger();
     QCOMPARE(dialogs.lastFileDialog.initialFolder, folder.path());
     QVERIFY(dialogs.lastFileDialog.filter.startsWith(
         QStringLiteral("All images (*.jpg, *.gif, *.png)")));
@@ -384,9 +393,18 @@ void TestDocEditor::insertPictureKeepsItsFile() {
 
     // A handler replaces the own behaviour, which it may still run.
     int handled = 0;
-    actions.edActionInsertPicture1->OnExecute = [&] { ++handled; };
-    actions.edActionInsertPicture1->trigger();
+    insertPicture->OnExecute = [&] { ++handled; };
+    insertPicture->trigger();
     QCOMPARE(handled, 1);
+    QCOMPARE(dialogs.shownOf(QStringLiteral("open")).size(), 2);
+    insertPicture->OnExecute = [&] {
+        ++handled;
+        insertPicture->executeOwn();
+    };
+    dialogs.fileNames.enqueue(path);
+    insertPicture->trigger();
+    QCOMPARE(handled, 2);
+    QCOMPARE(dialogs.shownOf(QStringLiteral("open")).size(), 3);
 }
 
 void TestDocEditor::insertHyperlinkThroughItsDialog() {
@@ -394,6 +412,8 @@ void TestDocEditor::insertHyperlinkThroughItsDialog() {
     TDocEditor editor(dialogs);
     EdFileCommands files(editor);
     EdActionList actions(editor, files);
+    TedAction* insertHyperlink = actions.action(u"edActionInsertHyperlink1");
+    QVERIFY(insertHyperlink);
     typeText(editor, QStringLiteral("go "));
     dialogs.modalActions.enqueue([](QDialog& dialog) {
         auto& link = static_cast<HyperlinkDialog&>(dialog);
@@ -401,11 +421,11 @@ void TestDocEditor::insertHyperlinkThroughItsDialog() {
         link.setTarget(QStringLiteral("http://shop.example/\r\nx"));
         return int(QDialog::Accepted);
     });
-    actions.edActionInsertHyperlink1->trigger();
+    insertHyperlink->trigger();
     QCOMPARE(dialogs.shown, QStringList{QStringLiteral("modal: HyperlinkDialog")});
     QCOMPARE(runs(editor), QStringLiteral("go [0] shop[6->http://shop.example/x]"));
     QCOMPARE(editor.CaretTextStyle(), 0);
-    actions.edActionInsertHyperlink1->trigger(); // rejected: nothing happens
+    insertHyperlink->trigger(); // rejected: nothing happens
     QCOMPARE(runs(editor), QStringLiteral("go [0] shop[6->http://shop.example/x]"));
 }
 
@@ -436,7 +456,8 @@ void TestDocEditor::fontActionWithoutUserInterface() {
     cursor.setPosition(0);
     cursor.setPosition(3, QTextCursor::KeepAnchor);
     editor.setTextCursor(cursor);
-    TedActionFontEx* font = actions.edActionFontEx1;
+    TedActionFontEx* font = actions.fontAction();
+    QVERIFY(font);
     font->UserInterface = false;
     font->ValidProperties = TedActionFontEx::vpFontName;
     font->FontName = QStringLiteral("Verdana");
@@ -458,6 +479,94 @@ void TestDocEditor::fontActionWithoutUserInterface() {
     QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).Size, 30);
     QCOMPARE(editor.Style().TextStyles.at(editor.CaretTextStyle()).FontName,
              QStringLiteral("Arial"));
+}
+
+void TestDocEditor::everyTableRowIsFoundByName_data() {
+    QTest::addColumn<int>("index");
+    const std::vector<EdActionRow>& table = edActionTable();
+    for (std::size_t index = 0; index < table.size(); ++index)
+        QTest::newRow(table[index].name) << int(index);
+}
+
+void TestDocEditor::everyTableRowIsFoundByName() {
+    QFETCH(int, index);
+    const EdActionRow& row = edActionTable().at(std::size_t(index));
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    EdActionList actions(editor, files);
+    const QString name = QString::fromLatin1(row.name);
+    TedAction* action = actions.action(name);
+    QVERIFY(action);
+    QCOMPARE(action->objectName(), name);
+    QCOMPARE(action->text(), QString::fromUtf8(row.caption));
+    // A second row of the same name would hide this one from look-up.
+    QCOMPARE(actions.actions().at(index), action);
+    QCOMPARE(action->shortcut(), QKeySequence(QLatin1String(row.keys.primary)));
+    QCOMPARE(action->shortcuts().value(1), QKeySequence(QLatin1String(row.keys.second)));
+    QCOMPARE(action->isCheckable(), row.kind == EdActionKind::Checkable);
+    QCOMPARE(qobject_cast<TedActionFontEx*>(action) != nullptr, row.kind == EdActionKind::FontEx);
+    QVERIFY(editor.actions().contains(action));
+    QVERIFY(!actions.action(u"edActionMissing1"));
+}
+
+void TestDocEditor::keysReachTheirCommands_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList save{QStringLiteral("save: Save As")};
+    const QStringList open{QStringLiteral("open: Open")};
+    QTest::newRow("nominal: Ctrl+S in the editor, unnamed document")
+        << int(Qt::Key_S) << "editor" << false << save;
+    QTest::newRow("nominal: Ctrl+O in the editor") << int(Qt::Key_O) << "editor" << false << open;
+    QTest::newRow("nominal: Ctrl+S from a box beside the editor")
+        << int(Qt::Key_S) << "field" << false << save;
+    QTest::newRow("nominal: Ctrl+S on a read-only document")
+        << int(Qt::Key_S) << "editor" << true << save;
+    QTest::newRow("robustness: Ctrl+S on another page of the window")
+        << int(Qt::Key_S) << "other page" << false << QStringList();
+}
+
+void TestDocEditor::keysReachTheirCommands() {
+    QFETCH(int, key);
+    QFETCH(QString, focus);
+    QFETCH(bool, readOnly);
+    QFETCH(QStringList, expected);
+    ScriptedDialogs dialogs;
+    // Like the main window: the editor's page beside another page.
+    QTabWidget window;
+    auto* page = new QWidget;
+    auto* field = new QLineEdit(page);
+    auto* editor = new TDocEditor(dialogs, page);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(field);
+    layout->addWidget(editor);
+    window.addTab(page, QStringLiteral("Document"));
+    auto* otherField = new QLineEdit;
+    window.addTab(otherField, QStringLiteral("Layout"));
+    EdFileCommands files(*editor);
+    EdActionList actions(*editor, files);
+    typeText(*editor, QStringLiteral("text"));
+    editor->setDocumentModified(false);
+    editor->setReadOnly(readOnly);
+
+    QWidget* target = editor;
+    if (focus == QLatin1String("field"))
+        target = field;
+    if (focus == QLatin1String("other page")) {
+        window.setCurrentIndex(1);
+        target = otherField;
+    }
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    target->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(dialogs.shown, expected);
+    QCOMPARE(runs(*editor), QStringLiteral("text[0]"));
+    QVERIFY(!editor->DocumentModified());
 }
 
 void TestDocEditor::nativeCopyAndPasteBringStylesAlong() {
