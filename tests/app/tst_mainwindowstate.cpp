@@ -109,6 +109,7 @@ private slots:
     void menuEntries();
     void aboutBoxShowsVersionAndLinksHome();
     void publishPageRunsTheProgressBar();
+    void saveShortcutReachesTheEditorInTheWindow();
 };
 
 void TestMainWindowState::captionFollowsPageAndChanges() {
@@ -291,6 +292,15 @@ void TestMainWindowState::publishPageRunsTheProgressBar() {
     p.showPage(1);
     QVERIFY(!topLevel("T_frmExport1")->isVisible());
     QVERIFY(!topLevel("T_frmExportInfo")->isVisible());
+}
+
+void TestMainWindowState::saveShortcutReachesTheEditorInTheWindow() {
+    Program p;
+    p.window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&p.window()));
+    p.dialogs.fileNames.enqueue(QString()); // the save dialog is cancelled
+    QTest::keyClick(&p.window(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(p.dialogs.shown.last(), QStringLiteral("save: Save As"));
 }
 
 QTEST_MAIN(TestMainWindowState)
