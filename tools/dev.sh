@@ -31,9 +31,15 @@ install_missing_packages() {
         "${missing[@]}" >/dev/null
 }
 
+# Options for the configure step, e.g. VANTREL_CMAKE_OPTIONS="-DVANTREL_BUILD_BENCH=ON".
+CONFIGURE=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VANTREL_CMAKE_OPTIONS:-})
+
 build() {
-    if [ ! -f "$BUILD/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    # Configured again whenever the options differ from the last configure.
+    local stamp="$BUILD/.dev-configure"
+    if [ ! -f "$BUILD/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "${CONFIGURE[*]}" ]; then
+        cmake -S "$ROOT" -B "$BUILD" "${CONFIGURE[@]}" >/dev/null
+        printf '%s' "${CONFIGURE[*]}" >"$stamp"
     fi
     cmake --build "$BUILD"
 }
