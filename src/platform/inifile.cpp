@@ -1,5 +1,6 @@
 #include "platform/inifile.h"
 
+#include "platform/apperror.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 
@@ -174,6 +175,20 @@ QByteArray encodeSingleLine(const QString& text) {
     single.replace(QLatin1Char('\r'), QLatin1Char(' '));
     single.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return windows1252::encode(single);
+}
+
+// The encoder would store a character the code page lacks as '?', and the
+// value would read back as something else without anyone noticing.
+void requireEncodable(const QString& fileName, const QString& section, const QString& key,
+                      const QString& value) {
+    QString unmappable;
+    for (const QString* text : {&section, &key, &value})
+        windows1252::encode(*text, &unmappable);
+    if (unmappable.isEmpty())
+        return;
+    throw AppError(QStringLiteral("Could not write the file \"%1\": the value of [%2] %3 holds "
+                                  "characters that the file cannot store (%4).")
+                       .arg(fileName, section, key, unmappable));
 }
 
 // Replaces the key's value in place, or appends the key at the end of its
@@ -359,6 +374,7 @@ IniFile::Edit::Edit(QString fileName, QByteArray bytes)
     , m_bytes(std::move(bytes)) {}
 
 void IniFile::Edit::writeString(const QString& section, const QString& key, const QString& value) {
+    requireEncodable(m_fileName, section, key, value);
     setValue(m_bytes, section, key, value);
     m_changed = true;
 }

@@ -43,7 +43,9 @@ public:
 
     /// Replaces the value in place, or appends the key at the end of its
     /// section, creating the file and the section when needed. Every other
-    /// byte of the file stays as it was. Each of these is a one-write `Edit`.
+    /// byte of the file stays as it was. A section, key or value with a
+    /// character Windows-1252 lacks is not written: it throws an AppError
+    /// naming the file and the key. Each of these is a one-write `Edit`.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
     /// Written as "1" or "0".
@@ -62,10 +64,11 @@ private:
 
 /// A batch of writes to one file: the file is read when the edit starts, the
 /// writes change that copy by the rules of `IniFile`'s own writes, and
-/// `commit` replaces the file with the result in one atomic step. An edit
-/// destroyed without `commit` leaves the file as it was, so a batch reaches
-/// the file whole or not at all. Changes made to the file by others after the
-/// edit started are overwritten by the commit.
+/// `commit` replaces the file with the result in one atomic step. A write
+/// that throws changes nothing, and an edit destroyed without `commit`
+/// leaves the file as it was, so a batch reaches the file whole or not at all.
+/// Changes made to the file by others after the edit started are overwritten
+/// by the commit.
 class IniFile::Edit {
 public:
     Edit(Edit&&) noexcept = default;

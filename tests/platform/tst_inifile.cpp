@@ -345,6 +345,16 @@ void TestIniFile::batch_data() {
         << QByteArray("[s]\r\na=1\r\nb=2\r\n") << QStringList{"-s/a", "s/A=9", "-s/b"} << QString();
     QTest::newRow("only deletions of missing keys: no file made")
         << QByteArray() << QStringList{"-s/a", "-t/b"} << QString();
+    QTest::newRow("value the code page lacks, mid-batch")
+        << layout
+        << QStringList{"PAGE/PgW=800", QString::fromUtf8("PAGE/PgImg=/pics/\u7D19.png"),
+                       "TEXT/TxC=y"}
+        << "PgImg";
+    QTest::newRow("key name the code page lacks")
+        << layout << QStringList{"PAGE/PgW=800", QString::fromUtf8("PAGE/\u03A9=1")}
+        << QString::fromUtf8("\u03A9");
+    QTest::newRow("section name the code page lacks, new file")
+        << QByteArray() << QStringList{"s/k=2", QString::fromUtf8("\u0416/NewKey=1")} << "NewKey";
 }
 
 void TestIniFile::batch() {
