@@ -30,9 +30,10 @@ enum class SettingKey {
 /// from one table, so that all readers and writers of a key agree on them.
 /// Each key has a type and is read and written with the calls of that type
 /// (`readInt`/`writeInt` for an integer key, and so on). Like `IniFile` it
-/// caches nothing: every call opens the file afresh. A
-/// missing file or key, and an integer or boolean key whose text is not an
-/// integer, read as the key's default.
+/// caches nothing: every call opens the file afresh. A missing file or key,
+/// and an integer or boolean key whose text is not an integer, read as the
+/// key's default. A value with characters the file cannot store is not
+/// written: the write throws an AppError naming the file and the key.
 class SettingsFile {
 public:
     class Edit;
