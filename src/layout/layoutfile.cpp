@@ -88,15 +88,17 @@ LayoutFileContent read(const QString& fileName) {
 
 void write(const QString& fileName, const LayoutFileContent& content) {
     IniFile file(fileName);
+    IniFile::Edit edit = file.edit();
     const Layout& layout = content.layout;
     for (const LayoutKey& k : layoutKeys) {
         const QString section = QLatin1String(k.section);
         const QString key = QLatin1String(k.key);
         if (k.text)
-            file.writeString(section, key, layout.*k.text);
+            edit.writeString(section, key, layout.*k.text);
         else
-            file.writeBool(section, key, k.flag ? layout.*k.flag : content.TxtAllMargins);
+            edit.writeBool(section, key, k.flag ? layout.*k.flag : content.TxtAllMargins);
     }
+    edit.commit();
 }
 
 QStringList writtenKeys() {

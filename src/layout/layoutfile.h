@@ -22,8 +22,10 @@ LayoutFileContent read(const QString& fileName);
 
 /// Writes the 32 keys in their fixed order, each replaced in place, so that
 /// everything else a file holds (other sections, comments) stays. A new file
-/// gets the sections and keys in that order. Throws `AppError` naming the
-/// file at the first key that cannot be written; keys before it stay written.
+/// gets the sections and keys in that order. The file is replaced once with
+/// all the keys or not at all: when a value cannot be stored, or the file
+/// cannot be written, it throws `AppError` naming the file and leaves the
+/// file (or its absence) as it was.
 void write(const QString& fileName, const LayoutFileContent& content);
 
 /// "SECTION/Key" of every key `write` writes, in its order.

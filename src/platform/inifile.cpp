@@ -1,5 +1,6 @@
 #include "platform/inifile.h"
 
+#include "platform/apperror.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 
@@ -176,6 +177,72 @@ QByteArray encodeSingleLine(const QString& text) {
     return windows1252::encode(single);
 }
 
+// The encoder would store a character the code page lacks as '?', and the
+// value would read back as something else without anyone noticing.
+void requireEncodable(const QString& fileName, const QString& section, const QString& key,
+                      const QString& value) {
+    QString unmappable;
+    for (const QString* text : {&section, &key, &value})
+        windows1252::encode(*text, &unmappable);
+    if (unmappable.isEmpty())
+        return;
+    throw AppError(QStringLiteral("Could not write the file \"%1\": the value of [%2] %3 holds "
+                                  "characters that the file cannot store (%4).")
+                       .arg(fileName, section, key, unmappable));
+}
+
+// Replaces the key's value in place, or appends the key at the end of its
+// section, or appends the section with the key at the end of the file.
+void setValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value) {
+    const ParsedFile file(bytes);
+    const QByteArray eol = file.lineEnding();
+    const QByteArray encodedValue = encodeSingleLine(value);
+    const SectionSpan span = file.findSection(section);
+
+    if (!span.found) {
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+            bytes += eol;
+        bytes += '[' + encodeSingleLine(section) + ']' + eol;
+        bytes += encodeSingleLine(key) + '=' + encodedValue + eol;
+        return;
+    }
+
+    const long keyIndex = file.findKey(span, key);
+    if (keyIndex >= 0) {
+        // Keep the key as the file spells it, and the line's own ending.
+        const ParsedLine& line = file.lines()[static_cast<std::size_t>(keyIndex)];
+        bytes = bytes.left(line.keyEnd) + '=' + encodedValue + bytes.mid(line.line.end);
+        return;
+    }
+
+    // Append after the section's last non-blank line.
+    std::size_t last = span.header;
+    for (std::size_t i = span.header + 1; i < span.end; ++i) {
+        const Line& line = file.lines()[i].line;
+        qsizetype from = line.start;
+        qsizetype to = line.end;
+        trimRange(bytes, from, to);
+        if (from < to)
+            last = i;
+    }
+    const Line& after = file.lines()[last].line;
+    QByteArray added = encodeSingleLine(key) + '=' + encodedValue + eol;
+    if (after.next == after.end)
+        added.prepend(eol); // the last line of the file had no line ending
+    bytes.insert(after.next, added);
+}
+
+// Removes the key's line; false when there is none.
+bool removeKey(QByteArray& bytes, const QString& section, const QString& key) {
+    const ParsedFile file(bytes);
+    const long index = file.findKey(file.findSection(section), key);
+    if (index < 0)
+        return false;
+    const Line& line = file.lines()[static_cast<std::size_t>(index)].line;
+    bytes = bytes.left(line.start) + bytes.mid(line.next);
+    return true;
+}
+
 } // namespace
 
 IniFile::IniFile(QString fileName)
@@ -185,10 +252,6 @@ QByteArray IniFile::readBytes() const {
     QByteArray bytes;
     readWholeFile(m_fileName, bytes);
     return bytes;
-}
-
-void IniFile::writeBytes(const QByteArray& bytes) const {
-    writeFileAtomically(m_fileName, bytes);
 }
 
 QString IniFile::readString(const QString& section, const QString& key,
@@ -278,67 +341,60 @@ QStringList IniFile::readSections() const {
     return sections;
 }
 
+IniFile::Edit IniFile::edit() {
+    return Edit(m_fileName, readBytes());
+}
+
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
-    const ParsedFile file(readBytes());
-    const QByteArray& bytes = file.bytes();
-    const QByteArray eol = file.lineEnding();
-    const QByteArray encodedValue = encodeSingleLine(value);
-    const SectionSpan span = file.findSection(section);
-
-    QByteArray result;
-    if (!span.found) {
-        result = bytes;
-        if (!result.isEmpty() && !result.endsWith('\n') && !result.endsWith('\r'))
-            result += eol;
-        result += '[' + encodeSingleLine(section) + ']' + eol;
-        result += encodeSingleLine(key) + '=' + encodedValue + eol;
-        writeBytes(result);
-        return;
-    }
-
-    const long keyIndex = file.findKey(span, key);
-    if (keyIndex >= 0) {
-        // Keep the key as the file spells it, and the line's own ending.
-        const ParsedLine& line = file.lines()[static_cast<std::size_t>(keyIndex)];
-        result = bytes.left(line.keyEnd);
-        result += '=' + encodedValue;
-        result += bytes.mid(line.line.end);
-        writeBytes(result);
-        return;
-    }
-
-    // Append after the section's last non-blank line.
-    std::size_t last = span.header;
-    for (std::size_t i = span.header + 1; i < span.end; ++i) {
-        const Line& line = file.lines()[i].line;
-        qsizetype from = line.start;
-        qsizetype to = line.end;
-        trimRange(bytes, from, to);
-        if (from < to)
-            last = i;
-    }
-    const Line& after = file.lines()[last].line;
-    result = bytes.left(after.next);
-    if (after.next == after.end)
-        result += eol; // the last line of the file had no line ending
-    result += encodeSingleLine(key) + '=' + encodedValue + eol;
-    result += bytes.mid(after.next);
-    writeBytes(result);
+    Edit batch = edit();
+    batch.writeString(section, key, value);
+    batch.commit();
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, int value) {
-    writeString(section, key, QString::number(value));
+    Edit batch = edit();
+    batch.writeInteger(section, key, value);
+    batch.commit();
 }
 
 void IniFile::writeBool(const QString& section, const QString& key, bool value) {
-    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+    Edit batch = edit();
+    batch.writeBool(section, key, value);
+    batch.commit();
 }
 
 void IniFile::deleteKey(const QString& section, const QString& key) {
-    const ParsedFile file(readBytes());
-    const long index = file.findKey(file.findSection(section), key);
-    if (index < 0)
+    Edit batch = edit();
+    batch.deleteKey(section, key);
+    batch.commit();
+}
+
+IniFile::Edit::Edit(QString fileName, QByteArray bytes)
+    : m_fileName(std::move(fileName))
+    , m_bytes(std::move(bytes)) {}
+
+void IniFile::Edit::writeString(const QString& section, const QString& key, const QString& value) {
+    requireEncodable(m_fileName, section, key, value);
+    setValue(m_bytes, section, key, value);
+    m_changed = true;
+}
+
+void IniFile::Edit::writeInteger(const QString& section, const QString& key, int value) {
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::Edit::writeBool(const QString& section, const QString& key, bool value) {
+    writeString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::Edit::deleteKey(const QString& section, const QString& key) {
+    if (removeKey(m_bytes, section, key))
+        m_changed = true;
+}
+
+void IniFile::Edit::commit() {
+    if (!m_changed)
         return;
-    const Line& line = file.lines()[static_cast<std::size_t>(index)].line;
-    writeBytes(file.bytes().left(line.start) + file.bytes().mid(line.next));
+    writeFileAtomically(m_fileName, m_bytes);
+    m_changed = false;
 }

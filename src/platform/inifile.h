@@ -10,9 +10,13 @@
 /// a missing file, section or key gives the caller's default. Nothing is
 /// cached: every call reads the file afresh, and every write rewrites it
 /// through a temporary file and an atomic rename, so a failed write leaves the
-/// previous file as it was and throws an AppError naming the file.
+/// previous file as it was and throws an AppError naming the file. Several
+/// writes that belong together go through one `Edit`, which replaces the file
+/// once with all of them or not at all.
 class IniFile {
 public:
+    class Edit;
+
     /// Longest value a read returns; longer values are cut.
     static constexpr int MaxValueLength = 2047;
 
@@ -34,9 +38,14 @@ public:
     /// Section names in file order.
     QStringList readSections() const;
 
+    /// Reads the file once for a batch of writes; see `Edit`.
+    Edit edit();
+
     /// Replaces the value in place, or appends the key at the end of its
     /// section, creating the file and the section when needed. Every other
-    /// byte of the file stays as it was.
+    /// byte of the file stays as it was. A section, key or value with a
+    /// character Windows-1252 lacks is not written: it throws an AppError
+    /// naming the file and the key. Each of these is a one-write `Edit`.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
     /// Written as "1" or "0".
@@ -49,7 +58,40 @@ public:
 
 private:
     QByteArray readBytes() const;
-    void writeBytes(const QByteArray& bytes) const;
 
     QString m_fileName;
+};
+
+/// A batch of writes to one file: the file is read when the edit starts, the
+/// writes change that copy by the rules of `IniFile`'s own writes, and
+/// `commit` replaces the file with the result in one atomic step. A write
+/// that throws changes nothing, and an edit destroyed without `commit`
+/// leaves the file as it was, so a batch reaches the file whole or not at all.
+/// Changes made to the file by others after the edit started are overwritten
+/// by the commit.
+class IniFile::Edit {
+public:
+    Edit(Edit&&) noexcept = default;
+    Edit& operator=(Edit&&) noexcept = default;
+    Edit(const Edit&) = delete;
+    Edit& operator=(const Edit&) = delete;
+
+    void writeString(const QString& section, const QString& key, const QString& value);
+    void writeInteger(const QString& section, const QString& key, int value);
+    void writeBool(const QString& section, const QString& key, bool value);
+    void deleteKey(const QString& section, const QString& key);
+
+    /// Writes the file when the edit holds a write, or a deletion that removed
+    /// a line, since it started or was last committed; otherwise the file, or
+    /// its absence, is left alone. Throws an AppError naming the file when it
+    /// cannot be written, leaving the previous file and the edit as they were.
+    void commit();
+
+private:
+    friend class IniFile;
+    Edit(QString fileName, QByteArray bytes);
+
+    QString m_fileName;
+    QByteArray m_bytes;
+    bool m_changed = false;
 };

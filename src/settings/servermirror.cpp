@@ -1,6 +1,6 @@
 #include "settings/servermirror.h"
 
-#include "platform/inifile.h"
+#include "settings/settingsfile.h"
 
 namespace settingsfile {
 
@@ -9,27 +9,21 @@ QString fileName(const QString& sharedDataFolder) {
 }
 
 ServerMirror readServerMirror(const QString& fileName) {
-    const IniFile file(fileName);
-    const QString section = QStringLiteral("GENERAL");
+    const SettingsFile file(fileName);
     ServerMirror mirror;
-    mirror.DefaultServer = file.readInteger(section, QStringLiteral("DefSrv"), 1);
-    mirror.OwnServer = file.readInteger(section, QStringLiteral("ownSrv"), 1);
-    mirror.UseOwnServer = file.readBool(section, QStringLiteral("useOwnSrv"), false);
-    mirror.PrimaryServer = file.readString(section, QStringLiteral("primSrv"),
-                                           QStringLiteral("your primary server *"));
-    mirror.SecondaryServer = file.readString(section, QStringLiteral("secSrv"),
-                                             QStringLiteral("your secondary server *"));
-    mirror.HideExportHelp = file.readBool(section, QStringLiteral("hideExportHlp"), false);
-    const QString serverSet =
-        file.readString(section, QStringLiteral("srvSet"), QStringLiteral("0"));
+    mirror.DefaultServer = file.readInt(SettingKey::DefSrv);
+    mirror.OwnServer = file.readInt(SettingKey::ownSrv);
+    mirror.UseOwnServer = file.readBool(SettingKey::useOwnSrv);
+    mirror.PrimaryServer = file.readString(SettingKey::primSrv);
+    mirror.SecondaryServer = file.readString(SettingKey::secSrv);
+    mirror.HideExportHelp = file.readBool(SettingKey::hideExportHlp);
+    const QString serverSet = file.readString(SettingKey::srvSet);
     mirror.ServerSet = serverSet.isEmpty() ? QChar() : serverSet.front();
     return mirror;
 }
 
 QString readLanguageCode(const QString& fileName) {
-    return IniFile(fileName)
-        .readString(QStringLiteral("General"), QStringLiteral("lang"), QStringLiteral("en"))
-        .left(2);
+    return SettingsFile(fileName).readString(SettingKey::lang).left(2);
 }
 
 } // namespace settingsfile

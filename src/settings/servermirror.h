@@ -4,7 +4,7 @@
 #include <QString>
 
 /// The server choices of the settings file "defaults.ini" that the main
-/// window mirrors at every activation, as read from section "GENERAL".
+/// window mirrors at every activation.
 struct ServerMirror {
     int DefaultServer = 1;
     int OwnServer = 1;
@@ -23,7 +23,7 @@ QString fileName(const QString& sharedDataFolder);
 /// The keys with their defaults for absent or unreadable values.
 ServerMirror readServerMirror(const QString& fileName);
 
-/// The first two characters of "lang" in section "General", default "en".
+/// The first two characters of "lang", default "en".
 QString readLanguageCode(const QString& fileName);
 
 } // namespace settingsfile

@@ -88,6 +88,8 @@ private slots:
     void readingFillsDefaults_data();
     void readingFillsDefaults();
     void failedWriteNamesTheFile();
+    void unstorableValueWritesNothing_data();
+    void unstorableValueWritesNothing();
     void shippedDefaultLayoutSpellsEveryKey();
 
 private:
@@ -202,6 +204,43 @@ void TestLayoutFile::failedWriteNamesTheFile() {
     } catch (const AppError& error) {
         QVERIFY2(error.message().contains(file), qPrintable(error.message()));
     }
+}
+
+void TestLayoutFile::unstorableValueWritesNothing_data() {
+    QTest::addColumn<QByteArray>("before"); // null: no file
+    QTest::addColumn<LayoutFileContent>("content");
+    QTest::addColumn<QString>("key");
+
+    // A picture name the file's code page cannot hold. Each key used to be
+    // its own file replacement, so the keys before it reached the file.
+    const QString paper = QString::fromUtf8("/backgrounds/\u7D19.png");
+    LayoutFileContent late = everythingChanged();
+    late.layout.TxtBgImg = paper;
+    QTest::newRow("27th key of an existing file")
+        << QByteArray("[POS]\r\nAdWidthValue=300\r\n; mine\r\n[TEXT]\r\nTxtBgImg=old.png\r\n")
+        << late << "TxtBgImg";
+    LayoutFileContent early;
+    early.layout.AdImg = paper;
+    QTest::newRow("6th key of a new file") << QByteArray() << early << "AdImg";
+}
+
+void TestLayoutFile::unstorableValueWritesNothing() {
+    QFETCH(QByteArray, before);
+    QFETCH(LayoutFileContent, content);
+    QFETCH(QString, key);
+    const QString file = path("unstorable.rbs");
+    QFile::remove(file);
+    if (!before.isNull())
+        writeBytes(file, before);
+    try {
+        layoutfile::write(file, content);
+        QFAIL("the write should have failed");
+    } catch (const AppError& error) {
+        QVERIFY2(error.message().contains(file) && error.message().contains(key),
+                 qPrintable(error.message()));
+    }
+    QCOMPARE(QFile::exists(file), !before.isNull());
+    QCOMPARE(contentsOf(file), before);
 }
 
 void TestLayoutFile::shippedDefaultLayoutSpellsEveryKey() {

@@ -22,17 +22,19 @@ private slots:
     void deleteKey();
     void sectionKeysInFileOrder();
     void failedWriteKeepsPreviousFile();
+    void batch_data();
+    void batch();
 
 private:
-    QString writeFile(const QByteArray& bytes);
+    QString writeFile(const QByteArray& bytes, const char* name = "test.ini");
     QByteArray fileBytes() const;
 
     QTemporaryDir m_dir;
     QString m_path;
 };
 
-QString TestIniFile::writeFile(const QByteArray& bytes) {
-    m_path = m_dir.filePath(QStringLiteral("test.ini"));
+QString TestIniFile::writeFile(const QByteArray& bytes, const char* name) {
+    m_path = m_dir.filePath(QLatin1String(name));
     QFile::remove(m_path);
     if (!bytes.isNull()) {
         QFile file(m_path);
@@ -297,6 +299,111 @@ void TestIniFile::failedWriteKeepsPreviousFile() {
     IniFile nowhere(m_dir.filePath(QStringLiteral("missing/x.ini")));
     QVERIFY_THROWS_EXCEPTION(AppError,
                              nowhere.writeBool(QStringLiteral("s"), QStringLiteral("k"), true));
+}
+
+namespace {
+
+// One step of a batch: "section/key=value" writes, "-section/key" deletes.
+// Both write through the same calls, so a whole edit and single writes are
+// compared step for step.
+template <class Target>
+void apply(Target& target, const QString& step) {
+    const bool deletion = step.startsWith(QLatin1Char('-'));
+    const QString entry = deletion ? step.mid(1) : step;
+    const QString section = entry.section(QLatin1Char('/'), 0, 0);
+    const QString rest = entry.section(QLatin1Char('/'), 1);
+    const QString key = rest.section(QLatin1Char('='), 0, 0);
+    if (deletion)
+        target.deleteKey(section, key);
+    else
+        target.writeString(section, key, rest.section(QLatin1Char('='), 1));
+}
+
+// The key a step names.
+QString keyOf(const QString& step) {
+    return step.section(QLatin1Char('/'), 1).section(QLatin1Char('='), 0, 0);
+}
+
+} // namespace
+
+void TestIniFile::batch_data() {
+    QTest::addColumn<QByteArray>("before"); // null: no file
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("failing"); // the key whose write cannot be stored
+
+    const QByteArray layout("; my layout\r\n[PAGE]\r\nPgW=640\r\nPgC=1\r\n\r\n[TEXT]\r\nTxC=x\r\n");
+    QTest::newRow("replace, append, new section, delete")
+        << layout << QStringList{"PAGE/PgW=800", "page/New=a b", "FRAME/FrW=3",
+                                 "-TEXT/txc",    "FRAME/FrH=4",  "PAGE/pgw=801"}
+        << QString();
+    QTest::newRow("new file with two sections")
+        << QByteArray() << QStringList{"General/lang=fr", "Other/k=1", "GENERAL/srvSet=2"}
+        << QString();
+    QTest::newRow("appends after a last line without line end")
+        << QByteArray("[a]\nk=1") << QStringList{"a/j=2", "a/i=3", "b/x=4"} << QString();
+    QTest::newRow("delete, then write the key again")
+        << QByteArray("[s]\r\na=1\r\nb=2\r\n") << QStringList{"-s/a", "s/A=9", "-s/b"} << QString();
+    QTest::newRow("only deletions of missing keys: no file made")
+        << QByteArray() << QStringList{"-s/a", "-t/b"} << QString();
+    QTest::newRow("value the code page lacks, mid-batch")
+        << layout
+        << QStringList{"PAGE/PgW=800", QString::fromUtf8("PAGE/PgImg=/pics/\u7D19.png"),
+                       "TEXT/TxC=y"}
+        << "PgImg";
+    QTest::newRow("key name the code page lacks")
+        << layout << QStringList{"PAGE/PgW=800", QString::fromUtf8("PAGE/\u03A9=1")}
+        << QString::fromUtf8("\u03A9");
+    QTest::newRow("section name the code page lacks, new file")
+        << QByteArray() << QStringList{"s/k=2", QString::fromUtf8("\u0416/NewKey=1")} << "NewKey";
+}
+
+void TestIniFile::batch() {
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, steps);
+    QFETCH(QString, failing);
+
+    // The same steps as single writes, each one a file replacement.
+    IniFile single(writeFile(before, "single.ini"));
+    for (const QString& step : steps) {
+        if (keyOf(step) == failing)
+            QVERIFY_THROWS_EXCEPTION(AppError, apply(single, step));
+        else
+            apply(single, step);
+    }
+    const QByteArray expected = QFile::exists(m_path) ? fileBytes() : QByteArray();
+
+    IniFile ini(writeFile(before));
+    QStringList thrownKeys;
+    QString message;
+    const auto runSteps = [&](IniFile::Edit& edit) {
+        thrownKeys.clear();
+        for (const QString& step : steps) {
+            try {
+                apply(edit, step);
+            } catch (const AppError& error) {
+                thrownKeys.append(keyOf(step));
+                message = error.message();
+            }
+        }
+    };
+    {
+        IniFile::Edit abandoned = ini.edit();
+        runSteps(abandoned);
+        QCOMPARE(fileBytes(), before); // nothing reaches the file before the commit
+    }
+    QCOMPARE(QFile::exists(m_path), !before.isNull());
+    QCOMPARE(fileBytes(), before);
+
+    // A write that could not be stored drops out; the rest commit together.
+    IniFile::Edit edit = ini.edit();
+    runSteps(edit);
+    edit.commit();
+    QCOMPARE(QFile::exists(m_path), !expected.isNull());
+    QCOMPARE(fileBytes(), expected);
+
+    QCOMPARE(thrownKeys, failing.isEmpty() ? QStringList() : QStringList{failing});
+    QVERIFY2(failing.isEmpty() || (message.contains(m_path) && message.contains(failing)),
+             qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestIniFile)

@@ -1,0 +1,137 @@
+#include "settings/settingsfile.h"
+
+#include <iterator>
+
+namespace {
+
+enum class SettingType { Integer, Boolean, Text };
+
+struct SettingRow {
+    SettingKey id;
+    const char* section;
+    const char* key;
+    SettingType type;
+    const char* defaultValue; // as the file would hold it
+};
+
+constexpr const char* general = "GENERAL";
+
+// In the order of `SettingKey`.
+constexpr SettingRow settingRows[] = {
+    {SettingKey::DefSrv, general, "DefSrv", SettingType::Integer, "1"},
+    {SettingKey::ownSrv, general, "ownSrv", SettingType::Integer, "1"},
+    {SettingKey::useOwnSrv, general, "useOwnSrv", SettingType::Boolean, "0"},
+    {SettingKey::srvSet, general, "srvSet", SettingType::Text, "0"},
+    {SettingKey::primSrv, general, "primSrv", SettingType::Text, "your primary server *"},
+    {SettingKey::secSrv, general, "secSrv", SettingType::Text, "your secondary server *"},
+    {SettingKey::connType, general, "connType", SettingType::Integer, "0"},
+    {SettingKey::httpProxy, general, "httpProxy", SettingType::Text, ""},
+    {SettingKey::httpPort, general, "httpPort", SettingType::Text, ""},
+    {SettingKey::refreshInterval, general, "refreshInterval", SettingType::Text, "770"},
+    {SettingKey::hideInsertPic, general, "hideInsertPic", SettingType::Boolean, "0"},
+    {SettingKey::hideInsertLink, general, "hideInsertLink", SettingType::Boolean, "0"},
+    {SettingKey::linksInNewWin, general, "linksInNewWin", SettingType::Boolean, "1"},
+    {SettingKey::hideExportHlp, general, "hideExportHlp", SettingType::Boolean, "0"},
+    {SettingKey::region, general, "region", SettingType::Integer, "4"},
+    {SettingKey::siteIndex, general, "siteIndex", SettingType::Integer, "0"},
+    {SettingKey::useBrowser, general, "useBrowser", SettingType::Integer, "0"},
+    {SettingKey::lang, general, "lang", SettingType::Text, "en"},
+};
+
+constexpr bool rowsFollowTheKeys() {
+    for (std::size_t i = 0; i < std::size(settingRows); ++i) {
+        if (static_cast<std::size_t>(settingRows[i].id) != i)
+            return false;
+    }
+    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::lang) + 1;
+}
+static_assert(rowsFollowTheKeys(), "one row per SettingKey, in its order");
+
+const SettingRow& row(SettingKey key, [[maybe_unused]] SettingType type) {
+    const SettingRow& found = settingRows[static_cast<std::size_t>(key)];
+    Q_ASSERT_X(found.type == type, found.key, "read or written as another type");
+    return found;
+}
+
+QString sectionOf(const SettingRow& r) {
+    return QLatin1String(r.section);
+}
+
+QString keyOf(const SettingRow& r) {
+    return QLatin1String(r.key);
+}
+
+int defaultInt(const SettingRow& r) {
+    return IniFile::parseInteger(QLatin1String(r.defaultValue)).value_or(0);
+}
+
+void write(IniFile::Edit& edit, SettingKey key, SettingType type, const QString& value) {
+    const SettingRow& r = row(key, type);
+    edit.writeString(sectionOf(r), keyOf(r), value);
+}
+
+} // namespace
+
+SettingsFile::SettingsFile(QString fileName)
+    : m_file(std::move(fileName)) {}
+
+int SettingsFile::readInt(SettingKey key) const {
+    const SettingRow& r = row(key, SettingType::Integer);
+    return m_file.readInteger(sectionOf(r), keyOf(r), defaultInt(r));
+}
+
+bool SettingsFile::readBool(SettingKey key) const {
+    const SettingRow& r = row(key, SettingType::Boolean);
+    return m_file.readBool(sectionOf(r), keyOf(r), defaultInt(r) != 0);
+}
+
+QString SettingsFile::readString(SettingKey key) const {
+    const SettingRow& r = row(key, SettingType::Text);
+    return m_file.readString(sectionOf(r), keyOf(r), QLatin1String(r.defaultValue));
+}
+
+QString SettingsFile::readString(SettingKey key, const QString& defaultValue) const {
+    const SettingRow& r = row(key, SettingType::Text);
+    return m_file.readString(sectionOf(r), keyOf(r), defaultValue);
+}
+
+void SettingsFile::writeInt(SettingKey key, int value) {
+    Edit batch = edit();
+    batch.writeInt(key, value);
+    batch.commit();
+}
+
+void SettingsFile::writeBool(SettingKey key, bool value) {
+    Edit batch = edit();
+    batch.writeBool(key, value);
+    batch.commit();
+}
+
+void SettingsFile::writeString(SettingKey key, const QString& value) {
+    Edit batch = edit();
+    batch.writeString(key, value);
+    batch.commit();
+}
+
+SettingsFile::Edit SettingsFile::edit() {
+    return Edit(m_file.edit());
+}
+
+SettingsFile::Edit::Edit(IniFile::Edit edit)
+    : m_edit(std::move(edit)) {}
+
+void SettingsFile::Edit::writeInt(SettingKey key, int value) {
+    write(m_edit, key, SettingType::Integer, QString::number(value));
+}
+
+void SettingsFile::Edit::writeBool(SettingKey key, bool value) {
+    write(m_edit, key, SettingType::Boolean, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void SettingsFile::Edit::writeString(SettingKey key, const QString& value) {
+    write(m_edit, key, SettingType::Text, value);
+}
+
+void SettingsFile::Edit::commit() {
+    m_edit.commit();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "platform/inifile.h"
+
+#include <QString>
+
+/// The keys of the settings file "defaults.ini".
+enum class SettingKey {
+    DefSrv,
+    ownSrv,
+    useOwnSrv,
+    srvSet,
+    primSrv,
+    secSrv,
+    connType,
+    httpProxy,
+    httpPort,
+    refreshInterval,
+    hideInsertPic,
+    hideInsertLink,
+    linksInNewWin,
+    hideExportHlp,
+    region,
+    siteIndex,
+    useBrowser,
+    lang,
+};
+
+/// The settings file. Every key's section, spelling, type and default come
+/// from one table, so that all readers and writers of a key agree on them.
+/// Each key has a type and is read and written with the calls of that type
+/// (`readInt`/`writeInt` for an integer key, and so on). Like `IniFile` it
+/// caches nothing: every call opens the file afresh. A missing file or key,
+/// and an integer or boolean key whose text is not an integer, read as the
+/// key's default. A value with characters the file cannot store is not
+/// written: the write throws an AppError naming the file and the key.
+class SettingsFile {
+public:
+    class Edit;
+
+    explicit SettingsFile(QString fileName);
+
+    const QString& fileName() const { return m_file.fileName(); }
+
+    int readInt(SettingKey key) const;
+    bool readBool(SettingKey key) const;
+    QString readString(SettingKey key) const;
+    /// For the one reader of a key whose default differs from the table's.
+    QString readString(SettingKey key, const QString& defaultValue) const;
+
+    /// Each writes the file at once; throws an AppError naming the file when
+    /// it cannot be written.
+    void writeInt(SettingKey key, int value);
+    void writeBool(SettingKey key, bool value);
+    void writeString(SettingKey key, const QString& value);
+
+    /// Several keys saved with one replacement of the file: all or none.
+    Edit edit();
+
+private:
+    IniFile m_file;
+};
+
+/// Writes to the settings file that reach it together at `commit`, as in
+/// `IniFile::Edit`; an edit dropped without `commit` writes nothing.
+class SettingsFile::Edit {
+public:
+    void writeInt(SettingKey key, int value);
+    void writeBool(SettingKey key, bool value);
+    void writeString(SettingKey key, const QString& value);
+
+    void commit();
+
+private:
+    friend class SettingsFile;
+    explicit Edit(IniFile::Edit edit);
+
+    IniFile::Edit m_edit;
+};
