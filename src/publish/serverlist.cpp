@@ -7,10 +7,6 @@
 
 namespace serverlist {
 
-QString fileName(const QString& sharedDataFolder) {
-    return sharedDataFolder + QStringLiteral("vtrlsrv.dft");
-}
-
 int serverSetIndex(QChar serverSet) {
     if (serverSet < u'0' || serverSet > u'9')
         throw AppError(QStringLiteral("\"%1\" is not a valid server set: it must be a digit.")

@@ -9,8 +9,6 @@
 /// and "s2", each stored raised by `shiftkeys::ServerListKey`.
 namespace serverlist {
 
-QString fileName(const QString& sharedDataFolder);
-
 /// The index a server-set code stands for. Throws AppError when the code is
 /// not a decimal digit.
 int serverSetIndex(QChar serverSet);

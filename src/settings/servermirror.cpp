@@ -4,10 +4,6 @@
 
 namespace settingsfile {
 
-QString fileName(const QString& sharedDataFolder) {
-    return sharedDataFolder + QStringLiteral("defaults.ini");
-}
-
 ServerMirror readServerMirror(const QString& fileName) {
     const SettingsFile file(fileName);
     ServerMirror mirror;

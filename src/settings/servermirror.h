@@ -18,8 +18,6 @@ struct ServerMirror {
 
 namespace settingsfile {
 
-QString fileName(const QString& sharedDataFolder);
-
 /// The keys with their defaults for absent or unreadable values.
 ServerMirror readServerMirror(const QString& fileName);
 
