@@ -118,8 +118,7 @@ void MainWindow::createPageReactions() {
 
 void MainWindow::connectMenu() {
     const auto on = [this](QAction* action, auto reaction) {
-        connect(action, &QAction::triggered, this,
-                [this, reaction] { runCommand(m_dialogs, reaction); });
+        connectCommand(action, &QAction::triggered, this, m_dialogs, reaction);
     };
     const auto onLayoutPage = [this](QPushButton* button) {
         return [this, button] {

@@ -50,14 +50,14 @@ LayoutCommands::~LayoutCommands() = default;
 
 void LayoutCommands::connectButtons() {
     const LayoutButtons& b = m_page.buttons();
-    connect(b.btnNewLayout, &QPushButton::clicked, this,
-            [this] { runCommand(m_dialogs, [this] { btnNewPresentClick(Form::User); }); });
-    connect(b.btnOpenLayout, &QPushButton::clicked, this,
-            [this] { runCommand(m_dialogs, [this] { btnOpenLayoutClick(); }); });
-    connect(b.btnSaveLayout, &QPushButton::clicked, this,
-            [this] { runCommand(m_dialogs, [this] { btnSaveLayoutClick(); }); });
-    connect(b.btnSaveAs, &QPushButton::clicked, this,
-            [this] { runCommand(m_dialogs, [this] { btnSaveAsClick(); }); });
+    connectCommand(b.btnNewLayout, &QPushButton::clicked, this, m_dialogs,
+                   [this] { btnNewPresentClick(Form::User); });
+    connectCommand(b.btnOpenLayout, &QPushButton::clicked, this, m_dialogs,
+                   [this] { btnOpenLayoutClick(); });
+    connectCommand(b.btnSaveLayout, &QPushButton::clicked, this, m_dialogs,
+                   [this] { btnSaveLayoutClick(); });
+    connectCommand(b.btnSaveAs, &QPushButton::clicked, this, m_dialogs,
+                   [this] { btnSaveAsClick(); });
 }
 
 bool LayoutCommands::btnNewPresentClick(Form form) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -75,3 +76,13 @@ QString withDefaultExtension(const QString& fileName, const QString& extension);
 /// exception reaches the event loop. Returns false when the command ended
 /// on an error.
 bool runCommand(UserDialogs& dialogs, const std::function<void()>& command);
+
+/// Connects a user's action to a command run through `runCommand`: the one
+/// place where a reaction meets the error box.
+template <typename Sender, typename Signal, typename Command>
+QMetaObject::Connection connectCommand(const Sender* sender, Signal signal, const QObject* context,
+                                       UserDialogs& dialogs, Command command) {
+    return QObject::connect(sender, signal, context, [&dialogs, command = std::move(command)] {
+        runCommand(dialogs, command);
+    });
+}
