@@ -5,7 +5,7 @@
 #include "platform/qtuserdialogs.h"
 #include "platform/workingfolders.h"
 
-#include <QDebug>
+#include <QTimer>
 #include <memory>
 
 int main(int argc, char** argv) {
@@ -16,14 +16,11 @@ int main(int argc, char** argv) {
     splash->showAndPaint();
 
     QApplication::setApplicationName(VantrelApplication::title());
-    QApplication::setApplicationDisplayName(VantrelApplication::title());
     QtUserDialogs dialogs(VantrelApplication::title());
 
     const WorkingFolders folders = WorkingFolders::locate();
     // An installer would have made these folders; here the first run does.
     const ProvisionReport report = provisionWorkingFolders(folders);
-    for (const QString& failure : report.failures)
-        qWarning().noquote() << failure;
 
     ProgramWindows windows(dialogs, folders);
     MainWindow& mainWindow = windows.mainWindow();
@@ -34,5 +31,11 @@ int main(int argc, char** argv) {
     // Its activation runs the first-activation work; ask for it in case the
     // window manager does not give the new window the focus by itself.
     mainWindow.activateWindow();
+    if (!report.failures.isEmpty()) {
+        // Once the window is up, so the message has a window to belong to.
+        QTimer::singleShot(0, &mainWindow, [&dialogs, &report] {
+            dialogs.showMessage(provisionMessage(report), UserDialogs::Icon::Warning, {});
+        });
+    }
     return app.exec();
 }

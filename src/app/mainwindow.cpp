@@ -69,7 +69,8 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createPages() {
     m_pages = new PageControl(this);
-    m_documentPage = new DocumentPage(m_dialogs, m_pages);
+    m_documentPage =
+        new DocumentPage(m_dialogs, m_state.folders, m_state.publishing, m_state.servers, m_pages);
     m_pages->addTab(m_documentPage,
                     QStringLiteral("DOCUMENT Editor ( text writing and formatting )"));
     m_layoutPage = new LayoutPage(m_state.layout, m_layout, m_dialogs);
@@ -224,7 +225,7 @@ void MainWindow::showWelcomeDocument() {
     welcome.newDocument();
     welcome.setReadOnly(true);
     // Without the welcome document the editor just stays empty.
-    welcome.LoadDocumentFile(m_state.folders.welcomeDocumentFile());
+    welcome.loadWelcomeDocument(m_state.folders.welcomeDocumentFile());
     welcome.RelayoutDocument();
     m_state.FirstActivation = false;
 }

@@ -62,6 +62,7 @@ public:
     Layout& layout() { return m_layout; }
     MainMenu& mainMenu() const { return *m_menu; }
     DocumentEditor& editor() const;
+    DocumentPage& documentPage() const { return *m_documentPage; }
     ListingClipboard& listingClipboard() { return m_clipboard; }
     LayoutCommands& layoutCommands() const { return *m_layoutCommands; }
     PageReactions& pageReactions() const { return *m_pageReactions; }

@@ -1,19 +1,12 @@
 #include "app/productwebsite.h"
 
 #include "platform/userdialogs.h"
-
-namespace {
-
-const QString productWebSiteHost = QStringLiteral("www.vantrel.example");
-
-} // namespace
+#include "version.h"
 
 QUrl productWebPage(const QString& path) {
-    QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(productWebSiteHost);
+    QUrl url(QStringLiteral(VANTREL_WEBSITE));
     const qsizetype hash = path.indexOf(QLatin1Char('#'));
-    url.setPath(hash < 0 ? path : path.left(hash));
+    url.setPath(url.path() + (hash < 0 ? path : path.left(hash)));
     if (hash >= 0)
         url.setFragment(path.mid(hash + 1));
     return url;

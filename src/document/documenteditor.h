@@ -19,6 +19,9 @@ public:
     /// Loads a document file; false when it cannot be read. The editor is
     /// cleared first when the file can be opened.
     virtual bool LoadDocumentFile(const QString& fileName) = 0;
+    /// Loads the welcome document: a file that cannot be shown leaves the
+    /// editor empty and says nothing.
+    virtual bool loadWelcomeDocument(const QString& fileName) = 0;
     /// Recomputes the layout and repaints.
     virtual void RelayoutDocument() = 0;
     /// The document differs from its file.

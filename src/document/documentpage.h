@@ -6,13 +6,20 @@
 class DocumentEditor;
 class RichDocumentEditor;
 class UserDialogs;
+class TCustomDocData;
+struct PublishingState;
+struct ServerMirror;
+struct WorkingFolders;
 
 /// The Document page `tabCompose`: the rich-text editor `DocEditor1`
-/// filling the page.
+/// filling the page. The page decides how the exported document refers to
+/// its pictures: by local file while previewing, on the seller's own server
+/// while publishing.
 class DocumentPage : public QWidget {
     Q_OBJECT
 public:
-    DocumentPage(UserDialogs& dialogs, QWidget* parent = nullptr);
+    DocumentPage(UserDialogs& dialogs, const WorkingFolders& folders, PublishingState& publishing,
+                 const ServerMirror& servers, QWidget* parent = nullptr);
     ~DocumentPage() override;
 
     DocumentEditor& editor() const;
@@ -22,5 +29,10 @@ public:
     void tabComposeShow();
 
 private:
+    void DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemNo, QString& location,
+                                 bool& doDefault);
+
+    PublishingState& m_publishing;
+    const ServerMirror& m_servers;
     std::unique_ptr<RichDocumentEditor> m_editor;
 };

@@ -35,6 +35,10 @@ bool RichDocumentEditor::LoadDocumentFile(const QString& fileName) {
     return m_editor->LoadDocumentFile(fileName);
 }
 
+bool RichDocumentEditor::loadWelcomeDocument(const QString& fileName) {
+    return m_editor->LoadDocumentFile(fileName, false);
+}
+
 void RichDocumentEditor::RelayoutDocument() {
     m_editor->RelayoutDocument();
 }

@@ -21,6 +21,7 @@ public:
     void setReadOnly(bool readOnly) override;
     bool isReadOnly() const override;
     bool LoadDocumentFile(const QString& fileName) override;
+    bool loadWelcomeDocument(const QString& fileName) override;
     void RelayoutDocument() override;
     bool DocumentModified() const override;
     bool ConfirmCloseDocument() override;
@@ -31,6 +32,7 @@ public:
 
     TDocEditor& editor() const { return *m_editor; }
     EdFileCommands& files() const { return *m_files; }
+    EdActionList& actions() const { return *m_actions; }
 
 private:
     TDocEditor* m_editor = nullptr;

@@ -41,12 +41,12 @@ TDocEditor::~TDocEditor() {
     delete m_clipboard;
 }
 
-bool TDocEditor::LoadDocumentFile(const QString& fileName) {
+bool TDocEditor::LoadDocumentFile(const QString& fileName, bool reportErrors) {
     QByteArray bytes;
     if (!readWholeFile(fileName, bytes))
         return false;
     const bool loaded = readDocument(bytes);
-    if (!loaded)
+    if (!loaded && reportErrors)
         reportLoadError(fileName);
     onCaretMoved();
     return loaded;

@@ -46,7 +46,9 @@ public:
     // Operations.
     /// Clears the editor and loads the file; false when it cannot be read.
     /// A file that cannot be opened leaves the editor as it was.
-    bool LoadDocumentFile(const QString& fileName);
+    /// Loads a document file; false when it cannot be read. A file that is
+    /// there but is no document is reported unless `reportErrors` is off.
+    bool LoadDocumentFile(const QString& fileName, bool reportErrors = true);
     void RelayoutDocument();
     bool ReadOnly() const { return isReadOnly(); }
     bool DocumentModified() const;

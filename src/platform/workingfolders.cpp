@@ -6,18 +6,30 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
 const QString kProductFolder = QStringLiteral("Vantrel/");
 
-void ensureFolder(const QString& path, ProvisionReport& report) {
-    if (QFileInfo(path).isDir())
+void ensureFolder(const QString& folder, ProvisionReport& report) {
+    const QString path = QDir::cleanPath(folder);
+    const QFileInfo info(path);
+    if (info.isDir())
         return;
-    if (QDir().mkpath(path))
+    if (info.exists()) {
+        report.failures.append(
+            QStringLiteral("Could not create the folder \"%1\": a file of that name is in the way.")
+                .arg(path));
+        return;
+    }
+    std::error_code error;
+    if (std::filesystem::create_directories(path.toStdString(), error))
         report.createdFolders.append(path);
     else
-        report.failures.append(QStringLiteral("Could not create the folder \"%1\".").arg(path));
+        report.failures.append(QStringLiteral("Could not create the folder \"%1\": %2.")
+                                   .arg(path, QString::fromLocal8Bit(error.message())));
 }
 
 } // namespace
@@ -55,15 +67,22 @@ ProvisionReport provisionWorkingFolders(const WorkingFolders& folders) {
         if (QFileInfo::exists(to))
             continue;
         ensureFolder(QFileInfo(to).path(), report);
-        if (QFile::copy(from, to)) {
+        QFile source(from);
+        if (source.copy(to)) {
             // Shipped files may be read-only in the program folder; the
             // user's copy must be writable (settings are saved into it).
             QFile::setPermissions(to, QFile::permissions(to) | QFile::WriteOwner);
             report.copiedFiles.append(to);
         } else {
-            report.failures.append(
-                QStringLiteral("Could not copy \"%1\" to \"%2\".").arg(from, to));
+            report.failures.append(QStringLiteral("Could not copy \"%1\" to \"%2\": %3.")
+                                       .arg(from, to, source.errorString()));
         }
     }
     return report;
+}
+
+QString provisionMessage(const ProvisionReport& report) {
+    return QStringLiteral("Vantrel could not prepare all of its folders and files; what needs "
+                          "them may fail until this is put right:\n\n") +
+           report.failures.join(QLatin1Char('\n'));
 }

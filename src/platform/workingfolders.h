@@ -55,7 +55,8 @@ QString withTrailingSeparator(const QString& folder);
 struct ProvisionReport {
     QStringList createdFolders;
     QStringList copiedFiles;
-    /// One readable line per folder or file that could not be created.
+    /// One readable line per folder or file that could not be created,
+    /// saying why.
     QStringList failures;
 };
 
@@ -63,3 +64,6 @@ struct ProvisionReport {
 /// file that is absent into the shared data folder. A file that exists is
 /// never overwritten: it may hold the user's own settings.
 ProvisionReport provisionWorkingFolders(const WorkingFolders& folders);
+
+/// The one message that tells the user what could not be prepared.
+QString provisionMessage(const ProvisionReport& report);

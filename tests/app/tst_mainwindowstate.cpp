@@ -4,11 +4,20 @@
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "document/documenteditor.h"
+#include "document/documentpage.h"
+#include "document/richdocumenteditor.h"
+#include "editor/docpicture.h"
+#include "editor/edactionlist.h"
+#include "editor/eddocument.h"
+#include "editor/tdoceditor.h"
+#include "editor/tedaction.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "layout/numberedit.h"
+#include "pagegen/pagegenerator.h"
+#include "pagegen/pagetext.h"
 #include "preview/previewcontroller.h"
 #include "publish/exportprogress.h"
 #include "support/scripteddialogs.h"
@@ -18,7 +27,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -72,6 +84,7 @@ public:
     void setReadOnly(bool) override {}
     bool isReadOnly() const override { return false; }
     bool LoadDocumentFile(const QString&) override { return false; }
+    bool loadWelcomeDocument(const QString&) override { return false; }
     void RelayoutDocument() override {}
     bool DocumentModified() const override { return !mayClose; }
     bool ConfirmCloseDocument() override {
@@ -110,6 +123,9 @@ private slots:
     void aboutBoxShowsVersionAndLinksHome();
     void publishPageRunsTheProgressBar();
     void saveShortcutReachesTheEditorInTheWindow();
+    void editorDialogsStartInTheUsersFolders_data();
+    void editorDialogsStartInTheUsersFolders();
+    void documentPicturesAreFileUrlsInThePreview();
 };
 
 void TestMainWindowState::captionFollowsPageAndChanges() {
@@ -231,7 +247,7 @@ void TestMainWindowState::menuEntries_data() {
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<int>("page");
 
-    const QString site = QStringLiteral("url: http://www.vantrel.example");
+    const QString site = QStringLiteral("url: " VANTREL_WEBSITE);
     QTest::newRow("online help") << "mnuOnlineHelp" << true << QStringList{site + "/support.html"}
                                  << 0;
     QTest::newRow("home page") << "mnuWebsite" << true << QStringList{site + "/index.php"} << 0;
@@ -267,7 +283,7 @@ void TestMainWindowState::aboutBoxShowsVersionAndLinksHome() {
              QStringLiteral("Version: " VANTREL_VERSION_STRING " - Build 0"));
     QVERIFY(about.findChild<QLabel*>("lblLink2site")->isVisible());
     emit about.findChild<QLabel*>("lblLink2site")->linkActivated(QString());
-    QCOMPARE(dialogs.shown, QStringList{"url: http://www.vantrel.example/"});
+    QCOMPARE(dialogs.shown, QStringList{"url: " VANTREL_WEBSITE "/"});
 }
 
 void TestMainWindowState::publishPageRunsTheProgressBar() {
@@ -301,6 +317,46 @@ void TestMainWindowState::saveShortcutReachesTheEditorInTheWindow() {
     p.dialogs.fileNames.enqueue(QString()); // the save dialog is cancelled
     QTest::keyClick(&p.window(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(p.dialogs.shown.last(), QStringLiteral("save: Save As"));
+}
+
+void TestMainWindowState::editorDialogsStartInTheUsersFolders_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("open") << "edActionOpen1"
+                          << "user/Documents and Layouts";
+    QTest::newRow("save as") << "edActionSaveAs1"
+                             << "user/Documents and Layouts";
+    QTest::newRow("picture") << "edActionInsertPicture1"
+                             << "user/images/";
+}
+
+void TestMainWindowState::editorDialogsStartInTheUsersFolders() {
+    QFETCH(QString, action);
+    QFETCH(QString, folder);
+    Program p;
+    RichDocumentEditor& editor = p.window().documentPage().richEditor();
+    editor.setReadOnly(false);
+    p.dialogs.fileNames.enqueue(QString()); // cancelled
+    editor.actions().action(action)->trigger();
+    QCOMPARE(p.dialogs.lastFileDialog.initialFolder, p.folders.path(folder));
+}
+
+void TestMainWindowState::documentPicturesAreFileUrlsInThePreview() {
+    Program p;
+    const QString file = p.folders.path(QStringLiteral("user/images/My images/Sky (1).png"));
+    QVERIFY(QDir().mkpath(QFileInfo(file).path()));
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(file, "PNG"));
+    DocPicture inserted;
+    QVERIFY(DocPicture::fromFile(file, inserted));
+    TDocEditor& editor = p.window().documentPage().richEditor().editor();
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().insertPicture(cursor, inserted);
+
+    const QString code = p.window().pageGenerator().generate().ListingCode.join(QLatin1Char('\n'));
+    QVERIFY2(code.contains(QStringLiteral("src=\"") + PathToFileUrl(file) + QLatin1Char('"')),
+             qPrintable(code));
 }
 
 QTEST_MAIN(TestMainWindowState)

@@ -76,6 +76,7 @@ class TestStartup : public QObject {
 private slots:
     void languageIsTickedBeforeTheFirstShow_data();
     void languageIsTickedBeforeTheFirstShow();
+    void firstActivationShowsTheWelcomeDocumentReadOnly_data();
     void firstActivationShowsTheWelcomeDocumentReadOnly();
     void showingTheWindowActivatesIt();
     void productServersComeFromTheServerList_data();
@@ -117,8 +118,19 @@ void TestStartup::languageIsTickedBeforeTheFirstShow() {
     QTEST(isChecked(window, "fr"), "french");
 }
 
+void TestStartup::firstActivationShowsTheWelcomeDocumentReadOnly_data() {
+    QTest::addColumn<QByteArray>("welcome"); // the welcome document's bytes; null: no file
+    QTest::newRow("robustness: no welcome document") << QByteArray();
+    QTest::newRow("robustness: damaged welcome document") << QByteArray("VDOC not really");
+}
+
 void TestStartup::firstActivationShowsTheWelcomeDocumentReadOnly() {
+    QFETCH(QByteArray, welcome);
     Folders folders;
+    if (!welcome.isNull()) {
+        QFile file(folders.folders().welcomeDocumentFile());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(welcome) == welcome.size());
+    }
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, folders.folders());
     window.pages()->setCurrentIndex(1);
@@ -132,7 +144,7 @@ void TestStartup::firstActivationShowsTheWelcomeDocumentReadOnly() {
     QVERIFY(state.layout.LayoutLoadNeeded);
     QVERIFY(!state.layout.LayoutModified);
     QVERIFY(!state.publishing.Publishing);
-    QVERIFY(dialogs.shown.isEmpty()); // the missing welcome document is not reported
+    QVERIFY(dialogs.shown.isEmpty()); // a welcome document that cannot be shown is not reported
 
     // Later activations leave the page and the editor alone.
     window.pages()->setCurrentIndex(1);

@@ -27,6 +27,8 @@ class TestWorkingFolders : public QObject {
 private slots:
     void foldersFollowTheHome();
     void provisionCreatesWhatIsMissingAndOverwritesNothing();
+    void provisionSaysWhatItCouldNotCreateAndWhy_data();
+    void provisionSaysWhatItCouldNotCreateAndWhy();
 };
 
 void TestWorkingFolders::foldersFollowTheHome() {
@@ -77,6 +79,37 @@ void TestWorkingFolders::provisionCreatesWhatIsMissingAndOverwritesNothing() {
     QVERIFY(second.copiedFiles.isEmpty());
     QCOMPARE(readFile(folders.SharedDataFolder + QStringLiteral("sys.dft")),
              QByteArray("[Sites]\r\nmine=1\r\n"));
+}
+
+void TestWorkingFolders::provisionSaysWhatItCouldNotCreateAndWhy_data() {
+    QTest::addColumn<QString>("inTheWay"); // a file where the program wants a folder
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("robustness: file named like the folder") << "data/Vantrel/Examples"
+                                                            << "data/Vantrel/Examples"
+                                                            << "a file of that name is in the way";
+    QTest::newRow("robustness: file named like a parent folder") << "docs/Vantrel/images"
+                                                                 << "docs/Vantrel/images/My images"
+                                                                 << "Not a directory";
+}
+
+void TestWorkingFolders::provisionSaysWhatItCouldNotCreateAndWhy() {
+    QFETCH(QString, inTheWay);
+    QFETCH(QString, named);
+    QFETCH(QString, why);
+    QTemporaryDir root;
+    WorkingFolders folders;
+    folders.ProgramFolder = root.filePath(QStringLiteral("program/"));
+    folders.UserFolder = root.filePath(QStringLiteral("docs/Vantrel/"));
+    folders.SharedDataFolder = root.filePath(QStringLiteral("data/Vantrel/"));
+    writeFile(root.filePath(inTheWay), "not a folder");
+
+    const ProvisionReport report = provisionWorkingFolders(folders);
+    QCOMPARE(report.failures.size(), 1);
+    const QString message = provisionMessage(report);
+    QVERIFY2(message.contains(QLatin1Char('"') + root.filePath(named) + QLatin1Char('"')),
+             qPrintable(message));
+    QVERIFY2(message.contains(why), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TestWorkingFolders)
