@@ -33,8 +33,10 @@ int main(int argc, char** argv) {
     mainWindow.activateWindow();
     if (!report.failures.isEmpty()) {
         // Once the window is up, so the message has a window to belong to.
-        QTimer::singleShot(0, &mainWindow, [&dialogs, &report] {
+        QTimer::singleShot(0, &mainWindow, [&dialogs, &report, &mainWindow] {
             dialogs.showMessage(provisionMessage(report), UserDialogs::Icon::Warning, {});
+            // The box took the activation the window asked for.
+            mainWindow.activateWindow();
         });
     }
     return app.exec();
