@@ -1,7 +1,7 @@
 #include "app/aboutdialog.h"
 
 #include "app/productlogo.h"
-#include "app/productwebsite.h"
+#include "platform/productwebsite.h"
 #include "platform/windowplacement.h"
 #include "version.h"
 

@@ -7,13 +7,13 @@
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
-#include "app/productwebsite.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
+#include "platform/productwebsite.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "preview/previewcontroller.h"
@@ -61,6 +61,11 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
     createPages();
     createPageReactions();
     connectMenu();
+    if (m_windows.settings) {
+        // Saved settings show in the preview at once.
+        connect(m_windows.settings, &SettingsDialog::saved, m_layoutPage->buttons().btnPreview,
+                &QPushButton::click);
+    }
     centreOnScreen(*this);
     FormCreate();
 }
@@ -133,10 +138,7 @@ void MainWindow::connectMenu() {
     on(menu.mnuNewLayout, onLayoutPage(buttons.btnNewLayout));
     on(menu.mnuOpenLayout, onLayoutPage(buttons.btnOpenLayout));
     on(menu.SaveLayoutAs, [buttons] { buttons.btnSaveAs->click(); });
-    on(menu.Settings1, [this] {
-        if (m_windows.settings)
-            m_dialogs.runModal(*m_windows.settings);
-    });
+    on(menu.Settings1, [this] { openSettings(); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
             m_dialogs.runModal(*m_windows.about);
@@ -145,6 +147,16 @@ void MainWindow::connectMenu() {
        [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html"))); });
     on(menu.mnuWebsite,
        [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/index.php"))); });
+}
+
+void MainWindow::openSettings() {
+    SettingsDialog* settings = m_windows.settings;
+    if (!settings)
+        return;
+    if (m_pages->currentIndex() == int(MainPage::Export))
+        m_pages->setCurrentIndex(int(MainPage::Decorate));
+    settings->showServers(m_state.servers.PrimaryServer, m_state.servers.SecondaryServer);
+    m_dialogs.runModal(*settings);
 }
 
 void MainWindow::leavePublishing() {

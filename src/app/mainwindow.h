@@ -79,6 +79,7 @@ private:
     void createPageReactions();
     void connectMenu();
     void closePublishWindows();
+    void openSettings();
     void leavePublishing();
     void showWelcomeDocument();
     void applyLanguage();

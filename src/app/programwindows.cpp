@@ -17,7 +17,7 @@
 ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders)
     : m_saveExit(std::make_unique<SaveExitDialog>())
     , m_about(std::make_unique<AboutDialog>(dialogs))
-    , m_settings(std::make_unique<SettingsDialog>())
+    , m_settings(std::make_unique<SettingsDialog>(dialogs, folders.settingsFile()))
     , m_exportHelp(std::make_unique<ExportHelpWindow>())
     , m_exportInfo(std::make_unique<ExportInfoDialog>())
     , m_main(std::make_unique<MainWindow>(dialogs, folders,

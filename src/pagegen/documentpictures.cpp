@@ -2,6 +2,7 @@
 
 #include "pagegen/pagetext.h"
 #include "pagegen/publishingstate.h"
+#include "settings/serveraddress.h"
 #include "settings/servermirror.h"
 
 #include <algorithm>
@@ -26,6 +27,9 @@ bool documentPictureLocation(PublishingState& publishing, const ServerMirror& se
     if (servers.OwnServer == 1 || servers.OwnServer == 2) {
         const QString& server =
             servers.OwnServer == 1 ? servers.PrimaryServer : servers.SecondaryServer;
+        // A server nobody has set is never published.
+        if (!serveraddress::isSet(server))
+            return true;
         location = server + bareFileName(storedFile);
         publishing.RequiredImages.add(location);
     }

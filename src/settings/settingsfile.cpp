@@ -20,7 +20,9 @@ constexpr const char* general = "GENERAL";
 constexpr SettingRow settingRows[] = {
     {SettingKey::DefSrv, general, "DefSrv", SettingType::Integer, "1"},
     {SettingKey::ownSrv, general, "ownSrv", SettingType::Integer, "1"},
-    {SettingKey::useOwnSrv, general, "useOwnSrv", SettingType::Boolean, "0"},
+    // No hosted picture library comes with the program: the seller's own
+    // server is the one that works unless chosen otherwise.
+    {SettingKey::useOwnSrv, general, "useOwnSrv", SettingType::Boolean, "1"},
     {SettingKey::srvSet, general, "srvSet", SettingType::Text, "0"},
     {SettingKey::primSrv, general, "primSrv", SettingType::Text, "your primary server *"},
     {SettingKey::secSrv, general, "secSrv", SettingType::Text, "your secondary server *"},

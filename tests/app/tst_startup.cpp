@@ -246,9 +246,11 @@ void TestStartup::savedSettingsReachStateAndDialogAtNextActivation_data() {
     QTest::addColumn<QString>("secondary");
     QTest::addColumn<QStringList>("checked");
     QTest::addColumn<int>("serverSet");
+    // The personal server is used unless the seller turns it off.
     QTest::newRow("nothing saved")
         << QByteArray() << 1 << 1 << "your primary server *"
-        << "your secondary server *" << QStringList{"radServer1", "radServer4"} << 0;
+        << "your secondary server *" << QStringList{"radServer1", "radServer4", "cbxUseOwnServer"}
+        << 0;
     QTest::newRow("saved by the dialog")
         << QByteArray("[GENERAL]\r\nDefSrv=2\r\nownSrv=2\r\nuseOwnSrv=1\r\nsrvSet=3\r\n"
                       "primSrv=http://my.example/\r\nsecSrv=http://two.example/\r\n"
@@ -259,7 +261,8 @@ void TestStartup::savedSettingsReachStateAndDialogAtNextActivation_data() {
     QTest::newRow("out of range selects nothing new")
         << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 7
         << 0 << "your primary server *"
-        << "your secondary server *" << QStringList{"radServer1", "radServer4"} << 9;
+        << "your secondary server *" << QStringList{"radServer1", "radServer4", "cbxUseOwnServer"}
+        << 9;
 }
 
 void TestStartup::savedSettingsReachStateAndDialogAtNextActivation() {

@@ -76,7 +76,7 @@ void TestSettingsFile::everyKey_data() {
     };
     row(SettingKey::DefSrv, "DefSrv", 1, 3, "3");
     row(SettingKey::ownSrv, "ownSrv", 1, 2, "2");
-    row(SettingKey::useOwnSrv, "useOwnSrv", false, true, "1");
+    row(SettingKey::useOwnSrv, "useOwnSrv", true, false, "0");
     row(SettingKey::srvSet, "srvSet", QStringLiteral("0"), QStringLiteral("3"), "3");
     row(SettingKey::primSrv, "primSrv", QStringLiteral("your primary server *"),
         QStringLiteral("http://my.example/pics/"), "http://my.example/pics/");

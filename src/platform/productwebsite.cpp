@@ -1,4 +1,4 @@
-#include "app/productwebsite.h"
+#include "platform/productwebsite.h"
 
 #include "platform/userdialogs.h"
 #include "version.h"
