@@ -32,8 +32,10 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -126,6 +128,7 @@ private slots:
     void editorDialogsStartInTheUsersFolders_data();
     void editorDialogsStartInTheUsersFolders();
     void documentPicturesAreFileUrlsInThePreview();
+    void savedSettingsRefreshThePreviewFromTheLayoutPage();
 };
 
 void TestMainWindowState::captionFollowsPageAndChanges() {
@@ -357,6 +360,29 @@ void TestMainWindowState::documentPicturesAreFileUrlsInThePreview() {
     const QString code = p.window().pageGenerator().generate().ListingCode.join(QLatin1Char('\n'));
     QVERIFY2(code.contains(QStringLiteral("src=\"") + PathToFileUrl(file) + QLatin1Char('"')),
              qPrintable(code));
+}
+
+void TestMainWindowState::savedSettingsRefreshThePreviewFromTheLayoutPage() {
+    Program p;
+    p.showPage(1);
+    p.window().pages()->setTabVisible(2, true);
+    p.showPage(2);
+    QSignalSpy refreshed(&p.layoutPage(), &LayoutPage::previewRequested);
+    int pageWhileOpen = -1;
+    qsizetype beforeSave = -1;
+    p.dialogs.modalActions.enqueue([&](QDialog& settings) {
+        pageWhileOpen = p.window().pages()->currentIndex();
+        beforeSave = refreshed.size();
+        settings.findChild<QLineEdit*>(QStringLiteral("edtServer4"))
+            ->setText(QStringLiteral("http://mine.example/pics"));
+        settings.findChild<QPushButton*>(QStringLiteral("btnSettingsSave"))->click();
+        return settings.result();
+    });
+    p.trigger("Settings1");
+    QCOMPARE(pageWhileOpen, 1);
+    QCOMPARE(refreshed.size(), beforeSave + 1);
+    p.window().FormActivate(); // closing the dialog activates the window again
+    QCOMPARE(p.state().servers.PrimaryServer, QStringLiteral("http://mine.example/pics/"));
 }
 
 QTEST_MAIN(TestMainWindowState)

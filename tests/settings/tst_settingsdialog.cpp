@@ -1,0 +1,250 @@
+#include "settings/servermirror.h"
+#include "settings/settingsdialog.h"
+#include "settings/settingsfile.h"
+#include "support/scripteddialogs.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+/// The dialog on a settings file of the test's own.
+struct DialogFixture {
+    QTemporaryDir folder;
+    QString file = folder.filePath(QStringLiteral("defaults.ini"));
+    ScriptedDialogs dialogs;
+
+    explicit DialogFixture(const QByteArray& stored = QByteArray()) {
+        if (!stored.isNull())
+            write(stored);
+    }
+    void write(const QByteArray& bytes) const {
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            qFatal("cannot write the settings fixture");
+    }
+    QByteArray stored() const {
+        QFile in(file);
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+};
+
+template <typename Widget>
+Widget* find(const QDialog& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+bool checked(const QDialog& dialog, const char* name) {
+    return find<QAbstractButton>(dialog, name)->isChecked();
+}
+
+QString text(const QDialog& dialog, const char* name) {
+    return find<QLineEdit>(dialog, name)->text();
+}
+
+void setText(const QDialog& dialog, const char* name, const QString& value) {
+    find<QLineEdit>(dialog, name)->setText(value);
+}
+
+void save(const QDialog& dialog) {
+    find<QPushButton>(dialog, "btnSettingsSave")->click();
+}
+
+} // namespace
+
+class TestSettingsDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void freshInstallation();
+    void saveWritesEveryKeyAndANewDialogReadsThem();
+    void personalServers_data();
+    void personalServers();
+    void proxy_data();
+    void proxy();
+    void leavingWithoutSavingDiscardsTheEdits();
+    void unwritableFileKeepsTheDialogOpen();
+};
+
+void TestSettingsDialog::freshInstallation() {
+    DialogFixture f;
+    SettingsDialog dialog(f.dialogs, f.file);
+    for (const char* name :
+         {"radServer1", "radServer4", "radDirect", "cbxUseOwnServer", "cbxLinksTarget"})
+        QVERIFY2(checked(dialog, name), name);
+    for (const char* name :
+         {"cbxHideImageDlg", "cbxHideLinkDlg", "cbxHideExportHelp", "cbxHideCheckImage"})
+        QVERIFY2(!checked(dialog, name), name);
+    QVERIFY(find<QGroupBox>(dialog, "pnlProxy")->isHidden());
+    QVERIFY(find<QWidget>(dialog, "cbxUseOwnServer")->isVisibleTo(&dialog));
+    QVERIFY(!find<QWidget>(dialog, "radServerSet")->isVisibleTo(&dialog));
+    // Nobody has set a personal server: the fields only show what to type.
+    QCOMPARE(text(dialog, "edtServer4"), QString());
+    QCOMPARE(find<QLineEdit>(dialog, "edtServer4")->placeholderText(),
+             QStringLiteral("Your primary server"));
+    QCOMPARE(text(dialog, "lblRefreshTimer"), QStringLiteral("770"));
+    QCOMPARE(dialog.primaryServer(), QString());
+}
+
+void TestSettingsDialog::saveWritesEveryKeyAndANewDialogReadsThem() {
+    DialogFixture f("; mine\r\n[Other]\r\nkeep=1\r\n[GENERAL]\r\nlang=fr\r\nregion=2\r\n");
+    SettingsDialog dialog(f.dialogs, f.file);
+    QSignalSpy saved(&dialog, &SettingsDialog::saved);
+    find<QAbstractButton>(dialog, "radServer3")->click();
+    find<QAbstractButton>(dialog, "radServer5")->click();
+    setText(dialog, "edtServer4", QStringLiteral("http://one.example/pics"));
+    setText(dialog, "edtServer5", QStringLiteral(" https://two.example/ "));
+    find<QAbstractButton>(dialog, "radProxy")->click();
+    QVERIFY(!find<QGroupBox>(dialog, "pnlProxy")->isHidden());
+    setText(dialog, "lblProxy", QStringLiteral("proxy.example"));
+    setText(dialog, "lblProxyPort", QStringLiteral("3128"));
+    find<QAbstractButton>(dialog, "cbxHideImageDlg")->click();
+    find<QAbstractButton>(dialog, "cbxLinksTarget")->click();
+    find<QAbstractButton>(dialog, "cbxUseOwnServer")->click();
+    dialog.setServerSetIndex(2);
+    save(dialog);
+
+    QCOMPARE(saved.size(), 1);
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QCOMPARE(f.stored(), QByteArray("; mine\r\n[Other]\r\nkeep=1\r\n[GENERAL]\r\nlang=fr\r\n"
+                                    "region=2\r\nDefSrv=3\r\nownSrv=2\r\nuseOwnSrv=0\r\n"
+                                    "srvSet=2\r\nprimSrv=http://one.example/pics/\r\n"
+                                    "secSrv=https://two.example/\r\nconnType=1\r\n"
+                                    "refreshInterval=770\r\nhttpProxy=proxy.example\r\n"
+                                    "httpPort=3128\r\nhideInsertPic=1\r\nhideInsertLink=0\r\n"
+                                    "linksInNewWin=0\r\nhideExportHlp=0\r\n"));
+    QCOMPARE(text(dialog, "edtServer4"), QStringLiteral("http://one.example/pics/"));
+
+    SettingsDialog reread(f.dialogs, f.file);
+    for (const char* name : {"radServer3", "radServer5", "radProxy", "cbxHideImageDlg"})
+        QVERIFY2(checked(reread, name), name);
+    for (const char* name : {"cbxLinksTarget", "cbxUseOwnServer", "cbxHideLinkDlg"})
+        QVERIFY2(!checked(reread, name), name);
+    QVERIFY(!find<QGroupBox>(reread, "pnlProxy")->isHidden());
+    QCOMPARE(text(reread, "lblProxy"), QStringLiteral("proxy.example"));
+    QCOMPARE(text(reread, "lblProxyPort"), QStringLiteral("3128"));
+    QCOMPARE(reread.secondaryServer(), QStringLiteral("https://two.example/"));
+}
+
+void TestSettingsDialog::personalServers_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stored"); // null: refused
+    QTest::newRow("nominal: slash appended") << "http://a.example/pics"
+                                             << "http://a.example/pics/";
+    QTest::newRow("nominal: kept as it is") << "https://a.example/"
+                                            << "https://a.example/";
+    QTest::newRow("nominal: trimmed") << "  http://a.example/x/ "
+                                      << "http://a.example/x/";
+    QTest::newRow("nominal: empty is not set") << ""
+                                               << "";
+    QTest::newRow("robustness: old placeholder is not set") << "your primary server *"
+                                                            << "";
+    QTest::newRow("robustness: no scheme") << "www.a.example/pics/" << QString();
+    QTest::newRow("robustness: other scheme") << "ftp://a.example/" << QString();
+    QTest::newRow("robustness: no host") << "http:///pics/" << QString();
+    QTest::newRow("robustness: space inside") << "http://a.example/my pics/" << QString();
+}
+
+void TestSettingsDialog::personalServers() {
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    DialogFixture f("[GENERAL]\r\nprimSrv=http://old.example/\r\n");
+    SettingsDialog dialog(f.dialogs, f.file);
+    setText(dialog, "edtServer4", typed);
+    save(dialog);
+    const SettingsFile file(f.file);
+    if (stored.isNull()) {
+        QCOMPARE(f.dialogs.shownOf(QStringLiteral("message")).size(), 1);
+        QVERIFY(f.dialogs.shown.constFirst().contains(QStringLiteral("Personal image server")));
+        QCOMPARE(f.stored(), QByteArray("[GENERAL]\r\nprimSrv=http://old.example/\r\n"));
+        return;
+    }
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QCOMPARE(file.readString(SettingKey::primSrv), stored);
+    QCOMPARE(dialog.primaryServer(), stored);
+}
+
+void TestSettingsDialog::proxy_data() {
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("refusal"); // the field named, empty when saved
+    QTest::newRow("nominal: port given") << "proxy.example"
+                                         << "8080"
+                                         << "";
+    QTest::newRow("nominal: no port is 80") << "proxy.example"
+                                            << ""
+                                            << "";
+    QTest::newRow("robustness: no host") << ""
+                                         << "8080"
+                                         << "HTTP Proxy";
+    QTest::newRow("robustness: port 0") << "proxy.example"
+                                        << "0"
+                                        << "Port";
+    QTest::newRow("robustness: port too high") << "proxy.example"
+                                               << "65536"
+                                               << "Port";
+    QTest::newRow("robustness: port not a number") << "proxy.example"
+                                                   << "80a"
+                                                   << "Port";
+}
+
+void TestSettingsDialog::proxy() {
+    QFETCH(QString, host);
+    QFETCH(QString, port);
+    QFETCH(QString, refusal);
+    DialogFixture f;
+    SettingsDialog dialog(f.dialogs, f.file);
+    find<QAbstractButton>(dialog, "radProxy")->click();
+    setText(dialog, "lblProxy", host);
+    setText(dialog, "lblProxyPort", port);
+    save(dialog);
+    if (refusal.isEmpty()) {
+        QVERIFY(f.dialogs.shown.isEmpty());
+        QCOMPARE(SettingsFile(f.file).readInt(SettingKey::connType), 1);
+        return;
+    }
+    QCOMPARE(f.dialogs.shownOf(QStringLiteral("message")).size(), 1);
+    QVERIFY(f.dialogs.shown.constFirst().contains(QLatin1Char('"') + refusal + QLatin1Char('"')));
+    QVERIFY(f.stored().isEmpty());
+    // The direct connection needs no proxy at all.
+    find<QAbstractButton>(dialog, "radDirect")->click();
+    QVERIFY(find<QGroupBox>(dialog, "pnlProxy")->isHidden());
+    save(dialog);
+    QCOMPARE(SettingsFile(f.file).readString(SettingKey::httpPort), port);
+}
+
+void TestSettingsDialog::leavingWithoutSavingDiscardsTheEdits() {
+    DialogFixture f("[GENERAL]\r\nhideInsertLink=1\r\nsecSrv=http://two.example/\r\n");
+    SettingsDialog dialog(f.dialogs, f.file);
+    find<QAbstractButton>(dialog, "cbxHideLinkDlg")->click();
+    setText(dialog, "edtServer5", QStringLiteral("http://elsewhere.example/"));
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QVERIFY(checked(dialog, "cbxHideLinkDlg"));
+    QCOMPARE(text(dialog, "edtServer5"), QStringLiteral("http://two.example/"));
+    QCOMPARE(f.stored(),
+             QByteArray("[GENERAL]\r\nhideInsertLink=1\r\nsecSrv=http://two.example/\r\n"));
+}
+
+void TestSettingsDialog::unwritableFileKeepsTheDialogOpen() {
+    DialogFixture f;
+    const QString missingFolder = f.folder.filePath(QStringLiteral("gone/defaults.ini"));
+    SettingsDialog dialog(f.dialogs, missingFolder);
+    QSignalSpy saved(&dialog, &SettingsDialog::saved);
+    save(dialog);
+    QCOMPARE(f.dialogs.shownOf(QStringLiteral("error")).size(), 1);
+    QVERIFY(f.dialogs.shown.constFirst().contains(missingFolder));
+    QCOMPARE(saved.size(), 0);
+    QCOMPARE(dialog.result(), 0);
+}
+
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_settingsdialog.moc"
