@@ -11,6 +11,7 @@
 #include "document/richdocumenteditor.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
+#include "layout/layoutpictures.h"
 #include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
 #include "platform/productwebsite.h"
@@ -110,6 +111,12 @@ void MainWindow::createPageReactions() {
             [this] { m_pages->setCurrentIndex(int(MainPage::Decorate)); });
     connect(m_layoutCommands, &LayoutCommands::pageFileShown, m_preview,
             &PreviewController::showPageFile);
+
+    auto* pictures = new LayoutPictures(m_layoutPage->controls(), m_state.layout, m_layout,
+                                        m_state.folders, m_dialogs, this);
+    connect(pictures, &LayoutPictures::refreshNeeded, m_layoutPage, &LayoutPage::refreshPreview);
+    connect(pictures, &LayoutPictures::pictureCopied, this,
+            [this](const QString& copy) { m_state.publishing.LastPictureCopy = copy; });
 
     m_pageReactions = new PageReactions(
         {m_state, *m_documentPage, *m_layoutPage, *m_layoutCommands, *m_menu, *m_publishPage},

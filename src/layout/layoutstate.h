@@ -24,10 +24,14 @@ struct LayoutState {
     bool LayoutControlsReady = false;
     LayoutLoadRequest LayoutLoadRequested = LayoutLoadRequest::None;
 
-    // Hints of the three picture buttons.
+    // The three layout pictures: the picture buttons' hints and the bare
+    // file names of the pictures last chosen.
     QString AdImageHint;
     QString FrameImageHint;
     QString TextImageHint;
+    QString AdImageFileName;
+    QString FrameImageFileName;
+    QString TextImageFileName;
 
     /// A new layout nobody has touched yet: the page says it is the default.
     bool isUntouchedDefault() const;

@@ -11,10 +11,7 @@
 struct PublishingState {
     bool Publishing = false;
 
-    // The three layout pictures: bare file names and server addresses.
-    QString AdImageFileName;
-    QString FrameImageFileName;
-    QString TextImageFileName;
+    // The server addresses of the three layout pictures.
     QString AdImageURL;
     QString FrameImageURL;
     QString TextImageURL;

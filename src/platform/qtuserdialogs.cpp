@@ -5,7 +5,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPixmap>
 
 namespace {
 
@@ -23,6 +27,37 @@ QMessageBox::Icon toQt(UserDialogs::Icon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+namespace {
+
+/// A pane beside the file list showing the picture the cursor is on; the
+/// desktop's own dialog has no place for it, so Qt's dialog is used.
+void addPicturePreview(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid)
+        return;
+    auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("picturePreview"));
+    preview->setFixedSize(200, 200);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(
+        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& file) {
+            QImageReader reader(file);
+            reader.setAutoTransform(true);
+            const QImage image = reader.read();
+            if (image.isNull()) {
+                preview->clear();
+                return;
+            }
+            preview->setPixmap(QPixmap::fromImage(
+                image.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        });
 }
 
 } // namespace
@@ -80,6 +115,8 @@ QString QtUserDialogs::runFileDialog(FileDialogOptions& options, bool save) {
     if (!options.fileName.isEmpty())
         dialog.selectFile(options.fileName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
+    if (options.picturePreview && !save)
+        addPicturePreview(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());

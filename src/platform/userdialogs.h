@@ -36,6 +36,8 @@ public:
         bool overwritePrompt = true;
         /// Open dialogs: only an existing file can be chosen.
         bool mustExist = true;
+        /// Open dialogs: a pane shows the picture under the cursor.
+        bool picturePreview = false;
     };
 
     virtual ~UserDialogs() = default;

@@ -26,6 +26,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -129,6 +130,7 @@ private slots:
     void editorDialogsStartInTheUsersFolders();
     void documentPicturesAreFileUrlsInThePreview();
     void savedSettingsRefreshThePreviewFromTheLayoutPage();
+    void pictureChosenFromElsewhereIsCopiedAndShown();
 };
 
 void TestMainWindowState::captionFollowsPageAndChanges() {
@@ -383,6 +385,38 @@ void TestMainWindowState::savedSettingsRefreshThePreviewFromTheLayoutPage() {
     QCOMPARE(refreshed.size(), beforeSave + 1);
     p.window().FormActivate(); // closing the dialog activates the window again
     QCOMPARE(p.state().servers.PrimaryServer, QStringLiteral("http://mine.example/pics/"));
+}
+
+void TestMainWindowState::pictureChosenFromElsewhereIsCopiedAndShown() {
+    Program p;
+    QVERIFY(QDir().mkpath(p.folders.path(QStringLiteral("user/images/My images"))));
+    const QString chosen = p.folders.path(QStringLiteral("Pictures/Sky.PNG"));
+    QVERIFY(QDir().mkpath(QFileInfo(chosen).path()));
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::green);
+    QVERIFY(picture.save(chosen, "PNG"));
+    p.showPage(1);
+    const LayoutControls& c = p.layoutPage().controls();
+    c.cbxTxtImg->setChecked(true);
+    p.state().layout.LayoutModified = false;
+    p.dialogs.fileNames.enqueue(chosen);
+
+    c.btnTxtImg->click();
+
+    const QString copy = p.folders.path(QStringLiteral("user/images/My images/Sky.PNG"));
+    QVERIFY(QFileInfo::exists(copy));
+    QVERIFY(p.dialogs.lastFileDialog.picturePreview);
+    QCOMPARE(p.dialogs.lastFileDialog.initialFolder,
+             p.folders.path(QStringLiteral("user/images/")));
+    QCOMPARE(p.window().layout().TxtBgImg, QStringLiteral("/My images/Sky.PNG"));
+    QCOMPARE(c.btnTxtImg->toolTip(), QStringLiteral("Vantrel/images/My images/Sky.PNG"));
+    QCOMPARE(p.state().layout.TextImageFileName, QStringLiteral("Sky.PNG"));
+    QCOMPARE(p.state().publishing.LastPictureCopy, QFileInfo(copy).canonicalFilePath());
+    QVERIFY(!c.cbxTxtImg->isChecked());
+    QVERIFY(!p.window().layout().TxtImgHide);
+    QVERIFY(p.state().layout.LayoutModified);
+    const QString code = p.window().pageGenerator().generate().ListingCode.join(QLatin1Char('\n'));
+    QVERIFY2(code.contains(PathToFileUrl(QFileInfo(copy).canonicalFilePath())), qPrintable(code));
 }
 
 QTEST_MAIN(TestMainWindowState)
