@@ -1,10 +1,12 @@
 // Fuzzes the native document reader. The first input byte chooses what the
 // rest is: 0, a whole file as it would be read from disk; anything else, a
-// payload that the harness compresses and puts behind a valid header, so the
+// payload that the harness compresses and puts behind a valid header (of the
+// current version for an even byte, of the oldest for an odd one), so the
 // fuzzer also reaches the readers behind the zlib layer. Whatever was read
 // is then exported as the program would, pictures given a location.
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
+#include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "editor/zlibcodec.h"
 
@@ -14,8 +16,11 @@
 
 namespace {
 
-QByteArray fileFromPayload(QByteArrayView payload) {
-    QByteArray file("VDOC\x01\x00\x00\x00", 8);
+QByteArray fileFromPayload(QByteArrayView payload, quint16 version) {
+    QByteArray file("VDOC", 4);
+    file.append(static_cast<char>(version & 0xFF));
+    file.append(static_cast<char>(version >> 8));
+    file.append(2, '\0');
     const auto size = static_cast<quint32>(payload.size());
     for (int shift = 0; shift < 32; shift += 8)
         file.append(static_cast<char>((size >> shift) & 0xFF));
@@ -38,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (data[0] == 0)
         VDocReader::read(rest, document);
     else
-        VDocReader::read(fileFromPayload(rest), document);
+        VDocReader::read(
+            fileFromPayload(rest, data[0] % 2 ? vdocformat::kOldestVersion : vdocformat::kVersion),
+            document);
     HtmlFragmentExporter exporter(document);
     exporter.OnHTMLSaveImage = [](const TCustomDocData&, int, const QString&, const QColor&,
                                   QString& location, bool& doDefault) {

@@ -16,42 +16,42 @@ void appendBlockItems(const QTextBlock& block, QList<DocItem>& items) {
         item.block = block;
         items.append(item);
     }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat format = fragment.charFormat();
+        const bool isObject =
+            format.isImageFormat() || format.objectType() == docprop::AnchorObject;
+        if (!isObject) {
+            DocItem item;
+            item.position = fragment.position();
+            item.length = fragment.length();
+            item.block = block;
+            item.format = format;
+            item.text = fragment.text();
+            items.append(item);
+            continue;
+        }
+        // Equal pictures next to each other share one fragment.
+        for (int i = 0; i < fragment.length(); ++i) {
+            DocItem item;
+            item.kind = format.isImageFormat() ? DocItem::Picture : DocItem::Anchor;
+            item.position = fragment.position() + i;
+            item.length = 1;
+            item.block = block;
+            item.format = format;
+            items.append(item);
+        }
+    }
+    // Text typed on a line stands above it, as it is shown: the line comes
+    // last in its paragraph.
     if (blockFormat.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth)) {
         DocItem item;
         item.kind = DocItem::HLine;
-        item.position = block.position();
+        item.position = block.position() + block.length() - 1;
         item.block = block;
         items.append(item);
-    } else {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            const bool isObject =
-                format.isImageFormat() || format.objectType() == docprop::AnchorObject;
-            if (!isObject) {
-                DocItem item;
-                item.position = fragment.position();
-                item.length = fragment.length();
-                item.block = block;
-                item.format = format;
-                item.text = fragment.text();
-                items.append(item);
-                continue;
-            }
-            // Equal pictures next to each other share one fragment.
-            for (int i = 0; i < fragment.length(); ++i) {
-                DocItem item;
-                item.kind = format.isImageFormat() ? DocItem::Picture : DocItem::Anchor;
-                item.position = fragment.position() + i;
-                item.length = 1;
-                item.block = block;
-                item.format = format;
-                items.append(item);
-            }
-        }
-    }
-    if (items.size() == first ||
-        (items.size() == first + 1 && items.last().kind == DocItem::PageBreak)) {
+    } else if (items.size() == first ||
+               (items.size() == first + 1 && items.last().kind == DocItem::PageBreak)) {
         // An empty paragraph is one empty text run in the paragraph's style.
         DocItem item;
         item.position = block.position();

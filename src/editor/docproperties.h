@@ -33,6 +33,7 @@ inline QString pictureResourcePrefix() {
 
 } // namespace docprop
 
+#include <QColor>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 
@@ -52,6 +53,22 @@ inline QTextCharFormat blockRunFormat(const QTextCharFormat& current, const QTex
     return merged;
 }
 
+/// The ruler width that makes a paragraph a horizontal line. It is zero, so
+/// the text layout draws no hairline of its own: the editor draws the line
+/// in the colour and thickness the export gives it.
+inline QTextLength lineRuler() {
+    return QTextLength(QTextLength::FixedLength, 0);
+}
+
+/// The colour and thickness a horizontal line is drawn and exported with.
+inline QColor hLineColor(const QTextBlockFormat& format) {
+    return format.hasProperty(HLineColor) ? format.colorProperty(HLineColor)
+                                          : QColor(128, 128, 128);
+}
+inline int hLineWidth(const QTextBlockFormat& format) {
+    return qMax(1, format.intProperty(HLineWidth));
+}
+
 /// Carries what makes a paragraph a page break, a horizontal line or a list
 /// item over to a paragraph format rebuilt from its style.
 inline void keepBlockKind(const QTextBlockFormat& from, QTextBlockFormat& to) {
@@ -61,6 +78,22 @@ inline void keepBlockKind(const QTextBlockFormat& from, QTextBlockFormat& to) {
         if (from.hasProperty(property))
             to.setProperty(property, from.property(property));
     }
+}
+
+/// Takes off a paragraph format what belongs to the one place it was put
+/// (a page break before it, a horizontal line), for a paragraph that only
+/// copied it; true when there was something to take.
+inline bool dropBlockKind(QTextBlockFormat& format) {
+    bool dropped = false;
+    for (int property :
+         {int(QTextFormat::PageBreakPolicy), int(QTextFormat::BlockTrailingHorizontalRulerWidth),
+          int(HLineColor), int(HLineWidth)}) {
+        if (format.hasProperty(property)) {
+            format.clearProperty(property);
+            dropped = true;
+        }
+    }
+    return dropped;
 }
 
 } // namespace docprop

@@ -1,6 +1,7 @@
 #include "editor/docstyle.h"
 
 #include "editor/docproperties.h"
+#include "editor/vdocformat.h"
 
 #include <QPainter>
 
@@ -66,6 +67,12 @@ QTextListFormat::Style qtListStyle(TListInfo::TListType type) {
         break;
     }
     return QTextListFormat::ListDisc;
+}
+
+/// A measure rounded to whole units, far outside every limit at most, so
+/// that rounding cannot overflow before the limits apply.
+int rounded(qreal value) {
+    return qRound(qBound(qreal(-1e9), value, qreal(1e9)));
 }
 
 } // namespace
@@ -151,14 +158,14 @@ TTextStyleInfo TDocStyle::textStyleOf(const QTextCharFormat& format, const TText
     if (!families.isEmpty() && !families.first().isEmpty())
         info.FontName = families.first();
     if (format.fontPointSize() > 0)
-        info.Size = qRound(format.fontPointSize());
+        info.Size = rounded(format.fontPointSize());
     else if (format.hasProperty(QTextFormat::FontPixelSize))
-        info.Size = qMax(1, qRound(format.intProperty(QTextFormat::FontPixelSize) * 0.75));
+        info.Size = qMax(1, rounded(format.intProperty(QTextFormat::FontPixelSize) * 0.75));
     else if (format.hasProperty(QTextFormat::FontSizeAdjustment)) {
         // Headings and <font size=n> scale the base size as HTML does.
         static const double factors[] = {0.7, 0.8, 1.0, 1.2, 1.5, 2.0, 2.4};
         const int step = qBound(0, format.intProperty(QTextFormat::FontSizeAdjustment) + 2, 6);
-        info.Size = qMax(1, qRound(base.Size * factors[step]));
+        info.Size = qMax(1, rounded(base.Size * factors[step]));
     }
     int style = 0;
     if (format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() >= QFont::DemiBold
@@ -187,23 +194,25 @@ TTextStyleInfo TDocStyle::textStyleOf(const QTextCharFormat& format, const TText
         info.Color = format.foreground().color();
     if (format.background().style() != Qt::NoBrush)
         info.BackColor = format.background().color();
+    limitToFile(info);
     return info;
 }
 
 TParaStyleInfo TDocStyle::paraStyleOf(const QTextBlockFormat& format) {
     TParaStyleInfo info;
     info.Alignment = alignmentOf(format.alignment());
-    info.LeftIndent = qRound(format.leftMargin());
-    info.RightIndent = qRound(format.rightMargin());
-    info.FirstIndent = qRound(format.textIndent());
-    info.SpaceBefore = qRound(format.topMargin());
-    info.SpaceAfter = qRound(format.bottomMargin());
+    info.LeftIndent = rounded(format.leftMargin());
+    info.RightIndent = rounded(format.rightMargin());
+    info.FirstIndent = rounded(format.textIndent());
+    info.SpaceBefore = rounded(format.topMargin());
+    info.SpaceAfter = rounded(format.bottomMargin());
     if (format.lineHeightType() == QTextBlockFormat::ProportionalHeight)
-        info.LineSpacing = qRound(format.lineHeight());
+        info.LineSpacing = rounded(format.lineHeight());
     if (format.background().style() != Qt::NoBrush)
         info.Background = format.background().color();
     for (const QTextOption::Tab& tab : format.tabPositions())
-        info.Tabs.append(TParaStyleInfo::Tab{qRound(tab.position)});
+        info.Tabs.append(TParaStyleInfo::Tab{rounded(tab.position)});
+    limitToFile(info);
     return info;
 }
 
@@ -235,7 +244,29 @@ TListInfo TDocStyle::listStyleOf(const QTextListFormat& format) {
     }
     info.StyleName = info.ListType == TListInfo::lstBullet ? QStringLiteral("Bullets")
                                                            : QStringLiteral("Numbering");
+    limitToFile(info);
     return info;
+}
+
+void TDocStyle::limitToFile(TTextStyleInfo& style) {
+    style.Size = qBound(1, style.Size, vdocformat::kMaxFontSize);
+}
+
+void TDocStyle::limitToFile(TParaStyleInfo& style) {
+    using namespace vdocformat;
+    for (TParaStyleInfo::Tab& tab : style.Tabs)
+        tab.Position = qBound(0, tab.Position, kMaxMeasure);
+    for (int* indent : {&style.LeftIndent, &style.RightIndent, &style.FirstIndent})
+        *indent = qBound(-kMaxMeasure, *indent, kMaxMeasure);
+    for (int* space : {&style.SpaceBefore, &style.SpaceAfter})
+        *space = qBound(0, *space, kMaxMeasure);
+    style.LineSpacing = qBound(kMinLineSpacing, style.LineSpacing, kMaxLineSpacing);
+}
+
+void TDocStyle::limitToFile(TListInfo& style) {
+    using namespace vdocformat;
+    style.StartFrom = qBound(0, style.StartFrom, kMaxMeasure);
+    style.IndentStep = qBound(0, style.IndentStep, kMaxMeasure);
 }
 
 bool TDocStyle::operator==(const TDocStyle& other) const {

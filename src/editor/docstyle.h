@@ -34,5 +34,11 @@ public:
     static TParaStyleInfo paraStyleOf(const QTextBlockFormat& format);
     static TListInfo listStyleOf(const QTextListFormat& format);
 
+    /// Brings every measure within what the document file holds, so a look
+    /// that arrives from outside is saved and read back as it is shown.
+    static void limitToFile(TTextStyleInfo& style);
+    static void limitToFile(TParaStyleInfo& style);
+    static void limitToFile(TListInfo& style);
+
     bool operator==(const TDocStyle& other) const;
 };

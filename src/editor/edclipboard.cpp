@@ -5,6 +5,7 @@
 #include "editor/linkdetection.h"
 #include "editor/styleimporter.h"
 #include "editor/tdoceditor.h"
+#include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "editor/vdocwriter.h"
 
@@ -111,7 +112,9 @@ void EdClipboard::insertHtml(const QString& html, QTextCursor& cursor) {
         });
 }
 
-void EdClipboard::insertText(const QString& text, QTextCursor& cursor) {
+void EdClipboard::insertText(const QString& pasted, QTextCursor& cursor) {
+    QString text = pasted;
+    text.removeIf(vdocformat::isStrayCharacter);
     const QString trimmed = text.trimmed();
     linkdetection::DetectedLink link;
     const bool bareAddress =

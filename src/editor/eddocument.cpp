@@ -5,6 +5,7 @@
 #include "editor/importadopter.h"
 #include "editor/runwalker.h"
 #include "editor/stylerenumberer.h"
+#include "editor/vdocformat.h"
 
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -162,15 +163,21 @@ void EdDocument::registerPicture(const DocPicture& picture) {
 }
 
 void EdDocument::insertPicture(QTextCursor& cursor, const DocPicture& picture) {
-    registerPicture(picture);
-    cursor.insertImage(picture.toFormat());
+    DocPicture shown = picture;
+    limitToFile(shown);
+    registerPicture(shown);
+    cursor.insertImage(shown.toFormat());
+}
+
+void EdDocument::limitToFile(DocPicture& picture) {
+    picture.width = qBound(0, picture.width, vdocformat::kMaxMeasure);
+    picture.height = qBound(0, picture.height, vdocformat::kMaxMeasure);
 }
 
 void EdDocument::insertHLine(QTextCursor& cursor, const QColor& color, int width) {
     const QTextBlockFormat paragraph = cursor.blockFormat();
     QTextBlockFormat line = m_style.blockFormat(paragraph.intProperty(docprop::ParaNo));
-    line.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
-                     QTextLength(QTextLength::PercentageLength, 100));
+    line.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, docprop::lineRuler());
     line.setProperty(docprop::HLineWidth, qBound(1, width, 100));
     if (color.isValid())
         line.setProperty(docprop::HLineColor, color);
@@ -245,6 +252,7 @@ void EdDocument::changeTextStyle(QTextCursor& cursor,
     auto changed = [this, &change](const QTextCharFormat& run) {
         TTextStyleInfo info = m_style.TextStyles.at(run.intProperty(docprop::StyleNo));
         change(info);
+        TDocStyle::limitToFile(info);
         const int styleNo = m_style.TextStyles.findOrAppend(info);
         return runFormat(styleNo, run.stringProperty(docprop::Tag));
     };

@@ -80,6 +80,8 @@ public:
                               const PictureResolver& resolvePicture = {});
     /// Makes the picture's image available under its resource name.
     void registerPicture(const DocPicture& picture);
+    /// Brings the shown size within what the document file holds.
+    static void limitToFile(DocPicture& picture);
 
 private:
     void applyDocumentFrame();

@@ -105,6 +105,9 @@ bool EdFileCommands::saveTo(const QString& fileName) {
                                        UserDialogs::Icon::Error, QStringLiteral("Error"));
         m_editor.setDocumentModified(true);
         emit OnDocumentFileChange(&m_editor, m_fileName, ffeNative, true);
+        // The changes are still in no file, whatever a handler of the file
+        // change did: the question on closing must still come.
+        m_editor.setDocumentModified(true);
         return false;
     }
     m_fileName = fileName;

@@ -37,6 +37,9 @@ public:
 signals:
     /// Inside New: the document is empty, before it is formatted.
     void OnNew();
+    /// After New, Open and every save attempt. After a failed save (`isNew`
+    /// true) the document stays modified, even when a handler switched that
+    /// off.
     void OnDocumentFileChange(TDocEditor* editor, const QString& fileName,
                               EdFileCommands::TedFileSaveFilter fileFormat, bool isNew);
     void OnOpenFile(TDocEditor* editor, const QString& fileName,

@@ -57,10 +57,10 @@ QString tableStartTag(const QTextTableFormat& format) {
     else if (format.alignment() & Qt::AlignRight)
         tag += QStringLiteral(" align=\"right\"");
     QStringList css;
-    if (format.borderBrush().style() != Qt::NoBrush)
+    if (format.borderBrush().style() != Qt::NoBrush && format.borderBrush().color().isValid())
         css << QStringLiteral("border-color: ") + htmlcss::color(format.borderBrush().color()) +
                    u';';
-    if (format.background().style() != Qt::NoBrush)
+    if (format.background().style() != Qt::NoBrush && format.background().color().isValid())
         css << QStringLiteral("background-color: ") + htmlcss::color(format.background().color()) +
                    u';';
     if (format.width().type() == QTextLength::FixedLength)
@@ -72,8 +72,13 @@ QString tableStartTag(const QTextTableFormat& format) {
     return tag + u'>';
 }
 
-QString cellStartTag(const QTextTableCell& cell) {
+QString cellStartTag(const QTextTableCell& cell, const QList<QTextLength>& columnWidths) {
     QString tag = QStringLiteral("<td");
+    const QTextLength width = columnWidths.value(cell.column());
+    if (cell.columnSpan() == 1 && width.type() == QTextLength::FixedLength)
+        tag += QStringLiteral(" width=\"%1\"").arg(qRound(width.rawValue()));
+    else if (cell.columnSpan() == 1 && width.type() == QTextLength::PercentageLength)
+        tag += QStringLiteral(" width=\"%1%\"").arg(qRound(width.rawValue()));
     if (cell.rowSpan() > 1)
         tag += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan());
     if (cell.columnSpan() > 1)
@@ -85,7 +90,7 @@ QString cellStartTag(const QTextTableCell& cell) {
         tag += QStringLiteral(" valign=\"middle\"");
     else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
         tag += QStringLiteral(" valign=\"bottom\"");
-    if (format.background().style() != Qt::NoBrush)
+    if (format.background().style() != Qt::NoBrush && format.background().color().isValid())
         tag += QStringLiteral(" style=\"background-color: ") +
                htmlcss::color(format.background().color()) + u'"';
     return tag + u'>';
@@ -137,8 +142,11 @@ void HtmlFragmentExporter::writeParagraph(const TCustomDocData& data, const QLis
         writeTable(items.at(i));
         return;
     }
-    if (i < end && items.at(i).kind == DocItem::HLine) {
-        writeHLine(items.at(i));
+    if (i < end && items.at(end - 1).kind == DocItem::HLine) {
+        // Text typed on a line stands above it.
+        if (i < end - 1)
+            writeParagraph(data, items, i, end - 1);
+        writeHLine(items.at(end - 1));
         return;
     }
     if (i >= end)
@@ -298,10 +306,8 @@ QString HtmlFragmentExporter::savedPicture(const DocPicture& picture, const QStr
 
 void HtmlFragmentExporter::writeHLine(const DocItem& item) {
     const QTextBlockFormat format = item.block.blockFormat();
-    const QColor color = format.hasProperty(docprop::HLineColor)
-                             ? format.colorProperty(docprop::HLineColor)
-                             : QColor(128, 128, 128);
-    const int width = qMax(1, format.intProperty(docprop::HLineWidth));
+    const QColor color = docprop::hLineColor(format);
+    const int width = docprop::hLineWidth(format);
     m_html +=
         QStringLiteral("<hr style=\"height: %1px; border: none; color: %2; background-color: %2\">")
             .arg(width)
@@ -318,7 +324,7 @@ void HtmlFragmentExporter::writeTable(const DocItem& item) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue;
-            m_html += cellStartTag(cell) + kLineEnd;
+            m_html += cellStartTag(cell, table->format().columnWidthConstraints()) + kLineEnd;
             writeContainer(TCustomDocData(table, row, column));
             m_html += QStringLiteral("</td>") + kLineEnd;
         }

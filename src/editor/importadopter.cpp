@@ -1,11 +1,14 @@
 #include "editor/importadopter.h"
 
 #include "editor/docproperties.h"
+#include "editor/vdocformat.h"
 
 #include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -30,6 +33,99 @@ QList<Run> runsBetween(QTextDocument* text, int from, int to) {
     return runs;
 }
 
+/// A measure within the file's limits, rounded as the file keeps it.
+int limited(qreal value, int minimum, int maximum) {
+    return qRound(qBound(qreal(minimum), value, qreal(maximum)));
+}
+
+/// The first table starting between the two positions that lies deeper in
+/// other tables than the document file holds.
+QTextTable* tooDeepTable(QTextFrame* frame, int depth, int from, int to) {
+    for (QTextFrame* child : frame->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(child);
+        const int childDepth = table ? depth + 1 : depth;
+        if (table && childDepth > vdocformat::kMaxNesting && table->firstPosition() >= from &&
+            table->firstPosition() <= to)
+            return table;
+        if (QTextTable* found = tooDeepTable(child, childDepth, from, to))
+            return found;
+    }
+    return nullptr;
+}
+
+/// Replaces a table by the content of its cells, one after the other.
+void flattenTable(QTextTable* table) {
+    QTextDocument* text = table->document();
+    QList<QTextDocumentFragment> contents;
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            QTextCursor content(text);
+            content.setPosition(cell.firstPosition());
+            content.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+            contents.append(content.selection());
+        }
+    }
+    QTextCursor cursor(text);
+    cursor.setPosition(table->firstPosition() - 1);
+    cursor.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock();
+        cursor.insertFragment(contents.at(i));
+    }
+}
+
+/// A colour that cannot be shown is no colour.
+bool dropInvalidBackground(QTextFormat& format) {
+    if (format.background().style() == Qt::NoBrush || format.background().color().isValid())
+        return false;
+    format.clearBackground();
+    return true;
+}
+
+void limitTable(QTextTable* table) {
+    using namespace vdocformat;
+    QTextTableFormat format = table->format();
+    const QTextTableFormat before = format;
+    format.setBorder(limited(format.border(), 0, kMaxBorder));
+    format.setCellPadding(limited(format.cellPadding(), 0, kMaxCellSpace));
+    format.setCellSpacing(limited(format.cellSpacing(), 0, kMaxCellSpace));
+    if (format.borderBrush().style() != Qt::NoBrush && !format.borderBrush().color().isValid())
+        format.clearProperty(QTextFormat::FrameBorderBrush);
+    dropInvalidBackground(format);
+    if (format.width().type() != QTextLength::VariableLength)
+        format.setWidth(
+            QTextLength(format.width().type(), limited(format.width().rawValue(), 0, kMaxMeasure)));
+    QList<QTextLength> widths = format.columnWidthConstraints();
+    for (QTextLength& width : widths)
+        width = QTextLength(width.type(), limited(width.rawValue(), 0, kMaxMeasure));
+    if (!widths.isEmpty())
+        format.setColumnWidthConstraints(widths);
+    if (format != before)
+        table->setFormat(format);
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            QTextTableCell cell = table->cellAt(row, column);
+            QTextCharFormat cellFormat = cell.format();
+            if (cell.row() == row && cell.column() == column && dropInvalidBackground(cellFormat))
+                cell.setFormat(cellFormat);
+        }
+    }
+}
+
+void limitTables(QTextFrame* frame, int from, int to) {
+    for (QTextFrame* child : frame->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(child);
+            table && table->firstPosition() >= from && table->firstPosition() <= to)
+            limitTable(table);
+        limitTables(child, from, to);
+    }
+}
+
 } // namespace
 
 ImportAdopter::ImportAdopter(EdDocument& document,
@@ -40,12 +136,40 @@ ImportAdopter::ImportAdopter(EdDocument& document,
     , m_resolvePicture(resolvePicture) {}
 
 void ImportAdopter::adopt(int from, int to) {
-    QTextCursor cursor(m_document.textDocument());
+    QTextDocument* text = m_document.textDocument();
+    QTextCursor cursor(text);
     cursor.beginEditBlock();
+    // What follows the content stays as it is while the content changes.
+    const int tail = text->characterCount() - to;
+    while (QTextTable* table = tooDeepTable(text->rootFrame(), 0, from, to)) {
+        flattenTable(table);
+        to = text->characterCount() - tail;
+    }
+    limitTables(text->rootFrame(), from, to);
+    removeStrayCharacters(from, to);
+    to = text->characterCount() - tail;
     adoptBlocks(from, to);
     adoptLists(from, to);
     adoptRuns(from, to);
     cursor.endEditBlock();
+}
+
+void ImportAdopter::removeStrayCharacters(int from, int to) {
+    QList<int> strays;
+    for (const Run& run : runsBetween(m_document.textDocument(), from, to)) {
+        if (run.format.isImageFormat() || run.format.objectType() == docprop::AnchorObject)
+            continue;
+        for (int position = run.from; position < run.to; ++position) {
+            if (vdocformat::isStrayCharacter(m_document.textDocument()->characterAt(position)))
+                strays.append(position);
+        }
+    }
+    QTextCursor cursor(m_document.textDocument());
+    for (auto it = strays.crbegin(); it != strays.crend(); ++it) {
+        cursor.setPosition(*it);
+        cursor.setPosition(*it + 1, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
 }
 
 void ImportAdopter::adoptBlocks(int from, int to) {
@@ -59,6 +183,9 @@ void ImportAdopter::adoptBlocks(int from, int to) {
             QTextBlockFormat adopted =
                 style.blockFormat(style.ParaStyles.findOrAppend(TDocStyle::paraStyleOf(format)));
             docprop::keepBlockKind(format, adopted);
+            if (adopted.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+                adopted.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                                    docprop::lineRuler());
             cursor.setBlockFormat(adopted);
         }
         if (!block.charFormat().hasProperty(docprop::StyleNo))
@@ -146,9 +273,9 @@ QTextCharFormat ImportAdopter::adoptedPicture(const QTextImageFormat& format) {
         if (!m_resolvePicture || !m_resolvePicture(source, picture))
             picture.fileName = source;
         if (format.width() > 0)
-            picture.width = qRound(format.width());
+            picture.width = limited(format.width(), 0, vdocformat::kMaxMeasure);
         if (format.height() > 0)
-            picture.height = qRound(format.height());
+            picture.height = limited(format.height(), 0, vdocformat::kMaxMeasure);
         if (format.isAnchor() && !format.anchorHref().isEmpty()) {
             int styleNo = -1;
             picture.jump = true;
@@ -157,6 +284,7 @@ QTextCharFormat ImportAdopter::adoptedPicture(const QTextImageFormat& format) {
                 m_readHyperlink(format.anchorHref(), styleNo, picture.tag);
         }
     }
+    EdDocument::limitToFile(picture);
     m_document.registerPicture(picture);
     return picture.toFormat();
 }

@@ -14,6 +14,7 @@ public:
     void adopt(int from, int to);
 
 private:
+    void removeStrayCharacters(int from, int to);
     void adoptBlocks(int from, int to);
     void adoptLists(int from, int to);
     void adoptRuns(int from, int to);

@@ -230,6 +230,28 @@ void TDocEditor::onCaretMoved() {
 }
 
 void TDocEditor::keyPressEvent(QKeyEvent* event) {
+    const int blocks = document()->blockCount();
+    typeKey(event);
+    if (document()->blockCount() > blocks)
+        startPlainParagraph();
+}
+
+void TDocEditor::startPlainParagraph() {
+    // Enter copies the paragraph's format to the new paragraph after it; a
+    // page break or a line stays with the paragraph it was put on.
+    const QTextBlock block = textCursor().block();
+    if (!block.previous().isValid())
+        return;
+    QTextBlockFormat format = block.blockFormat();
+    if (!docprop::dropBlockKind(format))
+        return;
+    QTextCursor cursor(block);
+    cursor.joinPreviousEditBlock();
+    cursor.setBlockFormat(format);
+    cursor.endEditBlock();
+}
+
+void TDocEditor::typeKey(QKeyEvent* event) {
     const QString text = event->text();
     const bool command = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
     if (text.size() == 1 && !command &&
@@ -302,6 +324,27 @@ bool TDocEditor::event(QEvent* event) {
 void TDocEditor::paintEvent(QPaintEvent* event) {
     QTextEdit::paintEvent(event);
     paintPageBreaks();
+    paintLines();
+}
+
+void TDocEditor::paintLines() {
+    QPainter painter(viewport());
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        if (!format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+            continue;
+        const QRectF rect =
+            document()->documentLayout()->blockBoundingRect(block).translated(-scroll);
+        // Across the paragraph, in its middle; below the text typed on it.
+        const qreal middle = block.length() > 1 ? rect.bottom() : rect.center().y();
+        const int thickness = docprop::hLineWidth(format);
+        // Centred on the pixel row where the text layout puts its own mark
+        // of a ruler (one dark dot, as the ruler has no width), to cover it.
+        painter.fillRect(
+            QRectF(rect.left(), qRound(middle) - (thickness - 1) / 2, rect.width(), thickness),
+            docprop::hLineColor(format));
+    }
 }
 
 void TDocEditor::paintPageBreaks() {

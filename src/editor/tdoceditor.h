@@ -113,12 +113,17 @@ protected:
 
 private:
     void onContentsChange();
+    /// The key's own work: OnKeyPress, then the text edit's.
+    void typeKey(QKeyEvent* event);
+    void startPlainParagraph();
     void onCaretMoved();
     /// Position of the link character under a point, or -1.
     int linkAt(const QPoint& point) const;
     QTextCharFormat formatAt(int position) const;
     void readHyperlink(const QString& target, TEdLoadFormat format, int& styleNo, QString& tag);
     void paintPageBreaks();
+    /// Horizontal lines in their own colour and thickness, as exported.
+    void paintLines();
 
     UserDialogs& m_dialogs;
     EdDocument* m_document;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QChar>
 
 /// The native document file: a header (magic, version, payload size) and the
 /// zlib-compressed payload that VDocWriter writes and VDocReader reads.
@@ -30,7 +31,9 @@
 ///                vertical alignment, tag, u8 jump
 ///     table      i32 rows, i32 columns, i32 border, border colour, i32
 ///                padding, i32 spacing, background, u8 alignment, u8 width
-///                type, i32 width, u32 cell count, each (row-major) i32 row,
+///                type, i32 width, [version 2: u32 column count (0 or the
+///                columns), each u8 width type, i32 width], u32 cell count,
+///                each (row-major) i32 row,
 ///                column, row span, column span, background, u8 vertical
 ///                alignment, container
 ///     line       colour, i32 thickness
@@ -41,7 +44,10 @@ namespace vdocformat {
 inline QByteArray magic() {
     return QByteArrayLiteral("VDOC");
 }
-constexpr quint16 kVersion = 1;
+/// The version written. Version 1 files (tables without column widths)
+/// are read as well.
+constexpr quint16 kVersion = 2;
+constexpr quint16 kOldestVersion = 1;
 constexpr int kHeaderSize = 12; // magic, version, reserved u16, payload size u32
 
 /// Item codes in the payload.
@@ -64,5 +70,17 @@ constexpr int kMaxCellsPerRecord = 64; // grid cells per stored cell (spans)
 constexpr int kMaxMeasure = 100000;    // pixels of an indent, size or margin
 constexpr int kMaxFontSize = 1638;
 constexpr int kMaxListLevel = 8;
+constexpr int kMaxBorder = 100;     // pixels of a table border or a line's thickness
+constexpr int kMaxCellSpace = 1000; // pixels of cell padding or spacing
+constexpr int kMinLineSpacing = 10; // percent
+constexpr int kMaxLineSpacing = 1000;
+
+/// Characters that are structure, not text, when they stand in a run: the
+/// file refuses them, so text arriving from outside loses them.
+inline bool isStrayCharacter(QChar ch) {
+    const char16_t code = ch.unicode();
+    return code == 0 || code == QChar::ObjectReplacementCharacter || code == 0xFDD0 ||
+           code == 0xFDD1;
+}
 
 } // namespace vdocformat

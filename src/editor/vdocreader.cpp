@@ -18,8 +18,8 @@ namespace {
 bool isPlainText(const QString& text) {
     for (QChar ch : text) {
         const char16_t code = ch.unicode();
-        if (code == u'\n' || code == u'\r' || code == 0 || code == QChar::ParagraphSeparator ||
-            code == QChar::ObjectReplacementCharacter || code == 0xFDD0 || code == 0xFDD1)
+        if (code == u'\n' || code == u'\r' || code == QChar::ParagraphSeparator ||
+            isStrayCharacter(ch))
             return false;
     }
     return true;
@@ -27,9 +27,10 @@ bool isPlainText(const QString& text) {
 
 } // namespace
 
-VDocReader::VDocReader(QByteArrayView payload, EdDocument& document)
+VDocReader::VDocReader(QByteArrayView payload, EdDocument& document, int version)
     : m_in(payload)
-    , m_document(document) {}
+    , m_document(document)
+    , m_version(version) {}
 
 bool VDocReader::read(QByteArrayView file, EdDocument& document) {
     ByteReader header(file);
@@ -37,8 +38,8 @@ bool VDocReader::read(QByteArrayView file, EdDocument& document) {
     const quint16 version = header.u16();
     header.u16();
     const quint32 size = header.u32();
-    if (!header.ok() || magic != vdocformat::magic() || version != kVersion ||
-        static_cast<qsizetype>(size) > kMaxPayload)
+    if (!header.ok() || magic != vdocformat::magic() || version < kOldestVersion ||
+        version > kVersion || static_cast<qsizetype>(size) > kMaxPayload)
         return false;
     QByteArray payload;
     if (!zlibcodec::decompress(file.sliced(kHeaderSize), static_cast<qsizetype>(size), payload))
@@ -46,7 +47,7 @@ bool VDocReader::read(QByteArrayView file, EdDocument& document) {
     QTextDocument* text = document.textDocument();
     const bool undo = text->isUndoRedoEnabled();
     text->setUndoRedoEnabled(false);
-    VDocReader reader(payload, document);
+    VDocReader reader(payload, document, version);
     const bool ok = reader.readPayload();
     text->setUndoRedoEnabled(undo);
     return ok;
@@ -96,7 +97,7 @@ bool VDocReader::readStyles(TDocStyle& style) {
         info.FirstIndent = m_in.bounded(-kMaxMeasure, kMaxMeasure);
         info.SpaceBefore = m_in.bounded(0, kMaxMeasure);
         info.SpaceAfter = m_in.bounded(0, kMaxMeasure);
-        info.LineSpacing = m_in.bounded(10, 1000);
+        info.LineSpacing = m_in.bounded(kMinLineSpacing, kMaxLineSpacing);
         info.Background = m_in.color();
     }
     style.ListStyles.clear();
@@ -195,12 +196,11 @@ bool VDocReader::readItem(quint8 code, QTextCursor& cursor) {
     }
     case ItemHLine: {
         QTextBlockFormat format = cursor.blockFormat();
-        format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
-                           QTextLength(QTextLength::PercentageLength, 100));
+        format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, docprop::lineRuler());
         const QColor color = m_in.color();
         if (color.isValid())
             format.setProperty(docprop::HLineColor, color);
-        format.setProperty(docprop::HLineWidth, m_in.bounded(0, 100));
+        format.setProperty(docprop::HLineWidth, m_in.bounded(0, kMaxBorder));
         cursor.setBlockFormat(format);
         return m_in.ok();
     }
@@ -250,13 +250,13 @@ bool VDocReader::readTable(QTextCursor& cursor, int depth) {
     const int rows = m_in.bounded(1, kMaxTableSide);
     const int columns = m_in.bounded(1, kMaxTableSide);
     QTextTableFormat format;
-    format.setBorder(m_in.bounded(0, 100));
+    format.setBorder(m_in.bounded(0, kMaxBorder));
     format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
     const QColor borderColor = m_in.color();
     if (borderColor.isValid())
         format.setBorderBrush(borderColor);
-    format.setCellPadding(m_in.bounded(0, 1000));
-    format.setCellSpacing(m_in.bounded(0, 1000));
+    format.setCellPadding(m_in.bounded(0, kMaxCellSpace));
+    format.setCellSpacing(m_in.bounded(0, kMaxCellSpace));
     const QColor background = m_in.color();
     if (background.isValid())
         format.setBackground(background);
@@ -266,6 +266,17 @@ bool VDocReader::readTable(QTextCursor& cursor, int depth) {
     const int width = m_in.bounded(0, kMaxMeasure);
     if (widthType != QTextLength::VariableLength)
         format.setWidth(QTextLength(widthType, width));
+    if (m_version >= 2) {
+        const int count = m_in.count(5);
+        if (count != 0 && count != columns)
+            return false;
+        QList<QTextLength> widths;
+        for (int column = 0; column < count && m_in.ok(); ++column) {
+            const auto type = static_cast<QTextLength::Type>(m_in.code(3));
+            widths.append(QTextLength(type, m_in.bounded(0, kMaxMeasure)));
+        }
+        format.setColumnWidthConstraints(widths);
+    }
     if (!m_in.ok())
         return false;
     QTextTable* table = cursor.insertTable(rows, columns, format);

@@ -23,7 +23,7 @@ public:
     static bool readFile(const QString& fileName, EdDocument& document);
 
 private:
-    VDocReader(QByteArrayView payload, EdDocument& document);
+    VDocReader(QByteArrayView payload, EdDocument& document, int version);
 
     bool readPayload();
     bool readStyles(TDocStyle& style);
@@ -39,6 +39,7 @@ private:
 
     ByteReader m_in;
     EdDocument& m_document;
+    int m_version;
     struct ListSlot {
         QTextListFormat format;
         QTextList* list = nullptr;

@@ -176,6 +176,14 @@ void VDocWriter::writeTable(QTextTable* table) {
                                                    : 0);
     m_out.u8(static_cast<quint8>(format.width().type()));
     m_out.i32(qRound(format.width().rawValue()));
+    // One width for every column, or none at all.
+    const QList<QTextLength> widths = format.columnWidthConstraints();
+    m_out.u32(widths.isEmpty() ? 0 : static_cast<quint32>(table->columns()));
+    for (int column = 0; !widths.isEmpty() && column < table->columns(); ++column) {
+        const QTextLength width = widths.value(column);
+        m_out.u8(static_cast<quint8>(width.type()));
+        m_out.i32(qRound(width.rawValue()));
+    }
     QList<QTextTableCell> heads;
     for (int row = 0; row < table->rows(); ++row) {
         for (int column = 0; column < table->columns(); ++column) {

@@ -6,6 +6,8 @@
 #include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
+#include "editor/vdocreader.h"
+#include "editor/vdocwriter.h"
 #include "support/sampledocument.h"
 #include "support/scripteddialogs.h"
 
@@ -64,6 +66,13 @@ private slots:
     void followLink();
     void confirmCloseAndNew();
     void saveSaveAsAndFailures();
+    void failedSaveStaysModified_data();
+    void enterLeavesBreaksAndLinesBehind_data();
+    void enterLeavesBreaksAndLinesBehind();
+    void textTypedOnALineIsKept();
+    void linesAreDrawnAsExported_data();
+    void linesAreDrawnAsExported();
+    void failedSaveStaysModified();
     void openGoodAndDamagedFiles();
     void loadDocumentFileRaisesNoChange();
     void insertPictureKeepsItsFile();
@@ -269,6 +278,127 @@ void TestDocEditor::saveSaveAsAndFailures() {
     QCOMPARE(events.last(), QStringLiteral("first.vdoc 0"));
     QVERIFY(!files.SaveAs()); // cancelled: no attempt, no event
     QCOMPARE(events.last(), QStringLiteral("first.vdoc 0"));
+}
+
+void TestDocEditor::failedSaveStaysModified_data() {
+    QTest::addColumn<QString>("target");
+    QTest::newRow("folder that does not exist") << QStringLiteral("missing/doc.vdoc");
+    QTest::newRow("path that is a folder") << QStringLiteral("folder.vdoc");
+}
+
+void TestDocEditor::failedSaveStaysModified() {
+    QFETCH(QString, target);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.vdoc")));
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    // The program takes every file change as the end of the changes.
+    connect(&files, &EdFileCommands::OnDocumentFileChange,
+            [&](TDocEditor*, const QString&, EdFileCommands::TedFileSaveFilter, bool) {
+                editor.setDocumentModified(false);
+            });
+    files.setDocumentFile(folder.filePath(target), true);
+    typeText(editor, QStringLiteral("work"));
+    QVERIFY(!files.Save());
+    QVERIFY(editor.DocumentModified());
+    dialogs.shown.clear();
+    QVERIFY(!files.ConfirmCloseDocument()); // the scripted question answers Cancel
+    QCOMPARE(dialogs.shownOf(QStringLiteral("yesnocancel")).size(), 1);
+
+    // A save that works ends the changes.
+    files.setDocumentFile(folder.filePath(QStringLiteral("doc.vdoc")), true);
+    QVERIFY(files.Save());
+    QVERIFY(!editor.DocumentModified());
+}
+
+void TestDocEditor::enterLeavesBreaksAndLinesBehind_data() {
+    QTest::addColumn<int>("kind");
+    QTest::newRow("page break") << int(DocItem::PageBreak);
+    QTest::newRow("horizontal line") << int(DocItem::HLine);
+}
+
+void TestDocEditor::enterLeavesBreaksAndLinesBehind() {
+    QFETCH(int, kind);
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    typeText(editor, QStringLiteral("one"));
+    QTextCursor cursor = editor.textCursor();
+    if (kind == DocItem::PageBreak) {
+        editor.edDocument().insertPageBreak(cursor);
+    } else {
+        editor.edDocument().insertHLine(cursor, QColor(Qt::red), 3);
+        cursor.movePosition(QTextCursor::PreviousBlock);
+    }
+    editor.setTextCursor(cursor);
+    QTest::keyClicks(&editor, QStringLiteral("two"));
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QTest::keyClicks(&editor, QStringLiteral("three"));
+    QTest::keyClick(&editor, Qt::Key_Return);
+    QTest::keyClicks(&editor, QStringLiteral("four"));
+    QStringList kinds;
+    for (const DocItem& item : editor.edDocument().rootData().items())
+        kinds << (item.kind == DocItem::Text ? item.text : QString::number(item.kind));
+    const QString mark = QString::number(kind);
+    const QStringList expected =
+        kind == DocItem::PageBreak
+            ? QStringList{QStringLiteral("one"), mark, QStringLiteral("two"),
+                          QStringLiteral("three"), QStringLiteral("four")}
+            : QStringList{QStringLiteral("one"),   QStringLiteral("two"),  mark,
+                          QStringLiteral("three"), QStringLiteral("four"), QString()};
+    QCOMPARE(kinds, expected);
+}
+
+void TestDocEditor::textTypedOnALineIsKept() {
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().insertHLine(cursor, QColor(Qt::red), 3);
+    editor.moveCursor(QTextCursor::Start);
+    QTest::keyClicks(&editor, QStringLiteral("on the line"));
+
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(editor.edDocument()), reopened));
+    QCOMPARE(sampledocument::dump(reopened), sampledocument::dump(editor.edDocument()));
+    QVERIFY(sampledocument::dump(reopened).contains(QStringLiteral("'on the line'")));
+    QCOMPARE(reopened.textDocument()->toPlainText(), editor.document()->toPlainText());
+    // Shown above the line, so exported before it.
+    const QString html = HtmlFragmentExporter(editor.edDocument()).toHtml();
+    QVERIFY(html.contains(QStringLiteral("on the line")));
+    QVERIFY(html.indexOf(QStringLiteral("on the line")) < html.indexOf(QStringLiteral("<hr")));
+}
+
+void TestDocEditor::linesAreDrawnAsExported_data() {
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<int>("thickness");
+    QTest::addColumn<QColor>("drawn");
+    QTest::newRow("red 3 px") << QColor(Qt::red) << 3 << QColor(Qt::red);
+    QTest::newRow("default colour 1 px") << QColor() << 1 << QColor(128, 128, 128);
+}
+
+void TestDocEditor::linesAreDrawnAsExported() {
+    QFETCH(QColor, color);
+    QFETCH(int, thickness);
+    QFETCH(QColor, drawn);
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    editor.resize(300, 200);
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().insertHLine(cursor, color, thickness);
+    const QString html = HtmlFragmentExporter(editor.edDocument()).toHtml();
+    QVERIFY(html.contains(QStringLiteral("height: %1px").arg(thickness)));
+    QVERIFY(html.contains(QStringLiteral("background-color: ") + drawn.name().toUpper()));
+
+    // Down the middle of the window: the line's rows, and nothing else.
+    const QImage image = editor.viewport()->grab().toImage();
+    const QColor background = image.pixelColor(image.width() / 2, image.height() - 1);
+    QStringList rows;
+    for (int y = 0; y < image.height(); ++y) {
+        const QColor pixel = image.pixelColor(image.width() / 2, y);
+        if (pixel != background)
+            rows << pixel.name();
+    }
+    QCOMPARE(rows, QStringList(QList<QString>(thickness, drawn.name())));
 }
 
 void TestDocEditor::openGoodAndDamagedFiles() {

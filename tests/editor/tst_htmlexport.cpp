@@ -1,6 +1,8 @@
 #include "editor/docpicture.h"
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
+#include "editor/vdocreader.h"
+#include "editor/vdocwriter.h"
 #include "platform/windows1252.h"
 #include "support/sampledocument.h"
 
@@ -50,6 +52,9 @@ private slots:
     void listMarkersAsText();
     void tablesWithSpansAndNestedContent();
     void otherItems();
+    void invalidColoursAreNoColours_data();
+    void invalidColoursAreNoColours();
+    void columnWidthsAreKeptAndExported();
 };
 
 void TestHtmlExport::textIsEscapedInTheCodePage_data() {
@@ -308,6 +313,54 @@ void TestHtmlExport::otherItems() {
                                 "background-color: #FF0000\">\r\n"
                                 "<div style=\"page-break-before: always\"></div>\r\n") +
                  paragraph(kArial + QStringLiteral("x</span>")));
+}
+
+void TestHtmlExport::invalidColoursAreNoColours_data() {
+    QTest::addColumn<QString>("html");
+    QTest::newRow("table") << QStringLiteral(
+        "<table bgcolor=\"bogus\" border=\"1\"><tr><td>x</td></tr></table>");
+    QTest::newRow("cell") << QStringLiteral(
+        "<table border=\"1\"><tr><td bgcolor=\"bogus\">x</td></tr></table>");
+}
+
+void TestHtmlExport::invalidColoursAreNoColours() {
+    QFETCH(QString, html);
+    EdDocument imported;
+    QTextCursor cursor(imported.textDocument());
+    cursor.insertHtml(html);
+    imported.adoptImportedContent(0, imported.textDocument()->characterCount());
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(imported), reopened));
+    const QString before = HtmlFragmentExporter(imported).toHtml();
+    QVERIFY2(!before.contains(QStringLiteral("background-color")), qPrintable(before));
+    QCOMPARE(HtmlFragmentExporter(reopened).toHtml(), before);
+
+    // Nor does the export make one up for a colour set without the import.
+    EdDocument document;
+    QTextCursor tableCursor(document.textDocument());
+    QTextTable* table = document.insertTable(tableCursor, 1, 1);
+    QTextTableFormat format = table->format();
+    format.setBackground(QBrush(QColor()));
+    table->setFormat(format);
+    QTextTableCell cell = table->cellAt(0, 0);
+    QTextCharFormat cellFormat = cell.format();
+    cellFormat.setBackground(QBrush(QColor()));
+    cell.setFormat(cellFormat);
+    QVERIFY(!HtmlFragmentExporter(document).toHtml().contains(QStringLiteral("background-color")));
+}
+
+void TestHtmlExport::columnWidthsAreKeptAndExported() {
+    EdDocument imported;
+    QTextCursor cursor(imported.textDocument());
+    cursor.insertHtml(QStringLiteral("<table><tr><td width=\"80\">a</td><td width=\"30%\">b</td>"
+                                     "<td>c</td></tr></table>"));
+    imported.adoptImportedContent(0, imported.textDocument()->characterCount());
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(imported), reopened));
+    const QString html = HtmlFragmentExporter(reopened).toHtml();
+    QVERIFY2(html.contains(QStringLiteral("<td width=\"80\">")), qPrintable(html));
+    QVERIFY2(html.contains(QStringLiteral("<td width=\"30%\">")), qPrintable(html));
+    QCOMPARE(html, HtmlFragmentExporter(imported).toHtml());
 }
 
 QTEST_MAIN(TestHtmlExport)

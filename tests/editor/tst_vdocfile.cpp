@@ -1,4 +1,6 @@
+#include "editor/bytewriter.h"
 #include "editor/eddocument.h"
+#include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "editor/vdocwriter.h"
 #include "editor/zlibcodec.h"
@@ -8,11 +10,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextTable>
 
 namespace {
 
-QByteArray fileWithPayload(const QByteArray& payload) {
-    QByteArray header("VDOC\x01\x00\x00\x00", 8);
+QByteArray fileWithPayload(const QByteArray& payload, quint16 version = vdocformat::kVersion) {
+    QByteArray header("VDOC", 4);
+    header.append(static_cast<char>(version & 0xFF));
+    header.append(static_cast<char>(version >> 8));
+    header.append(2, '\0');
     const quint32 size = static_cast<quint32>(payload.size());
     for (int shift = 0; shift < 32; shift += 8)
         header.append(static_cast<char>((size >> shift) & 0xFF));
@@ -55,6 +61,9 @@ private slots:
     void lengthsAndCountsPastTheEnd_data();
     void lengthsAndCountsPastTheEnd();
     void randomDamageNeverCrashes();
+    void importedContentReopens_data();
+    void importedContentReopens();
+    void firstVersionFilesStillOpen();
 };
 
 void TestVDocFile::roundTripKeepsEverything() {
@@ -106,7 +115,7 @@ void TestVDocFile::damagedHeader_data() {
     QByteArray wrongMagic = good;
     wrongMagic[0] = 'X';
     QByteArray wrongVersion = good;
-    wrongVersion[4] = 2;
+    wrongVersion[4] = static_cast<char>(vdocformat::kVersion + 1);
     QByteArray sizeTooSmall = good;
     sizeTooSmall[8] = static_cast<char>(static_cast<quint8>(good[8]) - 1);
     QByteArray sizeTooLarge = good;
@@ -182,6 +191,106 @@ void TestVDocFile::randomDamageNeverCrashes() {
         QVERIFY(!loads(noise));
         QVERIFY(!loads(QByteArray("VDOC\x01\x00\x00\x00\x10\x00\x00\x00", 12) + noise));
     }
+}
+
+void TestVDocFile::importedContentReopens_data() {
+    QTest::addColumn<QString>("html");
+    QString nested = QStringLiteral("deep");
+    for (int level = 0; level < 17; ++level)
+        nested = QStringLiteral("<table><tr><td>%1</td></tr></table>").arg(nested);
+    QTest::newRow("font size 1639pt")
+        << QStringLiteral("<p><span style=\"font-size: 1639pt\">big</span></p>");
+    QTest::newRow("font size 3000px")
+        << QStringLiteral("<p><span style=\"font-size: 3000px\">big</span></p>");
+    QTest::newRow("left indent 100001px")
+        << QStringLiteral("<p style=\"margin-left: 100001px\">wide</p>");
+    QTest::newRow("first line indent -100001px")
+        << QStringLiteral("<p style=\"text-indent: -100001px\">wide</p>");
+    QTest::newRow("space before 100001px")
+        << QStringLiteral("<p style=\"margin-top: 100001px\">far</p>");
+    QTest::newRow("negative space after")
+        << QStringLiteral("<p style=\"margin-bottom: -5px\">tight</p>");
+    QTest::newRow("line height 100001%")
+        << QStringLiteral("<p style=\"line-height: 100001%\">tall</p>");
+    QTest::newRow("cell padding 100001")
+        << QStringLiteral("<table cellpadding=\"100001\"><tr><td>x</td></tr></table>");
+    QTest::newRow("cell spacing 100001")
+        << QStringLiteral("<table cellspacing=\"100001\"><tr><td>x</td></tr></table>");
+    QTest::newRow("table border 101")
+        << QStringLiteral("<table border=\"101\"><tr><td>x</td></tr></table>");
+    QTest::newRow("table width 100001px")
+        << QStringLiteral("<table width=\"100001\"><tr><td>x</td></tr></table>");
+    QTest::newRow("column width 100001px")
+        << QStringLiteral("<table><tr><td width=\"100001\">x</td><td>y</td></tr></table>");
+    QTest::newRow("picture width 100001")
+        << QStringLiteral("<p><img src=\"p.png\" width=\"100001\" height=\"2\"></p>");
+    QTest::newRow("17 nested tables") << nested;
+    QTest::newRow("NUL in text") << QStringLiteral("<p>a") + QChar(0) + QStringLiteral("b</p>");
+    QTest::newRow("U+FFFC in text") << QStringLiteral("<p>a\uFFFCb</p>");
+    QTest::newRow("invalid table colour")
+        << QStringLiteral("<table bgcolor=\"bogus\"><tr><td>x</td></tr></table>");
+    QTest::newRow("invalid cell colour")
+        << QStringLiteral("<table><tr><td bgcolor=\"bogus\">x</td></tr></table>");
+}
+
+void TestVDocFile::importedContentReopens() {
+    QFETCH(QString, html);
+    EdDocument imported;
+    QTextCursor cursor(imported.textDocument());
+    cursor.insertHtml(html);
+    imported.adoptImportedContent(0, imported.textDocument()->characterCount());
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(imported), reopened));
+    QCOMPARE(sampledocument::dump(reopened), sampledocument::dump(imported));
+}
+
+void TestVDocFile::firstVersionFilesStillOpen() {
+    // A first-version file: tables without column widths.
+    ByteWriter out;
+    for (int i = 0; i < 3; ++i)
+        out.u32(0); // no text, paragraph or list styles
+    out.color(QColor());
+    out.boolean(false);
+    for (int i = 0; i < 4; ++i)
+        out.i32(5); // margins
+    out.u32(0);     // lists
+    out.u32(1);     // one item: a 1x2 table
+    out.u8(vdocformat::ItemTable);
+    out.u8(vdocformat::kStartsParagraph);
+    for (int value : {1, 2, 1})
+        out.i32(value); // rows, columns, border
+    out.color(QColor());
+    out.i32(2); // padding
+    out.i32(2); // spacing
+    out.color(QColor());
+    out.u8(0); // alignment
+    out.u8(0); // width type
+    out.i32(0);
+    out.u32(2);
+    for (int column = 0; column < 2; ++column) {
+        for (int value : {0, column, 1, 1})
+            out.i32(value);
+        out.color(QColor());
+        out.u8(0);
+        out.u32(1);
+        out.u8(vdocformat::ItemText);
+        out.u8(vdocformat::kStartsParagraph);
+        out.i32(0);
+        out.i32(-1);
+        out.i32(0);
+        out.string(QString());
+        out.string(QStringLiteral("cell %1").arg(column));
+    }
+    EdDocument document;
+    QVERIFY(VDocReader::read(fileWithPayload(out.data(), 1), document));
+    const QList<DocItem> items = document.rootData().items();
+    const auto table = std::find_if(items.begin(), items.end(), [](const DocItem& item) {
+        return item.kind == DocItem::Table;
+    });
+    QVERIFY(table != items.end());
+    QCOMPARE(table->table->columns(), 2);
+    QVERIFY(table->table->format().columnWidthConstraints().isEmpty());
+    QCOMPARE(TCustomDocData(table->table, 0, 1).items().first().text, QStringLiteral("cell 1"));
 }
 
 QTEST_MAIN(TestVDocFile)

@@ -109,6 +109,11 @@ void fillWithEveryKind(EdDocument& document) {
     cursor.insertBlock(style.blockFormat(0), document.runFormat(0));
     QTextTable* table = document.insertTable(cursor, 2, 3);
     table->mergeCells(0, 1, 1, 2);
+    QTextTableFormat tableFormat = table->format();
+    tableFormat.setColumnWidthConstraints({QTextLength(QTextLength::FixedLength, 80),
+                                           QTextLength(QTextLength::PercentageLength, 30),
+                                           QTextLength()});
+    table->setFormat(tableFormat);
     document.insertText(cursor, QStringLiteral("cell"), 0);
     cursor = table->cellAt(0, 1).firstCursorPosition();
     document.insertText(cursor, QStringLiteral("merged"), 2);
@@ -135,6 +140,13 @@ namespace {
 
 QString colorText(const QColor& color) {
     return color.isValid() ? color.name(QColor::HexArgb) : QStringLiteral("none");
+}
+
+QString brushText(const QBrush& brush) {
+    if (brush.style() == Qt::NoBrush)
+        return QStringLiteral("none");
+    return brush.color().isValid() ? brush.color().name(QColor::HexArgb)
+                                   : QStringLiteral("invalid colour");
 }
 
 void dumpStyles(const TDocStyle& style, QStringList& out) {
@@ -213,13 +225,19 @@ void dumpContainer(const TCustomDocData& data, const QString& indent, QStringLis
         }
         case DocItem::Table: {
             const QTextTableFormat f = item.table->format();
-            line += QStringLiteral("table %1x%2 border %3 %4 padding %5 spacing %6")
+            line += QStringLiteral("table %1x%2 border %3 %4 padding %5 spacing %6 background %7 "
+                                   "width %8/%9 columns")
                         .arg(item.table->rows())
                         .arg(item.table->columns())
                         .arg(f.border())
-                        .arg(colorText(f.borderBrush().color()))
+                        .arg(brushText(f.borderBrush()))
                         .arg(f.cellPadding())
-                        .arg(f.cellSpacing());
+                        .arg(f.cellSpacing())
+                        .arg(brushText(f.background()))
+                        .arg(f.width().type())
+                        .arg(f.width().rawValue());
+            for (const QTextLength& width : f.columnWidthConstraints())
+                line += QStringLiteral(" %1/%2").arg(width.type()).arg(width.rawValue());
             out << line;
             for (int r = 0; r < item.table->rows(); ++r) {
                 for (int c = 0; c < item.table->columns(); ++c) {
@@ -234,9 +252,7 @@ void dumpContainer(const TCustomDocData& data, const QString& indent, QStringLis
                                    .arg(cell.rowSpan())
                                    .arg(cell.columnSpan())
                                    .arg(cell.format().verticalAlignment())
-                                   .arg(colorText(background.style() == Qt::NoBrush
-                                                      ? QColor()
-                                                      : background.color()));
+                                   .arg(brushText(background));
                     dumpContainer(TCustomDocData(item.table, r, c), indent + QStringLiteral("    "),
                                   out);
                 }
