@@ -18,6 +18,8 @@
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "preview/previewcontroller.h"
+#include "publish/exporthelpwindow.h"
+#include "publish/publishcommand.h"
 #include "publish/publishpage.h"
 #include "publish/serverlist.h"
 #include "settings/servermirror.h"
@@ -61,6 +63,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
     m_menu = std::make_unique<MainMenu>(menuBar());
     createPages();
     createPageReactions();
+    createPublishing();
     connectMenu();
     if (m_windows.settings) {
         // Saved settings show in the preview at once.
@@ -84,10 +87,8 @@ void MainWindow::createPages() {
             m_layoutPage);
     m_publishPage = new PublishPage;
     addPage(m_pages, "tabExport", QStringLiteral("Export to Auctions site"), m_publishPage);
-    connect(m_publishPage, &PublishPage::helpRequested, this, [this] {
-        if (m_windows.publishHelp)
-            m_windows.publishHelp->show();
-    });
+    connect(m_publishPage, &PublishPage::helpRequested, this, &MainWindow::showPublishHelp);
+    connect(m_publishPage, &PublishPage::backToLayoutRequested, this, &MainWindow::backToLayout);
 
     m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout,
                                                       m_state.publishing, m_layout);
@@ -145,6 +146,8 @@ void MainWindow::connectMenu() {
     on(menu.mnuNewLayout, onLayoutPage(buttons.btnNewLayout));
     on(menu.mnuOpenLayout, onLayoutPage(buttons.btnOpenLayout));
     on(menu.SaveLayoutAs, [buttons] { buttons.btnSaveAs->click(); });
+    // The page shows first, so the layout published is the one it loads.
+    on(menu.ExporttoORV1, onLayoutPage(buttons.btnExport));
     on(menu.Settings1, [this] { openSettings(); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
@@ -174,10 +177,58 @@ void MainWindow::leavePublishing() {
 }
 
 void MainWindow::closePublishWindows() {
-    for (QWidget* window : {m_windows.publishHelp, m_windows.publishDialog}) {
+    for (QWidget* window :
+         {static_cast<QWidget*>(m_publishHelp), static_cast<QWidget*>(m_windows.publishDialog)}) {
         if (window)
             window->close();
     }
+}
+
+void MainWindow::createPublishing() {
+    if (m_windows.settings) {
+        m_publishHelp = new ExportHelpWindow(
+            [this] {
+                return m_state.folders.ProgramFolder + m_state.LanguageCode +
+                       QStringLiteral("_export1.html");
+            },
+            m_state.folders.settingsFile(), *m_windows.settings, m_dialogs, this);
+        connect(m_publishHelp, &ExportHelpWindow::shownChanged, m_publishPage,
+                [this](bool shown) { m_publishPage->setHelpLinkVisible(!shown); });
+    }
+    m_publishCommand =
+        new PublishCommand({m_state.document, m_state.layout, m_state.publishing, m_state.servers,
+                            m_state.ProductServer, m_layout, *m_pageGenerator, m_clipboard},
+                           m_dialogs, m_windows.publishDialog, this);
+    connect(m_publishCommand, &PublishCommand::settingsRequested, this, &MainWindow::openSettings);
+    connectCommand(m_layoutPage->buttons().btnExport, &QPushButton::clicked, this, m_dialogs,
+                   [this] { m_publishCommand->btnExportClick(); });
+}
+
+void MainWindow::showPublishPage(bool externalBrowser) {
+    m_pages->setTabVisible(int(MainPage::Export), true);
+    m_pages->setCurrentIndex(int(MainPage::Export));
+    m_publishPage->showExternalBrowserPanel(externalBrowser);
+}
+
+void MainWindow::openInInternalBrowser(const QUrl& address) {
+    m_publishPage->open(address);
+}
+
+void MainWindow::showPublishHelp() {
+    if (m_publishHelp)
+        m_publishHelp->show();
+}
+
+void MainWindow::cancelPublishing() {
+    m_clipboard.clearOwnCode();
+    m_pages->setCurrentIndex(int(MainPage::Compose));
+    m_pages->setCurrentIndex(int(MainPage::Decorate));
+}
+
+void MainWindow::backToLayout() {
+    m_clipboard.clearOwnCode();
+    m_publishPage->showExternalBrowserPanel(false);
+    m_pages->setCurrentIndex(int(MainPage::Decorate));
 }
 
 void MainWindow::UpdateAppCaption() {

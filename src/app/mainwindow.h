@@ -1,13 +1,17 @@
 #pragma once
 
 #include "app/appstate.h"
-#include "app/listingclipboard.h"
 #include "layout/layout.h"
+#include "publish/listingclipboard.h"
+#include "publish/publishtarget.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class AboutDialog;
+class ExportHelpWindow;
+class PublishCommand;
+class QDialog;
 class DocumentEditor;
 class DocumentPage;
 class LayoutCommands;
@@ -28,15 +32,14 @@ struct MainWindowDialogs {
     SettingsDialog* settings = nullptr;
     AboutDialog* about = nullptr;
     SaveExitDialog* saveExit = nullptr;
-    /// The publishing help window and the publish dialog, closed whenever
-    /// the Document or Layout page is shown.
-    QWidget* publishHelp = nullptr;
-    QWidget* publishDialog = nullptr;
+    /// The publish dialog, closed whenever the Document or Layout page is
+    /// shown.
+    QDialog* publishDialog = nullptr;
 };
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three
 /// pages, the main menu and the state they share.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public PublishTarget {
     Q_OBJECT
 public:
     MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowDialogs windows = {},
@@ -68,6 +71,16 @@ public:
     PageReactions& pageReactions() const { return *m_pageReactions; }
     PageGenerator& pageGenerator() const { return *m_pageGenerator; }
     PreviewController& preview() const { return *m_preview; }
+    PublishCommand& publishCommand() const { return *m_publishCommand; }
+    PublishPage& publishPage() const { return *m_publishPage; }
+    /// The publishing help window; none without a settings dialog.
+    ExportHelpWindow* publishHelp() const { return m_publishHelp; }
+
+    // PublishTarget
+    void showPublishPage(bool externalBrowser) override;
+    void openInInternalBrowser(const QUrl& address) override;
+    void showPublishHelp() override;
+    void cancelPublishing() override;
 
 protected:
     bool event(QEvent* event) override;
@@ -80,6 +93,8 @@ private:
     void connectMenu();
     void closePublishWindows();
     void openSettings();
+    void createPublishing();
+    void backToLayout();
     void leavePublishing();
     void showWelcomeDocument();
     void applyLanguage();
@@ -99,6 +114,8 @@ private:
     PageReactions* m_pageReactions = nullptr;
     std::unique_ptr<PageGenerator> m_pageGenerator;
     PreviewController* m_preview = nullptr;
+    PublishCommand* m_publishCommand = nullptr;
+    ExportHelpWindow* m_publishHelp = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
     QString m_activationError;

@@ -6,7 +6,6 @@ class AboutDialog;
 class AddSiteDialog;
 class AffiliateWindow;
 class EditSiteDialog;
-class ExportHelpWindow;
 class ExportInfoDialog;
 class InsertLinkInfoDialog;
 class InsertPicInfoDialog;
@@ -35,7 +34,6 @@ private:
     std::unique_ptr<SaveExitDialog> m_saveExit;
     std::unique_ptr<AboutDialog> m_about;
     std::unique_ptr<SettingsDialog> m_settings;
-    std::unique_ptr<ExportHelpWindow> m_exportHelp;
     std::unique_ptr<ExportInfoDialog> m_exportInfo;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<TestImagesDialog> m_testImages;

@@ -1,10 +1,14 @@
 #include "document/documentpage.h"
 
 #include "document/richdocumenteditor.h"
+#include "editor/docpicture.h"
 #include "editor/edactionlist.h"
+#include "editor/eddocument.h"
 #include "editor/edfilecommands.h"
 #include "editor/tdoceditor.h"
 #include "pagegen/documentpictures.h"
+#include "pagegen/publishingstate.h"
+#include "platform/ownpictures.h"
 #include "platform/workingfolders.h"
 
 #include <QVBoxLayout>
@@ -13,6 +17,7 @@ DocumentPage::DocumentPage(UserDialogs& dialogs, const WorkingFolders& folders,
                            PublishingState& publishing, const ServerMirror& servers,
                            QWidget* parent)
     : QWidget(parent)
+    , m_folders(folders)
     , m_publishing(publishing)
     , m_servers(servers)
     , m_editor(std::make_unique<RichDocumentEditor>(dialogs, this)) {
@@ -34,6 +39,13 @@ void DocumentPage::DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemN
                                            QString& location, bool& doDefault) {
     QString storedFile;
     m_editor->editor().ItemPictureFile(data, itemNo, storedFile);
+    DocPicture picture;
+    // A picture from no file is kept in the own pictures folder for
+    // publishing, so that it can be uploaded with the others.
+    if (storedFile.isEmpty() && m_publishing.Publishing &&
+        m_editor->editor().edDocument().ItemPicture(data, itemNo, picture) && !picture.isEmpty())
+        storedFile =
+            ownpictures::keepPicture(picture.bytes, picture.format, m_folders.ownImagesFolder());
     if (documentPictureLocation(m_publishing, m_servers, itemNo, storedFile, location))
         doDefault = false;
 }

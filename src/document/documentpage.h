@@ -32,6 +32,7 @@ private:
     void DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemNo, QString& location,
                                  bool& doDefault);
 
+    const WorkingFolders& m_folders;
     PublishingState& m_publishing;
     const ServerMirror& m_servers;
     std::unique_ptr<RichDocumentEditor> m_editor;

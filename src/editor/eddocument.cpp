@@ -117,6 +117,14 @@ bool EdDocument::ItemPictureFile(const TCustomDocData& data, int itemNo, QString
     return true;
 }
 
+bool EdDocument::ItemPicture(const TCustomDocData& data, int itemNo, DocPicture& picture) const {
+    DocItem item;
+    if (!itemOf(data, itemNo, item) || item.kind != DocItem::Picture)
+        return false;
+    picture = DocPicture::fromFormat(item.format.toImageFormat());
+    return true;
+}
+
 QString EdDocument::ItemLinkTarget(const TCustomDocData& data, int itemNo) const {
     DocItem item;
     return itemOf(data, itemNo, item) ? item.tag() : QString();

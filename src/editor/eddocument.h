@@ -54,6 +54,8 @@ public:
     TCustomDocData rootData() const;
     /// True when the item is a picture; `fileName` gets its stored file name.
     bool ItemPictureFile(const TCustomDocData& data, int itemNo, QString& fileName) const;
+    /// True when the item is a picture; `picture` gets it.
+    bool ItemPicture(const TCustomDocData& data, int itemNo, DocPicture& picture) const;
     QString ItemLinkTarget(const TCustomDocData& data, int itemNo) const;
     /// Deletes the styles of the flagged kinds that nothing uses and
     /// renumbers what refers to the others.

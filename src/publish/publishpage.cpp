@@ -2,29 +2,135 @@
 
 #include "publish/exportprogress.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+namespace {
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+} // namespace
 
 PublishPage::PublishPage(QWidget* parent)
-    : QWidget(parent)
-    , m_browserPanel(new QWidget(this))
-    , m_progress(new ExportProgress(this)) {
+    : QWidget(parent) {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    m_browserPanel->setObjectName(QStringLiteral("pnlBroExportBack"));
-    (new QVBoxLayout(m_browserPanel))->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(m_browserPanel, 1);
+    column->setSpacing(0);
+    column->addWidget(buildTopStrip());
+    column->addWidget(buildBrowserArea(), 1);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(6, 2, 6, 2);
-    auto* help = new QLabel(
-        QStringLiteral("<a href=\"#\" style=\"color:blue\">Show Export Help Window</a>"), this);
-    help->setObjectName(QStringLiteral("lblShowHideHelp"));
-    help->setCursor(Qt::PointingHandCursor);
-    connect(help, &QLabel::linkActivated, this, &PublishPage::helpRequested);
-    row->addWidget(help);
+    m_helpLink = named(
+        new QLabel(QStringLiteral("<a href=\"#\" style=\"color:blue\">Show Export Help Window</a>"),
+                   this),
+        "lblShowHideHelp");
+    m_helpLink->setCursor(Qt::PointingHandCursor);
+    connect(m_helpLink, &QLabel::linkActivated, this, &PublishPage::helpRequested);
+    row->addWidget(m_helpLink);
     row->addStretch();
-    row->addWidget(m_progress);
     column->addLayout(row);
+}
+
+QWidget* PublishPage::buildTopStrip() {
+    auto* strip = new QWidget(this);
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(6, 4, 6, 4);
+    auto* back =
+        named(new QPushButton(QStringLiteral("Back to LAYOUT Editor"), strip), "btnBack2Layout");
+    connect(back, &QPushButton::clicked, this, &PublishPage::backToLayoutRequested);
+    row->addWidget(back);
+    auto* note = named(new QLabel(QStringLiteral("NOTE : When modifying an existing auction, "
+                                                 "always delete the old code before pasting the "
+                                                 "new one in place."),
+                                  strip),
+                       "lblNoteStep1");
+    note->setTextFormat(Qt::PlainText);
+    note->setWordWrap(true);
+    row->addWidget(note, 1);
+    return strip;
+}
+
+QWidget* PublishPage::buildBrowserArea() {
+    m_browserArea = named(new QWidget(this), "pnlBroExportBack");
+    auto* fill = new QVBoxLayout(m_browserArea);
+    fill->setContentsMargins(0, 0, 0, 0);
+    // A profile of its own: the seller stays signed in for the session, and
+    // nothing of the site mixes with the previews.
+    auto* profile = new QWebEngineProfile(this);
+    m_browser = named(new QWebEngineView(profile, m_browserArea), "broXport");
+    m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    fill->addWidget(m_browser);
+    connect(m_browser, &QWebEngineView::loadFinished, this, &PublishPage::siteLoaded);
+
+    m_loadingPanel = named(new QWidget(m_browserArea), "pnlExportConn");
+    m_loadingPanel->setAutoFillBackground(true);
+    auto* loading = new QVBoxLayout(m_loadingPanel);
+    auto* label = named(new QLabel(QStringLiteral("Connecting to the auction site, one moment "
+                                                  "please..."),
+                                   m_loadingPanel),
+                        "lblLoadingSite");
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignCenter);
+    loading->addWidget(label);
+    m_progress = new ExportProgress(m_loadingPanel);
+    loading->addWidget(m_progress);
+    m_loadingPanel->setFixedSize(360, 80);
+
+    m_externalPanel =
+        named(new QPushButton(QStringLiteral("Click here when your listing has been published"),
+                              m_browserArea),
+              "pnlUseExtBrowser");
+    m_externalPanel->setFixedSize(360, 80);
+    m_externalPanel->hide();
+    connect(m_externalPanel, &QPushButton::clicked, this, &PublishPage::backToLayoutRequested);
+
+    m_browserArea->installEventFilter(this);
+    return m_browserArea;
+}
+
+void PublishPage::open(const QUrl& address) {
+    m_browser->load(address);
+}
+
+void PublishPage::showExternalBrowserPanel(bool show) {
+    m_externalPanel->setVisible(show);
+    if (show)
+        m_externalPanel->raise();
+}
+
+void PublishPage::setHelpLinkVisible(bool visible) {
+    m_helpLink->setVisible(visible);
+}
+
+void PublishPage::siteLoaded() {
+    // Once a page has arrived the site is there; the panel stays away.
+    m_progress->timer()->stop();
+    m_loadingPanel->hide();
+}
+
+bool PublishPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_browserArea && event->type() == QEvent::Resize)
+        centrePanels();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PublishPage::centrePanels() {
+    for (QWidget* panel : {m_loadingPanel, static_cast<QWidget*>(m_externalPanel)}) {
+        panel->move((m_browserArea->width() - panel->width()) / 2,
+                    (m_browserArea->height() - panel->height()) / 2);
+        panel->raise();
+    }
 }

@@ -4,24 +4,49 @@
 
 class ExportProgress;
 class QLabel;
+class QPushButton;
+class QUrl;
+class QWebEngineView;
 
-/// The Publish page's frame: the browser panel `pnlBroExportBack` filling
-/// the page, and below it the label that shows the publishing help window
-/// and the progress bar that runs while the auction site loads.
+/// The Publish page `tabExport`: the internal browser `broXport` in which
+/// the seller signs in to the auction site, with the loading panel
+/// `pnlExportConn` over it until the first page has arrived, the panel
+/// `pnlUseExtBrowser` while the site is open in the default browser, the
+/// way back to the Layout page and the link to the publishing help.
 class PublishPage : public QWidget {
     Q_OBJECT
 public:
     explicit PublishPage(QWidget* parent = nullptr);
 
-    /// Where the publishing browser goes; it has a margin-free layout.
-    QWidget* browserPanel() const { return m_browserPanel; }
+    QWebEngineView* broXport() const { return m_browser; }
     ExportProgress& progress() const { return *m_progress; }
+
+    /// The internal browser opens the address.
+    void open(const QUrl& address);
+    /// Shows or hides "Click here when your listing has been published".
+    void showExternalBrowserPanel(bool show);
+    /// The help link is hidden while the help window is open.
+    void setHelpLinkVisible(bool visible);
 
 signals:
     /// `lblShowHideHelp` was clicked.
     void helpRequested();
+    /// `btnBack2Layout`, or the external-browser panel, was clicked.
+    void backToLayoutRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* m_browserPanel;
-    ExportProgress* m_progress;
+    QWidget* buildTopStrip();
+    QWidget* buildBrowserArea();
+    void centrePanels();
+    void siteLoaded();
+
+    QWebEngineView* m_browser = nullptr;
+    QWidget* m_browserArea = nullptr;
+    QWidget* m_loadingPanel = nullptr;
+    QPushButton* m_externalPanel = nullptr;
+    QLabel* m_helpLink = nullptr;
+    ExportProgress* m_progress = nullptr;
 };

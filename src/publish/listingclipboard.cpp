@@ -1,4 +1,4 @@
-#include "app/listingclipboard.h"
+#include "publish/listingclipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

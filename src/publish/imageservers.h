@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+struct Layout;
+struct LayoutState;
+struct PublishingState;
+struct ServerMirror;
+
+/// Where the published page takes the layout's three pictures from.
+namespace imageservers {
+
+/// The server the layout pictures are published on (`ExportNow` step 2):
+/// the seller's chosen personal server when `UseOwnServer` is on, otherwise
+/// the chosen product server. Empty when that server is not set.
+QString layoutPictureServer(const ServerMirror& servers,
+                            const std::array<QString, 3>& productServers);
+
+/// `setImageServer` and `ExportNow` before the page is made: the pictures'
+/// bare file names (letter case kept: servers tell "Sky.gif" from
+/// "sky.gif"), their addresses on `server`, and every shown picture's
+/// address added to `RequiredImages`.
+void placeLayoutPictures(const Layout& layout, const QString& server, LayoutState& layoutState,
+                         PublishingState& publishing);
+
+} // namespace imageservers

@@ -1,0 +1,79 @@
+#include "publish/publishcommand.h"
+
+#include "editor/documentstate.h"
+#include "layout/layout.h"
+#include "layout/layoutstate.h"
+#include "pagegen/pagegenerator.h"
+#include "pagegen/publishingstate.h"
+#include "platform/apperror.h"
+#include "platform/userdialogs.h"
+#include "publish/imageservers.h"
+#include "publish/listingclipboard.h"
+#include "settings/servermirror.h"
+
+#include <QDialog>
+
+namespace {
+
+bool showsAPicture(const Layout& l) {
+    return (!l.AdImg.isEmpty() && !l.AdImgHide) || (!l.FBgImg.isEmpty() && !l.FImgHide) ||
+           (!l.TxtBgImg.isEmpty() && !l.TxtImgHide);
+}
+
+} // namespace
+
+PublishCommand::PublishCommand(Parts parts, UserDialogs& dialogs, QDialog* publishDialog,
+                               QObject* parent)
+    : QObject(parent)
+    , m_parts(parts)
+    , m_dialogs(dialogs)
+    , m_publishDialog(publishDialog) {}
+
+bool PublishCommand::btnExportClick() {
+    if (m_parts.document.ExampleOpen) {
+        m_dialogs.showMessage(QStringLiteral("Cannot publish Examples or Tutorials..."));
+        return false;
+    }
+    PublishingState& publishing = m_parts.publishing;
+    // Each run checks the pictures of this page only.
+    publishing.RequiredImages.clear();
+    publishing.Publishing = true;
+    const QString layoutServer =
+        imageservers::layoutPictureServer(m_parts.servers, m_parts.productServers);
+    imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState,
+                                      publishing);
+    ExportNow();
+    if (!picturesHaveServers(layoutServer))
+        return false;
+    QString code;
+    for (const QString& line : publishing.ListingCode)
+        code += line + QStringLiteral("\r\n");
+    m_parts.clipboard.copy(code);
+    if (m_publishDialog)
+        m_dialogs.runModal(*m_publishDialog);
+    return true;
+}
+
+void PublishCommand::ExportNow() {
+    const GeneratedPage page = m_parts.generator.generate();
+    if (!page.error.isEmpty())
+        throw AppError(page.error);
+    m_parts.publishing.ListingCode = page.ListingCode;
+}
+
+bool PublishCommand::picturesHaveServers(const QString& layoutServer) {
+    // A page with a local picture shows a hole on every bidder's screen.
+    const bool layoutUnplaced = layoutServer.isEmpty() && showsAPicture(m_parts.layout);
+    const bool documentUnplaced =
+        m_parts.publishing.ListingCode.join(QLatin1Char('\n')).contains(QLatin1String("file:"));
+    if (!layoutUnplaced && !documentUnplaced)
+        return true;
+    m_parts.publishing.Publishing = false;
+    if (m_dialogs.askYesNo(
+            QStringLiteral("Your personal image server is not set, so the pictures of this "
+                           "listing have no address on the Internet and would not show.\n\n"
+                           "Nothing was copied. Set your personal server now?"),
+            QStringLiteral("Publish"), UserDialogs::Icon::Warning))
+        emit settingsRequested();
+    return false;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+
+class ListingClipboard;
+class PageGenerator;
+class QDialog;
+class UserDialogs;
+struct DocumentState;
+struct Layout;
+struct LayoutState;
+struct PublishingState;
+struct ServerMirror;
+
+/// The publish command (`btnExportClick`): the listing code made with every
+/// picture on its image server, checked, put on the clipboard, and the
+/// publish dialog shown.
+class PublishCommand : public QObject {
+    Q_OBJECT
+public:
+    /// What the command reads and changes.
+    struct Parts {
+        const DocumentState& document;
+        LayoutState& layoutState;
+        PublishingState& publishing;
+        const ServerMirror& servers;
+        const std::array<QString, 3>& productServers;
+        const Layout& layout;
+        PageGenerator& generator;
+        ListingClipboard& clipboard;
+    };
+
+    /// `publishDialog` is shown once the code is on the clipboard.
+    PublishCommand(Parts parts, UserDialogs& dialogs, QDialog* publishDialog,
+                   QObject* parent = nullptr);
+
+    /// Runs the command. False when it stopped before the clipboard: an
+    /// example is open, or a picture has no server to be published on.
+    bool btnExportClick();
+
+signals:
+    /// The seller wants to set the personal server now.
+    void settingsRequested();
+
+private:
+    void ExportNow();
+    bool picturesHaveServers(const QString& layoutServer);
+
+    Parts m_parts;
+    UserDialogs& m_dialogs;
+    QDialog* m_publishDialog;
+};
