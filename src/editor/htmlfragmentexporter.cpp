@@ -5,16 +5,20 @@
 #include "editor/eddocument.h"
 #include "editor/htmlcss.h"
 #include "editor/htmlescape.h"
+#include "platform/apperror.h"
+#include "platform/fileurl.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QMutex>
+#include <QTemporaryDir>
 #include <QTextList>
 #include <QTextTable>
-#include <QUrl>
 
 namespace {
 
@@ -89,6 +93,42 @@ QString cellStartTag(const QTextTableCell& cell) {
         tag += QStringLiteral(" style=\"background-color: ") +
                htmlcss::color(format.background().color()) + u'"';
     return tag + u'>';
+}
+
+/// Pictures the exporter saves without a folder of the caller's go to a
+/// folder of this process alone: a new name, readable by its owner only, and
+/// removed when the process ends.
+const QTemporaryDir& ownPicturesFolder() {
+    static const QTemporaryDir folder(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("vantrel-pictures-XXXXXX")));
+    return folder;
+}
+
+/// A picture file as this process wrote it.
+struct WrittenPicture {
+    qint64 size = -1;
+    QDateTime modified;
+};
+
+/// The picture files this process has written, by full path.
+QHash<QString, WrittenPicture>& writtenPictures() {
+    static QHash<QString, WrittenPicture> files;
+    return files;
+}
+
+/// True when the file at `path` is still the one this process wrote there.
+bool isOurPicture(const QString& path) {
+    const auto it = writtenPictures().constFind(path);
+    if (it == writtenPictures().constEnd())
+        return false;
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink() && file.size() == it->size &&
+           file.lastModified() == it->modified;
+}
+
+QMutex& writtenPicturesMutex() {
+    static QMutex mutex;
+    return mutex;
 }
 
 } // namespace
@@ -263,8 +303,9 @@ QString HtmlFragmentExporter::pictureSource(const TCustomDocData& data, int item
         if (!doDefault && !location.isEmpty())
             return location;
     }
+    // A bare path is no address in a page: the preview would not find it.
     if (!picture.fileName.isEmpty())
-        return picture.fileName;
+        return PathToFileUrl(picture.fileName);
     return savedPicture(picture, resourceName);
 }
 
@@ -282,18 +323,31 @@ QString HtmlFragmentExporter::savedPicture(const DocPicture& picture, const QStr
         extension = "jpg";
     }
     const bool ownFolder = picturesFolder.isEmpty();
-    const QString folder =
-        ownFolder ? QDir::temp().filePath(QStringLiteral("vantrel-export")) : picturesFolder;
-    QDir().mkpath(folder);
+    QString folder = picturesFolder;
+    if (ownFolder) {
+        const QTemporaryDir& own = ownPicturesFolder();
+        if (!own.isValid())
+            throw AppError(QStringLiteral("Cannot create a folder for the document's pictures "
+                                          "in \"%1\": %2")
+                               .arg(QDir::tempPath(), own.errorString()));
+        folder = own.path();
+    } else {
+        QDir().mkpath(folder);
+    }
     const QString prefix = docprop::pictureResourcePrefix();
     const QString hash = (resourceName.startsWith(prefix) ? resourceName : picture.resourceName())
                              .mid(prefix.size(), 16);
     const QString name = imagePrefix + hash + QLatin1Char('.') + QString::fromLatin1(extension);
     const QString path = QDir(folder).filePath(name);
-    // The name follows the content, so a file already there is this picture.
-    if (!QFileInfo::exists(path))
+    // The name follows the content, so a file this process wrote under it is
+    // this picture; a file found there may be anyone's and is replaced.
+    QMutexLocker lock(&writtenPicturesMutex());
+    if (!isOurPicture(path)) {
         writeFileAtomically(path, bytes);
-    return ownFolder ? QUrl::fromLocalFile(path).toString() : name;
+        const QFileInfo written(path);
+        writtenPictures().insert(path, {written.size(), written.lastModified()});
+    }
+    return ownFolder ? PathToFileUrl(path) : name;
 }
 
 void HtmlFragmentExporter::writeHLine(const DocItem& item) {

@@ -36,8 +36,9 @@ public:
     WriteHyperlinkHandler OnWriteHyperlink;
     /// Where the exporter saves pictures that have no other source. Their
     /// source is then the bare file name (the page is meant to live in that
-    /// folder); when empty, a folder under the system's temporary folder is
-    /// used and the source is a file URL.
+    /// folder); when empty, a folder of this process under the system's
+    /// temporary folder is used (removed when the process ends) and the
+    /// source is a file URL.
     QString picturesFolder;
     QString imagePrefix = QStringLiteral("img");
 

@@ -7,11 +7,13 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextList>
 #include <QTextTable>
+#include <QUrl>
 
 namespace {
 
@@ -47,6 +49,8 @@ private slots:
     void pictureSources();
     void picturesTheExporterSaves_data();
     void picturesTheExporterSaves();
+    void picturesWithoutAFolderGoToAFolderOfThisProcess();
+    void aFileFoundUnderAPictureNameIsReplaced();
     void listMarkersAsText();
     void tablesWithSpansAndNestedContent();
     void otherItems();
@@ -160,12 +164,15 @@ void TestHtmlExport::pictureSources_data() {
         << QStringLiteral("/p/a.png") << QStringLiteral("http://srv/a b.png") << false
         << QStringLiteral("http://srv/a b.png");
     QTest::newRow("stored file name") << QStringLiteral("/p/My \"Sky\".png") << QString() << true
-                                      << QStringLiteral("/p/My &quot;Sky&quot;.png");
+                                      << QStringLiteral("file:///p/My%20%22Sky%22.png");
+    QTest::newRow("stored file name with a space as a file URL")
+        << QStringLiteral("/home/seller/My Sky.jpg") << QString() << true
+        << QStringLiteral("file:///home/seller/My%20Sky.jpg");
     QTest::newRow("handler leaves it to the default")
         << QStringLiteral("/p/a.png") << QStringLiteral("ignored") << true
-        << QStringLiteral("/p/a.png");
+        << QStringLiteral("file:///p/a.png");
     QTest::newRow("cleared default without a location")
-        << QStringLiteral("/p/a.png") << QString() << false << QStringLiteral("/p/a.png");
+        << QStringLiteral("/p/a.png") << QString() << false << QStringLiteral("file:///p/a.png");
 }
 
 void TestHtmlExport::pictureSources() {
@@ -248,6 +255,61 @@ void TestHtmlExport::picturesTheExporterSaves() {
         QCOMPARE(savedBytes, bytes);
     else
         QCOMPARE(DocPicture::detectFormat(savedBytes), QByteArray("jpeg"));
+}
+
+void TestHtmlExport::picturesWithoutAFolderGoToAFolderOfThisProcess() {
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertPicture(cursor, picture(sampledocument::pngBytes(), "png", QString()));
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    const qsizetype start = html.indexOf(QStringLiteral("src=\"")) + 5;
+    const QUrl source(html.mid(start, html.indexOf(u'"', start) - start));
+    QVERIFY(source.isLocalFile());
+    const QFileInfo saved(source.toLocalFile());
+    QVERIFY(saved.exists());
+    const QFileInfo folder(saved.absolutePath());
+    QVERIFY(folder.absoluteFilePath() != QDir::temp().filePath(QStringLiteral("vantrel-export")));
+    QCOMPARE(folder.dir().absolutePath(), QDir(QDir::tempPath()).absolutePath());
+    // Nobody but this user may read, list or plant files there.
+    QCOMPARE(folder.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                     QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+             QFile::Permissions());
+}
+
+void TestHtmlExport::aFileFoundUnderAPictureNameIsReplaced() {
+    const QByteArray bytes = sampledocument::pngBytes(5, 5);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertPicture(cursor, picture(bytes, "png", QString()));
+    auto exportInto = [&](const QString& folder) {
+        HtmlFragmentExporter exporter(document);
+        exporter.picturesFolder = folder;
+        return exporter.toHtml();
+    };
+    auto plant = [](const QString& path, const QByteArray& content) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(content), content.size());
+    };
+    auto content = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTemporaryDir first;
+    const QString html = exportInto(first.path());
+    const QString name = QDir(first.path()).entryList(QDir::Files).value(0);
+    QVERIFY(html.contains(name));
+
+    // A file that was there before is not taken for the picture...
+    QTemporaryDir second;
+    const QString path = QDir(second.path()).filePath(name);
+    plant(path, "not this picture");
+    QCOMPARE(exportInto(second.path()), html);
+    QCOMPARE(content(path), bytes);
+    // ...nor one that replaced the picture after it was written.
+    plant(path, "not this picture either");
+    QCOMPARE(exportInto(second.path()), html);
+    QCOMPARE(content(path), bytes);
 }
 
 void TestHtmlExport::listMarkersAsText() {
