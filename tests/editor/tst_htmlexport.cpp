@@ -51,6 +51,8 @@ private slots:
     void picturesTheExporterSaves();
     void picturesWithoutAFolderGoToAFolderOfThisProcess();
     void aFileFoundUnderAPictureNameIsReplaced();
+    void photosAreShownAndExportedUpright_data();
+    void photosAreShownAndExportedUpright();
     void listMarkersAsText();
     void tablesWithSpansAndNestedContent();
     void otherItems();
@@ -310,6 +312,46 @@ void TestHtmlExport::aFileFoundUnderAPictureNameIsReplaced() {
     plant(path, "not this picture either");
     QCOMPARE(exportInto(second.path()), html);
     QCOMPARE(content(path), bytes);
+}
+
+void TestHtmlExport::photosAreShownAndExportedUpright_data() {
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("redOnTop");
+    QTest::newRow("upright") << 1 << QSize(200, 100) << true;
+    QTest::newRow("upside down") << 3 << QSize(200, 100) << false;
+    QTest::newRow("turned a quarter clockwise") << 6 << QSize(100, 200) << false;
+    QTest::newRow("turned a quarter anticlockwise") << 8 << QSize(100, 200) << true;
+}
+
+void TestHtmlExport::photosAreShownAndExportedUpright() {
+    QFETCH(int, orientation);
+    QFETCH(QSize, size);
+    QFETCH(bool, redOnTop);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("phone.jpg"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sampledocument::orientedJpegBytes(200, 100, orientation));
+    file.close();
+    DocPicture photo;
+    QVERIFY(DocPicture::fromFile(path, photo));
+    QCOMPARE(QSize(photo.width, photo.height), size);
+    const QImage shown = photo.image();
+    QCOMPARE(shown.size(), size);
+    const QColor corner = shown.pixelColor(2, 2);
+    QCOMPARE(corner.red() > corner.blue(), redOnTop);
+    // Exported with the size it is shown at, also when none was stored.
+    for (const bool sizeStored : {true, false}) {
+        EdDocument document;
+        QTextCursor cursor(document.textDocument());
+        DocPicture inserted = photo;
+        if (!sizeStored)
+            inserted.width = inserted.height = 0;
+        document.insertPicture(cursor, inserted);
+        QVERIFY(HtmlFragmentExporter(document).toHtml().contains(
+            QStringLiteral("width=\"%1\" height=\"%2\"").arg(size.width()).arg(size.height())));
+    }
 }
 
 void TestHtmlExport::listMarkersAsText() {
