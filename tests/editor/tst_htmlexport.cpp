@@ -18,9 +18,11 @@
 namespace {
 
 const QString kPara = QStringLiteral("<p style=\"margin: 0px 0px 0px 0px; text-align: left;\">");
-const QString kArial = QStringLiteral("<span style=\"font-family: 'Arial'; font-size: 10pt;\">");
-const QString kLink = QStringLiteral("<span style=\"font-family: 'Arial'; font-size: 10pt; "
-                                     "text-decoration: underline; color: #008000;\">");
+const QString kArial =
+    QStringLiteral("<span style=\"font-family: 'Arial', sans-serif; font-size: 10pt;\">");
+const QString kLink =
+    QStringLiteral("<span style=\"font-family: 'Arial', sans-serif; font-size: 10pt; "
+                   "text-decoration: underline; color: #008000;\">");
 
 QString paragraph(const QString& content) {
     return kPara + content + QStringLiteral("</p>\r\n");
@@ -43,6 +45,8 @@ private slots:
     void textIsEscapedInTheCodePage_data();
     void textIsEscapedInTheCodePage();
     void contentOnlyWithInlineStyles();
+    void fontNamesAreFollowedByTheirGenericFamily_data();
+    void fontNamesAreFollowedByTheirGenericFamily();
     void links_data();
     void links();
     void pictureSources_data();
@@ -105,14 +109,61 @@ void TestHtmlExport::contentOnlyWithInlineStyles() {
     document.insertText(cursor, QStringLiteral("Title"), 1);
     document.insertText(cursor, QStringLiteral("x"), oddNo);
     const QString html = HtmlFragmentExporter(document).toHtml();
-    QCOMPARE(html, QStringLiteral(
-                       "<p style=\"margin: 0px 0px 0px 0px; text-align: center;\">"
-                       "<span style=\"font-family: 'Arial'; font-size: 10pt; font-weight: bold; "
-                       "color: #0000FF;\">Title</span>"
-                       "<span style=\"font-family: 'Evil color: redscript'; font-size: 12pt; "
-                       "font-weight: bold; font-style: italic; text-decoration: line-through; "
-                       "color: #12ABCD; background-color: #FFFF00; text-transform: uppercase; "
-                       "vertical-align: sub;\">x</span></p>\r\n"));
+    QCOMPARE(html,
+             QStringLiteral("<p style=\"margin: 0px 0px 0px 0px; text-align: center;\">"
+                            "<span style=\"font-family: 'Arial', sans-serif; font-size: 10pt; "
+                            "font-weight: bold; "
+                            "color: #0000FF;\">Title</span>"
+                            "<span style=\"font-family: 'Evil color: redscript', sans-serif; "
+                            "font-size: 12pt; "
+                            "font-weight: bold; font-style: italic; text-decoration: line-through; "
+                            "color: #12ABCD; background-color: #FFFF00; text-transform: uppercase; "
+                            "vertical-align: sub;\">x</span></p>\r\n"));
+}
+
+void TestHtmlExport::fontNamesAreFollowedByTheirGenericFamily_data() {
+    QTest::addColumn<QString>("fontName");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("Verdana") << "Verdana"
+                             << "'Verdana', sans-serif";
+    QTest::newRow("Arial") << "Arial"
+                           << "'Arial', sans-serif";
+    QTest::newRow("Times New Roman") << "Times New Roman"
+                                     << "'Times New Roman', serif";
+    QTest::newRow("Georgia") << "Georgia"
+                             << "'Georgia', serif";
+    QTest::newRow("Book Antiqua") << "Book Antiqua"
+                                  << "'Book Antiqua', serif";
+    QTest::newRow("Liberation Serif") << "Liberation Serif"
+                                      << "'Liberation Serif', serif";
+    QTest::newRow("DejaVu Sans") << "DejaVu Sans"
+                                 << "'DejaVu Sans', sans-serif";
+    QTest::newRow("Century Gothic") << "Century Gothic"
+                                    << "'Century Gothic', sans-serif";
+    QTest::newRow("Courier New") << "Courier New"
+                                 << "'Courier New', monospace";
+    QTest::newRow("Lucida Console") << "Lucida Console"
+                                    << "'Lucida Console', monospace";
+    QTest::newRow("DejaVu Sans Mono") << "DejaVu Sans Mono"
+                                      << "'DejaVu Sans Mono', monospace";
+    QTest::newRow("unknown name") << "Shop Display"
+                                  << "'Shop Display', sans-serif";
+    QTest::newRow("no name") << ""
+                             << "sans-serif";
+}
+
+void TestHtmlExport::fontNamesAreFollowedByTheirGenericFamily() {
+    QFETCH(QString, fontName);
+    QFETCH(QString, family);
+    EdDocument document;
+    TTextStyleInfo style;
+    style.FontName = fontName;
+    const int styleNo = document.docStyle().TextStyles.findOrAppend(style);
+    QTextCursor cursor(document.textDocument());
+    document.insertText(cursor, QStringLiteral("x"), styleNo);
+    QCOMPARE(HtmlFragmentExporter(document).toHtml(),
+             paragraph(QStringLiteral("<span style=\"font-family: %1; font-size: 10pt;\">x</span>")
+                           .arg(family)));
 }
 
 void TestHtmlExport::links_data() {
