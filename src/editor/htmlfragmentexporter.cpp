@@ -60,7 +60,11 @@ QString tableStartTag(const QTextTableFormat& format) {
         tag += QStringLiteral(" align=\"center\"");
     else if (format.alignment() & Qt::AlignRight)
         tag += QStringLiteral(" align=\"right\"");
+    // The page's style sheet may set its own spacing, collapsing and
+    // padding for tables; inline, the document's own win.
     QStringList css;
+    css << QStringLiteral("border-collapse: separate; border-spacing: %1px;")
+               .arg(qRound(format.cellSpacing()));
     if (format.borderBrush().style() != Qt::NoBrush)
         css << QStringLiteral("border-color: ") + htmlcss::color(format.borderBrush().color()) +
                    u';';
@@ -71,28 +75,33 @@ QString tableStartTag(const QTextTableFormat& format) {
         css << QStringLiteral("width: %1px;").arg(qRound(format.width().rawValue()));
     else if (format.width().type() == QTextLength::PercentageLength)
         css << QStringLiteral("width: %1%;").arg(qRound(format.width().rawValue()));
-    if (!css.isEmpty())
-        tag += QStringLiteral(" style=\"") + css.join(u' ') + u'"';
+    tag += QStringLiteral(" style=\"") + css.join(u' ') + u'"';
     return tag + u'>';
 }
 
-QString cellStartTag(const QTextTableCell& cell) {
+QString cellStartTag(const QTextTableCell& cell, int padding) {
     QString tag = QStringLiteral("<td");
     if (cell.rowSpan() > 1)
         tag += QStringLiteral(" rowspan=\"%1\"").arg(cell.rowSpan());
     if (cell.columnSpan() > 1)
         tag += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan());
     const QTextCharFormat format = cell.format();
-    if (format.verticalAlignment() == QTextCharFormat::AlignTop)
-        tag += QStringLiteral(" valign=\"top\"");
-    else if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
-        tag += QStringLiteral(" valign=\"middle\"");
-    else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
-        tag += QStringLiteral(" valign=\"bottom\"");
+    // The editor puts cell content at the top unless told otherwise.
+    const QTextCharFormat::VerticalAlignment alignment = format.verticalAlignment();
+    const char* vAlign = alignment == QTextCharFormat::AlignMiddle   ? "middle"
+                         : alignment == QTextCharFormat::AlignBottom ? "bottom"
+                                                                     : "top";
+    if (alignment == QTextCharFormat::AlignTop || alignment == QTextCharFormat::AlignMiddle ||
+        alignment == QTextCharFormat::AlignBottom)
+        tag += QStringLiteral(" valign=\"%1\"").arg(QLatin1String(vAlign));
+    // Inline, so the page's style sheet cannot change them.
+    tag += QStringLiteral(" style=\"padding: %1px; vertical-align: %2;")
+               .arg(padding)
+               .arg(QLatin1String(vAlign));
     if (format.background().style() != Qt::NoBrush)
-        tag += QStringLiteral(" style=\"background-color: ") +
-               htmlcss::color(format.background().color()) + u'"';
-    return tag + u'>';
+        tag += QStringLiteral(" background-color: ") + htmlcss::color(format.background().color()) +
+               u';';
+    return tag + QStringLiteral("\">");
 }
 
 /// Pictures the exporter saves without a folder of the caller's go to a
@@ -366,13 +375,14 @@ void HtmlFragmentExporter::writeHLine(const DocItem& item) {
 void HtmlFragmentExporter::writeTable(const DocItem& item) {
     QTextTable* table = item.table;
     m_html += tableStartTag(table->format()) + kLineEnd;
+    const int padding = qRound(table->format().cellPadding());
     for (int row = 0; row < table->rows(); ++row) {
         m_html += QStringLiteral("<tr>") + kLineEnd;
         for (int column = 0; column < table->columns(); ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue;
-            m_html += cellStartTag(cell) + kLineEnd;
+            m_html += cellStartTag(cell, padding) + kLineEnd;
             writeContainer(TCustomDocData(table, row, column));
             m_html += QStringLiteral("</td>") + kLineEnd;
         }

@@ -59,6 +59,8 @@ private slots:
     void photosAreShownAndExportedUpright();
     void listMarkersAsText();
     void tablesWithSpansAndNestedContent();
+    void tableSpacingAndPaddingAreInline_data();
+    void tableSpacingAndPaddingAreInline();
     void otherItems();
 };
 
@@ -441,12 +443,62 @@ void TestHtmlExport::tablesWithSpansAndNestedContent() {
         HtmlFragmentExporter(document).toHtml(),
         empty +
             QStringLiteral("<table border=\"1\" cellpadding=\"2\" cellspacing=\"2\" "
-                           "style=\"border-color: #A0A0A4;\">\r\n<tr>\r\n<td colspan=\"2\">\r\n") +
+                           "style=\"border-collapse: separate; border-spacing: 2px; border-color: "
+                           "#A0A0A4;\">\r\n<tr>\r\n<td colspan=\"2\" style=\"padding: 2px; "
+                           "vertical-align: top;\">\r\n") +
             paragraph(kArial + QStringLiteral("wide</span>")) +
-            QStringLiteral("</td>\r\n</tr>\r\n<tr>\r\n<td>\r\n") + empty +
-            QStringLiteral("</td>\r\n<td valign=\"top\" style=\"background-color: "
-                           "#010203\">\r\n") +
+            QStringLiteral("</td>\r\n</tr>\r\n<tr>\r\n<td style=\"padding: 2px; vertical-align: "
+                           "top;\">\r\n") +
+            empty +
+            QStringLiteral("</td>\r\n<td valign=\"top\" style=\"padding: 2px; vertical-align: "
+                           "top; background-color: #010203;\">\r\n") +
             empty + QStringLiteral("</td>\r\n</tr>\r\n</table>\r\n") + empty);
+}
+
+void TestHtmlExport::tableSpacingAndPaddingAreInline_data() {
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<int>("padding");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("wide spacing, no padding")
+        << 8 << 0 << int(QTextCharFormat::AlignNormal)
+        << "style=\"border-collapse: separate; border-spacing: 8px;"
+        << "<td style=\"padding: 0px; vertical-align: top;\">";
+    QTest::newRow("no spacing, wide padding")
+        << 0 << 10 << int(QTextCharFormat::AlignNormal)
+        << "style=\"border-collapse: separate; border-spacing: 0px;"
+        << "<td style=\"padding: 10px; vertical-align: top;\">";
+    QTest::newRow("cells aligned to the middle")
+        << 2 << 2 << int(QTextCharFormat::AlignMiddle)
+        << "style=\"border-collapse: separate; border-spacing: 2px;"
+        << "<td valign=\"middle\" style=\"padding: 2px; vertical-align: middle;\">";
+    QTest::newRow("cells aligned to the bottom")
+        << 2 << 2 << int(QTextCharFormat::AlignBottom)
+        << "style=\"border-collapse: separate; border-spacing: 2px;"
+        << "<td valign=\"bottom\" style=\"padding: 2px; vertical-align: bottom;\">";
+}
+
+void TestHtmlExport::tableSpacingAndPaddingAreInline() {
+    QFETCH(int, spacing);
+    QFETCH(int, padding);
+    QFETCH(int, alignment);
+    QFETCH(QString, table);
+    QFETCH(QString, cell);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    QTextTable* inserted = document.insertTable(cursor, 1, 1);
+    QTextTableFormat format = inserted->format();
+    format.setCellSpacing(spacing);
+    format.setCellPadding(padding);
+    inserted->setFormat(format);
+    QTextTableCell only = inserted->cellAt(0, 0);
+    QTextCharFormat cellFormat = only.format();
+    cellFormat.setVerticalAlignment(QTextCharFormat::VerticalAlignment(alignment));
+    only.setFormat(cellFormat);
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    QVERIFY2(html.contains(table), qPrintable(html));
+    QVERIFY2(html.contains(cell + QStringLiteral("\r\n")), qPrintable(html));
 }
 
 void TestHtmlExport::otherItems() {
