@@ -5,6 +5,7 @@
 #include "editor/eddocument.h"
 #include "editor/htmlcss.h"
 #include "editor/htmlescape.h"
+#include "editor/linkdetection.h"
 #include "platform/apperror.h"
 #include "platform/fileurl.h"
 #include "platform/safefile.h"
@@ -259,6 +260,13 @@ bool HtmlFragmentExporter::linkAnchor(const TCustomDocData& data, const DocItem&
         OnWriteHyperlink(item.position, data, itemNo, edsfHTML, target, extras);
     else
         target = item.tag();
+    if (!target.isEmpty()) {
+        // Script, data and local addresses never reach the page: such a
+        // link's text is written without the link.
+        target = linkdetection::allowedLinkAddress(target);
+        if (target.isEmpty())
+            return false;
+    }
     if (target.isEmpty() && extras.isEmpty())
         return false;
     start = QStringLiteral("<a");

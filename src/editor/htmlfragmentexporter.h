@@ -32,7 +32,9 @@ public:
     explicit HtmlFragmentExporter(const EdDocument& document);
 
     HtmlSaveImageHandler OnHTMLSaveImage;
-    /// Without a handler a link is written with its tag as the target.
+    /// Without a handler a link is written with its tag as the target. Only
+    /// targets that `linkdetection::allowedLinkAddress` allows are written,
+    /// as it gives them; other links are written as their text alone.
     WriteHyperlinkHandler OnWriteHyperlink;
     /// Where the exporter saves pictures that have no other source. Their
     /// source is then the bare file name (the page is meant to live in that

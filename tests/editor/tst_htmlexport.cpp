@@ -182,9 +182,44 @@ void TestHtmlExport::links_data() {
     QTest::newRow("no anchor at all")
         << QString() << QString() << kLink + QStringLiteral("shop</span>");
     QTest::newRow("a target cannot leave its attribute")
-        << QStringLiteral("x\" onclick=\"alert('\u00a3')") << QString()
-        << QStringLiteral("<a href=\"x&quot; onclick=&quot;alert(&#39;&#163;&#39;)\">") + kLink +
+        << QStringLiteral("http://x\" onclick=\"alert('\u00a3')") << QString()
+        << QStringLiteral("<a href=\"http://x&quot; onclick=&quot;alert(&#39;&#163;&#39;)\">") +
+               kLink + QStringLiteral("shop</span></a>");
+    const QString text = kLink + QStringLiteral("shop</span>");
+    auto anchor = [](const char* href) {
+        return QStringLiteral("<a href=\"%1\">").arg(QLatin1String(href)) + kLink +
                QStringLiteral("shop</span></a>");
+    };
+    QTest::newRow("https") << "HTTPS://shop.example/" << QString()
+                           << anchor("HTTPS://shop.example/");
+    QTest::newRow("ftp") << "ftp://files.example/a" << QString() << anchor("ftp://files.example/a");
+    QTest::newRow("mailto") << "mailto:me@shop.example" << QString()
+                            << anchor("mailto:me@shop.example");
+    QTest::newRow("anchor in the document") << "#terms" << QString() << anchor("#terms");
+    QTest::newRow("typed www address")
+        << "www.shop.example" << QString() << anchor("http://www.shop.example");
+    QTest::newRow("blanks around")
+        << "  http://shop.example/ " << QString() << anchor("http://shop.example/");
+    QTest::newRow("javascript") << "javascript:alert(1)"
+                                << "target=_blank" << text;
+    QTest::newRow("javascript, mixed case and blanks")
+        << "  JaVaScRiPt:alert(1)" << QString() << text;
+    QTest::newRow("javascript with a tab") << "java\tscript:alert(1)" << QString() << text;
+    QTest::newRow("javascript with a line break") << "java\nscript:alert(1)" << QString() << text;
+    QTest::newRow("javascript with a control character")
+        << "\x01javascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, decimal reference")
+        << "&#106;avascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, padded reference without semicolon")
+        << "&#0000106avascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, hexadecimal reference")
+        << "&#x6A;avascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, named colon") << "javascript&colon;alert(1)" << QString() << text;
+    QTest::newRow("javascript, tab reference") << "java&Tab;script:alert(1)" << QString() << text;
+    QTest::newRow("vbscript") << "vbscript:msgbox(1)" << QString() << text;
+    QTest::newRow("data") << "data:text/html;base64,PHNjcmlwdD4=" << QString() << text;
+    QTest::newRow("local file") << "file:///etc/passwd" << QString() << text;
+    QTest::newRow("bare path") << "/usr/share/applications/x.desktop" << QString() << text;
 }
 
 void TestHtmlExport::links() {
