@@ -147,16 +147,36 @@ HtmlFragmentExporter::HtmlFragmentExporter(const EdDocument& document)
     : m_document(document) {}
 
 QString HtmlFragmentExporter::toHtml() {
-    m_html.clear();
-    m_textCss.clear();
+    // The last fragment's size is a good guess for this one's.
+    const qsizetype lastSize = m_html.size();
+    m_html = QString();
+    m_html.reserve(lastSize + lastSize / 8);
+    m_spanStarts.clear();
+    m_paragraphStarts.clear();
     writeContainer(m_document.rootData());
     return m_html;
 }
 
-const QString& HtmlFragmentExporter::textCss(int styleNo) {
-    auto it = m_textCss.find(styleNo);
-    if (it == m_textCss.end())
-        it = m_textCss.insert(styleNo, htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)));
+const QString& HtmlFragmentExporter::spanStart(int styleNo) {
+    auto it = m_spanStarts.find(styleNo);
+    if (it == m_spanStarts.end()) {
+        it = m_spanStarts.insert(styleNo,
+                                 QStringLiteral("<span style=\"") +
+                                     htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)) +
+                                     QStringLiteral("\">"));
+    }
+    return *it;
+}
+
+const QString& HtmlFragmentExporter::paragraphStart(int paraNo, int listIndent) {
+    const quint64 key = (quint64(quint32(paraNo)) << 32) | quint32(listIndent);
+    auto it = m_paragraphStarts.find(key);
+    if (it == m_paragraphStarts.end()) {
+        const TParaStyleInfo& para = m_document.docStyle().ParaStyles.at(paraNo);
+        it = m_paragraphStarts.insert(key, QStringLiteral("<p style=\"") +
+                                               htmlcss::paragraph(para, listIndent) +
+                                               QStringLiteral("\">"));
+    }
     return *it;
 }
 
@@ -200,22 +220,19 @@ void HtmlFragmentExporter::writeParagraph(const TCustomDocData& data, const QLis
         list ? style.ListStyles.at(list->format().intProperty(docprop::ListNo)).IndentStep *
                    (list->format().intProperty(docprop::ListLevel) + 1)
              : 0;
-    const TParaStyleInfo& para =
-        style.ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
-    m_html += QStringLiteral("<p style=\"") + htmlcss::paragraph(para, listIndent) +
-              QStringLiteral("\">");
+    m_html += paragraphStart(block.blockFormat().intProperty(docprop::ParaNo), listIndent);
     m_paragraphHasText = false;
     if (list)
         writeListMarker(items.at(i));
     const bool empty =
         end - i == 1 && items.at(i).kind == DocItem::Text && items.at(i).text.isEmpty();
     if (empty) {
-        m_html += QStringLiteral("<span style=\"") + textCss(items.at(i).styleNo()) +
-                  QStringLiteral("\">&nbsp;</span>");
+        m_html += spanStart(items.at(i).styleNo());
+        m_html += QLatin1String("&nbsp;</span>");
     }
     for (; i < end && !empty; ++i)
         writeItem(data, items.at(i), i);
-    m_html += QStringLiteral("</p>") + kLineEnd;
+    m_html += QLatin1String("</p>\r\n");
 }
 
 void HtmlFragmentExporter::writeListMarker(const DocItem& first) {
@@ -223,9 +240,9 @@ void HtmlFragmentExporter::writeListMarker(const DocItem& first) {
     const TListInfo& info =
         m_document.docStyle().ListStyles.at(list->format().intProperty(docprop::ListNo));
     const int styleNo = first.kind == DocItem::Text ? first.styleNo() : 0;
-    m_html += QStringLiteral("<span style=\"") + textCss(styleNo) + QStringLiteral("\">");
+    m_html += spanStart(styleNo);
     htmlescape::appendText(m_html, htmlcss::listMarker(info, list->itemNumber(first.block)));
-    m_html += QStringLiteral("&nbsp;</span>");
+    m_html += QLatin1String("&nbsp;</span>");
 }
 
 void HtmlFragmentExporter::writeItem(const TCustomDocData& data, const DocItem& item, int itemNo) {
@@ -280,11 +297,11 @@ bool HtmlFragmentExporter::linkAnchor(const TCustomDocData& data, const DocItem&
 }
 
 void HtmlFragmentExporter::writeRun(const DocItem& item) {
-    m_html += QStringLiteral("<span style=\"") + textCss(item.styleNo()) + QStringLiteral("\">");
+    m_html += spanStart(item.styleNo());
     bool previousWasSpace = !m_paragraphHasText;
     appendRunText(m_html, item.text, previousWasSpace);
     m_paragraphHasText = m_paragraphHasText || !item.text.isEmpty();
-    m_html += QStringLiteral("</span>");
+    m_html += QLatin1String("</span>");
 }
 
 void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocItem& item, int itemNo,

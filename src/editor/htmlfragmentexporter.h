@@ -66,11 +66,14 @@ private:
     /// resource name), so an unchanged picture is written once.
     QString savedPicture(const DocPicture& picture, const QString& resourceName);
     bool linkAnchor(const TCustomDocData& data, const DocItem& item, int itemNo, QString& start);
-    /// The style attribute of a text style, made once per export.
-    const QString& textCss(int styleNo);
+    /// The start tags of a text style's span and of a paragraph, made once
+    /// per export.
+    const QString& spanStart(int styleNo);
+    const QString& paragraphStart(int paraNo, int listIndent);
 
     const EdDocument& m_document;
     QString m_html;
     bool m_paragraphHasText = false;
-    QHash<int, QString> m_textCss;
+    QHash<int, QString> m_spanStarts;
+    QHash<quint64, QString> m_paragraphStarts;
 };

@@ -81,6 +81,10 @@ QByteArray encode(QStringView text, QString* unmappable) {
     const qsizetype size = text.size();
     qsizetype written = 0;
     for (qsizetype i = 0; i < size; ++i) {
+        if (in[i] < 0x80) {
+            out[written++] = static_cast<char>(in[i]);
+            continue;
+        }
         const int byte = lookup(in[i]);
         if (byte >= 0) {
             out[written++] = static_cast<char>(byte);
