@@ -9,7 +9,7 @@
 // are embedded; their source paths are not stored, so shipped documents do
 // not refer to the machine they were built on. Export writes the fragment the
 // listing page is built from; pictures without a source of their own are
-// saved beside OUT.html (or in the temporary folder when writing to stdout).
+// saved beside OUT.html (or in the current folder when writing to stdout).
 #include "editor/docpicture.h"
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
@@ -95,8 +95,9 @@ int exportHtml(const QString& inName, const QString& outName) {
         return BadInput;
     }
     HtmlFragmentExporter exporter(document);
-    if (!outName.isEmpty())
-        exporter.picturesFolder = QFileInfo(outName).absolutePath();
+    // The pictures the exporter saves must outlive this run.
+    exporter.picturesFolder =
+        outName.isEmpty() ? QDir::currentPath() : QFileInfo(outName).absolutePath();
     try {
         const QByteArray html = windows1252::encode(exporter.toHtml());
         if (outName.isEmpty()) {

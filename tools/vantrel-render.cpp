@@ -6,7 +6,9 @@
 // standard output; --body writes only the listing body (the template's
 // tables and the document) that publishing copies. Missing or damaged
 // inputs give a message on standard error and exit code 1; wrong arguments
-// give the usage and exit code 2.
+// give the usage and exit code 2. Pictures of a Vantrel document that came
+// from files are referred to by file URLs; the others are saved beside
+// OUT.html (in the current folder without -o) and referred to by name.
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
 #include "editor/vdocreader.h"
@@ -14,6 +16,7 @@
 #include "layout/layoutfile.h"
 #include "layout/layoutrules.h"
 #include "layout/layoutstate.h"
+#include "pagegen/documentpictures.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
 #include "pagegen/publishingstate.h"
@@ -22,7 +25,9 @@
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 #include "platform/workingfolders.h"
+#include "settings/servermirror.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <cstdio>
@@ -55,7 +60,8 @@ bool parseArguments(const QStringList& args, Arguments& parsed) {
     return true;
 }
 
-QByteArray readDocument(const QString& fileName) {
+QByteArray readDocument(const Arguments& args, PublishingState& publishing) {
+    const QString& fileName = args.document;
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("vdoc")) {
         EdDocument document;
@@ -64,6 +70,17 @@ QByteArray readDocument(const QString& fileName) {
                                           "not a Vantrel document.")
                                .arg(fileName));
         HtmlFragmentExporter exporter(document);
+        // The pictures the exporter saves must outlive this run.
+        exporter.picturesFolder =
+            args.output.isEmpty() ? QDir::currentPath() : QFileInfo(args.output).absolutePath();
+        const ServerMirror servers;
+        exporter.OnHTMLSaveImage = [&](const TCustomDocData& data, int itemNo, const QString&,
+                                       const QColor&, QString& location, bool& doDefault) {
+            QString storedFile;
+            document.ItemPictureFile(data, itemNo, storedFile);
+            if (documentPictureLocation(publishing, servers, itemNo, storedFile, location))
+                doDefault = false;
+        };
         return windows1252::encode(exporter.toHtml());
     }
     if (suffix != QLatin1String("html") && suffix != QLatin1String("htm"))
@@ -93,13 +110,13 @@ void checkLayoutFile(const QString& fileName) {
 /// file: the layout as the page shows and captures it, in its own file.
 QStringList renderedLines(const Arguments& args) {
     checkLayoutFile(args.layout);
-    const QByteArray document = readDocument(args.document);
+    PublishingState publishing;
+    const QByteArray document = readDocument(args, publishing);
     const WorkingFolders folders = WorkingFolders::locate();
     LayoutState layoutState;
     const QFileInfo file(args.layout);
     layoutState.LayoutFolder = withTrailingSeparator(file.absolutePath());
     layoutState.LayoutFileName = file.fileName();
-    const PublishingState publishing;
     const Layout layout = normalised(shownLayout(layoutfile::read(args.layout)));
     PageGenerator generator(folders, layoutState, publishing, layout);
     generator.setDocumentExport([&] { return document; });

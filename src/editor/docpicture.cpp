@@ -14,6 +14,9 @@ QImage DocPicture::image() const {
     QImageReader reader(&buffer, format);
     // A hostile picture header must not make us allocate gigabytes.
     reader.setAllocationLimit(64);
+    // Phones store photos as the sensor saw them and say in EXIF how to turn
+    // them; shown as stored, they would lie on their side.
+    reader.setAutoTransform(true);
     return reader.read();
 }
 

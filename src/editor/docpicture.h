@@ -13,14 +13,15 @@ struct DocPicture {
     QByteArray bytes;
     QByteArray format; // lower-case image format name: "png", "jpeg", "gif", ...
     QString fileName;  // full path of the source file; empty when none
-    int width = 0;     // shown size in pixels; 0 takes the picture's own
+    int width = 0;     // shown size in pixels; 0 takes the upright picture's own
     int height = 0;
     TVAlign vAlign = edvaBaseline;
     QString tag;
     bool jump = false; // the picture is a hyperlink whose target is its tag
 
     bool isEmpty() const { return bytes.isEmpty(); }
-    /// The picture decoded; a null image when the bytes are not a picture.
+    /// The picture decoded and turned upright as its EXIF orientation says; a
+    /// null image when the bytes are not a picture.
     QImage image() const;
     /// The format name found in the bytes, or "" when they are no picture.
     static QByteArray detectFormat(const QByteArray& bytes);

@@ -25,7 +25,30 @@ QString alphabetic(int number) {
     return result;
 }
 
+bool containsAny(QStringView name, std::initializer_list<const char*> words) {
+    for (const char* word : words) {
+        if (name.contains(QLatin1String(word), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+QString genericFamily(QStringView fontName) {
+    if (containsAny(fontName, {"mono", "courier", "console", "consolas", "typewriter", "fixedsys",
+                               "terminal", "code"}))
+        return QStringLiteral("monospace");
+    if (containsAny(fontName, {"sans", "gothic", "grotesk"}))
+        return QStringLiteral("sans-serif");
+    if (containsAny(fontName,
+                    {"serif",    "times",    "roman",     "georgia", "garamond",   "palatino",
+                     "antiqua",  "bookman",  "century",   "cambria", "constantia", "baskerville",
+                     "bodoni",   "didot",    "caslon",    "charter", "goudy",      "minion",
+                     "perpetua", "rockwell", "schoolbook"}))
+        return QStringLiteral("serif");
+    return QStringLiteral("sans-serif");
+}
 
 QString color(const QColor& value) {
     return QStringLiteral("#%1%2%3")
@@ -36,9 +59,13 @@ QString color(const QColor& value) {
 }
 
 QString text(const TTextStyleInfo& style) {
-    QString css = QStringLiteral("font-family: '%1'; font-size: %2pt;")
-                      .arg(htmlescape::fontFamily(style.FontName))
-                      .arg(style.Size);
+    // The generic family stands in where the named font is missing, in the
+    // style the seller chose rather than the browser's default serif.
+    const QString family = htmlescape::fontFamily(style.FontName);
+    QString css = QStringLiteral("font-family: ");
+    if (!family.isEmpty())
+        css += u'\'' + family + QStringLiteral("', ");
+    css += genericFamily(family) + QStringLiteral("; font-size: %1pt;").arg(style.Size);
     if (style.hasStyle(TTextStyleInfo::fsBold))
         css += QStringLiteral(" font-weight: bold;");
     if (style.hasStyle(TTextStyleInfo::fsItalic))

@@ -7,50 +7,65 @@ namespace htmlescape {
 namespace {
 
 void appendReference(QString& out, char32_t code) {
-    out += QStringLiteral("&#");
+    out += QLatin1String("&#");
     out += QString::number(static_cast<uint>(code));
     out += QLatin1Char(';');
 }
 
+/// True for characters written as they are, in text and in attributes:
+/// code page characters other than markup, quotes, "£" and C0 controls.
+bool isPlain(char16_t c) {
+    if (c < 0x80)
+        return c >= 0x20 && c != u'&' && c != u'<' && c != u'>' && c != u'"' && c != u'\'';
+    return c != 0xA3 && windows1252::encodeChar(QChar(c)) >= 0;
+}
+
 void appendEscaped(QString& out, QStringView text, bool attribute) {
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        // Most text is plain: copy it in runs.
+        const qsizetype runStart = i;
+        while (i < size && isPlain(text[i].unicode()))
+            ++i;
+        if (i > runStart)
+            out.append(text.data() + runStart, i - runStart);
+        if (i == size)
+            break;
         const QChar ch = text[i];
         switch (ch.unicode()) {
         case u'&':
-            out += QStringLiteral("&amp;");
+            out += QLatin1String("&amp;");
             continue;
         case u'<':
-            out += QStringLiteral("&lt;");
+            out += QLatin1String("&lt;");
             continue;
         case u'>':
-            out += QStringLiteral("&gt;");
+            out += QLatin1String("&gt;");
             continue;
         case u'"':
-            out += QStringLiteral("&quot;");
+            out += QLatin1String("&quot;");
             continue;
         case u'\'':
-            if (attribute) {
-                out += QStringLiteral("&#39;");
-                continue;
-            }
-            break;
+            out += attribute ? QLatin1String("&#39;") : QLatin1String("'");
+            continue;
         case u'\u00A3':
-            out += QStringLiteral("&#163;");
+            out += QLatin1String("&#163;");
             continue;
         default:
             break;
         }
-        if (ch.unicode() < 0x20 && ch != u'\t')
+        if (ch.unicode() < 0x20) {
+            if (ch == u'\t')
+                out += ch;
             continue;
-        if (ch.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        }
+        if (ch.isHighSurrogate() && i + 1 < size && text[i + 1].isLowSurrogate()) {
             appendReference(out, QChar::surrogateToUcs4(ch, text[i + 1]));
             ++i;
         } else if (ch.isSurrogate()) {
             appendReference(out, 0xFFFD);
-        } else if (windows1252::encodeChar(ch) < 0) {
-            appendReference(out, ch.unicode());
         } else {
-            out += ch;
+            appendReference(out, ch.unicode());
         }
     }
 }

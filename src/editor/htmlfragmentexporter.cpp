@@ -5,16 +5,21 @@
 #include "editor/eddocument.h"
 #include "editor/htmlcss.h"
 #include "editor/htmlescape.h"
+#include "editor/linkdetection.h"
+#include "platform/apperror.h"
+#include "platform/fileurl.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QMutex>
+#include <QTemporaryDir>
 #include <QTextList>
 #include <QTextTable>
-#include <QUrl>
 
 namespace {
 
@@ -56,7 +61,11 @@ QString tableStartTag(const QTextTableFormat& format) {
         tag += QStringLiteral(" align=\"center\"");
     else if (format.alignment() & Qt::AlignRight)
         tag += QStringLiteral(" align=\"right\"");
+    // The page's style sheet may set its own spacing, collapsing and
+    // padding for tables; inline, the document's own win.
     QStringList css;
+    css << QStringLiteral("border-collapse: separate; border-spacing: %1px;")
+               .arg(qRound(format.cellSpacing()));
     if (format.borderBrush().style() != Qt::NoBrush && format.borderBrush().color().isValid())
         css << QStringLiteral("border-color: ") + htmlcss::color(format.borderBrush().color()) +
                    u';';
@@ -67,12 +76,12 @@ QString tableStartTag(const QTextTableFormat& format) {
         css << QStringLiteral("width: %1px;").arg(qRound(format.width().rawValue()));
     else if (format.width().type() == QTextLength::PercentageLength)
         css << QStringLiteral("width: %1%;").arg(qRound(format.width().rawValue()));
-    if (!css.isEmpty())
-        tag += QStringLiteral(" style=\"") + css.join(u' ') + u'"';
+    tag += QStringLiteral(" style=\"") + css.join(u' ') + u'"';
     return tag + u'>';
 }
 
-QString cellStartTag(const QTextTableCell& cell, const QList<QTextLength>& columnWidths) {
+QString cellStartTag(const QTextTableCell& cell, const QList<QTextLength>& columnWidths,
+                     int padding) {
     QString tag = QStringLiteral("<td");
     const QTextLength width = columnWidths.value(cell.column());
     if (cell.columnSpan() == 1 && width.type() == QTextLength::FixedLength)
@@ -84,16 +93,58 @@ QString cellStartTag(const QTextTableCell& cell, const QList<QTextLength>& colum
     if (cell.columnSpan() > 1)
         tag += QStringLiteral(" colspan=\"%1\"").arg(cell.columnSpan());
     const QTextCharFormat format = cell.format();
-    if (format.verticalAlignment() == QTextCharFormat::AlignTop)
-        tag += QStringLiteral(" valign=\"top\"");
-    else if (format.verticalAlignment() == QTextCharFormat::AlignMiddle)
-        tag += QStringLiteral(" valign=\"middle\"");
-    else if (format.verticalAlignment() == QTextCharFormat::AlignBottom)
-        tag += QStringLiteral(" valign=\"bottom\"");
+    // The editor puts cell content at the top unless told otherwise.
+    const QTextCharFormat::VerticalAlignment alignment = format.verticalAlignment();
+    const char* vAlign = alignment == QTextCharFormat::AlignMiddle   ? "middle"
+                         : alignment == QTextCharFormat::AlignBottom ? "bottom"
+                                                                     : "top";
+    if (alignment == QTextCharFormat::AlignTop || alignment == QTextCharFormat::AlignMiddle ||
+        alignment == QTextCharFormat::AlignBottom)
+        tag += QStringLiteral(" valign=\"%1\"").arg(QLatin1String(vAlign));
+    // Inline, so the page's style sheet cannot change them.
+    tag += QStringLiteral(" style=\"padding: %1px; vertical-align: %2;")
+               .arg(padding)
+               .arg(QLatin1String(vAlign));
     if (format.background().style() != Qt::NoBrush && format.background().color().isValid())
-        tag += QStringLiteral(" style=\"background-color: ") +
-               htmlcss::color(format.background().color()) + u'"';
-    return tag + u'>';
+        tag += QStringLiteral(" background-color: ") + htmlcss::color(format.background().color()) +
+               u';';
+    return tag + QStringLiteral("\">");
+}
+
+/// Pictures the exporter saves without a folder of the caller's go to a
+/// folder of this process alone: a new name, readable by its owner only, and
+/// removed when the process ends.
+const QTemporaryDir& ownPicturesFolder() {
+    static const QTemporaryDir folder(
+        QDir(QDir::tempPath()).filePath(QStringLiteral("vantrel-pictures-XXXXXX")));
+    return folder;
+}
+
+/// A picture file as this process wrote it.
+struct WrittenPicture {
+    qint64 size = -1;
+    QDateTime modified;
+};
+
+/// The picture files this process has written, by full path.
+QHash<QString, WrittenPicture>& writtenPictures() {
+    static QHash<QString, WrittenPicture> files;
+    return files;
+}
+
+/// True when the file at `path` is still the one this process wrote there.
+bool isOurPicture(const QString& path) {
+    const auto it = writtenPictures().constFind(path);
+    if (it == writtenPictures().constEnd())
+        return false;
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink() && file.size() == it->size &&
+           file.lastModified() == it->modified;
+}
+
+QMutex& writtenPicturesMutex() {
+    static QMutex mutex;
+    return mutex;
 }
 
 } // namespace
@@ -102,16 +153,36 @@ HtmlFragmentExporter::HtmlFragmentExporter(const EdDocument& document)
     : m_document(document) {}
 
 QString HtmlFragmentExporter::toHtml() {
-    m_html.clear();
-    m_textCss.clear();
+    // The last fragment's size is a good guess for this one's.
+    const qsizetype lastSize = m_html.size();
+    m_html = QString();
+    m_html.reserve(lastSize + lastSize / 8);
+    m_spanStarts.clear();
+    m_paragraphStarts.clear();
     writeContainer(m_document.rootData());
     return m_html;
 }
 
-const QString& HtmlFragmentExporter::textCss(int styleNo) {
-    auto it = m_textCss.find(styleNo);
-    if (it == m_textCss.end())
-        it = m_textCss.insert(styleNo, htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)));
+const QString& HtmlFragmentExporter::spanStart(int styleNo) {
+    auto it = m_spanStarts.find(styleNo);
+    if (it == m_spanStarts.end()) {
+        it = m_spanStarts.insert(styleNo,
+                                 QStringLiteral("<span style=\"") +
+                                     htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)) +
+                                     QStringLiteral("\">"));
+    }
+    return *it;
+}
+
+const QString& HtmlFragmentExporter::paragraphStart(int paraNo, int listIndent) {
+    const quint64 key = (quint64(quint32(paraNo)) << 32) | quint32(listIndent);
+    auto it = m_paragraphStarts.find(key);
+    if (it == m_paragraphStarts.end()) {
+        const TParaStyleInfo& para = m_document.docStyle().ParaStyles.at(paraNo);
+        it = m_paragraphStarts.insert(key, QStringLiteral("<p style=\"") +
+                                               htmlcss::paragraph(para, listIndent) +
+                                               QStringLiteral("\">"));
+    }
     return *it;
 }
 
@@ -158,22 +229,19 @@ void HtmlFragmentExporter::writeParagraph(const TCustomDocData& data, const QLis
         list ? style.ListStyles.at(list->format().intProperty(docprop::ListNo)).IndentStep *
                    (list->format().intProperty(docprop::ListLevel) + 1)
              : 0;
-    const TParaStyleInfo& para =
-        style.ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
-    m_html += QStringLiteral("<p style=\"") + htmlcss::paragraph(para, listIndent) +
-              QStringLiteral("\">");
+    m_html += paragraphStart(block.blockFormat().intProperty(docprop::ParaNo), listIndent);
     m_paragraphHasText = false;
     if (list)
         writeListMarker(items.at(i));
     const bool empty =
         end - i == 1 && items.at(i).kind == DocItem::Text && items.at(i).text.isEmpty();
     if (empty) {
-        m_html += QStringLiteral("<span style=\"") + textCss(items.at(i).styleNo()) +
-                  QStringLiteral("\">&nbsp;</span>");
+        m_html += spanStart(items.at(i).styleNo());
+        m_html += QLatin1String("&nbsp;</span>");
     }
     for (; i < end && !empty; ++i)
         writeItem(data, items.at(i), i);
-    m_html += QStringLiteral("</p>") + kLineEnd;
+    m_html += QLatin1String("</p>\r\n");
 }
 
 void HtmlFragmentExporter::writeListMarker(const DocItem& first) {
@@ -181,9 +249,9 @@ void HtmlFragmentExporter::writeListMarker(const DocItem& first) {
     const TListInfo& info =
         m_document.docStyle().ListStyles.at(list->format().intProperty(docprop::ListNo));
     const int styleNo = first.kind == DocItem::Text ? first.styleNo() : 0;
-    m_html += QStringLiteral("<span style=\"") + textCss(styleNo) + QStringLiteral("\">");
+    m_html += spanStart(styleNo);
     htmlescape::appendText(m_html, htmlcss::listMarker(info, list->itemNumber(first.block)));
-    m_html += QStringLiteral("&nbsp;</span>");
+    m_html += QLatin1String("&nbsp;</span>");
 }
 
 void HtmlFragmentExporter::writeItem(const TCustomDocData& data, const DocItem& item, int itemNo) {
@@ -218,6 +286,13 @@ bool HtmlFragmentExporter::linkAnchor(const TCustomDocData& data, const DocItem&
         OnWriteHyperlink(item.position, data, itemNo, edsfHTML, target, extras);
     else
         target = item.tag();
+    if (!target.isEmpty()) {
+        // Script, data and local addresses never reach the page: such a
+        // link's text is written without the link.
+        target = linkdetection::allowedLinkAddress(target);
+        if (target.isEmpty())
+            return false;
+    }
     if (target.isEmpty() && extras.isEmpty())
         return false;
     start = QStringLiteral("<a");
@@ -231,11 +306,11 @@ bool HtmlFragmentExporter::linkAnchor(const TCustomDocData& data, const DocItem&
 }
 
 void HtmlFragmentExporter::writeRun(const DocItem& item) {
-    m_html += QStringLiteral("<span style=\"") + textCss(item.styleNo()) + QStringLiteral("\">");
+    m_html += spanStart(item.styleNo());
     bool previousWasSpace = !m_paragraphHasText;
     appendRunText(m_html, item.text, previousWasSpace);
     m_paragraphHasText = m_paragraphHasText || !item.text.isEmpty();
-    m_html += QStringLiteral("</span>");
+    m_html += QLatin1String("</span>");
 }
 
 void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocItem& item, int itemNo,
@@ -271,8 +346,9 @@ QString HtmlFragmentExporter::pictureSource(const TCustomDocData& data, int item
         if (!doDefault && !location.isEmpty())
             return location;
     }
+    // A bare path is no address in a page: the preview would not find it.
     if (!picture.fileName.isEmpty())
-        return picture.fileName;
+        return PathToFileUrl(picture.fileName);
     return savedPicture(picture, resourceName);
 }
 
@@ -290,18 +366,31 @@ QString HtmlFragmentExporter::savedPicture(const DocPicture& picture, const QStr
         extension = "jpg";
     }
     const bool ownFolder = picturesFolder.isEmpty();
-    const QString folder =
-        ownFolder ? QDir::temp().filePath(QStringLiteral("vantrel-export")) : picturesFolder;
-    QDir().mkpath(folder);
+    QString folder = picturesFolder;
+    if (ownFolder) {
+        const QTemporaryDir& own = ownPicturesFolder();
+        if (!own.isValid())
+            throw AppError(QStringLiteral("Cannot create a folder for the document's pictures "
+                                          "in \"%1\": %2")
+                               .arg(QDir::tempPath(), own.errorString()));
+        folder = own.path();
+    } else {
+        QDir().mkpath(folder);
+    }
     const QString prefix = docprop::pictureResourcePrefix();
     const QString hash = (resourceName.startsWith(prefix) ? resourceName : picture.resourceName())
                              .mid(prefix.size(), 16);
     const QString name = imagePrefix + hash + QLatin1Char('.') + QString::fromLatin1(extension);
     const QString path = QDir(folder).filePath(name);
-    // The name follows the content, so a file already there is this picture.
-    if (!QFileInfo::exists(path))
+    // The name follows the content, so a file this process wrote under it is
+    // this picture; a file found there may be anyone's and is replaced.
+    QMutexLocker lock(&writtenPicturesMutex());
+    if (!isOurPicture(path)) {
         writeFileAtomically(path, bytes);
-    return ownFolder ? QUrl::fromLocalFile(path).toString() : name;
+        const QFileInfo written(path);
+        writtenPictures().insert(path, {written.size(), written.lastModified()});
+    }
+    return ownFolder ? PathToFileUrl(path) : name;
 }
 
 void HtmlFragmentExporter::writeHLine(const DocItem& item) {
@@ -318,13 +407,15 @@ void HtmlFragmentExporter::writeHLine(const DocItem& item) {
 void HtmlFragmentExporter::writeTable(const DocItem& item) {
     QTextTable* table = item.table;
     m_html += tableStartTag(table->format()) + kLineEnd;
+    const int padding = qRound(table->format().cellPadding());
     for (int row = 0; row < table->rows(); ++row) {
         m_html += QStringLiteral("<tr>") + kLineEnd;
         for (int column = 0; column < table->columns(); ++column) {
             const QTextTableCell cell = table->cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue;
-            m_html += cellStartTag(cell, table->format().columnWidthConstraints()) + kLineEnd;
+            m_html +=
+                cellStartTag(cell, table->format().columnWidthConstraints(), padding) + kLineEnd;
             writeContainer(TCustomDocData(table, row, column));
             m_html += QStringLiteral("</td>") + kLineEnd;
         }

@@ -32,12 +32,15 @@ public:
     explicit HtmlFragmentExporter(const EdDocument& document);
 
     HtmlSaveImageHandler OnHTMLSaveImage;
-    /// Without a handler a link is written with its tag as the target.
+    /// Without a handler a link is written with its tag as the target. Only
+    /// targets that `linkdetection::allowedLinkAddress` allows are written,
+    /// as it gives them; other links are written as their text alone.
     WriteHyperlinkHandler OnWriteHyperlink;
     /// Where the exporter saves pictures that have no other source. Their
     /// source is then the bare file name (the page is meant to live in that
-    /// folder); when empty, a folder under the system's temporary folder is
-    /// used and the source is a file URL.
+    /// folder); when empty, a folder of this process under the system's
+    /// temporary folder is used (removed when the process ends) and the
+    /// source is a file URL.
     QString picturesFolder;
     QString imagePrefix = QStringLiteral("img");
 
@@ -63,11 +66,14 @@ private:
     /// resource name), so an unchanged picture is written once.
     QString savedPicture(const DocPicture& picture, const QString& resourceName);
     bool linkAnchor(const TCustomDocData& data, const DocItem& item, int itemNo, QString& start);
-    /// The style attribute of a text style, made once per export.
-    const QString& textCss(int styleNo);
+    /// The start tags of a text style's span and of a paragraph, made once
+    /// per export.
+    const QString& spanStart(int styleNo);
+    const QString& paragraphStart(int paraNo, int listIndent);
 
     const EdDocument& m_document;
     QString m_html;
     bool m_paragraphHasText = false;
-    QHash<int, QString> m_textCss;
+    QHash<int, QString> m_spanStarts;
+    QHash<quint64, QString> m_paragraphStarts;
 };

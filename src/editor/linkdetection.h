@@ -8,6 +8,14 @@ namespace linkdetection {
 /// A link target as stored: without carriage returns and line feeds.
 QString NormalizeLinkTarget(const QString& text);
 
+/// The address a link may lead to, on the listing page and when the seller
+/// follows it: an anchor in the document ("#name") or an http, https, ftp or
+/// mailto address ("www." and "ftp." addresses typed without a scheme get
+/// theirs in front). The target is read as a browser would: character
+/// references decoded, blanks at the ends trimmed and control characters
+/// removed. Empty for every other target (script, data, local files, paths).
+QString allowedLinkAddress(const QString& target);
+
 struct DetectedLink {
     int start = 0; // offsets in the text given to `detect`
     int end = 0;

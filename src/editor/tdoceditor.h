@@ -72,9 +72,12 @@ public:
     void RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listStyles);
     /// The document as an HTML fragment, with the save-image and
     /// write-hyperlink events; false when writing failed. Pictures it saves
-    /// itself go to the temporary folder; AppError when one cannot be saved.
+    /// itself go to a folder of this process under the temporary folder;
+    /// AppError when one cannot be saved.
     bool ExportHtmlFragment(QIODevice& out);
     void ShowTableSizePicker(QWidget* button);
+    /// Scrolls to an anchor of the document or hands a web or e-mail address
+    /// to the desktop; any other target is refused with a message.
     void FollowLink(int id);
     void DetectLinkBeforeCaret();
     void EndLinkAtCaret();

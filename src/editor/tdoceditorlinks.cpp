@@ -78,8 +78,9 @@ void TDocEditor::EndLinkAtCaret() {
 
 void TDocEditor::FollowLink(int id) {
     const QString target = formatAt(id).stringProperty(docprop::Tag);
-    if (target.startsWith(QLatin1Char('#'))) {
-        const QString name = target.mid(1);
+    const QString address = linkdetection::allowedLinkAddress(target);
+    if (address.startsWith(QLatin1Char('#'))) {
+        const QString name = address.mid(1);
         for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat format = it.fragment().charFormat();
@@ -93,7 +94,16 @@ void TDocEditor::FollowLink(int id) {
                 }
             }
         }
-    } else if (!target.isEmpty() && m_dialogs.openUrl(QUrl::fromUserInput(target))) {
+    } else if (address.isEmpty() && !target.trimmed().isEmpty()) {
+        // A received document's link must not launch a program or open a
+        // local file through the desktop.
+        m_dialogs.showMessage(QStringLiteral("\"%1\" is not opened: only web (http, https, ftp) "
+                                             "and e-mail (mailto) links and links to places in "
+                                             "the document are followed.")
+                                  .arg(target),
+                              UserDialogs::Icon::Warning, QStringLiteral("Link not opened"));
+        return;
+    } else if (!address.isEmpty() && m_dialogs.openUrl(QUrl(address))) {
         return;
     }
     m_dialogs.showMessage(QStringLiteral("Cannot navigate to \"%1\"").arg(target),

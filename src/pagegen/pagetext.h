@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/fileurl.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,13 +17,6 @@ QString joinLines(const QStringList& lines);
 
 /// Every CR and every LF becomes one space; nothing is removed.
 QString DeleteLineBreaks(QString text);
-
-/// A `file:` URL for a local path, "/" and "\" both taken as separators.
-/// Letter case is kept (the file system tells "Sky.GIF" from "sky.gif") and
-/// every character but letters, digits, "-._~", ":" and the separators is
-/// percent-encoded (UTF-8), so the URL leads to the file for any name and can
-/// close neither a quoted attribute nor a CSS url().
-QString PathToFileUrl(const QString& path);
 
 /// An address as it may stand inside a quoted attribute and a CSS url():
 /// quotes, brackets, backslashes, blanks, controls and non-ASCII characters

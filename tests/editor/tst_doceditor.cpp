@@ -64,6 +64,8 @@ private slots:
     void readOnlyDocumentStaysUnchanged();
     void linkStyleIndexReusesAnEqualStyle();
     void followLink();
+    void followLinkOpensOnlyWebAndMailAddresses_data();
+    void followLinkOpensOnlyWebAndMailAddresses();
     void confirmCloseAndNew();
     void saveSaveAsAndFailures();
     void failedSaveStaysModified_data();
@@ -190,6 +192,37 @@ void TestDocEditor::followLink() {
                           QStringLiteral("url: http://www.shop.example"),
                           QStringLiteral("url: http://www.shop.example"),
                           QStringLiteral("message: Cannot navigate to \"www.shop.example\"")}));
+}
+
+void TestDocEditor::followLinkOpensOnlyWebAndMailAddresses_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("shown");
+    const QString refused = QStringLiteral(
+        "message: \"%1\" is not opened: only web (http, https, ftp) and e-mail (mailto) links "
+        "and links to places in the document are followed.");
+    QTest::newRow("https") << "https://shop.example/a"
+                           << "url: https://shop.example/a";
+    QTest::newRow("ftp") << "ftp://files.example/a"
+                         << "url: ftp://files.example/a";
+    QTest::newRow("mailto") << "mailto:me@shop.example"
+                            << "url: mailto:me@shop.example";
+    QTest::newRow("file URL") << "file:///etc/passwd" << refused.arg("file:///etc/passwd");
+    QTest::newRow("desktop file") << "/usr/share/applications/evil.desktop"
+                                  << refused.arg("/usr/share/applications/evil.desktop");
+    QTest::newRow("relative path") << "setup.sh" << refused.arg("setup.sh");
+    QTest::newRow("javascript") << " JaVaScRiPt:alert(1)" << refused.arg(" JaVaScRiPt:alert(1)");
+    QTest::newRow("data") << "data:text/html,x" << refused.arg("data:text/html,x");
+}
+
+void TestDocEditor::followLinkOpensOnlyWebAndMailAddresses() {
+    QFETCH(QString, target);
+    QFETCH(QString, shown);
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().insertText(cursor, QStringLiteral("link"), 4, target);
+    editor.FollowLink(1);
+    QCOMPARE(dialogs.shown, QStringList{shown});
 }
 
 void TestDocEditor::confirmCloseAndNew() {

@@ -9,18 +9,22 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextList>
 #include <QTextTable>
+#include <QUrl>
 
 namespace {
 
 const QString kPara = QStringLiteral("<p style=\"margin: 0px 0px 0px 0px; text-align: left;\">");
-const QString kArial = QStringLiteral("<span style=\"font-family: 'Arial'; font-size: 10pt;\">");
-const QString kLink = QStringLiteral("<span style=\"font-family: 'Arial'; font-size: 10pt; "
-                                     "text-decoration: underline; color: #008000;\">");
+const QString kArial =
+    QStringLiteral("<span style=\"font-family: 'Arial', sans-serif; font-size: 10pt;\">");
+const QString kLink =
+    QStringLiteral("<span style=\"font-family: 'Arial', sans-serif; font-size: 10pt; "
+                   "text-decoration: underline; color: #008000;\">");
 
 QString paragraph(const QString& content) {
     return kPara + content + QStringLiteral("</p>\r\n");
@@ -43,14 +47,22 @@ private slots:
     void textIsEscapedInTheCodePage_data();
     void textIsEscapedInTheCodePage();
     void contentOnlyWithInlineStyles();
+    void fontNamesAreFollowedByTheirGenericFamily_data();
+    void fontNamesAreFollowedByTheirGenericFamily();
     void links_data();
     void links();
     void pictureSources_data();
     void pictureSources();
     void picturesTheExporterSaves_data();
     void picturesTheExporterSaves();
+    void picturesWithoutAFolderGoToAFolderOfThisProcess();
+    void aFileFoundUnderAPictureNameIsReplaced();
+    void photosAreShownAndExportedUpright_data();
+    void photosAreShownAndExportedUpright();
     void listMarkersAsText();
     void tablesWithSpansAndNestedContent();
+    void tableSpacingAndPaddingAreInline_data();
+    void tableSpacingAndPaddingAreInline();
     void otherItems();
     void invalidColoursAreNoColours_data();
     void invalidColoursAreNoColours();
@@ -104,14 +116,61 @@ void TestHtmlExport::contentOnlyWithInlineStyles() {
     document.insertText(cursor, QStringLiteral("Title"), 1);
     document.insertText(cursor, QStringLiteral("x"), oddNo);
     const QString html = HtmlFragmentExporter(document).toHtml();
-    QCOMPARE(html, QStringLiteral(
-                       "<p style=\"margin: 0px 0px 0px 0px; text-align: center;\">"
-                       "<span style=\"font-family: 'Arial'; font-size: 10pt; font-weight: bold; "
-                       "color: #0000FF;\">Title</span>"
-                       "<span style=\"font-family: 'Evil color: redscript'; font-size: 12pt; "
-                       "font-weight: bold; font-style: italic; text-decoration: line-through; "
-                       "color: #12ABCD; background-color: #FFFF00; text-transform: uppercase; "
-                       "vertical-align: sub;\">x</span></p>\r\n"));
+    QCOMPARE(html,
+             QStringLiteral("<p style=\"margin: 0px 0px 0px 0px; text-align: center;\">"
+                            "<span style=\"font-family: 'Arial', sans-serif; font-size: 10pt; "
+                            "font-weight: bold; "
+                            "color: #0000FF;\">Title</span>"
+                            "<span style=\"font-family: 'Evil color: redscript', sans-serif; "
+                            "font-size: 12pt; "
+                            "font-weight: bold; font-style: italic; text-decoration: line-through; "
+                            "color: #12ABCD; background-color: #FFFF00; text-transform: uppercase; "
+                            "vertical-align: sub;\">x</span></p>\r\n"));
+}
+
+void TestHtmlExport::fontNamesAreFollowedByTheirGenericFamily_data() {
+    QTest::addColumn<QString>("fontName");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("Verdana") << "Verdana"
+                             << "'Verdana', sans-serif";
+    QTest::newRow("Arial") << "Arial"
+                           << "'Arial', sans-serif";
+    QTest::newRow("Times New Roman") << "Times New Roman"
+                                     << "'Times New Roman', serif";
+    QTest::newRow("Georgia") << "Georgia"
+                             << "'Georgia', serif";
+    QTest::newRow("Book Antiqua") << "Book Antiqua"
+                                  << "'Book Antiqua', serif";
+    QTest::newRow("Liberation Serif") << "Liberation Serif"
+                                      << "'Liberation Serif', serif";
+    QTest::newRow("DejaVu Sans") << "DejaVu Sans"
+                                 << "'DejaVu Sans', sans-serif";
+    QTest::newRow("Century Gothic") << "Century Gothic"
+                                    << "'Century Gothic', sans-serif";
+    QTest::newRow("Courier New") << "Courier New"
+                                 << "'Courier New', monospace";
+    QTest::newRow("Lucida Console") << "Lucida Console"
+                                    << "'Lucida Console', monospace";
+    QTest::newRow("DejaVu Sans Mono") << "DejaVu Sans Mono"
+                                      << "'DejaVu Sans Mono', monospace";
+    QTest::newRow("unknown name") << "Shop Display"
+                                  << "'Shop Display', sans-serif";
+    QTest::newRow("no name") << ""
+                             << "sans-serif";
+}
+
+void TestHtmlExport::fontNamesAreFollowedByTheirGenericFamily() {
+    QFETCH(QString, fontName);
+    QFETCH(QString, family);
+    EdDocument document;
+    TTextStyleInfo style;
+    style.FontName = fontName;
+    const int styleNo = document.docStyle().TextStyles.findOrAppend(style);
+    QTextCursor cursor(document.textDocument());
+    document.insertText(cursor, QStringLiteral("x"), styleNo);
+    QCOMPARE(HtmlFragmentExporter(document).toHtml(),
+             paragraph(QStringLiteral("<span style=\"font-family: %1; font-size: 10pt;\">x</span>")
+                           .arg(family)));
 }
 
 void TestHtmlExport::links_data() {
@@ -128,9 +187,44 @@ void TestHtmlExport::links_data() {
     QTest::newRow("no anchor at all")
         << QString() << QString() << kLink + QStringLiteral("shop</span>");
     QTest::newRow("a target cannot leave its attribute")
-        << QStringLiteral("x\" onclick=\"alert('\u00a3')") << QString()
-        << QStringLiteral("<a href=\"x&quot; onclick=&quot;alert(&#39;&#163;&#39;)\">") + kLink +
+        << QStringLiteral("http://x\" onclick=\"alert('\u00a3')") << QString()
+        << QStringLiteral("<a href=\"http://x&quot; onclick=&quot;alert(&#39;&#163;&#39;)\">") +
+               kLink + QStringLiteral("shop</span></a>");
+    const QString text = kLink + QStringLiteral("shop</span>");
+    auto anchor = [](const char* href) {
+        return QStringLiteral("<a href=\"%1\">").arg(QLatin1String(href)) + kLink +
                QStringLiteral("shop</span></a>");
+    };
+    QTest::newRow("https") << "HTTPS://shop.example/" << QString()
+                           << anchor("HTTPS://shop.example/");
+    QTest::newRow("ftp") << "ftp://files.example/a" << QString() << anchor("ftp://files.example/a");
+    QTest::newRow("mailto") << "mailto:me@shop.example" << QString()
+                            << anchor("mailto:me@shop.example");
+    QTest::newRow("anchor in the document") << "#terms" << QString() << anchor("#terms");
+    QTest::newRow("typed www address")
+        << "www.shop.example" << QString() << anchor("http://www.shop.example");
+    QTest::newRow("blanks around")
+        << "  http://shop.example/ " << QString() << anchor("http://shop.example/");
+    QTest::newRow("javascript") << "javascript:alert(1)"
+                                << "target=_blank" << text;
+    QTest::newRow("javascript, mixed case and blanks")
+        << "  JaVaScRiPt:alert(1)" << QString() << text;
+    QTest::newRow("javascript with a tab") << "java\tscript:alert(1)" << QString() << text;
+    QTest::newRow("javascript with a line break") << "java\nscript:alert(1)" << QString() << text;
+    QTest::newRow("javascript with a control character")
+        << "\x01javascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, decimal reference")
+        << "&#106;avascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, padded reference without semicolon")
+        << "&#0000106avascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, hexadecimal reference")
+        << "&#x6A;avascript:alert(1)" << QString() << text;
+    QTest::newRow("javascript, named colon") << "javascript&colon;alert(1)" << QString() << text;
+    QTest::newRow("javascript, tab reference") << "java&Tab;script:alert(1)" << QString() << text;
+    QTest::newRow("vbscript") << "vbscript:msgbox(1)" << QString() << text;
+    QTest::newRow("data") << "data:text/html;base64,PHNjcmlwdD4=" << QString() << text;
+    QTest::newRow("local file") << "file:///etc/passwd" << QString() << text;
+    QTest::newRow("bare path") << "/usr/share/applications/x.desktop" << QString() << text;
 }
 
 void TestHtmlExport::links() {
@@ -165,12 +259,15 @@ void TestHtmlExport::pictureSources_data() {
         << QStringLiteral("/p/a.png") << QStringLiteral("http://srv/a b.png") << false
         << QStringLiteral("http://srv/a b.png");
     QTest::newRow("stored file name") << QStringLiteral("/p/My \"Sky\".png") << QString() << true
-                                      << QStringLiteral("/p/My &quot;Sky&quot;.png");
+                                      << QStringLiteral("file:///p/My%20%22Sky%22.png");
+    QTest::newRow("stored file name with a space as a file URL")
+        << QStringLiteral("/home/seller/My Sky.jpg") << QString() << true
+        << QStringLiteral("file:///home/seller/My%20Sky.jpg");
     QTest::newRow("handler leaves it to the default")
         << QStringLiteral("/p/a.png") << QStringLiteral("ignored") << true
-        << QStringLiteral("/p/a.png");
+        << QStringLiteral("file:///p/a.png");
     QTest::newRow("cleared default without a location")
-        << QStringLiteral("/p/a.png") << QString() << false << QStringLiteral("/p/a.png");
+        << QStringLiteral("/p/a.png") << QString() << false << QStringLiteral("file:///p/a.png");
 }
 
 void TestHtmlExport::pictureSources() {
@@ -255,6 +352,101 @@ void TestHtmlExport::picturesTheExporterSaves() {
         QCOMPARE(DocPicture::detectFormat(savedBytes), QByteArray("jpeg"));
 }
 
+void TestHtmlExport::picturesWithoutAFolderGoToAFolderOfThisProcess() {
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertPicture(cursor, picture(sampledocument::pngBytes(), "png", QString()));
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    const qsizetype start = html.indexOf(QStringLiteral("src=\"")) + 5;
+    const QUrl source(html.mid(start, html.indexOf(u'"', start) - start));
+    QVERIFY(source.isLocalFile());
+    const QFileInfo saved(source.toLocalFile());
+    QVERIFY(saved.exists());
+    const QFileInfo folder(saved.absolutePath());
+    QVERIFY(folder.absoluteFilePath() != QDir::temp().filePath(QStringLiteral("vantrel-export")));
+    QCOMPARE(folder.dir().absolutePath(), QDir(QDir::tempPath()).absolutePath());
+    // Nobody but this user may read, list or plant files there.
+    QCOMPARE(folder.permissions() & (QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                     QFile::ReadOther | QFile::WriteOther | QFile::ExeOther),
+             QFile::Permissions());
+}
+
+void TestHtmlExport::aFileFoundUnderAPictureNameIsReplaced() {
+    const QByteArray bytes = sampledocument::pngBytes(5, 5);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertPicture(cursor, picture(bytes, "png", QString()));
+    auto exportInto = [&](const QString& folder) {
+        HtmlFragmentExporter exporter(document);
+        exporter.picturesFolder = folder;
+        return exporter.toHtml();
+    };
+    auto plant = [](const QString& path, const QByteArray& content) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(content), content.size());
+    };
+    auto content = [](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTemporaryDir first;
+    const QString html = exportInto(first.path());
+    const QString name = QDir(first.path()).entryList(QDir::Files).value(0);
+    QVERIFY(html.contains(name));
+
+    // A file that was there before is not taken for the picture...
+    QTemporaryDir second;
+    const QString path = QDir(second.path()).filePath(name);
+    plant(path, "not this picture");
+    QCOMPARE(exportInto(second.path()), html);
+    QCOMPARE(content(path), bytes);
+    // ...nor one that replaced the picture after it was written.
+    plant(path, "not this picture either");
+    QCOMPARE(exportInto(second.path()), html);
+    QCOMPARE(content(path), bytes);
+}
+
+void TestHtmlExport::photosAreShownAndExportedUpright_data() {
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("redOnTop");
+    QTest::newRow("upright") << 1 << QSize(200, 100) << true;
+    QTest::newRow("upside down") << 3 << QSize(200, 100) << false;
+    QTest::newRow("turned a quarter clockwise") << 6 << QSize(100, 200) << false;
+    QTest::newRow("turned a quarter anticlockwise") << 8 << QSize(100, 200) << true;
+}
+
+void TestHtmlExport::photosAreShownAndExportedUpright() {
+    QFETCH(int, orientation);
+    QFETCH(QSize, size);
+    QFETCH(bool, redOnTop);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("phone.jpg"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(sampledocument::orientedJpegBytes(200, 100, orientation));
+    file.close();
+    DocPicture photo;
+    QVERIFY(DocPicture::fromFile(path, photo));
+    QCOMPARE(QSize(photo.width, photo.height), size);
+    const QImage shown = photo.image();
+    QCOMPARE(shown.size(), size);
+    const QColor corner = shown.pixelColor(2, 2);
+    QCOMPARE(corner.red() > corner.blue(), redOnTop);
+    // Exported with the size it is shown at, also when none was stored.
+    for (const bool sizeStored : {true, false}) {
+        EdDocument document;
+        QTextCursor cursor(document.textDocument());
+        DocPicture inserted = photo;
+        if (!sizeStored)
+            inserted.width = inserted.height = 0;
+        document.insertPicture(cursor, inserted);
+        QVERIFY(HtmlFragmentExporter(document).toHtml().contains(
+            QStringLiteral("width=\"%1\" height=\"%2\"").arg(size.width()).arg(size.height())));
+    }
+}
+
 void TestHtmlExport::listMarkersAsText() {
     EdDocument document;
     TListInfo numbers;
@@ -291,12 +483,62 @@ void TestHtmlExport::tablesWithSpansAndNestedContent() {
         HtmlFragmentExporter(document).toHtml(),
         empty +
             QStringLiteral("<table border=\"1\" cellpadding=\"2\" cellspacing=\"2\" "
-                           "style=\"border-color: #A0A0A4;\">\r\n<tr>\r\n<td colspan=\"2\">\r\n") +
+                           "style=\"border-collapse: separate; border-spacing: 2px; border-color: "
+                           "#A0A0A4;\">\r\n<tr>\r\n<td colspan=\"2\" style=\"padding: 2px; "
+                           "vertical-align: top;\">\r\n") +
             paragraph(kArial + QStringLiteral("wide</span>")) +
-            QStringLiteral("</td>\r\n</tr>\r\n<tr>\r\n<td>\r\n") + empty +
-            QStringLiteral("</td>\r\n<td valign=\"top\" style=\"background-color: "
-                           "#010203\">\r\n") +
+            QStringLiteral("</td>\r\n</tr>\r\n<tr>\r\n<td style=\"padding: 2px; vertical-align: "
+                           "top;\">\r\n") +
+            empty +
+            QStringLiteral("</td>\r\n<td valign=\"top\" style=\"padding: 2px; vertical-align: "
+                           "top; background-color: #010203;\">\r\n") +
             empty + QStringLiteral("</td>\r\n</tr>\r\n</table>\r\n") + empty);
+}
+
+void TestHtmlExport::tableSpacingAndPaddingAreInline_data() {
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<int>("padding");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("cell");
+    QTest::newRow("wide spacing, no padding")
+        << 8 << 0 << int(QTextCharFormat::AlignNormal)
+        << "style=\"border-collapse: separate; border-spacing: 8px;"
+        << "<td style=\"padding: 0px; vertical-align: top;\">";
+    QTest::newRow("no spacing, wide padding")
+        << 0 << 10 << int(QTextCharFormat::AlignNormal)
+        << "style=\"border-collapse: separate; border-spacing: 0px;"
+        << "<td style=\"padding: 10px; vertical-align: top;\">";
+    QTest::newRow("cells aligned to the middle")
+        << 2 << 2 << int(QTextCharFormat::AlignMiddle)
+        << "style=\"border-collapse: separate; border-spacing: 2px;"
+        << "<td valign=\"middle\" style=\"padding: 2px; vertical-align: middle;\">";
+    QTest::newRow("cells aligned to the bottom")
+        << 2 << 2 << int(QTextCharFormat::AlignBottom)
+        << "style=\"border-collapse: separate; border-spacing: 2px;"
+        << "<td valign=\"bottom\" style=\"padding: 2px; vertical-align: bottom;\">";
+}
+
+void TestHtmlExport::tableSpacingAndPaddingAreInline() {
+    QFETCH(int, spacing);
+    QFETCH(int, padding);
+    QFETCH(int, alignment);
+    QFETCH(QString, table);
+    QFETCH(QString, cell);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    QTextTable* inserted = document.insertTable(cursor, 1, 1);
+    QTextTableFormat format = inserted->format();
+    format.setCellSpacing(spacing);
+    format.setCellPadding(padding);
+    inserted->setFormat(format);
+    QTextTableCell only = inserted->cellAt(0, 0);
+    QTextCharFormat cellFormat = only.format();
+    cellFormat.setVerticalAlignment(QTextCharFormat::VerticalAlignment(alignment));
+    only.setFormat(cellFormat);
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    QVERIFY2(html.contains(table), qPrintable(html));
+    QVERIFY2(html.contains(cell + QStringLiteral("\r\n")), qPrintable(html));
 }
 
 void TestHtmlExport::otherItems() {
@@ -358,8 +600,8 @@ void TestHtmlExport::columnWidthsAreKeptAndExported() {
     EdDocument reopened;
     QVERIFY(VDocReader::read(VDocWriter::write(imported), reopened));
     const QString html = HtmlFragmentExporter(reopened).toHtml();
-    QVERIFY2(html.contains(QStringLiteral("<td width=\"80\">")), qPrintable(html));
-    QVERIFY2(html.contains(QStringLiteral("<td width=\"30%\">")), qPrintable(html));
+    QVERIFY2(html.contains(QStringLiteral("<td width=\"80\" ")), qPrintable(html));
+    QVERIFY2(html.contains(QStringLiteral("<td width=\"30%\" ")), qPrintable(html));
     QCOMPARE(html, HtmlFragmentExporter(imported).toHtml());
 }
 

@@ -1,9 +1,18 @@
+#include "editor/docpicture.h"
+#include "editor/eddocument.h"
+#include "editor/vdocwriter.h"
+#include "platform/fileurl.h"
+#include "support/sampledocument.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 
 namespace {
 
@@ -66,6 +75,7 @@ class TestRender : public QObject {
 private slots:
     void writesThePreviewPage();
     void bodyOnly();
+    void picturesOfADocument();
     void damagedInputs_data();
     void damagedInputs();
 };
@@ -104,6 +114,38 @@ void TestRender::bodyOnly() {
                              "20</p>  \r\n"));
 }
 
+void TestRender::picturesOfADocument() {
+    RenderFixture f;
+    const QString pictureFile = f.write(QStringLiteral("My Sky.png"), sampledocument::pngBytes());
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    DocPicture fromFile;
+    QVERIFY(DocPicture::fromFile(pictureFile, fromFile));
+    document.insertPicture(cursor, fromFile);
+    DocPicture pasted;
+    pasted.bytes = sampledocument::gifBytes();
+    pasted.format = "gif";
+    document.insertPicture(cursor, pasted);
+    const QString vdoc = f.path(QStringLiteral("item.vdoc"));
+    VDocWriter::writeFile(document, vdoc);
+    const QString out = f.path(QStringLiteral("page/out.html"));
+    QVERIFY(QDir(f.path(QString())).mkpath(QStringLiteral("page")));
+    const Run run = f.run({vdoc, f.write(QStringLiteral("Shop.rbs"), layout), "-o", out});
+    QCOMPARE(run.exitCode, 0);
+    const QString page = QString::fromLatin1(fileBytes(out));
+    QStringList sources;
+    static const QRegularExpression source(QStringLiteral("<img src=\"([^\"]*)\""));
+    for (auto it = source.globalMatch(page); it.hasNext();)
+        sources << it.next().captured(1);
+    QCOMPARE(sources.size(), 2);
+    // The preview's address of a picture file, whatever its name holds.
+    QCOMPARE(sources[0], PathToFileUrl(QFileInfo(pictureFile).absoluteFilePath()));
+    QVERIFY(sources[0].endsWith(QStringLiteral("/My%20Sky.png")));
+    // A picture of no file is saved beside the page and outlives the run.
+    QVERIFY2(!sources[1].contains(u'/'), qPrintable(sources[1]));
+    QCOMPARE(fileBytes(QFileInfo(out).dir().filePath(sources[1])), sampledocument::gifBytes());
+}
+
 void TestRender::damagedInputs_data() {
     QTest::addColumn<QString>("documentName");
     QTest::addColumn<QByteArray>("layoutBytes");
@@ -135,5 +177,5 @@ void TestRender::damagedInputs() {
     QCOMPARE(f.run({f.path(documentName)}).exitCode, 2);
 }
 
-QTEST_GUILESS_MAIN(TestRender)
+QTEST_MAIN(TestRender)
 #include "tst_render.moc"

@@ -1,10 +1,14 @@
 #include "app/appstate.h"
+#include "editor/docpicture.h"
+#include "editor/eddocument.h"
+#include "editor/htmlfragmentexporter.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutpage.h"
 #include "layout/numberedit.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
+#include "platform/windows1252.h"
 #include "preview/previewbrowser.h"
 #include "preview/previewcontroller.h"
 #include "support/scripteddialogs.h"
@@ -20,6 +24,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextTable>
 #include <QWebEngineScript>
 
 namespace {
@@ -89,6 +95,7 @@ private slots:
     void layoutChangeRedraws();
     void pageOverTwoMegabytes();
     void localPicturesShow();
+    void exportedDocumentShowsAsInTheEditor();
     void noContextMenu();
     void controlsReturnWhenThePageNeverCompletes();
 };
@@ -157,6 +164,39 @@ void TestPreview::localPicturesShow() {
     QVERIFY(f.refresh());
     QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('pic').naturalWidth")).toInt(), 3);
     QVERIFY(f.preview.pageText().contains(QStringLiteral("Ann%27s%20Documents")));
+}
+
+void TestPreview::exportedDocumentShowsAsInTheEditor() {
+    PreviewFixture f;
+    QTemporaryDir home;
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    // A picture inserted from a file whose name holds a space.
+    DocPicture picture;
+    QVERIFY(DocPicture::fromFile(
+        writePicture(home.filePath(QStringLiteral("My Sky.png")), Qt::blue), picture));
+    document.insertPicture(cursor, picture);
+    cursor.insertBlock();
+    QTextTable* table = document.insertTable(cursor, 1, 2);
+    QTextTableFormat format = table->format();
+    format.setCellSpacing(5);
+    format.setCellPadding(7);
+    table->setFormat(format);
+    f.document = windows1252::encode(HtmlFragmentExporter(document).toHtml());
+    QVERIFY(f.refresh());
+    QCOMPARE(
+        f.evaluate(QStringLiteral("document.querySelector('.vtrl-text img').naturalWidth")).toInt(),
+        3);
+    // The page's style sheet does not change the table's own spacing and padding.
+    const QString tableStyle = QStringLiteral("getComputedStyle(document.querySelector('.vtrl-text "
+                                              "table'))");
+    const QString cell = QStringLiteral("getComputedStyle(document.querySelector('.vtrl-text "
+                                        "table td'))");
+    QCOMPARE(f.evaluate(tableStyle + QStringLiteral(".borderCollapse")).toString(),
+             QStringLiteral("separate"));
+    QCOMPARE(f.evaluate(tableStyle + QStringLiteral(".borderSpacing")).toString(),
+             QStringLiteral("5px 5px"));
+    QCOMPARE(f.evaluate(cell + QStringLiteral(".padding")).toString(), QStringLiteral("7px"));
 }
 
 void TestPreview::noContextMenu() {

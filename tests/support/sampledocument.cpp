@@ -49,6 +49,24 @@ QByteArray jpegBytes(int width, int height) {
     return imageBytes(filled(width, height, Qt::blue), "JPEG");
 }
 
+QByteArray orientedJpegBytes(int width, int height, int orientation) {
+    QImage image = filled(width, height, Qt::blue);
+    for (int y = 0; y < height / 2; ++y) {
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(255, 0, 0));
+    }
+    QByteArray bytes = imageBytes(image, "JPEG");
+    // An APP1 segment right after the start of image: "Exif", a big-endian
+    // TIFF header and one IFD with the orientation tag (0x0112, SHORT).
+    const char exif[] = {
+        '\xFF', '\xE1', 0, 34,   'E', 'x', 'i', 'f', 0, 0,
+        'M',    'M',    0, 0x2A, 0,   0,   0,   8,   0, 1,
+        1,      0x12,   0, 3,    0,   0,   0,   1,   0, static_cast<char>(orientation),
+        0,      0,      0, 0,    0,   0};
+    bytes.insert(2, exif, sizeof exif);
+    return bytes;
+}
+
 QByteArray bmpBytes(int width, int height) {
     return imageBytes(filled(width, height, Qt::green), "BMP");
 }

@@ -10,6 +10,10 @@ namespace sampledocument {
 
 QByteArray pngBytes(int width = 4, int height = 3, const QColor& color = Qt::red);
 QByteArray jpegBytes(int width = 4, int height = 3);
+/// A JPEG whose top half is red and bottom half blue, stored `width` x
+/// `height`, with an EXIF orientation (1 upright, 3 upside down, 6 and 8 to
+/// be turned a quarter clockwise and anticlockwise) as phones write it.
+QByteArray orientedJpegBytes(int width, int height, int orientation);
 QByteArray bmpBytes(int width = 2, int height = 2);
 /// A 1x1 GIF, written out because Qt reads GIF but cannot write it.
 QByteArray gifBytes();
