@@ -27,6 +27,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
@@ -131,6 +132,8 @@ private slots:
     void documentPicturesAreFileUrlsInThePreview();
     void savedSettingsRefreshThePreviewFromTheLayoutPage();
     void pictureChosenFromElsewhereIsCopiedAndShown();
+    void publishPutsTheListingOnTheClipboard_data();
+    void publishPutsTheListingOnTheClipboard();
 };
 
 void TestMainWindowState::captionFollowsPageAndChanges() {
@@ -417,6 +420,77 @@ void TestMainWindowState::pictureChosenFromElsewhereIsCopiedAndShown() {
     QVERIFY(p.state().layout.LayoutModified);
     const QString code = p.window().pageGenerator().generate().ListingCode.join(QLatin1Char('\n'));
     QVERIFY2(code.contains(PathToFileUrl(QFileInfo(copy).canonicalFilePath())), qPrintable(code));
+}
+
+void TestMainWindowState::publishPutsTheListingOnTheClipboard_data() {
+    QTest::addColumn<bool>("example");
+    QTest::addColumn<bool>("useOwnServer");
+    QTest::addColumn<QString>("primary");
+    QTest::addColumn<QString>("pictureAddress"); // empty: nothing published
+    QTest::addColumn<QString>("said");           // the first thing shown
+    QTest::newRow("nominal: personal server") << false << true << "http://mine.example/pics/"
+                                              << "http://mine.example/pics/Sky.PNG"
+                                              << "modal: T_frmExportInfo";
+    QTest::newRow("nominal: product server") << false << false << "http://mine.example/pics/"
+                                             << "http://s1.example/Sky.PNG"
+                                             << "modal: T_frmExportInfo";
+    QTest::newRow("robustness: personal server not set")
+        << false << true << "your primary server *"
+        << ""
+        << "yesno: Your personal image server is not set";
+    QTest::newRow("robustness: example") << true << true << "http://mine.example/pics/"
+                                         << ""
+                                         << "message: Cannot publish Examples or Tutorials...";
+}
+
+void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
+    QFETCH(bool, example);
+    QFETCH(bool, useOwnServer);
+    QFETCH(QString, primary);
+    QFETCH(QString, pictureAddress);
+    QFETCH(QString, said);
+    Program p;
+    p.showPage(1);
+    AppState& state = p.state();
+    state.document.ExampleOpen = example;
+    state.servers.UseOwnServer = useOwnServer;
+    state.servers.OwnServer = 1;
+    state.servers.DefaultServer = 2;
+    state.servers.PrimaryServer = primary;
+    state.ProductServer = {QStringLiteral("http://s0.example/"),
+                           QStringLiteral("http://s1.example/"),
+                           QStringLiteral("http://s2.example/")};
+    Layout& layout = p.window().layout();
+    layout.TxtBgImg = QStringLiteral("/My images/Sky.PNG");
+    layout.TxtImgHide = false;
+    state.publishing.RequiredImages.add(QStringLiteral("http://stale.example/old.jpg"));
+    TDocEditor& editor = p.window().documentPage().richEditor().editor();
+    QTextCursor cursor = editor.textCursor();
+    cursor.movePosition(QTextCursor::End);
+    editor.edDocument().insertText(cursor, QStringLiteral("Pendule \u00e9maill\u00e9e, \u00a340"),
+                                   0);
+    QApplication::clipboard()->setText(QStringLiteral("copied before"));
+    p.dialogs.shown.clear();
+
+    p.layoutPage().buttons().btnExport->click();
+
+    QVERIFY2(p.dialogs.shown.value(0).startsWith(said), qPrintable(p.dialogs.shown.join('|')));
+    const QString clipboard = QApplication::clipboard()->text();
+    if (pictureAddress.isEmpty()) {
+        QCOMPARE(clipboard, QStringLiteral("copied before"));
+        return;
+    }
+    QString code;
+    for (const QString& line : state.publishing.ListingCode)
+        code += line + QStringLiteral("\r\n");
+    QCOMPARE(clipboard, code);
+    // Letters of the code page arrive as they are; the pound sign, the
+    // template's delimiter, as its reference.
+    QVERIFY2(clipboard.contains(QStringLiteral("Pendule \u00e9maill\u00e9e, &#163;40")),
+             qPrintable(clipboard.right(400)));
+    QVERIFY2(clipboard.contains(pictureAddress), qPrintable(clipboard));
+    QVERIFY(!clipboard.contains(QStringLiteral("file:")));
+    QCOMPARE(state.publishing.RequiredImages.items(), QStringList{pictureAddress});
 }
 
 QTEST_MAIN(TestMainWindowState)
