@@ -18,7 +18,10 @@
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "preview/previewcontroller.h"
+#include "publish/addsitedialog.h"
+#include "publish/editsitedialog.h"
 #include "publish/exporthelpwindow.h"
+#include "publish/exportinfodialog.h"
 #include "publish/publishcommand.h"
 #include "publish/publishpage.h"
 #include "publish/serverlist.h"
@@ -170,15 +173,15 @@ void MainWindow::openSettings() {
 }
 
 void MainWindow::leavePublishing() {
-    if (m_windows.publishDialog)
-        m_windows.publishDialog->close();
+    if (m_publishDialog)
+        m_publishDialog->close();
     m_state.publishing.RequiredImages.clear();
     m_state.publishing.Publishing = false;
 }
 
 void MainWindow::closePublishWindows() {
     for (QWidget* window :
-         {static_cast<QWidget*>(m_publishHelp), static_cast<QWidget*>(m_windows.publishDialog)}) {
+         {static_cast<QWidget*>(m_publishHelp), static_cast<QWidget*>(m_publishDialog)}) {
         if (window)
             window->close();
     }
@@ -194,11 +197,17 @@ void MainWindow::createPublishing() {
             m_state.folders.settingsFile(), *m_windows.settings, m_dialogs, this);
         connect(m_publishHelp, &ExportHelpWindow::shownChanged, m_publishPage,
                 [this](bool shown) { m_publishPage->setHelpLinkVisible(!shown); });
+        const QString sites = m_state.folders.siteListFile();
+        auto* addSite = new AddSiteDialog(m_dialogs, sites, this);
+        auto* editSite = new EditSiteDialog(m_dialogs, sites, this);
+        m_publishDialog =
+            new ExportInfoDialog(m_dialogs, m_state.folders.settingsFile(), sites,
+                                 *m_windows.settings, *this, *addSite, *editSite, this);
     }
     m_publishCommand =
         new PublishCommand({m_state.document, m_state.layout, m_state.publishing, m_state.servers,
                             m_state.ProductServer, m_layout, *m_pageGenerator, m_clipboard},
-                           m_dialogs, m_windows.publishDialog, this);
+                           m_dialogs, m_publishDialog, this);
     connect(m_publishCommand, &PublishCommand::settingsRequested, this, &MainWindow::openSettings);
     connectCommand(m_layoutPage->buttons().btnExport, &QPushButton::clicked, this, m_dialogs,
                    [this] { m_publishCommand->btnExportClick(); });

@@ -10,6 +10,7 @@
 
 class AboutDialog;
 class ExportHelpWindow;
+class ExportInfoDialog;
 class PublishCommand;
 class QDialog;
 class DocumentEditor;
@@ -32,9 +33,6 @@ struct MainWindowDialogs {
     SettingsDialog* settings = nullptr;
     AboutDialog* about = nullptr;
     SaveExitDialog* saveExit = nullptr;
-    /// The publish dialog, closed whenever the Document or Layout page is
-    /// shown.
-    QDialog* publishDialog = nullptr;
 };
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three
@@ -73,8 +71,10 @@ public:
     PreviewController& preview() const { return *m_preview; }
     PublishCommand& publishCommand() const { return *m_publishCommand; }
     PublishPage& publishPage() const { return *m_publishPage; }
-    /// The publishing help window; none without a settings dialog.
+    /// The publishing help window and the publish dialog; none without a
+    /// settings dialog to follow.
     ExportHelpWindow* publishHelp() const { return m_publishHelp; }
+    ExportInfoDialog* publishDialog() const { return m_publishDialog; }
 
     // PublishTarget
     void showPublishPage(bool externalBrowser) override;
@@ -116,6 +116,7 @@ private:
     PreviewController* m_preview = nullptr;
     PublishCommand* m_publishCommand = nullptr;
     ExportHelpWindow* m_publishHelp = nullptr;
+    ExportInfoDialog* m_publishDialog = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
     QString m_activationError;

@@ -7,9 +7,6 @@
 #include "document/insertpicinfodialog.h"
 #include "layout/saveexitdialog.h"
 #include "preview/previewlivewindow.h"
-#include "publish/addsitedialog.h"
-#include "publish/editsitedialog.h"
-#include "publish/exportinfodialog.h"
 #include "publish/testimagesdialog.h"
 #include "settings/settingsdialog.h"
 
@@ -17,13 +14,9 @@ ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folde
     : m_saveExit(std::make_unique<SaveExitDialog>())
     , m_about(std::make_unique<AboutDialog>(dialogs))
     , m_settings(std::make_unique<SettingsDialog>(dialogs, folders.settingsFile()))
-    , m_exportInfo(std::make_unique<ExportInfoDialog>())
     , m_main(std::make_unique<MainWindow>(
-          dialogs, folders,
-          MainWindowDialogs{m_settings.get(), m_about.get(), m_saveExit.get(), m_exportInfo.get()}))
+          dialogs, folders, MainWindowDialogs{m_settings.get(), m_about.get(), m_saveExit.get()}))
     , m_testImages(std::make_unique<TestImagesDialog>())
-    , m_addSite(std::make_unique<AddSiteDialog>())
-    , m_editSite(std::make_unique<EditSiteDialog>())
     , m_insertPicInfo(std::make_unique<InsertPicInfoDialog>())
     , m_insertLinkInfo(std::make_unique<InsertLinkInfoDialog>())
     , m_affiliate(std::make_unique<AffiliateWindow>())

@@ -3,10 +3,7 @@
 #include <memory>
 
 class AboutDialog;
-class AddSiteDialog;
 class AffiliateWindow;
-class EditSiteDialog;
-class ExportInfoDialog;
 class InsertLinkInfoDialog;
 class InsertPicInfoDialog;
 class MainWindow;
@@ -34,11 +31,8 @@ private:
     std::unique_ptr<SaveExitDialog> m_saveExit;
     std::unique_ptr<AboutDialog> m_about;
     std::unique_ptr<SettingsDialog> m_settings;
-    std::unique_ptr<ExportInfoDialog> m_exportInfo;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<TestImagesDialog> m_testImages;
-    std::unique_ptr<AddSiteDialog> m_addSite;
-    std::unique_ptr<EditSiteDialog> m_editSite;
     std::unique_ptr<InsertPicInfoDialog> m_insertPicInfo;
     std::unique_ptr<InsertLinkInfoDialog> m_insertLinkInfo;
     std::unique_ptr<AffiliateWindow> m_affiliate;

@@ -44,6 +44,8 @@ struct WorkingFolders {
     // In the shared data folder.
     QString settingsFile() const { return SharedDataFolder + QStringLiteral("defaults.ini"); }
     QString serverListFile() const { return SharedDataFolder + QStringLiteral("vtrlsrv.dft"); }
+    /// The auction sites by world region.
+    QString siteListFile() const { return SharedDataFolder + QStringLiteral("sys.dft"); }
     QString examplesFolder() const { return SharedDataFolder + QStringLiteral("Examples/"); }
     /// The page file of the online preview.
     QString onlinePreviewFile() const { return SharedDataFolder + QStringLiteral("prl.htl"); }

@@ -1,10 +1,74 @@
 #include "publish/addsitedialog.h"
 
+#include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
+#include "publish/siteentry.h"
+#include "publish/sitelist.h"
 
-AddSiteDialog::AddSiteDialog(QWidget* parent)
-    : QDialog(parent) {
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+AddSiteDialog::AddSiteDialog(UserDialogs& dialogs, QString siteListFile, QWidget* parent)
+    : QDialog(parent)
+    , m_dialogs(dialogs)
+    , m_siteListFile(std::move(siteListFile))
+    , m_name(new QLineEdit)
+    , m_address(new QLineEdit) {
     setObjectName(QStringLiteral("T_frmAddSite"));
     setWindowTitle(QStringLiteral("Add an Auction site to the list"));
+    m_name->setObjectName(QStringLiteral("edtAddSiteName"));
+    m_address->setObjectName(QStringLiteral("edtAddSiteURL"));
+    m_address->setMinimumWidth(360);
+
+    auto* fields = new QFormLayout;
+    fields->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    fields->addRow(QStringLiteral("Site name"), m_name);
+    fields->addRow(QStringLiteral("Login screen URL (for example https://signin.example.com/)"),
+                   m_address);
+
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"));
+    cancel->setObjectName(QStringLiteral("btnAddCancel"));
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* add = new QPushButton(QStringLiteral("Add site to region"));
+    add->setObjectName(QStringLiteral("btnAddSite"));
+    add->setDefault(true);
+    connectCommand(add, &QPushButton::clicked, this, m_dialogs, [this] { btnAddSiteClick(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel);
+    buttons->addWidget(add);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    setFixedSize(sizeHint());
     centreOnScreen(*this);
+}
+
+int AddSiteDialog::showForRegion(int region) {
+    m_region = sitelist::clampRegion(region);
+    setWindowTitle(QStringLiteral("Adding site to Region : ") + sitelist::regionSection(m_region));
+    m_name->clear();
+    m_address->clear();
+    m_name->setFocus();
+    return m_dialogs.runModal(*this);
+}
+
+void AddSiteDialog::btnAddSiteClick() {
+    sitelist::SiteList list(m_siteListFile);
+    SiteEntry entry{m_name->text(), m_address->text()};
+    switch (checkSiteEntry(m_dialogs, list, m_region, entry, QString(), windowTitle())) {
+    case SiteEntryVerdict::Refused:
+        return;
+    case SiteEntryVerdict::Accepted:
+        list.addSite(m_region, entry.name, entry.address);
+        break;
+    case SiteEntryVerdict::Empty:
+        break;
+    }
+    accept();
 }

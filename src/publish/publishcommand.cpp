@@ -7,6 +7,7 @@
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
+#include "publish/exportinfodialog.h"
 #include "publish/imageservers.h"
 #include "publish/listingclipboard.h"
 #include "settings/servermirror.h"
@@ -22,7 +23,7 @@ bool showsAPicture(const Layout& l) {
 
 } // namespace
 
-PublishCommand::PublishCommand(Parts parts, UserDialogs& dialogs, QDialog* publishDialog,
+PublishCommand::PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
                                QObject* parent)
     : QObject(parent)
     , m_parts(parts)
@@ -50,7 +51,7 @@ bool PublishCommand::btnExportClick() {
         code += line + QStringLiteral("\r\n");
     m_parts.clipboard.copy(code);
     if (m_publishDialog)
-        m_dialogs.runModal(*m_publishDialog);
+        m_publishDialog->showModally();
     return true;
 }
 

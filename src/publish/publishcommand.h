@@ -6,7 +6,7 @@
 
 class ListingClipboard;
 class PageGenerator;
-class QDialog;
+class ExportInfoDialog;
 class UserDialogs;
 struct DocumentState;
 struct Layout;
@@ -33,7 +33,7 @@ public:
     };
 
     /// `publishDialog` is shown once the code is on the clipboard.
-    PublishCommand(Parts parts, UserDialogs& dialogs, QDialog* publishDialog,
+    PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
                    QObject* parent = nullptr);
 
     /// Runs the command. False when it stopped before the clipboard: an
@@ -50,5 +50,5 @@ private:
 
     Parts m_parts;
     UserDialogs& m_dialogs;
-    QDialog* m_publishDialog;
+    ExportInfoDialog* m_publishDialog;
 };
