@@ -41,6 +41,8 @@ ExportHelpWindow::ExportHelpWindow(std::function<QString()> helpPage, QString se
 
 void ExportHelpWindow::showEvent(QShowEvent* event) {
     m_hide->setChecked(m_settings.hideExportHelp());
+    // Shown without the focus (some desktops) it still shows its page.
+    m_browser->load(QUrl::fromLocalFile(m_helpPage()));
     emit shownChanged(true);
     QWidget::showEvent(event);
 }
