@@ -6,7 +6,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstddef>
 #include <sys/resource.h>
+
+namespace {
+
+// The bytes of a literal that holds NUL bytes, without its terminating NUL.
+template <std::size_t N>
+QByteArray bytesOf(const char (&text)[N]) {
+    return QByteArray(text, N - 1);
+}
+
+} // namespace
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -119,7 +130,7 @@ void TestIniFile::readString_data() {
                                               << "k"
                                               << "v";
     QTest::newRow("damaged: NUL bytes and junk")
-        << QByteArray("\x00\xFF\xFE[junk\x00\n\x01\x02=\x03\n[s]\nk=v\x00w\n", 27) << "s"
+        << bytesOf("\x00\xFF\xFE[junk\x00\n\x01\x02=\x03\n[s]\nk=v\x00w\n") << "s"
         << "k" << QString::fromLatin1("v\0w", 3);
     QTest::newRow("damaged: no sections") << QByteArray("k=v\nj=w\n") << "s"
                                           << "k"
@@ -220,9 +231,9 @@ void TestIniFile::write_data() {
         << "k"
         << "a\r\nb" << QByteArray("[s]\nk=a  b\n");
     QTest::newRow("damaged bytes elsewhere kept")
-        << QByteArray("\x00\xFF\r[s]\rk=1\r\x80\x00\r", 12) << "s"
+        << bytesOf("\x00\xFF\r[s]\rk=1\r\x80\x00\r") << "s"
         << "k"
-        << "2" << QByteArray("\x00\xFF\r[s]\rk=2\r\x80\x00\r", 12);
+        << "2" << bytesOf("\x00\xFF\r[s]\rk=2\r\x80\x00\r");
 }
 
 void TestIniFile::write() {
