@@ -7,6 +7,7 @@
 #include <QTest>
 #include <csignal>
 #include <cstddef>
+#include <functional>
 #include <sys/resource.h>
 
 namespace {
@@ -32,6 +33,8 @@ private slots:
     void deleteKey_data();
     void deleteKey();
     void sectionKeysInFileOrder();
+    void sectionKeysLeaveOutCommentsAndEmptyNames();
+    void oversizeFileIsRefused();
     void failedWriteKeepsPreviousFile();
     void batch_data();
     void batch();
@@ -75,6 +78,13 @@ void TestIniFile::readString_data() {
     QTest::newRow("names ignore letter case") << basic << "GENERAL"
                                               << "LANG"
                                               << "fr";
+    QTest::newRow("names asked for are trimmed") << basic << " General\t"
+                                                 << " lang "
+                                                 << "fr";
+    QTest::newRow("UTF-8 byte-order mark before the first section")
+        << QByteArray("\xEF\xBB\xBF[General]\r\nlang=fr\r\n") << "General"
+        << "lang"
+        << "fr";
     QTest::newRow("missing file") << QByteArray() << "General"
                                   << "lang"
                                   << "dflt";
@@ -136,7 +146,7 @@ void TestIniFile::readString_data() {
                                           << "k"
                                           << "dflt";
     QTest::newRow("damaged: megabyte line before the key")
-        << QByteArray("[s]\n") + QByteArray(3 << 20, 'x') + "\nk=v\n"
+        << QByteArray("[s]\n") + QByteArray((1 << 20) - 16, 'x') + "\nk=v\n"
         << "s"
         << "k"
         << "v";
@@ -230,6 +240,49 @@ void TestIniFile::write_data() {
         << QByteArray("[s]\nk=1\n") << "s"
         << "k"
         << "a\r\nb" << QByteArray("[s]\nk=a  b\n");
+    QTest::newRow("byte-order mark kept, value replaced in place")
+        << QByteArray("\xEF\xBB\xBF[s]\r\nk=1\r\n") << "s"
+        << "k"
+        << "2" << QByteArray("\xEF\xBB\xBF[s]\r\nk=2\r\n");
+    QTest::newRow("byte-order mark alone: section right after it")
+        << QByteArray("\xEF\xBB\xBF") << "s"
+        << "k"
+        << "v" << QByteArray("\xEF\xBB\xBF[s]\r\nk=v\r\n");
+    QTest::newRow("names asked for are trimmed: no second section")
+        << QByteArray("[A]\r\nk=1\r\n") << " A "
+        << "\tk "
+        << "2" << QByteArray("[A]\r\nk=2\r\n");
+    QTest::newRow("new key written with its name trimmed") << QByteArray("[A]\r\n") << "A"
+                                                           << " j "
+                                                           << "3" << QByteArray("[A]\r\nj=3\r\n");
+    QTest::newRow("leading blank quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                          << "k"
+                                          << " x" << QByteArray("[s]\r\nk=\" x\"\r\n");
+    QTest::newRow("trailing tab quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                         << "k"
+                                         << "x\t" << QByteArray("[s]\r\nk=\"x\t\"\r\n");
+    QTest::newRow("enclosing double quotes quoted")
+        << QByteArray("[s]\r\nk=1\r\n") << "s"
+        << "k"
+        << "\"x\"" << QByteArray("[s]\r\nk=\"\"x\"\"\r\n");
+    QTest::newRow("enclosing single quotes quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                                    << "k"
+                                                    << "'x'" << QByteArray("[s]\r\nk=\"'x'\"\r\n");
+    QTest::newRow("lone quote quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                       << "k"
+                                       << "\"" << QByteArray("[s]\r\nk=\"\"\"\r\n");
+    QTest::newRow("quotes and blanks inside kept as they are")
+        << QByteArray("[s]\r\nk=1\r\n") << "s"
+        << "k"
+        << "a \"b\" c" << QByteArray("[s]\r\nk=a \"b\" c\r\n");
+    QTest::newRow("line break at the end quoted") << QByteArray("[s]\nk=1\n") << "s"
+                                                  << "k"
+                                                  << "x\n"
+                                                  << QByteArray("[s]\nk=\"x \"\n");
+    QTest::newRow("longest value kept whole")
+        << QByteArray("[s]\nk=1\n") << "s"
+        << "k" << QString(2047, QLatin1Char('v'))
+        << QByteArray("[s]\nk=") + QByteArray(2047, 'v') + "\n";
     QTest::newRow("damaged bytes elsewhere kept")
         << bytesOf("\x00\xFF\r[s]\rk=1\r\x80\x00\r") << "s"
         << "k"
@@ -280,6 +333,41 @@ void TestIniFile::sectionKeysInFileOrder() {
              QStringList({QStringLiteral("zeta"), QStringLiteral("Alpha"), QStringLiteral("mid")}));
     QCOMPARE(ini.readSections(), QStringList({QStringLiteral("Sites"), QStringLiteral("Other")}));
     QVERIFY(ini.readSectionKeys(QStringLiteral("none")).isEmpty());
+}
+
+void TestIniFile::sectionKeysLeaveOutCommentsAndEmptyNames() {
+    // A site commented out by hand stays hidden.
+    const IniFile ini(writeFile("\xEF\xBB\xBF[Sites]\n;old=http://a\n  ; spaced=1\nnew=http://b\n"
+                                "=x\n = y\n[Other]\n"));
+    QCOMPARE(ini.readSectionKeys(QStringLiteral(" Sites ")), QStringList(QStringLiteral("new")));
+    QCOMPARE(ini.readSections(), QStringList({QStringLiteral("Sites"), QStringLiteral("Other")}));
+}
+
+void TestIniFile::oversizeFileIsRefused() {
+    const QByteArray before = "[s]\nk=v\n" + QByteArray(1 << 20, ';') + "\n";
+    IniFile ini(writeFile(before));
+    const auto refused = [this](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const AppError& error) {
+            return error.message().contains(m_path);
+        }
+        return false;
+    };
+    QVERIFY(refused([&] { ini.readString(QStringLiteral("s"), QStringLiteral("k"), {}); }));
+    QVERIFY(refused([&] { ini.readSectionKeys(QStringLiteral("s")); }));
+    QVERIFY(refused([&] { ini.writeString(QStringLiteral("s"), QStringLiteral("k"), "w"); }));
+    QCOMPARE(fileBytes(), before);
+
+    // A write that would make the file too large to read again is refused.
+    const QByteArray full = "[s]\nk=v\n" + QByteArray((1 << 20) - 20, ';') + "\n";
+    IniFile nearlyFull(writeFile(full));
+    QCOMPARE(nearlyFull.readString(QStringLiteral("s"), QStringLiteral("k"), {}),
+             QStringLiteral("v"));
+    QVERIFY(refused([&] {
+        nearlyFull.writeString(QStringLiteral("s"), QStringLiteral("j"), QString(100, 'x'));
+    }));
+    QCOMPARE(fileBytes(), full);
 }
 
 void TestIniFile::failedWriteKeepsPreviousFile() {
@@ -364,6 +452,11 @@ void TestIniFile::batch_data() {
     QTest::newRow("key name the code page lacks")
         << layout << QStringList{"PAGE/PgW=800", QString::fromUtf8("PAGE/\u03A9=1")}
         << QString::fromUtf8("\u03A9");
+    QTest::newRow("value longer than the reader keeps")
+        << layout
+        << QStringList{"PAGE/PgW=800", "PAGE/PgNote=" + QString(2048, QLatin1Char('n')),
+                       "TEXT/TxC=y"}
+        << "PgNote";
     QTest::newRow("section name the code page lacks, new file")
         << QByteArray() << QStringList{"s/k=2", QString::fromUtf8("\u0416/NewKey=1")} << "NewKey";
 }
