@@ -36,6 +36,7 @@ private slots:
     void sectionKeysLeaveOutCommentsAndEmptyNames();
     void oversizeFileIsRefused();
     void failedWriteKeepsPreviousFile();
+    void leftoverTemporaryFileGoesAtNextWrite();
     void batch_data();
     void batch();
 
@@ -392,12 +393,35 @@ void TestIniFile::failedWriteKeepsPreviousFile() {
 
     QVERIFY2(message.contains(m_path), qPrintable(message));
     QCOMPARE(fileBytes(), before);
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList(QStringLiteral("test.ini")));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList(QStringLiteral("test.ini")));
 
     // A folder that does not exist cannot take the file either.
     IniFile nowhere(m_dir.filePath(QStringLiteral("missing/x.ini")));
     QVERIFY_THROWS_EXCEPTION(AppError,
                              nowhere.writeBool(QStringLiteral("s"), QStringLiteral("k"), true));
+}
+
+void TestIniFile::leftoverTemporaryFileGoesAtNextWrite() {
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    // What a write that was killed before its rename leaves, and files that
+    // only look alike.
+    const QStringList leftovers{".defaults.ini.a1B2c3.vtmp", ".defaults.ini.ZZZZZZ.vtmp"};
+    const QStringList kept{".defaults.ini.old.vtmp", "defaults.ini.backup",
+                           ".other.ini.a1B2c3.vtmp", ".defaults.ini.a1B2c3.vtmp.keep"};
+    for (const QString& name : leftovers + kept) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[s]\r\nk=half");
+    }
+    IniFile ini(folder.filePath(QStringLiteral("defaults.ini")));
+    ini.writeString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("1"));
+
+    QStringList expected = kept;
+    expected.append(QStringLiteral("defaults.ini"));
+    expected.sort();
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
 }
 
 namespace {
