@@ -8,7 +8,8 @@
 //   vantrel-shift utf8 server|template|COUNT INPUT OUTPUT
 //       the same for a UTF-8 text, stored in the program's Windows-1252.
 // Each result is checked (values read back, no stored line breaks); a
-// failure leaves no output file and exits with 1.
+// failure leaves no output file and exits with 1. An output that is the input
+// itself is refused with exit code 2, before anything is written or removed.
 #include "pagegen/shifttext.h"
 #include "platform/apperror.h"
 #include "platform/inifile.h"
@@ -17,6 +18,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <optional>
 
@@ -82,6 +84,12 @@ void shiftWholeFile(const QString& input, const QString& output, int count, bool
     writeFileAtomically(output, stored);
 }
 
+// Both names lead to one file (the same path spelt otherwise, or a link).
+bool isSameFile(const QString& input, const QString& output) {
+    const QString canonicalInput = QFileInfo(input).canonicalFilePath();
+    return !canonicalInput.isEmpty() && canonicalInput == QFileInfo(output).canonicalFilePath();
+}
+
 int usage() {
     std::fputs("usage: vantrel-shift ini|file|utf8 server|template|COUNT INPUT OUTPUT\n", stderr);
     return 2;
@@ -100,6 +108,12 @@ int main(int argc, char** argv) {
     const bool utf8 = mode == QLatin1String("utf8");
     if (!count || (!ini && !utf8 && mode != QLatin1String("file")))
         return usage();
+    // The output is removed first and on failure: that would be the input.
+    if (isSameFile(args[3], args[4])) {
+        std::fprintf(stderr, "vantrel-shift: \"%s\" is both the input and the output.\n",
+                     qPrintable(args[4]));
+        return 2;
+    }
     try {
         if (ini)
             shiftIniFile(args[3], args[4], *count);

@@ -5,8 +5,10 @@
 #include "layout/layoutcolumn.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutpage.h"
+#include "layout/layoutrules.h"
 #include "layout/layoutstate.h"
 #include "layout/saveexitdialog.h"
+#include "platform/apperror.h"
 #include "platform/workingfolders.h"
 
 #include <QCheckBox>
@@ -120,6 +122,15 @@ void LayoutCommands::saveTo(const QString& folder, const QString& fileName) {
     m_page.UpdateComponents();
 }
 
+void LayoutCommands::setIdentity(const QString& folder, const QString& fileName) {
+    if (m_state.LayoutFolder == folder && m_state.LayoutFileName == fileName)
+        return;
+    m_state.LayoutFolder = folder;
+    m_state.LayoutFileName = fileName;
+    // The caption names the layout's file, whatever happens next.
+    emit captionChanged();
+}
+
 void LayoutCommands::showBlankPage() {
     // An empty page while the new layout is being set up.
     emit pageFileShown(m_folders.blankPageFile());
@@ -132,8 +143,7 @@ bool LayoutCommands::hasOwnFile() const {
 void LayoutCommands::becomeUntitled() {
     m_state.LayoutLoadNeeded = true;
     m_state.LayoutModified = false;
-    m_state.LayoutFileName = WorkingFolders::untitledLayoutName();
-    m_state.LayoutFolder.clear();
+    setIdentity(QString(), WorkingFolders::untitledLayoutName());
 }
 
 bool LayoutCommands::saveThroughDialog() {
@@ -184,36 +194,66 @@ void LayoutCommands::LoadComponents() {
         m_page.refreshPreview();
         return;
     }
-    QString fileName;
+    LayoutSource source;
     switch (std::exchange(m_state.LayoutLoadRequested, LayoutLoadRequest::None)) {
     case LayoutLoadRequest::None:
         break;
     case LayoutLoadRequest::New:
-        fileName = serveNewRequest();
+        source = serveNewRequest();
         break;
     case LayoutLoadRequest::Open:
-        if (!serveOpenRequest(fileName))
+        if (!serveOpenRequest(source))
             return;
         break;
     case LayoutLoadRequest::Example:
-        if (!serveExampleRequest(fileName)) {
+        if (!serveExampleRequest(source)) {
             m_page.refreshPreview();
             return;
         }
         break;
     }
-    readIntoControls(fileName);
+    const LayoutFileContent content = readLayoutFile(source.fileName);
+    if (source.resetsHints)
+        resetImageHints();
+    if (source.showsControls)
+        showLayoutControls();
+    if (source.takesIdentity)
+        setIdentity(source.folder, source.name);
+    if (source.updatesCaption)
+        emit captionChanged();
+    showInControls(content);
+    // The controls hold the layout now: whatever its preview does, no later
+    // load may read another layout over it without the user's command.
+    m_state.LayoutLoadNeeded = false;
     m_page.refreshPreview();
 }
 
-QString LayoutCommands::serveNewRequest() {
-    resetImageHints();
-    showLayoutControls();
-    emit captionChanged();
-    return m_folders.defaultLayoutFile();
+LayoutFileContent LayoutCommands::readLayoutFile(const QString& fileName) {
+    try {
+        LayoutFileContent content = layoutfile::read(fileName);
+        // A number the page could not capture would stop every preview of
+        // the layout and leave the load unfinished.
+        content.layout = withCapturableNumbers(content.layout);
+        return content;
+    } catch (const AppError&) {
+        // The layout in the controls stays, with its file and its changes,
+        // and goes on refreshing the preview.
+        if (m_state.LayoutControlsReady)
+            m_state.LayoutLoadNeeded = false;
+        throw;
+    }
 }
 
-bool LayoutCommands::serveOpenRequest(QString& fileName) {
+LayoutCommands::LayoutSource LayoutCommands::serveNewRequest() {
+    LayoutSource source;
+    source.fileName = m_folders.defaultLayoutFile();
+    source.resetsHints = true;
+    source.showsControls = true;
+    source.updatesCaption = true;
+    return source;
+}
+
+bool LayoutCommands::serveOpenRequest(LayoutSource& source) {
     m_openDialog.initialFolder = m_folders.layoutsFolder();
     m_openDialog.filterIndex = 1;
     m_openDialog.fileName.clear();
@@ -227,25 +267,29 @@ bool LayoutCommands::serveOpenRequest(QString& fileName) {
         emit captionChanged();
         return false;
     }
-    resetImageHints();
-    showLayoutControls();
     const QFileInfo info(chosen);
-    fileName = chosen;
-    m_state.LayoutFolder = withTrailingSeparator(info.path());
-    m_state.LayoutFileName = info.fileName();
+    source.fileName = chosen;
+    source.resetsHints = true;
+    source.showsControls = true;
+    source.takesIdentity = true;
+    source.folder = withTrailingSeparator(info.path());
+    source.name = info.fileName();
     return true;
 }
 
-bool LayoutCommands::serveExampleRequest(QString& fileName) {
+bool LayoutCommands::serveExampleRequest(LayoutSource& source) {
     m_document.ExampleOpen = true;
     // The example's layout replaces the one being edited only once the
     // user has kept or let go of its changes.
     if (checkUnsavedChanges() == SaveCheck::Cancelled)
         return false;
-    resetImageHints();
     showBlankPage();
-    m_state.LayoutFileName = exampleLayoutFileName();
-    fileName = m_state.LayoutFileName;
+    source.fileName = exampleLayoutFileName();
+    source.resetsHints = true;
+    // Named by its full path; the folder stays as it was.
+    source.takesIdentity = true;
+    source.folder = m_state.LayoutFolder;
+    source.name = source.fileName;
     return true;
 }
 
@@ -263,8 +307,7 @@ QString LayoutCommands::exampleLayoutFileName() const {
     return folder + name;
 }
 
-void LayoutCommands::readIntoControls(const QString& fileName) {
-    const LayoutFileContent content = layoutfile::read(fileName);
+void LayoutCommands::showInControls(const LayoutFileContent& content) {
     const LayoutControls& c = m_page.controls();
     QString* hints[] = {&m_state.AdImageHint, &m_state.FrameImageHint, &m_state.TextImageHint};
     QPushButton* buttons[] = {c.btnAdImg, c.btnFrmImg, c.btnTxtImg};

@@ -46,7 +46,9 @@ public:
     void btnSaveAsClick();
 
     /// Reads the requested layout file into the record and the controls when
-    /// a load is needed, then refreshes the preview.
+    /// a load is needed, then refreshes the preview. A file that cannot be
+    /// read throws `AppError`; the layout in the controls, its file and its
+    /// changes then stay as they were.
     void LoadComponents();
     /// Writes the layout to its own file. Throws `AppError` naming the file
     /// when it cannot be written; then nothing else changes.
@@ -74,20 +76,34 @@ signals:
 private:
     enum class SaveCheck { Unmodified, Saved, SavedThroughDialog, Discarded, Cancelled };
 
+    /// The file a load reads and what the load does once it has read it.
+    struct LayoutSource {
+        QString fileName;
+        bool resetsHints = false;
+        bool showsControls = false;
+        bool updatesCaption = false;
+        bool takesIdentity = false;
+        QString folder; // the identity it takes
+        QString name;
+    };
+
     SaveCheck checkUnsavedChanges();
     UserDialogs::Answer askSavePrompt();
     bool saveThroughDialog();
     void saveTo(const QString& folder, const QString& fileName);
+    /// The layout's file; the caption follows every change of it.
+    void setIdentity(const QString& folder, const QString& fileName);
     bool hasOwnFile() const;
     /// A new layout without a file, to be read into the controls.
     void becomeUntitled();
     void showBlankPage();
 
-    QString serveNewRequest();
-    bool serveOpenRequest(QString& fileName);
-    bool serveExampleRequest(QString& fileName);
+    LayoutSource serveNewRequest();
+    bool serveOpenRequest(LayoutSource& source);
+    bool serveExampleRequest(LayoutSource& source);
     QString exampleLayoutFileName() const;
-    void readIntoControls(const QString& fileName);
+    LayoutFileContent readLayoutFile(const QString& fileName);
+    void showInControls(const LayoutFileContent& content);
     void showLayoutControls();
     void resetImageHints();
     void resetButtonHints();

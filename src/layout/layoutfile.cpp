@@ -68,7 +68,8 @@ constexpr LayoutKey layoutKeys[] = {
 namespace layoutfile {
 
 LayoutFileContent read(const QString& fileName) {
-    const IniFile file(fileName);
+    // Read once for all the keys.
+    const IniFile::Snapshot file = IniFile(fileName).snapshot();
     LayoutFileContent content; // starts with every default
     Layout& layout = content.layout;
     for (const LayoutKey& k : layoutKeys) {

@@ -17,7 +17,8 @@ namespace layoutfile {
 /// Reads a layout file. Every key that is missing, and every flag that is
 /// not an integer, takes its default; a missing file reads as all defaults.
 /// Both spellings the program has used for a key name read alike, since
-/// keys match without regard to case.
+/// keys match without regard to case. Throws `AppError` naming the file when
+/// it is too large to be a layout file.
 LayoutFileContent read(const QString& fileName);
 
 /// Writes the 32 keys in their fixed order, each replaced in place, so that

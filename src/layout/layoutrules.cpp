@@ -3,14 +3,23 @@
 #include "layout/layoutfile.h"
 #include "platform/apperror.h"
 
+#include <optional>
+
 namespace {
 
-int integerValue(const QString& text) {
+std::optional<int> parsedInteger(const QString& text) {
     bool isNumber = false;
     const int value = text.toInt(&isNumber);
     if (!isNumber)
-        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        return std::nullopt;
     return value;
+}
+
+int integerValue(const QString& text) {
+    const std::optional<int> value = parsedInteger(text);
+    if (!value)
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return *value;
 }
 
 bool isZeroOrEmpty(const QString& text) {
@@ -31,6 +40,21 @@ Layout normalised(Layout l) {
         l.OBWidth = QStringLiteral("0");
     if (isZeroOrEmpty(l.FBWidth))
         l.FBWidth = QStringLiteral("0");
+    return l;
+}
+
+bool isLayoutNumber(const QString& text) {
+    return text.isEmpty() || parsedInteger(text).has_value();
+}
+
+Layout withCapturableNumbers(Layout l) {
+    const Layout defaults = Layout::withDefaults();
+    for (QString Layout::*number :
+         {&Layout::AdWidthValue, &Layout::OBWidth, &Layout::FWidth, &Layout::FBWidth,
+          &Layout::TxtPadLeft, &Layout::TxtPadTop, &Layout::TxtPadRight}) {
+        if (!isLayoutNumber(l.*number))
+            l.*number = defaults.*number;
+    }
     return l;
 }
 

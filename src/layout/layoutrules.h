@@ -14,6 +14,14 @@ struct LayoutFileContent;
 /// changed then.
 Layout normalised(Layout layout);
 
+/// A number field's text that `normalised` takes: empty, or a decimal integer.
+bool isLayoutNumber(const QString& text);
+
+/// The layout as a load puts it into the page: every number field that
+/// `normalised` would refuse takes its key's default, as any value that
+/// cannot be read does, so that a loaded layout can always be captured.
+Layout withCapturableNumbers(Layout layout);
+
 /// The layout the Layout page shows for a layout file: a width type other
 /// than "1" is a width in pixels ("0"), and with "Equal Margins" on every
 /// margin takes the right one, which the page sets last.

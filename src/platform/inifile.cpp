@@ -4,6 +4,8 @@
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 
+#include <QFile>
+
 #include <climits>
 #include <vector>
 
@@ -31,10 +33,15 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// A UTF-8 byte-order mark that an editor put before the first line.
+qsizetype byteOrderMarkLength(const QByteArray& bytes) {
+    return bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+}
+
 std::vector<Line> splitLines(const QByteArray& bytes) {
     std::vector<Line> lines;
     const qsizetype size = bytes.size();
-    qsizetype start = 0;
+    qsizetype start = byteOrderMarkLength(bytes);
     while (start < size) {
         qsizetype end = start;
         while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
@@ -94,6 +101,19 @@ bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
+// Names in the file are read without their surrounding blanks, so the names
+// asked for are taken the same way; otherwise " A " would miss [A] and a
+// write would add a second section.
+QString requestedName(const QString& name) {
+    return name.trimmed();
+}
+
+// A line a hand-edited file comments out, or one without a name, is no key
+// to list.
+bool isListedKey(const QString& name) {
+    return !name.isEmpty() && !name.startsWith(QLatin1Char(';'));
+}
+
 // The lines of one section: its header and the lines up to the next header.
 struct SectionSpan {
     bool found = false;
@@ -113,9 +133,10 @@ public:
     const std::vector<ParsedLine>& lines() const { return m_lines; }
 
     SectionSpan findSection(const QString& section) const {
+        const QString name = requestedName(section);
         SectionSpan span;
         for (std::size_t i = 0; i < m_lines.size(); ++i) {
-            if (m_lines[i].kind != LineKind::Section || !sameName(m_lines[i].name, section))
+            if (m_lines[i].kind != LineKind::Section || !sameName(m_lines[i].name, name))
                 continue;
             span.found = true;
             span.header = i;
@@ -131,8 +152,9 @@ public:
     long findKey(const SectionSpan& span, const QString& key) const {
         if (!span.found)
             return -1;
+        const QString name = requestedName(key);
         for (std::size_t i = span.header + 1; i < span.end; ++i) {
-            if (m_lines[i].kind == LineKind::Key && sameName(m_lines[i].name, key))
+            if (m_lines[i].kind == LineKind::Key && sameName(m_lines[i].name, name))
                 return static_cast<long>(i);
         }
         return -1;
@@ -168,12 +190,30 @@ private:
     std::vector<ParsedLine> m_lines;
 };
 
-QByteArray encodeSingleLine(const QString& text) {
-    // A line break inside a value would start new lines of its own and
-    // corrupt the file's structure; it is written as a space.
+// A line break inside a value would start new lines of its own and corrupt
+// the file's structure; it is written as a space.
+QString singleLine(const QString& text) {
     QString single = text;
     single.replace(QLatin1Char('\r'), QLatin1Char(' '));
     single.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return single;
+}
+
+QByteArray encodeSingleLine(const QString& text) {
+    return windows1252::encode(singleLine(text));
+}
+
+bool isBlankOrQuote(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'"' || c == u'\'';
+}
+
+// The reader drops the blanks around a value and one pair of enclosing
+// quotation marks; a value that would lose any of them is written inside a
+// pair of its own, which is all the reader removes.
+QByteArray encodeValue(const QString& value) {
+    const QString single = singleLine(value);
+    if (!single.isEmpty() && (isBlankOrQuote(single.front()) || isBlankOrQuote(single.back())))
+        return '"' + windows1252::encode(single) + '"';
     return windows1252::encode(single);
 }
 
@@ -181,14 +221,39 @@ QByteArray encodeSingleLine(const QString& text) {
 // value would read back as something else without anyone noticing.
 void requireEncodable(const QString& fileName, const QString& section, const QString& key,
                       const QString& value) {
-    QString unmappable;
-    for (const QString* text : {&section, &key, &value})
-        windows1252::encode(*text, &unmappable);
-    if (unmappable.isEmpty())
+    QString inNames;
+    windows1252::encode(section, &inNames);
+    windows1252::encode(key, &inNames);
+    QString inValue;
+    windows1252::encode(value, &inValue);
+    if (!inNames.isEmpty())
+        throw AppError(QStringLiteral("Could not write the file \"%1\": the name [%2] %3 holds "
+                                      "characters that the file cannot store (%4).")
+                           .arg(fileName, section, key, inNames));
+    if (!inValue.isEmpty())
+        throw AppError(QStringLiteral("Could not write the file \"%1\": the value \"%2\" of [%3] "
+                                      "%4 holds characters that the file cannot store (%5).")
+                           .arg(fileName, value, section, key, inValue));
+}
+
+// A longer value would be cut when it is read back.
+void requireReadableLength(const QString& fileName, const QString& section, const QString& key,
+                           const QString& value) {
+    if (value.size() <= IniFile::MaxValueLength)
         return;
-    throw AppError(QStringLiteral("Could not write the file \"%1\": the value of [%2] %3 holds "
-                                  "characters that the file cannot store (%4).")
-                       .arg(fileName, section, key, unmappable));
+    throw AppError(QStringLiteral("Could not write the file \"%1\": the value of [%2] %3 is %4 "
+                                  "characters long; at most %5 can be read back.")
+                       .arg(fileName, section, key)
+                       .arg(value.size())
+                       .arg(IniFile::MaxValueLength));
+}
+
+AppError tooLarge(const QString& fileName, qint64 size) {
+    return AppError(QStringLiteral("The file \"%1\" is too large for a settings or layout file "
+                                   "(%2 bytes; at most %3).")
+                        .arg(fileName)
+                        .arg(size)
+                        .arg(IniFile::MaxFileSize));
 }
 
 // Replaces the key's value in place, or appends the key at the end of its
@@ -196,11 +261,12 @@ void requireEncodable(const QString& fileName, const QString& section, const QSt
 void setValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value) {
     const ParsedFile file(bytes);
     const QByteArray eol = file.lineEnding();
-    const QByteArray encodedValue = encodeSingleLine(value);
+    const QByteArray encodedValue = encodeValue(value);
     const SectionSpan span = file.findSection(section);
 
     if (!span.found) {
-        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
+        if (bytes.size() > byteOrderMarkLength(bytes) && !bytes.endsWith('\n') &&
+            !bytes.endsWith('\r'))
             bytes += eol;
         bytes += '[' + encodeSingleLine(section) + ']' + eol;
         bytes += encodeSingleLine(key) + '=' + encodedValue + eol;
@@ -249,14 +315,40 @@ IniFile::IniFile(QString fileName)
     : m_fileName(std::move(fileName)) {}
 
 QByteArray IniFile::readBytes() const {
-    QByteArray bytes;
-    readWholeFile(m_fileName, bytes);
+    // A file that cannot be opened reads as missing, as it always has.
+    QFile file(m_fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    if (file.size() > MaxFileSize)
+        throw tooLarge(m_fileName, file.size());
+    // Read one byte more than allowed, for files whose size is not known
+    // in advance.
+    QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize)
+        throw tooLarge(m_fileName, bytes.size());
     return bytes;
+}
+
+struct IniFile::Snapshot::Parsed {
+    ParsedFile file;
+};
+
+IniFile::Snapshot::Snapshot(std::shared_ptr<const Parsed> parsed)
+    : m_parsed(std::move(parsed)) {}
+
+IniFile::Snapshot IniFile::snapshot() const {
+    return Snapshot(
+        std::make_shared<const Snapshot::Parsed>(Snapshot::Parsed{ParsedFile(readBytes())}));
 }
 
 QString IniFile::readString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
-    const ParsedFile file(readBytes());
+    return snapshot().readString(section, key, defaultValue);
+}
+
+QString IniFile::Snapshot::readString(const QString& section, const QString& key,
+                                      const QString& defaultValue) const {
+    const ParsedFile& file = m_parsed->file;
     const long index = file.findKey(file.findSection(section), key);
     return index < 0 ? defaultValue : file.value(static_cast<std::size_t>(index));
 }
@@ -298,7 +390,12 @@ std::optional<int> IniFile::parseInteger(const QString& text) {
 }
 
 int IniFile::readInteger(const QString& section, const QString& key, int defaultValue) const {
-    const ParsedFile file(readBytes());
+    return snapshot().readInteger(section, key, defaultValue);
+}
+
+int IniFile::Snapshot::readInteger(const QString& section, const QString& key,
+                                   int defaultValue) const {
+    const ParsedFile& file = m_parsed->file;
     const long index = file.findKey(file.findSection(section), key);
     if (index < 0)
         return defaultValue;
@@ -306,33 +403,55 @@ int IniFile::readInteger(const QString& section, const QString& key, int default
 }
 
 bool IniFile::readBool(const QString& section, const QString& key, bool defaultValue) const {
+    return snapshot().readBool(section, key, defaultValue);
+}
+
+bool IniFile::Snapshot::readBool(const QString& section, const QString& key,
+                                 bool defaultValue) const {
     return readInteger(section, key, defaultValue ? 1 : 0) != 0;
 }
 
 bool IniFile::sectionExists(const QString& section) const {
-    return ParsedFile(readBytes()).findSection(section).found;
+    return snapshot().sectionExists(section);
+}
+
+bool IniFile::Snapshot::sectionExists(const QString& section) const {
+    return m_parsed->file.findSection(section).found;
 }
 
 bool IniFile::valueExists(const QString& section, const QString& key) const {
-    const ParsedFile file(readBytes());
+    return snapshot().valueExists(section, key);
+}
+
+bool IniFile::Snapshot::valueExists(const QString& section, const QString& key) const {
+    const ParsedFile& file = m_parsed->file;
     return file.findKey(file.findSection(section), key) >= 0;
 }
 
 QStringList IniFile::readSectionKeys(const QString& section) const {
-    const ParsedFile file(readBytes());
+    return snapshot().readSectionKeys(section);
+}
+
+QStringList IniFile::Snapshot::readSectionKeys(const QString& section) const {
+    const ParsedFile& file = m_parsed->file;
     const SectionSpan span = file.findSection(section);
     QStringList keys;
     if (!span.found)
         return keys;
     for (std::size_t i = span.header + 1; i < span.end; ++i) {
-        if (file.lines()[i].kind == LineKind::Key)
-            keys.append(file.lines()[i].name);
+        const ParsedLine& line = file.lines()[i];
+        if (line.kind == LineKind::Key && isListedKey(line.name))
+            keys.append(line.name);
     }
     return keys;
 }
 
 QStringList IniFile::readSections() const {
-    const ParsedFile file(readBytes());
+    return snapshot().readSections();
+}
+
+QStringList IniFile::Snapshot::readSections() const {
+    const ParsedFile& file = m_parsed->file;
     QStringList sections;
     for (const ParsedLine& line : file.lines()) {
         if (line.kind == LineKind::Section)
@@ -374,8 +493,11 @@ IniFile::Edit::Edit(QString fileName, QByteArray bytes)
     , m_bytes(std::move(bytes)) {}
 
 void IniFile::Edit::writeString(const QString& section, const QString& key, const QString& value) {
-    requireEncodable(m_fileName, section, key, value);
-    setValue(m_bytes, section, key, value);
+    const QString sectionName = requestedName(section);
+    const QString keyName = requestedName(key);
+    requireEncodable(m_fileName, sectionName, keyName, value);
+    requireReadableLength(m_fileName, sectionName, keyName, value);
+    setValue(m_bytes, sectionName, keyName, value);
     m_changed = true;
 }
 
@@ -395,6 +517,9 @@ void IniFile::Edit::deleteKey(const QString& section, const QString& key) {
 void IniFile::Edit::commit() {
     if (!m_changed)
         return;
+    // A file the readers would refuse is not written either.
+    if (m_bytes.size() > MaxFileSize)
+        throw tooLarge(m_fileName, m_bytes.size());
     writeFileAtomically(m_fileName, m_bytes);
     m_changed = false;
 }

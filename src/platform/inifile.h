@@ -3,22 +3,30 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 /// A settings-style file: "[section]" header lines and "key=value" lines in
-/// Windows-1252. Section and key names match without regard to letter case;
+/// Windows-1252, after a UTF-8 byte-order mark when the file has one. Section
+/// and key names match without regard to letter case or surrounding blanks;
 /// a missing file, section or key gives the caller's default. Nothing is
-/// cached: every call reads the file afresh, and every write rewrites it
-/// through a temporary file and an atomic rename, so a failed write leaves the
-/// previous file as it was and throws an AppError naming the file. Several
-/// writes that belong together go through one `Edit`, which replaces the file
-/// once with all of them or not at all.
+/// cached: every call reads the file afresh (a `Snapshot` reads it once for a
+/// series of reads), and every write rewrites it through a temporary file and
+/// an atomic rename, so a failed write leaves the previous file as it was and
+/// throws an AppError naming the file. Several writes that belong together go
+/// through one `Edit`, which replaces the file once with all of them or not at
+/// all. A file larger than `MaxFileSize` is neither read nor written: the call
+/// throws an AppError naming it.
 class IniFile {
 public:
     class Edit;
+    class Snapshot;
 
-    /// Longest value a read returns; longer values are cut.
+    /// Longest value a read returns; longer values are cut, and a longer
+    /// value is not written.
     static constexpr int MaxValueLength = 2047;
+    /// Largest file read or written, in bytes.
+    static constexpr qint64 MaxFileSize = 1 << 20;
 
     explicit IniFile(QString fileName);
 
@@ -33,19 +41,25 @@ public:
 
     bool sectionExists(const QString& section) const;
     bool valueExists(const QString& section, const QString& key) const;
-    /// Key names of the section in file order.
+    /// Key names of the section in file order, without comment lines
+    /// (";name=...") and lines with an empty name.
     QStringList readSectionKeys(const QString& section) const;
     /// Section names in file order.
     QStringList readSections() const;
 
+    /// Reads the file once for any number of reads; see `Snapshot`.
+    Snapshot snapshot() const;
     /// Reads the file once for a batch of writes; see `Edit`.
     Edit edit();
 
     /// Replaces the value in place, or appends the key at the end of its
     /// section, creating the file and the section when needed. Every other
-    /// byte of the file stays as it was. A section, key or value with a
-    /// character Windows-1252 lacks is not written: it throws an AppError
-    /// naming the file and the key. Each of these is a one-write `Edit`.
+    /// byte of the file stays as it was. A value that begins or ends with a
+    /// blank or a quotation mark is written between double quotation marks,
+    /// which the reader removes again. A section, key or value with a
+    /// character Windows-1252 lacks, and a value longer than `MaxValueLength`,
+    /// is not written: it throws an AppError naming the file and the key.
+    /// Each of these is a one-write `Edit`.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
     /// Written as "1" or "0".
@@ -60,6 +74,27 @@ private:
     QByteArray readBytes() const;
 
     QString m_fileName;
+};
+
+/// The file as it was read once: its reads give what the same reads of
+/// `IniFile` would have given at that moment, without reading it again.
+class IniFile::Snapshot {
+public:
+    QString readString(const QString& section, const QString& key,
+                       const QString& defaultValue) const;
+    int readInteger(const QString& section, const QString& key, int defaultValue) const;
+    bool readBool(const QString& section, const QString& key, bool defaultValue) const;
+    bool sectionExists(const QString& section) const;
+    bool valueExists(const QString& section, const QString& key) const;
+    QStringList readSectionKeys(const QString& section) const;
+    QStringList readSections() const;
+
+private:
+    friend class IniFile;
+    struct Parsed;
+    explicit Snapshot(std::shared_ptr<const Parsed> parsed);
+
+    std::shared_ptr<const Parsed> m_parsed;
 };
 
 /// A batch of writes to one file: the file is read when the edit starts, the

@@ -4,9 +4,11 @@
 #include <QString>
 
 /// Replaces a file's content all at once: the bytes go to a temporary file
-/// beside it that is renamed over the old one only when every byte is on
-/// disk. On any failure the previous file is left exactly as it was and an
-/// AppError naming the file is thrown.
+/// beside it (".NAME.XXXXXX.vtmp") that is renamed over the old one only when
+/// every byte is on disk. On any failure the previous file is left exactly as
+/// it was and an AppError naming the file is thrown. Temporary files of that
+/// pattern that an interrupted write left beside the file are removed first.
+/// A symbolic link is followed: the file it names is replaced.
 void writeFileAtomically(const QString& fileName, const QByteArray& bytes);
 
 /// Reads a whole file; false (and `bytes` empty) when it cannot be read.

@@ -1,5 +1,6 @@
 #include "settings/servermirror.h"
 
+#include "platform/apperror.h"
 #include "settings/settingsfile.h"
 
 namespace settingsfile {
@@ -19,7 +20,13 @@ ServerMirror readServerMirror(const QString& fileName) {
 }
 
 QString readLanguageCode(const QString& fileName) {
-    return SettingsFile(fileName).readString(SettingKey::lang).left(2);
+    try {
+        return SettingsFile(fileName).readString(SettingKey::lang).left(2);
+    } catch (const AppError&) {
+        // Read before the window shows; the file's fault is reported by the
+        // server settings read at the first activation.
+        return SettingsFile::defaultText(SettingKey::lang).left(2);
+    }
 }
 
 } // namespace settingsfile

@@ -18,10 +18,12 @@ struct ServerMirror {
 
 namespace settingsfile {
 
-/// The keys with their defaults for absent or unreadable values.
+/// The keys with their defaults for absent or unreadable values. Throws
+/// `AppError` naming the file when it is too large to be a settings file.
 ServerMirror readServerMirror(const QString& fileName);
 
-/// The first two characters of "lang", default "en".
+/// The first two characters of "lang", default "en"; also the default when
+/// the file is too large to be read.
 QString readLanguageCode(const QString& fileName);
 
 } // namespace settingsfile

@@ -92,6 +92,10 @@ QString SettingsFile::readString(SettingKey key) const {
     return m_file.readString(sectionOf(r), keyOf(r), QLatin1String(r.defaultValue));
 }
 
+QString SettingsFile::defaultText(SettingKey key) {
+    return QLatin1String(row(key, SettingType::Text).defaultValue);
+}
+
 QString SettingsFile::readString(SettingKey key, const QString& defaultValue) const {
     const SettingRow& r = row(key, SettingType::Text);
     return m_file.readString(sectionOf(r), keyOf(r), defaultValue);

@@ -33,7 +33,9 @@ enum class SettingKey {
 /// caches nothing: every call opens the file afresh. A missing file or key,
 /// and an integer or boolean key whose text is not an integer, read as the
 /// key's default. A value with characters the file cannot store is not
-/// written: the write throws an AppError naming the file and the key.
+/// written: the write throws an AppError naming the file and the key. A file
+/// too large to be a settings file is neither read nor written: the call
+/// throws an AppError naming it.
 class SettingsFile {
 public:
     class Edit;
@@ -47,6 +49,8 @@ public:
     QString readString(SettingKey key) const;
     /// For the one reader of a key whose default differs from the table's.
     QString readString(SettingKey key, const QString& defaultValue) const;
+    /// A text key's default, as a read of a file without it gives.
+    static QString defaultText(SettingKey key);
 
     /// Each writes the file at once; throws an AppError naming the file when
     /// it cannot be written.

@@ -84,9 +84,14 @@ private slots:
     void openLayout_data();
     void openLayout();
     void openedFileSetsTheControls();
+    void numberThatIsNoIntegerReadsAsDefault();
+    void unreadableLayoutKeepsTheCurrentOne();
+    void captionFollowsTheLayoutsFile_data();
+    void captionFollowsTheLayoutsFile();
     void saveLayout_data();
     void saveLayout();
     void failedSaveChangesNothing();
+    void unstorablePicturePathIsReportedAndNothingWritten();
     void exampleLayout_data();
     void exampleLayout();
 };
@@ -247,6 +252,82 @@ void TestLayoutCommands::openedFileSetsTheControls() {
     QCOMPARE(f.layout.TxtPadRight, QStringLiteral("10"));
 }
 
+void TestLayoutCommands::numberThatIsNoIntegerReadsAsDefault() {
+    Fixture f;
+    f.folders.write(layouts + "mine.rbs", "[OUTER]\r\nOBWidth=3x\r\n[FRAME]\r\nFWidth=5\r\n");
+    f.chooseFile(layouts + "mine.rbs");
+    f.page.buttons().btnOpenLayout->click();
+
+    QCOMPARE(f.dialogs.shownOf("error"), QStringList());
+    QCOMPARE(f.layout.OBWidth, QStringLiteral("0"));
+    QCOMPARE(f.layout.FWidth, QStringLiteral("5"));
+    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+
+    // Showing the page again keeps the opened layout, and saving it writes
+    // its own values back.
+    f.commands.btnNewPresentClick(LayoutCommands::Form::Page);
+    QCOMPARE(f.layout.FWidth, QStringLiteral("5"));
+    QCOMPARE(f.state.layout.LayoutFileName, QStringLiteral("mine.rbs"));
+    f.page.buttons().btnSaveLayout->click();
+    QCOMPARE(layoutfile::read(f.folders.path(layouts + "mine.rbs")).layout.FWidth,
+             QStringLiteral("5"));
+    QCOMPARE(f.dialogs.shownOf("error"), QStringList());
+}
+
+void TestLayoutCommands::unreadableLayoutKeepsTheCurrentOne() {
+    Fixture f;
+    f.ownFile(QStringLiteral("mine.rbs"));
+    const QString big = f.folders.write(layouts + "big.rbs", "[OUTER]\r\nOBWidth=9\r\n" +
+                                                                 QByteArray(2 << 20, ';') + "\r\n");
+    f.chooseFile(layouts + "big.rbs");
+    f.page.buttons().btnOpenLayout->click();
+
+    const QStringList errors = f.dialogs.shownOf("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(big), qPrintable(errors.first()));
+    QCOMPARE(f.layout.OBWidth, QStringLiteral("4"));
+    QCOMPARE(f.state.layout.LayoutFileName, QStringLiteral("mine.rbs"));
+    QCOMPARE(f.state.layout.LayoutFolder, f.folders.path(layouts));
+    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
+    // The controls go on refreshing the preview, and a later showing of the
+    // page does not read the default over them.
+    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    f.page.controls().edtFW->setText(QStringLiteral("3"));
+    QCOMPARE(f.layout.FWidth, QStringLiteral("3"));
+}
+
+void TestLayoutCommands::captionFollowsTheLayoutsFile_data() {
+    QTest::addColumn<bool>("example");
+    QTest::newRow("opened layout") << false;
+    QTest::newRow("example layout") << true;
+}
+
+void TestLayoutCommands::captionFollowsTheLayoutsFile() {
+    QFETCH(bool, example);
+    Fixture f;
+    // The file the caption would name each time it is computed.
+    QStringList captions;
+    QObject::connect(&f.commands, &LayoutCommands::captionChanged,
+                     [&] { captions.append(f.state.layout.LayoutFileName); });
+    QString expected;
+    if (example) {
+        expected = f.folders.write(QStringLiteral("shared/Examples/Jewel.rbs"), "[OUTER]\r\n");
+        f.state.document.DocumentFileName =
+            f.folders.path(QStringLiteral("shared/Examples/Jewel.vdoc"));
+        f.state.layout.LayoutLoadRequested = LayoutLoadRequest::Example;
+        f.state.layout.LayoutLoadNeeded = true;
+        f.commands.LoadComponents();
+    } else {
+        expected = QStringLiteral("other.rbs");
+        f.folders.write(layouts + expected, "[OUTER]\r\nOBWidth=9\r\n");
+        f.chooseFile(layouts + expected);
+        f.page.buttons().btnOpenLayout->click();
+    }
+    QCOMPARE(f.state.layout.LayoutFileName, expected);
+    QVERIFY(!captions.isEmpty());
+    QCOMPARE(captions.last(), expected);
+}
+
 void TestLayoutCommands::saveLayout_data() {
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("fileName");
@@ -310,6 +391,27 @@ void TestLayoutCommands::failedSaveChangesNothing() {
     QVERIFY2(errors.first().contains(QStringLiteral("new.rbs")), qPrintable(errors.first()));
     QCOMPARE(f.state.layout.LayoutFileName, QStringLiteral("Untitled.rbs"));
     QVERIFY(f.state.layout.LayoutFolder.isEmpty());
+    QVERIFY(f.state.layout.LayoutModified);
+}
+
+void TestLayoutCommands::unstorablePicturePathIsReportedAndNothingWritten() {
+    Fixture f;
+    f.ownFile(QStringLiteral("mine.rbs"));
+    const QByteArray before("[POS]\r\nAdImg=/My images/old.jpg\r\n");
+    const QString file = f.folders.write(layouts + "mine.rbs", before);
+    const QString picture = QString::fromUtf8("/My images/\u7D19.jpg");
+    f.layout.AdImg = picture;
+    f.modify();
+
+    f.page.buttons().btnSaveLayout->click();
+
+    const QStringList errors = f.dialogs.shownOf("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(file) && errors.first().contains(picture),
+             qPrintable(errors.first()));
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), before);
     QVERIFY(f.state.layout.LayoutModified);
 }
 

@@ -1,10 +1,14 @@
 #include "layout/layoutfile.h"
+#include "layout/layoutrules.h"
 #include "platform/apperror.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 Q_DECLARE_METATYPE(LayoutFileContent)
 
@@ -87,7 +91,10 @@ private slots:
     void writtenFileReadsBackTheSame();
     void readingFillsDefaults_data();
     void readingFillsDefaults();
+    void loadedNumbersCanBeCaptured_data();
+    void loadedNumbersCanBeCaptured();
     void failedWriteNamesTheFile();
+    void interruptedWriteLeavesTheFile();
     void unstorableValueWritesNothing_data();
     void unstorableValueWritesNothing();
     void shippedDefaultLayoutSpellsEveryKey();
@@ -196,6 +203,30 @@ void TestLayoutFile::readingFillsDefaults() {
     QCOMPARE(read.TxtAllMargins, expected.TxtAllMargins);
 }
 
+void TestLayoutFile::loadedNumbersCanBeCaptured_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<LayoutFileContent>("expected");
+
+    LayoutFileContent numbers;
+    numbers.layout.FWidth = QStringLiteral("5");
+    numbers.layout.TxtPadLeft = QString();
+    numbers.layout.TxtPadRight = QStringLiteral("-2");
+    QTest::newRow("numbers that are not integers take their defaults")
+        << QByteArray("[POS]\nAdWidthValue=7.5\n[OUTER]\nOBWidth=3x\n[FRAME]\nFWidth=5\n"
+                      "FBWidth=0x10\n[TEXT]\nTxtPadLeft=\nTxtPadTop=- 1\nTxtPadRight=-2\n")
+        << numbers;
+}
+
+void TestLayoutFile::loadedNumbersCanBeCaptured() {
+    QFETCH(QByteArray, text);
+    QFETCH(LayoutFileContent, expected);
+    const QString file = path("numbers.rbs");
+    writeBytes(file, text);
+    const Layout loaded = withCapturableNumbers(layoutfile::read(file).layout);
+    QCOMPARE(loaded, expected.layout);
+    normalised(loaded); // does not throw
+}
+
 void TestLayoutFile::failedWriteNamesTheFile() {
     const QString file = path("no such folder/layout.rbs");
     try {
@@ -204,6 +235,35 @@ void TestLayoutFile::failedWriteNamesTheFile() {
     } catch (const AppError& error) {
         QVERIFY2(error.message().contains(file), qPrintable(error.message()));
     }
+}
+
+void TestLayoutFile::interruptedWriteLeavesTheFile() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("mine.rbs"));
+    const QByteArray before("[POS]\r\nAdWidthValue=300\r\n");
+    writeBytes(file, before);
+
+    // The file may not grow beyond a few bytes, so the new content cannot all
+    // be written, even for root; the signal that would end the process is
+    // ignored.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 100;
+    std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    try {
+        layoutfile::write(file, everythingChanged());
+    } catch (const AppError& error) {
+        message = error.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    QVERIFY2(message.contains(file), qPrintable(message));
+    QCOMPARE(contentsOf(file), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList(QStringLiteral("mine.rbs")));
 }
 
 void TestLayoutFile::unstorableValueWritesNothing_data() {

@@ -2,6 +2,10 @@
 #include "publish/serverlist.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -34,6 +38,8 @@ private slots:
     void templateTextIsStoredOnOneLine();
     void serverAddressesSurviveTheSettingsReader();
     void shippedServerListHoldsPlainAddresses();
+    void toolRefusesAnOutputThatIsItsInput_data();
+    void toolRefusesAnOutputThatIsItsInput();
 };
 
 void TestShiftText::lowersEveryByte_data() {
@@ -88,6 +94,49 @@ void TestShiftText::shippedServerListHoldsPlainAddresses() {
             QStringLiteral("http://img%1.vantrel-images.example/layouts/").arg(i + 1);
         QCOMPARE(servers[i], expected);
     }
+}
+
+void TestShiftText::toolRefusesAnOutputThatIsItsInput_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("output"); // how the output names the input "in.ini"
+
+    QTest::newRow("ini, same path") << "ini"
+                                    << "in.ini";
+    QTest::newRow("file, same path") << "file"
+                                     << "in.ini";
+    QTest::newRow("utf8, path through the folder itself") << "utf8"
+                                                          << "./sub/../in.ini";
+    QTest::newRow("ini, symbolic link to the input") << "ini"
+                                                     << "link.ini";
+}
+
+void TestShiftText::toolRefusesAnOutputThatIsItsInput() {
+    QFETCH(QString, mode);
+    QFETCH(QString, output);
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    QVERIFY(folder.mkdir(QStringLiteral("sub")));
+    const QString input = folder.filePath(QStringLiteral("in.ini"));
+    const QByteArray before("[s]\r\nk=value\r\n");
+    {
+        QFile file(input);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    QVERIFY(QFile::link(input, folder.filePath(QStringLiteral("link.ini"))));
+
+    // A build tool: it lands in the build's tools folder, beside bin.
+    QProcess tool;
+    tool.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/vantrel-shift"),
+               {mode, QStringLiteral("server"), input, folder.filePath(output)});
+    QVERIFY(tool.waitForFinished());
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), 2);
+    QVERIFY2(tool.readAllStandardError().contains("both the input and the output"),
+             "the refusal says why");
+    QFile file(input);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
 }
 
 QTEST_GUILESS_MAIN(TestShiftText)

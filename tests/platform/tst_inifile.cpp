@@ -6,7 +6,19 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstddef>
+#include <functional>
 #include <sys/resource.h>
+
+namespace {
+
+// The bytes of a literal that holds NUL bytes, without its terminating NUL.
+template <std::size_t N>
+QByteArray bytesOf(const char (&text)[N]) {
+    return QByteArray(text, N - 1);
+}
+
+} // namespace
 
 class TestIniFile : public QObject {
     Q_OBJECT
@@ -21,7 +33,10 @@ private slots:
     void deleteKey_data();
     void deleteKey();
     void sectionKeysInFileOrder();
+    void sectionKeysLeaveOutCommentsAndEmptyNames();
+    void oversizeFileIsRefused();
     void failedWriteKeepsPreviousFile();
+    void leftoverTemporaryFileGoesAtNextWrite();
     void batch_data();
     void batch();
 
@@ -64,6 +79,13 @@ void TestIniFile::readString_data() {
     QTest::newRow("names ignore letter case") << basic << "GENERAL"
                                               << "LANG"
                                               << "fr";
+    QTest::newRow("names asked for are trimmed") << basic << " General\t"
+                                                 << " lang "
+                                                 << "fr";
+    QTest::newRow("UTF-8 byte-order mark before the first section")
+        << QByteArray("\xEF\xBB\xBF[General]\r\nlang=fr\r\n") << "General"
+        << "lang"
+        << "fr";
     QTest::newRow("missing file") << QByteArray() << "General"
                                   << "lang"
                                   << "dflt";
@@ -119,13 +141,13 @@ void TestIniFile::readString_data() {
                                               << "k"
                                               << "v";
     QTest::newRow("damaged: NUL bytes and junk")
-        << QByteArray("\x00\xFF\xFE[junk\x00\n\x01\x02=\x03\n[s]\nk=v\x00w\n", 27) << "s"
+        << bytesOf("\x00\xFF\xFE[junk\x00\n\x01\x02=\x03\n[s]\nk=v\x00w\n") << "s"
         << "k" << QString::fromLatin1("v\0w", 3);
     QTest::newRow("damaged: no sections") << QByteArray("k=v\nj=w\n") << "s"
                                           << "k"
                                           << "dflt";
     QTest::newRow("damaged: megabyte line before the key")
-        << QByteArray("[s]\n") + QByteArray(3 << 20, 'x') + "\nk=v\n"
+        << QByteArray("[s]\n") + QByteArray((1 << 20) - 16, 'x') + "\nk=v\n"
         << "s"
         << "k"
         << "v";
@@ -219,10 +241,53 @@ void TestIniFile::write_data() {
         << QByteArray("[s]\nk=1\n") << "s"
         << "k"
         << "a\r\nb" << QByteArray("[s]\nk=a  b\n");
-    QTest::newRow("damaged bytes elsewhere kept")
-        << QByteArray("\x00\xFF\r[s]\rk=1\r\x80\x00\r", 12) << "s"
+    QTest::newRow("byte-order mark kept, value replaced in place")
+        << QByteArray("\xEF\xBB\xBF[s]\r\nk=1\r\n") << "s"
         << "k"
-        << "2" << QByteArray("\x00\xFF\r[s]\rk=2\r\x80\x00\r", 12);
+        << "2" << QByteArray("\xEF\xBB\xBF[s]\r\nk=2\r\n");
+    QTest::newRow("byte-order mark alone: section right after it")
+        << QByteArray("\xEF\xBB\xBF") << "s"
+        << "k"
+        << "v" << QByteArray("\xEF\xBB\xBF[s]\r\nk=v\r\n");
+    QTest::newRow("names asked for are trimmed: no second section")
+        << QByteArray("[A]\r\nk=1\r\n") << " A "
+        << "\tk "
+        << "2" << QByteArray("[A]\r\nk=2\r\n");
+    QTest::newRow("new key written with its name trimmed") << QByteArray("[A]\r\n") << "A"
+                                                           << " j "
+                                                           << "3" << QByteArray("[A]\r\nj=3\r\n");
+    QTest::newRow("leading blank quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                          << "k"
+                                          << " x" << QByteArray("[s]\r\nk=\" x\"\r\n");
+    QTest::newRow("trailing tab quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                         << "k"
+                                         << "x\t" << QByteArray("[s]\r\nk=\"x\t\"\r\n");
+    QTest::newRow("enclosing double quotes quoted")
+        << QByteArray("[s]\r\nk=1\r\n") << "s"
+        << "k"
+        << "\"x\"" << QByteArray("[s]\r\nk=\"\"x\"\"\r\n");
+    QTest::newRow("enclosing single quotes quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                                    << "k"
+                                                    << "'x'" << QByteArray("[s]\r\nk=\"'x'\"\r\n");
+    QTest::newRow("lone quote quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
+                                       << "k"
+                                       << "\"" << QByteArray("[s]\r\nk=\"\"\"\r\n");
+    QTest::newRow("quotes and blanks inside kept as they are")
+        << QByteArray("[s]\r\nk=1\r\n") << "s"
+        << "k"
+        << "a \"b\" c" << QByteArray("[s]\r\nk=a \"b\" c\r\n");
+    QTest::newRow("line break at the end quoted") << QByteArray("[s]\nk=1\n") << "s"
+                                                  << "k"
+                                                  << "x\n"
+                                                  << QByteArray("[s]\nk=\"x \"\n");
+    QTest::newRow("longest value kept whole")
+        << QByteArray("[s]\nk=1\n") << "s"
+        << "k" << QString(2047, QLatin1Char('v'))
+        << QByteArray("[s]\nk=") + QByteArray(2047, 'v') + "\n";
+    QTest::newRow("damaged bytes elsewhere kept")
+        << bytesOf("\x00\xFF\r[s]\rk=1\r\x80\x00\r") << "s"
+        << "k"
+        << "2" << bytesOf("\x00\xFF\r[s]\rk=2\r\x80\x00\r");
 }
 
 void TestIniFile::write() {
@@ -271,6 +336,41 @@ void TestIniFile::sectionKeysInFileOrder() {
     QVERIFY(ini.readSectionKeys(QStringLiteral("none")).isEmpty());
 }
 
+void TestIniFile::sectionKeysLeaveOutCommentsAndEmptyNames() {
+    // A site commented out by hand stays hidden.
+    const IniFile ini(writeFile("\xEF\xBB\xBF[Sites]\n;old=http://a\n  ; spaced=1\nnew=http://b\n"
+                                "=x\n = y\n[Other]\n"));
+    QCOMPARE(ini.readSectionKeys(QStringLiteral(" Sites ")), QStringList(QStringLiteral("new")));
+    QCOMPARE(ini.readSections(), QStringList({QStringLiteral("Sites"), QStringLiteral("Other")}));
+}
+
+void TestIniFile::oversizeFileIsRefused() {
+    const QByteArray before = "[s]\nk=v\n" + QByteArray(1 << 20, ';') + "\n";
+    IniFile ini(writeFile(before));
+    const auto refused = [this](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const AppError& error) {
+            return error.message().contains(m_path);
+        }
+        return false;
+    };
+    QVERIFY(refused([&] { ini.readString(QStringLiteral("s"), QStringLiteral("k"), {}); }));
+    QVERIFY(refused([&] { ini.readSectionKeys(QStringLiteral("s")); }));
+    QVERIFY(refused([&] { ini.writeString(QStringLiteral("s"), QStringLiteral("k"), "w"); }));
+    QCOMPARE(fileBytes(), before);
+
+    // A write that would make the file too large to read again is refused.
+    const QByteArray full = "[s]\nk=v\n" + QByteArray((1 << 20) - 20, ';') + "\n";
+    IniFile nearlyFull(writeFile(full));
+    QCOMPARE(nearlyFull.readString(QStringLiteral("s"), QStringLiteral("k"), {}),
+             QStringLiteral("v"));
+    QVERIFY(refused([&] {
+        nearlyFull.writeString(QStringLiteral("s"), QStringLiteral("j"), QString(100, 'x'));
+    }));
+    QCOMPARE(fileBytes(), full);
+}
+
 void TestIniFile::failedWriteKeepsPreviousFile() {
     const QByteArray before("[s]\r\nk=1\r\n");
     IniFile ini(writeFile(before));
@@ -293,12 +393,35 @@ void TestIniFile::failedWriteKeepsPreviousFile() {
 
     QVERIFY2(message.contains(m_path), qPrintable(message));
     QCOMPARE(fileBytes(), before);
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList(QStringLiteral("test.ini")));
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList(QStringLiteral("test.ini")));
 
     // A folder that does not exist cannot take the file either.
     IniFile nowhere(m_dir.filePath(QStringLiteral("missing/x.ini")));
     QVERIFY_THROWS_EXCEPTION(AppError,
                              nowhere.writeBool(QStringLiteral("s"), QStringLiteral("k"), true));
+}
+
+void TestIniFile::leftoverTemporaryFileGoesAtNextWrite() {
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    // What a write that was killed before its rename leaves, and files that
+    // only look alike.
+    const QStringList leftovers{".defaults.ini.a1B2c3.vtmp", ".defaults.ini.ZZZZZZ.vtmp"};
+    const QStringList kept{".defaults.ini.old.vtmp", "defaults.ini.backup",
+                           ".other.ini.a1B2c3.vtmp", ".defaults.ini.a1B2c3.vtmp.keep"};
+    for (const QString& name : leftovers + kept) {
+        QFile file(folder.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[s]\r\nk=half");
+    }
+    IniFile ini(folder.filePath(QStringLiteral("defaults.ini")));
+    ini.writeString(QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("1"));
+
+    QStringList expected = kept;
+    expected.append(QStringLiteral("defaults.ini"));
+    expected.sort();
+    QCOMPARE(folder.entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
 }
 
 namespace {
@@ -353,6 +476,11 @@ void TestIniFile::batch_data() {
     QTest::newRow("key name the code page lacks")
         << layout << QStringList{"PAGE/PgW=800", QString::fromUtf8("PAGE/\u03A9=1")}
         << QString::fromUtf8("\u03A9");
+    QTest::newRow("value longer than the reader keeps")
+        << layout
+        << QStringList{"PAGE/PgW=800", "PAGE/PgNote=" + QString(2048, QLatin1Char('n')),
+                       "TEXT/TxC=y"}
+        << "PgNote";
     QTest::newRow("section name the code page lacks, new file")
         << QByteArray() << QStringList{"s/k=2", QString::fromUtf8("\u0416/NewKey=1")} << "NewKey";
 }

@@ -1,4 +1,5 @@
 #include "platform/apperror.h"
+#include "settings/servermirror.h"
 #include "settings/settingsfile.h"
 
 #include <QFile>
@@ -57,6 +58,7 @@ private slots:
     void everyKey_data();
     void everyKey();
     void severalKeysAreOneCommit();
+    void oversizeFileIsReported();
 
 private:
     QTemporaryDir m_dir;
@@ -151,6 +153,20 @@ void TestSettingsFile::severalKeysAreOneCommit() {
                  qPrintable(error.message()));
     }
     QCOMPARE(contentsOf(fileName), saved);
+}
+
+void TestSettingsFile::oversizeFileIsReported() {
+    const QString fileName = path("huge.ini");
+    writeBytes(fileName, "[GENERAL]\r\nlang=fr\r\nDefSrv=3\r\n" + QByteArray(2 << 20, ';'));
+    // The server settings read at every activation reports it; the language,
+    // read before the window shows, is the default meanwhile.
+    try {
+        settingsfile::readServerMirror(fileName);
+        QFAIL("the read should have failed");
+    } catch (const AppError& error) {
+        QVERIFY2(error.message().contains(fileName), qPrintable(error.message()));
+    }
+    QCOMPARE(settingsfile::readLanguageCode(fileName), QStringLiteral("en"));
 }
 
 QTEST_GUILESS_MAIN(TestSettingsFile)
