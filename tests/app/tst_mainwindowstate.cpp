@@ -20,6 +20,7 @@
 #include "pagegen/pagetext.h"
 #include "preview/previewcontroller.h"
 #include "publish/exportprogress.h"
+#include "publish/publishpage.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 #include "version.h"
@@ -41,6 +42,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <memory>
 
 namespace {
@@ -470,6 +473,14 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     editor.edDocument().insertText(cursor, QStringLiteral("Pendule \u00e9maill\u00e9e, \u00a340"),
                                    0);
     QApplication::clipboard()->setText(QStringLiteral("copied before"));
+    p.folders.write(QStringLiteral("shared/sys.dft"),
+                    "[ASIA]\r\nBazaar=https://127.0.0.1:9/sell\r\n");
+    QString clipboardWhileOpen;
+    p.dialogs.modalActions.enqueue([&](QDialog& publish) {
+        clipboardWhileOpen = QApplication::clipboard()->text();
+        publish.findChild<QPushButton*>(QStringLiteral("btnPublishNow"))->click();
+        return publish.result();
+    });
     p.dialogs.shown.clear();
 
     p.layoutPage().buttons().btnExport->click();
@@ -483,7 +494,12 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     QString code;
     for (const QString& line : state.publishing.ListingCode)
         code += line + QStringLiteral("\r\n");
+    QCOMPARE(clipboardWhileOpen, code);
     QCOMPARE(clipboard, code);
+    // The site opens in the Publish page's own browser.
+    QCOMPARE(p.window().pages()->currentIndex(), 2);
+    QTRY_COMPARE(p.window().publishPage().broXport()->page()->requestedUrl(),
+                 QUrl(QStringLiteral("https://127.0.0.1:9/sell")));
     // Letters of the code page arrive as they are; the pound sign, the
     // template's delimiter, as its reference.
     QVERIFY2(clipboard.contains(QStringLiteral("Pendule \u00e9maill\u00e9e, &#163;40")),
