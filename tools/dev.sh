@@ -2,6 +2,7 @@
 # The two set-up commands of the README:
 #   tools/dev.sh run            build Vantrel and start it
 #   tools/dev.sh test [ARGS]    build Vantrel and run the tests (ARGS go to ctest)
+#   tools/dev.sh deb            build Vantrel and its Debian package in build/
 # Each installs the Debian packages it needs when they are missing, then
 # configures and builds incrementally in build/.
 set -euo pipefail
@@ -14,6 +15,7 @@ PACKAGES=(
     qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libqt6webenginecore6-bin libgl-dev
     libcurl4-openssl-dev zlib1g-dev libbenchmark-dev
     fonts-dejavu-core xvfb xauth
+    desktop-file-utils appstream
     # Metric-compatible stand-ins for Arial, Times New Roman and Courier New,
     # so the editor, the preview and the listing set text alike.
     fonts-liberation fonts-liberation2
@@ -71,8 +73,15 @@ test)
     cd "$BUILD"
     exec ctest --output-on-failure --parallel "$(nproc)" "$@"
     ;;
+deb)
+    PACKAGES+=(dpkg-dev file)
+    install_missing_packages
+    build
+    cd "$BUILD"
+    exec cpack -G DEB
+    ;;
 *)
-    echo "usage: $0 run | test [ctest arguments]" >&2
+    echo "usage: $0 run | test [ctest arguments] | deb" >&2
     exit 2
     ;;
 esac

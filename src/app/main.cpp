@@ -31,12 +31,26 @@ int main(int argc, char** argv) {
     // Its activation runs the first-activation work; ask for it in case the
     // window manager does not give the new window the focus by itself.
     mainWindow.activateWindow();
+    // The desktop hands over the document or layout the seller opened.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1) {
+        const QString file = arguments.at(1);
+        QTimer::singleShot(0, &mainWindow,
+                           [&mainWindow, file] { mainWindow.openFromDesktop(file); });
+    }
     if (!report.failures.isEmpty()) {
         // Once the window is up, so the message has a window to belong to.
         QTimer::singleShot(0, &mainWindow, [&dialogs, &report, &mainWindow] {
             dialogs.showMessage(provisionMessage(report), UserDialogs::Icon::Warning, {});
             // The box took the activation the window asked for.
             mainWindow.activateWindow();
+            // The desktop hands over the document or layout the seller opened.
+            const QStringList arguments = QCoreApplication::arguments();
+            if (arguments.size() > 1) {
+                const QString file = arguments.at(1);
+                QTimer::singleShot(0, &mainWindow,
+                                   [&mainWindow, file] { mainWindow.openFromDesktop(file); });
+            }
         });
     }
     return app.exec();

@@ -9,6 +9,7 @@
 #include "app/pagereactions.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
+#include "editor/edfilecommands.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "layout/layoutpictures.h"
@@ -31,6 +32,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QPushButton>
@@ -211,6 +213,30 @@ void MainWindow::createPublishing() {
     connect(m_publishCommand, &PublishCommand::settingsRequested, this, &MainWindow::openSettings);
     connectCommand(m_layoutPage->buttons().btnExport, &QPushButton::clicked, this, m_dialogs,
                    [this] { m_publishCommand->btnExportClick(); });
+}
+
+void MainWindow::openFromDesktop(const QString& fileName) {
+    // The welcome document must not come over the file afterwards.
+    if (m_state.FirstActivation)
+        FormActivate();
+    runCommand(m_dialogs, [this, fileName] {
+        const QString suffix = QFileInfo(fileName).suffix().toLower();
+        if (suffix == QLatin1String("rbs")) {
+            m_pages->setCurrentIndex(int(MainPage::Decorate));
+            m_layoutCommands->openLayoutFile(fileName);
+            return;
+        }
+        if (suffix != QLatin1String("vdoc"))
+            throw AppError(QStringLiteral("\"%1\" is neither a Vantrel document (.vdoc) nor a "
+                                          "layout (.rbs).")
+                               .arg(fileName));
+        m_pages->setCurrentIndex(int(MainPage::Compose));
+        RichDocumentEditor& editor = m_documentPage->richEditor();
+        editor.setReadOnly(false);
+        editor.files().openFile(QFileInfo(fileName).absoluteFilePath());
+        m_state.document.DocumentFileName = QFileInfo(fileName).fileName();
+        UpdateAppCaption();
+    });
 }
 
 void MainWindow::showPublishPage(bool externalBrowser) {

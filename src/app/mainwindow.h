@@ -44,6 +44,10 @@ public:
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    /// Opens a document (".vdoc") or layout (".rbs") the desktop handed the
+    /// program, as the Open commands do once a file is chosen.
+    void openFromDesktop(const QString& fileName);
+
     /// Recomputes the window caption from the current page's file.
     void UpdateAppCaption();
 

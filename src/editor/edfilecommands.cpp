@@ -57,6 +57,10 @@ bool EdFileCommands::Open() {
     const QString fileName = m_editor.dialogs().openFileName(options);
     if (fileName.isEmpty())
         return false;
+    return openFile(fileName);
+}
+
+bool EdFileCommands::openFile(const QString& fileName) {
     QByteArray bytes;
     bool loaded = false;
     if (readWholeFile(fileName, bytes))

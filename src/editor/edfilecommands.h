@@ -31,6 +31,9 @@ public:
     bool ConfirmCloseDocument();
     void New();
     bool Open();
+    /// Opens this file as Open does once a file is chosen; the caller has
+    /// let go of the document shown.
+    bool openFile(const QString& fileName);
     bool Save();
     bool SaveAs();
 

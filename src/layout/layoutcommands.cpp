@@ -88,6 +88,12 @@ void LayoutCommands::btnOpenLayoutClick() {
     LoadComponents();
 }
 
+void LayoutCommands::openLayoutFile(const QString& fileName) {
+    m_fileToOpen = fileName;
+    btnOpenLayoutClick();
+    m_fileToOpen.clear();
+}
+
 void LayoutCommands::btnSaveLayoutClick() {
     // An example's layout is never written over: it is saved as a new file.
     if (hasOwnFile())
@@ -257,7 +263,8 @@ bool LayoutCommands::serveOpenRequest(LayoutSource& source) {
     m_openDialog.initialFolder = m_folders.layoutsFolder();
     m_openDialog.filterIndex = 1;
     m_openDialog.fileName.clear();
-    const QString chosen = m_dialogs.openFileName(m_openDialog);
+    const QString chosen = m_fileToOpen.isEmpty() ? m_dialogs.openFileName(m_openDialog)
+                                                  : std::exchange(m_fileToOpen, QString());
     if (chosen.isEmpty()) {
         // The controls keep the layout they hold, so they may go on
         // refreshing the preview and no later showing of the page reads the

@@ -42,6 +42,8 @@ public:
     /// New Layout. False when the user cancelled, and nothing changed.
     bool btnNewPresentClick(Form form);
     void btnOpenLayoutClick();
+    /// Opens this layout file as Open layout does, without its dialog.
+    void openLayoutFile(const QString& fileName);
     void btnSaveLayoutClick();
     void btnSaveAsClick();
 
@@ -118,5 +120,7 @@ private:
     SaveExitDialog* m_prompt = nullptr;
     std::unique_ptr<SaveExitDialog> m_ownPrompt;
     UserDialogs::FileDialogOptions m_openDialog;
+    /// The file the next open takes instead of asking.
+    QString m_fileToOpen;
     UserDialogs::FileDialogOptions m_saveDialog;
 };

@@ -34,6 +34,17 @@ void ensureFolder(const QString& folder, ProvisionReport& report) {
 
 } // namespace
 
+QString programDataFolder(const QString& executableFolder) {
+    // In the build the data lies beside the program; installed, it lies in
+    // share/vantrel of the same prefix.
+    const QString beside = withTrailingSeparator(executableFolder);
+    if (QFileInfo::exists(beside + QStringLiteral("Default.tmpl")))
+        return beside;
+    const QString installed = withTrailingSeparator(
+        QDir::cleanPath(executableFolder + QStringLiteral("/../share/vantrel")));
+    return QFileInfo::exists(installed + QStringLiteral("Default.tmpl")) ? installed : beside;
+}
+
 QString withTrailingSeparator(const QString& folder) {
     if (folder.endsWith(QLatin1Char('/')))
         return folder;
@@ -42,7 +53,7 @@ QString withTrailingSeparator(const QString& folder) {
 
 WorkingFolders WorkingFolders::locate() {
     WorkingFolders folders;
-    folders.ProgramFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
+    folders.ProgramFolder = programDataFolder(QCoreApplication::applicationDirPath());
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     folders.UserFolder = withTrailingSeparator(documents) + kProductFolder;

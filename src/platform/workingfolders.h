@@ -7,7 +7,8 @@
 /// the names of the files the program keeps in them. Every file name the
 /// program reads or writes in these folders comes from here.
 struct WorkingFolders {
-    /// Read-only data shipped with the program: the executable's folder.
+    /// Read-only data shipped with the program: beside the executable, or
+    /// the installed data folder (`programDataFolder`).
     QString ProgramFolder;
     /// The user's pictures, documents and layouts: documents folder + "Vantrel/".
     QString UserFolder;
@@ -50,6 +51,11 @@ struct WorkingFolders {
     /// The page file of the online preview.
     QString onlinePreviewFile() const { return SharedDataFolder + QStringLiteral("prl.htl"); }
 };
+
+/// The folder of the program's own data for a program in `executableFolder`:
+/// that folder itself when the data lies beside the program (the build), or
+/// "share/vantrel/" of the same prefix when installed.
+QString programDataFolder(const QString& executableFolder);
 
 /// Adds the trailing separator a folder path is kept with.
 QString withTrailingSeparator(const QString& folder);

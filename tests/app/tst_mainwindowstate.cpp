@@ -137,6 +137,8 @@ private slots:
     void pictureChosenFromElsewhereIsCopiedAndShown();
     void publishPutsTheListingOnTheClipboard_data();
     void publishPutsTheListingOnTheClipboard();
+    void fileFromTheDesktopOpens_data();
+    void fileFromTheDesktopOpens();
 };
 
 void TestMainWindowState::captionFollowsPageAndChanges() {
@@ -507,6 +509,45 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     QVERIFY2(clipboard.contains(pictureAddress), qPrintable(clipboard));
     QVERIFY(!clipboard.contains(QStringLiteral("file:")));
     QCOMPARE(state.publishing.RequiredImages.items(), QStringList{pictureAddress});
+}
+
+void TestMainWindowState::fileFromTheDesktopOpens_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("caption"); // empty: refused with an error
+    QTest::newRow("nominal: layout") << "Shop.rbs" << 1 << "Vantrel (editing layout : Shop.rbs)";
+    QTest::newRow("nominal: document")
+        << "Clock.vdoc" << 0 << "Vantrel (editing document : Clock.vdoc)";
+    QTest::newRow("robustness: other file") << "notes.txt" << 0 << "";
+}
+
+void TestMainWindowState::fileFromTheDesktopOpens() {
+    QFETCH(QString, name);
+    QFETCH(int, page);
+    QFETCH(QString, caption);
+    Program p;
+    QFile welcome(QCoreApplication::applicationDirPath() + QStringLiteral("/Entry.vdoc"));
+    QVERIFY(welcome.open(QIODevice::ReadOnly));
+    const QByteArray bytes = name.endsWith(QLatin1String(".rbs"))
+                                 ? QByteArray("[OUTER]\r\nOBWidth=6\r\n")
+                                 : welcome.readAll();
+    const QString file = p.folders.write(QStringLiteral("user/") + name, bytes);
+
+    p.window().openFromDesktop(file);
+
+    QCOMPARE(p.window().pages()->currentIndex(), page);
+    if (caption.isEmpty()) {
+        QCOMPARE(p.dialogs.shownOf(QStringLiteral("error")).size(), 1);
+        return;
+    }
+    QCOMPARE(p.window().windowTitle(), caption);
+    QVERIFY(p.dialogs.shownOf(QStringLiteral("error")).isEmpty());
+    if (page == 1) {
+        QCOMPARE(p.window().layout().OBWidth, QStringLiteral("6"));
+    } else {
+        QVERIFY(!p.window().editor().isReadOnly());
+        QVERIFY(!p.window().editor().DocumentModified());
+    }
 }
 
 QTEST_MAIN(TestMainWindowState)

@@ -1,0 +1,45 @@
+# cmake -DBUILD=<build folder> -DPREFIX=<empty folder> -DSOURCE=<source folder>
+#       -P check_install.cmake
+# Installs the build into PREFIX and checks that the installed program finds
+# its data there: the installed vantrel-render makes a page with the
+# installed page template.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+    RESULT_VARIABLE failed OUTPUT_QUIET)
+if(failed)
+    message(FATAL_ERROR "cmake --install failed")
+endif()
+
+foreach(file
+        bin/vantrel bin/vantrel-render bin/vantrel-doc
+        share/vantrel/Default.tmpl share/vantrel/Default.rbs share/vantrel/Entry.vdoc
+        share/vantrel/Blank.html share/vantrel/en_export1.html share/vantrel/fr_export1.html
+        share/vantrel/shared/sys.dft share/vantrel/shared/vtrlsrv.dft
+        share/applications/vantrel.desktop share/metainfo/net.vantrel.Vantrel.metainfo.xml
+        share/mime/packages/vantrel.xml share/icons/hicolor/scalable/apps/vantrel.svg
+        share/icons/hicolor/48x48/apps/vantrel.png)
+    if(NOT EXISTS ${PREFIX}/${file})
+        message(FATAL_ERROR "missing from the install tree: ${file}")
+    endif()
+endforeach()
+file(GLOB libraries ${PREFIX}/lib*/vantrel/libvantrel_core.so*)
+if(NOT libraries)
+    message(FATAL_ERROR "the libraries are not installed in lib/vantrel")
+endif()
+
+# The installed tool, started from the prefix, with a home of its own.
+set(work ${PREFIX}/work)
+file(MAKE_DIRECTORY ${work}/home)
+file(WRITE ${work}/item.html "<p>Clock</p>")
+file(WRITE ${work}/shop.rbs "[OUTER]\r\nOBWidth=3\r\n")
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env HOME=${work}/home XDG_DATA_HOME=${work}/home/data
+            ${PREFIX}/bin/vantrel-render ${work}/item.html ${work}/shop.rbs -o ${work}/page.html
+    RESULT_VARIABLE failed ERROR_VARIABLE errors)
+if(failed)
+    message(FATAL_ERROR "the installed vantrel-render failed: ${errors}")
+endif()
+file(READ ${work}/page.html page)
+if(NOT page MATCHES "<p>Clock</p>" OR NOT page MATCHES "3px")
+    message(FATAL_ERROR "the installed program made no page from its template:\n${page}")
+endif()
