@@ -302,6 +302,9 @@ HttpResult HttpClient::get() {
     curl_multi_add_handle(transfer.multi, easy);
     if (!transfer.done)
         transfer.loop.exec();
+    // The loop also ends when the application quits: the fetch did not finish.
+    if (!transfer.done)
+        transfer.aborted = true;
     m_transfer = nullptr;
     m_busy = false;
 
