@@ -199,6 +199,10 @@ void HttpClient::setProxy(const QString& host, const QString& port) {
 }
 
 QUrl HttpClient::encodedUrl(const QString& address) {
+    // Only an address that names its scheme: a relative one would otherwise
+    // be taken for a host name.
+    if (!isWebScheme(QUrl(address.trimmed(), QUrl::TolerantMode).scheme()))
+        return {};
     const QUrl url = QUrl::fromUserInput(address.trimmed());
     if (!url.isValid() || !isWebScheme(url.scheme()) || url.host().isEmpty())
         return {};

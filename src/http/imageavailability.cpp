@@ -53,6 +53,9 @@ ImageVerdict judgeImage(const HttpResult& result, const QString& expectedName) {
     case HttpError::TooManyRedirects:
         return verdict(ImageAvailability::FetchFailed, QStringLiteral("TOO MANY REDIRECTS"),
                        result.errorText);
+    case HttpError::NotWebAddress:
+        return verdict(ImageAvailability::FetchFailed, QStringLiteral("NOT A WEB ADDRESS"),
+                       result.errorText);
     case HttpError::RedirectLoop:
         return verdict(ImageAvailability::FetchFailed, QStringLiteral("REDIRECT LOOP"),
                        result.errorText);
