@@ -67,12 +67,13 @@ struct HttpClient::Transfer {
     }
 
     ~Transfer() {
-        if (multi && easy)
+        if (easy)
             curl_multi_remove_handle(multi, easy);
+        // The multi handle outlives this transfer: it must not call back here.
+        curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, nullptr);
+        curl_multi_setopt(multi, CURLMOPT_TIMERDATA, nullptr);
         if (easy)
             curl_easy_cleanup(easy);
-        if (multi)
-            curl_multi_cleanup(multi);
         curl_slist_free_all(headers);
         for (const Watch& watch : std::as_const(watches))
             retire(watch);
@@ -158,11 +159,14 @@ struct HttpClient::Transfer {
     }
 
     static int onSocket(CURL*, curl_socket_t socket, int what, void* self, void*) {
-        static_cast<Transfer*>(self)->watch(socket, what);
+        if (self)
+            static_cast<Transfer*>(self)->watch(socket, what);
         return 0;
     }
     static int onTimer(CURLM*, long milliseconds, void* self) {
         auto* transfer = static_cast<Transfer*>(self);
+        if (!transfer)
+            return 0;
         if (milliseconds < 0)
             transfer->curlTimer.stop();
         else
@@ -191,6 +195,8 @@ HttpClient::HttpClient(QObject* parent)
 
 HttpClient::~HttpClient() {
     abort();
+    if (m_multi)
+        curl_multi_cleanup(static_cast<CURLM*>(m_multi));
 }
 
 void HttpClient::setProxy(const QString& host, const QString& port) {
@@ -263,7 +269,9 @@ HttpResult HttpClient::get() {
     Transfer transfer;
     transfer.current = url;
     transfer.visited.insert(url);
-    transfer.multi = curl_multi_init();
+    if (!m_multi)
+        m_multi = curl_multi_init();
+    transfer.multi = static_cast<CURLM*>(m_multi);
     transfer.easy = curl_easy_init();
     CURL* easy = transfer.easy;
     const QByteArray encoded = url.toEncoded();

@@ -105,4 +105,6 @@ private:
     int m_timeLimitMs = defaultTimeLimitMs;
     bool m_busy = false;
     Transfer* m_transfer = nullptr;
+    /// The curl multi handle, kept from one fetch to the next.
+    void* m_multi = nullptr;
 };
