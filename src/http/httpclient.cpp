@@ -134,12 +134,11 @@ struct HttpClient::Transfer {
         const QByteArray line = raw.trimmed();
         if (line.startsWith("HTTP/")) {
             answered = true;
-            const QList<QByteArray> parts = line.split(' ');
-            lastStatus = parts.size() > 1 ? parts.at(1).toInt() : 0;
-            reason =
-                parts.size() > 2
-                    ? line.mid(line.indexOf(parts.at(2), parts.at(0).size() + parts.at(1).size()))
-                    : QByteArray();
+            const qsizetype first = line.indexOf(' ');
+            const qsizetype second = first < 0 ? -1 : line.indexOf(' ', first + 1);
+            lastStatus =
+                first < 0 ? 0 : line.mid(first + 1, second < 0 ? -1 : second - first - 1).toInt();
+            reason = second < 0 ? QByteArray() : line.mid(second + 1).trimmed();
             return;
         }
         const int colon = line.indexOf(':');
@@ -330,6 +329,8 @@ HttpResult HttpClient::get() {
     curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects);
     long osError = 0;
     curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
+    long tunnelStatus = 0;
+    curl_easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &tunnelStatus);
 
     result.status = int(status);
     result.contentType = QString::fromLatin1(contentType ? contentType : "")
@@ -351,6 +352,16 @@ HttpResult HttpClient::get() {
     };
     if (transfer.aborted) {
         fail(HttpError::Aborted, tr("The check was stopped"));
+        return result;
+    }
+    // An https address through a proxy: the proxy refused to open the tunnel.
+    if (transfer.code != CURLE_OK && viaProxy && tunnelStatus >= 300) {
+        result.status = int(tunnelStatus);
+        if (tunnelStatus != 407)
+            fail(HttpError::ProxyUnreachable,
+                 tr("The proxy server %1 refused to connect to %2 (%3)")
+                     .arg(proxyName, host)
+                     .arg(tunnelStatus));
         return result;
     }
     switch (transfer.code) {

@@ -16,7 +16,8 @@
 /// path. It is bounded: it serves at most `maxConnections` connections and
 /// closes every connection after `maxLifeMs`, so a test can never leave it
 /// streaming. It also answers proxy requests (absolute address in the
-/// request line) by the address's path.
+/// request line) by the address's path, and refuses every tunnel (CONNECT)
+/// with 407.
 ///
 ///   /pictures/NAME.gif|.jpg   the picture, with its image content type
 ///   /bare/NAME.png            a PNG picture without content type
@@ -100,6 +101,12 @@ private:
     }
 
     void answer(QTcpSocket* socket, const QByteArray& head) {
+        // As a proxy, no tunnel without a password.
+        if (head.startsWith("CONNECT ")) {
+            send(socket, header("407 Proxy Authentication Required",
+                                "Proxy-Authenticate: Basic realm=\"proxy\"\r\n"));
+            return;
+        }
         QByteArray target = head.left(head.indexOf("\r\n")).split(' ').value(1);
         if (!target.startsWith('/'))
             target = QUrl::fromEncoded(target).path(QUrl::FullyEncoded).toLatin1();

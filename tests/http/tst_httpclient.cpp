@@ -182,16 +182,24 @@ void TestHttpClient::endlessBodyKeepsOnlyTheFirstBytes() {
 void TestHttpClient::proxy_data() {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QByteArray>("requestLine");
+    QTest::addColumn<QString>("summary");
     QTest::newRow("http") << "http://pictures.example/pictures/sky.gif"
-                          << QByteArray("GET http://pictures.example/pictures/sky.gif HTTP/1.0");
+                          << QByteArray("GET http://pictures.example/pictures/sky.gif HTTP/1.0")
+                          << "OK";
     QTest::newRow("encoded") << "http://pictures.example/pictures/my pic.gif"
                              << QByteArray("GET http://pictures.example/pictures/my%20pic.gif "
-                                           "HTTP/1.0");
+                                           "HTTP/1.0")
+                             << "OK";
+    QTest::newRow("https, tunnel needs a password")
+        << "https://pictures.example/pictures/sky.gif"
+        << QByteArray("CONNECT pictures.example:443 HTTP/1.1")
+        << "NOT AVAILABLE (password required)";
 }
 
 void TestHttpClient::proxy() {
     QFETCH(QString, address);
     QFETCH(QByteArray, requestLine);
+    QFETCH(QString, summary);
     PictureTestServer proxyServer;
     HttpClient client;
     client.setTimeLimit(5000);
@@ -205,7 +213,7 @@ void TestHttpClient::proxy() {
     QCOMPARE(proxyServer.requests.size(), 1);
     QVERIFY2(proxyServer.requests.first().startsWith(requestLine + "\r\n"),
              proxyServer.requests.first().constData());
-    QCOMPARE(judgeImage(result, expectedDocumentName(address)).summary, QStringLiteral("OK"));
+    QCOMPARE(judgeImage(result, expectedDocumentName(address)).summary, summary);
 }
 
 void TestHttpClient::environmentProxyIgnored() {
