@@ -358,10 +358,9 @@ HttpResult HttpClient::get() {
     if (transfer.code != CURLE_OK && viaProxy && tunnelStatus >= 300) {
         result.status = int(tunnelStatus);
         if (tunnelStatus != 407)
-            fail(HttpError::ProxyUnreachable,
-                 tr("The proxy server %1 refused to connect to %2 (%3)")
-                     .arg(proxyName, host)
-                     .arg(tunnelStatus));
+            fail(HttpError::HttpStatus, tr("The proxy server %1 refused to connect to %2 (%3)")
+                                            .arg(proxyName, host)
+                                            .arg(tunnelStatus));
         return result;
     }
     switch (transfer.code) {
