@@ -1,10 +1,235 @@
 #include "publish/testimagesdialog.h"
 
+#include "http/httpclient.h"
+#include "http/imageavailability.h"
+#include "platform/ownpictures.h"
+#include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int dialogWidth = 480;
+constexpr int dialogHeight = 340;
+
+const QString okSuffix = QStringLiteral(" - OK");
+const QString notFoundSuffix = QStringLiteral(" - * WARNING ! Image NOT found... *");
+const QString notTestedSuffix = QStringLiteral(" - not tested");
+
+QString warning(const QString& text) {
+    return QStringLiteral(" - * WARNING ! ") + text + QStringLiteral(" *");
+}
+
+QString suffixFor(const ImageVerdict& verdict) {
+    switch (verdict.availability) {
+    case ImageAvailability::Available:
+        return okSuffix;
+    case ImageAvailability::NotFound:
+    case ImageAvailability::OtherDocument:
+    case ImageAvailability::NotAnImage:
+        return notFoundSuffix;
+    case ImageAvailability::PasswordRequired:
+        return warning(QStringLiteral("Image NOT AVAILABLE (password required)"));
+    case ImageAvailability::TimedOut:
+    case ImageAvailability::ProxyUnreachable:
+    case ImageAvailability::FetchFailed:
+        break;
+    }
+    return warning(verdict.detail);
+}
+
+QPushButton* addButton(QWidget* parent, QHBoxLayout* row, const char* name,
+                       const QString& caption) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    row->addWidget(button);
+    return button;
+}
+
+} // namespace
+
 TestImagesDialog::TestImagesDialog(QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent)
+    , m_client(new HttpClient(this)) {
     setObjectName(QStringLiteral("T_TestImages"));
     setWindowTitle(QStringLiteral("Images required for this Auction"));
+    setModal(true);
+    setFixedSize(dialogWidth, dialogHeight);
+
+    auto* column = new QVBoxLayout(this);
+    auto* title = new QLabel(QStringLiteral("Internet connection required"), this);
+    title->setObjectName(QStringLiteral("lblTestImagesTitle"));
+    title->setAlignment(Qt::AlignCenter);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    QPalette maroon = title->palette();
+    maroon.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));
+    title->setPalette(maroon);
+    column->addWidget(title);
+
+    auto* note = new QLabel(QStringLiteral("This utility checks if images used in the current  "
+                                           "Auction Listing are available from the image Web "
+                                           "servers. "),
+                            this);
+    note->setObjectName(QStringLiteral("lblTestImgNote"));
+    note->setWordWrap(true);
+    column->addWidget(note);
+
+    m_images = new QListWidget(this);
+    m_images->setObjectName(QStringLiteral("lbxImages"));
+    column->addWidget(m_images, 1);
+
+    auto* testRow = new QHBoxLayout;
+    m_test = addButton(this, testRow, "btnTestImgHttp", QStringLiteral("Test image(s) online"));
+    m_preview =
+        addButton(this, testRow, "btnPreviewInBrowser", QStringLiteral("View in default browser"));
+    testRow->addStretch();
+    column->addLayout(testRow);
+
+    m_disable = new QCheckBox(
+        QStringLiteral("Disable this window for the session (see Options-Dialogs to reset) "),
+        this);
+    m_disable->setObjectName(QStringLiteral("cbxDisableImgWin"));
+    column->addWidget(m_disable);
+
+    auto* decisionRow = new QHBoxLayout;
+    decisionRow->addStretch();
+    m_continue =
+        addButton(this, decisionRow, "btnTestImgClose", QStringLiteral("Continue Publishing"));
+    m_continue->setDefault(true);
+    m_abort = addButton(this, decisionRow, "btnAbortPublish", QStringLiteral("Abort Publishing"));
+    column->addLayout(decisionRow);
+
+    connect(m_test, &QPushButton::clicked, this, &TestImagesDialog::runTest);
+    connect(m_preview, &QPushButton::clicked, this, &TestImagesDialog::viewInBrowserRequested);
+    connect(m_continue, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_abort, &QPushButton::clicked, this, &TestImagesDialog::reject);
+    connect(m_disable, &QCheckBox::clicked, this, &TestImagesDialog::disableImgWinClicked);
     centreOnScreen(*this);
+}
+
+TestImagesDialog::~TestImagesDialog() = default;
+
+QString TestImagesDialog::rowText(const QString& address) {
+    const QString reversed = ownpictures::ReverseURL(address);
+    const qsizetype cut =
+        std::max(reversed.lastIndexOf(QLatin1Char('\\')), reversed.lastIndexOf(QLatin1Char(':')));
+    return reversed.mid(cut + 1);
+}
+
+int TestImagesDialog::testImages(const QStringList& requiredImages, const QString& proxyHost,
+                                 const QString& proxyPort) {
+    setRequiredImages(requiredImages);
+    setProxy(proxyHost, proxyPort);
+    setFixedHeight(dialogHeight);
+    return m_dialogs ? m_dialogs->runModal(*this) : exec();
+}
+
+void TestImagesDialog::setRequiredImages(const QStringList& requiredImages) {
+    m_requiredImages = requiredImages;
+    fillRows();
+}
+
+void TestImagesDialog::setProxy(const QString& host, const QString& port) {
+    m_proxyHost = host;
+    m_proxyPort = port;
+}
+
+bool TestImagesDialog::disableImgWin() const {
+    return m_disable->isChecked();
+}
+
+void TestImagesDialog::setDisableImgWin(bool checked) {
+    m_disable->setChecked(checked);
+}
+
+QStringList TestImagesDialog::rowTexts() const {
+    QStringList texts;
+    for (int row = 0; row < m_images->count(); ++row)
+        texts.append(m_images->item(row)->text());
+    return texts;
+}
+
+void TestImagesDialog::fillRows() {
+    m_images->clear();
+    for (const QString& address : std::as_const(m_requiredImages))
+        m_images->addItem(rowText(address));
+}
+
+void TestImagesDialog::appendToRow(int row, const QString& suffix) {
+    QListWidgetItem* item = m_images->item(row);
+    item->setText(item->text() + suffix);
+}
+
+void TestImagesDialog::setTesting(bool testing) {
+    m_testing = testing;
+    for (QPushButton* button : {m_test, m_continue, m_preview, m_abort})
+        button->setEnabled(!testing);
+}
+
+void TestImagesDialog::runTest() {
+    if (m_testing)
+        return;
+    QPointer<TestImagesDialog> alive(this);
+    m_stopRequested = false;
+    setTesting(true);
+    fillRows();
+    bool timeOutShown = false;
+    int row = 0;
+    for (; row < m_requiredImages.size() && !m_stopRequested; ++row) {
+        const QString& address = m_requiredImages.at(row);
+        m_client->setUrl(address);
+        m_client->setProxy(m_proxyHost, m_proxyPort);
+        m_client->setTimeLimit(m_timeLimitMs);
+        const HttpResult result = m_client->get();
+        if (!alive)
+            return;
+        m_client->abort();
+        if (result.error == HttpError::Aborted && m_stopRequested)
+            break;
+        const ImageVerdict verdict = judgeImage(result, expectedDocumentName(address));
+        appendToRow(row, suffixFor(verdict));
+        if (verdict.availability == ImageAvailability::TimedOut && !timeOutShown && m_dialogs) {
+            // Once per test: every row that timed out says so.
+            timeOutShown = true;
+            m_dialogs->showMessage(QStringLiteral("Connection to server timed out.\n"
+                                                  "Please check your Internet access."));
+        }
+        if (verdict.availability == ImageAvailability::ProxyUnreachable) {
+            // The same proxy would fail every other picture: say it once.
+            if (m_dialogs)
+                m_dialogs->showMessage(verdict.detail +
+                                           QStringLiteral(".\nPlease check the proxy settings."),
+                                       UserDialogs::Icon::Warning);
+            ++row;
+            break;
+        }
+    }
+    for (; row < m_requiredImages.size(); ++row)
+        appendToRow(row, notTestedSuffix);
+    setTesting(false);
+}
+
+void TestImagesDialog::stopTest() {
+    if (!m_testing)
+        return;
+    m_stopRequested = true;
+    m_client->abort();
+}
+
+void TestImagesDialog::reject() {
+    if (m_testing) {
+        stopTest();
+        return;
+    }
+    QDialog::reject();
 }

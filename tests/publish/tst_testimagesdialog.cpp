@@ -1,0 +1,278 @@
+#include "http/picturetestserver.h"
+#include "publish/testimagesdialog.h"
+#include "support/scripteddialogs.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+constexpr int shortLimitMs = 800;
+
+QPushButton* button(QDialog& dialog, const char* name) {
+    QPushButton* found = dialog.findChild<QPushButton*>(QLatin1String(name));
+    Q_ASSERT(found);
+    return found;
+}
+
+/// Clicks "Test image(s) online", remembers the rows, then closes the
+/// dialog with `closer`.
+std::function<int(QDialog&)> testThen(QStringList& rows, const char* closer) {
+    return [&rows, closer](QDialog& dialog) {
+        button(dialog, "btnTestImgHttp")->click();
+        rows = static_cast<TestImagesDialog&>(dialog).rowTexts();
+        button(dialog, closer)->click();
+        return dialog.result();
+    };
+}
+
+quint16 closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class TestTestImagesDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void rowText_data();
+    void rowText();
+    void oneRowAfterTheTest_data();
+    void oneRowAfterTheTest();
+    void eachPictureHasItsOwnLimitAndTheMessageComesOnce();
+    void buttonsWaitWhileAFetchWaits();
+    void closeBoxStopsTheTestFirst();
+    void unreachableProxyReportedOnce();
+    void secondRunShowsOnlyItsResults();
+    void emptyListEndsAtOnce();
+    void decision_data();
+    void decision();
+    void disableCheckBoxMirrorsOnClickOnly();
+    void viewInBrowserAsksForThePreview();
+};
+
+void TestTestImagesDialog::rowText_data() {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("row");
+    QTest::newRow("capitals lowered") << "http://pics.example/Shop/Boat.JPG"
+                                      << "boat.jpg";
+    QTest::newRow("port") << "http://pics.example:8080/a.gif"
+                          << "a.gif";
+    QTest::newRow("accents kept") << "http://pics.example/Été.gif"
+                                  << "Été.gif";
+    QTest::newRow("space kept") << "http://pics.example/my pic.gif"
+                                << "my pic.gif";
+}
+
+void TestTestImagesDialog::rowText() {
+    QFETCH(QString, address);
+    QFETCH(QString, row);
+    QCOMPARE(TestImagesDialog::rowText(address), row);
+}
+
+void TestTestImagesDialog::oneRowAfterTheTest_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("row");
+    const QString notFound = QStringLiteral(" - * WARNING ! Image NOT found... *");
+    QTest::newRow("picture") << "/pictures/sky.gif"
+                             << "sky.gif - OK";
+    QTest::newRow("capitals") << "/pictures/Boat.JPG"
+                              << "boat.jpg - OK";
+    QTest::newRow("moved, same name") << "/moved/sky.gif"
+                                      << "sky.gif - OK";
+    QTest::newRow("moved, other name") << "/elsewhere/sky.gif"
+                                       << "sky.gif" + notFound;
+    QTest::newRow("404") << "/missing/sky.gif"
+                         << "sky.gif" + notFound;
+    QTest::newRow("HTML page") << "/page/sky.gif"
+                               << "sky.gif" + notFound;
+    QTest::newRow("401") << "/private/sky.gif"
+                         << "sky.gif - * WARNING ! Image NOT AVAILABLE (password required) *";
+    QTest::newRow("6 relocations") << "/hops/6/sky.gif"
+                                   << "sky.gif - * WARNING ! More than 5 relocations in a row *";
+    QTest::newRow("loop") << "/loop/sky.gif"
+                          << "sky.gif - * WARNING ! 127.0.0.1 sends the picture round in a loop *";
+    QTest::newRow("to file:")
+        << "/tofile/sky.gif"
+        << "sky.gif - * WARNING ! 127.0.0.1 sends the picture on to a non-web address (file:) *";
+    QTest::newRow("stall") << "/stall/sky.gif"
+                           << "sky.gif - * WARNING ! No answer within 0.8 seconds *";
+    QTest::newRow("reset") << "/reset/sky.gif"
+                           << "sky.gif - * WARNING ! Connection reset by 127.0.0.1 *";
+    QTest::newRow("garbage") << "/garbage/sky.gif"
+                             << "sky.gif - * WARNING ! 127.0.0.1 did not answer as a web server *";
+    QTest::newRow("refused") << QStringLiteral("http://127.0.0.1:%1/sky.gif").arg(closedPort())
+                             << "sky.gif - * WARNING ! Connection refused by 127.0.0.1 *";
+}
+
+void TestTestImagesDialog::oneRowAfterTheTest() {
+    QFETCH(QString, path);
+    QFETCH(QString, row);
+    PictureTestServer server;
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    dialog.setTimeLimit(shortLimitMs);
+    QStringList rows;
+    dialogs.modalActions.enqueue(testThen(rows, "btnTestImgClose"));
+    const QString address = path.startsWith(QLatin1Char('/')) ? server.url(path) : path;
+    QCOMPARE(dialog.testImages({address}, QString(), QStringLiteral("80")), int(QDialog::Accepted));
+    QCOMPARE(rows, QStringList{row});
+    QCOMPARE(dialog.height(), 340);
+}
+
+void TestTestImagesDialog::eachPictureHasItsOwnLimitAndTheMessageComesOnce() {
+    PictureTestServer server;
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    dialog.setTimeLimit(shortLimitMs);
+    QStringList rows;
+    dialogs.modalActions.enqueue(testThen(rows, "btnTestImgClose"));
+    dialog.testImages({server.url(QStringLiteral("/stall/a.gif")),
+                       server.url(QStringLiteral("/slow/b.gif")),
+                       server.url(QStringLiteral("/pictures/c.gif"))},
+                      QString(), QString());
+    QCOMPARE(rows, (QStringList{"a.gif - * WARNING ! No answer within 0.8 seconds *",
+                                "b.gif - * WARNING ! Picture not received in full within 0.8 "
+                                "seconds *",
+                                "c.gif - OK"}));
+    QCOMPARE(dialogs.shown,
+             (QStringList{"modal: T_TestImages", "message: Connection to server timed out.\n"
+                                                 "Please check your Internet access."}));
+}
+
+void TestTestImagesDialog::buttonsWaitWhileAFetchWaits() {
+    PictureTestServer server;
+    TestImagesDialog dialog;
+    dialog.setTimeLimit(shortLimitMs);
+    dialog.setRequiredImages({server.url(QStringLiteral("/stall/a.gif"))});
+    QList<bool> enabledWhileWaiting;
+    QTimer::singleShot(200, &dialog, [&] {
+        for (const char* name :
+             {"btnTestImgHttp", "btnTestImgClose", "btnPreviewInBrowser", "btnAbortPublish"})
+            enabledWhileWaiting.append(button(dialog, name)->isEnabled());
+    });
+    dialog.runTest();
+    QCOMPARE(enabledWhileWaiting, (QList<bool>{false, false, false, false}));
+    for (const char* name :
+         {"btnTestImgHttp", "btnTestImgClose", "btnPreviewInBrowser", "btnAbortPublish"})
+        QVERIFY(button(dialog, name)->isEnabled());
+}
+
+void TestTestImagesDialog::closeBoxStopsTheTestFirst() {
+    PictureTestServer server;
+    TestImagesDialog dialog;
+    dialog.setTimeLimit(60000);
+    dialog.setRequiredImages({server.url(QStringLiteral("/pictures/a.gif")),
+                              server.url(QStringLiteral("/stall/b.gif")),
+                              server.url(QStringLiteral("/pictures/c.gif"))});
+    dialog.show();
+    QTimer::singleShot(300, &dialog, [&dialog] { dialog.close(); });
+    dialog.runTest();
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.isTesting());
+    QCOMPARE(dialog.rowTexts(),
+             (QStringList{"a.gif - OK", "b.gif - not tested", "c.gif - not tested"}));
+    // Once the test has stopped, the close box closes.
+    dialog.close();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void TestTestImagesDialog::unreachableProxyReportedOnce() {
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    dialog.setTimeLimit(5000);
+    const QString port = QString::number(closedPort());
+    QStringList rows;
+    dialogs.modalActions.enqueue(testThen(rows, "btnAbortPublish"));
+    QCOMPARE(dialog.testImages({"http://pics.example/a.gif", "http://pics.example/b.gif",
+                                "http://pics.example/c.gif"},
+                               QStringLiteral("127.0.0.1"), port),
+             int(QDialog::Rejected));
+    const QString reason =
+        QStringLiteral("The proxy server 127.0.0.1:%1 cannot be reached").arg(port);
+    QCOMPARE(rows, (QStringList{"a.gif - * WARNING ! " + reason + " *", "b.gif - not tested",
+                                "c.gif - not tested"}));
+    QCOMPARE(dialogs.shownOf(QStringLiteral("message")),
+             QStringList{reason + ".\nPlease check the proxy settings."});
+}
+
+void TestTestImagesDialog::secondRunShowsOnlyItsResults() {
+    PictureTestServer server;
+    TestImagesDialog dialog;
+    dialog.setRequiredImages({server.url(QStringLiteral("/pictures/a.gif"))});
+    dialog.runTest();
+    dialog.runTest();
+    QCOMPARE(dialog.rowTexts(), QStringList{"a.gif - OK"});
+    QCOMPARE(server.requests.size(), 2);
+}
+
+void TestTestImagesDialog::emptyListEndsAtOnce() {
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    QStringList rows{"stale"};
+    dialogs.modalActions.enqueue(testThen(rows, "btnTestImgClose"));
+    QCOMPARE(dialog.testImages({}, QString(), QString()), int(QDialog::Accepted));
+    QCOMPARE(rows, QStringList());
+}
+
+void TestTestImagesDialog::decision_data() {
+    QTest::addColumn<QString>("closer");
+    QTest::addColumn<int>("result");
+    QTest::newRow("Continue Publishing") << "btnTestImgClose" << int(QDialog::Accepted);
+    QTest::newRow("Abort Publishing") << "btnAbortPublish" << int(QDialog::Rejected);
+    QTest::newRow("Esc") << "Esc" << int(QDialog::Rejected);
+    QTest::newRow("Enter") << "Enter" << int(QDialog::Accepted);
+}
+
+void TestTestImagesDialog::decision() {
+    QFETCH(QString, closer);
+    QFETCH(int, result);
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    dialogs.modalActions.enqueue([closer](QDialog& shown) {
+        shown.show();
+        if (closer == QLatin1String("Esc"))
+            QTest::keyClick(&shown, Qt::Key_Escape);
+        else if (closer == QLatin1String("Enter"))
+            QTest::keyClick(&shown, Qt::Key_Return);
+        else
+            button(shown, qPrintable(closer))->click();
+        return shown.result();
+    });
+    QCOMPARE(dialog.testImages({"http://pics.example/a.gif"}, QString(), QString()), result);
+    QCOMPARE(dialog.rowTexts(), QStringList{"a.gif"});
+}
+
+void TestTestImagesDialog::disableCheckBoxMirrorsOnClickOnly() {
+    TestImagesDialog dialog;
+    QSignalSpy clicked(&dialog, &TestImagesDialog::disableImgWinClicked);
+    QVERIFY(!dialog.disableImgWin());
+    dialog.setDisableImgWin(true);
+    QCOMPARE(clicked.size(), 0);
+    auto* box = dialog.findChild<QCheckBox*>(QStringLiteral("cbxDisableImgWin"));
+    box->click();
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(clicked.first().first().toBool(), false);
+    QVERIFY(!dialog.disableImgWin());
+}
+
+void TestTestImagesDialog::viewInBrowserAsksForThePreview() {
+    TestImagesDialog dialog;
+    QSignalSpy preview(&dialog, &TestImagesDialog::viewInBrowserRequested);
+    button(dialog, "btnPreviewInBrowser")->click();
+    QCOMPARE(preview.size(), 1);
+}
+
+QTEST_MAIN(TestTestImagesDialog)
+#include "tst_testimagesdialog.moc"

@@ -1,0 +1,119 @@
+// Checks that every picture a listing page needs is online, as the image
+// test before publishing does:
+//   vantrel-check PAGE.html|- [--proxy HOST[:PORT]] [--timeout SECONDS]
+// The page's pictures (img src, background attributes, CSS url()) are
+// fetched in turn, and one line per picture says what was found:
+//   OK  ADDRESS
+//   NOT FOUND (404)  ADDRESS  (shop.example.net answered 404 Not Found)
+// Exit code 0 when every picture is available, 1 when one is not, 2 for
+// wrong arguments or a page that cannot be read. The environment's proxy
+// variables are not used: a proxy is given with --proxy (port 80 by default).
+#include "http/httpclient.h"
+#include "http/imageavailability.h"
+#include "http/pagepictures.h"
+#include "platform/windows1252.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cstdio>
+
+namespace {
+
+struct Arguments {
+    QString page;
+    QString proxyHost;
+    QString proxyPort;
+    int timeLimitMs = HttpClient::defaultTimeLimitMs;
+};
+
+int usage(const QString& problem) {
+    std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(problem));
+    std::fprintf(stderr, "usage: vantrel-check PAGE.html|- [--proxy HOST[:PORT]] "
+                         "[--timeout SECONDS]\n");
+    return 2;
+}
+
+/// The page's text: UTF-8 when it reads as such, otherwise the program's
+/// own Windows-1252.
+QString pageText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? windows1252::decode(bytes) : text;
+}
+
+void printLine(const QString& line) {
+    std::fputs(line.toLocal8Bit().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication application(argc, argv);
+    const QStringList words = application.arguments().mid(1);
+    Arguments arguments;
+    for (int i = 0; i < words.size(); ++i) {
+        const QString& word = words.at(i);
+        if (word == QLatin1String("--proxy") || word == QLatin1String("--timeout")) {
+            if (i + 1 >= words.size())
+                return usage(word + QLatin1String(" needs a value"));
+            const QString value = words.at(++i);
+            if (word == QLatin1String("--proxy")) {
+                const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
+                arguments.proxyHost = colon < 0 ? value : value.left(colon);
+                arguments.proxyPort = colon < 0 ? QString() : value.mid(colon + 1);
+            } else {
+                bool ok = false;
+                const double seconds = value.toDouble(&ok);
+                if (!ok || seconds <= 0 || seconds > 3600)
+                    return usage(QLatin1String("--timeout needs a number of seconds"));
+                arguments.timeLimitMs = std::max(1, int(seconds * 1000));
+            }
+        } else if (word.startsWith(QLatin1String("--")) || !arguments.page.isEmpty()) {
+            return usage(QLatin1String("unexpected argument ") + word);
+        } else {
+            arguments.page = word;
+        }
+    }
+    if (arguments.page.isEmpty())
+        return usage(QLatin1String("no page given"));
+
+    QFile file;
+    const bool opened = arguments.page == QLatin1String("-")
+                            ? file.open(stdin, QIODevice::ReadOnly)
+                            : (file.setFileName(arguments.page), file.open(QIODevice::ReadOnly));
+    if (!opened) {
+        std::fprintf(stderr, "vantrel-check: cannot read %s: %s\n", qPrintable(arguments.page),
+                     qPrintable(file.errorString()));
+        return 2;
+    }
+    const QStringList addresses = pagePictureAddresses(pageText(file.readAll()));
+
+    HttpClient client;
+    client.setProxy(arguments.proxyHost, arguments.proxyPort);
+    client.setTimeLimit(arguments.timeLimitMs);
+    bool allAvailable = true;
+    bool proxyFailed = false;
+    for (const QString& address : addresses) {
+        if (proxyFailed) {
+            printLine(QLatin1String("NOT CHECKED  ") + address);
+            continue;
+        }
+        client.setUrl(address);
+        const ImageVerdict verdict = judgeImage(client.get(), expectedDocumentName(address));
+        allAvailable = allAvailable && verdict.available();
+        QString line = verdict.summary + QLatin1String("  ") + address;
+        if (!verdict.available() && !verdict.detail.isEmpty())
+            line += QLatin1String("  (") + verdict.detail + QLatin1Char(')');
+        printLine(line);
+        if (verdict.availability == ImageAvailability::ProxyUnreachable) {
+            // Every other picture would fail the same way.
+            proxyFailed = true;
+            std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(verdict.detail));
+        }
+    }
+    return allAvailable ? 0 : 1;
+}
