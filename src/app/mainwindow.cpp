@@ -19,6 +19,7 @@
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "preview/previewcontroller.h"
+#include "preview/previewlivewindow.h"
 #include "publish/addsitedialog.h"
 #include "publish/editsitedialog.h"
 #include "publish/exporthelpwindow.h"
@@ -26,6 +27,7 @@
 #include "publish/publishcommand.h"
 #include "publish/publishpage.h"
 #include "publish/serverlist.h"
+#include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
 #include "settings/settingsdialog.h"
 
@@ -206,10 +208,11 @@ void MainWindow::createPublishing() {
             new ExportInfoDialog(m_dialogs, m_state.folders.settingsFile(), sites,
                                  *m_windows.settings, *this, *addSite, *editSite, this);
     }
-    m_publishCommand =
-        new PublishCommand({m_state.document, m_state.layout, m_state.publishing, m_state.servers,
-                            m_state.ProductServer, m_layout, *m_pageGenerator, m_clipboard},
-                           m_dialogs, m_publishDialog, this);
+    m_publishCommand = new PublishCommand({m_state.document, m_state.layout, m_state.publishing,
+                                           m_state.servers, m_state.ProductServer, m_layout,
+                                           *m_pageGenerator, m_clipboard, m_state.folders},
+                                          m_dialogs, m_publishDialog, this);
+    connectImageTest();
     connect(m_publishCommand, &PublishCommand::settingsRequested, this, &MainWindow::openSettings);
     connectCommand(m_layoutPage->buttons().btnExport, &QPushButton::clicked, this, m_dialogs,
                    [this] { m_publishCommand->btnExportClick(); });
@@ -237,6 +240,27 @@ void MainWindow::openFromDesktop(const QString& fileName) {
         m_state.document.DocumentFileName = QFileInfo(fileName).fileName();
         UpdateAppCaption();
     });
+}
+
+void MainWindow::connectImageTest() {
+    TestImagesDialog* test = m_windows.testImages;
+    SettingsDialog* settings = m_windows.settings;
+    if (!test || !settings)
+        return;
+    m_publishCommand->setImageTest(test, settings);
+    // The two "hide the image test" boxes are one choice.
+    test->setDisableImgWin(settings->hideCheckImage());
+    connect(test, &TestImagesDialog::disableImgWinClicked, settings,
+            &SettingsDialog::setHideCheckImage);
+    connect(settings, &SettingsDialog::hideCheckImageClicked, test,
+            &TestImagesDialog::setDisableImgWin);
+    if (PreviewLiveWindow* preview = m_windows.previewLive) {
+        connectCommand(test, &TestImagesDialog::viewInBrowserRequested, this, m_dialogs,
+                       [this, preview] {
+                           preview->showOnlinePreview(m_state.folders, m_state.publishing,
+                                                      m_state.servers, m_dialogs);
+                       });
+    }
 }
 
 void MainWindow::showPublishPage(bool externalBrowser) {

@@ -25,6 +25,8 @@ class PublishPage;
 class QTabWidget;
 class SaveExitDialog;
 class SettingsDialog;
+class PreviewLiveWindow;
+class TestImagesDialog;
 class UserDialogs;
 
 /// The program's windows that the main window opens or closes. They are
@@ -33,6 +35,10 @@ struct MainWindowDialogs {
     SettingsDialog* settings = nullptr;
     AboutDialog* about = nullptr;
     SaveExitDialog* saveExit = nullptr;
+    /// The image availability test run by the publish command.
+    TestImagesDialog* testImages = nullptr;
+    /// The online preview the image test offers.
+    PreviewLiveWindow* previewLive = nullptr;
 };
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three
@@ -98,6 +104,7 @@ private:
     void closePublishWindows();
     void openSettings();
     void createPublishing();
+    void connectImageTest();
     void backToLayout();
     void leavePublishing();
     void showWelcomeDocument();

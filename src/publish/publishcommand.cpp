@@ -7,10 +7,14 @@
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
+#include "platform/workingfolders.h"
 #include "publish/exportinfodialog.h"
 #include "publish/imageservers.h"
 #include "publish/listingclipboard.h"
+#include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
+#include "settings/settingschoices.h"
+#include "settings/settingsfile.h"
 
 #include <QDialog>
 
@@ -44,8 +48,10 @@ bool PublishCommand::btnExportClick() {
     imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState,
                                       publishing);
     ExportNow();
-    if (!picturesHaveServers(layoutServer))
+    if (!picturesHaveServers(layoutServer) || !picturesAreOnline()) {
+        publishing.Publishing = false;
         return false;
+    }
     QString code;
     for (const QString& line : publishing.ListingCode)
         code += line + QStringLiteral("\r\n");
@@ -60,6 +66,24 @@ void PublishCommand::ExportNow() {
     if (!page.error.isEmpty())
         throw AppError(page.error);
     m_parts.publishing.ListingCode = page.ListingCode;
+}
+
+void PublishCommand::setImageTest(TestImagesDialog* test, const SettingsChoices* choices) {
+    m_imageTest = test;
+    m_choices = choices;
+}
+
+bool PublishCommand::picturesAreOnline() {
+    if (!m_imageTest || !m_choices || m_choices->hideCheckImage())
+        return true;
+    const SettingsFile settings(m_parts.folders.settingsFile());
+    const bool proxy = settings.readInt(SettingKey::connType) != 0;
+    const QString port = settings.readString(SettingKey::httpPort);
+    const int result =
+        m_imageTest->testImages(m_parts.publishing.RequiredImages.items(),
+                                proxy ? settings.readString(SettingKey::httpProxy) : QString(),
+                                proxy && !port.isEmpty() ? port : QStringLiteral("80"));
+    return result == QDialog::Accepted;
 }
 
 bool PublishCommand::picturesHaveServers(const QString& layoutServer) {

@@ -7,12 +7,15 @@
 class ListingClipboard;
 class PageGenerator;
 class ExportInfoDialog;
+class SettingsChoices;
+class TestImagesDialog;
 class UserDialogs;
 struct DocumentState;
 struct Layout;
 struct LayoutState;
 struct PublishingState;
 struct ServerMirror;
+struct WorkingFolders;
 
 /// The publish command (`btnExportClick`): the listing code made with every
 /// picture on its image server, checked, put on the clipboard, and the
@@ -30,7 +33,13 @@ public:
         const Layout& layout;
         PageGenerator& generator;
         ListingClipboard& clipboard;
+        /// Where the settings file says how the computer reaches the Internet.
+        const WorkingFolders& folders;
     };
+
+    /// The image test and the choice that skips it; without them publishing
+    /// goes on untested.
+    void setImageTest(TestImagesDialog* test, const SettingsChoices* choices);
 
     /// `publishDialog` is shown once the code is on the clipboard.
     PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
@@ -47,8 +56,11 @@ signals:
 private:
     void ExportNow();
     bool picturesHaveServers(const QString& layoutServer);
+    bool picturesAreOnline();
 
     Parts m_parts;
     UserDialogs& m_dialogs;
     ExportInfoDialog* m_publishDialog;
+    TestImagesDialog* m_imageTest = nullptr;
+    const SettingsChoices* m_choices = nullptr;
 };

@@ -229,6 +229,7 @@ QWidget* SettingsDialog::createOthersPage() {
     m_hideCheckImage = addCheckBox(
         layout, "cbxHideCheckImage",
         QStringLiteral("Hide 'Check Image Availability' dialog (only valid for current session)"));
+    connect(m_hideCheckImage, &QCheckBox::clicked, this, &SettingsDialog::hideCheckImageClicked);
     m_linksTarget = addCheckBox(
         layout, "cbxLinksTarget",
         QStringLiteral("Open all links in new browser window (required by most Auctions sites)"));

@@ -66,6 +66,8 @@ public:
 signals:
     /// The settings were written: the preview is to show them at once.
     void saved();
+    /// The seller clicked `cbxHideCheckImage`.
+    void hideCheckImageClicked(bool hide);
 
 protected:
     void reject() override;

@@ -21,6 +21,7 @@
 #include "preview/previewcontroller.h"
 #include "publish/exportprogress.h"
 #include "publish/publishpage.h"
+#include "settings/settingsdialog.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 #include "version.h"
@@ -433,19 +434,24 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard_data() {
     QTest::addColumn<QString>("primary");
     QTest::addColumn<QString>("pictureAddress"); // empty: nothing published
     QTest::addColumn<QString>("said");           // the first thing shown
+    QTest::addColumn<bool>("imageTest");         // the image test shows, and is aborted
     QTest::newRow("nominal: personal server") << false << true << "http://mine.example/pics/"
                                               << "http://mine.example/pics/Sky.PNG"
-                                              << "modal: T_frmExportInfo";
+                                              << "modal: T_frmExportInfo" << false;
     QTest::newRow("nominal: product server") << false << false << "http://mine.example/pics/"
                                              << "http://s1.example/Sky.PNG"
-                                             << "modal: T_frmExportInfo";
+                                             << "modal: T_frmExportInfo" << false;
+    QTest::newRow("nominal: image test aborted") << false << true << "http://mine.example/pics/"
+                                                 << ""
+                                                 << "modal: T_TestImages" << true;
     QTest::newRow("robustness: personal server not set")
         << false << true << "your primary server *"
         << ""
-        << "yesno: Your personal image server is not set";
-    QTest::newRow("robustness: example") << true << true << "http://mine.example/pics/"
-                                         << ""
-                                         << "message: Cannot publish Examples or Tutorials...";
+        << "yesno: Your personal image server is not set" << false;
+    QTest::newRow("robustness: example")
+        << true << true << "http://mine.example/pics/"
+        << ""
+        << "message: Cannot publish Examples or Tutorials..." << false;
 }
 
 void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
@@ -454,7 +460,9 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     QFETCH(QString, primary);
     QFETCH(QString, pictureAddress);
     QFETCH(QString, said);
+    QFETCH(bool, imageTest);
     Program p;
+    p.windows->settingsDialog().setHideCheckImage(!imageTest);
     p.showPage(1);
     AppState& state = p.state();
     state.document.ExampleOpen = example;
@@ -478,11 +486,13 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     p.folders.write(QStringLiteral("shared/sys.dft"),
                     "[ASIA]\r\nBazaar=https://127.0.0.1:9/sell\r\n");
     QString clipboardWhileOpen;
-    p.dialogs.modalActions.enqueue([&](QDialog& publish) {
-        clipboardWhileOpen = QApplication::clipboard()->text();
-        publish.findChild<QPushButton*>(QStringLiteral("btnPublishNow"))->click();
-        return publish.result();
-    });
+    // Without an action the image test is aborted, as the row wants.
+    if (!imageTest)
+        p.dialogs.modalActions.enqueue([&](QDialog& publish) {
+            clipboardWhileOpen = QApplication::clipboard()->text();
+            publish.findChild<QPushButton*>(QStringLiteral("btnPublishNow"))->click();
+            return publish.result();
+        });
     p.dialogs.shown.clear();
 
     p.layoutPage().buttons().btnExport->click();
