@@ -14,6 +14,8 @@ PACKAGES=(
     qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libqt6webenginecore6-bin libgl-dev
     libcurl4-openssl-dev zlib1g-dev libbenchmark-dev
     fonts-dejavu-core xvfb xauth
+    # pdfinfo and pdftotext check the pages the editor prints to a PDF file.
+    poppler-utils
     # Metric-compatible stand-ins for Arial, Times New Roman and Courier New,
     # so the editor, the preview and the listing set text alike.
     fonts-liberation fonts-liberation2
