@@ -346,7 +346,8 @@ void EdDocument::changeParaStyle(QTextCursor& cursor,
     QTextCursor edit(cursor);
     edit.beginEditBlock();
     for (const QTextBlock& block : touchedBlocks(cursor)) {
-        TParaStyleInfo info = m_style.ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+        TParaStyleInfo info =
+            m_style.ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
         change(info);
         TDocStyle::limitToFile(info);
         QTextBlockFormat format = m_style.blockFormat(m_style.ParaStyles.findOrAppend(info));
@@ -364,9 +365,9 @@ void EdDocument::toggleList(QTextCursor& cursor, TListInfo::TListType type) {
     bool allOfType = true;
     for (const QTextBlock& block : blocks) {
         const QTextList* list = block.textList();
-        allOfType = allOfType && list &&
-                    m_style.ListStyles.at(list->format().intProperty(docprop::ListNo)).ListType ==
-                        type;
+        allOfType =
+            allOfType && list &&
+            m_style.ListStyles.at(list->format().intProperty(docprop::ListNo)).ListType == type;
     }
     if (allOfType) {
         removeList(cursor);
@@ -391,7 +392,8 @@ void EdDocument::removeList(QTextCursor& cursor) {
             continue;
         list->remove(block);
         // The paragraph goes back to the indent its own style gives it.
-        QTextBlockFormat format = m_style.blockFormat(block.blockFormat().intProperty(docprop::ParaNo));
+        QTextBlockFormat format =
+            m_style.blockFormat(block.blockFormat().intProperty(docprop::ParaNo));
         docprop::keepBlockKind(block.blockFormat(), format);
         format.clearProperty(QTextFormat::ObjectIndex);
         edit.setPosition(block.position());

@@ -88,6 +88,8 @@ public:
     void changeTextStyle(const std::function<void(TTextStyleInfo&)>& change);
     /// Inserts a table of that size at the caret.
     void insertTableAtCaret(int rows, int columns);
+    /// Inserts clipboard-like content at the caret, as a paste would.
+    void insertMimeData(const QMimeData& source) { insertFromMimeData(&source); }
     /// Inserts a link at the caret (replacing the selection) and goes on
     /// typing in the plain style.
     void insertHyperlink(const QString& text, const QString& target);
