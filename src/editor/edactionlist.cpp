@@ -43,7 +43,13 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
         editor.addAction(action);
         m_actions.append(action);
     }
-    auto update = [this] { updateState(); };
+    // The signals come in the middle of an edit too (a table growing a
+    // column), when asking the document about the caret is not safe yet:
+    // the states are brought up to date once the event loop is back.
+    m_updateTimer.setSingleShot(true);
+    m_updateTimer.setInterval(0);
+    connect(&m_updateTimer, &QTimer::timeout, this, &EdActionList::updateState);
+    auto update = [this] { m_updateTimer.start(); };
     connect(&editor, &QTextEdit::cursorPositionChanged, this, update);
     connect(&editor, &QTextEdit::selectionChanged, this, update);
     connect(&editor, &QTextEdit::currentCharFormatChanged, this, update);

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QStringView>
 #include <QTextDocument>
+#include <QTimer>
 #include <memory>
 
 class EdFileCommands;
@@ -57,5 +58,6 @@ private:
     TDocEditor& m_editor;
     EdFileCommands& m_files;
     std::unique_ptr<TEdPrint> m_print;
+    QTimer m_updateTimer;
     QList<TedAction*> m_actions;
 };

@@ -493,10 +493,13 @@ void EdDocument::insertTableColumns(QTextCursor& cursor, bool right) {
     if (!range.table)
         return;
     const int at = right ? range.column + range.columns : range.column;
-    QTextCursor edit(cursor);
-    edit.beginEditBlock();
+    const QTextCursor model(cursor);
+    // The text layout cannot lay out columns inserted inside an open edit
+    // block: the styling joins the insertion's undo step afterwards.
     range.table->insertColumns(at, range.columns);
-    styleCells(range.table, 0, range.table->rows(), at, range.columns, cursor);
+    QTextCursor edit(m_text);
+    edit.joinPreviousEditBlock();
+    styleCells(range.table, 0, range.table->rows(), at, range.columns, model);
     edit.endEditBlock();
 }
 

@@ -1,14 +1,18 @@
 #include "editor/edprint.h"
 
+#include "editor/eddialogs.h"
 #include "platform/userdialogs.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QTextDocument>
+#include <memory>
 
 TEdPrint::TEdPrint(QTextDocument& document, UserDialogs& dialogs, QWidget* parent)
     : m_document(document)
@@ -28,9 +32,15 @@ void TEdPrint::applyLayout(QPrinter& printer) const {
 
 void TEdPrint::printTo(QPrinter& printer) const {
     applyLayout(printer);
-    // QTextDocument::print lays a copy out on the printer's page, inside
-    // its margins, so the editor's own layout stays as it is.
-    m_document.print(&printer);
+    // A copy is laid out on pages exactly as large as the printable area,
+    // so the editor's own layout stays as it is, and printing adds no
+    // margins of its own to the fixed ones: a document without a page size
+    // would get another 2 cm on every side.
+    std::unique_ptr<QTextDocument> copy(m_document.clone());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96;
+    copy->setPageSize(printer.pageLayout().paintRect(QPageLayout::Point).size() * dpi / 72);
+    copy->print(&printer);
 }
 
 bool TEdPrint::printToPdf(const QString& fileName) const {
@@ -94,6 +104,26 @@ void TEdPrint::preview() {
 }
 
 void TEdPrint::pageSetup() {
+    if (!printerAvailable()) {
+        // The system page setup works only on a printer; for a PDF file the
+        // paper and its orientation are chosen here.
+        const QList<std::pair<QPageSize::PageSizeId, QPageLayout::Orientation>> papers = {
+            {QPageSize::A4, QPageLayout::Portrait},
+            {QPageSize::A4, QPageLayout::Landscape},
+            {QPageSize::Letter, QPageLayout::Portrait},
+            {QPageSize::Letter, QPageLayout::Landscape}};
+        EdChoiceDialog dialog(QStringLiteral("PageSetupDialog"), QStringLiteral("Page Setup"),
+                              {QStringLiteral("A4, portrait"), QStringLiteral("A4, landscape"),
+                               QStringLiteral("Letter, portrait"),
+                               QStringLiteral("Letter, landscape")},
+                              m_parent);
+        if (m_dialogs.runModal(dialog) != QDialog::Accepted || dialog.chosen() < 0)
+            return;
+        const auto& paper = papers.at(dialog.chosen());
+        m_pageLayout =
+            QPageLayout(QPageSize(paper.first), paper.second, QMarginsF(), QPageLayout::Millimeter);
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     applyLayout(printer);
     QPageSetupDialog dialog(&printer, m_parent);
