@@ -269,10 +269,13 @@ private slots:
     void actionChangesTheModel();
     void readOnlyDocumentStaysByteIdentical_data();
     void readOnlyDocumentStaysByteIdentical();
+    void keysReachTheirActions_data();
+    void keysReachTheirActions();
     void stateFollowsTheCaret_data();
     void stateFollowsTheCaret();
     void popupMenuFitsTheClickedPlace_data();
     void popupMenuFitsTheClickedPlace();
+    void printsToPdfWithFixedMargins_data();
     void printsToPdfWithFixedMargins();
     void withoutPrinterOffersAPdfFile_data();
     void withoutPrinterOffersAPdfFile();
@@ -492,6 +495,70 @@ void TestEditorActions::readOnlyDocumentStaysByteIdentical() {
     QCOMPARE(VDocWriter::write(sample.editor.edDocument()), before);
 }
 
+void TestEditorActions::keysReachTheirActions_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("probe");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Ctrl+B") << "Ctrl+B"
+                            << "word"
+                            << ""
+                            << "font"
+                            << "10 bold";
+    QTest::newRow("Ctrl+Shift+Z, the second redo key") << "Ctrl+Shift+Z"
+                                                       << "undone"
+                                                       << ""
+                                                       << "text"
+                                                       << "Xalpha beta gamma|Heading||a|b|c|d|end";
+    QTest::newRow("Ctrl+Y") << "Ctrl+Y"
+                            << "undone"
+                            << ""
+                            << "text"
+                            << "Xalpha beta gamma|Heading||a|b|c|d|end";
+    QTest::newRow("Ctrl+Enter") << "Ctrl+Return"
+                                << "caret"
+                                << ""
+                                << "text"
+                                << "al|^pha beta gamma|Heading||a|b|c|d|end";
+    QTest::newRow("Shift+F3") << "Shift+F3"
+                              << "word"
+                              << "modal:case:2"
+                              << "text"
+                              << "alpha BETA gamma|Heading||a|b|c|d|end";
+    QTest::newRow("F3 without a search asks for one") << "F3"
+                                                      << "caret"
+                                                      << ""
+                                                      << "dialogs"
+                                                      << "modal: FindDialog";
+    QTest::newRow("Ctrl+H") << "Ctrl+H"
+                            << "caret"
+                            << ""
+                            << "dialogs"
+                            << "modal: ReplaceDialog";
+    QTest::newRow("Alt+Enter in a table") << "Alt+Return"
+                                          << "cell"
+                                          << ""
+                                          << "dialogs"
+                                          << "modal: TablePropertiesDialog";
+}
+
+void TestEditorActions::keysReachTheirActions() {
+    QFETCH(QString, keys);
+    QFETCH(QString, place);
+    QFETCH(QString, answers);
+    QFETCH(QString, probe);
+    QFETCH(QString, expected);
+    Sample sample;
+    sample.editor.show();
+    sample.editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&sample.editor));
+    sample.place(place);
+    script(sample.dialogs, answers, m_folder.path());
+    QTest::keySequence(&sample.editor, QKeySequence(keys));
+    QCOMPARE(observe(sample, probe, m_folder.path()), expected);
+}
+
 void TestEditorActions::stateFollowsTheCaret_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("place");
@@ -608,12 +675,30 @@ void TestEditorActions::popupMenuFitsTheClickedPlace() {
         QVERIFY2(!names.contains(name), qPrintable(name));
 }
 
+void TestEditorActions::printsToPdfWithFixedMargins_data() {
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("default paper") << -1 << 0 << 0;
+    QTest::newRow("A4 portrait set up") << 0 << 595 << 842;
+    QTest::newRow("Letter landscape set up") << 3 << 792 << 612;
+}
+
 void TestEditorActions::printsToPdfWithFixedMargins() {
+    QFETCH(int, paper);
+    QFETCH(int, width);
+    QFETCH(int, height);
     const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
     const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
     if (pdfinfo.isEmpty() || pdftotext.isEmpty())
         QSKIP("pdfinfo and pdftotext (poppler-utils) are needed");
     Sample sample;
+    if (paper >= 0) {
+        if (TEdPrint::printerAvailable())
+            QSKIP("the system page setup is used where there is a printer");
+        sample.dialogs.modalActions.enqueue(modalAnswer(QStringLiteral("choice:%1").arg(paper)));
+        sample.actions.action(u"edActionPageSetup1")->trigger();
+    }
     const QString file = m_folder.filePath(QStringLiteral("printed.pdf"));
     QVERIFY(sample.actions.print().printToPdf(file));
 
@@ -627,6 +712,10 @@ void TestEditorActions::printsToPdfWithFixedMargins() {
     QVERIFY2(size.hasMatch(), qPrintable(infoText));
     const double pageWidth = size.captured(1).toDouble();
     QVERIFY(pageWidth > 500);
+    if (width > 0) {
+        QCOMPARE(qRound(pageWidth), width);
+        QCOMPARE(qRound(size.captured(2).toDouble()), height);
+    }
     QVERIFY(infoText.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))));
 
     // Every word lies inside the 20 mm margins (56.7 points).
