@@ -58,8 +58,10 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
     connect(editor.document(), &QTextDocument::contentsChanged, this, update);
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         connect(clipboard, &QClipboard::dataChanged, this, update);
-    // Read-only changes and context menus arrive as events of the editor.
+    // Read-only changes arrive as events of the editor; context menus from
+    // the mouse as events of its viewport, from the keyboard of the editor.
     editor.installEventFilter(this);
+    editor.viewport()->installEventFilter(this);
     updateState();
 }
 
@@ -122,10 +124,13 @@ void EdActionList::updateState() {
 bool EdActionList::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_editor && event->type() == QEvent::ReadOnlyChange)
         updateState();
-    if (watched == &m_editor && event->type() == QEvent::ContextMenu) {
+    if ((watched == &m_editor || watched == m_editor.viewport()) &&
+        event->type() == QEvent::ContextMenu) {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-        std::unique_ptr<QMenu> menu(
-            createPopupMenu(m_editor.viewport()->mapFrom(&m_editor, menuEvent->pos())));
+        const QPoint point = watched == &m_editor
+                                 ? m_editor.viewport()->mapFrom(&m_editor, menuEvent->pos())
+                                 : menuEvent->pos();
+        std::unique_ptr<QMenu> menu(createPopupMenu(point));
         menu->exec(menuEvent->globalPos());
         return true;
     }

@@ -9,6 +9,7 @@
 #include "editor/edprint.h"
 #include "editor/hyperlinkdialog.h"
 #include "editor/tdoceditor.h"
+#include "editor/vdocformat.h"
 #include "platform/safefile.h"
 #include "platform/userdialogs.h"
 
@@ -61,7 +62,8 @@ void exportDocument(EdActionList& list) {
     } else {
         HtmlFragmentExporter exporter(editor.edDocument());
         exporter.OnWriteHyperlink = editor.OnWriteHyperlink;
-        bytes = "<html><body>\n" + exporter.toHtml().toUtf8() + "\n</body></html>\n";
+        bytes = "<html><head><meta charset=\"utf-8\"></head><body>\n" + exporter.toHtml().toUtf8() +
+                "\n</body></html>\n";
     }
     writeFileAtomically(fileName, bytes);
 }
@@ -282,9 +284,7 @@ void paragraph(EdActionList& list) {
     dialog.setStyle(caretPara(list));
     if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
         return;
-    const Para chosen = dialog.applyTo(caretPara(list));
     changePara(list, [&dialog](Para& info) { info = dialog.applyTo(info); });
-    Q_UNUSED(chosen);
 }
 
 /// How far one step of Increase and Decrease Indent moves, and the most.
@@ -590,8 +590,29 @@ void removePageBreak(EdActionList& list) {
     list.editor().edDocument().removePageBreak(cursor);
 }
 
+void pictureProperties(EdActionList& list, int position) {
+    TDocEditor& editor = list.editor();
+    QTextCursor at(editor.document());
+    at.setPosition(position);
+    at.setPosition(position + 1, QTextCursor::KeepAnchor);
+    const DocPicture picture = DocPicture::fromFormat(at.charFormat().toImageFormat());
+    const QSize shown = picture.image().size();
+    EdSizeDialog dialog(QStringLiteral("PicturePropertiesDialog"), QStringLiteral("Picture"),
+                        &editor, QStringLiteral("&Height (pixels):"),
+                        QStringLiteral("&Width (pixels):"));
+    dialog.rows->setRange(1, vdocformat::kMaxMeasure);
+    dialog.columns->setRange(1, vdocformat::kMaxMeasure);
+    dialog.rows->setValue(picture.height > 0 ? picture.height : shown.height());
+    dialog.columns->setValue(picture.width > 0 ? picture.width : shown.width());
+    if (editor.dialogs().runModal(dialog) == QDialog::Accepted)
+        editor.edDocument().resizePicture(position, dialog.columns->value(), dialog.rows->value());
+}
+
 void itemProperties(EdActionList& list) {
-    if (caret(list).currentTable())
+    const int picture = list.editor().edDocument().pictureAt(caret(list));
+    if (picture >= 0)
+        pictureProperties(list, picture);
+    else if (caret(list).currentTable())
         tableProperties(list);
     else
         paragraph(list);

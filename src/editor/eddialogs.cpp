@@ -159,15 +159,16 @@ TParaStyleInfo EdParagraphDialog::applyTo(TParaStyleInfo style) const {
     return style;
 }
 
-EdSizeDialog::EdSizeDialog(const QString& name, const QString& title, QWidget* parent)
+EdSizeDialog::EdSizeDialog(const QString& name, const QString& title, QWidget* parent,
+                           const QString& rowsLabel, const QString& columnsLabel)
     : QDialog(parent)
     , rows(spinBox(1, 100, 2))
     , columns(spinBox(1, 63, 2)) {
     setObjectName(name);
     setWindowTitle(title);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Number of &columns:"), columns);
-    form->addRow(QStringLiteral("Number of &rows:"), rows);
+    form->addRow(columnsLabel, columns);
+    form->addRow(rowsLabel, rows);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     addOkCancel(*this, layout);

@@ -59,11 +59,14 @@ public:
     QComboBox* lineSpacing;
 };
 
-/// Two numbers in spin boxes: the size of a new table, how to split a cell.
+/// Two numbers in spin boxes: the size of a new table, how to split a cell,
+/// the size of a picture.
 class EdSizeDialog : public QDialog {
     Q_OBJECT
 public:
-    EdSizeDialog(const QString& name, const QString& title, QWidget* parent = nullptr);
+    EdSizeDialog(const QString& name, const QString& title, QWidget* parent = nullptr,
+                 const QString& rowsLabel = QStringLiteral("Number of &rows:"),
+                 const QString& columnsLabel = QStringLiteral("Number of &columns:"));
 
     QSpinBox* rows;
     QSpinBox* columns;

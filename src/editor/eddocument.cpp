@@ -596,3 +596,30 @@ void EdDocument::setTableFrame(QTextCursor& cursor, int border, int padding, int
     format.setCellSpacing(qBound(0, spacing, 100));
     table->setFormat(format);
 }
+
+int EdDocument::pictureAt(const QTextCursor& cursor) const {
+    QTextCursor probe(m_text);
+    const int candidates[] = {cursor.selectionStart(), cursor.position() - 1, cursor.position()};
+    for (int position : candidates) {
+        if (position < 0 || position + 1 >= m_text->characterCount())
+            continue;
+        probe.setPosition(position);
+        probe.setPosition(position + 1, QTextCursor::KeepAnchor);
+        if (probe.charFormat().isImageFormat())
+            return position;
+    }
+    return -1;
+}
+
+void EdDocument::resizePicture(int position, int width, int height) {
+    QTextCursor edit(m_text);
+    edit.setPosition(position);
+    edit.setPosition(position + 1, QTextCursor::KeepAnchor);
+    if (!edit.charFormat().isImageFormat())
+        return;
+    DocPicture picture = DocPicture::fromFormat(edit.charFormat().toImageFormat());
+    picture.width = width;
+    picture.height = height;
+    limitToFile(picture);
+    edit.setCharFormat(picture.toFormat());
+}

@@ -90,6 +90,10 @@ public:
     /// Changes the letters of the selection one for one, keeping each run's
     /// format.
     void changeCase(QTextCursor& cursor, const std::function<QString(const QString&)>& change);
+    /// Position of the picture the cursor selects or stands beside, or -1.
+    int pictureAt(const QTextCursor& cursor) const;
+    /// Shows the picture at that position in another size (pixels).
+    void resizePicture(int position, int width, int height);
     /// Replaces every occurrence; returns how many.
     int replaceAll(const QString& text, const QString& replacement, int findFlags);
 

@@ -79,6 +79,12 @@ struct Sample {
         } else if (where == QLatin1String("pagebreak")) {
             cursor.setPosition(editor.document()->findBlockByNumber(1).position());
             editor.edDocument().insertPageBreak(cursor);
+        } else if (where == QLatin1String("picture")) {
+            DocPicture picture;
+            picture.bytes = sampledocument::pngBytes(4, 3);
+            picture.format = "png";
+            cursor.setPosition(0);
+            editor.edDocument().insertPicture(cursor, picture);
         } else if (where == QLatin1String("copied")) {
             cursor.setPosition(6);
             cursor.setPosition(10, QTextCursor::KeepAnchor);
@@ -173,6 +179,12 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
             blocks << text;
         }
         return blocks.join(QLatin1Char('|'));
+    }
+    if (what == QLatin1String("picture")) {
+        DocPicture picture;
+        if (!editor.edDocument().ItemPicture(editor.edDocument().rootData(), 0, picture))
+            return QStringLiteral("none");
+        return QStringLiteral("%1x%2").arg(picture.width).arg(picture.height);
     }
     if (what == QLatin1String("dialogs"))
         return sample.dialogs.shown.join(QStringLiteral(" / "));
@@ -439,6 +451,10 @@ void TestEditorActions::actionChangesTheModel_data() {
         QStringLiteral("alpha beta gamma||Heading||a|b|c|d|end"));
     row("edActionItemProperties1", "cell", "", "dialogs",
         QStringLiteral("modal: TablePropertiesDialog"));
+    row("edActionItemProperties1", "picture", "modal:size:30x40", "picture",
+        QStringLiteral("40x30"));
+    row("edActionItemProperties1", "caret", "modal:para:0", "para",
+        QStringLiteral("align=2 left=0 spacing=200 bg=none"));
     row("edActionBackground1", "caret", "modal:choice:1;color:#abcdef", "background",
         QStringLiteral("#abcdef"));
     row("edActionShowSpecialCharacters1", "caret", "", "view", QStringLiteral("wrap=1 marks=1"));
