@@ -113,6 +113,15 @@ bool findNext(EdActionList& list) {
         return false;
     if (editor.find(list.SearchText, list.SearchFlags))
         return true;
+    // Past the end (or the start) the search goes on from the other end.
+    QTextCursor from(editor.document());
+    if (list.SearchFlags & QTextDocument::FindBackward)
+        from.movePosition(QTextCursor::End);
+    const QTextCursor found = editor.document()->find(list.SearchText, from, list.SearchFlags);
+    if (!found.isNull()) {
+        editor.setTextCursor(found);
+        return true;
+    }
     editor.dialogs().showMessage(QStringLiteral("Cannot find \"%1\".").arg(list.SearchText),
                                  UserDialogs::Icon::Information, QStringLiteral("Find"));
     return false;

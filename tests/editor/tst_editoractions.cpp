@@ -6,6 +6,7 @@
 #include "editor/edprint.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
+#include "editor/vdocreader.h"
 #include "editor/vdocwriter.h"
 #include "support/sampledocument.h"
 #include "support/scripteddialogs.h"
@@ -279,6 +280,8 @@ private slots:
     void init();
     void actionChangesTheModel_data();
     void actionChangesTheModel();
+    void changesSurviveTheDocumentFile_data();
+    void changesSurviveTheDocumentFile();
     void readOnlyDocumentStaysByteIdentical_data();
     void readOnlyDocumentStaysByteIdentical();
     void keysReachTheirActions_data();
@@ -339,6 +342,7 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionFind1", "caret", "modal:find:gamma", "selection", QStringLiteral("gamma"));
     row("edActionFind1", "caret", "modal:find-word:gam", "dialogs",
         QStringLiteral("modal: FindDialog / message: Cannot find \"gam\"."));
+    row("edActionFind1", "word", "modal:find:alpha", "selection", QStringLiteral("alpha"));
     row("edActionFindNext1", "caret", "modal:find:beta", "selection", QStringLiteral("beta"));
     row("edActionReplace1", "caret", "modal:replaceall:a>o", "dialogs",
         QStringLiteral("modal: ReplaceDialog / message: 7 occurrences replaced."));
@@ -474,6 +478,67 @@ void TestEditorActions::actionChangesTheModel() {
     QVERIFY2(action->isEnabled(), qPrintable(name + QStringLiteral(" disabled at ") + place));
     action->trigger();
     QCOMPARE(observe(sample, probe, m_folder.path()), expected);
+}
+
+void TestEditorActions::changesSurviveTheDocumentFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("answers");
+    for (const char* name :
+         {"edActionFontBold1", "edActionFontAllCaps1", "edActionFontOverline1", "edActionFontGrow1",
+          "edActionAlignCenter", "edActionIndentInc1", "edActionLineSpacing1501",
+          "edActionParaBullets1", "edActionParaNumbering1", "edActionInsertHLine1",
+          "edActionInsertPageBreak1", "edActionInsertSymbol1"})
+        QTest::addRow("%s", name) << QString::fromLatin1(name) << "word"
+                                  << "modal:symbol:2122";
+    QTest::newRow("paragraph color") << "edActionParaColor1"
+                                     << "word"
+                                     << "color:#ffff00";
+    QTest::newRow("text color") << "edActionFontColor1"
+                                << "word"
+                                << "color:#ff0000";
+    QTest::newRow("text background") << "edActionFontBackColor1"
+                                     << "word"
+                                     << "color:#00ff00";
+    QTest::newRow("document background") << "edActionColor1"
+                                         << "word"
+                                         << "color:#123456";
+    QTest::newRow("paragraph dialog") << "edActionParagraph1"
+                                      << "word"
+                                      << "modal:para:40";
+    QTest::newRow("letter case") << "edActionCharCase1"
+                                 << "word"
+                                 << "modal:case:2";
+    for (const char* name : {"edActionTableInsertRowsBelow1", "edActionTableInsertColRight1",
+                             "edActionTableDeleteRows1", "edActionTableCellVAlignMiddle1",
+                             "edActionTableCellVAlignBottom1", "edActionTableCellNoBorders1"})
+        QTest::addRow("%s", name) << QString::fromLatin1(name) << "cell"
+                                  << "";
+    QTest::newRow("merged cells") << "edActionTableMergeCells1"
+                                  << "cells"
+                                  << "";
+    QTest::newRow("table properties") << "edActionTableProperties1"
+                                      << "cell"
+                                      << "modal:table:4,6";
+    QTest::newRow("cell fill") << "edActionFillColor1"
+                               << "cell"
+                               << "color:#654321";
+}
+
+void TestEditorActions::changesSurviveTheDocumentFile() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(QString, answers);
+    Sample sample;
+    sample.place(place);
+    script(sample.dialogs, answers, m_folder.path());
+    const QString unchanged = sampledocument::dump(sample.editor.edDocument());
+    sample.actions.action(name)->trigger();
+    const QString changed = sampledocument::dump(sample.editor.edDocument());
+    QVERIFY(changed != unchanged);
+    EdDocument reread;
+    QVERIFY(VDocReader::read(VDocWriter::write(sample.editor.edDocument()), reread));
+    QCOMPARE(sampledocument::dump(reread), changed);
 }
 
 void TestEditorActions::readOnlyDocumentStaysByteIdentical_data() {
