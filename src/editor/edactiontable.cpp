@@ -679,12 +679,105 @@ bool showsSpecialCharacters(EdActionList& list) {
     return list.editor().document()->defaultTextOption().flags() & QTextOption::ShowTabsAndSpaces;
 }
 
+void toggleAllCaps(EdActionList& l) {
+    const bool on = !caretStyle(l).AllCaps;
+    l.editor().changeTextStyle([on](Font& info) { info.AllCaps = on; });
+}
+
+void toggleOverline(EdActionList& l) {
+    const bool on = !caretStyle(l).Overline;
+    l.editor().changeTextStyle([on](Font& info) { info.Overline = on; });
+}
+
+bool inBulletList(EdActionList& l) {
+    bool inList = false;
+    return caretListType(l, inList) == TListInfo::lstBullet && inList;
+}
+
+bool inNumberedList(EdActionList& l) {
+    bool inList = false;
+    return caretListType(l, inList) == TListInfo::lstDecimal && inList;
+}
+
+void insertRowsAbove(EdActionList& l) {
+    QTextCursor c = caret(l);
+    l.editor().edDocument().insertTableRows(c, false);
+}
+
+void insertRowsBelow(EdActionList& l) {
+    QTextCursor c = caret(l);
+    l.editor().edDocument().insertTableRows(c, true);
+}
+
+void insertColumnsLeft(EdActionList& l) {
+    QTextCursor c = caret(l);
+    l.editor().edDocument().insertTableColumns(c, false);
+}
+
+void insertColumnsRight(EdActionList& l) {
+    QTextCursor c = caret(l);
+    l.editor().edDocument().insertTableColumns(c, true);
+}
+
+template <Font::FontStyle style>
+void toggleStyle(EdActionList& list) {
+    toggleFontStyle(list, style);
+}
+
+template <Font::FontStyle style>
+bool hasStyle(EdActionList& list) {
+    return hasFontStyle(list, style);
+}
+
+template <Para::TAlignment alignment>
+void alignTo(EdActionList& list) {
+    align(list, alignment);
+}
+
+template <Para::TAlignment alignment>
+bool alignedTo(EdActionList& list) {
+    return caretPara(list).Alignment == alignment;
+}
+
+template <int percent>
+void spaceLines(EdActionList& list) {
+    lineSpacing(list, percent);
+}
+
+template <int percent>
+bool linesSpaced(EdActionList& list) {
+    return caretPara(list).LineSpacing == percent;
+}
+
+template <QTextCharFormat::VerticalAlignment alignment>
+void alignCell(EdActionList& list) {
+    cellVAlign(list, alignment);
+}
+
+template <QTextCharFormat::VerticalAlignment alignment>
+bool cellAligned(EdActionList& list) {
+    return hasCellVAlign(list, alignment);
+}
+
+bool wrapsWords(EdActionList& list) {
+    return list.editor().lineWrapMode() != QTextEdit::NoWrap;
+}
+
+void toggleGrid(EdActionList& list) {
+    list.editor().setShowTableGrid(!list.editor().showTableGrid());
+}
+
+bool showsGrid(EdActionList& list) {
+    return list.editor().showTableGrid();
+}
+
 constexpr const char* kNoDirection = "The document file keeps no text direction.";
 constexpr const char* kNoCellBorder =
     "The document file keeps one border for the whole table; use All Borders or No Borders.";
 constexpr const char* kNoParaBorder =
     "The document file keeps no paragraph borders; use Paragraph Background Color.";
-constexpr const char* kNoGrid = "Tables are shown with their own borders.";
+
+using VA = QTextCharFormat::VerticalAlignment;
 
 constexpr unsigned W = NeedWritable;
 constexpr unsigned T = NeedWritable | NeedTable;
@@ -692,443 +785,153 @@ constexpr unsigned T = NeedWritable | NeedTable;
 } // namespace
 
 const std::vector<EdActionRow>& edActionTable() {
-    using VA = QTextCharFormat::VerticalAlignment;
+    // One row per action, kept as a table: name, caption, keys, kind, then
+    // handler, needs, checked, and why it is unavailable.
     static const std::vector<EdActionRow> rows = {
-        // name, caption, keys, kind, handler, needs, checked, unavailable
+        // clang-format off
         // Doc File
         {"edActionNew1", "&New Document", {}, Kind::Plain, newDocument},
         {"edActionOpen1", "&Open...", {"Ctrl+O"}, Kind::Plain, openDocument},
         {"edActionSave1", "&Save Document", {"Ctrl+S"}, Kind::Plain, saveDocument},
         {"edActionSaveAs1", "Save Document as...", {}, Kind::Plain, saveDocumentAs},
         {"edActionExport1", "&Export...", {}, Kind::Plain, exportDocument},
-        {"edActionPrintPreview1",
-         "P&rint Preview...",
-         {},
-         Kind::Plain,
+        {"edActionPrintPreview1", "P&rint Preview...", {}, Kind::Plain,
          [](EdActionList& l) { l.print().preview(); }},
-        {"edActionPrint1",
-         "&Print...",
-         {"Ctrl+P"},
-         Kind::Plain,
+        {"edActionPrint1", "&Print...", {"Ctrl+P"}, Kind::Plain,
          [](EdActionList& l) { l.print().printWithDialog(); }},
-        {"edActionQuickPrint1",
-         "&Print",
-         {},
-         Kind::Plain,
+        {"edActionQuickPrint1", "&Print", {}, Kind::Plain,
          [](EdActionList& l) { l.print().quickPrint(); }},
-        {"edActionPageSetup1",
-         "Pa&ge Setup...",
-         {},
-         Kind::Plain,
+        {"edActionPageSetup1", "Pa&ge Setup...", {}, Kind::Plain,
          [](EdActionList& l) { l.print().pageSetup(); }},
         // Doc Edit
-        {"edActionCut1",
-         "Cu&t",
-         {"Ctrl+X"},
-         Kind::Plain,
-         [](EdActionList& l) { l.editor().cut(); },
-         W | NeedSelection},
-        {"edActionCopy1",
-         "&Copy",
-         {"Ctrl+C"},
-         Kind::Plain,
-         [](EdActionList& l) { l.editor().copy(); },
-         NeedSelection},
-        {"edActionPaste1",
-         "&Paste",
-         {"Ctrl+V"},
-         Kind::Plain,
-         [](EdActionList& l) { l.editor().paste(); },
-         W | NeedPaste},
-        {"edActionPasteSpecial1",
-         "Paste &Special...",
-         {},
-         Kind::Plain,
-         pasteSpecial,
-         W | NeedPaste},
-        {"edActionSelectAll1",
-         "Select &All",
-         {"Ctrl+A"},
-         Kind::Plain,
+        {"edActionCut1", "Cu&t", {"Ctrl+X"}, Kind::Plain,
+         [](EdActionList& l) { l.editor().cut(); }, W | NeedSelection},
+        {"edActionCopy1", "&Copy", {"Ctrl+C"}, Kind::Plain,
+         [](EdActionList& l) { l.editor().copy(); }, NeedSelection},
+        {"edActionPaste1", "&Paste", {"Ctrl+V"}, Kind::Plain,
+         [](EdActionList& l) { l.editor().paste(); }, W | NeedPaste},
+        {"edActionPasteSpecial1", "Paste &Special...", {}, Kind::Plain,
+         pasteSpecial, W | NeedPaste},
+        {"edActionSelectAll1", "Select &All", {"Ctrl+A"}, Kind::Plain,
          [](EdActionList& l) { l.editor().selectAll(); }},
-        {"edActionUndo1",
-         "&Undo",
-         {"Ctrl+Z"},
-         Kind::Plain,
-         [](EdActionList& l) { l.editor().undo(); },
-         W | NeedUndo},
-        {"edActionRedo1",
-         "&Redo",
-         {"Ctrl+Y", "Ctrl+Shift+Z"},
-         Kind::Plain,
-         [](EdActionList& l) { l.editor().redo(); },
-         W | NeedRedo},
+        {"edActionUndo1", "&Undo", {"Ctrl+Z"}, Kind::Plain,
+         [](EdActionList& l) { l.editor().undo(); }, W | NeedUndo},
+        {"edActionRedo1", "&Redo", {"Ctrl+Y", "Ctrl+Shift+Z"}, Kind::Plain,
+         [](EdActionList& l) { l.editor().redo(); }, W | NeedRedo},
         {"edActionFind1", "&Find...", {"Ctrl+F"}, Kind::Plain, find},
         {"edActionFindNext1", "Find &Next", {"F3"}, Kind::Plain, findAgain},
         {"edActionReplace1", "&Replace...", {"Ctrl+H"}, Kind::Plain, replace, W},
         {"edActionCharCase1", "Character Case", {"Shift+F3"}, Kind::Plain, characterCase, W},
         // Doc Text
         {"edActionFonts1", "&Font...", {}, Kind::Plain, fonts, W},
-        {"edActionFontEx1", "&Font...", {}, Kind::FontEx, nullptr},
-        {"edActionFontBold1",
-         "&Bold",
-         {"Ctrl+B"},
-         Kind::Checkable,
-         [](EdActionList& l) { toggleFontStyle(l, Font::fsBold); },
-         W,
-         [](EdActionList& l) { return hasFontStyle(l, Font::fsBold); }},
-        {"edActionFontItalic1",
-         "&Italic",
-         {"Ctrl+I"},
-         Kind::Checkable,
-         [](EdActionList& l) { toggleFontStyle(l, Font::fsItalic); },
-         W,
-         [](EdActionList& l) { return hasFontStyle(l, Font::fsItalic); }},
-        {"edActionFontUnderline1",
-         "&Underline",
-         {"Ctrl+U"},
-         Kind::Checkable,
-         [](EdActionList& l) { toggleFontStyle(l, Font::fsUnderline); },
-         W,
-         [](EdActionList& l) { return hasFontStyle(l, Font::fsUnderline); }},
-        {"edActionFontStrikeout1",
-         "&Strike out",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { toggleFontStyle(l, Font::fsStrikeOut); },
-         W,
-         [](EdActionList& l) { return hasFontStyle(l, Font::fsStrikeOut); }},
-        {"edActionFontGrow1",
-         "&Grow Font",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { stepFontSize(l, 1, false); },
-         W},
-        {"edActionFontShrink1",
-         "S&hrink Font",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { stepFontSize(l, -1, false); },
-         W},
-        {"edActionFontGrowOnePoint1",
-         "G&row Font By One Point",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { stepFontSize(l, 1, true); },
-         W},
-        {"edActionFontShrinkOnePoint1",
-         "Shri&nk Font By One Point",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { stepFontSize(l, -1, true); },
-         W},
-        {"edActionFontAllCaps1",
-         "&All Capitals",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) {
-             const bool on = !caretStyle(l).AllCaps;
-             l.editor().changeTextStyle([on](Font& info) { info.AllCaps = on; });
-         },
-         W,
-         [](EdActionList& l) { return caretStyle(l).AllCaps; }},
-        {"edActionFontOverline1",
-         "&Overline",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) {
-             const bool on = !caretStyle(l).Overline;
-             l.editor().changeTextStyle([on](Font& info) { info.Overline = on; });
-         },
-         W,
-         [](EdActionList& l) { return caretStyle(l).Overline; }},
-        {"edActionFontColor1",
-         "Text &Color...",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { fontColor(l, false); },
-         W},
-        {"edActionFontBackColor1",
-         "Text Bac&kground Color...",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { fontColor(l, true); },
-         W},
+        {"edActionFontEx1", "&Font...", {}, Kind::FontEx, nullptr, W},
+        {"edActionFontBold1", "&Bold", {"Ctrl+B"}, Kind::Checkable,
+         toggleStyle<Font::fsBold>, W, hasStyle<Font::fsBold>},
+        {"edActionFontItalic1", "&Italic", {"Ctrl+I"}, Kind::Checkable,
+         toggleStyle<Font::fsItalic>, W, hasStyle<Font::fsItalic>},
+        {"edActionFontUnderline1", "&Underline", {"Ctrl+U"}, Kind::Checkable,
+         toggleStyle<Font::fsUnderline>, W, hasStyle<Font::fsUnderline>},
+        {"edActionFontStrikeout1", "&Strike out", {}, Kind::Checkable,
+         toggleStyle<Font::fsStrikeOut>, W, hasStyle<Font::fsStrikeOut>},
+        {"edActionFontGrow1", "&Grow Font", {}, Kind::Plain,
+         [](EdActionList& l) { stepFontSize(l, 1, false); }, W},
+        {"edActionFontShrink1", "S&hrink Font", {}, Kind::Plain,
+         [](EdActionList& l) { stepFontSize(l, -1, false); }, W},
+        {"edActionFontGrowOnePoint1", "G&row Font By One Point", {}, Kind::Plain,
+         [](EdActionList& l) { stepFontSize(l, 1, true); }, W},
+        {"edActionFontShrinkOnePoint1", "Shri&nk Font By One Point", {}, Kind::Plain,
+         [](EdActionList& l) { stepFontSize(l, -1, true); }, W},
+        {"edActionFontAllCaps1", "&All Capitals", {}, Kind::Checkable,
+         toggleAllCaps, W, [](EdActionList& l) { return caretStyle(l).AllCaps; }},
+        {"edActionFontOverline1", "&Overline", {}, Kind::Checkable,
+         toggleOverline, W, [](EdActionList& l) { return caretStyle(l).Overline; }},
+        {"edActionFontColor1", "Text &Color...", {}, Kind::Plain,
+         [](EdActionList& l) { fontColor(l, false); }, W},
+        {"edActionFontBackColor1", "Text Bac&kground Color...", {}, Kind::Plain,
+         [](EdActionList& l) { fontColor(l, true); }, W},
         // Doc Paragraph
         {"edActionParagraph1", "&Paragraph...", {}, Kind::Plain, paragraph, W},
-        {"edActionIndentInc1",
-         "&Increase Indent",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { indent(l, 1); },
-         W},
-        {"edActionIndentDec1",
-         "&Decrease Indent",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { indent(l, -1); },
-         W},
-        {"edActionWordWrap1",
-         "&Word Wrap",
-         {},
-         Kind::Checkable,
-         wordWrap,
-         NeedNothing,
-         [](EdActionList& l) { return l.editor().lineWrapMode() != QTextEdit::NoWrap; }},
-        {"edActionAlignLeft1",
-         "Align &Left",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { align(l, Para::edaLeft); },
-         W,
-         [](EdActionList& l) { return caretPara(l).Alignment == Para::edaLeft; }},
-        {"edActionAlignRight1",
-         "Align &Right",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { align(l, Para::edaRight); },
-         W,
-         [](EdActionList& l) { return caretPara(l).Alignment == Para::edaRight; }},
-        {"edActionAlignCenter",
-         "Align &Center",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { align(l, Para::edaCenter); },
-         W,
-         [](EdActionList& l) { return caretPara(l).Alignment == Para::edaCenter; }},
-        {"edActionAlignJustify1",
-         "&Justify",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { align(l, Para::edaJustify); },
-         W,
-         [](EdActionList& l) { return caretPara(l).Alignment == Para::edaJustify; }},
+        {"edActionIndentInc1", "&Increase Indent", {}, Kind::Plain,
+         [](EdActionList& l) { indent(l, 1); }, W},
+        {"edActionIndentDec1", "&Decrease Indent", {}, Kind::Plain,
+         [](EdActionList& l) { indent(l, -1); }, W},
+        {"edActionWordWrap1", "&Word Wrap", {}, Kind::Checkable,
+         wordWrap, NeedNothing, wrapsWords},
+        {"edActionAlignLeft1", "Align &Left", {}, Kind::Checkable,
+         alignTo<Para::edaLeft>, W, alignedTo<Para::edaLeft>},
+        {"edActionAlignRight1", "Align &Right", {}, Kind::Checkable,
+         alignTo<Para::edaRight>, W, alignedTo<Para::edaRight>},
+        {"edActionAlignCenter", "Align &Center", {}, Kind::Checkable,
+         alignTo<Para::edaCenter>, W, alignedTo<Para::edaCenter>},
+        {"edActionAlignJustify1", "&Justify", {}, Kind::Checkable,
+         alignTo<Para::edaJustify>, W, alignedTo<Para::edaJustify>},
         {"edActionParaColor1", "Paragraph &Background Color...", {}, Kind::Plain, paraColor, W},
-        {"edActionLineSpacing1001",
-         "&Single Line Spacing",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { lineSpacing(l, 100); },
-         W,
-         [](EdActionList& l) { return caretPara(l).LineSpacing == 100; }},
-        {"edActionLineSpacing1501",
-         "1.5 Li&ne Spacing",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { lineSpacing(l, 150); },
-         W,
-         [](EdActionList& l) { return caretPara(l).LineSpacing == 150; }},
-        {"edActionLineSpacing2001",
-         "&Double Line Spacing",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { lineSpacing(l, 200); },
-         W,
-         [](EdActionList& l) { return caretPara(l).LineSpacing == 200; }},
-        {"edActionParaBorder1",
-         "Paragraph &Borders and Background...",
-         {},
-         Kind::Plain,
-         nullptr,
-         W,
-         nullptr,
-         kNoParaBorder},
+        {"edActionLineSpacing1001", "&Single Line Spacing", {}, Kind::Checkable,
+         spaceLines<100>, W, linesSpaced<100>},
+        {"edActionLineSpacing1501", "1.5 Li&ne Spacing", {}, Kind::Checkable,
+         spaceLines<150>, W, linesSpaced<150>},
+        {"edActionLineSpacing2001", "&Double Line Spacing", {}, Kind::Checkable,
+         spaceLines<200>, W, linesSpaced<200>},
+        {"edActionParaBorder1", "Paragraph &Borders and Background...", {}, Kind::Plain,
+         nullptr, W, nullptr, kNoParaBorder},
         // Doc List
         {"edActionParaList1", "&Bullets and Numbering...", {}, Kind::Plain, bulletsAndNumbering, W},
-        {"edActionParaBullets1",
-         "&Bullets",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { toggleList(l, TListInfo::lstBullet); },
-         W,
-         [](EdActionList& l) {
-             bool inList = false;
-             return caretListType(l, inList) == TListInfo::lstBullet && inList;
-         }},
-        {"edActionParaNumbering1",
-         "&Numbering",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { toggleList(l, TListInfo::lstDecimal); },
-         W,
-         [](EdActionList& l) {
-             bool inList = false;
-             return caretListType(l, inList) == TListInfo::lstDecimal && inList;
-         }},
+        {"edActionParaBullets1", "&Bullets", {}, Kind::Checkable,
+         [](EdActionList& l) { toggleList(l, TListInfo::lstBullet); }, W, inBulletList},
+        {"edActionParaNumbering1", "&Numbering", {}, Kind::Checkable,
+         [](EdActionList& l) { toggleList(l, TListInfo::lstDecimal); }, W, inNumberedList},
         // Doc Table
         {"edActionInsertTable1", "&Insert Table...", {}, Kind::Plain, insertTable, W},
-        {"edActionTableInsertRowsAbove1",
-         "Insert Row &Above",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) {
-             QTextCursor c = caret(l);
-             l.editor().edDocument().insertTableRows(c, false);
-         },
-         T},
-        {"edActionTableInsertRowsBelow1",
-         "Insert Row &Below",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) {
-             QTextCursor c = caret(l);
-             l.editor().edDocument().insertTableRows(c, true);
-         },
-         T},
-        {"edActionTableInsertColLeft1",
-         "Insert Column &Left",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) {
-             QTextCursor c = caret(l);
-             l.editor().edDocument().insertTableColumns(c, false);
-         },
-         T},
-        {"edActionTableInsertColRight1",
-         "Insert Column &Right",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) {
-             QTextCursor c = caret(l);
-             l.editor().edDocument().insertTableColumns(c, true);
-         },
-         T},
-        {"edActionTableDeleteRows1",
-         "Delete R&ows",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTableRows); },
-         T},
-        {"edActionTableDeleteCols1",
-         "Delete &Columns",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTableColumns); },
-         T},
-        {"edActionTableDeleteTable1",
-         "&Delete Table",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTable); },
-         T},
-        {"edActionTableMergeCells1",
-         "&Merge Cells",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { tableEdit(l, &EdDocument::mergeTableCells); },
-         T | NeedCells},
-        {"edActionTableSplitCells1",
-         "&Split Cells...",
-         {},
-         Kind::Plain,
-         splitCells,
-         T | NeedMerged},
+        {"edActionTableInsertRowsAbove1", "Insert Row &Above", {}, Kind::Plain,
+         insertRowsAbove, T},
+        {"edActionTableInsertRowsBelow1", "Insert Row &Below", {}, Kind::Plain,
+         insertRowsBelow, T},
+        {"edActionTableInsertColLeft1", "Insert Column &Left", {}, Kind::Plain,
+         insertColumnsLeft, T},
+        {"edActionTableInsertColRight1", "Insert Column &Right", {}, Kind::Plain,
+         insertColumnsRight, T},
+        {"edActionTableDeleteRows1", "Delete R&ows", {}, Kind::Plain,
+         [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTableRows); }, T},
+        {"edActionTableDeleteCols1", "Delete &Columns", {}, Kind::Plain,
+         [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTableColumns); }, T},
+        {"edActionTableDeleteTable1", "&Delete Table", {}, Kind::Plain,
+         [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTable); }, T},
+        {"edActionTableMergeCells1", "&Merge Cells", {}, Kind::Plain,
+         [](EdActionList& l) { tableEdit(l, &EdDocument::mergeTableCells); }, T | NeedCells},
+        {"edActionTableSplitCells1", "&Split Cells...", {}, Kind::Plain,
+         splitCells, T | NeedMerged},
         // Alt+Clear is what keypad 5 without Num Lock sends.
-        {"edActionTableSelectTable1",
-         "Select &Table",
-         {"Alt+Clear"},
-         Kind::Plain,
-         [](EdActionList& l) { selectInTable(l, Select::Table); },
-         NeedTable},
-        {"edActionTableSelectRows1",
-         "Select Ro&ws",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { selectInTable(l, Select::Rows); },
-         NeedTable},
-        {"edActionTableSelectCols1",
-         "Select Col&umns",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { selectInTable(l, Select::Columns); },
-         NeedTable},
-        {"edActionTableSelectCell1",
-         "Select C&ell",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { selectInTable(l, Select::Cell); },
-         NeedTable},
-        {"edActionTableCellVAlignTop1",
-         "Align Cell To The &Top",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { cellVAlign(l, VA::AlignTop); },
-         T,
-         [](EdActionList& l) { return hasCellVAlign(l, VA::AlignTop); }},
-        {"edActionTableCellVAlignMiddle1",
-         "Align Cell To The &Middle",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { cellVAlign(l, VA::AlignMiddle); },
-         T,
-         [](EdActionList& l) { return hasCellVAlign(l, VA::AlignMiddle); }},
-        {"edActionTableCellVAlignBottom1",
-         "Align Cell To The &Bottom",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { cellVAlign(l, VA::AlignBottom); },
-         T,
-         [](EdActionList& l) { return hasCellVAlign(l, VA::AlignBottom); }},
-        {"edActionTableCellVAlignDefault1",
-         "&Default Cell Vertical Alignment",
-         {},
-         Kind::Checkable,
-         [](EdActionList& l) { cellVAlign(l, VA::AlignNormal); },
-         T,
-         [](EdActionList& l) { return hasCellVAlign(l, VA::AlignNormal); }},
+        {"edActionTableSelectTable1", "Select &Table", {"Alt+Clear"}, Kind::Plain,
+         [](EdActionList& l) { selectInTable(l, Select::Table); }, NeedTable},
+        {"edActionTableSelectRows1", "Select Ro&ws", {}, Kind::Plain,
+         [](EdActionList& l) { selectInTable(l, Select::Rows); }, NeedTable},
+        {"edActionTableSelectCols1", "Select Col&umns", {}, Kind::Plain,
+         [](EdActionList& l) { selectInTable(l, Select::Columns); }, NeedTable},
+        {"edActionTableSelectCell1", "Select C&ell", {}, Kind::Plain,
+         [](EdActionList& l) { selectInTable(l, Select::Cell); }, NeedTable},
+        {"edActionTableCellVAlignTop1", "Align Cell To The &Top", {}, Kind::Checkable,
+         alignCell<VA::AlignTop>, T, cellAligned<VA::AlignTop>},
+        {"edActionTableCellVAlignMiddle1", "Align Cell To The &Middle", {}, Kind::Checkable,
+         alignCell<VA::AlignMiddle>, T, cellAligned<VA::AlignMiddle>},
+        {"edActionTableCellVAlignBottom1", "Align Cell To The &Bottom", {}, Kind::Checkable,
+         alignCell<VA::AlignBottom>, T, cellAligned<VA::AlignBottom>},
+        {"edActionTableCellVAlignDefault1", "&Default Cell Vertical Alignment", {}, Kind::Checkable,
+         alignCell<VA::AlignNormal>, T, cellAligned<VA::AlignNormal>},
         {"edActionTableProperties1", "Table &Properties...", {}, Kind::Plain, tableProperties, T},
-        {"edActionTableGrid1",
-         "Show &Grid Lines",
-         {},
-         Kind::Checkable,
-         nullptr,
-         NeedNothing,
-         nullptr,
-         kNoGrid},
-        {"edActionTableCellLeftBorder1",
-         "&Left Border",
-         {},
-         Kind::Checkable,
-         nullptr,
-         T,
-         nullptr,
-         kNoCellBorder},
-        {"edActionTableCellRightBorder1",
-         "&Right Border",
-         {},
-         Kind::Checkable,
-         nullptr,
-         T,
-         nullptr,
-         kNoCellBorder},
-        {"edActionTableCellTopBorder1",
-         "&Top Border",
-         {},
-         Kind::Checkable,
-         nullptr,
-         T,
-         nullptr,
-         kNoCellBorder},
-        {"edActionTableCellBottomBorder1",
-         "&Bottom Border",
-         {},
-         Kind::Checkable,
-         nullptr,
-         T,
-         nullptr,
-         kNoCellBorder},
-        {"edActionTableCellAllBorders1",
-         "&All Borders",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { tableBorders(l, 1); },
-         T},
-        {"edActionTableCellNoBorders1",
-         "&No Borders",
-         {},
-         Kind::Plain,
-         [](EdActionList& l) { tableBorders(l, 0); },
-         T},
+        {"edActionTableGrid1", "Show &Grid Lines", {}, Kind::Checkable,
+         toggleGrid, NeedNothing, showsGrid},
+        {"edActionTableCellLeftBorder1", "&Left Border", {}, Kind::Checkable,
+         nullptr, T, nullptr, kNoCellBorder},
+        {"edActionTableCellRightBorder1", "&Right Border", {}, Kind::Checkable,
+         nullptr, T, nullptr, kNoCellBorder},
+        {"edActionTableCellTopBorder1", "&Top Border", {}, Kind::Checkable,
+         nullptr, T, nullptr, kNoCellBorder},
+        {"edActionTableCellBottomBorder1", "&Bottom Border", {}, Kind::Checkable,
+         nullptr, T, nullptr, kNoCellBorder},
+        {"edActionTableCellAllBorders1", "&All Borders", {}, Kind::Plain,
+         [](EdActionList& l) { tableBorders(l, 1); }, T},
+        {"edActionTableCellNoBorders1", "&No Borders", {}, Kind::Plain,
+         [](EdActionList& l) { tableBorders(l, 0); }, T},
         // Doc Insert
         {"edActionInsertFile1", "&File...", {}, Kind::Plain, insertFile, W},
         {"edActionInsertPicture1", "&Picture...", {}, Kind::Plain, insertPicture, W},
@@ -1138,65 +941,27 @@ const std::vector<EdActionRow>& edActionTable() {
         // Doc Miscellaneous
         {"edActionColor1", "Background &Color...", {}, Kind::Plain, backgroundColor, W},
         {"edActionFillColor1", "&Fill Color...", {}, Kind::Plain, fillColor, W},
-        {"edActionInsertPageBreak1",
-         "&Insert Page Break",
-         {"Ctrl+Return", "Ctrl+Enter"},
-         Kind::Plain,
-         insertPageBreak,
-         W},
-        {"edActionRemovePageBreak1",
-         "&Remove Page Break",
-         {},
-         Kind::Plain,
-         removePageBreak,
-         W | NeedPageBreak},
-        {"edActionItemProperties1",
-         "Object &Properties...",
-         {"Alt+Return", "Alt+Enter"},
-         Kind::Plain,
-         itemProperties,
-         W},
+        {"edActionInsertPageBreak1", "&Insert Page Break",
+         {"Ctrl+Return", "Ctrl+Enter"}, Kind::Plain,
+         insertPageBreak, W},
+        {"edActionRemovePageBreak1", "&Remove Page Break", {}, Kind::Plain,
+         removePageBreak, W | NeedPageBreak},
+        {"edActionItemProperties1", "Object &Properties...",
+         {"Alt+Return", "Alt+Enter"}, Kind::Plain,
+         itemProperties, W},
         {"edActionBackground1", "&Background...", {}, Kind::Plain, background, W},
-        {"edActionShowSpecialCharacters1",
-         "&Nonprinting Characters",
-         {},
-         Kind::Checkable,
-         showSpecialCharacters,
-         NeedNothing,
-         showsSpecialCharacters},
+        {"edActionShowSpecialCharacters1", "&Nonprinting Characters", {}, Kind::Checkable,
+         showSpecialCharacters, NeedNothing, showsSpecialCharacters},
         // Doc BiDi
-        {"edActionTextRTL1",
-         "Right To Left Text",
-         {},
-         Kind::Checkable,
-         nullptr,
-         W,
-         nullptr,
-         kNoDirection},
-        {"edActionTextLTR1",
-         "Left To Right Text",
-         {},
-         Kind::Checkable,
-         nullptr,
-         W,
-         nullptr,
-         kNoDirection},
-        {"edActionParaRTL1",
-         "Right To Left",
-         {},
-         Kind::Checkable,
-         nullptr,
-         W,
-         nullptr,
-         kNoDirection},
-        {"edActionParaLTR1",
-         "Left To Right",
-         {},
-         Kind::Checkable,
-         nullptr,
-         W,
-         nullptr,
-         kNoDirection},
+        {"edActionTextRTL1", "Right To Left Text", {}, Kind::Checkable,
+         nullptr, W, nullptr, kNoDirection},
+        {"edActionTextLTR1", "Left To Right Text", {}, Kind::Checkable,
+         nullptr, W, nullptr, kNoDirection},
+        {"edActionParaRTL1", "Right To Left", {}, Kind::Checkable,
+         nullptr, W, nullptr, kNoDirection},
+        {"edActionParaLTR1", "Left To Right", {}, Kind::Checkable,
+         nullptr, W, nullptr, kNoDirection},
+        // clang-format on
     };
     return rows;
 }

@@ -197,10 +197,11 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
     if (what == QLatin1String("background"))
         return colorName(editor.edDocument().backgroundColor());
     if (what == QLatin1String("view"))
-        return QStringLiteral("wrap=%1 marks=%2")
+        return QStringLiteral("wrap=%1 marks=%2 grid=%3")
             .arg(editor.lineWrapMode() != QTextEdit::NoWrap)
             .arg(bool(editor.document()->defaultTextOption().flags() &
-                      QTextOption::ShowTabsAndSpaces));
+                      QTextOption::ShowTabsAndSpaces))
+            .arg(editor.showTableGrid());
     if (what == QLatin1String("export")) {
         QFile file(folder + QStringLiteral("/out.html"));
         return file.open(QIODevice::ReadOnly) && file.readAll().contains("alpha beta gamma")
@@ -290,6 +291,8 @@ private slots:
     void stateFollowsTheCaret();
     void popupMenuFitsTheClickedPlace_data();
     void popupMenuFitsTheClickedPlace();
+    void gridLinesShowBorderlessCells_data();
+    void gridLinesShowBorderlessCells();
     void printsToPdfWithFixedMargins_data();
     void printsToPdfWithFixedMargins();
     void withoutPrinterOffersAPdfFile_data();
@@ -376,7 +379,8 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionIndentInc1", "caret", "", "para",
         QStringLiteral("align=0 left=24 spacing=100 bg=none"));
     row("edActionIndentDec1", "caret", "", "para", plain);
-    row("edActionWordWrap1", "caret", "", "view", QStringLiteral("wrap=0 marks=0"));
+    row("edActionWordWrap1", "caret", "", "view", QStringLiteral("wrap=0 marks=0 grid=1"));
+    row("edActionTableGrid1", "caret", "", "view", QStringLiteral("wrap=1 marks=0 grid=0"));
     row("edActionAlignLeft1", "caret", "", "para", plain);
     row("edActionAlignRight1", "caret", "", "para",
         QStringLiteral("align=1 left=0 spacing=100 bg=none"));
@@ -461,7 +465,8 @@ void TestEditorActions::actionChangesTheModel_data() {
         QStringLiteral("align=2 left=0 spacing=200 bg=none"));
     row("edActionBackground1", "caret", "modal:choice:1;color:#abcdef", "background",
         QStringLiteral("#abcdef"));
-    row("edActionShowSpecialCharacters1", "caret", "", "view", QStringLiteral("wrap=1 marks=1"));
+    row("edActionShowSpecialCharacters1", "caret", "", "view",
+        QStringLiteral("wrap=1 marks=1 grid=1"));
 }
 
 void TestEditorActions::actionChangesTheModel() {
@@ -754,6 +759,29 @@ void TestEditorActions::popupMenuFitsTheClickedPlace() {
         QVERIFY2(names.contains(name), qPrintable(name));
     for (const QString& name : absent)
         QVERIFY2(!names.contains(name), qPrintable(name));
+}
+
+void TestEditorActions::gridLinesShowBorderlessCells_data() {
+    QTest::addColumn<int>("border");
+    QTest::addColumn<bool>("differs");
+    QTest::newRow("borderless table: grid drawn") << 0 << true;
+    QTest::newRow("table with borders: nothing added") << 1 << false;
+}
+
+void TestEditorActions::gridLinesShowBorderlessCells() {
+    QFETCH(int, border);
+    QFETCH(bool, differs);
+    Sample sample;
+    QTextCursor cell = sample.table()->cellAt(0, 0).firstCursorPosition();
+    sample.editor.edDocument().setTableFrame(cell, border, 2, 2);
+    sample.editor.show();
+    auto render = [&sample] {
+        sample.editor.viewport()->repaint();
+        return sample.editor.viewport()->grab().toImage();
+    };
+    const QImage shown = render();
+    sample.actions.action(u"edActionTableGrid1")->trigger();
+    QCOMPARE(render() != shown, differs);
 }
 
 void TestEditorActions::printsToPdfWithFixedMargins_data() {
