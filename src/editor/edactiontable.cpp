@@ -60,8 +60,10 @@ void exportDocument(EdActionList& list) {
     if (options.filterIndex == 2 || fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
         bytes = editor.document()->toPlainText().toUtf8();
     } else {
+        // The program's link handler decides what a published page links
+        // to; an exported file keeps every link as the document has it.
         HtmlFragmentExporter exporter(editor.edDocument());
-        exporter.OnWriteHyperlink = editor.OnWriteHyperlink;
+        exporter.picturesFolder = QFileInfo(fileName).absolutePath();
         bytes = "<html><head><meta charset=\"utf-8\"></head><body>\n" + exporter.toHtml().toUtf8() +
                 "\n</body></html>\n";
     }

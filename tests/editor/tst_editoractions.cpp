@@ -212,9 +212,9 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
 }
 
 /// Fills a dialog of the editor as a user would: "kind:argument".
-std::function<int(QDialog&)> modalAnswer(const QString& spec) {
-    const QString kind = spec.section(QLatin1Char(':'), 0, 0);
-    const QString argument = spec.section(QLatin1Char(':'), 1);
+std::function<int(QDialog&)> modalAnswer(const QString& answer) {
+    const QString kind = answer.section(QLatin1Char(':'), 0, 0);
+    const QString argument = answer.section(QLatin1Char(':'), 1);
     return [kind, argument](QDialog& dialog) -> int {
         if (auto* find = qobject_cast<EdFindDialog*>(&dialog)) {
             find->setText(argument.section(QLatin1Char('>'), 0, 0));
