@@ -1,10 +1,17 @@
 #include "editor/edactionlist.h"
 
 #include "editor/edactiontable.h"
+#include "editor/edprint.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
+#include <QMenu>
+#include <QMimeData>
+#include <QTextTable>
 
 namespace {
 
@@ -22,7 +29,8 @@ QList<QKeySequence> keySequences(const EdActionKeys& keys) {
 EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* parent)
     : QObject(parent)
     , m_editor(editor)
-    , m_files(files) {
+    , m_files(files)
+    , m_print(std::make_unique<TEdPrint>(*editor.document(), editor.dialogs(), &editor)) {
     setObjectName(QStringLiteral("ActionList1"));
     for (const EdActionRow& row : edActionTable()) {
         TedAction* action = create(row);
@@ -35,7 +43,29 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
         editor.addAction(action);
         m_actions.append(action);
     }
+    // The signals come in the middle of an edit too (a table growing a
+    // column), when asking the document about the caret is not safe yet:
+    // the states are brought up to date once the event loop is back.
+    m_updateTimer.setSingleShot(true);
+    m_updateTimer.setInterval(0);
+    connect(&m_updateTimer, &QTimer::timeout, this, &EdActionList::updateState);
+    auto update = [this] { m_updateTimer.start(); };
+    connect(&editor, &QTextEdit::cursorPositionChanged, this, update);
+    connect(&editor, &QTextEdit::selectionChanged, this, update);
+    connect(&editor, &QTextEdit::currentCharFormatChanged, this, update);
+    connect(editor.document(), &QTextDocument::undoAvailable, this, update);
+    connect(editor.document(), &QTextDocument::redoAvailable, this, update);
+    connect(editor.document(), &QTextDocument::contentsChanged, this, update);
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        connect(clipboard, &QClipboard::dataChanged, this, update);
+    // Read-only changes arrive as events of the editor; context menus from
+    // the mouse as events of its viewport, from the keyboard of the editor.
+    editor.installEventFilter(this);
+    editor.viewport()->installEventFilter(this);
+    updateState();
 }
+
+EdActionList::~EdActionList() = default;
 
 TedAction* EdActionList::create(const EdActionRow& row) {
     const QString name = QLatin1String(row.name);
@@ -51,10 +81,60 @@ TedAction* EdActionList::create(const EdActionRow& row) {
         break;
     }
     action->setCheckable(row.kind == EdActionKind::Checkable);
-    if (row.handler)
-        action->setOwn([this, handler = row.handler] { handler(*this); });
+    if (row.handler) {
+        // A program that runs the action's own behaviour directly cannot
+        // change a read-only document either.
+        action->setOwn([this, handler = row.handler, needs = row.needs] {
+            if ((needs & NeedWritable) && m_editor.isReadOnly())
+                return;
+            handler(*this);
+            updateState();
+        });
+    }
+    if (row.unavailable)
+        action->setToolTip(QString::fromUtf8(row.unavailable));
     action->setShortcuts(keySequences(row.keys));
     return action;
+}
+
+void EdActionList::updateState() {
+    const QTextCursor cursor = m_editor.textCursor();
+    const QTextTable* table = cursor.currentTable();
+    const bool merged =
+        table && (table->cellAt(cursor).rowSpan() > 1 || table->cellAt(cursor).columnSpan() > 1);
+    const QMimeData* clipboard =
+        QGuiApplication::clipboard() ? QGuiApplication::clipboard()->mimeData() : nullptr;
+    unsigned have = NeedSelection * cursor.hasSelection() | NeedTable * (table != nullptr) |
+                    NeedCells * cursor.hasComplexSelection() | NeedMerged * merged |
+                    NeedUndo * m_editor.document()->isUndoAvailable() |
+                    NeedRedo * m_editor.document()->isRedoAvailable() |
+                    NeedPaste * (clipboard && m_editor.canPaste()) |
+                    NeedPageBreak * EdDocument::hasPageBreak(cursor) |
+                    NeedWritable * !m_editor.isReadOnly();
+    const std::vector<EdActionRow>& rows = edActionTable();
+    for (int index = 0; index < m_actions.size(); ++index) {
+        const EdActionRow& row = rows.at(std::size_t(index));
+        TedAction* action = m_actions.at(index);
+        action->setEnabled(!row.unavailable && (row.needs & have) == row.needs);
+        if (row.checked)
+            action->setChecked(row.checked(*this));
+    }
+}
+
+bool EdActionList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_editor && event->type() == QEvent::ReadOnlyChange)
+        updateState();
+    if ((watched == &m_editor || watched == m_editor.viewport()) &&
+        event->type() == QEvent::ContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        const QPoint point = watched == &m_editor
+                                 ? m_editor.viewport()->mapFrom(&m_editor, menuEvent->pos())
+                                 : menuEvent->pos();
+        std::unique_ptr<QMenu> menu(createPopupMenu(point));
+        menu->exec(menuEvent->globalPos());
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 TedAction* EdActionList::action(QStringView objectName) const {
@@ -71,4 +151,55 @@ TedActionFontEx* EdActionList::fontAction() const {
             return font;
     }
     return nullptr;
+}
+
+QMenu* EdActionList::createPopupMenu(const QPoint& viewportPoint) {
+    // The menu works on the clicked place: without a selection the caret
+    // goes there first.
+    const QTextCursor clicked = m_editor.cursorForPosition(viewportPoint);
+    if (!m_editor.textCursor().hasSelection())
+        m_editor.setTextCursor(clicked);
+    QTextCursor item(m_editor.document());
+    const int position = clicked.position();
+    const bool pictureAt = [&] {
+        for (int at : {position, position - 1}) {
+            if (at < 0 || at + 1 >= m_editor.document()->characterCount())
+                continue;
+            item.setPosition(at);
+            item.setPosition(at + 1, QTextCursor::KeepAnchor);
+            if (item.charFormat().isImageFormat())
+                return true;
+        }
+        return false;
+    }();
+    const bool linkAt =
+        clicked.charFormat().isAnchor() && !clicked.charFormat().anchorHref().isEmpty();
+    const bool inTable = m_editor.textCursor().currentTable() != nullptr;
+    updateState();
+
+    auto* menu = new QMenu(&m_editor);
+    menu->setObjectName(QStringLiteral("EdPopupMenu1"));
+    auto add = [this, menu](std::initializer_list<const char*> names) {
+        if (!menu->actions().isEmpty())
+            menu->addSeparator();
+        for (const char* name : names)
+            menu->addAction(action(QString::fromLatin1(name)));
+    };
+    add({"edActionCut1", "edActionCopy1", "edActionPaste1"});
+    if (pictureAt)
+        add({"edActionItemProperties1"});
+    if (linkAt)
+        add({"edActionInsertHyperlink1"});
+    if (inTable) {
+        add({"edActionTableInsertRowsAbove1", "edActionTableInsertRowsBelow1",
+             "edActionTableInsertColLeft1", "edActionTableInsertColRight1",
+             "edActionTableDeleteRows1", "edActionTableDeleteCols1", "edActionTableDeleteTable1"});
+        add({"edActionTableMergeCells1", "edActionTableSplitCells1", "edActionTableSelectTable1",
+             "edActionTableSelectCell1", "edActionTableProperties1"});
+    }
+    if (!pictureAt)
+        add({"edActionFonts1", "edActionParagraph1", "edActionParaList1"});
+    if (!pictureAt && !linkAt)
+        add({"edActionInsertHyperlink1"});
+    return menu;
 }

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 
 EdDocument::EdDocument(QObject* parent)
@@ -296,4 +297,329 @@ void EdDocument::adoptImportedContent(int from, int to, const ReadHyperlinkHandl
                                       const PictureResolver& resolvePicture) {
     ImportAdopter adopter(*this, readHyperlink, resolvePicture);
     adopter.adopt(from, to);
+}
+
+namespace {
+
+/// The paragraphs from the selection's first to its last (or the caret's).
+QList<QTextBlock> touchedBlocks(const QTextCursor& cursor) {
+    QList<QTextBlock> blocks;
+    QTextDocument* document = cursor.document();
+    const QTextBlock last = document->findBlock(cursor.selectionEnd());
+    for (QTextBlock block = document->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        blocks.append(block);
+        if (block == last)
+            break;
+    }
+    return blocks;
+}
+
+/// The table the cursor is in, with the rows and columns it covers: the
+/// selected cells, or the cell of the caret.
+struct TableRange {
+    QTextTable* table = nullptr;
+    int row = 0, rows = 1, column = 0, columns = 1;
+};
+
+TableRange tableRange(const QTextCursor& cursor) {
+    TableRange range;
+    range.table = cursor.currentTable();
+    if (!range.table)
+        return range;
+    if (cursor.hasComplexSelection()) {
+        cursor.selectedTableCells(&range.row, &range.rows, &range.column, &range.columns);
+        return range;
+    }
+    const QTextTableCell cell = range.table->cellAt(cursor);
+    range.row = cell.row();
+    range.column = cell.column();
+    range.rows = cell.rowSpan();
+    range.columns = cell.columnSpan();
+    return range;
+}
+
+} // namespace
+
+void EdDocument::changeParaStyle(QTextCursor& cursor,
+                                 const std::function<void(TParaStyleInfo&)>& change) {
+    QTextCursor edit(cursor);
+    edit.beginEditBlock();
+    for (const QTextBlock& block : touchedBlocks(cursor)) {
+        TParaStyleInfo info =
+            m_style.ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+        change(info);
+        TDocStyle::limitToFile(info);
+        QTextBlockFormat format = m_style.blockFormat(m_style.ParaStyles.findOrAppend(info));
+        docprop::keepBlockKind(block.blockFormat(), format);
+        if (format == block.blockFormat())
+            continue;
+        edit.setPosition(block.position());
+        edit.setBlockFormat(format);
+    }
+    edit.endEditBlock();
+}
+
+void EdDocument::toggleList(QTextCursor& cursor, TListInfo::TListType type) {
+    const QList<QTextBlock> blocks = touchedBlocks(cursor);
+    bool allOfType = true;
+    for (const QTextBlock& block : blocks) {
+        const QTextList* list = block.textList();
+        allOfType =
+            allOfType && list &&
+            m_style.ListStyles.at(list->format().intProperty(docprop::ListNo)).ListType == type;
+    }
+    if (allOfType) {
+        removeList(cursor);
+        return;
+    }
+    TListInfo info;
+    info.ListType = type;
+    const int listNo = m_style.ListStyles.findOrAppend(info);
+    QTextCursor edit(cursor);
+    edit.beginEditBlock();
+    removeList(edit);
+    edit.createList(m_style.listFormat(listNo, 0));
+    edit.endEditBlock();
+}
+
+void EdDocument::removeList(QTextCursor& cursor) {
+    QTextCursor edit(cursor);
+    edit.beginEditBlock();
+    for (const QTextBlock& block : touchedBlocks(cursor)) {
+        QTextList* list = block.textList();
+        if (!list)
+            continue;
+        list->remove(block);
+        // The paragraph goes back to the indent its own style gives it.
+        QTextBlockFormat format =
+            m_style.blockFormat(block.blockFormat().intProperty(docprop::ParaNo));
+        docprop::keepBlockKind(block.blockFormat(), format);
+        format.clearProperty(QTextFormat::ObjectIndex);
+        edit.setPosition(block.position());
+        edit.setBlockFormat(format);
+    }
+    edit.endEditBlock();
+}
+
+bool EdDocument::hasPageBreak(const QTextCursor& cursor) {
+    return cursor.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore;
+}
+
+void EdDocument::removePageBreak(QTextCursor& cursor) {
+    if (!hasPageBreak(cursor))
+        return;
+    QTextBlockFormat format = cursor.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+    cursor.setBlockFormat(format);
+}
+
+void EdDocument::changeCase(QTextCursor& cursor,
+                            const std::function<QString(const QString&)>& change) {
+    if (!cursor.hasSelection())
+        return;
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    QString text;
+    for (int position = start; position < end; ++position)
+        text.append(m_text->characterAt(position));
+    const QString changed = change(text);
+    if (changed.size() != text.size() || changed == text)
+        return;
+    // Letter by letter, so every run keeps its own format and pictures and
+    // anchors stay where they are.
+    QTextCursor edit(m_text);
+    edit.beginEditBlock();
+    for (int index = 0; index < text.size(); ++index) {
+        if (changed.at(index) == text.at(index))
+            continue;
+        edit.setPosition(start + index);
+        edit.setPosition(start + index + 1, QTextCursor::KeepAnchor);
+        const QTextCharFormat format = edit.charFormat();
+        edit.insertText(QString(changed.at(index)), format);
+    }
+    edit.endEditBlock();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+}
+
+int EdDocument::replaceAll(const QString& text, const QString& replacement, int findFlags) {
+    if (text.isEmpty())
+        return 0;
+    const auto flags = QTextDocument::FindFlags(findFlags & ~int(QTextDocument::FindBackward));
+    int count = 0;
+    QTextCursor edit(m_text);
+    edit.beginEditBlock();
+    QTextCursor found = m_text->find(text, 0, flags);
+    while (!found.isNull()) {
+        found.insertText(replacement, found.charFormat());
+        ++count;
+        found = m_text->find(text, found.position(), flags);
+    }
+    edit.endEditBlock();
+    return count;
+}
+
+void EdDocument::styleCells(QTextTable* table, int row, int rows, int column, int columns,
+                            const QTextCursor& model) {
+    const int paraNo = model.blockFormat().intProperty(docprop::ParaNo);
+    const int styleNo = model.charFormat().intProperty(docprop::StyleNo);
+    for (int r = row; r < row + rows; ++r) {
+        for (int c = column; c < column + columns; ++c) {
+            QTextCursor cell = table->cellAt(r, c).firstCursorPosition();
+            if (cell.isNull())
+                continue;
+            cell.setBlockFormat(m_style.blockFormat(paraNo));
+            cell.setBlockCharFormat(
+                docprop::blockRunFormat(cell.blockCharFormat(), runFormat(styleNo)));
+        }
+    }
+}
+
+void EdDocument::insertTableRows(QTextCursor& cursor, bool below) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    const int at = below ? range.row + range.rows : range.row;
+    QTextCursor edit(cursor);
+    edit.beginEditBlock();
+    range.table->insertRows(at, range.rows);
+    styleCells(range.table, at, range.rows, 0, range.table->columns(), cursor);
+    edit.endEditBlock();
+}
+
+void EdDocument::insertTableColumns(QTextCursor& cursor, bool right) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    const int at = right ? range.column + range.columns : range.column;
+    const QTextCursor model(cursor);
+    // The text layout cannot lay out columns inserted inside an open edit
+    // block: the styling joins the insertion's undo step afterwards.
+    range.table->insertColumns(at, range.columns);
+    QTextCursor edit(m_text);
+    edit.joinPreviousEditBlock();
+    styleCells(range.table, 0, range.table->rows(), at, range.columns, model);
+    edit.endEditBlock();
+}
+
+void EdDocument::deleteTableRows(QTextCursor& cursor) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    if (range.rows >= range.table->rows())
+        deleteTable(cursor);
+    else
+        range.table->removeRows(range.row, range.rows);
+}
+
+void EdDocument::deleteTableColumns(QTextCursor& cursor) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    if (range.columns >= range.table->columns())
+        deleteTable(cursor);
+    else
+        range.table->removeColumns(range.column, range.columns);
+}
+
+void EdDocument::deleteTable(QTextCursor& cursor) {
+    QTextTable* table = cursor.currentTable();
+    if (!table)
+        return;
+    QTextCursor edit(m_text);
+    edit.setPosition(table->firstPosition() - 1);
+    edit.setPosition(table->lastPosition() + 1, QTextCursor::KeepAnchor);
+    edit.removeSelectedText();
+    cursor.setPosition(edit.position());
+}
+
+void EdDocument::mergeTableCells(QTextCursor& cursor) {
+    const TableRange range = tableRange(cursor);
+    if (range.table && cursor.hasComplexSelection())
+        range.table->mergeCells(cursor);
+}
+
+void EdDocument::splitTableCell(QTextCursor& cursor, int rows, int columns) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    range.table->splitCell(range.row, range.column, qBound(1, rows, range.rows),
+                           qBound(1, columns, range.columns));
+}
+
+void EdDocument::setCellVAlign(QTextCursor& cursor, QTextCharFormat::VerticalAlignment align) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    QTextCursor edit(cursor);
+    edit.beginEditBlock();
+    for (int r = range.row; r < range.row + range.rows; ++r) {
+        for (int c = range.column; c < range.column + range.columns; ++c) {
+            QTextTableCell cell = range.table->cellAt(r, c);
+            QTextCharFormat format = cell.format();
+            format.setVerticalAlignment(align);
+            cell.setFormat(format);
+        }
+    }
+    edit.endEditBlock();
+}
+
+void EdDocument::setCellBackground(QTextCursor& cursor, const QColor& color) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    QTextCursor edit(cursor);
+    edit.beginEditBlock();
+    for (int r = range.row; r < range.row + range.rows; ++r) {
+        for (int c = range.column; c < range.column + range.columns; ++c) {
+            QTextTableCell cell = range.table->cellAt(r, c);
+            QTextCharFormat format = cell.format();
+            if (color.isValid())
+                format.setBackground(color);
+            else
+                format.clearBackground();
+            cell.setFormat(format);
+        }
+    }
+    edit.endEditBlock();
+}
+
+void EdDocument::setTableFrame(QTextCursor& cursor, int border, int padding, int spacing) {
+    QTextTable* table = cursor.currentTable();
+    if (!table)
+        return;
+    QTextTableFormat format = table->format();
+    format.setBorder(qBound(0, border, 100));
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setCellPadding(qBound(0, padding, 100));
+    format.setCellSpacing(qBound(0, spacing, 100));
+    table->setFormat(format);
+}
+
+int EdDocument::pictureAt(const QTextCursor& cursor) const {
+    QTextCursor probe(m_text);
+    const int candidates[] = {cursor.selectionStart(), cursor.position() - 1, cursor.position()};
+    for (int position : candidates) {
+        if (position < 0 || position + 1 >= m_text->characterCount())
+            continue;
+        probe.setPosition(position);
+        probe.setPosition(position + 1, QTextCursor::KeepAnchor);
+        if (probe.charFormat().isImageFormat())
+            return position;
+    }
+    return -1;
+}
+
+void EdDocument::resizePicture(int position, int width, int height) {
+    QTextCursor edit(m_text);
+    edit.setPosition(position);
+    edit.setPosition(position + 1, QTextCursor::KeepAnchor);
+    if (!edit.charFormat().isImageFormat())
+        return;
+    DocPicture picture = DocPicture::fromFormat(edit.charFormat().toImageFormat());
+    picture.width = width;
+    picture.height = height;
+    limitToFile(picture);
+    edit.setCharFormat(picture.toFormat());
 }

@@ -76,6 +76,41 @@ public:
     /// sheet: each run gets the matching style, appended when new.
     void changeTextStyle(QTextCursor& cursor, const std::function<void(TTextStyleInfo&)>& change);
 
+    /// Changes the paragraph style of every paragraph the selection touches
+    /// (or the caret's): each gets the matching style, appended when new.
+    void changeParaStyle(QTextCursor& cursor, const std::function<void(TParaStyleInfo&)>& change);
+    /// Makes the touched paragraphs a list of that type, or takes them out
+    /// of their list when they already are one of that type.
+    void toggleList(QTextCursor& cursor, TListInfo::TListType type);
+    /// Takes the touched paragraphs out of their lists.
+    void removeList(QTextCursor& cursor);
+    /// True when the caret's paragraph starts a new page.
+    static bool hasPageBreak(const QTextCursor& cursor);
+    void removePageBreak(QTextCursor& cursor);
+    /// Changes the letters of the selection one for one, keeping each run's
+    /// format.
+    void changeCase(QTextCursor& cursor, const std::function<QString(const QString&)>& change);
+    /// Position of the picture the cursor selects or stands beside, or -1.
+    int pictureAt(const QTextCursor& cursor) const;
+    /// Shows the picture at that position in another size (pixels).
+    void resizePicture(int position, int width, int height);
+    /// Replaces every occurrence; returns how many.
+    int replaceAll(const QString& text, const QString& replacement, int findFlags);
+
+    // Tables: the cursor stands in a cell (or selects cells) of a table.
+    void insertTableRows(QTextCursor& cursor, bool below);
+    void insertTableColumns(QTextCursor& cursor, bool right);
+    void deleteTableRows(QTextCursor& cursor);
+    void deleteTableColumns(QTextCursor& cursor);
+    void deleteTable(QTextCursor& cursor);
+    void mergeTableCells(QTextCursor& cursor);
+    /// Splits a merged cell back into rows and columns of its own.
+    void splitTableCell(QTextCursor& cursor, int rows, int columns);
+    void setCellVAlign(QTextCursor& cursor, QTextCharFormat::VerticalAlignment align);
+    void setCellBackground(QTextCursor& cursor, const QColor& color);
+    /// Border width, cell padding and spacing of the table, in pixels.
+    void setTableFrame(QTextCursor& cursor, int border, int padding, int spacing);
+
     /// Gives content that came from outside (HTML, paste) style numbers,
     /// tags and pictures of our own, between the two positions.
     void adoptImportedContent(int from, int to, const ReadHyperlinkHandler& readHyperlink = {},
@@ -87,6 +122,9 @@ public:
 
 private:
     void applyDocumentFrame();
+    /// Gives the cells a paragraph and run of the styles at the cursor.
+    void styleCells(QTextTable* table, int row, int rows, int column, int columns,
+                    const QTextCursor& model);
     /// The item of a container, from a cache of the last container asked
     /// about: export handlers ask for every picture and link in turn.
     bool itemOf(const TCustomDocData& data, int itemNo, DocItem& item) const;

@@ -324,6 +324,7 @@ bool TDocEditor::event(QEvent* event) {
 void TDocEditor::paintEvent(QPaintEvent* event) {
     QTextEdit::paintEvent(event);
     paintPageBreaks();
+    paintTableGrid();
     paintLines();
 }
 
@@ -377,4 +378,60 @@ void TDocEditor::insertFromMimeData(const QMimeData* source) {
     cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void TDocEditor::setShowTableGrid(bool show) {
+    m_showTableGrid = show;
+    viewport()->update();
+}
+
+void TDocEditor::paintTableGrid() {
+    if (!m_showTableGrid)
+        return;
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
+    painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+    QList<QTextFrame*> frames = document()->rootFrame()->childFrames();
+    while (!frames.isEmpty()) {
+        QTextFrame* frame = frames.takeFirst();
+        frames += frame->childFrames();
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table || table->format().border() > 0)
+            continue;
+        // The layout gives no cell rectangles: rows and columns are where
+        // the text of their cells lies, widened by the padding.
+        const qreal pad = table->format().cellPadding();
+        QList<qreal> top(table->rows(), 1e9), bottom(table->rows(), -1e9);
+        QList<qreal> left(table->columns(), 1e9), right(table->columns(), -1e9);
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() != row || cell.column() != column)
+                    continue;
+                QRectF text;
+                for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                    if (it.currentBlock().isValid())
+                        text |= layout->blockBoundingRect(it.currentBlock());
+                }
+                const int lastRow = row + cell.rowSpan() - 1;
+                const int lastColumn = column + cell.columnSpan() - 1;
+                top[row] = qMin(top[row], text.top() - pad);
+                bottom[lastRow] = qMax(bottom[lastRow], text.bottom() + pad);
+                left[column] = qMin(left[column], text.left() - pad);
+                right[lastColumn] = qMax(right[lastColumn], text.right() + pad);
+            }
+        }
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() != row || cell.column() != column)
+                    continue;
+                const int lastRow = row + cell.rowSpan() - 1;
+                const int lastColumn = column + cell.columnSpan() - 1;
+                painter.drawRect(QRectF(QPointF(left[column], top[row]),
+                                        QPointF(right[lastColumn], bottom[lastRow])));
+            }
+        }
+    }
 }

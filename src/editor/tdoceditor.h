@@ -88,6 +88,11 @@ public:
     void changeTextStyle(const std::function<void(TTextStyleInfo&)>& change);
     /// Inserts a table of that size at the caret.
     void insertTableAtCaret(int rows, int columns);
+    /// Dotted lines mark the cells of tables drawn without borders.
+    bool showTableGrid() const { return m_showTableGrid; }
+    void setShowTableGrid(bool show);
+    /// Inserts clipboard-like content at the caret, as a paste would.
+    void insertMimeData(const QMimeData& source) { insertFromMimeData(&source); }
     /// Inserts a link at the caret (replacing the selection) and goes on
     /// typing in the plain style.
     void insertHyperlink(const QString& text, const QString& target);
@@ -127,6 +132,7 @@ private:
     void paintPageBreaks();
     /// Horizontal lines in their own colour and thickness, as exported.
     void paintLines();
+    void paintTableGrid();
 
     UserDialogs& m_dialogs;
     EdDocument* m_document;
@@ -134,4 +140,5 @@ private:
     class EdClipboard* m_clipboard;
     int m_lastCaretStyle = -1;
     bool m_programChange = false;
+    bool m_showTableGrid = true;
 };

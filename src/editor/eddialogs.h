@@ -1,0 +1,128 @@
+#pragma once
+
+#include "editor/parastyles.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+
+/// Find and, with replacing on, Replace. Closing it with a button tells
+/// what to do: find the next occurrence, replace it, or replace all.
+class EdFindDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum Command { FindNext = 1, ReplaceOne, ReplaceAll };
+
+    EdFindDialog(bool replacing, QWidget* parent = nullptr);
+
+    QString text() const;
+    void setText(const QString& text);
+    QString replacement() const;
+    void setReplacement(const QString& text);
+    bool wholeWord() const;
+    void setWholeWord(bool on);
+    bool matchCase() const;
+    void setMatchCase(bool on);
+    bool backward() const;
+    void setBackward(bool on);
+    /// Closes the dialog with that command as its result.
+    void run(Command command) { done(command); }
+
+private:
+    QLineEdit* m_text;
+    QLineEdit* m_replacement = nullptr;
+    QCheckBox* m_wholeWord;
+    QCheckBox* m_matchCase;
+    QRadioButton* m_up;
+};
+
+/// Alignment, indents, spacing and line spacing of a paragraph style.
+class EdParagraphDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit EdParagraphDialog(QWidget* parent = nullptr);
+
+    void setStyle(const TParaStyleInfo& style);
+    /// `style` with what the dialog shows laid over it.
+    TParaStyleInfo applyTo(TParaStyleInfo style) const;
+
+    QComboBox* alignment;
+    QSpinBox* leftIndent;
+    QSpinBox* rightIndent;
+    QSpinBox* firstIndent;
+    QSpinBox* spaceBefore;
+    QSpinBox* spaceAfter;
+    QComboBox* lineSpacing;
+};
+
+/// Two numbers in spin boxes: the size of a new table, how to split a cell,
+/// the size of a picture.
+class EdSizeDialog : public QDialog {
+    Q_OBJECT
+public:
+    EdSizeDialog(const QString& name, const QString& title, QWidget* parent = nullptr,
+                 const QString& rowsLabel = QStringLiteral("Number of &rows:"),
+                 const QString& columnsLabel = QStringLiteral("Number of &columns:"));
+
+    QSpinBox* rows;
+    QSpinBox* columns;
+};
+
+/// Border, padding and spacing of a table.
+class EdTablePropertiesDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit EdTablePropertiesDialog(QWidget* parent = nullptr);
+
+    QSpinBox* border;
+    QSpinBox* padding;
+    QSpinBox* spacing;
+};
+
+/// The letter case to give the selection.
+class EdCharCaseDialog : public QDialog {
+    Q_OBJECT
+public:
+    enum Case { Sentence, Lower, Upper, Title, Toggle };
+
+    explicit EdCharCaseDialog(QWidget* parent = nullptr);
+
+    Case chosen() const;
+    void choose(Case letterCase);
+    /// The text in that case, letter for letter.
+    static QString apply(const QString& text, Case letterCase);
+
+private:
+    QList<QRadioButton*> m_buttons;
+};
+
+/// A character to insert, picked from a grid or typed as its code.
+class EdSymbolDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit EdSymbolDialog(QWidget* parent = nullptr);
+
+    QString symbol() const;
+    void setSymbol(QChar symbol);
+
+private:
+    QLineEdit* m_code;
+};
+
+/// One of a few choices: the format to paste, the kind of list.
+class EdChoiceDialog : public QDialog {
+    Q_OBJECT
+public:
+    EdChoiceDialog(const QString& name, const QString& title, const QStringList& choices,
+                   QWidget* parent = nullptr);
+
+    int chosen() const;
+    void choose(int index);
+
+private:
+    QList<QRadioButton*> m_buttons;
+};

@@ -1,0 +1,135 @@
+#include "editor/edprint.h"
+
+#include "editor/eddialogs.h"
+#include "platform/userdialogs.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QTextDocument>
+#include <memory>
+
+TEdPrint::TEdPrint(QTextDocument& document, UserDialogs& dialogs, QWidget* parent)
+    : m_document(document)
+    , m_dialogs(dialogs)
+    , m_parent(parent) {}
+
+bool TEdPrint::printerAvailable() {
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+void TEdPrint::applyLayout(QPrinter& printer) const {
+    if (m_pageLayout.isValid())
+        printer.setPageLayout(m_pageLayout);
+    printer.setPageMargins(QMarginsF(LeftMarginMM, TopMarginMM, RightMarginMM, BottomMarginMM),
+                           QPageLayout::Millimeter);
+}
+
+void TEdPrint::printTo(QPrinter& printer) const {
+    applyLayout(printer);
+    // A copy is laid out on pages exactly as large as the printable area,
+    // so the editor's own layout stays as it is, and printing adds no
+    // margins of its own to the fixed ones: a document without a page size
+    // would get another 2 cm on every side.
+    std::unique_ptr<QTextDocument> copy(m_document.clone());
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96;
+    copy->setPageSize(printer.pageLayout().paintRect(QPageLayout::Point).size() * dpi / 72);
+    copy->print(&printer);
+}
+
+bool TEdPrint::printToPdf(const QString& fileName) const {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(fileName);
+    printTo(printer);
+    return QFileInfo(fileName).size() > 0;
+}
+
+void TEdPrint::offerPdf() {
+    if (!m_dialogs.askYesNo(QStringLiteral("No printer is available. Do you want to print the "
+                                           "document to a PDF file instead?"),
+                            QStringLiteral("Print"), UserDialogs::Icon::Warning))
+        return;
+    UserDialogs::FileDialogOptions options;
+    options.title = QStringLiteral("Print to PDF File");
+    options.filter = QStringLiteral("PDF files (*.pdf)|*.pdf");
+    options.defaultExtension = QStringLiteral("pdf");
+    const QString fileName = m_dialogs.saveFileName(options);
+    if (fileName.isEmpty())
+        return;
+    if (!printToPdf(fileName))
+        m_dialogs.showMessage(QStringLiteral("Error saving file.\n") + fileName,
+                              UserDialogs::Icon::Error, QStringLiteral("Error"));
+}
+
+void TEdPrint::printWithDialog() {
+    if (!printerAvailable()) {
+        offerPdf();
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    applyLayout(printer);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (m_dialogs.runModal(dialog) == QDialog::Accepted)
+        printTo(printer);
+}
+
+void TEdPrint::quickPrint() {
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        offerPdf();
+        return;
+    }
+    QPrinter printer(printerInfo, QPrinter::HighResolution);
+    printTo(printer);
+}
+
+void TEdPrint::preview() {
+    QPrinter printer(QPrinter::HighResolution);
+    applyLayout(printer);
+    QPrintPreviewDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [this](QPrinter* target) { printTo(*target); });
+    if (PreviewMaximized)
+        dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+    m_dialogs.runModal(dialog);
+}
+
+void TEdPrint::pageSetup() {
+    if (!printerAvailable()) {
+        // The system page setup works only on a printer; for a PDF file the
+        // paper and its orientation are chosen here.
+        const QList<std::pair<QPageSize::PageSizeId, QPageLayout::Orientation>> papers = {
+            {QPageSize::A4, QPageLayout::Portrait},
+            {QPageSize::A4, QPageLayout::Landscape},
+            {QPageSize::Letter, QPageLayout::Portrait},
+            {QPageSize::Letter, QPageLayout::Landscape}};
+        EdChoiceDialog dialog(QStringLiteral("PageSetupDialog"), QStringLiteral("Page Setup"),
+                              {QStringLiteral("A4, portrait"), QStringLiteral("A4, landscape"),
+                               QStringLiteral("Letter, portrait"),
+                               QStringLiteral("Letter, landscape")},
+                              m_parent);
+        if (m_dialogs.runModal(dialog) != QDialog::Accepted || dialog.chosen() < 0)
+            return;
+        const auto& paper = papers.at(dialog.chosen());
+        m_pageLayout =
+            QPageLayout(QPageSize(paper.first), paper.second, QMarginsF(), QPageLayout::Millimeter);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    applyLayout(printer);
+    QPageSetupDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PageSetupDialog"));
+    if (m_dialogs.runModal(dialog) != QDialog::Accepted)
+        return;
+    // The paper and its orientation are the user's; the margins stay fixed.
+    m_pageLayout = printer.pageLayout();
+}

@@ -1,0 +1,928 @@
+#include "editor/docproperties.h"
+#include "editor/edactionlist.h"
+#include "editor/edactiontable.h"
+#include "editor/eddialogs.h"
+#include "editor/edfilecommands.h"
+#include "editor/edprint.h"
+#include "editor/tdoceditor.h"
+#include "editor/tedaction.h"
+#include "editor/vdocreader.h"
+#include "editor/vdocwriter.h"
+#include "support/sampledocument.h"
+#include "support/scripteddialogs.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextList>
+#include <QTextTable>
+
+namespace {
+
+/// A small document: a plain paragraph, a heading, a 2x2 table and a last
+/// paragraph, in an editor with its actions.
+struct Sample {
+    ScriptedDialogs dialogs;
+    TDocEditor editor{dialogs};
+    EdFileCommands files{editor};
+    EdActionList actions{editor, files};
+
+    Sample() {
+        EdDocument& document = editor.edDocument();
+        QTextCursor cursor = editor.textCursor();
+        document.insertText(cursor, QStringLiteral("alpha beta gamma"), 0);
+        cursor.insertBlock();
+        document.insertText(cursor, QStringLiteral("Heading"), 1);
+        cursor.insertBlock();
+        QTextTable* table = document.insertTable(cursor, 2, 2);
+        for (int cell = 0; cell < 4; ++cell) {
+            QTextCursor inCell = table->cellAt(cell / 2, cell % 2).firstCursorPosition();
+            document.insertText(inCell, QString(QChar(u'a' + cell)), 0);
+        }
+        cursor.movePosition(QTextCursor::End);
+        document.insertText(cursor, QStringLiteral("end"), 0);
+        editor.document()->clearUndoRedoStacks();
+        editor.setDocumentModified(false);
+        editor.resize(600, 400);
+    }
+
+    QTextTable* table() const {
+        QTextCursor cursor(editor.document()->findBlockByNumber(3));
+        return cursor.currentTable();
+    }
+
+    /// Puts the caret or the selection where an action is tried.
+    void place(const QString& where) {
+        QTextCursor cursor = editor.textCursor();
+        if (where == QLatin1String("caret")) {
+            cursor.setPosition(2);
+        } else if (where == QLatin1String("word")) {
+            cursor.setPosition(6);
+            cursor.setPosition(10, QTextCursor::KeepAnchor);
+        } else if (where == QLatin1String("heading")) {
+            cursor.setPosition(editor.document()->findBlockByNumber(1).position() + 3);
+        } else if (where == QLatin1String("cell")) {
+            cursor = table()->cellAt(0, 0).lastCursorPosition();
+        } else if (where == QLatin1String("cells")) {
+            cursor.setPosition(table()->cellAt(0, 0).firstPosition());
+            cursor.setPosition(table()->cellAt(0, 1).lastPosition(), QTextCursor::KeepAnchor);
+        } else if (where == QLatin1String("merged")) {
+            table()->mergeCells(0, 0, 1, 2);
+            cursor = table()->cellAt(0, 0).lastCursorPosition();
+        } else if (where == QLatin1String("pagebreak")) {
+            cursor.setPosition(editor.document()->findBlockByNumber(1).position());
+            editor.edDocument().insertPageBreak(cursor);
+        } else if (where == QLatin1String("picture")) {
+            DocPicture picture;
+            picture.bytes = sampledocument::pngBytes(4, 3);
+            picture.format = "png";
+            cursor.setPosition(0);
+            editor.edDocument().insertPicture(cursor, picture);
+        } else if (where == QLatin1String("copied")) {
+            cursor.setPosition(6);
+            cursor.setPosition(10, QTextCursor::KeepAnchor);
+            editor.setTextCursor(cursor);
+            editor.copy();
+            cursor.setPosition(0);
+        } else if (where == QLatin1String("edited") || where == QLatin1String("undone")) {
+            cursor.setPosition(0);
+            editor.setTextCursor(cursor);
+            QTest::keyClicks(&editor, QStringLiteral("X"));
+            if (where == QLatin1String("undone"))
+                editor.undo();
+            cursor = editor.textCursor();
+        }
+        editor.setTextCursor(cursor);
+        actions.updateState();
+    }
+};
+
+QString colorName(const QColor& color) {
+    return color.isValid() ? color.name() : QStringLiteral("none");
+}
+
+/// What an action changed, seen through the model.
+QString observe(Sample& sample, const QString& what, const QString& folder) {
+    TDocEditor& editor = sample.editor;
+    if (what == QLatin1String("font")) {
+        QTextCursor at(editor.document());
+        at.setPosition(8);
+        const TTextStyleInfo& style =
+            editor.Style().TextStyles.at(at.charFormat().intProperty(docprop::StyleNo));
+        QStringList out{QString::number(style.Size)};
+        const char* names[] = {"bold", "italic", "underline", "strike"};
+        for (int bit = 0; bit < 4; ++bit) {
+            if (style.Style & (1 << bit))
+                out << QLatin1String(names[bit]);
+        }
+        if (style.AllCaps)
+            out << QStringLiteral("caps");
+        if (style.Overline)
+            out << QStringLiteral("over");
+        if (style.Color.isValid())
+            out << QStringLiteral("color=") + style.Color.name();
+        if (style.BackColor.isValid())
+            out << QStringLiteral("back=") + style.BackColor.name();
+        return out.join(QLatin1Char(' '));
+    }
+    if (what == QLatin1String("para")) {
+        const QTextBlock block = editor.document()->begin();
+        const TParaStyleInfo& para =
+            editor.Style().ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+        return QStringLiteral("align=%1 left=%2 spacing=%3 bg=%4")
+            .arg(para.Alignment)
+            .arg(para.LeftIndent)
+            .arg(para.LineSpacing)
+            .arg(colorName(para.Background));
+    }
+    if (what == QLatin1String("list")) {
+        const QTextList* list = editor.document()->begin().textList();
+        return list
+                   ? QString::number(editor.Style()
+                                         .ListStyles.at(list->format().intProperty(docprop::ListNo))
+                                         .ListType)
+                   : QStringLiteral("none");
+    }
+    if (what == QLatin1String("table")) {
+        QTextTable* table = sample.table();
+        if (!table)
+            return QStringLiteral("none");
+        const QTextTableCell cell = table->cellAt(0, 0);
+        return QStringLiteral("%1x%2 span=%3,%4 valign=%5 border=%6 pad=%7 bg=%8")
+            .arg(table->rows())
+            .arg(table->columns())
+            .arg(cell.rowSpan())
+            .arg(cell.columnSpan())
+            .arg(cell.format().verticalAlignment())
+            .arg(table->format().border())
+            .arg(table->format().cellPadding())
+            .arg(cell.format().background().style() == Qt::NoBrush
+                     ? QStringLiteral("none")
+                     : cell.format().background().color().name());
+    }
+    if (what == QLatin1String("text")) {
+        QStringList blocks;
+        for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
+            QString text = block.text();
+            text.replace(QChar::ObjectReplacementCharacter, QLatin1Char('*'));
+            if (block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+                text.prepend(QLatin1Char('^'));
+            if (block.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+                text.append(QStringLiteral("--"));
+            blocks << text;
+        }
+        return blocks.join(QLatin1Char('|'));
+    }
+    if (what == QLatin1String("picture")) {
+        DocPicture picture;
+        if (!editor.edDocument().ItemPicture(editor.edDocument().rootData(), 0, picture))
+            return QStringLiteral("none");
+        return QStringLiteral("%1x%2").arg(picture.width).arg(picture.height);
+    }
+    if (what == QLatin1String("dialogs"))
+        return sample.dialogs.shown.join(QStringLiteral(" / "));
+    if (what == QLatin1String("selection"))
+        // Paragraph and table boundaries alike as "|".
+        return editor.textCursor().selectedText().replace(
+            QRegularExpression(QStringLiteral("[\\x{2029}\\x{fdd0}\\x{fdd1}]")),
+            QStringLiteral("|"));
+    if (what == QLatin1String("background"))
+        return colorName(editor.edDocument().backgroundColor());
+    if (what == QLatin1String("view"))
+        return QStringLiteral("wrap=%1 marks=%2 grid=%3")
+            .arg(editor.lineWrapMode() != QTextEdit::NoWrap)
+            .arg(bool(editor.document()->defaultTextOption().flags() &
+                      QTextOption::ShowTabsAndSpaces))
+            .arg(editor.showTableGrid());
+    if (what == QLatin1String("export")) {
+        QFile file(folder + QStringLiteral("/out.html"));
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("alpha beta gamma")
+                   ? QStringLiteral("written")
+                   : QStringLiteral("missing");
+    }
+    return QStringLiteral("unknown probe ") + what;
+}
+
+/// Fills a dialog of the editor as a user would: "kind:argument".
+std::function<int(QDialog&)> modalAnswer(const QString& answer) {
+    const QString kind = answer.section(QLatin1Char(':'), 0, 0);
+    const QString argument = answer.section(QLatin1Char(':'), 1);
+    return [kind, argument](QDialog& dialog) -> int {
+        if (auto* find = qobject_cast<EdFindDialog*>(&dialog)) {
+            find->setText(argument.section(QLatin1Char('>'), 0, 0));
+            find->setReplacement(argument.section(QLatin1Char('>'), 1));
+            find->setWholeWord(kind.contains(QLatin1String("word")));
+            find->setMatchCase(kind.contains(QLatin1String("case")));
+            return kind.startsWith(QLatin1String("replaceall")) ? EdFindDialog::ReplaceAll
+                   : kind.startsWith(QLatin1String("replace"))  ? EdFindDialog::ReplaceOne
+                                                                : EdFindDialog::FindNext;
+        }
+        if (auto* paragraph = qobject_cast<EdParagraphDialog*>(&dialog)) {
+            paragraph->alignment->setCurrentIndex(TParaStyleInfo::edaCenter);
+            paragraph->leftIndent->setValue(argument.toInt());
+            paragraph->lineSpacing->setCurrentIndex(2);
+        } else if (auto* size = qobject_cast<EdSizeDialog*>(&dialog)) {
+            size->rows->setValue(argument.section(QLatin1Char('x'), 0, 0).toInt());
+            size->columns->setValue(argument.section(QLatin1Char('x'), 1).toInt());
+        } else if (auto* table = qobject_cast<EdTablePropertiesDialog*>(&dialog)) {
+            table->border->setValue(argument.section(QLatin1Char(','), 0, 0).toInt());
+            table->padding->setValue(argument.section(QLatin1Char(','), 1, 1).toInt());
+        } else if (auto* letterCase = qobject_cast<EdCharCaseDialog*>(&dialog)) {
+            letterCase->choose(EdCharCaseDialog::Case(argument.toInt()));
+        } else if (auto* symbol = qobject_cast<EdSymbolDialog*>(&dialog)) {
+            symbol->setSymbol(QChar(argument.toUShort(nullptr, 16)));
+        } else if (auto* choice = qobject_cast<EdChoiceDialog*>(&dialog)) {
+            choice->choose(argument.toInt());
+        } else if (kind != QLatin1String("accept")) {
+            return QDialog::Rejected;
+        }
+        return QDialog::Accepted;
+    };
+}
+
+/// Queues the user's answers: "modal:kind:arg", "color:#rrggbb", "file:name"
+/// (%DIR% is the test's folder), "yes", separated by ";".
+void script(ScriptedDialogs& dialogs, const QString& answers, const QString& folder) {
+    for (QString answer : answers.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        answer.replace(QStringLiteral("%DIR%"), folder);
+        if (answer.startsWith(QLatin1String("modal:")))
+            dialogs.modalActions.enqueue(modalAnswer(answer.mid(6)));
+        else if (answer.startsWith(QLatin1String("color:")))
+            dialogs.colors.enqueue(QColor(answer.mid(6)));
+        else if (answer.startsWith(QLatin1String("file:")))
+            dialogs.fileNames.enqueue(answer.mid(5));
+        else if (answer == QLatin1String("yes"))
+            dialogs.answers.enqueue(UserDialogs::Answer::Yes);
+    }
+}
+
+const EdActionRow* rowOf(const QString& name) {
+    for (const EdActionRow& row : edActionTable()) {
+        if (name == QLatin1String(row.name))
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestEditorActions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void actionChangesTheModel_data();
+    void actionChangesTheModel();
+    void changesSurviveTheDocumentFile_data();
+    void changesSurviveTheDocumentFile();
+    void readOnlyDocumentStaysByteIdentical_data();
+    void readOnlyDocumentStaysByteIdentical();
+    void keysReachTheirActions_data();
+    void keysReachTheirActions();
+    void stateFollowsTheCaret_data();
+    void stateFollowsTheCaret();
+    void popupMenuFitsTheClickedPlace_data();
+    void popupMenuFitsTheClickedPlace();
+    void gridLinesShowBorderlessCells_data();
+    void gridLinesShowBorderlessCells();
+    void printsToPdfWithFixedMargins_data();
+    void printsToPdfWithFixedMargins();
+    void withoutPrinterOffersAPdfFile_data();
+    void withoutPrinterOffersAPdfFile();
+    void insertFileReadsKnownFormatsUpTo50MB_data();
+    void insertFileReadsKnownFormatsUpTo50MB();
+
+private:
+    QTemporaryDir m_folder;
+};
+
+void TestEditorActions::init() {
+    QGuiApplication::clipboard()->clear();
+}
+
+void TestEditorActions::actionChangesTheModel_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("probe");
+    QTest::addColumn<QString>("expected");
+    const QString text = QStringLiteral("alpha beta gamma|Heading||a|b|c|d|end");
+    auto row = [](const char* name, const char* place, const char* answers, const char* probe,
+                  const QString& expected) {
+        QTest::addRow("%s at %s", name, place)
+            << QString::fromLatin1(name) << QString::fromLatin1(place)
+            << QString::fromLatin1(answers) << QString::fromLatin1(probe) << expected;
+    };
+    // Files and printing: dialogs through the seam; cancelled, nothing changes.
+    row("edActionNew1", "word", "", "text", QString());
+    row("edActionOpen1", "word", "", "dialogs", QStringLiteral("open: Open"));
+    row("edActionSave1", "word", "", "dialogs", QStringLiteral("save: Save As"));
+    row("edActionSaveAs1", "word", "", "dialogs", QStringLiteral("save: Save As"));
+    row("edActionExport1", "word", "file:%DIR%/out.html", "export", QStringLiteral("written"));
+    row("edActionPrintPreview1", "word", "", "dialogs",
+        QStringLiteral("modal: PrintPreviewDialog"));
+    row("edActionPageSetup1", "word", "", "dialogs", QStringLiteral("modal: PageSetupDialog"));
+    // Editing.
+    row("edActionCut1", "word", "", "text", QStringLiteral("alpha  gamma|Heading||a|b|c|d|end"));
+    row("edActionCopy1", "word", "", "text", text);
+    row("edActionPaste1", "copied", "", "text",
+        QStringLiteral("betaalpha beta gamma|Heading||a|b|c|d|end"));
+    row("edActionPasteSpecial1", "copied", "modal:choice:0", "text",
+        QStringLiteral("betaalpha beta gamma|Heading||a|b|c|d|end"));
+    row("edActionSelectAll1", "caret", "", "selection",
+        QStringLiteral("alpha beta gamma|Heading||a|b|c|d|end"));
+    row("edActionUndo1", "edited", "", "text", text);
+    row("edActionRedo1", "undone", "", "text",
+        QStringLiteral("Xalpha beta gamma|Heading||a|b|c|d|end"));
+    row("edActionFind1", "caret", "modal:find:gamma", "selection", QStringLiteral("gamma"));
+    row("edActionFind1", "caret", "modal:find-word:gam", "dialogs",
+        QStringLiteral("modal: FindDialog / message: Cannot find \"gam\"."));
+    row("edActionFind1", "word", "modal:find:alpha", "selection", QStringLiteral("alpha"));
+    row("edActionFindNext1", "caret", "modal:find:beta", "selection", QStringLiteral("beta"));
+    row("edActionReplace1", "caret", "modal:replaceall:a>o", "dialogs",
+        QStringLiteral("modal: ReplaceDialog / message: 7 occurrences replaced."));
+    row("edActionReplace1", "caret", "modal:replaceall-case:Heading>Title", "text",
+        QStringLiteral("alpha beta gamma|Title||a|b|c|d|end"));
+    row("edActionReplace1", "word", "modal:replace:beta>BETA", "text",
+        QStringLiteral("alpha BETA gamma|Heading||a|b|c|d|end"));
+    row("edActionCharCase1", "word", "modal:case:2", "text",
+        QStringLiteral("alpha BETA gamma|Heading||a|b|c|d|end"));
+    row("edActionCharCase1", "caret", "modal:case:3", "text",
+        QStringLiteral("Alpha beta gamma|Heading||a|b|c|d|end"));
+    // Text.
+    row("edActionFonts1", "word", "", "dialogs", QStringLiteral("modal: FontDialog"));
+    row("edActionFontBold1", "word", "", "font", QStringLiteral("10 bold"));
+    row("edActionFontItalic1", "word", "", "font", QStringLiteral("10 italic"));
+    row("edActionFontUnderline1", "word", "", "font", QStringLiteral("10 underline"));
+    row("edActionFontStrikeout1", "word", "", "font", QStringLiteral("10 strike"));
+    row("edActionFontGrow1", "word", "", "font", QStringLiteral("11"));
+    row("edActionFontShrink1", "word", "", "font", QStringLiteral("9"));
+    row("edActionFontGrowOnePoint1", "word", "", "font", QStringLiteral("11"));
+    row("edActionFontShrinkOnePoint1", "word", "", "font", QStringLiteral("9"));
+    row("edActionFontAllCaps1", "word", "", "font", QStringLiteral("10 caps"));
+    row("edActionFontOverline1", "word", "", "font", QStringLiteral("10 over"));
+    row("edActionFontColor1", "word", "color:#ff0000", "font", QStringLiteral("10 color=#ff0000"));
+    row("edActionFontBackColor1", "word", "color:#00ff00", "font",
+        QStringLiteral("10 back=#00ff00"));
+    // Paragraphs.
+    const QString plain = QStringLiteral("align=0 left=0 spacing=100 bg=none");
+    row("edActionParagraph1", "caret", "modal:para:30", "para",
+        QStringLiteral("align=2 left=30 spacing=200 bg=none"));
+    row("edActionIndentInc1", "caret", "", "para",
+        QStringLiteral("align=0 left=24 spacing=100 bg=none"));
+    row("edActionIndentDec1", "caret", "", "para", plain);
+    row("edActionWordWrap1", "caret", "", "view", QStringLiteral("wrap=0 marks=0 grid=1"));
+    row("edActionTableGrid1", "caret", "", "view", QStringLiteral("wrap=1 marks=0 grid=0"));
+    row("edActionAlignLeft1", "caret", "", "para", plain);
+    row("edActionAlignRight1", "caret", "", "para",
+        QStringLiteral("align=1 left=0 spacing=100 bg=none"));
+    row("edActionAlignCenter", "caret", "", "para",
+        QStringLiteral("align=2 left=0 spacing=100 bg=none"));
+    row("edActionAlignJustify1", "caret", "", "para",
+        QStringLiteral("align=3 left=0 spacing=100 bg=none"));
+    row("edActionParaColor1", "caret", "color:#ffff00", "para",
+        QStringLiteral("align=0 left=0 spacing=100 bg=#ffff00"));
+    row("edActionLineSpacing1501", "caret", "", "para",
+        QStringLiteral("align=0 left=0 spacing=150 bg=none"));
+    row("edActionLineSpacing2001", "caret", "", "para",
+        QStringLiteral("align=0 left=0 spacing=200 bg=none"));
+    row("edActionLineSpacing1001", "caret", "", "para", plain);
+    // Lists.
+    row("edActionParaList1", "caret", "modal:choice:3", "list", QStringLiteral("2"));
+    row("edActionParaBullets1", "caret", "", "list", QStringLiteral("0"));
+    row("edActionParaNumbering1", "caret", "", "list", QStringLiteral("1"));
+    // Tables.
+    const QString table = QStringLiteral("2x2 span=1,1 valign=0 border=1 pad=2 bg=none");
+    row("edActionInsertTable1", "caret", "modal:size:3x4", "text",
+        QStringLiteral("al|||||||||||||pha beta gamma|Heading||a|b|c|d|end"));
+    row("edActionTableInsertRowsAbove1", "cell", "", "table",
+        QStringLiteral("3x2 span=1,1 valign=0 border=1 pad=2 bg=none"));
+    row("edActionTableInsertRowsBelow1", "cell", "", "table",
+        QStringLiteral("3x2 span=1,1 valign=0 border=1 pad=2 bg=none"));
+    row("edActionTableInsertColLeft1", "cell", "", "table",
+        QStringLiteral("2x3 span=1,1 valign=0 border=1 pad=2 bg=none"));
+    row("edActionTableInsertColRight1", "cell", "", "table",
+        QStringLiteral("2x3 span=1,1 valign=0 border=1 pad=2 bg=none"));
+    row("edActionTableDeleteRows1", "cell", "", "text",
+        QStringLiteral("alpha beta gamma|Heading||c|d|end"));
+    row("edActionTableDeleteCols1", "cell", "", "text",
+        QStringLiteral("alpha beta gamma|Heading||b|d|end"));
+    row("edActionTableDeleteRows1", "cells", "", "text",
+        QStringLiteral("alpha beta gamma|Heading||c|d|end"));
+    row("edActionTableDeleteTable1", "cell", "", "table", QStringLiteral("none"));
+    row("edActionTableMergeCells1", "cells", "", "table",
+        QStringLiteral("2x2 span=1,2 valign=0 border=1 pad=2 bg=none"));
+    row("edActionTableSplitCells1", "merged", "modal:size:1x2", "table", table);
+    row("edActionTableSelectTable1", "cell", "", "selection", QStringLiteral("abcd"));
+    row("edActionTableSelectRows1", "cell", "", "selection", QStringLiteral("ab"));
+    row("edActionTableSelectCols1", "cell", "", "selection", QStringLiteral("ac"));
+    row("edActionTableSelectCell1", "cell", "", "selection", QStringLiteral("a"));
+    row("edActionTableCellVAlignTop1", "cell", "", "table",
+        QStringLiteral("2x2 span=1,1 valign=4 border=1 pad=2 bg=none"));
+    row("edActionTableCellVAlignMiddle1", "cell", "", "table",
+        QStringLiteral("2x2 span=1,1 valign=3 border=1 pad=2 bg=none"));
+    row("edActionTableCellVAlignBottom1", "cell", "", "table",
+        QStringLiteral("2x2 span=1,1 valign=5 border=1 pad=2 bg=none"));
+    row("edActionTableCellVAlignDefault1", "cell", "", "table", table);
+    row("edActionTableProperties1", "cell", "modal:table:3,5", "table",
+        QStringLiteral("2x2 span=1,1 valign=0 border=3 pad=5 bg=none"));
+    row("edActionTableCellNoBorders1", "cell", "", "table",
+        QStringLiteral("2x2 span=1,1 valign=0 border=0 pad=2 bg=none"));
+    row("edActionTableCellAllBorders1", "cell", "", "table", table);
+    // Insert.
+    row("edActionInsertHLine1", "caret", "", "text",
+        QStringLiteral("al|--|pha beta gamma|Heading||a|b|c|d|end"));
+    row("edActionInsertSymbol1", "caret", "modal:symbol:A9", "text",
+        QStringLiteral("al\u00a9pha beta gamma|Heading||a|b|c|d|end"));
+    row("edActionInsertHyperlink1", "word", "", "dialogs",
+        QStringLiteral("modal: HyperlinkDialog"));
+    row("edActionInsertPicture1", "word", "", "dialogs", QStringLiteral("open: Insert Picture"));
+    row("edActionInsertFile1", "word", "", "dialogs", QStringLiteral("open: Insert File"));
+    // Miscellaneous.
+    row("edActionColor1", "caret", "color:#123456", "background", QStringLiteral("#123456"));
+    row("edActionFillColor1", "cell", "color:#654321", "table",
+        QStringLiteral("2x2 span=1,1 valign=0 border=1 pad=2 bg=#654321"));
+    row("edActionFillColor1", "caret", "color:#654321", "para",
+        QStringLiteral("align=0 left=0 spacing=100 bg=#654321"));
+    row("edActionInsertPageBreak1", "caret", "", "text",
+        QStringLiteral("al|^pha beta gamma|Heading||a|b|c|d|end"));
+    // The break goes; the paragraph it was put before stays.
+    row("edActionRemovePageBreak1", "pagebreak", "", "text",
+        QStringLiteral("alpha beta gamma||Heading||a|b|c|d|end"));
+    row("edActionItemProperties1", "cell", "", "dialogs",
+        QStringLiteral("modal: TablePropertiesDialog"));
+    row("edActionItemProperties1", "picture", "modal:size:30x40", "picture",
+        QStringLiteral("40x30"));
+    row("edActionItemProperties1", "caret", "modal:para:0", "para",
+        QStringLiteral("align=2 left=0 spacing=200 bg=none"));
+    row("edActionBackground1", "caret", "modal:choice:1;color:#abcdef", "background",
+        QStringLiteral("#abcdef"));
+    row("edActionShowSpecialCharacters1", "caret", "", "view",
+        QStringLiteral("wrap=1 marks=1 grid=1"));
+}
+
+void TestEditorActions::actionChangesTheModel() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(QString, answers);
+    QFETCH(QString, probe);
+    QFETCH(QString, expected);
+    Sample sample;
+    sample.place(place);
+    script(sample.dialogs, answers, m_folder.path());
+    TedAction* action = sample.actions.action(name);
+    QVERIFY(action);
+    QVERIFY2(action->isEnabled(), qPrintable(name + QStringLiteral(" disabled at ") + place));
+    action->trigger();
+    QCOMPARE(observe(sample, probe, m_folder.path()), expected);
+}
+
+void TestEditorActions::changesSurviveTheDocumentFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("answers");
+    for (const char* name :
+         {"edActionFontBold1", "edActionFontAllCaps1", "edActionFontOverline1", "edActionFontGrow1",
+          "edActionAlignCenter", "edActionIndentInc1", "edActionLineSpacing1501",
+          "edActionParaBullets1", "edActionParaNumbering1", "edActionInsertHLine1",
+          "edActionInsertPageBreak1", "edActionInsertSymbol1"})
+        QTest::addRow("%s", name) << QString::fromLatin1(name) << "word"
+                                  << "modal:symbol:2122";
+    QTest::newRow("paragraph color") << "edActionParaColor1"
+                                     << "word"
+                                     << "color:#ffff00";
+    QTest::newRow("text color") << "edActionFontColor1"
+                                << "word"
+                                << "color:#ff0000";
+    QTest::newRow("text background") << "edActionFontBackColor1"
+                                     << "word"
+                                     << "color:#00ff00";
+    QTest::newRow("document background") << "edActionColor1"
+                                         << "word"
+                                         << "color:#123456";
+    QTest::newRow("paragraph dialog") << "edActionParagraph1"
+                                      << "word"
+                                      << "modal:para:40";
+    QTest::newRow("letter case") << "edActionCharCase1"
+                                 << "word"
+                                 << "modal:case:2";
+    for (const char* name : {"edActionTableInsertRowsBelow1", "edActionTableInsertColRight1",
+                             "edActionTableDeleteRows1", "edActionTableCellVAlignMiddle1",
+                             "edActionTableCellVAlignBottom1", "edActionTableCellNoBorders1"})
+        QTest::addRow("%s", name) << QString::fromLatin1(name) << "cell"
+                                  << "";
+    QTest::newRow("merged cells") << "edActionTableMergeCells1"
+                                  << "cells"
+                                  << "";
+    QTest::newRow("table properties") << "edActionTableProperties1"
+                                      << "cell"
+                                      << "modal:table:4,6";
+    QTest::newRow("cell fill") << "edActionFillColor1"
+                               << "cell"
+                               << "color:#654321";
+}
+
+void TestEditorActions::changesSurviveTheDocumentFile() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(QString, answers);
+    Sample sample;
+    sample.place(place);
+    script(sample.dialogs, answers, m_folder.path());
+    const QString unchanged = sampledocument::dump(sample.editor.edDocument());
+    sample.actions.action(name)->trigger();
+    const QString changed = sampledocument::dump(sample.editor.edDocument());
+    QVERIFY(changed != unchanged);
+    EdDocument reread;
+    QVERIFY(VDocReader::read(VDocWriter::write(sample.editor.edDocument()), reread));
+    QCOMPARE(sampledocument::dump(reread), changed);
+}
+
+void TestEditorActions::readOnlyDocumentStaysByteIdentical_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    for (const char* place : {"word", "cell", "cells"}) {
+        for (const EdActionRow& row : edActionTable())
+            QTest::addRow("%s at %s", row.name, place)
+                << QString::fromLatin1(row.name) << QString::fromLatin1(place);
+    }
+}
+
+void TestEditorActions::readOnlyDocumentStaysByteIdentical() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    Sample sample;
+    sample.place(place);
+    sample.editor.copy();
+    // Modified, so New and Open ask first; every question is cancelled.
+    sample.editor.setDocumentModified(true);
+    sample.editor.setReadOnly(true);
+    // Every dialog the action may open is accepted as it stands.
+    for (int i = 0; i < 3; ++i) {
+        sample.dialogs.modalActions.enqueue([](QDialog&) { return int(QDialog::Accepted); });
+        sample.dialogs.colors.enqueue(QColor(Qt::red));
+    }
+    const QByteArray before = VDocWriter::write(sample.editor.edDocument());
+    TedAction* action = sample.actions.action(name);
+    const EdActionRow* row = rowOf(name);
+    QVERIFY(action && row);
+    if (row->needs & NeedWritable)
+        QVERIFY(!action->isEnabled());
+    action->trigger();
+    action->executeOwn();
+    QCOMPARE(VDocWriter::write(sample.editor.edDocument()), before);
+}
+
+void TestEditorActions::keysReachTheirActions_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<QString>("probe");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Ctrl+B") << "Ctrl+B"
+                            << "word"
+                            << ""
+                            << "font"
+                            << "10 bold";
+    QTest::newRow("Ctrl+Shift+Z, the second redo key") << "Ctrl+Shift+Z"
+                                                       << "undone"
+                                                       << ""
+                                                       << "text"
+                                                       << "Xalpha beta gamma|Heading||a|b|c|d|end";
+    QTest::newRow("Ctrl+Y") << "Ctrl+Y"
+                            << "undone"
+                            << ""
+                            << "text"
+                            << "Xalpha beta gamma|Heading||a|b|c|d|end";
+    QTest::newRow("Ctrl+Enter") << "Ctrl+Return"
+                                << "caret"
+                                << ""
+                                << "text"
+                                << "al|^pha beta gamma|Heading||a|b|c|d|end";
+    QTest::newRow("Shift+F3") << "Shift+F3"
+                              << "word"
+                              << "modal:case:2"
+                              << "text"
+                              << "alpha BETA gamma|Heading||a|b|c|d|end";
+    QTest::newRow("F3 without a search asks for one") << "F3"
+                                                      << "caret"
+                                                      << ""
+                                                      << "dialogs"
+                                                      << "modal: FindDialog";
+    QTest::newRow("Ctrl+H") << "Ctrl+H"
+                            << "caret"
+                            << ""
+                            << "dialogs"
+                            << "modal: ReplaceDialog";
+    QTest::newRow("Alt+Enter in a table") << "Alt+Return"
+                                          << "cell"
+                                          << ""
+                                          << "dialogs"
+                                          << "modal: TablePropertiesDialog";
+}
+
+void TestEditorActions::keysReachTheirActions() {
+    QFETCH(QString, keys);
+    QFETCH(QString, place);
+    QFETCH(QString, answers);
+    QFETCH(QString, probe);
+    QFETCH(QString, expected);
+    Sample sample;
+    sample.editor.show();
+    sample.editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&sample.editor));
+    sample.place(place);
+    script(sample.dialogs, answers, m_folder.path());
+    QTest::keySequence(&sample.editor, QKeySequence(keys));
+    QCOMPARE(observe(sample, probe, m_folder.path()), expected);
+}
+
+void TestEditorActions::stateFollowsTheCaret_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<bool>("checked");
+    auto row = [](const char* name, const char* place, bool readOnly, bool enabled, bool checked) {
+        QTest::addRow("%s at %s%s", name, place, readOnly ? " read-only" : "")
+            << QString::fromLatin1(name) << QString::fromLatin1(place) << readOnly << enabled
+            << checked;
+    };
+    row("edActionFontBold1", "heading", false, true, true);
+    row("edActionFontBold1", "caret", false, true, false);
+    row("edActionAlignLeft1", "caret", false, true, true);
+    row("edActionAlignCenter", "caret", false, true, false);
+    row("edActionCut1", "caret", false, false, false);
+    row("edActionCut1", "word", false, true, false);
+    row("edActionCopy1", "word", true, true, false);
+    row("edActionCut1", "word", true, false, false);
+    row("edActionPaste1", "caret", false, false, false);
+    row("edActionPaste1", "copied", false, true, false);
+    row("edActionPaste1", "copied", true, false, false);
+    row("edActionUndo1", "caret", false, false, false);
+    row("edActionUndo1", "edited", false, true, false);
+    row("edActionRedo1", "edited", false, false, false);
+    row("edActionRedo1", "undone", false, true, false);
+    row("edActionTableInsertRowsAbove1", "caret", false, false, false);
+    row("edActionTableInsertRowsAbove1", "cell", false, true, false);
+    row("edActionTableInsertRowsAbove1", "cell", true, false, false);
+    row("edActionTableSelectTable1", "cell", true, true, false);
+    row("edActionTableMergeCells1", "cell", false, false, false);
+    row("edActionTableMergeCells1", "cells", false, true, false);
+    row("edActionTableSplitCells1", "cell", false, false, false);
+    row("edActionTableSplitCells1", "merged", false, true, false);
+    row("edActionTableCellVAlignDefault1", "cell", false, true, true);
+    row("edActionRemovePageBreak1", "caret", false, false, false);
+    row("edActionRemovePageBreak1", "pagebreak", false, true, false);
+    row("edActionFind1", "caret", true, true, false);
+    row("edActionFindNext1", "caret", true, true, false);
+    row("edActionReplace1", "caret", true, false, false);
+    row("edActionPrint1", "caret", true, true, false);
+    row("edActionPrintPreview1", "caret", true, true, false);
+    row("edActionSelectAll1", "caret", true, true, false);
+    row("edActionWordWrap1", "caret", true, true, true);
+    row("edActionTextRTL1", "caret", false, false, false);
+    row("edActionParaBorder1", "caret", false, false, false);
+}
+
+void TestEditorActions::stateFollowsTheCaret() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(bool, readOnly);
+    QFETCH(bool, enabled);
+    QFETCH(bool, checked);
+    Sample sample;
+    sample.place(place);
+    // The read-only state arrives as an event of the editor, as the
+    // program sets it.
+    sample.editor.setReadOnly(readOnly);
+    TedAction* action = sample.actions.action(name);
+    QVERIFY(action);
+    QCOMPARE(action->isEnabled(), enabled);
+    QCOMPARE(action->isChecked(), checked);
+}
+
+void TestEditorActions::popupMenuFitsTheClickedPlace_data() {
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    QTest::newRow("text") << "text" << QStringList{"edActionCopy1", "edActionFonts1"}
+                          << QStringList{"edActionTableInsertRowsAbove1",
+                                         "edActionItemProperties1"};
+    QTest::newRow("table cell") << "cell"
+                                << QStringList{"edActionTableInsertRowsAbove1",
+                                               "edActionTableDeleteCols1", "edActionFonts1"}
+                                << QStringList{"edActionItemProperties1"};
+    QTest::newRow("picture") << "picture" << QStringList{"edActionItemProperties1"}
+                             << QStringList{"edActionFonts1", "edActionTableDeleteRows1"};
+    QTest::newRow("link") << "link" << QStringList{"edActionInsertHyperlink1"}
+                          << QStringList{"edActionTableDeleteRows1"};
+}
+
+void TestEditorActions::popupMenuFitsTheClickedPlace() {
+    QFETCH(QString, place);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    Sample sample;
+    QTextCursor cursor(sample.editor.document());
+    if (place == QLatin1String("picture")) {
+        DocPicture picture;
+        picture.bytes = sampledocument::pngBytes(40, 40);
+        picture.format = "png";
+        sample.editor.edDocument().insertPicture(cursor, picture);
+        cursor.setPosition(0);
+    } else if (place == QLatin1String("link")) {
+        sample.editor.setTextCursor(cursor);
+        sample.editor.insertHyperlink(QStringLiteral("link"), QStringLiteral("http://a.example"));
+        cursor.setPosition(2);
+    } else if (place == QLatin1String("cell")) {
+        cursor = sample.table()->cellAt(1, 1).firstCursorPosition();
+    } else {
+        cursor.setPosition(8);
+    }
+    sample.editor.show();
+    const QPoint point = sample.editor.cursorRect(cursor).center() + QPoint(1, 0);
+    std::unique_ptr<QMenu> menu(sample.actions.createPopupMenu(point));
+    QCOMPARE(menu->objectName(), QStringLiteral("EdPopupMenu1"));
+    QStringList names;
+    for (const QAction* action : menu->actions())
+        names << action->objectName();
+    for (const QString& name : present)
+        QVERIFY2(names.contains(name), qPrintable(name));
+    for (const QString& name : absent)
+        QVERIFY2(!names.contains(name), qPrintable(name));
+}
+
+void TestEditorActions::gridLinesShowBorderlessCells_data() {
+    QTest::addColumn<int>("border");
+    QTest::addColumn<bool>("differs");
+    QTest::newRow("borderless table: grid drawn") << 0 << true;
+    QTest::newRow("table with borders: nothing added") << 1 << false;
+}
+
+void TestEditorActions::gridLinesShowBorderlessCells() {
+    QFETCH(int, border);
+    QFETCH(bool, differs);
+    Sample sample;
+    QTextCursor cell = sample.table()->cellAt(0, 0).firstCursorPosition();
+    sample.editor.edDocument().setTableFrame(cell, border, 2, 2);
+    sample.editor.show();
+    auto render = [&sample] {
+        sample.editor.viewport()->repaint();
+        return sample.editor.viewport()->grab().toImage();
+    };
+    const QImage shown = render();
+    sample.actions.action(u"edActionTableGrid1")->trigger();
+    QCOMPARE(render() != shown, differs);
+}
+
+void TestEditorActions::printsToPdfWithFixedMargins_data() {
+    QTest::addColumn<int>("paper");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("default paper") << -1 << 0 << 0;
+    QTest::newRow("A4 portrait set up") << 0 << 595 << 842;
+    QTest::newRow("Letter landscape set up") << 3 << 792 << 612;
+}
+
+void TestEditorActions::printsToPdfWithFixedMargins() {
+    QFETCH(int, paper);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const QString pdfinfo = QStandardPaths::findExecutable(QStringLiteral("pdfinfo"));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdfinfo.isEmpty() || pdftotext.isEmpty())
+        QSKIP("pdfinfo and pdftotext (poppler-utils) are needed");
+    Sample sample;
+    if (paper >= 0) {
+        if (TEdPrint::printerAvailable())
+            QSKIP("the system page setup is used where there is a printer");
+        sample.dialogs.modalActions.enqueue(modalAnswer(QStringLiteral("choice:%1").arg(paper)));
+        sample.actions.action(u"edActionPageSetup1")->trigger();
+    }
+    const QString file = m_folder.filePath(QStringLiteral("printed.pdf"));
+    QVERIFY(sample.actions.print().printToPdf(file));
+
+    QProcess info;
+    info.start(pdfinfo, {file});
+    QVERIFY(info.waitForFinished());
+    const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+    const QRegularExpressionMatch size =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))
+            .match(infoText);
+    QVERIFY2(size.hasMatch(), qPrintable(infoText));
+    const double pageWidth = size.captured(1).toDouble();
+    QVERIFY(pageWidth > 500);
+    if (width > 0) {
+        QCOMPARE(qRound(pageWidth), width);
+        QCOMPARE(qRound(size.captured(2).toDouble()), height);
+    }
+    QVERIFY(infoText.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\b"))));
+
+    // Every word lies inside the 20 mm margins (56.7 points).
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-bbox"), file, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished());
+    const QString boxes = QString::fromUtf8(text.readAllStandardOutput());
+    const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">alpha"));
+    const QRegularExpressionMatch first = word.match(boxes);
+    QVERIFY2(first.hasMatch(), qPrintable(boxes));
+    const double margin = 20 / 25.4 * 72;
+    QVERIFY2(first.captured(1).toDouble() >= margin, qPrintable(first.captured(0)));
+    QVERIFY2(first.captured(1).toDouble() < margin + 12, qPrintable(first.captured(0)));
+    QVERIFY2(first.captured(2).toDouble() >= margin, qPrintable(first.captured(0)));
+    QVERIFY2(first.captured(2).toDouble() < margin + 20, qPrintable(first.captured(0)));
+}
+
+void TestEditorActions::withoutPrinterOffersAPdfFile_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("answers");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("print, to a PDF") << "edActionPrint1"
+                                     << "yes;file:%DIR%/print.pdf" << true;
+    QTest::newRow("quick print, to a PDF") << "edActionQuickPrint1"
+                                           << "yes;file:%DIR%/print.pdf" << true;
+    QTest::newRow("print, no PDF") << "edActionPrint1"
+                                   << "" << false;
+    QTest::newRow("print, PDF dialog cancelled") << "edActionPrint1"
+                                                 << "yes" << false;
+}
+
+void TestEditorActions::withoutPrinterOffersAPdfFile() {
+    QFETCH(QString, name);
+    QFETCH(QString, answers);
+    QFETCH(bool, written);
+    if (TEdPrint::printerAvailable())
+        QSKIP("a printer is installed here");
+    const QString file = m_folder.filePath(QStringLiteral("print.pdf"));
+    QFile::remove(file);
+    Sample sample;
+    script(sample.dialogs, answers, m_folder.path());
+    sample.actions.action(name)->trigger();
+    QCOMPARE(sample.dialogs.shownOf(QStringLiteral("yesno")),
+             QStringList{QStringLiteral("No printer is available. Do you want to print the "
+                                        "document to a PDF file instead?")});
+    QCOMPARE(sample.dialogs.shownOf(QStringLiteral("save")).size(), answers.isEmpty() ? 0 : 1);
+    QCOMPARE(QFileInfo(file).size() > 0, written);
+}
+
+void TestEditorActions::insertFileReadsKnownFormatsUpTo50MB_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("shown");
+    const QStringList open{QStringLiteral("open: Insert File")};
+    QTest::newRow("text file") << "in.txt" << QByteArray("inserted") << qint64(0)
+                               << "insertedalpha beta gamma" << open;
+    QTest::newRow("HTML file") << "in.html" << QByteArray("<b>bold</b>") << qint64(0)
+                               << "boldalpha beta gamma" << open;
+    QTest::newRow("just under 50 MB of text")
+        << "big.txt" << QByteArray() << qint64(50) * 1024 * 1024 << "" << open;
+    QTest::newRow("over 50 MB") << "huge.txt" << QByteArray() << qint64(50) * 1024 * 1024 + 1
+                                << "alpha beta gamma"
+                                << QStringList{open.first(),
+                                               QStringLiteral("message: The file is larger than "
+                                                              "50 MB and cannot be inserted.\n") +
+                                                   QStringLiteral("%DIR%/huge.txt")};
+}
+
+void TestEditorActions::insertFileReadsKnownFormatsUpTo50MB() {
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, content);
+    QFETCH(qint64, size);
+    QFETCH(QString, text);
+    QFETCH(QStringList, shown);
+    const QString path = m_folder.filePath(fileName);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+    if (size > 0)
+        QVERIFY(file.resize(size));
+    file.close();
+    Sample sample;
+    sample.place(QStringLiteral("caret"));
+    QTextCursor start = sample.editor.textCursor();
+    start.setPosition(0);
+    sample.editor.setTextCursor(start);
+    sample.dialogs.fileNames.enqueue(path);
+    sample.actions.action(u"edActionInsertFile1")->trigger();
+    for (QString& entry : shown)
+        entry.replace(QStringLiteral("%DIR%"), m_folder.path());
+    QCOMPARE(sample.dialogs.shown, shown);
+    if (!text.isEmpty())
+        QCOMPARE(sample.editor.document()->begin().text(), text);
+    QFile::remove(path);
+}
+
+QTEST_MAIN(TestEditorActions)
+#include "tst_editoractions.moc"
