@@ -11,7 +11,7 @@ if(failed)
 endif()
 
 foreach(file
-        bin/vantrel bin/vantrel-render bin/vantrel-doc
+        bin/vantrel bin/vantrel-render bin/vantrel-doc bin/vantrel-check
         share/vantrel/Default.tmpl share/vantrel/Default.rbs share/vantrel/Entry.vdoc
         share/vantrel/Blank.html share/vantrel/en_export1.html share/vantrel/fr_export1.html
         share/vantrel/shared/sys.dft share/vantrel/shared/vtrlsrv.dft
@@ -22,10 +22,12 @@ foreach(file
         message(FATAL_ERROR "missing from the install tree: ${file}")
     endif()
 endforeach()
-file(GLOB libraries ${PREFIX}/lib*/vantrel/libvantrel_core.so*)
-if(NOT libraries)
-    message(FATAL_ERROR "the libraries are not installed in lib/vantrel")
-endif()
+foreach(library core http widgets web app)
+    file(GLOB found ${PREFIX}/lib*/vantrel/libvantrel_${library}.so*)
+    if(NOT found)
+        message(FATAL_ERROR "libvantrel_${library} is not installed in lib/vantrel")
+    endif()
+endforeach()
 
 # The installed tool, started from the prefix, with a home of its own.
 set(work ${PREFIX}/work)
@@ -40,6 +42,12 @@ if(failed)
     message(FATAL_ERROR "the installed vantrel-render failed: ${errors}")
 endif()
 file(READ ${work}/page.html page)
+# The installed picture check loads its own library.
+execute_process(COMMAND ${PREFIX}/bin/vantrel-check --help RESULT_VARIABLE status
+    OUTPUT_QUIET ERROR_VARIABLE errors)
+if(errors MATCHES "error while loading shared libraries")
+    message(FATAL_ERROR "the installed vantrel-check cannot start: ${errors}")
+endif()
 if(NOT page MATCHES "<p>Clock</p>" OR NOT page MATCHES "3px")
     message(FATAL_ERROR "the installed program made no page from its template:\n${page}")
 endif()
