@@ -181,6 +181,9 @@ struct Attribute {
     QString name;
     QString value;
     qsizetype offset;
+    /// Where the value starts, so that a finding inside a long style has its
+    /// own line.
+    qsizetype valueOffset;
 };
 
 struct Tag {
@@ -268,7 +271,8 @@ Page parse(const QString& text) {
                 ++j;
                 continue;
             }
-            Attribute attribute{text.mid(nameStart, j - nameStart).toLower(), QString(), nameStart};
+            Attribute attribute{text.mid(nameStart, j - nameStart).toLower(), QString(), nameStart,
+                                nameStart};
             qsizetype k = j;
             while (isSpace(k))
                 ++k;
@@ -278,12 +282,14 @@ Page parse(const QString& text) {
                     ++k;
                 if (k < n && (text.at(k) == QLatin1Char('"') || text.at(k) == QLatin1Char('\''))) {
                     const QChar quote = text.at(k);
+                    attribute.valueOffset = k + 1;
                     qsizetype end = text.indexOf(quote, k + 1);
                     if (end < 0)
                         end = n;
                     attribute.value = text.mid(k + 1, end - k - 1);
                     j = std::min(n, end + 1);
                 } else {
+                    attribute.valueOffset = k;
                     qsizetype end = k;
                     while (end < n && !text.at(end).isSpace() && text.at(end) != QLatin1Char('>'))
                         ++end;
@@ -300,8 +306,8 @@ Page parse(const QString& text) {
         for (const Attribute& a : std::as_const(tag.attributes)) {
             const QString value = a.value.trimmed();
             if (a.name == QLatin1String("style")) {
-                page.cssBlocks.append({a.value, tag.text, a.offset});
-                addCssPictures(a.value, a.offset, tag.text, page);
+                page.cssBlocks.append({a.value, tag.text, a.valueOffset});
+                addCssPictures(a.value, a.valueOffset, tag.text, page);
             } else if (a.name == QLatin1String("background") ||
                        (a.name == QLatin1String("src") &&
                         (tag.name == QLatin1String("img") || tag.name == QLatin1String("input")))) {

@@ -152,6 +152,9 @@ void TestListingRules::findings_data() {
     QTest::newRow("small font in points")
         << "<p style=\"font-size: 7.5pt\">"
         << QStringList{"warning small-font line 1: font-size: 7.5pt"};
+    QTest::newRow("small font on the second line of a style")
+        << "<div style=\"color:#333;\n font-size:8px\">"
+        << QStringList{"warning small-font line 2: font-size:8px"};
     QTest::newRow("near miss: 11 px, 10 pt")
         << "<p style=\"font-size:11px\"><p style=\"font-size:10pt\">" << none;
 
