@@ -1,17 +1,24 @@
-// Checks that every picture a listing page needs is online, as the image
-// test before publishing does:
-//   vantrel-check PAGE.html|- [--proxy HOST[:PORT]] [--timeout SECONDS]
-// The page's pictures (img src, background attributes, CSS url()) are
-// fetched in turn, and one line per picture says what was found:
+// Checks a listing page as publishing does: that every picture it needs is
+// online, as the image test does, and with --rules what the listing rules
+// find in it:
+//   vantrel-check PAGE.html|- [--rules [--pictures]] [--proxy HOST[:PORT]]
+//                 [--timeout SECONDS]
+// Without --rules the page's pictures (img src, background attributes, CSS
+// url()) are fetched in turn, and one line per picture says what was found:
 //   OK  ADDRESS
 //   NOT FOUND (404)  ADDRESS  (shop.example.net answered 404 Not Found)
-// Exit code 0 when every picture is available, 1 when one is not, 2 for
-// wrong arguments or a page that cannot be read. The environment's proxy
+// --rules prints the rules' findings instead, errors first, one per line:
+//   error http-picture line 12: http://pictures.example/a.jpg
+// and fetches nothing; --rules --pictures prints the findings, then fetches
+// the pictures. Exit code 0 when no rule found an error and every fetched
+// picture is available (warnings do not count), 1 otherwise, 2 for wrong
+// arguments or a page that cannot be read. The environment's proxy
 // variables are not used: a proxy is given with --proxy (port 80 by default).
 #include "http/httpclient.h"
 #include "http/imageavailability.h"
 #include "http/pagepictures.h"
 #include "platform/windows1252.h"
+#include "publish/listingrules.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -26,12 +33,19 @@ struct Arguments {
     QString proxyHost;
     QString proxyPort;
     int timeLimitMs = HttpClient::defaultTimeLimitMs;
+    bool rules = false;
+    bool pictures = false;
 };
 
 int usage(const QString& problem) {
     std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(problem));
-    std::fprintf(stderr, "usage: vantrel-check PAGE.html|- [--proxy HOST[:PORT]] "
-                         "[--timeout SECONDS]\n");
+    std::fprintf(stderr, "usage: vantrel-check PAGE.html|- [--rules [--pictures]] "
+                         "[--proxy HOST[:PORT]] [--timeout SECONDS]\n"
+                         "  without --rules: fetch every picture of the page\n"
+                         "  --rules: print the listing rules' findings, fetch nothing\n"
+                         "  --rules --pictures: print the findings, then fetch the pictures\n"
+                         "exit code 0 when no error was found and every fetched picture is "
+                         "available, 1 otherwise, 2 for wrong arguments or an unreadable page\n");
     return 2;
 }
 
@@ -57,7 +71,11 @@ int main(int argc, char* argv[]) {
     Arguments arguments;
     for (int i = 0; i < words.size(); ++i) {
         const QString& word = words.at(i);
-        if (word == QLatin1String("--proxy") || word == QLatin1String("--timeout")) {
+        if (word == QLatin1String("--rules")) {
+            arguments.rules = true;
+        } else if (word == QLatin1String("--pictures")) {
+            arguments.pictures = true;
+        } else if (word == QLatin1String("--proxy") || word == QLatin1String("--timeout")) {
             if (i + 1 >= words.size())
                 return usage(word + QLatin1String(" needs a value"));
             const QString value = words.at(++i);
@@ -80,6 +98,8 @@ int main(int argc, char* argv[]) {
     }
     if (arguments.page.isEmpty())
         return usage(QLatin1String("no page given"));
+    if (arguments.pictures && !arguments.rules)
+        return usage(QLatin1String("--pictures goes with --rules"));
 
     QFile file;
     const bool opened = arguments.page == QLatin1String("-")
@@ -90,8 +110,19 @@ int main(int argc, char* argv[]) {
                      qPrintable(file.errorString()));
         return 2;
     }
-    const QStringList addresses = pagePictureAddresses(pageText(file.readAll()));
+    const QString page = pageText(file.readAll());
 
+    bool ruleError = false;
+    if (arguments.rules) {
+        const QList<listingrules::Finding> findings = listingrules::check(page);
+        for (const listingrules::Finding& finding : findings)
+            printLine(listingrules::describe(finding));
+        ruleError = listingrules::hasErrors(findings);
+        if (!arguments.pictures)
+            return ruleError ? 1 : 0;
+    }
+
+    const QStringList addresses = pagePictureAddresses(page);
     HttpClient client;
     client.setProxy(arguments.proxyHost, arguments.proxyPort);
     client.setTimeLimit(arguments.timeLimitMs);
@@ -115,5 +146,5 @@ int main(int argc, char* argv[]) {
             std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(verdict.detail));
         }
     }
-    return allAvailable ? 0 : 1;
+    return allAvailable && !ruleError ? 0 : 1;
 }

@@ -11,6 +11,8 @@
 #include "publish/exportinfodialog.h"
 #include "publish/imageservers.h"
 #include "publish/listingclipboard.h"
+#include "publish/listingfindingsdialog.h"
+#include "publish/listingrules.h"
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
 #include "settings/settingschoices.h"
@@ -48,7 +50,7 @@ bool PublishCommand::btnExportClick() {
     imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState,
                                       publishing);
     ExportNow();
-    if (!picturesHaveServers(layoutServer) || !picturesAreOnline()) {
+    if (!picturesHaveServers(layoutServer) || !listingIsFit() || !picturesAreOnline()) {
         publishing.Publishing = false;
         return false;
     }
@@ -71,6 +73,15 @@ void PublishCommand::ExportNow() {
 void PublishCommand::setImageTest(TestImagesDialog* test, const SettingsChoices* choices) {
     m_imageTest = test;
     m_choices = choices;
+}
+
+bool PublishCommand::listingIsFit() {
+    const QList<listingrules::Finding> findings =
+        listingrules::check(m_parts.publishing.ListingCode);
+    if (findings.isEmpty())
+        return true;
+    ListingFindingsDialog dialog(findings);
+    return m_dialogs.runModal(dialog) == QDialog::Accepted;
 }
 
 bool PublishCommand::picturesAreOnline() {

@@ -18,8 +18,8 @@ struct ServerMirror;
 struct WorkingFolders;
 
 /// The publish command (`btnExportClick`): the listing code made with every
-/// picture on its image server, checked, put on the clipboard, and the
-/// publish dialog shown.
+/// picture on its image server, checked against the listing rules and for
+/// pictures online, put on the clipboard, and the publish dialog shown.
 class PublishCommand : public QObject {
     Q_OBJECT
 public:
@@ -46,7 +46,8 @@ public:
                    QObject* parent = nullptr);
 
     /// Runs the command. False when it stopped before the clipboard: an
-    /// example is open, or a picture has no server to be published on.
+    /// example is open, a picture has no server to be published on, or the
+    /// seller went back from what the listing rules found.
     bool btnExportClick();
 
 signals:
@@ -56,6 +57,9 @@ signals:
 private:
     void ExportNow();
     bool picturesHaveServers(const QString& layoutServer);
+    /// The listing rules' findings, when there are any, shown to the seller;
+    /// false when the seller goes back.
+    bool listingIsFit();
     bool picturesAreOnline();
 
     Parts m_parts;

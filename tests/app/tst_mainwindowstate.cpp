@@ -18,6 +18,7 @@
 #include "layout/numberedit.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
+#include "pagegen/shifttext.h"
 #include "preview/previewcontroller.h"
 #include "publish/exportprogress.h"
 #include "publish/publishpage.h"
@@ -32,11 +33,13 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -138,6 +141,8 @@ private slots:
     void pictureChosenFromElsewhereIsCopiedAndShown();
     void publishPutsTheListingOnTheClipboard_data();
     void publishPutsTheListingOnTheClipboard();
+    void publishShowsListingFindingsBeforeTheClipboard_data();
+    void publishShowsListingFindingsBeforeTheClipboard();
     void fileFromTheDesktopOpens_data();
     void fileFromTheDesktopOpens();
 };
@@ -435,13 +440,13 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard_data() {
     QTest::addColumn<QString>("pictureAddress"); // empty: nothing published
     QTest::addColumn<QString>("said");           // the first thing shown
     QTest::addColumn<bool>("imageTest");         // the image test shows, and is aborted
-    QTest::newRow("nominal: personal server") << false << true << "http://mine.example/pics/"
-                                              << "http://mine.example/pics/Sky.PNG"
+    QTest::newRow("nominal: personal server") << false << true << "https://mine.example/pics/"
+                                              << "https://mine.example/pics/Sky.PNG"
                                               << "modal: T_frmExportInfo" << false;
-    QTest::newRow("nominal: product server") << false << false << "http://mine.example/pics/"
-                                             << "http://s1.example/Sky.PNG"
+    QTest::newRow("nominal: product server") << false << false << "https://mine.example/pics/"
+                                             << "https://s1.example/Sky.PNG"
                                              << "modal: T_frmExportInfo" << false;
-    QTest::newRow("nominal: image test aborted") << false << true << "http://mine.example/pics/"
+    QTest::newRow("nominal: image test aborted") << false << true << "https://mine.example/pics/"
                                                  << ""
                                                  << "modal: T_TestImages" << true;
     QTest::newRow("robustness: personal server not set")
@@ -470,9 +475,9 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     state.servers.OwnServer = 1;
     state.servers.DefaultServer = 2;
     state.servers.PrimaryServer = primary;
-    state.ProductServer = {QStringLiteral("http://s0.example/"),
-                           QStringLiteral("http://s1.example/"),
-                           QStringLiteral("http://s2.example/")};
+    state.ProductServer = {QStringLiteral("https://s0.example/"),
+                           QStringLiteral("https://s1.example/"),
+                           QStringLiteral("https://s2.example/")};
     Layout& layout = p.window().layout();
     layout.TxtBgImg = QStringLiteral("/My images/Sky.PNG");
     layout.TxtImgHide = false;
@@ -519,6 +524,83 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     QVERIFY2(clipboard.contains(pictureAddress), qPrintable(clipboard));
     QVERIFY(!clipboard.contains(QStringLiteral("file:")));
     QCOMPARE(state.publishing.RequiredImages.items(), QStringList{pictureAddress});
+}
+
+void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard_data() {
+    QTest::addColumn<QString>("primary");
+    QTest::addColumn<QString>("pageStart"); // put before the template's first line
+    QTest::addColumn<QString>("finding");   // the first line the findings list shows
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("copied");
+    QTest::newRow("http picture, back") << "http://mine.example/pics/"
+                                        << ""
+                                        << "http://mine.example/pics/Sky.PNG"
+                                        << "btnBack" << false;
+    QTest::newRow("script, back") << "https://mine.example/pics/"
+                                  << "<script>track()</script>"
+                                  << "<script>"
+                                  << "btnBack" << false;
+    QTest::newRow("http picture, publish anyway") << "http://mine.example/pics/"
+                                                  << ""
+                                                  << "http://mine.example/pics/Sky.PNG"
+                                                  << "btnPublishAnyway" << true;
+}
+
+void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
+    QFETCH(QString, primary);
+    QFETCH(QString, pageStart);
+    QFETCH(QString, finding);
+    QFETCH(QString, button);
+    QFETCH(bool, copied);
+    Program p;
+    p.windows->settingsDialog().setHideCheckImage(true);
+    if (!pageStart.isEmpty()) {
+        const QString templateFile = p.folders.path(QStringLiteral("program/Default.tmpl"));
+        QFile stored(templateFile);
+        QVERIFY(stored.open(QIODevice::ReadOnly));
+        const QByteArray plain =
+            pageStart.toLatin1() + "\r\n" + ShiftText(stored.readAll(), shiftkeys::TemplateKey);
+        stored.close();
+        p.folders.write(QStringLiteral("program/Default.tmpl"),
+                        ShiftText(plain, 256 - shiftkeys::TemplateKey));
+    }
+    p.showPage(1);
+    AppState& state = p.state();
+    state.servers.UseOwnServer = true;
+    state.servers.OwnServer = 1;
+    state.servers.PrimaryServer = primary;
+    Layout& layout = p.window().layout();
+    layout.TxtBgImg = QStringLiteral("/My images/Sky.PNG");
+    layout.TxtImgHide = false;
+    QApplication::clipboard()->setText(QStringLiteral("copied before"));
+    QString clipboardWhileShown;
+    QString firstLine;
+    p.dialogs.modalActions.enqueue([&](QDialog& findings) {
+        clipboardWhileShown = QApplication::clipboard()->text();
+        if (auto* list = findings.findChild<QListWidget*>(QStringLiteral("lstFindings")))
+            firstLine = list->item(0)->text();
+        findings.findChild<QPushButton*>(button)->click();
+        return findings.result();
+    });
+    p.dialogs.shown.clear();
+
+    p.layoutPage().buttons().btnExport->click();
+
+    QVERIFY2(p.dialogs.shown.value(0) == QStringLiteral("modal: T_frmListingFindings"),
+             qPrintable(p.dialogs.shown.join('|')));
+    QCOMPARE(clipboardWhileShown, QStringLiteral("copied before"));
+    QVERIFY2(firstLine.startsWith(QStringLiteral("Error")) && firstLine.contains(finding),
+             qPrintable(firstLine));
+    if (!copied) {
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copied before"));
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        return;
+    }
+    QString code;
+    for (const QString& line : state.publishing.ListingCode)
+        code += line + QStringLiteral("\r\n");
+    QCOMPARE(QApplication::clipboard()->text(), code);
+    QVERIFY(p.dialogs.shown.value(1).startsWith(QStringLiteral("modal: T_frmExportInfo")));
 }
 
 void TestMainWindowState::fileFromTheDesktopOpens_data() {

@@ -48,6 +48,22 @@ void TestVantrelCheck::linesAndExitCode_data() {
     QTest::newRow("no pictures") << "<p>Nothing to see</p>" << QStringList() << QStringList() << 0;
     QTest::newRow("from standard input") << "<img src=\"@/pictures/a.gif\">" << QStringList{"-"}
                                          << QStringList{"OK  @/pictures/a.gif"} << 0;
+    QTest::newRow("rules: an error, nothing fetched")
+        << "<img src=\"@/missing/a.gif\">" << QStringList{"--rules"}
+        << QStringList{"error http-picture line 1: @/missing/a.gif"} << 1;
+    QTest::newRow("rules: a warning only")
+        << "<a href=\"http://shop.example/\">Shop</a>" << QStringList{"--rules"}
+        << QStringList{"warning http-link line 1: http://shop.example/"} << 0;
+    QTest::newRow("rules: nothing found")
+        << "<p>Nothing to see</p>" << QStringList{"--rules"} << QStringList() << 0;
+    QTest::newRow("rules and pictures")
+        << "<script></script><img src=\"@/pictures/a.gif\">" << QStringList{"--rules", "--pictures"}
+        << QStringList{"error http-picture line 1: @/pictures/a.gif",
+                       "error script line 1: <script>", "OK  @/pictures/a.gif"}
+        << 1;
+    QTest::newRow("rules from standard input")
+        << "<iframe src=\"@/pictures/a.gif\"></iframe>" << QStringList{"-", "--rules"}
+        << QStringList{"error iframe line 1: <iframe>"} << 1;
 }
 
 void TestVantrelCheck::linesAndExitCode() {
