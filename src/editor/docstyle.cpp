@@ -132,6 +132,9 @@ QTextBlockFormat TDocStyle::blockFormat(int paraNo) const {
         format.setLineHeight(info.LineSpacing, QTextBlockFormat::ProportionalHeight);
     if (info.Background.isValid())
         format.setBackground(info.Background);
+    if (info.BiDiMode != TParaStyleInfo::bdDefault)
+        format.setLayoutDirection(info.BiDiMode == TParaStyleInfo::bdRightToLeft ? Qt::RightToLeft
+                                                                                 : Qt::LeftToRight);
     QList<QTextOption::Tab> tabs;
     for (const TParaStyleInfo::Tab& tab : info.Tabs)
         tabs.append(QTextOption::Tab(tab.Position, QTextOption::LeftTab));
@@ -210,6 +213,10 @@ TParaStyleInfo TDocStyle::paraStyleOf(const QTextBlockFormat& format) {
         info.LineSpacing = rounded(format.lineHeight());
     if (format.background().style() != Qt::NoBrush)
         info.Background = format.background().color();
+    if (format.hasProperty(QTextFormat::LayoutDirection) &&
+        format.layoutDirection() != Qt::LayoutDirectionAuto)
+        info.BiDiMode = format.layoutDirection() == Qt::RightToLeft ? TParaStyleInfo::bdRightToLeft
+                                                                    : TParaStyleInfo::bdLeftToRight;
     for (const QTextOption::Tab& tab : format.tabPositions())
         info.Tabs.append(TParaStyleInfo::Tab{rounded(tab.position)});
     limitToFile(info);

@@ -324,6 +324,35 @@ void paraColor(EdActionList& list) {
         changePara(list, [color](Para& info) { info.Background = *color; });
 }
 
+/// The direction the caret's paragraph reads in: its own, or the one its
+/// text gives it.
+Qt::LayoutDirection caretDirection(EdActionList& list) {
+    return list.editor().textCursor().block().textDirection();
+}
+
+/// A paragraph direction changes the order the text reads in and leaves the
+/// paragraph where it is on the page.
+void paraDirection(EdActionList& list, Para::TBiDiMode mode) {
+    changePara(list, [mode](Para& info) { info.BiDiMode = mode; });
+}
+
+/// A text direction also moves a paragraph set against the side its text
+/// now starts from over to that side; centred and justified ones stay.
+void textDirection(EdActionList& list, Para::TBiDiMode mode) {
+    const bool rtl = mode == Para::bdRightToLeft;
+    changePara(list, [mode, rtl](Para& info) {
+        info.BiDiMode = mode;
+        if (info.Alignment == (rtl ? Para::edaLeft : Para::edaRight))
+            info.Alignment = rtl ? Para::edaRight : Para::edaLeft;
+    });
+}
+
+bool textDirected(EdActionList& list, Para::TBiDiMode mode) {
+    const bool rtl = mode == Para::bdRightToLeft;
+    return caretDirection(list) == (rtl ? Qt::RightToLeft : Qt::LeftToRight) &&
+           caretPara(list).Alignment != (rtl ? Para::edaLeft : Para::edaRight);
+}
+
 void wordWrap(EdActionList& list) {
     TDocEditor& editor = list.editor();
     editor.setLineWrapMode(editor.lineWrapMode() == QTextEdit::NoWrap ? QTextEdit::WidgetWidth
@@ -741,6 +770,27 @@ bool alignedTo(EdActionList& list) {
     return caretPara(list).Alignment == alignment;
 }
 
+template <Para::TBiDiMode mode>
+void directParas(EdActionList& list) {
+    paraDirection(list, mode);
+}
+
+template <Para::TBiDiMode mode>
+bool parasDirected(EdActionList& list) {
+    return caretDirection(list) ==
+           (mode == Para::bdRightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+template <Para::TBiDiMode mode>
+void directText(EdActionList& list) {
+    textDirection(list, mode);
+}
+
+template <Para::TBiDiMode mode>
+bool textDirectedTo(EdActionList& list) {
+    return textDirected(list, mode);
+}
+
 template <int percent>
 void spaceLines(EdActionList& list) {
     lineSpacing(list, percent);
@@ -773,7 +823,6 @@ bool showsGrid(EdActionList& list) {
     return list.editor().showTableGrid();
 }
 
-constexpr const char* kNoDirection = "The document file keeps no text direction.";
 constexpr const char* kNoCellBorder =
     "The document file keeps one border for the whole table; use All Borders or No Borders.";
 constexpr const char* kNoParaBorder =
@@ -956,13 +1005,13 @@ const std::vector<EdActionRow>& edActionTable() {
          showSpecialCharacters, NeedNothing, showsSpecialCharacters},
         // Doc BiDi
         {"edActionTextRTL1", "Right To Left Text", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directText<Para::bdRightToLeft>, W, textDirectedTo<Para::bdRightToLeft>},
         {"edActionTextLTR1", "Left To Right Text", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directText<Para::bdLeftToRight>, W, textDirectedTo<Para::bdLeftToRight>},
         {"edActionParaRTL1", "Right To Left", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directParas<Para::bdRightToLeft>, W, parasDirected<Para::bdRightToLeft>},
         {"edActionParaLTR1", "Left To Right", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directParas<Para::bdLeftToRight>, W, parasDirected<Para::bdLeftToRight>},
         // clang-format on
     };
     return rows;

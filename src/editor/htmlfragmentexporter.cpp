@@ -179,9 +179,15 @@ const QString& HtmlFragmentExporter::paragraphStart(int paraNo, int listIndent) 
     auto it = m_paragraphStarts.find(key);
     if (it == m_paragraphStarts.end()) {
         const TParaStyleInfo& para = m_document.docStyle().ParaStyles.at(paraNo);
-        it = m_paragraphStarts.insert(key, QStringLiteral("<p style=\"") +
-                                               htmlcss::paragraph(para, listIndent) +
-                                               QStringLiteral("\">"));
+        // The attribute as well as the style: mail clients and auction
+        // sites that strip styles keep it.
+        const QString dir =
+            para.BiDiMode == TParaStyleInfo::bdRightToLeft   ? QStringLiteral(" dir=\"rtl\"")
+            : para.BiDiMode == TParaStyleInfo::bdLeftToRight ? QStringLiteral(" dir=\"ltr\"")
+                                                             : QString();
+        it = m_paragraphStarts.insert(
+            key, QStringLiteral("<p") + dir + QStringLiteral(" style=\"") +
+                     htmlcss::paragraph(para, listIndent) + QStringLiteral("\">"));
     }
     return *it;
 }

@@ -4,7 +4,8 @@ bool TParaStyleInfo::sameLook(const TParaStyleInfo& other) const {
     return Alignment == other.Alignment && Tabs == other.Tabs && LeftIndent == other.LeftIndent &&
            RightIndent == other.RightIndent && FirstIndent == other.FirstIndent &&
            SpaceBefore == other.SpaceBefore && SpaceAfter == other.SpaceAfter &&
-           LineSpacing == other.LineSpacing && Background == other.Background;
+           LineSpacing == other.LineSpacing && Background == other.Background &&
+           BiDiMode == other.BiDiMode;
 }
 
 bool TParaStyleInfo::operator==(const TParaStyleInfo& other) const {

@@ -77,6 +77,12 @@ struct Sample {
         } else if (where == QLatin1String("merged")) {
             table()->mergeCells(0, 0, 1, 2);
             cursor = table()->cellAt(0, 0).lastCursorPosition();
+        } else if (where == QLatin1String("rtl")) {
+            cursor.setPosition(2);
+            editor.edDocument().changeParaStyle(cursor, [](TParaStyleInfo& info) {
+                info.BiDiMode = TParaStyleInfo::bdRightToLeft;
+                info.Alignment = TParaStyleInfo::edaRight;
+            });
         } else if (where == QLatin1String("pagebreak")) {
             cursor.setPosition(editor.document()->findBlockByNumber(1).position());
             editor.edDocument().insertPageBreak(cursor);
@@ -142,6 +148,21 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
             .arg(para.LeftIndent)
             .arg(para.LineSpacing)
             .arg(colorName(para.Background));
+    }
+    if (what == QLatin1String("direction")) {
+        // The first two paragraphs: shown direction, stored direction, alignment.
+        QStringList out;
+        for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
+            const TParaStyleInfo& para =
+                editor.Style().ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+            out << QStringLiteral("%1%2%3")
+                       .arg(QLatin1String(block.textDirection() == Qt::RightToLeft ? "R" : "L"))
+                       .arg(para.BiDiMode)
+                       .arg(para.Alignment);
+            if (block.text() == QLatin1String("Heading"))
+                break;
+        }
+        return out.join(QLatin1Char(' '));
     }
     if (what == QLatin1String("list")) {
         const QTextList* list = editor.document()->begin().textList();
@@ -395,6 +416,13 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionLineSpacing2001", "caret", "", "para",
         QStringLiteral("align=0 left=0 spacing=200 bg=none"));
     row("edActionLineSpacing1001", "caret", "", "para", plain);
+    // Directions: shown direction, stored direction, alignment of the first
+    // two paragraphs. Text directions also move the text to its start side.
+    row("edActionParaRTL1", "caret", "", "direction", QStringLiteral("R20 L00"));
+    row("edActionTextRTL1", "caret", "", "direction", QStringLiteral("R21 L00"));
+    row("edActionParaLTR1", "rtl", "", "direction", QStringLiteral("L11 L00"));
+    row("edActionTextLTR1", "rtl", "", "direction", QStringLiteral("L10 L00"));
+    row("edActionParaLTR1", "caret", "", "direction", QStringLiteral("L10 L00"));
     // Lists.
     row("edActionParaList1", "caret", "modal:choice:3", "list", QStringLiteral("2"));
     row("edActionParaBullets1", "caret", "", "list", QStringLiteral("0"));
@@ -493,7 +521,8 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
          {"edActionFontBold1", "edActionFontAllCaps1", "edActionFontOverline1", "edActionFontGrow1",
           "edActionAlignCenter", "edActionIndentInc1", "edActionLineSpacing1501",
           "edActionParaBullets1", "edActionParaNumbering1", "edActionInsertHLine1",
-          "edActionInsertPageBreak1", "edActionInsertSymbol1"})
+          "edActionInsertPageBreak1", "edActionInsertSymbol1", "edActionTextRTL1",
+          "edActionParaRTL1", "edActionParaLTR1"})
         QTest::addRow("%s", name) << QString::fromLatin1(name) << "word"
                                   << "modal:symbol:2122";
     QTest::newRow("paragraph color") << "edActionParaColor1"
@@ -689,7 +718,15 @@ void TestEditorActions::stateFollowsTheCaret_data() {
     row("edActionPrintPreview1", "caret", true, true, false);
     row("edActionSelectAll1", "caret", true, true, false);
     row("edActionWordWrap1", "caret", true, true, true);
-    row("edActionTextRTL1", "caret", false, false, false);
+    row("edActionTextRTL1", "caret", false, true, false);
+    row("edActionTextRTL1", "rtl", false, true, true);
+    row("edActionTextRTL1", "rtl", true, false, true);
+    row("edActionTextLTR1", "caret", false, true, true);
+    row("edActionTextLTR1", "rtl", false, true, false);
+    row("edActionParaRTL1", "rtl", false, true, true);
+    row("edActionParaRTL1", "caret", false, true, false);
+    row("edActionParaLTR1", "caret", false, true, true);
+    row("edActionParaLTR1", "rtl", false, true, false);
     row("edActionParaBorder1", "caret", false, false, false);
 }
 

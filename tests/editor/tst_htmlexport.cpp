@@ -67,6 +67,8 @@ private slots:
     void invalidColoursAreNoColours_data();
     void invalidColoursAreNoColours();
     void columnWidthsAreKeptAndExported();
+    void paragraphLookIsInline_data();
+    void paragraphLookIsInline();
 };
 
 void TestHtmlExport::textIsEscapedInTheCodePage_data() {
@@ -603,6 +605,34 @@ void TestHtmlExport::columnWidthsAreKeptAndExported() {
     QVERIFY2(html.contains(QStringLiteral("<td width=\"80\" ")), qPrintable(html));
     QVERIFY2(html.contains(QStringLiteral("<td width=\"30%\" ")), qPrintable(html));
     QCOMPARE(html, HtmlFragmentExporter(imported).toHtml());
+}
+
+void TestHtmlExport::paragraphLookIsInline_data() {
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<QString>("start");
+    const QString margins = QStringLiteral("margin: 0px 0px 0px 0px; text-align: left;");
+    QTest::newRow("from the text")
+        << int(TParaStyleInfo::bdDefault) << QStringLiteral("<p style=\"%1\">").arg(margins);
+    QTest::newRow("right to left")
+        << int(TParaStyleInfo::bdRightToLeft)
+        << QStringLiteral("<p dir=\"rtl\" style=\"%1 direction: rtl;\">").arg(margins);
+    QTest::newRow("left to right")
+        << int(TParaStyleInfo::bdLeftToRight)
+        << QStringLiteral("<p dir=\"ltr\" style=\"%1 direction: ltr;\">").arg(margins);
+}
+
+void TestHtmlExport::paragraphLookIsInline() {
+    QFETCH(int, direction);
+    QFETCH(QString, start);
+    EdDocument document;
+    TParaStyleInfo look;
+    look.BiDiMode = TParaStyleInfo::TBiDiMode(direction);
+    const int paraNo = document.docStyle().ParaStyles.findOrAppend(look);
+    QTextCursor cursor(document.textDocument());
+    cursor.setBlockFormat(document.docStyle().blockFormat(paraNo));
+    document.insertText(cursor, QStringLiteral("x"), 0);
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    QCOMPARE(html, start + kArial + QStringLiteral("x</span></p>\r\n"));
 }
 
 QTEST_MAIN(TestHtmlExport)

@@ -98,6 +98,7 @@ void fillWithEveryKind(EdDocument& document) {
     indented.SpaceAfter = 6;
     indented.LineSpacing = 150;
     indented.Tabs = {{40}, {80}};
+    indented.BiDiMode = TParaStyleInfo::bdRightToLeft;
     const int indentedNo = style.ParaStyles.findOrAppend(indented);
     TListInfo numbers;
     numbers.StyleName = QStringLiteral("Numbers");
@@ -187,7 +188,7 @@ void dumpStyles(const TDocStyle& style, QStringList& out) {
         QStringList tabs;
         for (const TParaStyleInfo::Tab& tab : s.Tabs)
             tabs << QString::number(tab.Position);
-        out << QStringLiteral("para style %1: %2 %3 [%4] %5 %6 %7 %8 %9 %10 %11")
+        out << QStringLiteral("para style %1: %2 %3 [%4] %5 %6 %7 %8 %9 %10 %11 dir %12")
                    .arg(i)
                    .arg(s.StyleName)
                    .arg(s.Alignment)
@@ -198,7 +199,8 @@ void dumpStyles(const TDocStyle& style, QStringList& out) {
                    .arg(s.SpaceBefore)
                    .arg(s.SpaceAfter)
                    .arg(s.LineSpacing)
-                   .arg(colorText(s.Background));
+                   .arg(colorText(s.Background))
+                   .arg(s.BiDiMode);
     }
     for (int i = 0; i < style.ListStyles.count(); ++i) {
         const TListInfo& s = style.ListStyles.at(i);
