@@ -36,6 +36,7 @@ inline QString pictureResourcePrefix() {
 #include <QColor>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextFrameFormat>
 
 namespace docprop {
 
@@ -94,6 +95,69 @@ inline bool dropBlockKind(QTextBlockFormat& format) {
         }
     }
     return dropped;
+}
+
+/// The sides of a table cell, in the order the file keeps their borders.
+enum CellSide { CellLeft, CellTop, CellRight, CellBottom };
+
+/// A border on one side of one cell, drawn by the text layout over the
+/// table's own grid. Width 0 is no border of the cell's own.
+struct CellBorder {
+    int width = 0;
+    QTextFrameFormat::BorderStyle style = QTextFrameFormat::BorderStyle_Solid;
+    QColor color; // invalid: the layout's default
+    bool operator==(const CellBorder& other) const {
+        return width == other.width && style == other.style && color == other.color;
+    }
+};
+
+inline void cellBorderProperties(int side, int& width, int& style, int& brush) {
+    static const int widths[] = {QTextFormat::TableCellLeftBorder, QTextFormat::TableCellTopBorder,
+                                 QTextFormat::TableCellRightBorder,
+                                 QTextFormat::TableCellBottomBorder};
+    static const int styles[] = {
+        QTextFormat::TableCellLeftBorderStyle, QTextFormat::TableCellTopBorderStyle,
+        QTextFormat::TableCellRightBorderStyle, QTextFormat::TableCellBottomBorderStyle};
+    static const int brushes[] = {
+        QTextFormat::TableCellLeftBorderBrush, QTextFormat::TableCellTopBorderBrush,
+        QTextFormat::TableCellRightBorderBrush, QTextFormat::TableCellBottomBorderBrush};
+    width = widths[side];
+    style = styles[side];
+    brush = brushes[side];
+}
+
+inline CellBorder cellBorder(const QTextFormat& cell, int side) {
+    int width, style, brush;
+    cellBorderProperties(side, width, style, brush);
+    CellBorder border;
+    if (!cell.hasProperty(width))
+        return border;
+    border.width = qRound(qBound(0.0, cell.doubleProperty(width), 1e6));
+    if (cell.hasProperty(style))
+        border.style = QTextFrameFormat::BorderStyle(
+            qBound(0, cell.intProperty(style), int(QTextFrameFormat::BorderStyle_Outset)));
+    if (cell.brushProperty(brush).style() != Qt::NoBrush)
+        border.color = cell.brushProperty(brush).color();
+    return border;
+}
+
+/// Sets one side's border; width 0 takes the cell's own border off, so the
+/// table's grid shows there again.
+inline void setCellBorder(QTextFormat& cell, int side, const CellBorder& border) {
+    int width, style, brush;
+    cellBorderProperties(side, width, style, brush);
+    if (border.width <= 0) {
+        cell.clearProperty(width);
+        cell.clearProperty(style);
+        cell.clearProperty(brush);
+        return;
+    }
+    cell.setProperty(width, qreal(border.width));
+    cell.setProperty(style, int(border.style));
+    if (border.color.isValid())
+        cell.setProperty(brush, QBrush(border.color));
+    else
+        cell.clearProperty(brush);
 }
 
 } // namespace docprop

@@ -791,6 +791,17 @@ bool textDirectedTo(EdActionList& list) {
     return textDirected(list, mode);
 }
 
+template <int side>
+void toggleCellBorder(EdActionList& list) {
+    QTextCursor cursor = caret(list);
+    list.editor().edDocument().toggleCellBorder(cursor, side);
+}
+
+template <int side>
+bool cellBordered(EdActionList& list) {
+    return list.editor().edDocument().cellsHaveBorder(caret(list), side);
+}
+
 template <int percent>
 void spaceLines(EdActionList& list) {
     lineSpacing(list, percent);
@@ -823,8 +834,6 @@ bool showsGrid(EdActionList& list) {
     return list.editor().showTableGrid();
 }
 
-constexpr const char* kNoCellBorder =
-    "The document file keeps one border for the whole table; use All Borders or No Borders.";
 constexpr const char* kNoParaBorder =
     "The document file keeps no paragraph borders; use Paragraph Background Color.";
 
@@ -972,13 +981,13 @@ const std::vector<EdActionRow>& edActionTable() {
         {"edActionTableGrid1", "Show &Grid Lines", {}, Kind::Checkable,
          toggleGrid, NeedNothing, showsGrid},
         {"edActionTableCellLeftBorder1", "&Left Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellLeft>, T, cellBordered<docprop::CellLeft>},
         {"edActionTableCellRightBorder1", "&Right Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellRight>, T, cellBordered<docprop::CellRight>},
         {"edActionTableCellTopBorder1", "&Top Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellTop>, T, cellBordered<docprop::CellTop>},
         {"edActionTableCellBottomBorder1", "&Bottom Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellBottom>, T, cellBordered<docprop::CellBottom>},
         {"edActionTableCellAllBorders1", "&All Borders", {}, Kind::Plain,
          [](EdActionList& l) { tableBorders(l, 1); }, T},
         {"edActionTableCellNoBorders1", "&No Borders", {}, Kind::Plain,

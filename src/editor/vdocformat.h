@@ -37,7 +37,9 @@
 ///                columns), each u8 width type, i32 width], u32 cell count,
 ///                each (row-major) i32 row,
 ///                column, row span, column span, background, u8 vertical
-///                alignment, container
+///                alignment, [version 3: the cell's own borders left, top,
+///                right, bottom, each i32 width (0: none), u8 style, colour],
+///                container
 ///     line       colour, i32 thickness
 ///     page break (nothing)
 ///     anchor     name
@@ -47,7 +49,8 @@ inline QByteArray magic() {
     return QByteArrayLiteral("VDOC");
 }
 /// The version written. Version 1 files (tables without column widths) and
-/// version 2 files (paragraphs without a direction) are read as well.
+/// version 2 files (paragraphs without a direction, cells without borders of
+/// their own) are read as well.
 constexpr quint16 kVersion = 3;
 constexpr quint16 kOldestVersion = 1;
 constexpr int kHeaderSize = 12; // magic, version, reserved u16, payload size u32

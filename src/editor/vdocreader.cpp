@@ -305,6 +305,13 @@ bool VDocReader::readCells(QTextTable* table, int depth) {
         const int columnSpan = m_in.bounded(1, columns - column);
         const QColor background = m_in.color();
         const int vAlign = m_in.code(QTextCharFormat::AlignBaseline + 1);
+        docprop::CellBorder borders[4];
+        for (int side = 0; m_version >= 3 && side < 4; ++side) {
+            borders[side].width = m_in.bounded(0, kMaxBorder);
+            borders[side].style = static_cast<QTextFrameFormat::BorderStyle>(
+                m_in.code(QTextFrameFormat::BorderStyle_Outset + 1));
+            borders[side].color = m_in.color();
+        }
         const qsizetype index = qsizetype(row) * columns + column;
         if (!m_in.ok() || index <= previous)
             return false;
@@ -323,6 +330,8 @@ bool VDocReader::readCells(QTextTable* table, int depth) {
         if (background.isValid())
             cellFormat.setBackground(background);
         cellFormat.setVerticalAlignment(static_cast<QTextCharFormat::VerticalAlignment>(vAlign));
+        for (int side = 0; side < 4; ++side)
+            docprop::setCellBorder(cellFormat, side, borders[side]);
         cell.setFormat(cellFormat);
         QTextCursor content = cell.firstCursorPosition();
         if (!readContainer(content, depth + 1))

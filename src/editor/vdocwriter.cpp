@@ -203,6 +203,12 @@ void VDocWriter::writeTable(QTextTable* table) {
         m_out.color(cellFormat.background().style() != Qt::NoBrush ? cellFormat.background().color()
                                                                    : QColor());
         m_out.u8(static_cast<quint8>(cellFormat.verticalAlignment()));
+        for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+            const docprop::CellBorder border = docprop::cellBorder(cellFormat, side);
+            m_out.i32(qMin(border.width, int(kMaxBorder)));
+            m_out.u8(static_cast<quint8>(border.style));
+            m_out.color(border.color);
+        }
         writeContainer(TCustomDocData(table, cell.row(), cell.column()));
     }
 }

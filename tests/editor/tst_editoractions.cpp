@@ -83,6 +83,18 @@ struct Sample {
                 info.BiDiMode = TParaStyleInfo::bdRightToLeft;
                 info.Alignment = TParaStyleInfo::edaRight;
             });
+        } else if (where == QLatin1String("bordered")) {
+            // The first cell has a left border of its own; the caret in it.
+            QTextTableCell first = table()->cellAt(0, 0);
+            QTextCharFormat format = first.format();
+            docprop::setCellBorder(format, docprop::CellLeft,
+                                   {2, QTextFrameFormat::BorderStyle_Solid, QColor(Qt::blue)});
+            first.setFormat(format);
+            cursor = first.lastCursorPosition();
+        } else if (where == QLatin1String("bordered cells")) {
+            place(QStringLiteral("bordered"));
+            place(QStringLiteral("cells"));
+            return;
         } else if (where == QLatin1String("pagebreak")) {
             cursor.setPosition(editor.document()->findBlockByNumber(1).position());
             editor.edDocument().insertPageBreak(cursor);
@@ -161,6 +173,18 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
                        .arg(para.Alignment);
             if (block.text() == QLatin1String("Heading"))
                 break;
+        }
+        return out.join(QLatin1Char(' '));
+    }
+    if (what == QLatin1String("borders")) {
+        // Left, top, right and bottom border widths of the first row's cells.
+        QStringList out;
+        for (int column = 0; column < 2; ++column) {
+            const QTextCharFormat format = sample.table()->cellAt(0, column).format();
+            QString widths;
+            for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side)
+                widths += QString::number(docprop::cellBorder(format, side).width);
+            out << widths;
         }
         return out.join(QLatin1Char(' '));
     }
@@ -465,6 +489,15 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionTableCellNoBorders1", "cell", "", "table",
         QStringLiteral("2x2 span=1,1 valign=0 border=0 pad=2 bg=none"));
     row("edActionTableCellAllBorders1", "cell", "", "table", table);
+    // Cell sides: on where a selected cell lacks it, off where all have it.
+    row("edActionTableCellLeftBorder1", "cell", "", "borders", QStringLiteral("1000 0000"));
+    row("edActionTableCellTopBorder1", "cell", "", "borders", QStringLiteral("0100 0000"));
+    row("edActionTableCellRightBorder1", "cells", "", "borders", QStringLiteral("0010 0010"));
+    row("edActionTableCellBottomBorder1", "cells", "", "borders", QStringLiteral("0001 0001"));
+    row("edActionTableCellLeftBorder1", "bordered", "", "borders", QStringLiteral("0000 0000"));
+    row("edActionTableCellLeftBorder1", "bordered cells", "", "borders",
+        QStringLiteral("1000 1000"));
+    row("edActionTableCellTopBorder1", "bordered", "", "borders", QStringLiteral("2100 0000"));
     // Insert.
     row("edActionInsertHLine1", "caret", "", "text",
         QStringLiteral("al|--|pha beta gamma|Heading||a|b|c|d|end"));
@@ -545,7 +578,9 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
                                  << "modal:case:2";
     for (const char* name : {"edActionTableInsertRowsBelow1", "edActionTableInsertColRight1",
                              "edActionTableDeleteRows1", "edActionTableCellVAlignMiddle1",
-                             "edActionTableCellVAlignBottom1", "edActionTableCellNoBorders1"})
+                             "edActionTableCellVAlignBottom1", "edActionTableCellNoBorders1",
+                             "edActionTableCellLeftBorder1", "edActionTableCellRightBorder1",
+                             "edActionTableCellTopBorder1", "edActionTableCellBottomBorder1"})
         QTest::addRow("%s", name) << QString::fromLatin1(name) << "cell"
                                   << "";
     QTest::newRow("merged cells") << "edActionTableMergeCells1"
@@ -728,6 +763,12 @@ void TestEditorActions::stateFollowsTheCaret_data() {
     row("edActionParaLTR1", "caret", false, true, true);
     row("edActionParaLTR1", "rtl", false, true, false);
     row("edActionParaBorder1", "caret", false, false, false);
+    row("edActionTableCellLeftBorder1", "caret", false, false, false);
+    row("edActionTableCellLeftBorder1", "cell", false, true, false);
+    row("edActionTableCellLeftBorder1", "bordered", false, true, true);
+    row("edActionTableCellLeftBorder1", "bordered", true, false, true);
+    row("edActionTableCellLeftBorder1", "bordered cells", false, true, false);
+    row("edActionTableCellTopBorder1", "bordered", false, true, false);
 }
 
 void TestEditorActions::stateFollowsTheCaret() {

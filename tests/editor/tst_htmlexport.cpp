@@ -1,4 +1,5 @@
 #include "editor/docpicture.h"
+#include "editor/docproperties.h"
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
 #include "editor/vdocreader.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -67,6 +69,8 @@ private slots:
     void invalidColoursAreNoColours_data();
     void invalidColoursAreNoColours();
     void columnWidthsAreKeptAndExported();
+    void cellBordersAreInline_data();
+    void cellBordersAreInline();
     void paragraphLookIsInline_data();
     void paragraphLookIsInline();
 };
@@ -605,6 +609,48 @@ void TestHtmlExport::columnWidthsAreKeptAndExported() {
     QVERIFY2(html.contains(QStringLiteral("<td width=\"80\" ")), qPrintable(html));
     QVERIFY2(html.contains(QStringLiteral("<td width=\"30%\" ")), qPrintable(html));
     QCOMPARE(html, HtmlFragmentExporter(imported).toHtml());
+}
+
+void TestHtmlExport::cellBordersAreInline_data() {
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<QString>("css");
+    using F = QTextFrameFormat;
+    QTest::newRow("left") << int(docprop::CellLeft) << 1 << int(F::BorderStyle_Solid)
+                          << QColor(Qt::red) << "border-left: 1px solid #FF0000;";
+    QTest::newRow("top, no colour") << int(docprop::CellTop) << 2 << int(F::BorderStyle_Solid)
+                                    << QColor() << "border-top: 2px solid #000000;";
+    QTest::newRow("right, dotted") << int(docprop::CellRight) << 3 << int(F::BorderStyle_Dotted)
+                                   << QColor(0, 0, 255) << "border-right: 3px dotted #0000FF;";
+    QTest::newRow("bottom, double") << int(docprop::CellBottom) << 4 << int(F::BorderStyle_Double)
+                                    << QColor(Qt::black) << "border-bottom: 4px double #000000;";
+    QTest::newRow("dot-dash as dashes")
+        << int(docprop::CellLeft) << 1 << int(F::BorderStyle_DotDash) << QColor(Qt::black)
+        << "border-left: 1px dashed #000000;";
+}
+
+void TestHtmlExport::cellBordersAreInline() {
+    QFETCH(int, side);
+    QFETCH(int, width);
+    QFETCH(int, style);
+    QFETCH(QColor, color);
+    QFETCH(QString, css);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    QTextTable* table = document.insertTable(cursor, 1, 2);
+    QTextTableCell first = table->cellAt(0, 0);
+    QTextCharFormat format = first.format();
+    docprop::setCellBorder(format, side, {width, QTextFrameFormat::BorderStyle(style), color});
+    first.setFormat(format);
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    QCOMPARE(html.count(QRegularExpression(QStringLiteral("border-(left|top|right|bottom):"))), 1);
+    QVERIFY2(html.contains(QStringLiteral(" ") + css + QStringLiteral("\">")), qPrintable(html));
+    // It goes back into the file and out again as it was.
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    QCOMPARE(HtmlFragmentExporter(reopened).toHtml(), html);
 }
 
 void TestHtmlExport::paragraphLookIsInline_data() {

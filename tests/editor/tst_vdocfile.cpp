@@ -232,6 +232,8 @@ void TestVDocFile::importedContentReopens_data() {
         << QStringLiteral("<table bgcolor=\"bogus\"><tr><td>x</td></tr></table>");
     QTest::newRow("right-to-left paragraph")
         << QStringLiteral("<p dir=\"rtl\">\u05E9\u05DC\u05D5\u05DD</p><p dir=\"ltr\">b</p>");
+    QTest::newRow("cell border 101px") << QStringLiteral(
+        "<table><tr><td style=\"border-left: 101px solid red\">x</td></tr></table>");
     QTest::newRow("invalid cell colour")
         << QStringLiteral("<table><tr><td bgcolor=\"bogus\">x</td></tr></table>");
 }

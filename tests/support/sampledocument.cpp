@@ -140,6 +140,10 @@ void fillWithEveryKind(EdDocument& document) {
     QTextCharFormat shadedFormat = shaded.format();
     shadedFormat.setBackground(QColor(0xDD, 0xEB, 0xF7));
     shadedFormat.setVerticalAlignment(QTextCharFormat::AlignBottom);
+    docprop::setCellBorder(shadedFormat, docprop::CellLeft,
+                           {2, QTextFrameFormat::BorderStyle_Dashed, QColor(255, 0, 0)});
+    docprop::setCellBorder(shadedFormat, docprop::CellBottom,
+                           {1, QTextFrameFormat::BorderStyle_Solid, QColor()});
     shaded.setFormat(shadedFormat);
     cursor = table->cellAt(1, 2).firstCursorPosition();
     QTextTable* inner = document.insertTable(cursor, 1, 1);
@@ -265,14 +269,24 @@ void dumpContainer(const TCustomDocData& data, const QString& indent, QStringLis
                     if (cell.row() != r || cell.column() != c)
                         continue;
                     const QBrush background = cell.format().background();
+                    QString borders;
+                    for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+                        const docprop::CellBorder border = docprop::cellBorder(cell.format(), side);
+                        borders += QStringLiteral(" %1/%2/%3")
+                                       .arg(border.width)
+                                       .arg(border.style)
+                                       .arg(colorText(border.color));
+                    }
                     out << indent +
-                               QStringLiteral("  cell %1,%2 span %3x%4 valign %5 background %6")
+                               QStringLiteral("  cell %1,%2 span %3x%4 valign %5 background %6 "
+                                              "borders%7")
                                    .arg(r)
                                    .arg(c)
                                    .arg(cell.rowSpan())
                                    .arg(cell.columnSpan())
                                    .arg(cell.format().verticalAlignment())
-                                   .arg(brushText(background));
+                                   .arg(brushText(background))
+                                   .arg(borders);
                     dumpContainer(TCustomDocData(item.table, r, c), indent + QStringLiteral("    "),
                                   out);
                 }
