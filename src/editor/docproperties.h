@@ -8,19 +8,21 @@
 namespace docprop {
 
 enum : int {
-    StyleNo = QTextFormat::UserProperty + 1,       // char format: index in TextStyles
-    Tag = QTextFormat::UserProperty + 2,           // char/image format: the item's tag
-    PictureBytes = QTextFormat::UserProperty + 3,  // image format: original file bytes
-    PictureFormat = QTextFormat::UserProperty + 4, // image format: "png", "jpeg", "gif"...
-    PictureFile = QTextFormat::UserProperty + 5,   // image format: stored source file name
-    PictureJump = QTextFormat::UserProperty + 6,   // image format: the picture is a link
-    PictureVAlign = QTextFormat::UserProperty + 7, // image format: TPictureVAlign
-    ParaNo = QTextFormat::UserProperty + 10,       // block format: index in ParaStyles
-    ListNo = QTextFormat::UserProperty + 11,       // list format: index in ListStyles
-    ListLevel = QTextFormat::UserProperty + 12,    // list format: nesting level from 0
-    HLineColor = QTextFormat::UserProperty + 13,   // block format of a horizontal line
-    HLineWidth = QTextFormat::UserProperty + 14,   // block format: line thickness
-    AnchorName = QTextFormat::UserProperty + 15,   // anchor object: its name
+    StyleNo = QTextFormat::UserProperty + 1,          // char format: index in TextStyles
+    Tag = QTextFormat::UserProperty + 2,              // char/image format: the item's tag
+    PictureBytes = QTextFormat::UserProperty + 3,     // image format: original file bytes
+    PictureFormat = QTextFormat::UserProperty + 4,    // image format: "png", "jpeg", "gif"...
+    PictureFile = QTextFormat::UserProperty + 5,      // image format: stored source file name
+    PictureJump = QTextFormat::UserProperty + 6,      // image format: the picture is a link
+    PictureVAlign = QTextFormat::UserProperty + 7,    // image format: TPictureVAlign
+    ParaNo = QTextFormat::UserProperty + 10,          // block format: index in ParaStyles
+    ListNo = QTextFormat::UserProperty + 11,          // list format: index in ListStyles
+    ListLevel = QTextFormat::UserProperty + 12,       // list format: nesting level from 0
+    HLineColor = QTextFormat::UserProperty + 13,      // block format of a horizontal line
+    HLineWidth = QTextFormat::UserProperty + 14,      // block format: line thickness
+    AnchorName = QTextFormat::UserProperty + 15,      // anchor object: its name
+    ParaBorderWidth = QTextFormat::UserProperty + 16, // block format: frame the editor draws
+    ParaBorderColor = QTextFormat::UserProperty + 17, // block format: its colour
 };
 
 /// Object type of a named anchor (one object character in the text).

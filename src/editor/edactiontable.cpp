@@ -353,6 +353,23 @@ bool textDirected(EdActionList& list, Para::TBiDiMode mode) {
            caretPara(list).Alignment != (rtl ? Para::edaLeft : Para::edaRight);
 }
 
+void paraBorder(EdActionList& list) {
+    TDocEditor& editor = list.editor();
+    EdParaBorderDialog dialog(
+        [&editor](const QColor& current) { return editor.dialogs().chooseColor(current); },
+        &editor);
+    dialog.setStyle(caretPara(list));
+    if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
+        return;
+    // Only what the dialog shows changes; each paragraph keeps the rest.
+    const TParaStyleInfo chosen = dialog.applyTo(caretPara(list));
+    changePara(list, [&chosen](Para& info) {
+        info.BorderWidth = chosen.BorderWidth;
+        info.BorderColor = chosen.BorderColor;
+        info.Background = chosen.Background;
+    });
+}
+
 void wordWrap(EdActionList& list) {
     TDocEditor& editor = list.editor();
     editor.setLineWrapMode(editor.lineWrapMode() == QTextEdit::NoWrap ? QTextEdit::WidgetWidth
@@ -834,9 +851,6 @@ bool showsGrid(EdActionList& list) {
     return list.editor().showTableGrid();
 }
 
-constexpr const char* kNoParaBorder =
-    "The document file keeps no paragraph borders; use Paragraph Background Color.";
-
 using VA = QTextCharFormat::VerticalAlignment;
 
 constexpr unsigned W = NeedWritable;
@@ -933,7 +947,7 @@ const std::vector<EdActionRow>& edActionTable() {
         {"edActionLineSpacing2001", "&Double Line Spacing", {}, Kind::Checkable,
          spaceLines<200>, W, linesSpaced<200>},
         {"edActionParaBorder1", "Paragraph &Borders and Background...", {}, Kind::Plain,
-         nullptr, W, nullptr, kNoParaBorder},
+         paraBorder, W},
         // Doc List
         {"edActionParaList1", "&Bullets and Numbering...", {}, Kind::Plain, bulletsAndNumbering, W},
         {"edActionParaBullets1", "&Bullets", {}, Kind::Checkable,

@@ -5,7 +5,8 @@ bool TParaStyleInfo::sameLook(const TParaStyleInfo& other) const {
            RightIndent == other.RightIndent && FirstIndent == other.FirstIndent &&
            SpaceBefore == other.SpaceBefore && SpaceAfter == other.SpaceAfter &&
            LineSpacing == other.LineSpacing && Background == other.Background &&
-           BiDiMode == other.BiDiMode;
+           BiDiMode == other.BiDiMode && BorderWidth == other.BorderWidth &&
+           (BorderWidth == 0 || BorderColor == other.BorderColor);
 }
 
 bool TParaStyleInfo::operator==(const TParaStyleInfo& other) const {

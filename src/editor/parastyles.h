@@ -27,6 +27,8 @@ struct TParaStyleInfo {
     int LineSpacing = 100; // percent
     QColor Background;     // invalid: none
     TBiDiMode BiDiMode = bdDefault;
+    int BorderWidth = 0; // pixels of a frame around the paragraph; 0: none
+    QColor BorderColor;  // invalid: black
 
     bool sameLook(const TParaStyleInfo& other) const;
     bool operator==(const TParaStyleInfo& other) const;

@@ -18,7 +18,8 @@
 ///                          count and i32 tabs, i32 left, right, first
 ///                          indent, space before, after, line spacing, colour,
 ///                          [version 3: u8 direction (0 from the text, 1 left
-///                          to right, 2 right to left)]
+///                          to right, 2 right to left), i32 border width (0:
+///                          none), border colour]
 ///            list styles:  u32 count, each name, u8 type, bullet, i32 start,
 ///                          i32 indent step
 ///            layout:       background colour, u8 has picture [picture],
@@ -49,8 +50,8 @@ inline QByteArray magic() {
     return QByteArrayLiteral("VDOC");
 }
 /// The version written. Version 1 files (tables without column widths) and
-/// version 2 files (paragraphs without a direction, cells without borders of
-/// their own) are read as well.
+/// version 2 files (paragraphs without a direction or borders, cells without
+/// borders of their own) are read as well.
 constexpr quint16 kVersion = 3;
 constexpr quint16 kOldestVersion = 1;
 constexpr int kHeaderSize = 12; // magic, version, reserved u16, payload size u32

@@ -99,8 +99,13 @@ bool VDocReader::readStyles(TDocStyle& style) {
         info.SpaceAfter = m_in.bounded(0, kMaxMeasure);
         info.LineSpacing = m_in.bounded(kMinLineSpacing, kMaxLineSpacing);
         info.Background = m_in.color();
-        if (m_version >= 3)
+        if (m_version >= 3) {
             info.BiDiMode = static_cast<TParaStyleInfo::TBiDiMode>(m_in.code(3));
+            info.BorderWidth = m_in.bounded(0, kMaxBorder);
+            info.BorderColor = m_in.color();
+            if (info.BorderWidth == 0)
+                info.BorderColor = QColor();
+        }
     }
     style.ListStyles.clear();
     for (int i = m_in.count(17); i > 0 && m_in.ok(); --i) {

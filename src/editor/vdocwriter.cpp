@@ -72,6 +72,8 @@ void VDocWriter::writeStyles(const TDocStyle& style) {
             m_out.i32(value);
         m_out.color(info.Background);
         m_out.u8(info.BiDiMode);
+        m_out.i32(info.BorderWidth);
+        m_out.color(info.BorderColor);
     }
     m_out.u32(static_cast<quint32>(style.ListStyles.count()));
     for (int i = 0; i < style.ListStyles.count(); ++i) {

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -188,6 +189,16 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
         }
         return out.join(QLatin1Char(' '));
     }
+    if (what == QLatin1String("frame")) {
+        const QTextBlock block = editor.document()->begin();
+        const TParaStyleInfo& para =
+            editor.Style().ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+        return QStringLiteral("border=%1 color=%2 bg=%3 left=%4")
+            .arg(para.BorderWidth)
+            .arg(colorName(para.BorderColor))
+            .arg(colorName(para.Background))
+            .arg(para.LeftIndent);
+    }
     if (what == QLatin1String("list")) {
         const QTextList* list = editor.document()->begin().textList();
         return list
@@ -274,6 +285,14 @@ std::function<int(QDialog&)> modalAnswer(const QString& answer) {
             paragraph->alignment->setCurrentIndex(TParaStyleInfo::edaCenter);
             paragraph->leftIndent->setValue(argument.toInt());
             paragraph->lineSpacing->setCurrentIndex(2);
+        } else if (auto* frame = qobject_cast<EdParaBorderDialog*>(&dialog)) {
+            // The width typed, then each colour button clicked: the colour
+            // dialogs answer from their own queue.
+            frame->borderWidth->setValue(argument.toInt());
+            for (const char* button : {"borderColor", "background"})
+                frame->findChild<QPushButton*>(QLatin1String(button))->click();
+            if (kind.contains(QLatin1String("nobg")))
+                frame->findChild<QPushButton*>(QStringLiteral("noBackground"))->click();
         } else if (auto* size = qobject_cast<EdSizeDialog*>(&dialog)) {
             size->rows->setValue(argument.section(QLatin1Char('x'), 0, 0).toInt());
             size->columns->setValue(argument.section(QLatin1Char('x'), 1).toInt());
@@ -440,6 +459,14 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionLineSpacing2001", "caret", "", "para",
         QStringLiteral("align=0 left=0 spacing=200 bg=none"));
     row("edActionLineSpacing1001", "caret", "", "para", plain);
+    row("edActionParaBorder1", "caret", "modal:border:2;color:#ff0000;color:#00ff00", "frame",
+        QStringLiteral("border=2 color=#ff0000 bg=#00ff00 left=0"));
+    row("edActionParaBorder1", "caret", "modal:border:3", "frame",
+        QStringLiteral("border=3 color=#000000 bg=none left=0"));
+    row("edActionParaBorder1", "caret", "modal:border-nobg:0;color:#ff0000;color:#00ff00", "frame",
+        QStringLiteral("border=0 color=none bg=none left=0"));
+    row("edActionParaBorder1", "caret", "", "frame",
+        QStringLiteral("border=0 color=none bg=none left=0"));
     // Directions: shown direction, stored direction, alignment of the first
     // two paragraphs. Text directions also move the text to its start side.
     row("edActionParaRTL1", "caret", "", "direction", QStringLiteral("R20 L00"));
@@ -570,6 +597,9 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
     QTest::newRow("document background") << "edActionColor1"
                                          << "word"
                                          << "color:#123456";
+    QTest::newRow("paragraph border") << "edActionParaBorder1"
+                                      << "word"
+                                      << "modal:border:4;color:#0000ff;color:#ffff00";
     QTest::newRow("paragraph dialog") << "edActionParagraph1"
                                       << "word"
                                       << "modal:para:40";
@@ -762,7 +792,8 @@ void TestEditorActions::stateFollowsTheCaret_data() {
     row("edActionParaRTL1", "caret", false, true, false);
     row("edActionParaLTR1", "caret", false, true, true);
     row("edActionParaLTR1", "rtl", false, true, false);
-    row("edActionParaBorder1", "caret", false, false, false);
+    row("edActionParaBorder1", "caret", false, true, false);
+    row("edActionParaBorder1", "caret", true, false, false);
     row("edActionTableCellLeftBorder1", "caret", false, false, false);
     row("edActionTableCellLeftBorder1", "cell", false, true, false);
     row("edActionTableCellLeftBorder1", "bordered", false, true, true);

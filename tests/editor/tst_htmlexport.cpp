@@ -655,30 +655,62 @@ void TestHtmlExport::cellBordersAreInline() {
 
 void TestHtmlExport::paragraphLookIsInline_data() {
     QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("border");
+    QTest::addColumn<QColor>("borderColor");
+    QTest::addColumn<QColor>("background");
     QTest::addColumn<QString>("start");
     const QString margins = QStringLiteral("margin: 0px 0px 0px 0px; text-align: left;");
-    QTest::newRow("from the text")
-        << int(TParaStyleInfo::bdDefault) << QStringLiteral("<p style=\"%1\">").arg(margins);
+    const int fromText = TParaStyleInfo::bdDefault;
+    QTest::newRow("plain") << fromText << 0 << QColor() << QColor()
+                           << QStringLiteral("<p style=\"%1\">").arg(margins);
     QTest::newRow("right to left")
-        << int(TParaStyleInfo::bdRightToLeft)
+        << int(TParaStyleInfo::bdRightToLeft) << 0 << QColor() << QColor()
         << QStringLiteral("<p dir=\"rtl\" style=\"%1 direction: rtl;\">").arg(margins);
     QTest::newRow("left to right")
-        << int(TParaStyleInfo::bdLeftToRight)
+        << int(TParaStyleInfo::bdLeftToRight) << 0 << QColor() << QColor()
         << QStringLiteral("<p dir=\"ltr\" style=\"%1 direction: ltr;\">").arg(margins);
+    QTest::newRow("border")
+        << fromText << 2 << QColor(0, 0, 255) << QColor()
+        << QStringLiteral("<p style=\"%1 border: 2px solid #0000FF;\">").arg(margins);
+    QTest::newRow("border without colour")
+        << fromText << 1 << QColor() << QColor()
+        << QStringLiteral("<p style=\"%1 border: 1px solid #000000;\">").arg(margins);
+    QTest::newRow("border and background")
+        << fromText << 1 << QColor(255, 0, 0) << QColor(255, 255, 0)
+        << QStringLiteral("<p style=\"%1 background-color: #FFFF00; border: 1px solid #FF0000;\">")
+               .arg(margins);
+    QTest::newRow("colour without a border") << fromText << 0 << QColor(255, 0, 0) << QColor()
+                                             << QStringLiteral("<p style=\"%1\">").arg(margins);
+    QTest::newRow("everything")
+        << int(TParaStyleInfo::bdRightToLeft) << 3 << QColor(0, 128, 0) << QColor(255, 255, 255)
+        << QStringLiteral("<p dir=\"rtl\" style=\"%1 background-color: #FFFFFF; border: 3px solid "
+                          "#008000; direction: rtl;\">")
+               .arg(margins);
 }
 
 void TestHtmlExport::paragraphLookIsInline() {
     QFETCH(int, direction);
+    QFETCH(int, border);
+    QFETCH(QColor, borderColor);
+    QFETCH(QColor, background);
     QFETCH(QString, start);
     EdDocument document;
     TParaStyleInfo look;
     look.BiDiMode = TParaStyleInfo::TBiDiMode(direction);
+    look.BorderWidth = border;
+    look.BorderColor = borderColor;
+    look.Background = background;
+    TDocStyle::limitToFile(look);
     const int paraNo = document.docStyle().ParaStyles.findOrAppend(look);
     QTextCursor cursor(document.textDocument());
     cursor.setBlockFormat(document.docStyle().blockFormat(paraNo));
     document.insertText(cursor, QStringLiteral("x"), 0);
     const QString html = HtmlFragmentExporter(document).toHtml();
     QCOMPARE(html, start + kArial + QStringLiteral("x</span></p>\r\n"));
+    // It goes back into the file and out again as it was.
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    QCOMPARE(HtmlFragmentExporter(reopened).toHtml(), html);
 }
 
 QTEST_MAIN(TestHtmlExport)

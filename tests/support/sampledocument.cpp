@@ -99,6 +99,9 @@ void fillWithEveryKind(EdDocument& document) {
     indented.LineSpacing = 150;
     indented.Tabs = {{40}, {80}};
     indented.BiDiMode = TParaStyleInfo::bdRightToLeft;
+    indented.BorderWidth = 2;
+    indented.BorderColor = QColor(0, 0, 255);
+    indented.Background = QColor(240, 240, 255);
     const int indentedNo = style.ParaStyles.findOrAppend(indented);
     TListInfo numbers;
     numbers.StyleName = QStringLiteral("Numbers");
@@ -192,7 +195,8 @@ void dumpStyles(const TDocStyle& style, QStringList& out) {
         QStringList tabs;
         for (const TParaStyleInfo::Tab& tab : s.Tabs)
             tabs << QString::number(tab.Position);
-        out << QStringLiteral("para style %1: %2 %3 [%4] %5 %6 %7 %8 %9 %10 %11 dir %12")
+        out << QStringLiteral(
+                   "para style %1: %2 %3 [%4] %5 %6 %7 %8 %9 %10 %11 dir %12 border %13 %14")
                    .arg(i)
                    .arg(s.StyleName)
                    .arg(s.Alignment)
@@ -204,7 +208,9 @@ void dumpStyles(const TDocStyle& style, QStringList& out) {
                    .arg(s.SpaceAfter)
                    .arg(s.LineSpacing)
                    .arg(colorText(s.Background))
-                   .arg(s.BiDiMode);
+                   .arg(s.BiDiMode)
+                   .arg(s.BorderWidth)
+                   .arg(colorText(s.BorderColor));
     }
     for (int i = 0; i < style.ListStyles.count(); ++i) {
         const TListInfo& s = style.ListStyles.at(i);
