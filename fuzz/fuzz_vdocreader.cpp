@@ -1,7 +1,7 @@
 // Fuzzes the native document reader. The first input byte chooses what the
 // rest is: 0, a whole file as it would be read from disk; anything else, a
-// payload that the harness compresses and puts behind a valid header (of the
-// current version for an even byte, of the oldest for an odd one), so the
+// payload that the harness compresses and puts behind a valid header (of a
+// version the byte chooses among those the reader takes), so the
 // fuzzer also reaches the readers behind the zlib layer. Whatever was read
 // is then exported as the program would, pictures given a location.
 #include "editor/eddocument.h"
@@ -43,9 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (data[0] == 0)
         VDocReader::read(rest, document);
     else
-        VDocReader::read(
-            fileFromPayload(rest, data[0] % 2 ? vdocformat::kOldestVersion : vdocformat::kVersion),
-            document);
+        VDocReader::read(fileFromPayload(rest, quint16(vdocformat::kOldestVersion +
+                                                       data[0] % (vdocformat::kVersion -
+                                                                  vdocformat::kOldestVersion + 1))),
+                         document);
     HtmlFragmentExporter exporter(document);
     exporter.OnHTMLSaveImage = [](const TCustomDocData&, int, const QString&, const QColor&,
                                   QString& location, bool& doDefault) {

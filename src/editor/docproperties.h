@@ -8,19 +8,21 @@
 namespace docprop {
 
 enum : int {
-    StyleNo = QTextFormat::UserProperty + 1,       // char format: index in TextStyles
-    Tag = QTextFormat::UserProperty + 2,           // char/image format: the item's tag
-    PictureBytes = QTextFormat::UserProperty + 3,  // image format: original file bytes
-    PictureFormat = QTextFormat::UserProperty + 4, // image format: "png", "jpeg", "gif"...
-    PictureFile = QTextFormat::UserProperty + 5,   // image format: stored source file name
-    PictureJump = QTextFormat::UserProperty + 6,   // image format: the picture is a link
-    PictureVAlign = QTextFormat::UserProperty + 7, // image format: TPictureVAlign
-    ParaNo = QTextFormat::UserProperty + 10,       // block format: index in ParaStyles
-    ListNo = QTextFormat::UserProperty + 11,       // list format: index in ListStyles
-    ListLevel = QTextFormat::UserProperty + 12,    // list format: nesting level from 0
-    HLineColor = QTextFormat::UserProperty + 13,   // block format of a horizontal line
-    HLineWidth = QTextFormat::UserProperty + 14,   // block format: line thickness
-    AnchorName = QTextFormat::UserProperty + 15,   // anchor object: its name
+    StyleNo = QTextFormat::UserProperty + 1,          // char format: index in TextStyles
+    Tag = QTextFormat::UserProperty + 2,              // char/image format: the item's tag
+    PictureBytes = QTextFormat::UserProperty + 3,     // image format: original file bytes
+    PictureFormat = QTextFormat::UserProperty + 4,    // image format: "png", "jpeg", "gif"...
+    PictureFile = QTextFormat::UserProperty + 5,      // image format: stored source file name
+    PictureJump = QTextFormat::UserProperty + 6,      // image format: the picture is a link
+    PictureVAlign = QTextFormat::UserProperty + 7,    // image format: TPictureVAlign
+    ParaNo = QTextFormat::UserProperty + 10,          // block format: index in ParaStyles
+    ListNo = QTextFormat::UserProperty + 11,          // list format: index in ListStyles
+    ListLevel = QTextFormat::UserProperty + 12,       // list format: nesting level from 0
+    HLineColor = QTextFormat::UserProperty + 13,      // block format of a horizontal line
+    HLineWidth = QTextFormat::UserProperty + 14,      // block format: line thickness
+    AnchorName = QTextFormat::UserProperty + 15,      // anchor object: its name
+    ParaBorderWidth = QTextFormat::UserProperty + 16, // block format: frame the editor draws
+    ParaBorderColor = QTextFormat::UserProperty + 17, // block format: its colour
 };
 
 /// Object type of a named anchor (one object character in the text).
@@ -36,6 +38,7 @@ inline QString pictureResourcePrefix() {
 #include <QColor>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextFrameFormat>
 
 namespace docprop {
 
@@ -94,6 +97,69 @@ inline bool dropBlockKind(QTextBlockFormat& format) {
         }
     }
     return dropped;
+}
+
+/// The sides of a table cell, in the order the file keeps their borders.
+enum CellSide { CellLeft, CellTop, CellRight, CellBottom };
+
+/// A border on one side of one cell, drawn by the text layout over the
+/// table's own grid. Width 0 is no border of the cell's own.
+struct CellBorder {
+    int width = 0;
+    QTextFrameFormat::BorderStyle style = QTextFrameFormat::BorderStyle_Solid;
+    QColor color; // invalid: the layout's default
+    bool operator==(const CellBorder& other) const {
+        return width == other.width && style == other.style && color == other.color;
+    }
+};
+
+inline void cellBorderProperties(int side, int& width, int& style, int& brush) {
+    static const int widths[] = {QTextFormat::TableCellLeftBorder, QTextFormat::TableCellTopBorder,
+                                 QTextFormat::TableCellRightBorder,
+                                 QTextFormat::TableCellBottomBorder};
+    static const int styles[] = {
+        QTextFormat::TableCellLeftBorderStyle, QTextFormat::TableCellTopBorderStyle,
+        QTextFormat::TableCellRightBorderStyle, QTextFormat::TableCellBottomBorderStyle};
+    static const int brushes[] = {
+        QTextFormat::TableCellLeftBorderBrush, QTextFormat::TableCellTopBorderBrush,
+        QTextFormat::TableCellRightBorderBrush, QTextFormat::TableCellBottomBorderBrush};
+    width = widths[side];
+    style = styles[side];
+    brush = brushes[side];
+}
+
+inline CellBorder cellBorder(const QTextFormat& cell, int side) {
+    int width, style, brush;
+    cellBorderProperties(side, width, style, brush);
+    CellBorder border;
+    if (!cell.hasProperty(width))
+        return border;
+    border.width = qRound(qBound(0.0, cell.doubleProperty(width), 1e6));
+    if (cell.hasProperty(style))
+        border.style = QTextFrameFormat::BorderStyle(
+            qBound(0, cell.intProperty(style), int(QTextFrameFormat::BorderStyle_Outset)));
+    if (cell.brushProperty(brush).style() != Qt::NoBrush)
+        border.color = cell.brushProperty(brush).color();
+    return border;
+}
+
+/// Sets one side's border; width 0 takes the cell's own border off, so the
+/// table's grid shows there again.
+inline void setCellBorder(QTextFormat& cell, int side, const CellBorder& border) {
+    int width, style, brush;
+    cellBorderProperties(side, width, style, brush);
+    if (border.width <= 0) {
+        cell.clearProperty(width);
+        cell.clearProperty(style);
+        cell.clearProperty(brush);
+        return;
+    }
+    cell.setProperty(width, qreal(border.width));
+    cell.setProperty(style, int(border.style));
+    if (border.color.isValid())
+        cell.setProperty(brush, QBrush(border.color));
+    else
+        cell.clearProperty(brush);
 }
 
 } // namespace docprop

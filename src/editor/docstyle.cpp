@@ -132,6 +132,14 @@ QTextBlockFormat TDocStyle::blockFormat(int paraNo) const {
         format.setLineHeight(info.LineSpacing, QTextBlockFormat::ProportionalHeight);
     if (info.Background.isValid())
         format.setBackground(info.Background);
+    if (info.BiDiMode != TParaStyleInfo::bdDefault)
+        format.setLayoutDirection(info.BiDiMode == TParaStyleInfo::bdRightToLeft ? Qt::RightToLeft
+                                                                                 : Qt::LeftToRight);
+    if (info.BorderWidth > 0) {
+        format.setProperty(docprop::ParaBorderWidth, info.BorderWidth);
+        format.setProperty(docprop::ParaBorderColor,
+                           info.BorderColor.isValid() ? info.BorderColor : QColor(Qt::black));
+    }
     QList<QTextOption::Tab> tabs;
     for (const TParaStyleInfo::Tab& tab : info.Tabs)
         tabs.append(QTextOption::Tab(tab.Position, QTextOption::LeftTab));
@@ -210,6 +218,14 @@ TParaStyleInfo TDocStyle::paraStyleOf(const QTextBlockFormat& format) {
         info.LineSpacing = rounded(format.lineHeight());
     if (format.background().style() != Qt::NoBrush)
         info.Background = format.background().color();
+    if (format.hasProperty(QTextFormat::LayoutDirection) &&
+        format.layoutDirection() != Qt::LayoutDirectionAuto)
+        info.BiDiMode = format.layoutDirection() == Qt::RightToLeft ? TParaStyleInfo::bdRightToLeft
+                                                                    : TParaStyleInfo::bdLeftToRight;
+    if (format.intProperty(docprop::ParaBorderWidth) > 0) {
+        info.BorderWidth = format.intProperty(docprop::ParaBorderWidth);
+        info.BorderColor = format.colorProperty(docprop::ParaBorderColor);
+    }
     for (const QTextOption::Tab& tab : format.tabPositions())
         info.Tabs.append(TParaStyleInfo::Tab{rounded(tab.position)});
     limitToFile(info);
@@ -261,6 +277,10 @@ void TDocStyle::limitToFile(TParaStyleInfo& style) {
     for (int* space : {&style.SpaceBefore, &style.SpaceAfter})
         *space = qBound(0, *space, kMaxMeasure);
     style.LineSpacing = qBound(kMinLineSpacing, style.LineSpacing, kMaxLineSpacing);
+    style.BorderWidth = qBound(0, style.BorderWidth, kMaxBorder);
+    // A colour without a border is no look of its own.
+    if (style.BorderWidth == 0)
+        style.BorderColor = QColor();
 }
 
 void TDocStyle::limitToFile(TListInfo& style) {

@@ -324,6 +324,52 @@ void paraColor(EdActionList& list) {
         changePara(list, [color](Para& info) { info.Background = *color; });
 }
 
+/// The direction the caret's paragraph reads in: its own, or the one its
+/// text gives it.
+Qt::LayoutDirection caretDirection(EdActionList& list) {
+    return list.editor().textCursor().block().textDirection();
+}
+
+/// A paragraph direction changes the order the text reads in and leaves the
+/// paragraph where it is on the page.
+void paraDirection(EdActionList& list, Para::TBiDiMode mode) {
+    changePara(list, [mode](Para& info) { info.BiDiMode = mode; });
+}
+
+/// A text direction also moves a paragraph set against the side its text
+/// now starts from over to that side; centred and justified ones stay.
+void textDirection(EdActionList& list, Para::TBiDiMode mode) {
+    const bool rtl = mode == Para::bdRightToLeft;
+    changePara(list, [mode, rtl](Para& info) {
+        info.BiDiMode = mode;
+        if (info.Alignment == (rtl ? Para::edaLeft : Para::edaRight))
+            info.Alignment = rtl ? Para::edaRight : Para::edaLeft;
+    });
+}
+
+bool textDirected(EdActionList& list, Para::TBiDiMode mode) {
+    const bool rtl = mode == Para::bdRightToLeft;
+    return caretDirection(list) == (rtl ? Qt::RightToLeft : Qt::LeftToRight) &&
+           caretPara(list).Alignment != (rtl ? Para::edaLeft : Para::edaRight);
+}
+
+void paraBorder(EdActionList& list) {
+    TDocEditor& editor = list.editor();
+    EdParaBorderDialog dialog(
+        [&editor](const QColor& current) { return editor.dialogs().chooseColor(current); },
+        &editor);
+    dialog.setStyle(caretPara(list));
+    if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
+        return;
+    // Only what the dialog shows changes; each paragraph keeps the rest.
+    const TParaStyleInfo chosen = dialog.applyTo(caretPara(list));
+    changePara(list, [&chosen](Para& info) {
+        info.BorderWidth = chosen.BorderWidth;
+        info.BorderColor = chosen.BorderColor;
+        info.Background = chosen.Background;
+    });
+}
+
 void wordWrap(EdActionList& list) {
     TDocEditor& editor = list.editor();
     editor.setLineWrapMode(editor.lineWrapMode() == QTextEdit::NoWrap ? QTextEdit::WidgetWidth
@@ -741,6 +787,38 @@ bool alignedTo(EdActionList& list) {
     return caretPara(list).Alignment == alignment;
 }
 
+template <Para::TBiDiMode mode>
+void directParas(EdActionList& list) {
+    paraDirection(list, mode);
+}
+
+template <Para::TBiDiMode mode>
+bool parasDirected(EdActionList& list) {
+    return caretDirection(list) ==
+           (mode == Para::bdRightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+template <Para::TBiDiMode mode>
+void directText(EdActionList& list) {
+    textDirection(list, mode);
+}
+
+template <Para::TBiDiMode mode>
+bool textDirectedTo(EdActionList& list) {
+    return textDirected(list, mode);
+}
+
+template <int side>
+void toggleCellBorder(EdActionList& list) {
+    QTextCursor cursor = caret(list);
+    list.editor().edDocument().toggleCellBorder(cursor, side);
+}
+
+template <int side>
+bool cellBordered(EdActionList& list) {
+    return list.editor().edDocument().cellsHaveBorder(caret(list), side);
+}
+
 template <int percent>
 void spaceLines(EdActionList& list) {
     lineSpacing(list, percent);
@@ -772,12 +850,6 @@ void toggleGrid(EdActionList& list) {
 bool showsGrid(EdActionList& list) {
     return list.editor().showTableGrid();
 }
-
-constexpr const char* kNoDirection = "The document file keeps no text direction.";
-constexpr const char* kNoCellBorder =
-    "The document file keeps one border for the whole table; use All Borders or No Borders.";
-constexpr const char* kNoParaBorder =
-    "The document file keeps no paragraph borders; use Paragraph Background Color.";
 
 using VA = QTextCharFormat::VerticalAlignment;
 
@@ -875,7 +947,7 @@ const std::vector<EdActionRow>& edActionTable() {
         {"edActionLineSpacing2001", "&Double Line Spacing", {}, Kind::Checkable,
          spaceLines<200>, W, linesSpaced<200>},
         {"edActionParaBorder1", "Paragraph &Borders and Background...", {}, Kind::Plain,
-         nullptr, W, nullptr, kNoParaBorder},
+         paraBorder, W},
         // Doc List
         {"edActionParaList1", "&Bullets and Numbering...", {}, Kind::Plain, bulletsAndNumbering, W},
         {"edActionParaBullets1", "&Bullets", {}, Kind::Checkable,
@@ -923,13 +995,13 @@ const std::vector<EdActionRow>& edActionTable() {
         {"edActionTableGrid1", "Show &Grid Lines", {}, Kind::Checkable,
          toggleGrid, NeedNothing, showsGrid},
         {"edActionTableCellLeftBorder1", "&Left Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellLeft>, T, cellBordered<docprop::CellLeft>},
         {"edActionTableCellRightBorder1", "&Right Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellRight>, T, cellBordered<docprop::CellRight>},
         {"edActionTableCellTopBorder1", "&Top Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellTop>, T, cellBordered<docprop::CellTop>},
         {"edActionTableCellBottomBorder1", "&Bottom Border", {}, Kind::Checkable,
-         nullptr, T, nullptr, kNoCellBorder},
+         toggleCellBorder<docprop::CellBottom>, T, cellBordered<docprop::CellBottom>},
         {"edActionTableCellAllBorders1", "&All Borders", {}, Kind::Plain,
          [](EdActionList& l) { tableBorders(l, 1); }, T},
         {"edActionTableCellNoBorders1", "&No Borders", {}, Kind::Plain,
@@ -956,13 +1028,13 @@ const std::vector<EdActionRow>& edActionTable() {
          showSpecialCharacters, NeedNothing, showsSpecialCharacters},
         // Doc BiDi
         {"edActionTextRTL1", "Right To Left Text", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directText<Para::bdRightToLeft>, W, textDirectedTo<Para::bdRightToLeft>},
         {"edActionTextLTR1", "Left To Right Text", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directText<Para::bdLeftToRight>, W, textDirectedTo<Para::bdLeftToRight>},
         {"edActionParaRTL1", "Right To Left", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directParas<Para::bdRightToLeft>, W, parasDirected<Para::bdRightToLeft>},
         {"edActionParaLTR1", "Left To Right", {}, Kind::Checkable,
-         nullptr, W, nullptr, kNoDirection},
+         directParas<Para::bdLeftToRight>, W, parasDirected<Para::bdLeftToRight>},
         // clang-format on
     };
     return rows;

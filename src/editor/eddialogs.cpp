@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -172,6 +173,66 @@ EdSizeDialog::EdSizeDialog(const QString& name, const QString& title, QWidget* p
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     addOkCancel(*this, layout);
+}
+
+EdParaBorderDialog::EdParaBorderDialog(ColorPicker pickColor, QWidget* parent)
+    : QDialog(parent)
+    , borderWidth(spinBox(0, 20))
+    , m_pickColor(std::move(pickColor))
+    , m_borderColorButton(new QPushButton)
+    , m_backgroundButton(new QPushButton) {
+    setObjectName(QStringLiteral("ParaBorderDialog"));
+    setWindowTitle(QStringLiteral("Paragraph Borders and Background"));
+    auto* noBackground = new QPushButton(QStringLiteral("&No Background"));
+    m_borderColorButton->setObjectName(QStringLiteral("borderColor"));
+    m_backgroundButton->setObjectName(QStringLiteral("background"));
+    noBackground->setObjectName(QStringLiteral("noBackground"));
+    connect(m_borderColorButton, &QPushButton::clicked, this, [this] {
+        if (const std::optional<QColor> color = m_pickColor(m_borderColor))
+            setBorderColor(*color);
+    });
+    connect(m_backgroundButton, &QPushButton::clicked, this, [this] {
+        if (const std::optional<QColor> color =
+                m_pickColor(m_background.isValid() ? m_background : QColor(Qt::white)))
+            setBackground(*color);
+    });
+    connect(noBackground, &QPushButton::clicked, this, [this] { setBackground(QColor()); });
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Border &width (pixels, 0 for none):"), borderWidth);
+    form->addRow(QStringLiteral("Border &colour:"), m_borderColorButton);
+    auto* background = new QHBoxLayout;
+    background->addWidget(m_backgroundButton);
+    background->addWidget(noBackground);
+    form->addRow(QStringLiteral("&Background:"), background);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    addOkCancel(*this, layout);
+    setBorderColor(Qt::black);
+    setBackground(QColor());
+}
+
+void EdParaBorderDialog::setStyle(const TParaStyleInfo& style) {
+    borderWidth->setValue(style.BorderWidth);
+    setBorderColor(style.BorderColor.isValid() ? style.BorderColor : QColor(Qt::black));
+    setBackground(style.Background);
+}
+
+TParaStyleInfo EdParaBorderDialog::applyTo(TParaStyleInfo style) const {
+    style.BorderWidth = borderWidth->value();
+    style.BorderColor = style.BorderWidth > 0 ? m_borderColor : QColor();
+    style.Background = m_background;
+    return style;
+}
+
+void EdParaBorderDialog::setBorderColor(const QColor& color) {
+    m_borderColor = color;
+    m_borderColorButton->setText(color.name(QColor::HexRgb).toUpper());
+}
+
+void EdParaBorderDialog::setBackground(const QColor& color) {
+    m_background = color;
+    m_backgroundButton->setText(color.isValid() ? color.name(QColor::HexRgb).toUpper()
+                                                : QStringLiteral("None"));
 }
 
 EdTablePropertiesDialog::EdTablePropertiesDialog(QWidget* parent)

@@ -4,9 +4,13 @@
 
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
@@ -57,6 +61,31 @@ public:
     QSpinBox* spaceBefore;
     QSpinBox* spaceAfter;
     QComboBox* lineSpacing;
+};
+
+/// The frame around a paragraph and its background colour. The colours are
+/// picked with the colour dialog the caller hands in.
+class EdParaBorderDialog : public QDialog {
+    Q_OBJECT
+public:
+    using ColorPicker = std::function<std::optional<QColor>(const QColor& current)>;
+
+    explicit EdParaBorderDialog(ColorPicker pickColor, QWidget* parent = nullptr);
+
+    void setStyle(const TParaStyleInfo& style);
+    TParaStyleInfo applyTo(TParaStyleInfo style) const;
+    void setBorderColor(const QColor& color);
+    /// An invalid colour is no background.
+    void setBackground(const QColor& color);
+
+    QSpinBox* borderWidth;
+
+private:
+    ColorPicker m_pickColor;
+    QColor m_borderColor;
+    QColor m_background;
+    QPushButton* m_borderColorButton;
+    QPushButton* m_backgroundButton;
 };
 
 /// Two numbers in spin boxes: the size of a new table, how to split a cell,

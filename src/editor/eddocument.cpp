@@ -585,6 +585,46 @@ void EdDocument::setCellBackground(QTextCursor& cursor, const QColor& color) {
     edit.endEditBlock();
 }
 
+bool EdDocument::cellsHaveBorder(const QTextCursor& cursor, int side) const {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return false;
+    for (int r = range.row; r < range.row + range.rows; ++r) {
+        for (int c = range.column; c < range.column + range.columns; ++c) {
+            if (docprop::cellBorder(range.table->cellAt(r, c).format(), side).width == 0)
+                return false;
+        }
+    }
+    return true;
+}
+
+void EdDocument::toggleCellBorder(QTextCursor& cursor, int side) {
+    const TableRange range = tableRange(cursor);
+    if (!range.table)
+        return;
+    docprop::CellBorder border;
+    if (!cellsHaveBorder(cursor, side)) {
+        border.width = 1;
+        const QBrush tableBrush = range.table->format().borderBrush();
+        border.color = tableBrush.style() != Qt::NoBrush && tableBrush.color().isValid()
+                           ? tableBrush.color()
+                           : QColor(Qt::black);
+    }
+    QTextCursor edit(cursor);
+    edit.beginEditBlock();
+    for (int r = range.row; r < range.row + range.rows; ++r) {
+        for (int c = range.column; c < range.column + range.columns; ++c) {
+            QTextTableCell cell = range.table->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c)
+                continue;
+            QTextCharFormat format = cell.format();
+            docprop::setCellBorder(format, side, border);
+            cell.setFormat(format);
+        }
+    }
+    edit.endEditBlock();
+}
+
 void EdDocument::setTableFrame(QTextCursor& cursor, int border, int padding, int spacing) {
     QTextTable* table = cursor.currentTable();
     if (!table)

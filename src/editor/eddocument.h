@@ -108,6 +108,12 @@ public:
     void splitTableCell(QTextCursor& cursor, int rows, int columns);
     void setCellVAlign(QTextCursor& cursor, QTextCharFormat::VerticalAlignment align);
     void setCellBackground(QTextCursor& cursor, const QColor& color);
+    /// Whether every cell the cursor stands in or selects has a border of
+    /// its own on that side (a `docprop::CellSide`).
+    bool cellsHaveBorder(const QTextCursor& cursor, int side) const;
+    /// Takes that side's border off the cells when all have it, or else
+    /// gives them all a thin solid one in the table's border colour.
+    void toggleCellBorder(QTextCursor& cursor, int side);
     /// Border width, cell padding and spacing of the table, in pixels.
     void setTableFrame(QTextCursor& cursor, int border, int padding, int spacing);
 

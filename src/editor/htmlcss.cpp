@@ -107,6 +107,14 @@ QString paragraph(const TParaStyleInfo& style, int extraLeft) {
         css += QStringLiteral(" line-height: %1%;").arg(style.LineSpacing);
     if (style.Background.isValid())
         css += QStringLiteral(" background-color: ") + color(style.Background) + QLatin1Char(';');
+    if (style.BorderWidth > 0)
+        css += QStringLiteral(" border: %1px solid ").arg(style.BorderWidth) +
+               color(style.BorderColor.isValid() ? style.BorderColor : QColor(Qt::black)) +
+               QLatin1Char(';');
+    if (style.BiDiMode == TParaStyleInfo::bdRightToLeft)
+        css += QStringLiteral(" direction: rtl;");
+    else if (style.BiDiMode == TParaStyleInfo::bdLeftToRight)
+        css += QStringLiteral(" direction: ltr;");
     return css;
 }
 

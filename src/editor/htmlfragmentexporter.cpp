@@ -108,6 +108,21 @@ QString cellStartTag(const QTextTableCell& cell, const QList<QTextLength>& colum
     if (format.background().style() != Qt::NoBrush && format.background().color().isValid())
         tag += QStringLiteral(" background-color: ") + htmlcss::color(format.background().color()) +
                u';';
+    static const char* sides[] = {"left", "top", "right", "bottom"};
+    // Names of the layout's border styles; the dot-dash ones have no CSS
+    // counterpart and come closest as dashes and dots.
+    static const char* styles[] = {"none",   "dotted", "dashed", "solid", "double", "dashed",
+                                   "dotted", "groove", "ridge",  "inset", "outset"};
+    for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+        const docprop::CellBorder border = docprop::cellBorder(format, side);
+        if (border.width == 0)
+            continue;
+        tag += QStringLiteral(" border-%1: %2px %3 %4;")
+                   .arg(QLatin1String(sides[side]))
+                   .arg(border.width)
+                   .arg(QLatin1String(styles[border.style]))
+                   .arg(htmlcss::color(border.color.isValid() ? border.color : QColor(Qt::black)));
+    }
     return tag + QStringLiteral("\">");
 }
 
@@ -179,9 +194,15 @@ const QString& HtmlFragmentExporter::paragraphStart(int paraNo, int listIndent) 
     auto it = m_paragraphStarts.find(key);
     if (it == m_paragraphStarts.end()) {
         const TParaStyleInfo& para = m_document.docStyle().ParaStyles.at(paraNo);
-        it = m_paragraphStarts.insert(key, QStringLiteral("<p style=\"") +
-                                               htmlcss::paragraph(para, listIndent) +
-                                               QStringLiteral("\">"));
+        // The attribute as well as the style: mail clients and auction
+        // sites that strip styles keep it.
+        const QString dir =
+            para.BiDiMode == TParaStyleInfo::bdRightToLeft   ? QStringLiteral(" dir=\"rtl\"")
+            : para.BiDiMode == TParaStyleInfo::bdLeftToRight ? QStringLiteral(" dir=\"ltr\"")
+                                                             : QString();
+        it = m_paragraphStarts.insert(
+            key, QStringLiteral("<p") + dir + QStringLiteral(" style=\"") +
+                     htmlcss::paragraph(para, listIndent) + QStringLiteral("\">"));
     }
     return *it;
 }

@@ -110,8 +110,21 @@ void limitTable(QTextTable* table) {
     for (int row = 0; row < table->rows(); ++row) {
         for (int column = 0; column < table->columns(); ++column) {
             QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
             QTextCharFormat cellFormat = cell.format();
-            if (cell.row() == row && cell.column() == column && dropInvalidBackground(cellFormat))
+            bool changed = dropInvalidBackground(cellFormat);
+            for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+                docprop::CellBorder border = docprop::cellBorder(cellFormat, side);
+                border.width = qMin(border.width, int(kMaxBorder));
+                QTextCharFormat limitedFormat = cellFormat;
+                docprop::setCellBorder(limitedFormat, side, border);
+                if (limitedFormat != cellFormat) {
+                    cellFormat = limitedFormat;
+                    changed = true;
+                }
+            }
+            if (changed)
                 cell.setFormat(cellFormat);
         }
     }

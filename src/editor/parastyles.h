@@ -9,6 +9,8 @@
 /// One entry of the paragraph style list; paragraphs refer to it by index.
 struct TParaStyleInfo {
     enum TAlignment { edaLeft, edaRight, edaCenter, edaJustify };
+    /// The direction the paragraph reads in; by default the text decides.
+    enum TBiDiMode { bdDefault, bdLeftToRight, bdRightToLeft };
     struct Tab {
         int Position = 0; // pixels from the left indent
         bool operator==(const Tab& other) const { return Position == other.Position; }
@@ -24,6 +26,9 @@ struct TParaStyleInfo {
     int SpaceAfter = 0;
     int LineSpacing = 100; // percent
     QColor Background;     // invalid: none
+    TBiDiMode BiDiMode = bdDefault;
+    int BorderWidth = 0; // pixels of a frame around the paragraph; 0: none
+    QColor BorderColor;  // invalid: black
 
     bool sameLook(const TParaStyleInfo& other) const;
     bool operator==(const TParaStyleInfo& other) const;

@@ -326,6 +326,31 @@ void TDocEditor::paintEvent(QPaintEvent* event) {
     paintPageBreaks();
     paintTableGrid();
     paintLines();
+    paintParagraphBorders();
+}
+
+void TDocEditor::paintParagraphBorders() {
+    QPainter painter(viewport());
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        const int width = format.intProperty(docprop::ParaBorderWidth);
+        if (width <= 0)
+            continue;
+        // Around the paragraph's box inside its margins, as a page draws
+        // the border of a p element.
+        const QRectF box = document()
+                               ->documentLayout()
+                               ->blockBoundingRect(block)
+                               .adjusted(format.leftMargin(), format.topMargin(),
+                                         -format.rightMargin(), -format.bottomMargin())
+                               .translated(-scroll);
+        const QColor color = format.colorProperty(docprop::ParaBorderColor);
+        painter.fillRect(QRectF(box.left(), box.top(), box.width(), width), color);
+        painter.fillRect(QRectF(box.left(), box.bottom() - width, box.width(), width), color);
+        painter.fillRect(QRectF(box.left(), box.top(), width, box.height()), color);
+        painter.fillRect(QRectF(box.right() - width, box.top(), width, box.height()), color);
+    }
 }
 
 void TDocEditor::paintLines() {

@@ -132,6 +132,7 @@ private:
     void paintPageBreaks();
     /// Horizontal lines in their own colour and thickness, as exported.
     void paintLines();
+    void paintParagraphBorders();
     void paintTableGrid();
 
     UserDialogs& m_dialogs;

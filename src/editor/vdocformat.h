@@ -16,7 +16,10 @@
 ///                          caps, u8 vertical shift, u8 jump, i32 non-link
 ///            para styles:  u32 count, each name, u8 alignment, u32 tab
 ///                          count and i32 tabs, i32 left, right, first
-///                          indent, space before, after, line spacing, colour
+///                          indent, space before, after, line spacing, colour,
+///                          [version 3: u8 direction (0 from the text, 1 left
+///                          to right, 2 right to left), i32 border width (0:
+///                          none), border colour]
 ///            list styles:  u32 count, each name, u8 type, bullet, i32 start,
 ///                          i32 indent step
 ///            layout:       background colour, u8 has picture [picture],
@@ -35,7 +38,9 @@
 ///                columns), each u8 width type, i32 width], u32 cell count,
 ///                each (row-major) i32 row,
 ///                column, row span, column span, background, u8 vertical
-///                alignment, container
+///                alignment, [version 3: the cell's own borders left, top,
+///                right, bottom, each i32 width (0: none), u8 style, colour],
+///                container
 ///     line       colour, i32 thickness
 ///     page break (nothing)
 ///     anchor     name
@@ -44,9 +49,10 @@ namespace vdocformat {
 inline QByteArray magic() {
     return QByteArrayLiteral("VDOC");
 }
-/// The version written. Version 1 files (tables without column widths)
-/// are read as well.
-constexpr quint16 kVersion = 2;
+/// The version written. Version 1 files (tables without column widths) and
+/// version 2 files (paragraphs without a direction or borders, cells without
+/// borders of their own) are read as well.
+constexpr quint16 kVersion = 3;
 constexpr quint16 kOldestVersion = 1;
 constexpr int kHeaderSize = 12; // magic, version, reserved u16, payload size u32
 

@@ -99,6 +99,13 @@ bool VDocReader::readStyles(TDocStyle& style) {
         info.SpaceAfter = m_in.bounded(0, kMaxMeasure);
         info.LineSpacing = m_in.bounded(kMinLineSpacing, kMaxLineSpacing);
         info.Background = m_in.color();
+        if (m_version >= 3) {
+            info.BiDiMode = static_cast<TParaStyleInfo::TBiDiMode>(m_in.code(3));
+            info.BorderWidth = m_in.bounded(0, kMaxBorder);
+            info.BorderColor = m_in.color();
+            if (info.BorderWidth == 0)
+                info.BorderColor = QColor();
+        }
     }
     style.ListStyles.clear();
     for (int i = m_in.count(17); i > 0 && m_in.ok(); --i) {
@@ -303,6 +310,13 @@ bool VDocReader::readCells(QTextTable* table, int depth) {
         const int columnSpan = m_in.bounded(1, columns - column);
         const QColor background = m_in.color();
         const int vAlign = m_in.code(QTextCharFormat::AlignBaseline + 1);
+        docprop::CellBorder borders[4];
+        for (int side = 0; m_version >= 3 && side < 4; ++side) {
+            borders[side].width = m_in.bounded(0, kMaxBorder);
+            borders[side].style = static_cast<QTextFrameFormat::BorderStyle>(
+                m_in.code(QTextFrameFormat::BorderStyle_Outset + 1));
+            borders[side].color = m_in.color();
+        }
         const qsizetype index = qsizetype(row) * columns + column;
         if (!m_in.ok() || index <= previous)
             return false;
@@ -321,6 +335,8 @@ bool VDocReader::readCells(QTextTable* table, int depth) {
         if (background.isValid())
             cellFormat.setBackground(background);
         cellFormat.setVerticalAlignment(static_cast<QTextCharFormat::VerticalAlignment>(vAlign));
+        for (int side = 0; side < 4; ++side)
+            docprop::setCellBorder(cellFormat, side, borders[side]);
         cell.setFormat(cellFormat);
         QTextCursor content = cell.firstCursorPosition();
         if (!readContainer(content, depth + 1))

@@ -71,6 +71,9 @@ void VDocWriter::writeStyles(const TDocStyle& style) {
                           info.SpaceAfter, info.LineSpacing})
             m_out.i32(value);
         m_out.color(info.Background);
+        m_out.u8(info.BiDiMode);
+        m_out.i32(info.BorderWidth);
+        m_out.color(info.BorderColor);
     }
     m_out.u32(static_cast<quint32>(style.ListStyles.count()));
     for (int i = 0; i < style.ListStyles.count(); ++i) {
@@ -202,6 +205,12 @@ void VDocWriter::writeTable(QTextTable* table) {
         m_out.color(cellFormat.background().style() != Qt::NoBrush ? cellFormat.background().color()
                                                                    : QColor());
         m_out.u8(static_cast<quint8>(cellFormat.verticalAlignment()));
+        for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+            const docprop::CellBorder border = docprop::cellBorder(cellFormat, side);
+            m_out.i32(qMin(border.width, int(kMaxBorder)));
+            m_out.u8(static_cast<quint8>(border.style));
+            m_out.color(border.color);
+        }
         writeContainer(TCustomDocData(table, cell.row(), cell.column()));
     }
 }

@@ -11,6 +11,7 @@
 #include "support/sampledocument.h"
 #include "support/scripteddialogs.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -74,6 +75,10 @@ private slots:
     void textTypedOnALineIsKept();
     void linesAreDrawnAsExported_data();
     void linesAreDrawnAsExported();
+    void paragraphBordersAreDrawnAsExported_data();
+    void paragraphBordersAreDrawnAsExported();
+    void cellBordersAreDrawn_data();
+    void cellBordersAreDrawn();
     void failedSaveStaysModified();
     void openGoodAndDamagedFiles();
     void loadDocumentFileRaisesNoChange();
@@ -432,6 +437,91 @@ void TestDocEditor::linesAreDrawnAsExported() {
             rows << pixel.name();
     }
     QCOMPARE(rows, QStringList(QList<QString>(thickness, drawn.name())));
+}
+
+void TestDocEditor::paragraphBordersAreDrawnAsExported_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<QColor>("drawn");
+    QTest::newRow("blue 2 px") << 2 << QColor(Qt::blue) << QColor(Qt::blue);
+    QTest::newRow("no colour 1 px") << 1 << QColor() << QColor(Qt::black);
+}
+
+void TestDocEditor::paragraphBordersAreDrawnAsExported() {
+    QFETCH(int, width);
+    QFETCH(QColor, color);
+    QFETCH(QColor, drawn);
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    editor.resize(300, 200);
+    QTextCursor cursor = editor.textCursor();
+    editor.edDocument().changeParaStyle(cursor, [&](TParaStyleInfo& info) {
+        info.BorderWidth = width;
+        info.BorderColor = color;
+    });
+    const QString html = HtmlFragmentExporter(editor.edDocument()).toHtml();
+    QVERIFY2(html.contains(
+                 QStringLiteral("border: %1px solid %2;").arg(width).arg(drawn.name().toUpper())),
+             qPrintable(html));
+
+    // Down the middle of the empty paragraph: its top and bottom edges; across
+    // it: its left and right edges. Read-only, so no caret stands in between.
+    editor.setReadOnly(true);
+    const QImage image = editor.viewport()->grab().toImage();
+    const QColor background = image.pixelColor(image.width() / 2, image.height() - 1);
+    QStringList down;
+    for (int y = 0; y < image.height(); ++y) {
+        const QColor pixel = image.pixelColor(image.width() / 2, y);
+        if (pixel != background)
+            down << pixel.name();
+    }
+    QCOMPARE(down, QStringList(QList<QString>(2 * width, drawn.name())));
+    const QRect box = editor.document()
+                          ->documentLayout()
+                          ->blockBoundingRect(editor.document()->begin())
+                          .toAlignedRect();
+    QStringList across;
+    for (int x = 0; x < image.width(); ++x) {
+        const QColor pixel = image.pixelColor(x, box.center().y());
+        if (pixel != background)
+            across << pixel.name();
+    }
+    QCOMPARE(across.first(), drawn.name());
+    QCOMPARE(across.last(), drawn.name());
+    QCOMPARE(across.count(drawn.name()), 2 * width);
+}
+
+void TestDocEditor::cellBordersAreDrawn_data() {
+    QTest::addColumn<int>("tableBorder");
+    QTest::newRow("borderless table") << 0;
+    QTest::newRow("table with a border") << 1;
+}
+
+void TestDocEditor::cellBordersAreDrawn() {
+    QFETCH(int, tableBorder);
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    editor.resize(300, 200);
+    QTextCursor cursor = editor.textCursor();
+    QTextTable* table = editor.edDocument().insertTable(cursor, 1, 2);
+    editor.edDocument().setTableFrame(cursor, tableBorder, 4, 0);
+    QTextTableCell first = table->cellAt(0, 0);
+    QTextCharFormat format = first.format();
+    docprop::setCellBorder(format, docprop::CellLeft,
+                           {3, QTextFrameFormat::BorderStyle_Solid, QColor(Qt::red)});
+    first.setFormat(format);
+    editor.setReadOnly(true);
+    const QImage image = editor.viewport()->grab().toImage();
+    const int y = editor.document()
+                      ->documentLayout()
+                      ->blockBoundingRect(first.firstCursorPosition().block())
+                      .toAlignedRect()
+                      .center()
+                      .y();
+    int red = 0;
+    for (int x = 0; x < image.width(); ++x)
+        red += image.pixelColor(x, y) == QColor(Qt::red);
+    QCOMPARE(red, 3);
 }
 
 void TestDocEditor::openGoodAndDamagedFiles() {

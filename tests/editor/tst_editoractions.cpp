@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -77,6 +78,24 @@ struct Sample {
         } else if (where == QLatin1String("merged")) {
             table()->mergeCells(0, 0, 1, 2);
             cursor = table()->cellAt(0, 0).lastCursorPosition();
+        } else if (where == QLatin1String("rtl")) {
+            cursor.setPosition(2);
+            editor.edDocument().changeParaStyle(cursor, [](TParaStyleInfo& info) {
+                info.BiDiMode = TParaStyleInfo::bdRightToLeft;
+                info.Alignment = TParaStyleInfo::edaRight;
+            });
+        } else if (where == QLatin1String("bordered")) {
+            // The first cell has a left border of its own; the caret in it.
+            QTextTableCell first = table()->cellAt(0, 0);
+            QTextCharFormat format = first.format();
+            docprop::setCellBorder(format, docprop::CellLeft,
+                                   {2, QTextFrameFormat::BorderStyle_Solid, QColor(Qt::blue)});
+            first.setFormat(format);
+            cursor = first.lastCursorPosition();
+        } else if (where == QLatin1String("bordered cells")) {
+            place(QStringLiteral("bordered"));
+            place(QStringLiteral("cells"));
+            return;
         } else if (where == QLatin1String("pagebreak")) {
             cursor.setPosition(editor.document()->findBlockByNumber(1).position());
             editor.edDocument().insertPageBreak(cursor);
@@ -142,6 +161,43 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
             .arg(para.LeftIndent)
             .arg(para.LineSpacing)
             .arg(colorName(para.Background));
+    }
+    if (what == QLatin1String("direction")) {
+        // The first two paragraphs: shown direction, stored direction, alignment.
+        QStringList out;
+        for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
+            const TParaStyleInfo& para =
+                editor.Style().ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+            out << QStringLiteral("%1%2%3")
+                       .arg(QLatin1String(block.textDirection() == Qt::RightToLeft ? "R" : "L"))
+                       .arg(para.BiDiMode)
+                       .arg(para.Alignment);
+            if (block.text() == QLatin1String("Heading"))
+                break;
+        }
+        return out.join(QLatin1Char(' '));
+    }
+    if (what == QLatin1String("borders")) {
+        // Left, top, right and bottom border widths of the first row's cells.
+        QStringList out;
+        for (int column = 0; column < 2; ++column) {
+            const QTextCharFormat format = sample.table()->cellAt(0, column).format();
+            QString widths;
+            for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side)
+                widths += QString::number(docprop::cellBorder(format, side).width);
+            out << widths;
+        }
+        return out.join(QLatin1Char(' '));
+    }
+    if (what == QLatin1String("frame")) {
+        const QTextBlock block = editor.document()->begin();
+        const TParaStyleInfo& para =
+            editor.Style().ParaStyles.at(block.blockFormat().intProperty(docprop::ParaNo));
+        return QStringLiteral("border=%1 color=%2 bg=%3 left=%4")
+            .arg(para.BorderWidth)
+            .arg(colorName(para.BorderColor))
+            .arg(colorName(para.Background))
+            .arg(para.LeftIndent);
     }
     if (what == QLatin1String("list")) {
         const QTextList* list = editor.document()->begin().textList();
@@ -229,6 +285,14 @@ std::function<int(QDialog&)> modalAnswer(const QString& answer) {
             paragraph->alignment->setCurrentIndex(TParaStyleInfo::edaCenter);
             paragraph->leftIndent->setValue(argument.toInt());
             paragraph->lineSpacing->setCurrentIndex(2);
+        } else if (auto* frame = qobject_cast<EdParaBorderDialog*>(&dialog)) {
+            // The width typed, then each colour button clicked: the colour
+            // dialogs answer from their own queue.
+            frame->borderWidth->setValue(argument.toInt());
+            for (const char* button : {"borderColor", "background"})
+                frame->findChild<QPushButton*>(QLatin1String(button))->click();
+            if (kind.contains(QLatin1String("nobg")))
+                frame->findChild<QPushButton*>(QStringLiteral("noBackground"))->click();
         } else if (auto* size = qobject_cast<EdSizeDialog*>(&dialog)) {
             size->rows->setValue(argument.section(QLatin1Char('x'), 0, 0).toInt());
             size->columns->setValue(argument.section(QLatin1Char('x'), 1).toInt());
@@ -395,6 +459,21 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionLineSpacing2001", "caret", "", "para",
         QStringLiteral("align=0 left=0 spacing=200 bg=none"));
     row("edActionLineSpacing1001", "caret", "", "para", plain);
+    row("edActionParaBorder1", "caret", "modal:border:2;color:#ff0000;color:#00ff00", "frame",
+        QStringLiteral("border=2 color=#ff0000 bg=#00ff00 left=0"));
+    row("edActionParaBorder1", "caret", "modal:border:3", "frame",
+        QStringLiteral("border=3 color=#000000 bg=none left=0"));
+    row("edActionParaBorder1", "caret", "modal:border-nobg:0;color:#ff0000;color:#00ff00", "frame",
+        QStringLiteral("border=0 color=none bg=none left=0"));
+    row("edActionParaBorder1", "caret", "", "frame",
+        QStringLiteral("border=0 color=none bg=none left=0"));
+    // Directions: shown direction, stored direction, alignment of the first
+    // two paragraphs. Text directions also move the text to its start side.
+    row("edActionParaRTL1", "caret", "", "direction", QStringLiteral("R20 L00"));
+    row("edActionTextRTL1", "caret", "", "direction", QStringLiteral("R21 L00"));
+    row("edActionParaLTR1", "rtl", "", "direction", QStringLiteral("L11 L00"));
+    row("edActionTextLTR1", "rtl", "", "direction", QStringLiteral("L10 L00"));
+    row("edActionParaLTR1", "caret", "", "direction", QStringLiteral("L10 L00"));
     // Lists.
     row("edActionParaList1", "caret", "modal:choice:3", "list", QStringLiteral("2"));
     row("edActionParaBullets1", "caret", "", "list", QStringLiteral("0"));
@@ -437,6 +516,15 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionTableCellNoBorders1", "cell", "", "table",
         QStringLiteral("2x2 span=1,1 valign=0 border=0 pad=2 bg=none"));
     row("edActionTableCellAllBorders1", "cell", "", "table", table);
+    // Cell sides: on where a selected cell lacks it, off where all have it.
+    row("edActionTableCellLeftBorder1", "cell", "", "borders", QStringLiteral("1000 0000"));
+    row("edActionTableCellTopBorder1", "cell", "", "borders", QStringLiteral("0100 0000"));
+    row("edActionTableCellRightBorder1", "cells", "", "borders", QStringLiteral("0010 0010"));
+    row("edActionTableCellBottomBorder1", "cells", "", "borders", QStringLiteral("0001 0001"));
+    row("edActionTableCellLeftBorder1", "bordered", "", "borders", QStringLiteral("0000 0000"));
+    row("edActionTableCellLeftBorder1", "bordered cells", "", "borders",
+        QStringLiteral("1000 1000"));
+    row("edActionTableCellTopBorder1", "bordered", "", "borders", QStringLiteral("2100 0000"));
     // Insert.
     row("edActionInsertHLine1", "caret", "", "text",
         QStringLiteral("al|--|pha beta gamma|Heading||a|b|c|d|end"));
@@ -493,7 +581,8 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
          {"edActionFontBold1", "edActionFontAllCaps1", "edActionFontOverline1", "edActionFontGrow1",
           "edActionAlignCenter", "edActionIndentInc1", "edActionLineSpacing1501",
           "edActionParaBullets1", "edActionParaNumbering1", "edActionInsertHLine1",
-          "edActionInsertPageBreak1", "edActionInsertSymbol1"})
+          "edActionInsertPageBreak1", "edActionInsertSymbol1", "edActionTextRTL1",
+          "edActionParaRTL1", "edActionParaLTR1"})
         QTest::addRow("%s", name) << QString::fromLatin1(name) << "word"
                                   << "modal:symbol:2122";
     QTest::newRow("paragraph color") << "edActionParaColor1"
@@ -508,6 +597,9 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
     QTest::newRow("document background") << "edActionColor1"
                                          << "word"
                                          << "color:#123456";
+    QTest::newRow("paragraph border") << "edActionParaBorder1"
+                                      << "word"
+                                      << "modal:border:4;color:#0000ff;color:#ffff00";
     QTest::newRow("paragraph dialog") << "edActionParagraph1"
                                       << "word"
                                       << "modal:para:40";
@@ -516,7 +608,9 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
                                  << "modal:case:2";
     for (const char* name : {"edActionTableInsertRowsBelow1", "edActionTableInsertColRight1",
                              "edActionTableDeleteRows1", "edActionTableCellVAlignMiddle1",
-                             "edActionTableCellVAlignBottom1", "edActionTableCellNoBorders1"})
+                             "edActionTableCellVAlignBottom1", "edActionTableCellNoBorders1",
+                             "edActionTableCellLeftBorder1", "edActionTableCellRightBorder1",
+                             "edActionTableCellTopBorder1", "edActionTableCellBottomBorder1"})
         QTest::addRow("%s", name) << QString::fromLatin1(name) << "cell"
                                   << "";
     QTest::newRow("merged cells") << "edActionTableMergeCells1"
@@ -689,8 +783,23 @@ void TestEditorActions::stateFollowsTheCaret_data() {
     row("edActionPrintPreview1", "caret", true, true, false);
     row("edActionSelectAll1", "caret", true, true, false);
     row("edActionWordWrap1", "caret", true, true, true);
-    row("edActionTextRTL1", "caret", false, false, false);
-    row("edActionParaBorder1", "caret", false, false, false);
+    row("edActionTextRTL1", "caret", false, true, false);
+    row("edActionTextRTL1", "rtl", false, true, true);
+    row("edActionTextRTL1", "rtl", true, false, true);
+    row("edActionTextLTR1", "caret", false, true, true);
+    row("edActionTextLTR1", "rtl", false, true, false);
+    row("edActionParaRTL1", "rtl", false, true, true);
+    row("edActionParaRTL1", "caret", false, true, false);
+    row("edActionParaLTR1", "caret", false, true, true);
+    row("edActionParaLTR1", "rtl", false, true, false);
+    row("edActionParaBorder1", "caret", false, true, false);
+    row("edActionParaBorder1", "caret", true, false, false);
+    row("edActionTableCellLeftBorder1", "caret", false, false, false);
+    row("edActionTableCellLeftBorder1", "cell", false, true, false);
+    row("edActionTableCellLeftBorder1", "bordered", false, true, true);
+    row("edActionTableCellLeftBorder1", "bordered", true, false, true);
+    row("edActionTableCellLeftBorder1", "bordered cells", false, true, false);
+    row("edActionTableCellTopBorder1", "bordered", false, true, false);
 }
 
 void TestEditorActions::stateFollowsTheCaret() {

@@ -1,4 +1,5 @@
 #include "editor/docpicture.h"
+#include "editor/docproperties.h"
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
 #include "editor/vdocreader.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
@@ -67,6 +69,10 @@ private slots:
     void invalidColoursAreNoColours_data();
     void invalidColoursAreNoColours();
     void columnWidthsAreKeptAndExported();
+    void cellBordersAreInline_data();
+    void cellBordersAreInline();
+    void paragraphLookIsInline_data();
+    void paragraphLookIsInline();
 };
 
 void TestHtmlExport::textIsEscapedInTheCodePage_data() {
@@ -603,6 +609,108 @@ void TestHtmlExport::columnWidthsAreKeptAndExported() {
     QVERIFY2(html.contains(QStringLiteral("<td width=\"80\" ")), qPrintable(html));
     QVERIFY2(html.contains(QStringLiteral("<td width=\"30%\" ")), qPrintable(html));
     QCOMPARE(html, HtmlFragmentExporter(imported).toHtml());
+}
+
+void TestHtmlExport::cellBordersAreInline_data() {
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QColor>("color");
+    QTest::addColumn<QString>("css");
+    using F = QTextFrameFormat;
+    QTest::newRow("left") << int(docprop::CellLeft) << 1 << int(F::BorderStyle_Solid)
+                          << QColor(Qt::red) << "border-left: 1px solid #FF0000;";
+    QTest::newRow("top, no colour") << int(docprop::CellTop) << 2 << int(F::BorderStyle_Solid)
+                                    << QColor() << "border-top: 2px solid #000000;";
+    QTest::newRow("right, dotted") << int(docprop::CellRight) << 3 << int(F::BorderStyle_Dotted)
+                                   << QColor(0, 0, 255) << "border-right: 3px dotted #0000FF;";
+    QTest::newRow("bottom, double") << int(docprop::CellBottom) << 4 << int(F::BorderStyle_Double)
+                                    << QColor(Qt::black) << "border-bottom: 4px double #000000;";
+    QTest::newRow("dot-dash as dashes")
+        << int(docprop::CellLeft) << 1 << int(F::BorderStyle_DotDash) << QColor(Qt::black)
+        << "border-left: 1px dashed #000000;";
+}
+
+void TestHtmlExport::cellBordersAreInline() {
+    QFETCH(int, side);
+    QFETCH(int, width);
+    QFETCH(int, style);
+    QFETCH(QColor, color);
+    QFETCH(QString, css);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    QTextTable* table = document.insertTable(cursor, 1, 2);
+    QTextTableCell first = table->cellAt(0, 0);
+    QTextCharFormat format = first.format();
+    docprop::setCellBorder(format, side, {width, QTextFrameFormat::BorderStyle(style), color});
+    first.setFormat(format);
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    QCOMPARE(html.count(QRegularExpression(QStringLiteral("border-(left|top|right|bottom):"))), 1);
+    QVERIFY2(html.contains(QStringLiteral(" ") + css + QStringLiteral("\">")), qPrintable(html));
+    // It goes back into the file and out again as it was.
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    QCOMPARE(HtmlFragmentExporter(reopened).toHtml(), html);
+}
+
+void TestHtmlExport::paragraphLookIsInline_data() {
+    QTest::addColumn<int>("direction");
+    QTest::addColumn<int>("border");
+    QTest::addColumn<QColor>("borderColor");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<QString>("start");
+    const QString margins = QStringLiteral("margin: 0px 0px 0px 0px; text-align: left;");
+    const int fromText = TParaStyleInfo::bdDefault;
+    QTest::newRow("plain") << fromText << 0 << QColor() << QColor()
+                           << QStringLiteral("<p style=\"%1\">").arg(margins);
+    QTest::newRow("right to left")
+        << int(TParaStyleInfo::bdRightToLeft) << 0 << QColor() << QColor()
+        << QStringLiteral("<p dir=\"rtl\" style=\"%1 direction: rtl;\">").arg(margins);
+    QTest::newRow("left to right")
+        << int(TParaStyleInfo::bdLeftToRight) << 0 << QColor() << QColor()
+        << QStringLiteral("<p dir=\"ltr\" style=\"%1 direction: ltr;\">").arg(margins);
+    QTest::newRow("border")
+        << fromText << 2 << QColor(0, 0, 255) << QColor()
+        << QStringLiteral("<p style=\"%1 border: 2px solid #0000FF;\">").arg(margins);
+    QTest::newRow("border without colour")
+        << fromText << 1 << QColor() << QColor()
+        << QStringLiteral("<p style=\"%1 border: 1px solid #000000;\">").arg(margins);
+    QTest::newRow("border and background")
+        << fromText << 1 << QColor(255, 0, 0) << QColor(255, 255, 0)
+        << QStringLiteral("<p style=\"%1 background-color: #FFFF00; border: 1px solid #FF0000;\">")
+               .arg(margins);
+    QTest::newRow("colour without a border") << fromText << 0 << QColor(255, 0, 0) << QColor()
+                                             << QStringLiteral("<p style=\"%1\">").arg(margins);
+    QTest::newRow("everything")
+        << int(TParaStyleInfo::bdRightToLeft) << 3 << QColor(0, 128, 0) << QColor(255, 255, 255)
+        << QStringLiteral("<p dir=\"rtl\" style=\"%1 background-color: #FFFFFF; border: 3px solid "
+                          "#008000; direction: rtl;\">")
+               .arg(margins);
+}
+
+void TestHtmlExport::paragraphLookIsInline() {
+    QFETCH(int, direction);
+    QFETCH(int, border);
+    QFETCH(QColor, borderColor);
+    QFETCH(QColor, background);
+    QFETCH(QString, start);
+    EdDocument document;
+    TParaStyleInfo look;
+    look.BiDiMode = TParaStyleInfo::TBiDiMode(direction);
+    look.BorderWidth = border;
+    look.BorderColor = borderColor;
+    look.Background = background;
+    TDocStyle::limitToFile(look);
+    const int paraNo = document.docStyle().ParaStyles.findOrAppend(look);
+    QTextCursor cursor(document.textDocument());
+    cursor.setBlockFormat(document.docStyle().blockFormat(paraNo));
+    document.insertText(cursor, QStringLiteral("x"), 0);
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    QCOMPARE(html, start + kArial + QStringLiteral("x</span></p>\r\n"));
+    // It goes back into the file and out again as it was.
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    QCOMPARE(HtmlFragmentExporter(reopened).toHtml(), html);
 }
 
 QTEST_MAIN(TestHtmlExport)

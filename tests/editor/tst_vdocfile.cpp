@@ -64,6 +64,7 @@ private slots:
     void importedContentReopens_data();
     void importedContentReopens();
     void firstVersionFilesStillOpen();
+    void secondVersionFilesStillOpen();
 };
 
 void TestVDocFile::roundTripKeepsEverything() {
@@ -229,6 +230,10 @@ void TestVDocFile::importedContentReopens_data() {
     QTest::newRow("U+FFFC in text") << QStringLiteral("<p>a\uFFFCb</p>");
     QTest::newRow("invalid table colour")
         << QStringLiteral("<table bgcolor=\"bogus\"><tr><td>x</td></tr></table>");
+    QTest::newRow("right-to-left paragraph")
+        << QStringLiteral("<p dir=\"rtl\">\u05E9\u05DC\u05D5\u05DD</p><p dir=\"ltr\">b</p>");
+    QTest::newRow("cell border 101px") << QStringLiteral(
+        "<table><tr><td style=\"border-left: 101px solid red\">x</td></tr></table>");
     QTest::newRow("invalid cell colour")
         << QStringLiteral("<table><tr><td bgcolor=\"bogus\">x</td></tr></table>");
 }
@@ -291,6 +296,41 @@ void TestVDocFile::firstVersionFilesStillOpen() {
     QCOMPARE(table->table->columns(), 2);
     QVERIFY(table->table->format().columnWidthConstraints().isEmpty());
     QCOMPARE(TCustomDocData(table->table, 0, 1).items().first().text, QStringLiteral("cell 1"));
+}
+
+void TestVDocFile::secondVersionFilesStillOpen() {
+    // A second-version file: paragraph styles without a direction.
+    ByteWriter out;
+    out.u32(0); // no text styles
+    out.u32(1); // one paragraph style
+    out.string(QStringLiteral("Right"));
+    out.u8(TParaStyleInfo::edaRight);
+    out.u32(0); // tabs
+    for (int value : {4, 0, 0, 0, 0, 100})
+        out.i32(value);
+    out.color(QColor(1, 2, 3));
+    out.u32(0); // list styles
+    out.color(QColor());
+    out.boolean(false);
+    for (int i = 0; i < 4; ++i)
+        out.i32(5); // margins
+    out.u32(0);     // lists
+    out.u32(1);     // one item: a text run
+    out.u8(vdocformat::ItemText);
+    out.u8(vdocformat::kStartsParagraph);
+    out.i32(0); // paragraph style
+    out.i32(-1);
+    out.i32(0);
+    out.string(QString());
+    out.string(QStringLiteral("old"));
+    EdDocument document;
+    QVERIFY(VDocReader::read(fileWithPayload(out.data(), 2), document));
+    const TParaStyleInfo& style = document.docStyle().ParaStyles.at(0);
+    QCOMPARE(style.Alignment, TParaStyleInfo::edaRight);
+    QCOMPARE(style.LeftIndent, 4);
+    QCOMPARE(style.Background, QColor(1, 2, 3));
+    QCOMPARE(style.BiDiMode, TParaStyleInfo::bdDefault);
+    QCOMPARE(document.rootData().items().first().text, QStringLiteral("old"));
 }
 
 QTEST_MAIN(TestVDocFile)

@@ -98,6 +98,10 @@ void fillWithEveryKind(EdDocument& document) {
     indented.SpaceAfter = 6;
     indented.LineSpacing = 150;
     indented.Tabs = {{40}, {80}};
+    indented.BiDiMode = TParaStyleInfo::bdRightToLeft;
+    indented.BorderWidth = 2;
+    indented.BorderColor = QColor(0, 0, 255);
+    indented.Background = QColor(240, 240, 255);
     const int indentedNo = style.ParaStyles.findOrAppend(indented);
     TListInfo numbers;
     numbers.StyleName = QStringLiteral("Numbers");
@@ -139,6 +143,10 @@ void fillWithEveryKind(EdDocument& document) {
     QTextCharFormat shadedFormat = shaded.format();
     shadedFormat.setBackground(QColor(0xDD, 0xEB, 0xF7));
     shadedFormat.setVerticalAlignment(QTextCharFormat::AlignBottom);
+    docprop::setCellBorder(shadedFormat, docprop::CellLeft,
+                           {2, QTextFrameFormat::BorderStyle_Dashed, QColor(255, 0, 0)});
+    docprop::setCellBorder(shadedFormat, docprop::CellBottom,
+                           {1, QTextFrameFormat::BorderStyle_Solid, QColor()});
     shaded.setFormat(shadedFormat);
     cursor = table->cellAt(1, 2).firstCursorPosition();
     QTextTable* inner = document.insertTable(cursor, 1, 1);
@@ -187,7 +195,8 @@ void dumpStyles(const TDocStyle& style, QStringList& out) {
         QStringList tabs;
         for (const TParaStyleInfo::Tab& tab : s.Tabs)
             tabs << QString::number(tab.Position);
-        out << QStringLiteral("para style %1: %2 %3 [%4] %5 %6 %7 %8 %9 %10 %11")
+        out << QStringLiteral(
+                   "para style %1: %2 %3 [%4] %5 %6 %7 %8 %9 %10 %11 dir %12 border %13 %14")
                    .arg(i)
                    .arg(s.StyleName)
                    .arg(s.Alignment)
@@ -198,7 +207,10 @@ void dumpStyles(const TDocStyle& style, QStringList& out) {
                    .arg(s.SpaceBefore)
                    .arg(s.SpaceAfter)
                    .arg(s.LineSpacing)
-                   .arg(colorText(s.Background));
+                   .arg(colorText(s.Background))
+                   .arg(s.BiDiMode)
+                   .arg(s.BorderWidth)
+                   .arg(colorText(s.BorderColor));
     }
     for (int i = 0; i < style.ListStyles.count(); ++i) {
         const TListInfo& s = style.ListStyles.at(i);
@@ -263,14 +275,24 @@ void dumpContainer(const TCustomDocData& data, const QString& indent, QStringLis
                     if (cell.row() != r || cell.column() != c)
                         continue;
                     const QBrush background = cell.format().background();
+                    QString borders;
+                    for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+                        const docprop::CellBorder border = docprop::cellBorder(cell.format(), side);
+                        borders += QStringLiteral(" %1/%2/%3")
+                                       .arg(border.width)
+                                       .arg(border.style)
+                                       .arg(colorText(border.color));
+                    }
                     out << indent +
-                               QStringLiteral("  cell %1,%2 span %3x%4 valign %5 background %6")
+                               QStringLiteral("  cell %1,%2 span %3x%4 valign %5 background %6 "
+                                              "borders%7")
                                    .arg(r)
                                    .arg(c)
                                    .arg(cell.rowSpan())
                                    .arg(cell.columnSpan())
                                    .arg(cell.format().verticalAlignment())
-                                   .arg(brushText(background));
+                                   .arg(brushText(background))
+                                   .arg(borders);
                     dumpContainer(TCustomDocData(item.table, r, c), indent + QStringLiteral("    "),
                                   out);
                 }
