@@ -152,7 +152,7 @@ void TestSiteList::changes() {
 void TestSiteList::names_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("nominal") << "eBay (Germany)" << true;
+    QTest::newRow("nominal") << "Auction house (Germany)" << true;
     QTest::newRow("nominal: accented letters") << QStringLiteral("Enchères € Nantes") << true;
     QTest::newRow("nominal: brackets inside") << "Site [new]" << true;
     QTest::newRow("robustness: empty") << "" << false;
