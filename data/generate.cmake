@@ -42,3 +42,28 @@ add_custom_command(OUTPUT ${page_template}
     DEPENDS vantrel-shift ${page_template_source}
     VERBATIM)
 list(APPEND generated ${page_template})
+
+# --- Examples and tutorials -------------------------------------------------
+# Each example is a document built from its readable page with vantrel-doc
+# (its pictures embedded) and the layout of the same name beside it; both
+# are shipped in the shared data's "Examples" folder, where the program
+# opens them. The pictures their layouts name are in data/program/images.
+set(example_names HowItWorks DocTutor Simpledoc Doc_tables1 Doc_tables2 LayoutTutor
+    Layout_Special1 Layout_Special2 PublishTutor AboutFiles)
+set(examples_source ${CMAKE_CURRENT_SOURCE_DIR}/source/examples)
+file(GLOB example_pictures CONFIGURE_DEPENDS ${examples_source}/pictures/*.png)
+set(examples_output ${VANTREL_BIN_DIR}/shared/Examples)
+foreach(name IN LISTS example_names)
+    add_custom_command(OUTPUT ${examples_output}/${name}.vdoc
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${examples_output}
+        COMMAND vantrel-doc import ${examples_source}/${name}.html ${examples_output}/${name}.vdoc
+        DEPENDS vantrel-doc ${examples_source}/${name}.html ${example_pictures}
+        COMMENT "Building the example ${name}.vdoc"
+        VERBATIM)
+    add_custom_command(OUTPUT ${examples_output}/${name}.rbs
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${examples_source}/${name}.rbs
+            ${examples_output}/${name}.rbs
+        DEPENDS ${examples_source}/${name}.rbs
+        VERBATIM)
+    list(APPEND generated ${examples_output}/${name}.vdoc ${examples_output}/${name}.rbs)
+endforeach()

@@ -32,6 +32,31 @@ void ensureFolder(const QString& folder, ProvisionReport& report) {
                                    .arg(path, QString::fromLocal8Bit(error.message())));
 }
 
+/// Copies every file below `from` that `to` lacks, keeping the folders.
+void copyAbsentFiles(const QString& from, const QString& to, ProvisionReport& report) {
+    const QDir source(from);
+    if (!source.exists())
+        return;
+    QDirIterator it(source.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString shipped = it.next();
+        const QString copy = to + source.relativeFilePath(shipped);
+        if (QFileInfo::exists(copy))
+            continue;
+        ensureFolder(QFileInfo(copy).path(), report);
+        QFile file(shipped);
+        if (file.copy(copy)) {
+            // Shipped files may be read-only in the program folder; the
+            // user's copies are the user's to change.
+            QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner);
+            report.copiedFiles.append(copy);
+        } else {
+            report.failures.append(QStringLiteral("Could not copy \"%1\" to \"%2\": %3.")
+                                       .arg(shipped, copy, file.errorString()));
+        }
+    }
+}
+
 } // namespace
 
 QString programDataFolder(const QString& executableFolder) {
@@ -67,28 +92,8 @@ ProvisionReport provisionWorkingFolders(const WorkingFolders& folders) {
     ensureFolder(folders.layoutsFolder(), report);
     ensureFolder(folders.examplesFolder(), report);
 
-    const QDir source(folders.shippedSharedData());
-    if (!source.exists())
-        return report;
-    QDirIterator it(source.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString relative = source.relativeFilePath(from);
-        const QString to = folders.SharedDataFolder + relative;
-        if (QFileInfo::exists(to))
-            continue;
-        ensureFolder(QFileInfo(to).path(), report);
-        QFile source(from);
-        if (source.copy(to)) {
-            // Shipped files may be read-only in the program folder; the
-            // user's copy must be writable (settings are saved into it).
-            QFile::setPermissions(to, QFile::permissions(to) | QFile::WriteOwner);
-            report.copiedFiles.append(to);
-        } else {
-            report.failures.append(QStringLiteral("Could not copy \"%1\" to \"%2\": %3.")
-                                       .arg(from, to, source.errorString()));
-        }
-    }
+    copyAbsentFiles(folders.shippedSharedData(), folders.SharedDataFolder, report);
+    copyAbsentFiles(folders.shippedImages(), folders.imagesFolder(), report);
     return report;
 }
 

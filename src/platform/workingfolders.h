@@ -36,6 +36,10 @@ struct WorkingFolders {
     /// The shipped copy of the shared data, copied into `SharedDataFolder`
     /// at first run.
     QString shippedSharedData() const { return ProgramFolder + QStringLiteral("shared/"); }
+    /// The shipped layout pictures (backgrounds and frames of the examples),
+    /// copied into `imagesFolder()` at first run: layouts find their
+    /// pictures there.
+    QString shippedImages() const { return ProgramFolder + QStringLiteral("images/"); }
 
     // In the user folder.
     QString imagesFolder() const { return UserFolder + QStringLiteral("images/"); }
@@ -69,8 +73,9 @@ struct ProvisionReport {
 };
 
 /// Creates the folders the program expects and copies every shipped shared
-/// file that is absent into the shared data folder. A file that exists is
-/// never overwritten: it may hold the user's own settings.
+/// file that is absent into the shared data folder, and every shipped layout
+/// picture that is absent into the images folder. A file that exists is
+/// never overwritten: it may hold the user's own settings or pictures.
 ProvisionReport provisionWorkingFolders(const WorkingFolders& folders);
 
 /// The one message that tells the user what could not be prepared.

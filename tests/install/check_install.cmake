@@ -22,6 +22,21 @@ foreach(file
         message(FATAL_ERROR "missing from the install tree: ${file}")
     endif()
 endforeach()
+# The examples and tutorials, each with its layout, and the pictures those
+# layouts name, which the program copies into the user's images folder.
+foreach(name HowItWorks DocTutor Simpledoc Doc_tables1 Doc_tables2 LayoutTutor
+        Layout_Special1 Layout_Special2 PublishTutor AboutFiles)
+    foreach(extension vdoc rbs)
+        if(NOT EXISTS ${PREFIX}/share/vantrel/shared/Examples/${name}.${extension})
+            message(FATAL_ERROR "missing from the install tree: the example ${name}.${extension}")
+        endif()
+    endforeach()
+endforeach()
+foreach(picture linen.jpg roses.png oak.jpg paper-band.png)
+    if(NOT EXISTS ${PREFIX}/share/vantrel/images/Backgrounds/${picture})
+        message(FATAL_ERROR "missing from the install tree: the layout picture ${picture}")
+    endif()
+endforeach()
 foreach(library core http widgets web app)
     file(GLOB found ${PREFIX}/lib*/vantrel/libvantrel_${library}.so*)
     if(NOT found)

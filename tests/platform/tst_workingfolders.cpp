@@ -42,6 +42,7 @@ void TestWorkingFolders::foldersFollowTheHome() {
     QCOMPARE(folders.SharedDataFolder, home.path() + QStringLiteral("/data/Vantrel/"));
     QCOMPARE(folders.ProgramFolder, QCoreApplication::applicationDirPath() + QLatin1Char('/'));
     QCOMPARE(folders.shippedSharedData(), folders.ProgramFolder + QStringLiteral("shared/"));
+    QCOMPARE(folders.shippedImages(), folders.ProgramFolder + QStringLiteral("images/"));
 }
 
 void TestWorkingFolders::provisionCreatesWhatIsMissingAndOverwritesNothing() {
@@ -55,10 +56,14 @@ void TestWorkingFolders::provisionCreatesWhatIsMissingAndOverwritesNothing() {
     writeFile(shipped + QStringLiteral("sys.dft"), "[Sites]\r\n");
     writeFile(shipped + QStringLiteral("Examples/Shoes.vdoc"), "doc");
     QFile::setPermissions(shipped + QStringLiteral("sys.dft"), QFile::ReadOwner);
+    writeFile(folders.shippedImages() + QStringLiteral("Backgrounds/linen.jpg"), "linen");
+    writeFile(folders.shippedImages() + QStringLiteral("Backgrounds/oak.jpg"), "oak");
 
     // The user already has settings of their own.
     writeFile(folders.SharedDataFolder + QStringLiteral("defaults.ini"),
               "[General]\r\nlang=fr\r\n");
+    // ... and a picture of their own under a shipped picture's name.
+    writeFile(folders.imagesFolder() + QStringLiteral("Backgrounds/oak.jpg"), "my oak");
 
     const ProvisionReport first = provisionWorkingFolders(folders);
     QVERIFY2(first.failures.isEmpty(), qPrintable(first.failures.join(QLatin1Char('\n'))));
@@ -69,7 +74,11 @@ void TestWorkingFolders::provisionCreatesWhatIsMissingAndOverwritesNothing() {
              QByteArray("[General]\r\nlang=fr\r\n"));
     QCOMPARE(readFile(folders.SharedDataFolder + QStringLiteral("Examples/Shoes.vdoc")),
              QByteArray("doc"));
-    QCOMPARE(first.copiedFiles.size(), 2);
+    QCOMPARE(readFile(folders.imagesFolder() + QStringLiteral("Backgrounds/linen.jpg")),
+             QByteArray("linen"));
+    QCOMPARE(readFile(folders.imagesFolder() + QStringLiteral("Backgrounds/oak.jpg")),
+             QByteArray("my oak"));
+    QCOMPARE(first.copiedFiles.size(), 3);
     QVERIFY(QFileInfo(folders.SharedDataFolder + QStringLiteral("sys.dft")).isWritable());
 
     // The second start finds everything in place.
