@@ -66,25 +66,29 @@ void TestExamples::example_data() {
     QTest::addColumn<QStringList>("pictures");
     // Words of the document's first lines.
     QTest::addColumn<QString>("title");
+    // Pictures of the document itself, published on the seller's server.
+    QTest::addColumn<int>("documentPictures");
     const QStringList none;
-    QTest::newRow("How it works") << "HowItWorks" << none << "How Vantrel works";
-    QTest::newRow("Document Editor overview") << "DocTutor" << none << "The Document Editor";
-    QTest::newRow("simple document with logo") << "Simpledoc" << none << "Teak Sunburst Wall Clock";
-    QTest::newRow("tables: camera") << "Doc_tables1" << none << "Aldane AX-1";
-    QTest::newRow("tables: tool set") << "Doc_tables2" << none << "Hand Tool Set";
-    QTest::newRow("Layout Editor overview") << "LayoutTutor" << none << "The Layout Editor";
+    QTest::newRow("How it works") << "HowItWorks" << none << "How Vantrel works" << 0;
+    QTest::newRow("Document Editor overview") << "DocTutor" << none << "The Document Editor" << 0;
+    QTest::newRow("simple document with logo")
+        << "Simpledoc" << none << "Teak Sunburst Wall Clock" << 1;
+    QTest::newRow("tables: camera") << "Doc_tables1" << none << "Aldane AX-1" << 0;
+    QTest::newRow("tables: tool set") << "Doc_tables2" << none << "Hand Tool Set" << 0;
+    QTest::newRow("Layout Editor overview") << "LayoutTutor" << none << "The Layout Editor" << 0;
     QTest::newRow("images smartly 1: frame and text area tiles")
-        << "Layout_Special1" << QStringList{"roses.png", "linen.jpg"} << "Tea Dress";
+        << "Layout_Special1" << QStringList{"roses.png", "linen.jpg"} << "Tea Dress" << 0;
     QTest::newRow("images smartly 2: frame tile, text area band")
-        << "Layout_Special2" << QStringList{"oak.jpg", "paper-band.png"} << "Writing Slope";
-    QTest::newRow("publishing") << "PublishTutor" << none << "Publishing to an auction site";
-    QTest::newRow("folders, files and images") << "AboutFiles" << none << "Folders, files";
+        << "Layout_Special2" << QStringList{"oak.jpg", "paper-band.png"} << "Writing Slope" << 0;
+    QTest::newRow("publishing") << "PublishTutor" << none << "Publishing to an auction site" << 0;
+    QTest::newRow("folders, files and images") << "AboutFiles" << none << "Folders, files" << 0;
 }
 
 void TestExamples::example() {
     QFETCH(QString, name);
     QFETCH(QStringList, pictures);
     QFETCH(QString, title);
+    QFETCH(int, documentPictures);
     const QString document = m_folders.examplesFolder() + name + QStringLiteral(".vdoc");
     const QString layoutFile = m_folders.examplesFolder() + name + QStringLiteral(".rbs");
 
@@ -140,6 +144,7 @@ void TestExamples::example() {
     QVERIFY(code.contains(title.toHtmlEscaped()));
     for (const QString& picture : pictures)
         QVERIFY2(code.contains(kServer + picture), qPrintable(picture));
+    QCOMPARE(code.count(QStringLiteral("<img src=\"") + kServer), documentPictures);
     QStringList errors;
     for (const listingrules::Finding& finding : listingrules::check(listing.ListingCode))
         if (finding.severity == listingrules::Severity::Error)

@@ -30,8 +30,8 @@ convert -size 24x24 xc:'#F3E1DC' \
 
 # Oak: straight grain, for a frame.
 convert -size 64x64 xc:gray50 -seed 14 +noise Random -virtual-pixel tile -colorspace gray \
-    -motion-blur 0x40+90 -blur 1x0.5 -auto-level -sigmoidal-contrast 4,50% \
-    -colorspace sRGB -type TrueColor +level-colors '#6B4526','#A8773F' \
+    -motion-blur 0x40+90 -blur 2x0.8 -auto-level \
+    -colorspace sRGB -type TrueColor +level-colors '#76502F','#A07043' \
     -strip -quality 85 "$backgrounds/oak.jpg"
 
 # Paper band: a ruled parchment top fading to white, repeated across the
