@@ -21,8 +21,13 @@ std::array<QString, 3> readProductServers(const QString& fileName, QChar serverS
     for (std::size_t i = 0; i < servers.size(); ++i) {
         const QString key = QStringLiteral("s%1").arg(i);
         const QByteArray stored = windows1252::encode(file.readString(section, key, QString()));
-        servers[i] = QStringLiteral("http://") +
-                     windows1252::decode(ShiftText(stored, shiftkeys::ServerListKey));
+        const QString address = windows1252::decode(ShiftText(stored, shiftkeys::ServerListKey));
+        // Marketplaces show only a snippet of a listing with insecure
+        // pictures, so a list may name https servers; a bare host name keeps
+        // meaning http, as lists always have.
+        servers[i] = address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive)
+                         ? address
+                         : QStringLiteral("http://") + address;
     }
     return servers;
 }

@@ -178,6 +178,10 @@ void TestStartup::productServersComeFromTheServerList_data() {
     QTest::newRow("section missing") << "0" << plain << QByteArray("1") << none;
     QTest::newRow("keys missing") << "0" << QStringList{"a.example/"} << QByteArray("0")
                                   << QStringList{"http://a.example/", "http://", "http://"};
+    QTest::newRow("secure servers keep their scheme")
+        << "0" << QStringList{"https://a.example/p/", "HTTPS://b.example/", "https:/c.example/"}
+        << QByteArray("0")
+        << QStringList{"https://a.example/p/", "HTTPS://b.example/", "http://https:/c.example/"};
 }
 
 void TestStartup::productServersComeFromTheServerList() {

@@ -91,7 +91,7 @@ void TestShiftText::shippedServerListHoldsPlainAddresses() {
     const auto servers = serverlist::readProductServers(file, u'0');
     for (std::size_t i = 0; i < servers.size(); ++i) {
         const QString expected =
-            QStringLiteral("http://img%1.vantrel-images.example/layouts/").arg(i + 1);
+            QStringLiteral("https://img%1.vantrel-images.example/layouts/").arg(i + 1);
         QCOMPARE(servers[i], expected);
     }
 }
