@@ -235,6 +235,31 @@ void EdParaBorderDialog::setBackground(const QColor& color) {
                                                 : QStringLiteral("None"));
 }
 
+EdLineDialog::EdLineDialog(EdParaBorderDialog::ColorPicker pickColor, QWidget* parent)
+    : QDialog(parent)
+    , lineWidth(spinBox(1, 100, 1))
+    , m_pickColor(std::move(pickColor))
+    , m_colorButton(new QPushButton) {
+    setObjectName(QStringLiteral("LinePropertiesDialog"));
+    setWindowTitle(QStringLiteral("Horizontal Line"));
+    m_colorButton->setObjectName(QStringLiteral("lineColor"));
+    connect(m_colorButton, &QPushButton::clicked, this, [this] {
+        if (const std::optional<QColor> color = m_pickColor(m_color))
+            setColor(*color);
+    });
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Colour:"), m_colorButton);
+    form->addRow(QStringLiteral("&Width (pixels):"), lineWidth);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    addOkCancel(*this, layout);
+}
+
+void EdLineDialog::setColor(const QColor& color) {
+    m_color = color;
+    m_colorButton->setText(color.name(QColor::HexRgb).toUpper());
+}
+
 EdTablePropertiesDialog::EdTablePropertiesDialog(QWidget* parent)
     : QDialog(parent)
     , border(spinBox(0, 100))
