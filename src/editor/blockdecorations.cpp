@@ -11,10 +11,11 @@ namespace {
 
 void paintBorder(QPainter& painter, const QTextBlockFormat& format, const QRectF& blockRect) {
     const int width = format.intProperty(docprop::ParaBorderWidth);
-    // Around the paragraph's box inside its margins, as a page draws the
-    // border of a p element.
-    const QRectF box = blockRect.adjusted(format.leftMargin(), format.topMargin(),
-                                          -format.rightMargin(), -format.bottomMargin());
+    // Inside the paragraph's margins and around its text, which the margins
+    // keep clear of it, as a page draws the border of a p element.
+    const QRectF box =
+        blockRect.adjusted(format.leftMargin() - width, format.topMargin() - width,
+                           -format.rightMargin() + width, -format.bottomMargin() + width);
     const QColor color = format.colorProperty(docprop::ParaBorderColor);
     painter.fillRect(QRectF(box.left(), box.top(), box.width(), width), color);
     painter.fillRect(QRectF(box.left(), box.bottom() - width, box.width(), width), color);

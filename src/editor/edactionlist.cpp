@@ -187,6 +187,7 @@ QMenu* EdActionList::createPopupMenu(const QPoint& viewportPoint) {
         for (const char* name : names)
             to->addAction(action(QString::fromLatin1(name)));
     };
+    // The submenus' access keys are letters no entry beside them uses.
     auto submenu = [menu](const QString& title) {
         QMenu* sub = menu->addMenu(title);
         sub->setObjectName(title);
@@ -202,7 +203,7 @@ QMenu* EdActionList::createPopupMenu(const QPoint& viewportPoint) {
                    "edActionTableCellVAlignMiddle1", "edActionTableCellVAlignBottom1",
                    "edActionTableCellVAlignDefault1", "edActionTableGrid1"});
         menu->addSeparator();
-        add(submenu(QStringLiteral("&Rows and Columns")),
+        add(submenu(QStringLiteral("Ro&ws and Columns")),
             {"edActionTableInsertRowsAbove1", "edActionTableInsertRowsBelow1",
              "edActionTableInsertColLeft1", "edActionTableInsertColRight1",
              "edActionTableDeleteRows1", "edActionTableDeleteCols1", "edActionTableDeleteTable1"});
@@ -210,7 +211,7 @@ QMenu* EdActionList::createPopupMenu(const QPoint& viewportPoint) {
         add(cells, {"edActionTableMergeCells1", "edActionTableSplitCells1", "edActionFillColor1"});
         add(cells, {"edActionTableSelectTable1", "edActionTableSelectRows1",
                     "edActionTableSelectCols1", "edActionTableSelectCell1"});
-        add(submenu(QStringLiteral("&Borders")),
+        add(submenu(QStringLiteral("Bo&rders")),
             {"edActionTableCellAllBorders1", "edActionTableCellNoBorders1",
              "edActionTableCellLeftBorder1", "edActionTableCellRightBorder1",
              "edActionTableCellTopBorder1", "edActionTableCellBottomBorder1"});
@@ -220,13 +221,13 @@ QMenu* EdActionList::createPopupMenu(const QPoint& viewportPoint) {
         menu->addSeparator();
         // The rest of the text's formatting, reached from here as from the
         // buttons beside the editor.
-        QMenu* font = submenu(QStringLiteral("Fo&rmat"));
+        QMenu* font = submenu(QStringLiteral("Te&xt Format"));
         add(font, {"edActionFontBold1", "edActionFontItalic1", "edActionFontUnderline1",
                    "edActionFontStrikeout1", "edActionFontOverline1", "edActionFontAllCaps1"});
         add(font, {"edActionFontGrow1", "edActionFontShrink1", "edActionFontGrowOnePoint1",
                    "edActionFontShrinkOnePoint1", "edActionFontColor1", "edActionFontBackColor1",
                    "edActionCharCase1"});
-        QMenu* paragraph = submenu(QStringLiteral("Paragrap&h"));
+        QMenu* paragraph = submenu(QStringLiteral("Paragraph Layo&ut"));
         add(paragraph, {"edActionAlignLeft1", "edActionAlignCenter", "edActionAlignRight1",
                         "edActionAlignJustify1"});
         add(paragraph, {"edActionIndentInc1", "edActionIndentDec1", "edActionLineSpacing1001",
@@ -243,7 +244,7 @@ QMenu* EdActionList::createPopupMenu(const QPoint& viewportPoint) {
                  "edActionInsertSymbol1", "edActionInsertFile1", "edActionInsertPageBreak1"});
     if (EdDocument::hasPageBreak(caret))
         add(insert, {"edActionRemovePageBreak1"});
-    QMenu* document = submenu(QStringLiteral("&Document"));
+    QMenu* document = submenu(QStringLiteral("D&ocument"));
     add(document, {"edActionColor1", "edActionBackground1", "edActionWordWrap1",
                    "edActionShowSpecialCharacters1"});
     add(document,

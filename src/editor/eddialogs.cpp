@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -203,7 +204,10 @@ EdParaBorderDialog::EdParaBorderDialog(ColorPicker pickColor, QWidget* parent)
     auto* background = new QHBoxLayout;
     background->addWidget(m_backgroundButton);
     background->addWidget(noBackground);
-    form->addRow(QStringLiteral("&Background:"), background);
+    // A row of two buttons: the label's access key goes to the first.
+    auto* backgroundLabel = new QLabel(QStringLiteral("&Background:"));
+    backgroundLabel->setBuddy(m_backgroundButton);
+    form->addRow(backgroundLabel, background);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     addOkCancel(*this, layout);
