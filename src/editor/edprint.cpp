@@ -16,6 +16,7 @@
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QTextDocument>
+#include <QWidget>
 #include <memory>
 
 TEdPrint::TEdPrint(QTextDocument& document, UserDialogs& dialogs, QWidget* parent)
@@ -133,8 +134,14 @@ void TEdPrint::preview() {
     dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [this](QPrinter* target) { printTo(*target); });
-    if (PreviewMaximized)
+    if (PreviewMaximized) {
+        // The screen's whole working area first, for a desktop that leaves
+        // maximizing to the window alone.
+        if (const QScreen* screen =
+                m_parent ? m_parent->screen() : QGuiApplication::primaryScreen())
+            dialog.setGeometry(screen->availableGeometry());
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+    }
     m_dialogs.runModal(dialog);
 }
 
