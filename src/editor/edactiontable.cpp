@@ -396,16 +396,13 @@ void toggleList(EdActionList& list, TListInfo::TListType type) {
 
 void bulletsAndNumbering(EdActionList& list) {
     TDocEditor& editor = list.editor();
-    EdChoiceDialog dialog(QStringLiteral("BulletsNumberingDialog"),
-                          QStringLiteral("Bullets and Numbering"),
-                          {QStringLiteral("None"), QStringLiteral("Bullets \u2022"),
-                           QStringLiteral("Numbers 1, 2, 3"), QStringLiteral("Letters a, b, c"),
-                           QStringLiteral("Letters A, B, C"), QStringLiteral("Roman i, ii, iii"),
-                           QStringLiteral("Roman I, II, III")},
-                          &editor);
+    EdListDialog dialog(&editor);
     bool inList = false;
     const TListInfo::TListType type = caretListType(list, inList);
+    const QTextList* current = editor.textCursor().currentList();
+    const int level = current ? current->format().intProperty(docprop::ListLevel) : 0;
     dialog.choose(inList ? int(type) + 1 : 0);
+    dialog.level->setValue(level + 1);
     if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
         return;
     QTextCursor cursor = editor.textCursor();
@@ -414,8 +411,9 @@ void bulletsAndNumbering(EdActionList& list) {
         return;
     }
     const auto chosen = TListInfo::TListType(dialog.chosen() - 1);
-    if (!inList || chosen != type)
-        editor.edDocument().toggleList(cursor, chosen);
+    const int chosenLevel = dialog.level->value() - 1;
+    if (!inList || chosen != type || chosenLevel != level)
+        editor.edDocument().setList(cursor, chosen, chosenLevel);
 }
 
 // --- Tables --------------------------------------------------------------

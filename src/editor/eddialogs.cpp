@@ -1,5 +1,7 @@
 #include "editor/eddialogs.h"
 
+#include "editor/vdocformat.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -404,4 +406,21 @@ int EdChoiceDialog::chosen() const {
 void EdChoiceDialog::choose(int index) {
     if (index >= 0 && index < m_buttons.size())
         m_buttons.at(index)->setChecked(true);
+}
+
+EdListDialog::EdListDialog(QWidget* parent)
+    : EdChoiceDialog(QStringLiteral("BulletsNumberingDialog"),
+                     QStringLiteral("Bullets and Numbering"),
+                     // In the order of TListInfo::TListType, after "None".
+                     {QStringLiteral("None"), QStringLiteral("Bullets \u2022"),
+                      QStringLiteral("Numbers 1, 2, 3"), QStringLiteral("Letters a, b, c"),
+                      QStringLiteral("Letters A, B, C"), QStringLiteral("Roman i, ii, iii"),
+                      QStringLiteral("Roman I, II, III")},
+                     parent)
+    , level(spinBox(1, vdocformat::kMaxListLevel + 1, 1)) {
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Level:"), level);
+    // Above OK and Cancel.
+    auto* box = static_cast<QBoxLayout*>(layout());
+    box->insertLayout(box->count() - 1, form);
 }

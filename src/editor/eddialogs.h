@@ -173,3 +173,14 @@ public:
 private:
     QList<QRadioButton*> m_buttons;
 };
+
+/// The kind of list for the selected paragraphs, or none, and the level
+/// they stand at in it.
+class EdListDialog : public EdChoiceDialog {
+    Q_OBJECT
+public:
+    explicit EdListDialog(QWidget* parent = nullptr);
+
+    /// From 1, the outermost.
+    QSpinBox* level;
+};

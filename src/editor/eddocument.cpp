@@ -373,13 +373,17 @@ void EdDocument::toggleList(QTextCursor& cursor, TListInfo::TListType type) {
         removeList(cursor);
         return;
     }
+    setList(cursor, type, 0);
+}
+
+void EdDocument::setList(QTextCursor& cursor, TListInfo::TListType type, int level) {
     TListInfo info;
     info.ListType = type;
     const int listNo = m_style.ListStyles.findOrAppend(info);
     QTextCursor edit(cursor);
     edit.beginEditBlock();
     removeList(edit);
-    edit.createList(m_style.listFormat(listNo, 0));
+    edit.createList(m_style.listFormat(listNo, qBound(0, level, vdocformat::kMaxListLevel)));
     edit.endEditBlock();
 }
 

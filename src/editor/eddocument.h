@@ -82,6 +82,9 @@ public:
     /// Makes the touched paragraphs a list of that type, or takes them out
     /// of their list when they already are one of that type.
     void toggleList(QTextCursor& cursor, TListInfo::TListType type);
+    /// Makes the touched paragraphs one list of that type at that level
+    /// (from 0, the outermost).
+    void setList(QTextCursor& cursor, TListInfo::TListType type, int level = 0);
     /// Takes the touched paragraphs out of their lists.
     void removeList(QTextCursor& cursor);
     /// True when the caret's paragraph starts a new page.

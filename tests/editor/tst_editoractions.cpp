@@ -244,6 +244,15 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
                                          .ListType)
                    : QStringLiteral("none");
     }
+    if (what == QLatin1String("list level")) {
+        const QTextList* list = editor.document()->begin().textList();
+        return list ? QStringLiteral("%1/%2")
+                          .arg(editor.Style()
+                                   .ListStyles.at(list->format().intProperty(docprop::ListNo))
+                                   .ListType)
+                          .arg(list->format().intProperty(docprop::ListLevel))
+                    : QStringLiteral("none");
+    }
     if (what == QLatin1String("table")) {
         QTextTable* table = sample.table();
         if (!table)
@@ -349,6 +358,10 @@ std::function<int(QDialog&)> modalAnswer(const QString& answer) {
             letterCase->choose(EdCharCaseDialog::Case(argument.toInt()));
         } else if (auto* symbol = qobject_cast<EdSymbolDialog*>(&dialog)) {
             symbol->setSymbol(QChar(argument.toUShort(nullptr, 16)));
+        } else if (auto* list = qobject_cast<EdListDialog*>(&dialog);
+                   list && kind == QLatin1String("list")) {
+            list->choose(argument.section(QLatin1Char(','), 0, 0).toInt());
+            list->level->setValue(argument.section(QLatin1Char(','), 1).toInt());
         } else if (auto* choice = qobject_cast<EdChoiceDialog*>(&dialog)) {
             choice->choose(argument.toInt());
         } else if (kind != QLatin1String("accept")) {
@@ -526,6 +539,7 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionParaLTR1", "caret", "", "direction", QStringLiteral("L10 L00"));
     // Lists.
     row("edActionParaList1", "caret", "modal:choice:3", "list", QStringLiteral("2"));
+    row("edActionParaList1", "caret", "modal:list:2,3", "list level", QStringLiteral("1/2"));
     row("edActionParaBullets1", "caret", "", "list", QStringLiteral("0"));
     row("edActionParaNumbering1", "caret", "", "list", QStringLiteral("1"));
     // Tables.
@@ -670,6 +684,9 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
     QTest::newRow("paragraph dialog") << "edActionParagraph1"
                                       << "word"
                                       << "modal:para:40";
+    QTest::newRow("list level") << "edActionParaList1"
+                                << "word"
+                                << "modal:list:1,2";
     QTest::newRow("letter case") << "edActionCharCase1"
                                  << "word"
                                  << "modal:case:2";
