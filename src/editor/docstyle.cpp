@@ -136,6 +136,12 @@ QTextBlockFormat TDocStyle::blockFormat(int paraNo) const {
         format.setLayoutDirection(info.BiDiMode == TParaStyleInfo::bdRightToLeft ? Qt::RightToLeft
                                                                                  : Qt::LeftToRight);
     if (info.BorderWidth > 0) {
+        // The border stands between the paragraph's margins and its text, as
+        // on a page: the text moves in by the border's width.
+        format.setLeftMargin(info.LeftIndent + info.BorderWidth);
+        format.setRightMargin(info.RightIndent + info.BorderWidth);
+        format.setTopMargin(info.SpaceBefore + info.BorderWidth);
+        format.setBottomMargin(info.SpaceAfter + info.BorderWidth);
         format.setProperty(docprop::ParaBorderWidth, info.BorderWidth);
         format.setProperty(docprop::ParaBorderColor,
                            info.BorderColor.isValid() ? info.BorderColor : QColor(Qt::black));
@@ -225,6 +231,11 @@ TParaStyleInfo TDocStyle::paraStyleOf(const QTextBlockFormat& format) {
     if (format.intProperty(docprop::ParaBorderWidth) > 0) {
         info.BorderWidth = format.intProperty(docprop::ParaBorderWidth);
         info.BorderColor = format.colorProperty(docprop::ParaBorderColor);
+        // The margins hold the border's width besides the paragraph's own.
+        info.LeftIndent = qMax(0, info.LeftIndent - info.BorderWidth);
+        info.RightIndent = qMax(0, info.RightIndent - info.BorderWidth);
+        info.SpaceBefore = qMax(0, info.SpaceBefore - info.BorderWidth);
+        info.SpaceAfter = qMax(0, info.SpaceAfter - info.BorderWidth);
     }
     for (const QTextOption::Tab& tab : format.tabPositions())
         info.Tabs.append(TParaStyleInfo::Tab{rounded(tab.position)});

@@ -174,32 +174,80 @@ QMenu* EdActionList::createPopupMenu(const QPoint& viewportPoint) {
     }();
     const bool linkAt =
         clicked.charFormat().isAnchor() && !clicked.charFormat().anchorHref().isEmpty();
-    const bool inTable = m_editor.textCursor().currentTable() != nullptr;
+    const QTextCursor caret = m_editor.textCursor();
+    const bool inTable = caret.currentTable() != nullptr;
+    const bool lineAt = EdDocument::hLineAt(caret) >= 0;
     updateState();
 
     auto* menu = new QMenu(&m_editor);
     menu->setObjectName(QStringLiteral("EdPopupMenu1"));
-    auto add = [this, menu](std::initializer_list<const char*> names) {
-        if (!menu->actions().isEmpty())
-            menu->addSeparator();
+    auto add = [this](QMenu* to, std::initializer_list<const char*> names) {
+        if (!to->actions().isEmpty())
+            to->addSeparator();
         for (const char* name : names)
-            menu->addAction(action(QString::fromLatin1(name)));
+            to->addAction(action(QString::fromLatin1(name)));
     };
-    add({"edActionCut1", "edActionCopy1", "edActionPaste1"});
-    if (pictureAt)
-        add({"edActionItemProperties1"});
+    // The submenus' access keys are letters no entry beside them uses.
+    auto submenu = [menu](const QString& title) {
+        QMenu* sub = menu->addMenu(title);
+        sub->setObjectName(title);
+        return sub;
+    };
+    add(menu, {"edActionCut1", "edActionCopy1", "edActionPaste1", "edActionPasteSpecial1"});
+    if (pictureAt || lineAt)
+        add(menu, {"edActionItemProperties1"});
     if (linkAt)
-        add({"edActionInsertHyperlink1"});
+        add(menu, {"edActionInsertHyperlink1"});
     if (inTable) {
-        add({"edActionTableInsertRowsAbove1", "edActionTableInsertRowsBelow1",
+        add(menu, {"edActionTableProperties1", "edActionTableCellVAlignTop1",
+                   "edActionTableCellVAlignMiddle1", "edActionTableCellVAlignBottom1",
+                   "edActionTableCellVAlignDefault1", "edActionTableGrid1"});
+        menu->addSeparator();
+        add(submenu(QStringLiteral("Ro&ws and Columns")),
+            {"edActionTableInsertRowsAbove1", "edActionTableInsertRowsBelow1",
              "edActionTableInsertColLeft1", "edActionTableInsertColRight1",
              "edActionTableDeleteRows1", "edActionTableDeleteCols1", "edActionTableDeleteTable1"});
-        add({"edActionTableMergeCells1", "edActionTableSplitCells1", "edActionTableSelectTable1",
-             "edActionTableSelectCell1", "edActionTableProperties1"});
+        QMenu* cells = submenu(QStringLiteral("C&ells"));
+        add(cells, {"edActionTableMergeCells1", "edActionTableSplitCells1", "edActionFillColor1"});
+        add(cells, {"edActionTableSelectTable1", "edActionTableSelectRows1",
+                    "edActionTableSelectCols1", "edActionTableSelectCell1"});
+        add(submenu(QStringLiteral("Bo&rders")),
+            {"edActionTableCellAllBorders1", "edActionTableCellNoBorders1",
+             "edActionTableCellLeftBorder1", "edActionTableCellRightBorder1",
+             "edActionTableCellTopBorder1", "edActionTableCellBottomBorder1"});
     }
-    if (!pictureAt)
-        add({"edActionFonts1", "edActionParagraph1", "edActionParaList1"});
+    if (!pictureAt) {
+        add(menu, {"edActionFonts1", "edActionParagraph1", "edActionParaList1"});
+        menu->addSeparator();
+        // The rest of the text's formatting, reached from here as from the
+        // buttons beside the editor.
+        QMenu* font = submenu(QStringLiteral("Te&xt Format"));
+        add(font, {"edActionFontBold1", "edActionFontItalic1", "edActionFontUnderline1",
+                   "edActionFontStrikeout1", "edActionFontOverline1", "edActionFontAllCaps1"});
+        add(font, {"edActionFontGrow1", "edActionFontShrink1", "edActionFontGrowOnePoint1",
+                   "edActionFontShrinkOnePoint1", "edActionFontColor1", "edActionFontBackColor1",
+                   "edActionCharCase1"});
+        QMenu* paragraph = submenu(QStringLiteral("Paragraph Layo&ut"));
+        add(paragraph, {"edActionAlignLeft1", "edActionAlignCenter", "edActionAlignRight1",
+                        "edActionAlignJustify1"});
+        add(paragraph, {"edActionIndentInc1", "edActionIndentDec1", "edActionLineSpacing1001",
+                        "edActionLineSpacing1501", "edActionLineSpacing2001"});
+        add(paragraph, {"edActionParaBullets1", "edActionParaNumbering1", "edActionParaColor1",
+                        "edActionParaBorder1"});
+        add(paragraph,
+            {"edActionParaLTR1", "edActionParaRTL1", "edActionTextLTR1", "edActionTextRTL1"});
+    }
     if (!pictureAt && !linkAt)
-        add({"edActionInsertHyperlink1"});
+        add(menu, {"edActionInsertHyperlink1"});
+    QMenu* insert = submenu(QStringLiteral("&Insert"));
+    add(insert, {"edActionInsertPicture1", "edActionInsertTable1", "edActionInsertHLine1",
+                 "edActionInsertSymbol1", "edActionInsertFile1", "edActionInsertPageBreak1"});
+    if (EdDocument::hasPageBreak(caret))
+        add(insert, {"edActionRemovePageBreak1"});
+    QMenu* document = submenu(QStringLiteral("D&ocument"));
+    add(document, {"edActionColor1", "edActionBackground1", "edActionWordWrap1",
+                   "edActionShowSpecialCharacters1"});
+    add(document,
+        {"edActionExport1", "edActionPrintPreview1", "edActionQuickPrint1", "edActionPageSetup1"});
     return menu;
 }

@@ -58,7 +58,8 @@ void exportDocument(EdActionList& list) {
         return;
     QByteArray bytes;
     if (options.filterIndex == 2 || fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
-        bytes = editor.document()->toPlainText().toUtf8();
+        // Pictures and anchors have no text: their placeholder characters go.
+        bytes = editor.document()->toPlainText().remove(QChar::ObjectReplacementCharacter).toUtf8();
     } else {
         // The program's link handler decides what a published page links
         // to; an exported file keeps every link as the document has it.
@@ -395,16 +396,13 @@ void toggleList(EdActionList& list, TListInfo::TListType type) {
 
 void bulletsAndNumbering(EdActionList& list) {
     TDocEditor& editor = list.editor();
-    EdChoiceDialog dialog(QStringLiteral("BulletsNumberingDialog"),
-                          QStringLiteral("Bullets and Numbering"),
-                          {QStringLiteral("None"), QStringLiteral("Bullets \u2022"),
-                           QStringLiteral("Numbers 1, 2, 3"), QStringLiteral("Letters a, b, c"),
-                           QStringLiteral("Letters A, B, C"), QStringLiteral("Roman i, ii, iii"),
-                           QStringLiteral("Roman I, II, III")},
-                          &editor);
+    EdListDialog dialog(&editor);
     bool inList = false;
     const TListInfo::TListType type = caretListType(list, inList);
+    const QTextList* current = editor.textCursor().currentList();
+    const int level = current ? current->format().intProperty(docprop::ListLevel) : 0;
     dialog.choose(inList ? int(type) + 1 : 0);
+    dialog.level->setValue(level + 1);
     if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
         return;
     QTextCursor cursor = editor.textCursor();
@@ -413,8 +411,9 @@ void bulletsAndNumbering(EdActionList& list) {
         return;
     }
     const auto chosen = TListInfo::TListType(dialog.chosen() - 1);
-    if (!inList || chosen != type)
-        editor.edDocument().toggleList(cursor, chosen);
+    const int chosenLevel = dialog.level->value() - 1;
+    if (!inList || chosen != type || chosenLevel != level)
+        editor.edDocument().setList(cursor, chosen, chosenLevel);
 }
 
 // --- Tables --------------------------------------------------------------
@@ -513,11 +512,10 @@ void tableProperties(EdActionList& list) {
                                           dialog.spacing->value());
 }
 
-void tableBorders(EdActionList& list, int border) {
+/// All four sides of the selected cells, or of the caret's.
+void cellBorders(EdActionList& list, bool on) {
     QTextCursor cursor = caret(list);
-    const QTextTableFormat format = cursor.currentTable()->format();
-    list.editor().edDocument().setTableFrame(cursor, border, qRound(format.cellPadding()),
-                                             qRound(format.cellSpacing()));
+    list.editor().edDocument().setCellBorders(cursor, 0xF, on);
 }
 
 // --- Insert --------------------------------------------------------------
@@ -665,10 +663,25 @@ void pictureProperties(EdActionList& list, int position) {
         editor.edDocument().resizePicture(position, dialog.columns->value(), dialog.rows->value());
 }
 
+void lineProperties(EdActionList& list, int position) {
+    TDocEditor& editor = list.editor();
+    const QTextBlockFormat format = editor.document()->findBlock(position).blockFormat();
+    EdLineDialog dialog(
+        [&editor](const QColor& current) { return editor.dialogs().chooseColor(current); },
+        &editor);
+    dialog.setColor(docprop::hLineColor(format));
+    dialog.lineWidth->setValue(docprop::hLineWidth(format));
+    if (editor.dialogs().runModal(dialog) == QDialog::Accepted)
+        editor.edDocument().setHLine(position, dialog.color(), dialog.lineWidth->value());
+}
+
 void itemProperties(EdActionList& list) {
     const int picture = list.editor().edDocument().pictureAt(caret(list));
+    const int line = EdDocument::hLineAt(caret(list));
     if (picture >= 0)
         pictureProperties(list, picture);
+    else if (line >= 0)
+        lineProperties(list, line);
     else if (caret(list).currentTable())
         tableProperties(list);
     else
@@ -1003,9 +1016,9 @@ const std::vector<EdActionRow>& edActionTable() {
         {"edActionTableCellBottomBorder1", "&Bottom Border", {}, Kind::Checkable,
          toggleCellBorder<docprop::CellBottom>, T, cellBordered<docprop::CellBottom>},
         {"edActionTableCellAllBorders1", "&All Borders", {}, Kind::Plain,
-         [](EdActionList& l) { tableBorders(l, 1); }, T},
+         [](EdActionList& l) { cellBorders(l, true); }, T},
         {"edActionTableCellNoBorders1", "&No Borders", {}, Kind::Plain,
-         [](EdActionList& l) { tableBorders(l, 0); }, T},
+         [](EdActionList& l) { cellBorders(l, false); }, T},
         // Doc Insert
         {"edActionInsertFile1", "&File...", {}, Kind::Plain, insertFile, W},
         {"edActionInsertPicture1", "&Picture...", {}, Kind::Plain, insertPicture, W},

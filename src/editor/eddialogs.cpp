@@ -1,5 +1,7 @@
 #include "editor/eddialogs.h"
 
+#include "editor/vdocformat.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -7,6 +9,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -203,7 +206,10 @@ EdParaBorderDialog::EdParaBorderDialog(ColorPicker pickColor, QWidget* parent)
     auto* background = new QHBoxLayout;
     background->addWidget(m_backgroundButton);
     background->addWidget(noBackground);
-    form->addRow(QStringLiteral("&Background:"), background);
+    // A row of two buttons: the label's access key goes to the first.
+    auto* backgroundLabel = new QLabel(QStringLiteral("&Background:"));
+    backgroundLabel->setBuddy(m_backgroundButton);
+    form->addRow(backgroundLabel, background);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     addOkCancel(*this, layout);
@@ -233,6 +239,31 @@ void EdParaBorderDialog::setBackground(const QColor& color) {
     m_background = color;
     m_backgroundButton->setText(color.isValid() ? color.name(QColor::HexRgb).toUpper()
                                                 : QStringLiteral("None"));
+}
+
+EdLineDialog::EdLineDialog(EdParaBorderDialog::ColorPicker pickColor, QWidget* parent)
+    : QDialog(parent)
+    , lineWidth(spinBox(1, 100, 1))
+    , m_pickColor(std::move(pickColor))
+    , m_colorButton(new QPushButton) {
+    setObjectName(QStringLiteral("LinePropertiesDialog"));
+    setWindowTitle(QStringLiteral("Horizontal Line"));
+    m_colorButton->setObjectName(QStringLiteral("lineColor"));
+    connect(m_colorButton, &QPushButton::clicked, this, [this] {
+        if (const std::optional<QColor> color = m_pickColor(m_color))
+            setColor(*color);
+    });
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Colour:"), m_colorButton);
+    form->addRow(QStringLiteral("&Width (pixels):"), lineWidth);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    addOkCancel(*this, layout);
+}
+
+void EdLineDialog::setColor(const QColor& color) {
+    m_color = color;
+    m_colorButton->setText(color.name(QColor::HexRgb).toUpper());
 }
 
 EdTablePropertiesDialog::EdTablePropertiesDialog(QWidget* parent)
@@ -375,4 +406,21 @@ int EdChoiceDialog::chosen() const {
 void EdChoiceDialog::choose(int index) {
     if (index >= 0 && index < m_buttons.size())
         m_buttons.at(index)->setChecked(true);
+}
+
+EdListDialog::EdListDialog(QWidget* parent)
+    : EdChoiceDialog(QStringLiteral("BulletsNumberingDialog"),
+                     QStringLiteral("Bullets and Numbering"),
+                     // In the order of TListInfo::TListType, after "None".
+                     {QStringLiteral("None"), QStringLiteral("Bullets \u2022"),
+                      QStringLiteral("Numbers 1, 2, 3"), QStringLiteral("Letters a, b, c"),
+                      QStringLiteral("Letters A, B, C"), QStringLiteral("Roman i, ii, iii"),
+                      QStringLiteral("Roman I, II, III")},
+                     parent)
+    , level(spinBox(1, vdocformat::kMaxListLevel + 1, 1)) {
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Level:"), level);
+    // Above OK and Cancel.
+    auto* box = static_cast<QBoxLayout*>(layout());
+    box->insertLayout(box->count() - 1, form);
 }

@@ -88,6 +88,24 @@ private:
     QPushButton* m_backgroundButton;
 };
 
+/// The colour and thickness of a horizontal line. The colour is picked with
+/// the colour dialog the caller hands in.
+class EdLineDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit EdLineDialog(EdParaBorderDialog::ColorPicker pickColor, QWidget* parent = nullptr);
+
+    QColor color() const { return m_color; }
+    void setColor(const QColor& color);
+
+    QSpinBox* lineWidth;
+
+private:
+    EdParaBorderDialog::ColorPicker m_pickColor;
+    QColor m_color;
+    QPushButton* m_colorButton;
+};
+
 /// Two numbers in spin boxes: the size of a new table, how to split a cell,
 /// the size of a picture.
 class EdSizeDialog : public QDialog {
@@ -154,4 +172,15 @@ public:
 
 private:
     QList<QRadioButton*> m_buttons;
+};
+
+/// The kind of list for the selected paragraphs, or none, and the level
+/// they stand at in it.
+class EdListDialog : public EdChoiceDialog {
+    Q_OBJECT
+public:
+    explicit EdListDialog(QWidget* parent = nullptr);
+
+    /// From 1, the outermost.
+    QSpinBox* level;
 };

@@ -373,13 +373,17 @@ void EdDocument::toggleList(QTextCursor& cursor, TListInfo::TListType type) {
         removeList(cursor);
         return;
     }
+    setList(cursor, type, 0);
+}
+
+void EdDocument::setList(QTextCursor& cursor, TListInfo::TListType type, int level) {
     TListInfo info;
     info.ListType = type;
     const int listNo = m_style.ListStyles.findOrAppend(info);
     QTextCursor edit(cursor);
     edit.beginEditBlock();
     removeList(edit);
-    edit.createList(m_style.listFormat(listNo, 0));
+    edit.createList(m_style.listFormat(listNo, qBound(0, level, vdocformat::kMaxListLevel)));
     edit.endEditBlock();
 }
 
@@ -585,10 +589,27 @@ void EdDocument::setCellBackground(QTextCursor& cursor, const QColor& color) {
     edit.endEditBlock();
 }
 
+namespace {
+
+/// The border a table's own grid gives every side of its cells.
+docprop::CellBorder gridBorder(const QTextTable* table) {
+    docprop::CellBorder border;
+    border.width = qRound(table->format().border());
+    const QBrush brush = table->format().borderBrush();
+    border.color =
+        brush.style() != Qt::NoBrush && brush.color().isValid() ? brush.color() : QColor(Qt::black);
+    return border;
+}
+
+} // namespace
+
 bool EdDocument::cellsHaveBorder(const QTextCursor& cursor, int side) const {
     const TableRange range = tableRange(cursor);
     if (!range.table)
         return false;
+    // The table's grid borders every side its cells do not border themselves.
+    if (gridBorder(range.table).width > 0)
+        return true;
     for (int r = range.row; r < range.row + range.rows; ++r) {
         for (int c = range.column; c < range.column + range.columns; ++c) {
             if (docprop::cellBorder(range.table->cellAt(r, c).format(), side).width == 0)
@@ -599,26 +620,47 @@ bool EdDocument::cellsHaveBorder(const QTextCursor& cursor, int side) const {
 }
 
 void EdDocument::toggleCellBorder(QTextCursor& cursor, int side) {
+    setCellBorders(cursor, 1u << side, !cellsHaveBorder(cursor, side));
+}
+
+void EdDocument::setCellBorders(QTextCursor& cursor, unsigned sides, bool on) {
     const TableRange range = tableRange(cursor);
     if (!range.table)
         return;
-    docprop::CellBorder border;
-    if (!cellsHaveBorder(cursor, side)) {
-        border.width = 1;
-        const QBrush tableBrush = range.table->format().borderBrush();
-        border.color = tableBrush.style() != Qt::NoBrush && tableBrush.color().isValid()
-                           ? tableBrush.color()
-                           : QColor(Qt::black);
-    }
+    docprop::CellBorder border = gridBorder(range.table);
     QTextCursor edit(cursor);
     edit.beginEditBlock();
+    if (!on && border.width > 0) {
+        // The table's grid borders every cell alike and cannot leave one
+        // out: it becomes borders of the cells' own, which can.
+        for (int r = 0; r < range.table->rows(); ++r) {
+            for (int c = 0; c < range.table->columns(); ++c) {
+                QTextTableCell cell = range.table->cellAt(r, c);
+                if (cell.row() != r || cell.column() != c)
+                    continue;
+                QTextCharFormat format = cell.format();
+                for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+                    if (docprop::cellBorder(format, side).width == 0)
+                        docprop::setCellBorder(format, side, border);
+                }
+                cell.setFormat(format);
+            }
+        }
+        QTextTableFormat tableFormat = range.table->format();
+        tableFormat.setBorder(0);
+        range.table->setFormat(tableFormat);
+    }
+    border.width = on ? qMax(1, border.width) : 0;
     for (int r = range.row; r < range.row + range.rows; ++r) {
         for (int c = range.column; c < range.column + range.columns; ++c) {
             QTextTableCell cell = range.table->cellAt(r, c);
             if (cell.row() != r || cell.column() != c)
                 continue;
             QTextCharFormat format = cell.format();
-            docprop::setCellBorder(format, side, border);
+            for (int side = docprop::CellLeft; side <= docprop::CellBottom; ++side) {
+                if (sides & (1u << side))
+                    docprop::setCellBorder(format, side, border);
+            }
             cell.setFormat(format);
         }
     }
@@ -662,4 +704,25 @@ void EdDocument::resizePicture(int position, int width, int height) {
     picture.height = height;
     limitToFile(picture);
     edit.setCharFormat(picture.toFormat());
+}
+
+int EdDocument::hLineAt(const QTextCursor& cursor) {
+    const QTextBlock block = cursor.block();
+    return block.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth)
+               ? block.position()
+               : -1;
+}
+
+void EdDocument::setHLine(int position, const QColor& color, int width) {
+    QTextCursor edit(m_text);
+    edit.setPosition(position);
+    QTextBlockFormat format = edit.blockFormat();
+    if (!format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
+        return;
+    if (color.isValid())
+        format.setProperty(docprop::HLineColor, color);
+    else
+        format.clearProperty(docprop::HLineColor);
+    format.setProperty(docprop::HLineWidth, qBound(1, width, vdocformat::kMaxBorder));
+    edit.setBlockFormat(format);
 }

@@ -82,6 +82,9 @@ public:
     /// Makes the touched paragraphs a list of that type, or takes them out
     /// of their list when they already are one of that type.
     void toggleList(QTextCursor& cursor, TListInfo::TListType type);
+    /// Makes the touched paragraphs one list of that type at that level
+    /// (from 0, the outermost).
+    void setList(QTextCursor& cursor, TListInfo::TListType type, int level = 0);
     /// Takes the touched paragraphs out of their lists.
     void removeList(QTextCursor& cursor);
     /// True when the caret's paragraph starts a new page.
@@ -94,6 +97,10 @@ public:
     int pictureAt(const QTextCursor& cursor) const;
     /// Shows the picture at that position in another size (pixels).
     void resizePicture(int position, int width, int height);
+    /// Position of the horizontal line the caret stands on, or -1.
+    static int hLineAt(const QTextCursor& cursor);
+    /// Draws the line at that position in another colour and thickness.
+    void setHLine(int position, const QColor& color, int width);
     /// Replaces every occurrence; returns how many.
     int replaceAll(const QString& text, const QString& replacement, int findFlags);
 
@@ -114,6 +121,9 @@ public:
     /// Takes that side's border off the cells when all have it, or else
     /// gives them all a thin solid one in the table's border colour.
     void toggleCellBorder(QTextCursor& cursor, int side);
+    /// Gives the cells a border of their own on every side of `sides` (bits
+    /// of `docprop::CellSide`), or takes it off those sides.
+    void setCellBorders(QTextCursor& cursor, unsigned sides, bool on);
     /// Border width, cell padding and spacing of the table, in pixels.
     void setTableFrame(QTextCursor& cursor, int border, int padding, int spacing);
 

@@ -1,17 +1,22 @@
 #include "editor/edprint.h"
 
+#include "editor/blockdecorations.h"
 #include "editor/eddialogs.h"
 #include "platform/userdialogs.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPageRanges>
 #include <QPageSetupDialog>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QTextDocument>
+#include <QWidget>
 #include <memory>
 
 TEdPrint::TEdPrint(QTextDocument& document, UserDialogs& dialogs, QWidget* parent)
@@ -34,13 +39,44 @@ void TEdPrint::printTo(QPrinter& printer) const {
     applyLayout(printer);
     // A copy is laid out on pages exactly as large as the printable area,
     // so the editor's own layout stays as it is, and printing adds no
-    // margins of its own to the fixed ones: a document without a page size
-    // would get another 2 cm on every side.
+    // margins of its own to the fixed ones.
     std::unique_ptr<QTextDocument> copy(m_document.clone());
     const QScreen* screen = QGuiApplication::primaryScreen();
     const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96;
-    copy->setPageSize(printer.pageLayout().paintRect(QPageLayout::Point).size() * dpi / 72);
-    copy->print(&printer);
+    const QSizeF page = printer.pageLayout().paintRect(QPageLayout::Point).size() * dpi / 72;
+    copy->setPageSize(page);
+    // Marks of spaces and paragraph ends are for the screen only.
+    QTextOption option = copy->defaultTextOption();
+    option.setFlags(option.flags() & ~(QTextOption::ShowTabsAndSpaces |
+                                       QTextOption::ShowLineAndParagraphSeparators));
+    copy->setDefaultTextOption(option);
+    QPainter painter(&printer);
+    if (!painter.isActive())
+        return;
+    painter.scale(printer.width() / page.width(), printer.height() / page.height());
+    QAbstractTextDocumentLayout* layout = copy->documentLayout();
+    const QPageRanges ranges = printer.pageRanges();
+    bool first = true;
+    for (int number = 1; number <= copy->pageCount(); ++number) {
+        if (!ranges.isEmpty() && !ranges.contains(number))
+            continue;
+        if (!first)
+            printer.newPage();
+        first = false;
+        // Each page shows its slice of the long laid-out document, with the
+        // paragraph borders and lines the editor draws over the text.
+        const QRectF view(0, (number - 1) * page.height(), page.width(), page.height());
+        painter.save();
+        painter.translate(0, -view.top());
+        painter.setClipRect(view);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = view;
+        // Black text on paper whatever the screen's colours.
+        context.palette.setColor(QPalette::Text, Qt::black);
+        layout->draw(&painter, context);
+        blockdecorations::paint(painter, *copy, view);
+        painter.restore();
+    }
 }
 
 bool TEdPrint::printToPdf(const QString& fileName) const {
@@ -98,8 +134,14 @@ void TEdPrint::preview() {
     dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [this](QPrinter* target) { printTo(*target); });
-    if (PreviewMaximized)
+    if (PreviewMaximized) {
+        // The screen's whole working area first, for a desktop that leaves
+        // maximizing to the window alone.
+        if (const QScreen* screen =
+                m_parent ? m_parent->screen() : QGuiApplication::primaryScreen())
+            dialog.setGeometry(screen->availableGeometry());
         dialog.setWindowState(dialog.windowState() | Qt::WindowMaximized);
+    }
     m_dialogs.runModal(dialog);
 }
 

@@ -1,6 +1,7 @@
 #include "editor/tdoceditor.h"
 
 #include "editor/anchormarker.h"
+#include "editor/blockdecorations.h"
 #include "editor/docproperties.h"
 #include "editor/edclipboard.h"
 #include "editor/linkdetection.h"
@@ -325,52 +326,14 @@ void TDocEditor::paintEvent(QPaintEvent* event) {
     QTextEdit::paintEvent(event);
     paintPageBreaks();
     paintTableGrid();
-    paintLines();
-    paintParagraphBorders();
+    paintDecorations();
 }
 
-void TDocEditor::paintParagraphBorders() {
+void TDocEditor::paintDecorations() {
     QPainter painter(viewport());
     const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const QTextBlockFormat format = block.blockFormat();
-        const int width = format.intProperty(docprop::ParaBorderWidth);
-        if (width <= 0)
-            continue;
-        // Around the paragraph's box inside its margins, as a page draws
-        // the border of a p element.
-        const QRectF box = document()
-                               ->documentLayout()
-                               ->blockBoundingRect(block)
-                               .adjusted(format.leftMargin(), format.topMargin(),
-                                         -format.rightMargin(), -format.bottomMargin())
-                               .translated(-scroll);
-        const QColor color = format.colorProperty(docprop::ParaBorderColor);
-        painter.fillRect(QRectF(box.left(), box.top(), box.width(), width), color);
-        painter.fillRect(QRectF(box.left(), box.bottom() - width, box.width(), width), color);
-        painter.fillRect(QRectF(box.left(), box.top(), width, box.height()), color);
-        painter.fillRect(QRectF(box.right() - width, box.top(), width, box.height()), color);
-    }
-}
-
-void TDocEditor::paintLines() {
-    QPainter painter(viewport());
-    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const QTextBlockFormat format = block.blockFormat();
-        if (!format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth))
-            continue;
-        const QRectF rect =
-            document()->documentLayout()->blockBoundingRect(block).translated(-scroll);
-        // Across the paragraph, in its middle; below the text typed on it.
-        const qreal middle = block.length() > 1 ? rect.bottom() : rect.center().y();
-        const int thickness = docprop::hLineWidth(format);
-        // Centred on the pixel row where the text layout puts its own mark
-        // of a ruler (one dark dot, as the ruler has no width), to cover it.
-        painter.fillRect(
-            QRectF(rect.left(), qRound(middle) - (thickness - 1) / 2, rect.width(), thickness),
-            docprop::hLineColor(format));
-    }
+    painter.translate(-scroll);
+    blockdecorations::paint(painter, *document(), QRectF(scroll, viewport()->size()));
 }
 
 void TDocEditor::paintPageBreaks() {

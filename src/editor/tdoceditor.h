@@ -130,9 +130,9 @@ private:
     QTextCharFormat formatAt(int position) const;
     void readHyperlink(const QString& target, TEdLoadFormat format, int& styleNo, QString& tag);
     void paintPageBreaks();
-    /// Horizontal lines in their own colour and thickness, as exported.
-    void paintLines();
-    void paintParagraphBorders();
+    /// Horizontal lines and paragraph borders in their own colour and
+    /// thickness, as exported and printed.
+    void paintDecorations();
     void paintTableGrid();
 
     UserDialogs& m_dialogs;

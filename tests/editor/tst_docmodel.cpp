@@ -44,6 +44,8 @@ private slots:
     void formattingFindsOrAppendsAStyle();
     void removeUnusedStylesRenumbers();
     void htmlContentIsAdopted();
+    void paragraphStyleComesBackFromItsFormat_data();
+    void paragraphStyleComesBackFromItsFormat();
 };
 
 void TestDocModel::designedStyleSheet() {
@@ -241,6 +243,33 @@ void TestDocModel::htmlContentIsAdopted() {
                  .ParaStyles.at(items.first().block.blockFormat().intProperty(docprop::ParaNo))
                  .Alignment,
              TParaStyleInfo::edaCenter);
+}
+
+void TestDocModel::paragraphStyleComesBackFromItsFormat_data() {
+    QTest::addColumn<int>("border");
+    QTest::newRow("no border") << 0;
+    // The border's width is laid into the margins to keep the text clear.
+    QTest::newRow("bordered") << 3;
+}
+
+void TestDocModel::paragraphStyleComesBackFromItsFormat() {
+    QFETCH(int, border);
+    TDocStyle style = TDocStyle::designed();
+    TParaStyleInfo info;
+    info.LeftIndent = 20;
+    info.RightIndent = 4;
+    info.SpaceBefore = 6;
+    info.SpaceAfter = 1;
+    info.BorderWidth = border;
+    info.BorderColor = border > 0 ? QColor(Qt::red) : QColor();
+    const QTextBlockFormat format = style.blockFormat(style.ParaStyles.findOrAppend(info));
+    QCOMPARE(format.leftMargin(), qreal(20 + border));
+    const TParaStyleInfo back = TDocStyle::paraStyleOf(format);
+    QCOMPARE(back.LeftIndent, 20);
+    QCOMPARE(back.RightIndent, 4);
+    QCOMPARE(back.SpaceBefore, 6);
+    QCOMPARE(back.SpaceAfter, 1);
+    QCOMPARE(back.BorderWidth, border);
 }
 
 QTEST_MAIN(TestDocModel)

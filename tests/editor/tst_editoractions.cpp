@@ -4,6 +4,7 @@
 #include "editor/eddialogs.h"
 #include "editor/edfilecommands.h"
 #include "editor/edprint.h"
+#include "editor/htmlfragmentexporter.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
 #include "editor/vdocreader.h"
@@ -15,6 +16,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -25,6 +27,7 @@
 #include <QTest>
 #include <QTextList>
 #include <QTextTable>
+#include <QtMath>
 
 namespace {
 
@@ -84,8 +87,27 @@ struct Sample {
                 info.BiDiMode = TParaStyleInfo::bdRightToLeft;
                 info.Alignment = TParaStyleInfo::edaRight;
             });
+        } else if (where == QLatin1String("borderless") ||
+                   where == QLatin1String("borderless cells")) {
+            // A table without a grid of its own: its cells' borders are theirs.
+            cursor = table()->cellAt(0, 0).lastCursorPosition();
+            editor.edDocument().setTableFrame(cursor, 0, 2, 2);
+            if (where == QLatin1String("borderless cells")) {
+                place(QStringLiteral("cells"));
+                return;
+            }
+        } else if (where == QLatin1String("table")) {
+            cursor.setPosition(table()->cellAt(0, 0).firstPosition());
+            cursor.setPosition(table()->cellAt(1, 1).lastPosition(), QTextCursor::KeepAnchor);
+        } else if (where == QLatin1String("line")) {
+            // A line after "al"; the caret on it.
+            cursor.setPosition(2);
+            editor.edDocument().insertHLine(cursor);
+            cursor.movePosition(QTextCursor::PreviousBlock);
         } else if (where == QLatin1String("bordered")) {
-            // The first cell has a left border of its own; the caret in it.
+            // A borderless table whose first cell has a left border of its
+            // own; the caret in it.
+            place(QStringLiteral("borderless"));
             QTextTableCell first = table()->cellAt(0, 0);
             QTextCharFormat format = first.format();
             docprop::setCellBorder(format, docprop::CellLeft,
@@ -189,6 +211,21 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
         }
         return out.join(QLatin1Char(' '));
     }
+    if (what == QLatin1String("line")) {
+        const QString html = HtmlFragmentExporter(editor.edDocument()).toHtml();
+        return QRegularExpression(QStringLiteral("<hr[^>]*>")).match(html).captured(0);
+    }
+    if (what == QLatin1String("clipboard"))
+        return QGuiApplication::clipboard()->text();
+    if (what == QLatin1String("print")) {
+        // The print dialog, or without a printer the offer of a PDF file.
+        for (const QString& shown : sample.dialogs.shown) {
+            if (shown == QLatin1String("modal: PrintDialog") ||
+                shown.startsWith(QLatin1String("yesno: No printer is available.")))
+                return QStringLiteral("asked");
+        }
+        return sample.dialogs.shown.join(QStringLiteral(" / "));
+    }
     if (what == QLatin1String("frame")) {
         const QTextBlock block = editor.document()->begin();
         const TParaStyleInfo& para =
@@ -206,6 +243,15 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
                                          .ListStyles.at(list->format().intProperty(docprop::ListNo))
                                          .ListType)
                    : QStringLiteral("none");
+    }
+    if (what == QLatin1String("list level")) {
+        const QTextList* list = editor.document()->begin().textList();
+        return list ? QStringLiteral("%1/%2")
+                          .arg(editor.Style()
+                                   .ListStyles.at(list->format().intProperty(docprop::ListNo))
+                                   .ListType)
+                          .arg(list->format().intProperty(docprop::ListLevel))
+                    : QStringLiteral("none");
     }
     if (what == QLatin1String("table")) {
         QTextTable* table = sample.table();
@@ -258,6 +304,12 @@ QString observe(Sample& sample, const QString& what, const QString& folder) {
             .arg(bool(editor.document()->defaultTextOption().flags() &
                       QTextOption::ShowTabsAndSpaces))
             .arg(editor.showTableGrid());
+    if (what == QLatin1String("text export")) {
+        // The first line; a picture leaves no placeholder in it.
+        QFile file(folder + QStringLiteral("/out.txt"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readLine()).trimmed()
+                                              : QStringLiteral("missing");
+    }
     if (what == QLatin1String("export")) {
         QFile file(folder + QStringLiteral("/out.html"));
         return file.open(QIODevice::ReadOnly) && file.readAll().contains("alpha beta gamma")
@@ -293,6 +345,9 @@ std::function<int(QDialog&)> modalAnswer(const QString& answer) {
                 frame->findChild<QPushButton*>(QLatin1String(button))->click();
             if (kind.contains(QLatin1String("nobg")))
                 frame->findChild<QPushButton*>(QStringLiteral("noBackground"))->click();
+        } else if (auto* line = qobject_cast<EdLineDialog*>(&dialog)) {
+            line->lineWidth->setValue(argument.toInt());
+            line->findChild<QPushButton*>(QStringLiteral("lineColor"))->click();
         } else if (auto* size = qobject_cast<EdSizeDialog*>(&dialog)) {
             size->rows->setValue(argument.section(QLatin1Char('x'), 0, 0).toInt());
             size->columns->setValue(argument.section(QLatin1Char('x'), 1).toInt());
@@ -303,6 +358,10 @@ std::function<int(QDialog&)> modalAnswer(const QString& answer) {
             letterCase->choose(EdCharCaseDialog::Case(argument.toInt()));
         } else if (auto* symbol = qobject_cast<EdSymbolDialog*>(&dialog)) {
             symbol->setSymbol(QChar(argument.toUShort(nullptr, 16)));
+        } else if (auto* list = qobject_cast<EdListDialog*>(&dialog);
+                   list && kind == QLatin1String("list")) {
+            list->choose(argument.section(QLatin1Char(','), 0, 0).toInt());
+            list->level->setValue(argument.section(QLatin1Char(','), 1).toInt());
         } else if (auto* choice = qobject_cast<EdChoiceDialog*>(&dialog)) {
             choice->choose(argument.toInt());
         } else if (kind != QLatin1String("accept")) {
@@ -359,6 +418,8 @@ private slots:
     void gridLinesShowBorderlessCells();
     void printsToPdfWithFixedMargins_data();
     void printsToPdfWithFixedMargins();
+    void printsBordersAndLinesAsDrawn_data();
+    void printsBordersAndLinesAsDrawn();
     void withoutPrinterOffersAPdfFile_data();
     void withoutPrinterOffersAPdfFile();
     void insertFileReadsKnownFormatsUpTo50MB_data();
@@ -391,6 +452,8 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionSave1", "word", "", "dialogs", QStringLiteral("save: Save As"));
     row("edActionSaveAs1", "word", "", "dialogs", QStringLiteral("save: Save As"));
     row("edActionExport1", "word", "file:%DIR%/out.html", "export", QStringLiteral("written"));
+    row("edActionExport1", "picture", "file:%DIR%/out.txt", "text export",
+        QStringLiteral("alpha beta gamma"));
     row("edActionPrintPreview1", "word", "", "dialogs",
         QStringLiteral("modal: PrintPreviewDialog"));
     row("edActionPageSetup1", "word", "", "dialogs", QStringLiteral("modal: PageSetupDialog"));
@@ -476,6 +539,7 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionParaLTR1", "caret", "", "direction", QStringLiteral("L10 L00"));
     // Lists.
     row("edActionParaList1", "caret", "modal:choice:3", "list", QStringLiteral("2"));
+    row("edActionParaList1", "caret", "modal:list:2,3", "list level", QStringLiteral("1/2"));
     row("edActionParaBullets1", "caret", "", "list", QStringLiteral("0"));
     row("edActionParaNumbering1", "caret", "", "list", QStringLiteral("1"));
     // Tables.
@@ -513,14 +577,26 @@ void TestEditorActions::actionChangesTheModel_data() {
     row("edActionTableCellVAlignDefault1", "cell", "", "table", table);
     row("edActionTableProperties1", "cell", "modal:table:3,5", "table",
         QStringLiteral("2x2 span=1,1 valign=0 border=3 pad=5 bg=none"));
+    // A table's grid borders all its cells alike: to leave a cell out, it
+    // becomes borders of the cells' own.
     row("edActionTableCellNoBorders1", "cell", "", "table",
         QStringLiteral("2x2 span=1,1 valign=0 border=0 pad=2 bg=none"));
+    row("edActionTableCellNoBorders1", "cell", "", "borders", QStringLiteral("0000 1111"));
+    row("edActionTableCellNoBorders1", "table", "", "borders", QStringLiteral("0000 0000"));
+    row("edActionTableCellNoBorders1", "borderless", "", "borders", QStringLiteral("0000 0000"));
     row("edActionTableCellAllBorders1", "cell", "", "table", table);
+    row("edActionTableCellAllBorders1", "borderless cells", "", "borders",
+        QStringLiteral("1111 1111"));
+    row("edActionTableCellAllBorders1", "bordered", "", "borders", QStringLiteral("1111 0000"));
     // Cell sides: on where a selected cell lacks it, off where all have it.
-    row("edActionTableCellLeftBorder1", "cell", "", "borders", QStringLiteral("1000 0000"));
-    row("edActionTableCellTopBorder1", "cell", "", "borders", QStringLiteral("0100 0000"));
-    row("edActionTableCellRightBorder1", "cells", "", "borders", QStringLiteral("0010 0010"));
-    row("edActionTableCellBottomBorder1", "cells", "", "borders", QStringLiteral("0001 0001"));
+    row("edActionTableCellLeftBorder1", "borderless", "", "borders", QStringLiteral("1000 0000"));
+    row("edActionTableCellLeftBorder1", "cell", "", "borders", QStringLiteral("0111 1111"));
+    row("edActionTableCellTopBorder1", "borderless", "", "borders", QStringLiteral("0100 0000"));
+    row("edActionTableCellRightBorder1", "borderless cells", "", "borders",
+        QStringLiteral("0010 0010"));
+    row("edActionTableCellBottomBorder1", "borderless cells", "", "borders",
+        QStringLiteral("0001 0001"));
+    row("edActionTableCellBottomBorder1", "cells", "", "borders", QStringLiteral("1110 1110"));
     row("edActionTableCellLeftBorder1", "bordered", "", "borders", QStringLiteral("0000 0000"));
     row("edActionTableCellLeftBorder1", "bordered cells", "", "borders",
         QStringLiteral("1000 1000"));
@@ -549,6 +625,11 @@ void TestEditorActions::actionChangesTheModel_data() {
         QStringLiteral("modal: TablePropertiesDialog"));
     row("edActionItemProperties1", "picture", "modal:size:30x40", "picture",
         QStringLiteral("40x30"));
+    row("edActionItemProperties1", "line", "modal:line:5;color:#0000ff", "line",
+        QStringLiteral("<hr style=\"height: 5px; border: none; color: #0000FF; "
+                       "background-color: #0000FF\">"));
+    row("edActionItemProperties1", "line", "", "dialogs",
+        QStringLiteral("modal: LinePropertiesDialog"));
     row("edActionItemProperties1", "caret", "modal:para:0", "para",
         QStringLiteral("align=2 left=0 spacing=200 bg=none"));
     row("edActionBackground1", "caret", "modal:choice:1;color:#abcdef", "background",
@@ -603,6 +684,9 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
     QTest::newRow("paragraph dialog") << "edActionParagraph1"
                                       << "word"
                                       << "modal:para:40";
+    QTest::newRow("list level") << "edActionParaList1"
+                                << "word"
+                                << "modal:list:1,2";
     QTest::newRow("letter case") << "edActionCharCase1"
                                  << "word"
                                  << "modal:case:2";
@@ -619,6 +703,12 @@ void TestEditorActions::changesSurviveTheDocumentFile_data() {
     QTest::newRow("table properties") << "edActionTableProperties1"
                                       << "cell"
                                       << "modal:table:4,6";
+    QTest::newRow("line properties") << "edActionItemProperties1"
+                                     << "line"
+                                     << "modal:line:7;color:#00ff00";
+    QTest::newRow("all borders") << "edActionTableCellAllBorders1"
+                                 << "borderless cells"
+                                 << "";
     QTest::newRow("cell fill") << "edActionFillColor1"
                                << "cell"
                                << "color:#654321";
@@ -643,7 +733,7 @@ void TestEditorActions::changesSurviveTheDocumentFile() {
 void TestEditorActions::readOnlyDocumentStaysByteIdentical_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("place");
-    for (const char* place : {"word", "cell", "cells"}) {
+    for (const char* place : {"word", "cell", "cells", "line", "picture"}) {
         for (const EdActionRow& row : edActionTable())
             QTest::addRow("%s at %s", row.name, place)
                 << QString::fromLatin1(row.name) << QString::fromLatin1(place);
@@ -716,11 +806,33 @@ void TestEditorActions::keysReachTheirActions_data() {
                             << ""
                             << "dialogs"
                             << "modal: ReplaceDialog";
+    // The other keys of the action table, each with what it does.
+    auto keyRow = [](const char* keys, const char* place, const char* answers, const char* probe,
+                     const QString& expected) {
+        QTest::addRow("%s", keys) << QString::fromLatin1(keys) << QString::fromLatin1(place)
+                                  << QString::fromLatin1(answers) << QString::fromLatin1(probe)
+                                  << expected;
+    };
+    keyRow("Ctrl+O", "word", "", "dialogs", QStringLiteral("open: Open"));
+    keyRow("Ctrl+S", "word", "", "dialogs", QStringLiteral("save: Save As"));
+    keyRow("Ctrl+P", "word", "", "print", QStringLiteral("asked"));
+    keyRow("Ctrl+X", "word", "", "text", QStringLiteral("alpha  gamma|Heading||a|b|c|d|end"));
+    keyRow("Ctrl+C", "word", "", "clipboard", QStringLiteral("beta"));
+    keyRow("Ctrl+V", "copied", "", "text",
+           QStringLiteral("betaalpha beta gamma|Heading||a|b|c|d|end"));
+    keyRow("Ctrl+A", "caret", "", "selection",
+           QStringLiteral("alpha beta gamma|Heading||a|b|c|d|end"));
+    keyRow("Ctrl+Z", "edited", "", "text", QStringLiteral("alpha beta gamma|Heading||a|b|c|d|end"));
+    keyRow("Ctrl+F", "caret", "modal:find:gamma", "selection", QStringLiteral("gamma"));
+    keyRow("Ctrl+I", "word", "", "font", QStringLiteral("10 italic"));
+    keyRow("Ctrl+U", "word", "", "font", QStringLiteral("10 underline"));
+    keyRow("Alt+Clear", "cell", "", "selection", QStringLiteral("abcd"));
     QTest::newRow("Alt+Enter in a table") << "Alt+Return"
                                           << "cell"
                                           << ""
                                           << "dialogs"
                                           << "modal: TablePropertiesDialog";
+    keyRow("Alt+Return", "line", "", "dialogs", QStringLiteral("modal: LinePropertiesDialog"));
 }
 
 void TestEditorActions::keysReachTheirActions() {
@@ -795,7 +907,8 @@ void TestEditorActions::stateFollowsTheCaret_data() {
     row("edActionParaBorder1", "caret", false, true, false);
     row("edActionParaBorder1", "caret", true, false, false);
     row("edActionTableCellLeftBorder1", "caret", false, false, false);
-    row("edActionTableCellLeftBorder1", "cell", false, true, false);
+    row("edActionTableCellLeftBorder1", "borderless", false, true, false);
+    row("edActionTableCellLeftBorder1", "cell", false, true, true);
     row("edActionTableCellLeftBorder1", "bordered", false, true, true);
     row("edActionTableCellLeftBorder1", "bordered", true, false, true);
     row("edActionTableCellLeftBorder1", "bordered cells", false, true, false);
@@ -823,23 +936,65 @@ void TestEditorActions::popupMenuFitsTheClickedPlace_data() {
     QTest::addColumn<QString>("place");
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QStringList>("absent");
-    QTest::newRow("text") << "text" << QStringList{"edActionCopy1", "edActionFonts1"}
-                          << QStringList{"edActionTableInsertRowsAbove1",
-                                         "edActionItemProperties1"};
+    QTest::addColumn<QString>("run");
+    QTest::addColumn<QString>("probe");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("text") << "text"
+                          << QStringList{"edActionCopy1",          "edActionFonts1",
+                                         "edActionFontBold1",      "edActionAlignCenter",
+                                         "edActionInsertPicture1", "edActionInsertHyperlink1"}
+                          << QStringList{"edActionTableInsertRowsAbove1", "edActionItemProperties1",
+                                         "edActionRemovePageBreak1"}
+                          << "edActionFontBold1"
+                          << "font"
+                          << "10 bold";
     QTest::newRow("table cell") << "cell"
                                 << QStringList{"edActionTableInsertRowsAbove1",
-                                               "edActionTableDeleteCols1", "edActionFonts1"}
-                                << QStringList{"edActionItemProperties1"};
+                                               "edActionTableDeleteCols1",
+                                               "edActionFonts1",
+                                               "edActionTableCellVAlignTop1",
+                                               "edActionTableCellVAlignMiddle1",
+                                               "edActionTableCellVAlignBottom1",
+                                               "edActionTableCellVAlignDefault1",
+                                               "edActionTableGrid1",
+                                               "edActionTableCellAllBorders1",
+                                               "edActionTableCellNoBorders1",
+                                               "edActionTableProperties1"}
+                                << QStringList{"edActionItemProperties1"}
+                                << "edActionTableCellVAlignMiddle1"
+                                << "table"
+                                << "2x2 span=1,1 valign=3 border=1 pad=2 bg=none";
+    QTest::newRow("grid lines from a cell")
+        << "cell" << QStringList{"edActionTableGrid1"} << QStringList{} << "edActionTableGrid1"
+        << "view"
+        << "wrap=1 marks=0 grid=0";
     QTest::newRow("picture") << "picture" << QStringList{"edActionItemProperties1"}
-                             << QStringList{"edActionFonts1", "edActionTableDeleteRows1"};
+                             << QStringList{"edActionFonts1", "edActionTableDeleteRows1"}
+                             << "edActionItemProperties1"
+                             << "dialogs"
+                             << "modal: PicturePropertiesDialog";
+    QTest::newRow("horizontal line")
+        << "line" << QStringList{"edActionItemProperties1", "edActionFonts1"}
+        << QStringList{"edActionTableDeleteRows1"} << "edActionItemProperties1"
+        << "dialogs"
+        << "modal: LinePropertiesDialog";
     QTest::newRow("link") << "link" << QStringList{"edActionInsertHyperlink1"}
-                          << QStringList{"edActionTableDeleteRows1"};
+                          << QStringList{"edActionTableDeleteRows1"} << "edActionInsertHyperlink1"
+                          << "dialogs"
+                          << "modal: HyperlinkDialog";
+    QTest::newRow("page break") << "pagebreak" << QStringList{"edActionRemovePageBreak1"}
+                                << QStringList{} << "edActionRemovePageBreak1"
+                                << "text"
+                                << "alpha beta gamma||Heading||a|b|c|d|end";
 }
 
 void TestEditorActions::popupMenuFitsTheClickedPlace() {
     QFETCH(QString, place);
     QFETCH(QStringList, present);
     QFETCH(QStringList, absent);
+    QFETCH(QString, run);
+    QFETCH(QString, probe);
+    QFETCH(QString, expected);
     Sample sample;
     QTextCursor cursor(sample.editor.document());
     if (place == QLatin1String("picture")) {
@@ -853,21 +1008,41 @@ void TestEditorActions::popupMenuFitsTheClickedPlace() {
         sample.editor.insertHyperlink(QStringLiteral("link"), QStringLiteral("http://a.example"));
         cursor.setPosition(2);
     } else if (place == QLatin1String("cell")) {
-        cursor = sample.table()->cellAt(1, 1).firstCursorPosition();
+        cursor = sample.table()->cellAt(0, 0).firstCursorPosition();
+    } else if (place == QLatin1String("line") || place == QLatin1String("pagebreak")) {
+        sample.place(place);
+        cursor = sample.editor.textCursor();
     } else {
+        sample.place(QStringLiteral("word"));
         cursor.setPosition(8);
     }
     sample.editor.show();
     const QPoint point = sample.editor.cursorRect(cursor).center() + QPoint(1, 0);
     std::unique_ptr<QMenu> menu(sample.actions.createPopupMenu(point));
     QCOMPARE(menu->objectName(), QStringLiteral("EdPopupMenu1"));
+    // The menu and its submenus.
+    QList<QAction*> offered;
+    QList<QMenu*> menus{menu.get()};
+    while (!menus.isEmpty()) {
+        for (QAction* action : menus.takeFirst()->actions()) {
+            if (action->menu())
+                menus.append(action->menu());
+            else if (!action->isSeparator())
+                offered.append(action);
+        }
+    }
     QStringList names;
-    for (const QAction* action : menu->actions())
+    for (const QAction* action : offered)
         names << action->objectName();
     for (const QString& name : present)
         QVERIFY2(names.contains(name), qPrintable(name));
     for (const QString& name : absent)
         QVERIFY2(!names.contains(name), qPrintable(name));
+    // What the menu offers works from there.
+    QAction* chosen = offered.at(names.indexOf(run));
+    QVERIFY(chosen->isEnabled());
+    chosen->trigger();
+    QCOMPARE(observe(sample, probe, m_folder.path()), expected);
 }
 
 void TestEditorActions::gridLinesShowBorderlessCells_data() {
@@ -950,6 +1125,54 @@ void TestEditorActions::printsToPdfWithFixedMargins() {
     QVERIFY2(first.captured(1).toDouble() < margin + 12, qPrintable(first.captured(0)));
     QVERIFY2(first.captured(2).toDouble() >= margin, qPrintable(first.captured(0)));
     QVERIFY2(first.captured(2).toDouble() < margin + 20, qPrintable(first.captured(0)));
+}
+
+void TestEditorActions::printsBordersAndLinesAsDrawn_data() {
+    QTest::addColumn<QString>("item");
+    QTest::newRow("paragraph border") << "border";
+    QTest::newRow("horizontal line") << "line";
+}
+
+void TestEditorActions::printsBordersAndLinesAsDrawn() {
+    QFETCH(QString, item);
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is needed");
+    Sample sample;
+    QTextCursor cursor(sample.editor.document());
+    if (item == QLatin1String("border")) {
+        sample.editor.edDocument().changeParaStyle(cursor, [](TParaStyleInfo& info) {
+            info.BorderWidth = 4;
+            info.BorderColor = Qt::red;
+        });
+    } else {
+        cursor.setPosition(2);
+        sample.editor.edDocument().insertHLine(cursor, Qt::red, 4);
+    }
+    const QString file = m_folder.filePath(QStringLiteral("decorated.pdf"));
+    QVERIFY(sample.actions.print().printToPdf(file));
+    const QString prefix = m_folder.filePath(QStringLiteral("decorated"));
+    QProcess raster;
+    raster.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                            QStringLiteral("-singlefile"), file, prefix});
+    QVERIFY(raster.waitForFinished());
+    const QImage page(prefix + QStringLiteral(".png"));
+    QVERIFY(!page.isNull());
+    // At 72 dots per inch a dot is a point: the red lies inside the margins.
+    QRect red;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QColor pixel = page.pixelColor(x, y);
+            if (pixel.red() > 200 && pixel.green() < 80 && pixel.blue() < 80)
+                red |= QRect(x, y, 1, 1);
+        }
+    }
+    QVERIFY2(!red.isEmpty(), "nothing red printed");
+    const int margin = qFloor(20 / 25.4 * 72);
+    QVERIFY2(red.left() >= margin && red.top() >= margin, qPrintable(QString::number(red.left())));
+    QVERIFY2(red.right() < page.width() - margin, qPrintable(QString::number(red.right())));
+    // Across the text's width, as the editor draws it.
+    QVERIFY2(red.width() > page.width() / 2, qPrintable(QString::number(red.width())));
 }
 
 void TestEditorActions::withoutPrinterOffersAPdfFile_data() {
