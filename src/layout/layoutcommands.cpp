@@ -70,7 +70,10 @@ bool LayoutCommands::btnNewPresentClick(Form form) {
     resetButtonHints();
     if (form == Form::User)
         becomeUntitled();
-    m_state.LayoutLoadRequested = LayoutLoadRequest::New;
+    // The layout of an example just opened is read rather than the default
+    // one: the example is shown with its own decoration.
+    if (m_state.LayoutLoadRequested != LayoutLoadRequest::Example)
+        m_state.LayoutLoadRequested = LayoutLoadRequest::New;
     LoadComponents();
     showBlankPage();
     m_page.refreshPreview();
