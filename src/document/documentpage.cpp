@@ -10,6 +10,7 @@
 #include "editor/edactionlist.h"
 #include "editor/eddocument.h"
 #include "editor/edfilecommands.h"
+#include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
 #include "editor/vdocreader.h"
@@ -150,14 +151,14 @@ void DocumentPage::connectEditor() {
     actions.action(u"edActionInsertPicture1")->OnExecute = [this] { insertPicture(); };
     actions.action(u"edActionInsertHyperlink1")->OnExecute = [this] { insertHyperlink(); };
     connect(m_tools->tobInsertTable, &DropDownToolButton::arrowClicked, this,
-            [this] { m_editor->editor().ShowTableSizePicker(m_tools->tobInsertTable); });
+            [this] { showTableSizePicker(); });
     // The menu's arrow may still open it from the keyboard: the picker
     // comes instead.
     connect(m_tools->pmFakeDropDown, &QMenu::aboutToShow, this, [this] {
         QMenu* menu = m_tools->pmFakeDropDown;
         QMetaObject::invokeMethod(
             menu, [menu] { menu->close(); }, Qt::QueuedConnection);
-        m_editor->editor().ShowTableSizePicker(m_tools->tobInsertTable);
+        showTableSizePicker();
     });
 }
 
@@ -290,6 +291,14 @@ void DocumentPage::openExample(const QString& name) {
     m_parts.layout.LayoutLoadRequested = LayoutLoadRequest::Example;
     if (QFileInfo(path).fileName() != QLatin1String("DocTutor.vdoc"))
         emit pageWanted(1);
+}
+
+void DocumentPage::showTableSizePicker() {
+    TDocEditor& editor = m_editor->editor();
+    editor.ShowTableSizePicker(m_tools->tobInsertTable);
+    // The seller goes on typing in the new table once the picker closes.
+    if (auto* picker = editor.findChild<TableSizePicker*>(QString(), Qt::FindDirectChildrenOnly))
+        connect(picker, &QObject::destroyed, &editor, [&editor] { editor.setFocus(); });
 }
 
 // --- Font boxes -------------------------------------------------------------

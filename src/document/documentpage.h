@@ -81,6 +81,7 @@ private:
     void OnOpenFile(const QString& fileName);
     void OnDocumentFileChange(const QString& fileName);
     void DocEditor1Change();
+    void showTableSizePicker();
     void applyFontName();
     void applyFontSize();
     void showCaretFont();

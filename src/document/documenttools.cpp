@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QStyleOptionToolButton>
 #include <QVBoxLayout>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -199,17 +200,33 @@ void bind(QToolButton* button, QAction* action, const QIcon& icon, const QString
 
 } // namespace
 
-void DropDownToolButton::mousePressEvent(QMouseEvent* event) {
+bool DropDownToolButton::onArrow(const QPoint& point) const {
     QStyleOptionToolButton option;
     initStyleOption(&option);
-    const QRect arrow =
-        style()->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButtonMenu, this);
-    if (event->button() == Qt::LeftButton && arrow.contains(event->position().toPoint())) {
-        emit arrowClicked();
+    return style()
+        ->subControlRect(QStyle::CC_ToolButton, &option, QStyle::SC_ToolButtonMenu, this)
+        .contains(point);
+}
+
+void DropDownToolButton::mousePressEvent(QMouseEvent* event) {
+    m_arrowPressed = event->button() == Qt::LeftButton && onArrow(event->position().toPoint());
+    if (m_arrowPressed) {
         event->accept();
         return;
     }
     QToolButton::mousePressEvent(event);
+}
+
+void DropDownToolButton::mouseReleaseEvent(QMouseEvent* event) {
+    // What drops below opens once the button is let go, so that this
+    // release does not reach it as a click.
+    if (std::exchange(m_arrowPressed, false)) {
+        event->accept();
+        if (onArrow(event->position().toPoint()))
+            emit arrowClicked();
+        return;
+    }
+    QToolButton::mouseReleaseEvent(event);
 }
 
 const QStringList& DocumentTools::fontNames() {

@@ -25,6 +25,11 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    bool onArrow(const QPoint& point) const;
+    bool m_arrowPressed = false;
 };
 
 /// The panel on the left of the Document page's editor: the font name and

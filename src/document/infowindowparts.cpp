@@ -33,7 +33,8 @@ QLabel* addLinkLabel(QWidget* parent, const char* name, const QString& text) {
 
 QCheckBox* addHideBox(QWidget* parent, const char* name) {
     auto* box = new QCheckBox(
-        QStringLiteral("Don't show this window anymore  (Menu 'Options | Dialogs' to reset) "),
+        // Two lines, so that the note fits the narrow windows.
+        QStringLiteral("Don't show this window anymore\n(Menu 'Options | Dialogs' to reset)"),
         parent);
     box->setObjectName(QLatin1String(name));
     return box;
