@@ -7,6 +7,7 @@
 #include "editor/docproperties.h"
 #include "editor/eddocument.h"
 #include "editor/edfilecommands.h"
+#include "editor/hyperlinkdialog.h"
 #include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
 #include "editor/vdocwriter.h"
@@ -142,6 +143,8 @@ private slots:
     void insertedPictures_data();
     void insertedPictures();
     void pictureWindowsHideBoxIsTheSetting();
+    void linkWindowFollowsInsertedLinks_data();
+    void linkWindowFollowsInsertedLinks();
     void tableSizePickerDropsBelowItsButton();
     void everyToolButtonHasIconAndHint();
 };
@@ -501,6 +504,41 @@ void TestDocumentPage::pictureWindowsHideBoxIsTheSetting() {
     p.dialogs.fileNames.enqueue(p.folders.write("camera/lens.png", sampledocument::pngBytes()));
     p.page().tools().findChild<QToolButton*>(QStringLiteral("tobInsertImage"))->click();
     QCOMPARE(p.dialogs.shown, QStringList{"open: Insert Picture"});
+}
+
+void TestDocumentPage::linkWindowFollowsInsertedLinks_data() {
+    QTest::addColumn<bool>("inserted");
+    QTest::addColumn<bool>("hidden");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("inserted") << true << false
+                              << QStringList{"modal: HyperlinkDialog",
+                                             "modal: T_frmInsertLinkInfo"};
+    QTest::newRow("hidden") << true << true << QStringList{"modal: HyperlinkDialog"};
+    QTest::newRow("cancelled") << false << false << QStringList{"modal: HyperlinkDialog"};
+}
+
+void TestDocumentPage::linkWindowFollowsInsertedLinks() {
+    QFETCH(bool, inserted);
+    QFETCH(bool, hidden);
+    Program p;
+    p.windows->settingsDialog().setHideInsertLink(hidden);
+    p.trigger(QStringLiteral("mnuNewDoc"));
+    p.dialogs.modalActions.enqueue([inserted](QDialog& dialog) {
+        auto& link = dynamic_cast<HyperlinkDialog&>(dialog);
+        link.setText(QStringLiteral("Our shop"));
+        link.setTarget(QStringLiteral("https://shop.example/"));
+        return inserted ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    });
+    p.page().tools().findChild<QToolButton*>(QStringLiteral("tobInsertLink"))->click();
+    QStringList shown = p.dialogs.shown;
+    // The link dialog's object name is its own affair; its place in the
+    // order is what counts.
+    if (!shown.isEmpty())
+        shown[0] = QStringLiteral("modal: HyperlinkDialog");
+    QTEST(shown, "shown");
+    QCOMPARE(firstLink(p.editor()).second,
+             inserted ? QStringLiteral("https://shop.example/") : QString());
 }
 
 void TestDocumentPage::tableSizePickerDropsBelowItsButton() {
