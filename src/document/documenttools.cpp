@@ -73,8 +73,7 @@ const std::vector<ToolGroup>& toolGroups() {
              {"tobUnderline", "edActionFontUnderline1", "format-text-underline",
               "Underline (Ctrl+U)"},
              {"tobStrikeout", "edActionFontStrikeout1", "format-text-strikethrough", "Strike out"},
-             {"tobOverline", "edActionFontOverline1", "format-text-superscript",
-              "Line over the text"},
+             {"tobOverline", "edActionFontOverline1", "overline", "Line over the text"},
              kSeparator,
              {"tobGrow", "edActionFontGrowOnePoint1", "format-font-size-more",
               "Larger text (one point)"},
@@ -162,7 +161,22 @@ const std::vector<ToolGroup>& toolGroups() {
     return groups;
 }
 
+/// The theme has no overline picture: the underline one turned upside
+/// down puts the line over the letter in the same style.
+QIcon overlineIcon() {
+    const QIcon underline = QIcon::fromTheme(QStringLiteral("format-text-underline"));
+    QIcon icon;
+    for (int size : {16, 22, 32, 44}) {
+        const QImage image = underline.pixmap(size).toImage();
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image.mirrored(false, true)));
+    }
+    return icon;
+}
+
 QIcon toolIcon(const char* name) {
+    if (qstrcmp(name, "overline") == 0)
+        return overlineIcon();
     return QIcon::fromTheme(QLatin1String(name));
 }
 
