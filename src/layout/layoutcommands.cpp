@@ -70,9 +70,9 @@ bool LayoutCommands::btnNewPresentClick(Form form) {
     resetButtonHints();
     if (form == Form::User)
         becomeUntitled();
-    // The layout of an example just opened is read rather than the default
-    // one: the example is shown with its own decoration.
-    if (m_state.LayoutLoadRequested != LayoutLoadRequest::Example)
+    // Showing the page reads the layout of an example just opened rather
+    // than the default one: the example is shown with its own decoration.
+    if (form == Form::User || m_state.LayoutLoadRequested != LayoutLoadRequest::Example)
         m_state.LayoutLoadRequested = LayoutLoadRequest::New;
     LoadComponents();
     showBlankPage();
