@@ -275,28 +275,35 @@ void TestDocumentPage::fontBoxes_data() {
     QTest::addColumn<QString>("fontName"); // of the selected text afterwards
     QTest::addColumn<int>("size");
     QTest::addColumn<bool>("beep");
+    QTest::addColumn<bool>("leave"); // the box is left instead of Enter pressed
 
     QTest::newRow("size") << "cbxFontSize"
                           << "14"
-                          << "Verdana" << 14 << false;
+                          << "Verdana" << 14 << false << false;
     QTest::newRow("largest size") << "cbxFontSize"
                                   << "999"
-                                  << "Verdana" << 999 << false;
+                                  << "Verdana" << 999 << false << false;
     QTest::newRow("size too large") << "cbxFontSize"
                                     << "99999"
-                                    << "Verdana" << 10 << true;
+                                    << "Verdana" << 10 << true << false;
     QTest::newRow("size zero") << "cbxFontSize"
                                << "0"
-                               << "Verdana" << 10 << true;
+                               << "Verdana" << 10 << true << false;
     QTest::newRow("size not a number") << "cbxFontSize"
                                        << "12x"
-                                       << "Verdana" << 10 << true;
+                                       << "Verdana" << 10 << true << false;
+    QTest::newRow("size, box left") << "cbxFontSize"
+                                    << "16"
+                                    << "Verdana" << 16 << false << true;
+    QTest::newRow("size not a number, box left") << "cbxFontSize"
+                                                 << "12x"
+                                                 << "Verdana" << 10 << true << true;
     QTest::newRow("name in other case") << "EdFontName"
                                         << "georgia"
-                                        << "georgia" << 10 << false;
+                                        << "georgia" << 10 << false << false;
     QTest::newRow("name not listed") << "EdFontName"
                                      << "Wingdings"
-                                     << "Verdana" << 10 << true;
+                                     << "Verdana" << 10 << true << false;
 }
 
 void TestDocumentPage::fontBoxes() {
@@ -308,7 +315,13 @@ void TestDocumentPage::fontBoxes() {
     p.editor().selectAll();
     auto* combo = p.page().tools().findChild<QComboBox*>(box);
     combo->lineEdit()->setText(typed);
-    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    QFETCH(bool, leave);
+    if (leave) {
+        QFocusEvent left(QEvent::FocusOut, Qt::MouseFocusReason);
+        QApplication::sendEvent(combo->lineEdit(), &left);
+    } else {
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    }
 
     const TTextStyleInfo& style = p.editor().Style().TextStyles.at(p.editor().CaretTextStyle());
     QTEST(style.FontName, "fontName");
