@@ -21,6 +21,9 @@ PACKAGES=(
     # Metric-compatible stand-ins for Arial, Times New Roman and Courier New,
     # so the editor, the preview and the listing set text alike.
     fonts-liberation fonts-liberation2
+    # The Document page's tool pictures: the icon theme and the engine that
+    # draws its SVG icons.
+    breeze-icon-theme libqt6svg6
 )
 
 install_missing_packages() {

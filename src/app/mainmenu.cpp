@@ -71,8 +71,25 @@ QMenu* MainMenu::buildFileMenu(QMenuBar* bar) {
     m_actions.ExporttoORV1 =
         addEntry(file, "ExporttoORV1", QStringLiteral("Publish to Auctions site..."));
     file->addSeparator();
-    // Filled with the tutorials and examples by the document commands.
     QMenu* examples = addMenu(file, "mnuOpenExample", QStringLiteral("Tutorials && Examples"));
+    const auto example = [this](QMenu* menu, const char* name, const char* caption) {
+        m_actions.examples.append(addEntry(menu, name, QString::fromUtf8(caption)));
+    };
+    example(examples, "mnuHowItWorks", "How it works");
+    example(examples, "mnuDocTutor", "Document Editor overview");
+    QMenu* docExamples = addMenu(examples, "mnuDocExample", QStringLiteral("Document examples..."));
+    example(docExamples, "mnuSimpledoc", "Simple document with logo");
+    example(docExamples, "mnuDoc_tables1", "Using tables in document");
+    example(docExamples, "mnuDoc_tables2", "More on using tables in doc.");
+    examples->addMenu(docExamples);
+    example(examples, "mnuLayoutTutor", "Layout Editor overview");
+    QMenu* layoutExamples =
+        addMenu(examples, "mnuLayoutExample", QStringLiteral("Layout examples..."));
+    example(layoutExamples, "mnuLayout_Special1", "Using images smartly 1");
+    example(layoutExamples, "mnuLayout_Special2", "Using images smartly 2");
+    examples->addMenu(layoutExamples);
+    example(examples, "mnuPublishTutor", "Publish to Auction site");
+    example(examples, "mnuAboutFiles", "About Folders, Files && Images");
     m_examples = file->addMenu(examples);
     m_actions.mnuJoinAffiliate =
         addEntry(file, "mnuJoinAffiliate", QStringLiteral("Join the Affiliate program"), false);

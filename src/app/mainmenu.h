@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QAction;
@@ -16,6 +17,8 @@ struct MainMenuActions {
     QAction* SaveDocAs = nullptr;
     QAction* SaveLayoutAs = nullptr;
     QAction* ExporttoORV1 = nullptr;
+    /// The tutorials and examples, each named "mnu" + its document's name.
+    QList<QAction*> examples;
     QAction* mnuJoinAffiliate = nullptr;
     QAction* Exit1 = nullptr;
     QAction* en = nullptr;

@@ -85,8 +85,14 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createPages() {
     m_pages = new PageControl(this);
-    m_documentPage =
-        new DocumentPage(m_dialogs, m_state.folders, m_state.publishing, m_state.servers, m_pages);
+    m_documentPage = new DocumentPage(
+        m_dialogs,
+        {m_state.folders, m_state.document, m_state.layout, m_state.publishing, m_state.servers},
+        m_pages);
+    m_documentPage->setSettings(m_windows.settings, m_windows.insertPicInfo,
+                                m_windows.insertLinkInfo);
+    connect(m_documentPage, &DocumentPage::captionChanged, this, &MainWindow::UpdateAppCaption);
+    connect(m_documentPage, &DocumentPage::pageWanted, m_pages, &QTabWidget::setCurrentIndex);
     m_pages->addTab(m_documentPage,
                     QStringLiteral("DOCUMENT Editor ( text writing and formatting )"));
     m_layoutPage = new LayoutPage(m_state.layout, m_layout, m_dialogs);
@@ -155,6 +161,17 @@ void MainWindow::connectMenu() {
     on(menu.SaveLayoutAs, [buttons] { buttons.btnSaveAs->click(); });
     // The page shows first, so the layout published is the one it loads.
     on(menu.ExporttoORV1, onLayoutPage(buttons.btnExport));
+    DocumentPage* document = m_documentPage;
+    on(menu.mnuNewDoc, [document] { document->mnuNewDocClick(); });
+    on(menu.mnuOpenDoc, [document] { document->mnuOpenDocClick(); });
+    on(menu.SaveDocAs, [document] { document->btnSaveAsDoc->click(); });
+    for (QAction* example : menu.examples) {
+        // The document is named after its entry, without "mnu".
+        on(example,
+           [document, name = example->objectName().mid(3)] { document->openExample(name); });
+    }
+    on(menu.mnuJoinAffiliate,
+       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/affiliate/aff.php"))); });
     on(menu.Settings1, [this] { openSettings(); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)

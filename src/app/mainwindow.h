@@ -11,6 +11,8 @@
 class AboutDialog;
 class ExportHelpWindow;
 class ExportInfoDialog;
+class InsertLinkInfoDialog;
+class InsertPicInfoDialog;
 class PublishCommand;
 class QDialog;
 class DocumentEditor;
@@ -39,6 +41,9 @@ struct MainWindowDialogs {
     TestImagesDialog* testImages = nullptr;
     /// The online preview the image test offers.
     PreviewLiveWindow* previewLive = nullptr;
+    /// The Document page's information windows about pictures and links.
+    InsertPicInfoDialog* insertPicInfo = nullptr;
+    InsertLinkInfoDialog* insertLinkInfo = nullptr;
 };
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three

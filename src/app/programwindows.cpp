@@ -16,12 +16,14 @@ ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folde
     , m_settings(std::make_unique<SettingsDialog>(dialogs, folders.settingsFile()))
     , m_testImages(std::make_unique<TestImagesDialog>())
     , m_previewLive(std::make_unique<PreviewLiveWindow>())
-    , m_main(std::make_unique<MainWindow>(dialogs, folders,
-                                          MainWindowDialogs{m_settings.get(), m_about.get(),
-                                                            m_saveExit.get(), m_testImages.get(),
-                                                            m_previewLive.get()}))
-    , m_insertPicInfo(std::make_unique<InsertPicInfoDialog>())
-    , m_insertLinkInfo(std::make_unique<InsertLinkInfoDialog>())
+    , m_insertPicInfo(
+          std::make_unique<InsertPicInfoDialog>(dialogs, folders.settingsFile(), m_settings.get()))
+    , m_insertLinkInfo(
+          std::make_unique<InsertLinkInfoDialog>(dialogs, folders.settingsFile(), m_settings.get()))
+    , m_main(std::make_unique<MainWindow>(
+          dialogs, folders,
+          MainWindowDialogs{m_settings.get(), m_about.get(), m_saveExit.get(), m_testImages.get(),
+                            m_previewLive.get(), m_insertPicInfo.get(), m_insertLinkInfo.get()}))
     , m_affiliate(std::make_unique<AffiliateWindow>()) {
     m_testImages->setUserDialogs(&dialogs);
 }

@@ -33,8 +33,8 @@ private:
     std::unique_ptr<SettingsDialog> m_settings;
     std::unique_ptr<TestImagesDialog> m_testImages;
     std::unique_ptr<PreviewLiveWindow> m_previewLive;
-    std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<InsertPicInfoDialog> m_insertPicInfo;
     std::unique_ptr<InsertLinkInfoDialog> m_insertLinkInfo;
+    std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<AffiliateWindow> m_affiliate;
 };

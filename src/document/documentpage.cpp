@@ -1,38 +1,445 @@
 #include "document/documentpage.h"
 
+#include "document/documenttools.h"
+#include "document/insertlinkinfodialog.h"
+#include "document/insertpicinfodialog.h"
 #include "document/richdocumenteditor.h"
 #include "editor/docpicture.h"
+#include "editor/docproperties.h"
+#include "editor/documentstate.h"
 #include "editor/edactionlist.h"
 #include "editor/eddocument.h"
 #include "editor/edfilecommands.h"
+#include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
+#include "editor/tedactionfontex.h"
+#include "editor/vdocreader.h"
+#include "layout/layoutstate.h"
 #include "pagegen/documentpictures.h"
 #include "pagegen/publishingstate.h"
 #include "platform/ownpictures.h"
+#include "platform/safefile.h"
+#include "platform/userdialogs.h"
 #include "platform/workingfolders.h"
+#include "settings/settingschoices.h"
 
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
-DocumentPage::DocumentPage(UserDialogs& dialogs, const WorkingFolders& folders,
-                           PublishingState& publishing, const ServerMirror& servers,
-                           QWidget* parent)
+namespace {
+
+/// Carries out a font action without its dialog, for the given properties.
+void runFontAction(TedActionFontEx& action, int properties, const QString& name, int size) {
+    action.UserInterface = false;
+    action.ValidProperties = properties;
+    action.FontName = name;
+    action.FontSize = size;
+    action.trigger();
+    action.UserInterface = true;
+    action.ValidProperties = TedActionFontEx::vpFontName | TedActionFontEx::vpSize;
+}
+
+bool isReturn(QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+} // namespace
+
+DocumentPage::DocumentPage(UserDialogs& dialogs, Parts parts, QWidget* parent)
     : QWidget(parent)
-    , m_folders(folders)
-    , m_publishing(publishing)
-    , m_servers(servers)
+    , m_dialogs(dialogs)
+    , m_parts(parts)
     , m_editor(std::make_unique<RichDocumentEditor>(dialogs, this)) {
     setObjectName(QStringLiteral("tabCompose"));
-    (new QVBoxLayout(this))->addWidget(m_editor->widget());
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 4, 4, 4);
+    auto* buttons = new QWidget(this);
+    buttons->setObjectName(QStringLiteral("pnlDocButtons"));
+    createButtons(buttons);
+    page->addWidget(buttons);
+
+    auto* work = new QHBoxLayout;
+    m_tools = new DocumentTools(m_editor->actions(), this);
+    // A small screen scrolls the tools rather than squeezing them.
+    auto* scroller = new QScrollArea(this);
+    scroller->setWidget(m_tools);
+    scroller->setWidgetResizable(true);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setFixedWidth(m_tools->sizeHint().width() + 16);
+    work->addWidget(scroller);
+    work->addWidget(m_editor->widget(), 1);
+    page->addLayout(work, 1);
+
     // Documents and layouts are kept together; pictures come from the
     // images folder.
-    m_editor->files().OpenInitialDir = folders.layoutsFolder();
-    m_editor->files().SaveAsInitialDir = folders.layoutsFolder();
-    m_editor->actions().PictureInitialDir = folders.imagesFolder();
-    m_editor->editor().OnHTMLSaveImage = [this](const TCustomDocData& data, int itemNo,
-                                                const QString&, const QColor&, QString& location,
-                                                bool& doDefault) {
+    m_editor->files().OpenInitialDir = parts.folders.layoutsFolder();
+    m_editor->files().SaveAsInitialDir = parts.folders.layoutsFolder();
+    m_editor->actions().PictureInitialDir = parts.folders.imagesFolder();
+    connectEditor();
+    connectFontBoxes();
+}
+
+DocumentPage::~DocumentPage() = default;
+
+void DocumentPage::setSettings(SettingsChoices* settings, InsertPicInfoDialog* pictureInfo,
+                               InsertLinkInfoDialog* linkInfo) {
+    m_settings = settings;
+    m_pictureInfo = pictureInfo;
+    m_linkInfo = linkInfo;
+}
+
+void DocumentPage::createButtons(QWidget* row) {
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto add = [&](const char* name, const QString& caption, const char* action) {
+        auto* button = new QPushButton(caption, row);
+        button->setObjectName(QLatin1String(name));
+        TedAction* bound = m_editor->actions().action(QString::fromLatin1(action));
+        connect(button, &QPushButton::clicked, bound, &QAction::trigger);
+        layout->addWidget(button);
+        return button;
+    };
+    btnNewDoc = add("btnNewDoc", QStringLiteral("&New Document"), "edActionNew1");
+    btnOpenDoc = add("btnOpenDoc", QStringLiteral("&Open Document..."), "edActionOpen1");
+    btnSaveDoc = add("btnSaveDoc", QStringLiteral("&Save Document"), "edActionSave1");
+    btnSaveAsDoc = add("btnSaveAsDoc", QStringLiteral("Save Document as..."), "edActionSaveAs1");
+    layout->addStretch();
+}
+
+void DocumentPage::connectEditor() {
+    TDocEditor& editor = m_editor->editor();
+    EdFileCommands& files = m_editor->files();
+    connect(&files, &EdFileCommands::OnNew, this, &DocumentPage::OnNew);
+    connect(&files, &EdFileCommands::OnOpenFile, this,
+            [this](TDocEditor*, const QString& fileName) { OnOpenFile(fileName); });
+    connect(&files, &EdFileCommands::OnDocumentFileChange, this,
+            [this](TDocEditor*, const QString& fileName) { OnDocumentFileChange(fileName); });
+    connect(&editor, &TDocEditor::OnChange, this, &DocumentPage::DocEditor1Change);
+    // A failed save puts the modified state back after its file event: the
+    // caption follows the state itself.
+    connect(editor.document(), &QTextDocument::modificationChanged, this,
+            &DocumentPage::captionChanged);
+    connect(&editor, &TDocEditor::OnCurTextStyleChanged, this, &DocumentPage::showCaretFont);
+    connect(&editor, &TDocEditor::OnJump, this, [&editor](int id) { editor.FollowLink(id); });
+    editor.OnKeyPress = [this](QChar& key) { DocEditor1KeyPress(key); };
+    editor.OnReadHyperlink = [this](const QString& target, const QString&,
+                                    TDocEditor::TEdLoadFormat format, int& styleNo,
+                                    QString& itemTag, QString&) {
+        DocEditor1ReadHyperlink(target, format, styleNo, itemTag);
+    };
+    editor.OnWriteHyperlink = [this](int, const TCustomDocData& data, int itemNo,
+                                     HtmlFragmentExporter::TEdSaveFormat, QString& target,
+                                     QString& extras) {
+        DocEditor1WriteHyperlink(data, itemNo, target, extras);
+    };
+    editor.OnHTMLSaveImage = [this](const TCustomDocData& data, int itemNo, const QString&,
+                                    const QColor&, QString& location, bool& doDefault) {
         DocEditor1HTMLSaveImage(data, itemNo, location, doDefault);
     };
+    EdActionList& actions = m_editor->actions();
+    actions.action(u"edActionInsertPicture1")->OnExecute = [this] { insertPicture(); };
+    actions.action(u"edActionInsertHyperlink1")->OnExecute = [this] { insertHyperlink(); };
+    connect(m_tools->tobInsertTable, &DropDownToolButton::arrowClicked, this,
+            [this] { showTableSizePicker(); });
+    // The menu's arrow may still open it from the keyboard: the picker
+    // comes instead.
+    connect(m_tools->pmFakeDropDown, &QMenu::aboutToShow, this, [this] {
+        QMenu* menu = m_tools->pmFakeDropDown;
+        QMetaObject::invokeMethod(
+            menu, [menu] { menu->close(); }, Qt::QueuedConnection);
+        showTableSizePicker();
+    });
+}
+
+void DocumentPage::connectFontBoxes() {
+    QComboBox* name = m_tools->EdFontName;
+    QComboBox* size = m_tools->cbxFontSize;
+    connect(name, &QComboBox::activated, this, [this] { applyFontName(); });
+    connect(size, &QComboBox::activated, this, [this] { applyFontSize(); });
+    name->lineEdit()->installEventFilter(this);
+    size->lineEdit()->installEventFilter(this);
+}
+
+bool DocumentPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_tools->EdFontName->lineEdit() && isReturn(event)) {
+        runCommand(m_dialogs, [this] { applyFontName(); });
+        return true; // consumed: the box must not take the name into its list
+    }
+    if (watched == m_tools->cbxFontSize->lineEdit()) {
+        if (isReturn(event)) {
+            runCommand(m_dialogs, [this] { applyFontSize(); });
+            return true;
+        }
+        // Leaving the box applies what was typed, unless the box itself
+        // hands the keyboard back to the editor after applying.
+        if (event->type() == QEvent::FocusOut && !FontControlsBusy &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::OtherFocusReason &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            runCommand(m_dialogs, [this] { applyFontSize(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+DocumentEditor& DocumentPage::editor() const {
+    return *m_editor;
+}
+
+void DocumentPage::tabComposeShow() {
+    m_editor->widget()->setFocus();
+}
+
+// --- Document commands ------------------------------------------------------
+
+void DocumentPage::mnuNewDocClick() {
+    m_editor->setReadOnly(false);
+    emit pageWanted(0);
+    btnNewDoc->click();
+}
+
+void DocumentPage::mnuOpenDocClick() {
+    emit pageWanted(0);
+    btnOpenDoc->click();
+}
+
+void DocumentPage::OnNew() {
+    TDocEditor& editor = m_editor->editor();
+    m_parts.document.ExampleOpen = false;
+    editor.setReadOnly(false);
+    // A new document starts with one text style, Verdana 10; the paragraph
+    // styles stay as they are.
+    TTextStyleInfos& styles = editor.Style().TextStyles;
+    styles.clear();
+    TTextStyleInfo& style = styles.add();
+    style.FontName = QStringLiteral("Verdana");
+    style.Size = 10;
+    emit captionChanged();
+    editor.setFocus();
+    editor.setDocumentModified(false);
+}
+
+void DocumentPage::OnOpenFile(const QString& fileName) {
+    m_parts.document.ExampleOpen = false;
+    m_editor->setReadOnly(false);
+    m_parts.document.DocumentFileName = QFileInfo(fileName).fileName();
+    emit captionChanged();
+}
+
+void DocumentPage::OnDocumentFileChange(const QString& fileName) {
+    m_parts.document.DocumentFileName = QFileInfo(fileName).fileName();
+    m_editor->editor().setDocumentModified(false);
+    emit captionChanged();
+}
+
+void DocumentPage::DocEditor1Change() {
+    m_editor->editor().setDocumentModified(true);
+    emit captionChanged();
+}
+
+QString DocumentPage::exampleProblem(const QString& path) const {
+    QByteArray bytes;
+    if (!QFileInfo(path).isFile() || !readWholeFile(path, bytes))
+        return QStringLiteral("The example or tutorial \"%1\" cannot be found. Install the "
+                              "program again to get it back.")
+            .arg(path);
+    EdDocument scratch;
+    if (!VDocReader::read(bytes, scratch))
+        return QStringLiteral("The example or tutorial \"%1\" is damaged and cannot be shown. "
+                              "Install the program again to repair it.")
+            .arg(path);
+    return QString();
+}
+
+void DocumentPage::openExample(const QString& name) {
+    const QString path = m_parts.folders.examplesFolder() + name + QStringLiteral(".vdoc");
+    // Nothing changes for an example that cannot be shown.
+    const QString problem = exampleProblem(path);
+    if (!problem.isEmpty()) {
+        m_dialogs.showMessage(problem, UserDialogs::Icon::Warning,
+                              QStringLiteral("Tutorials & Examples"));
+        return;
+    }
+    // The seller's unsaved text is not dropped without a question.
+    if (!m_editor->ConfirmCloseDocument())
+        return;
+    m_parts.document.ExampleOpen = true;
+    m_editor->setReadOnly(true);
+    if (!ExampleNoteShown) {
+        m_dialogs.showMessage(QStringLiteral(
+            "PLEASE NOTE : Example & Tutorial documents are read only (no editing)"));
+        ExampleNoteShown = true;
+    }
+    emit pageWanted(0);
+    m_editor->LoadDocumentFile(path);
+    m_editor->RelayoutDocument();
+    // Save never writes over an example, nor over the document shown before
+    // it: it asks for a name.
+    m_editor->files().setDocumentFile(path, false);
+    m_parts.document.DocumentFileName = path;
+    emit captionChanged();
+    m_parts.layout.LayoutLoadNeeded = true;
+    m_parts.layout.LayoutLoadRequested = LayoutLoadRequest::Example;
+    if (QFileInfo(path).fileName() != QLatin1String("DocTutor.vdoc"))
+        emit pageWanted(1);
+}
+
+void DocumentPage::showTableSizePicker() {
+    TDocEditor& editor = m_editor->editor();
+    editor.ShowTableSizePicker(m_tools->tobInsertTable);
+    // The seller goes on typing in the new table once the picker closes.
+    if (auto* picker = editor.findChild<TableSizePicker*>(QString(), Qt::FindDirectChildrenOnly))
+        connect(picker, &QObject::destroyed, &editor, [&editor] { editor.setFocus(); });
+}
+
+// --- Font boxes -------------------------------------------------------------
+
+void DocumentPage::applyFontName() {
+    QComboBox* box = m_tools->EdFontName;
+    const int chosen = box->findText(box->currentText(), Qt::MatchExactly);
+    const QString name = chosen >= 0 ? box->itemText(chosen) : box->currentText();
+    if (FontControlsBusy)
+        return;
+    FontControlsBusy = true;
+    m_tools->fillFontSizes(name);
+    FontControlsBusy = false;
+    int listed = chosen;
+    if (listed < 0)
+        listed = box->findText(name, Qt::MatchFixedString); // without regard to case
+    if (listed < 0) {
+        m_dialogs.beep();
+    } else {
+        box->setCurrentIndex(listed);
+        box->setEditText(name);
+        runFontAction(*m_editor->actions().fontAction(), TedActionFontEx::vpFontName, name, 0);
+    }
+    m_editor->editor().setFocus(Qt::OtherFocusReason);
+}
+
+void DocumentPage::applyFontSize() {
+    if (FontControlsBusy)
+        return;
+    bool whole = false;
+    const int size = m_tools->cbxFontSize->currentText().trimmed().toInt(&whole);
+    // Beyond 999 points one letter fills more than a page: the editor and
+    // the listing would lay it out wrongly.
+    if (!whole || size < 1 || size > 999)
+        m_dialogs.beep();
+    else
+        runFontAction(*m_editor->actions().fontAction(), TedActionFontEx::vpSize, QString(), size);
+    m_editor->editor().setFocus(Qt::OtherFocusReason);
+}
+
+void DocumentPage::showCaretFont() {
+    FontControlsBusy = true;
+    TDocEditor& editor = m_editor->editor();
+    const TTextStyleInfo& style = editor.Style().TextStyles.at(editor.CaretTextStyle());
+    QComboBox* name = m_tools->EdFontName;
+    name->setCurrentIndex(name->findText(style.FontName, Qt::MatchFixedString));
+    name->setEditText(style.FontName);
+    m_tools->fillFontSizes(style.FontName);
+    m_tools->cbxFontSize->setEditText(QString::number(style.Size));
+    FontControlsBusy = false;
+}
+
+// --- Links ------------------------------------------------------------------
+
+void DocumentPage::DocEditor1KeyPress(QChar& key) {
+    const char16_t code = key.unicode();
+    if (code != u'\t' && code != u'\r' && code != u' ' && code != u',' && code != u';')
+        return;
+    TDocEditor& editor = m_editor->editor();
+    editor.DetectLinkBeforeCaret();
+    editor.EndLinkAtCaret();
+}
+
+void DocumentPage::DocEditor1ReadHyperlink(const QString& target, int docFormat, int& styleNo,
+                                           QString& itemTag) {
+    if (docFormat == TDocEditor::edlfURL)
+        styleNo = m_editor->editor().LinkStyleIndex(-1);
+    // A bare e-mail address arrives with the "mailto:" the editor gave it.
+    itemTag = TDocEditor::NormalizeLinkTarget(itemTag.isEmpty() ? target : itemTag);
+}
+
+void DocumentPage::DocEditor1WriteHyperlink(const TCustomDocData& data, int itemNo, QString& target,
+                                            QString& extras) {
+    // Previews show links as dead text; only the published page links.
+    if (!m_parts.publishing.Publishing)
+        return;
+    target = m_editor->editor().ItemLinkTarget(data, itemNo);
+    if (!m_settings || m_settings->linksInNewWindow())
+        extras = QStringLiteral("target=_blank");
+}
+
+void DocumentPage::insertHyperlink() {
+    TDocEditor& editor = m_editor->editor();
+    const TDocEditor::ItemId before = editor.CaretItem();
+    m_editor->actions().action(u"edActionInsertHyperlink1")->executeOwn();
+    if (editor.CaretItem() == before || !m_linkInfo || (m_settings && m_settings->hideInsertLink()))
+        return;
+    m_dialogs.runModal(*m_linkInfo);
+}
+
+// --- Pictures ---------------------------------------------------------------
+
+void DocumentPage::insertPicture() {
+    TDocEditor& editor = m_editor->editor();
+    const TDocEditor::ItemId before = editor.CaretItem();
+    const auto keepInOwnFolder = [&] {
+        if (editor.CaretItem() == before)
+            return;
+        const QString file = editor.CaretItemPictureFile();
+        if (file.isEmpty())
+            return;
+        const ownpictures::Placement placed =
+            ownpictures::CheckImageLocation(file, m_parts.folders.ownImagesFolder());
+        if (placed.path != file) {
+            // The picture is published under the name of its copy, which
+            // may differ from its own (a name taken or unsafe).
+            QTextCursor cursor = editor.textCursor();
+            const int position = editor.edDocument().pictureAt(cursor);
+            if (position >= 0) {
+                cursor.setPosition(position);
+                cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+                QTextCharFormat stored;
+                stored.setProperty(docprop::PictureFile, placed.path);
+                cursor.joinPreviousEditBlock();
+                cursor.mergeCharFormat(stored);
+                cursor.endEditBlock();
+            }
+        }
+        if (!placed.copied)
+            return;
+        m_parts.publishing.LastPictureCopy = placed.path;
+        const bool hidden = !m_pictureInfo || (m_settings && m_settings->hideInsertPicture());
+        if (!hidden) {
+            m_pictureInfo->showPaths(placed.path, m_parts.folders.ownImagesFolder());
+            m_dialogs.runModal(*m_pictureInfo);
+        } else if (placed.renamed) {
+            m_dialogs.showMessage(
+                QStringLiteral("\"%1\" was copied into your own pictures folder as \"%2\", "
+                               "because a different picture has its name there already or its "
+                               "name cannot be used in a listing.")
+                    .arg(QFileInfo(file).fileName(), QFileInfo(placed.path).fileName()),
+                UserDialogs::Icon::Information, QStringLiteral("Picture copied"));
+        }
+    };
+    try {
+        m_editor->actions().action(u"edActionInsertPicture1")->executeOwn();
+    } catch (...) {
+        keepInOwnFolder();
+        throw;
+    }
+    keepInOwnFolder();
 }
 
 void DocumentPage::DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemNo,
@@ -42,20 +449,10 @@ void DocumentPage::DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemN
     DocPicture picture;
     // A picture from no file is kept in the own pictures folder for
     // publishing, so that it can be uploaded with the others.
-    if (storedFile.isEmpty() && m_publishing.Publishing &&
+    if (storedFile.isEmpty() && m_parts.publishing.Publishing &&
         m_editor->editor().edDocument().ItemPicture(data, itemNo, picture) && !picture.isEmpty())
-        storedFile =
-            ownpictures::keepPicture(picture.bytes, picture.format, m_folders.ownImagesFolder());
-    if (documentPictureLocation(m_publishing, m_servers, itemNo, storedFile, location))
+        storedFile = ownpictures::keepPicture(picture.bytes, picture.format,
+                                              m_parts.folders.ownImagesFolder());
+    if (documentPictureLocation(m_parts.publishing, m_parts.servers, itemNo, storedFile, location))
         doDefault = false;
-}
-
-DocumentPage::~DocumentPage() = default;
-
-DocumentEditor& DocumentPage::editor() const {
-    return *m_editor;
-}
-
-void DocumentPage::tabComposeShow() {
-    m_editor->widget()->setFocus();
 }

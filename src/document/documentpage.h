@@ -4,36 +4,106 @@
 #include <memory>
 
 class DocumentEditor;
+class DocumentTools;
+class InsertLinkInfoDialog;
+class InsertPicInfoDialog;
+class QPushButton;
 class RichDocumentEditor;
+class SettingsChoices;
 class UserDialogs;
 class TCustomDocData;
+struct DocumentState;
+struct LayoutState;
 struct PublishingState;
 struct ServerMirror;
 struct WorkingFolders;
 
-/// The Document page `tabCompose`: the rich-text editor `DocEditor1`
-/// filling the page. The page decides how the exported document refers to
-/// its pictures: by local file while previewing, on the seller's own server
+/// The Document page `tabCompose`: the document buttons, the tool panel and
+/// the rich-text editor `DocEditor1`, with the page's own reactions to them:
+/// the document's file name and modified state, the shipped examples, the
+/// font boxes, typed and pasted links, link targets and inserted pictures.
+/// The page decides how the exported document refers to its pictures and
+/// links: local and dead while previewing, on the seller's server and live
 /// while publishing.
 class DocumentPage : public QWidget {
     Q_OBJECT
 public:
-    DocumentPage(UserDialogs& dialogs, const WorkingFolders& folders, PublishingState& publishing,
-                 const ServerMirror& servers, QWidget* parent = nullptr);
+    /// The shared state the page reads and writes.
+    struct Parts {
+        const WorkingFolders& folders;
+        DocumentState& document;
+        LayoutState& layout;
+        PublishingState& publishing;
+        const ServerMirror& servers;
+    };
+
+    DocumentPage(UserDialogs& dialogs, Parts parts, QWidget* parent = nullptr);
     ~DocumentPage() override;
+
+    /// The settings window's choices (links in a new window, the two
+    /// information windows) and those windows; any may be left out.
+    void setSettings(SettingsChoices* settings, InsertPicInfoDialog* pictureInfo,
+                     InsertLinkInfoDialog* linkInfo);
 
     DocumentEditor& editor() const;
     RichDocumentEditor& richEditor() const { return *m_editor; }
+    DocumentTools& tools() const { return *m_tools; }
+
+    QPushButton* btnNewDoc = nullptr;
+    QPushButton* btnOpenDoc = nullptr;
+    QPushButton* btnSaveDoc = nullptr;
+    QPushButton* btnSaveAsDoc = nullptr;
 
     /// The page's show reaction: the editor takes the keyboard.
     void tabComposeShow();
 
+    // Menu commands.
+    void mnuNewDocClick();
+    void mnuOpenDocClick();
+    /// Opens the shipped example or tutorial of that name (without
+    /// extension) read-only, and has its companion layout loaded.
+    void openExample(const QString& name);
+
+signals:
+    /// The window caption must be computed again.
+    void captionChanged();
+    /// The page wants the main window to show the page of that index
+    /// (0 this page, 1 the Layout page).
+    void pageWanted(int index);
+
 private:
+    void createButtons(QWidget* row);
+    void connectEditor();
+    void connectFontBoxes();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    void OnNew();
+    void OnOpenFile(const QString& fileName);
+    void OnDocumentFileChange(const QString& fileName);
+    void DocEditor1Change();
+    void showTableSizePicker();
+    void applyFontName();
+    void applyFontSize();
+    void showCaretFont();
+    void DocEditor1KeyPress(QChar& key);
+    void DocEditor1ReadHyperlink(const QString& target, int docFormat, int& styleNo,
+                                 QString& itemTag);
+    void DocEditor1WriteHyperlink(const TCustomDocData& data, int itemNo, QString& target,
+                                  QString& extras);
+    void insertPicture();
+    void insertHyperlink();
     void DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemNo, QString& location,
                                  bool& doDefault);
+    /// Why the example file cannot be shown; empty when it can.
+    QString exampleProblem(const QString& path) const;
 
-    const WorkingFolders& m_folders;
-    PublishingState& m_publishing;
-    const ServerMirror& m_servers;
+    UserDialogs& m_dialogs;
+    Parts m_parts;
     std::unique_ptr<RichDocumentEditor> m_editor;
+    DocumentTools* m_tools = nullptr;
+    SettingsChoices* m_settings = nullptr;
+    InsertPicInfoDialog* m_pictureInfo = nullptr;
+    InsertLinkInfoDialog* m_linkInfo = nullptr;
+    bool FontControlsBusy = false;
+    bool ExampleNoteShown = false;
 };

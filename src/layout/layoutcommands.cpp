@@ -70,7 +70,10 @@ bool LayoutCommands::btnNewPresentClick(Form form) {
     resetButtonHints();
     if (form == Form::User)
         becomeUntitled();
-    m_state.LayoutLoadRequested = LayoutLoadRequest::New;
+    // Showing the page reads the layout of an example just opened rather
+    // than the default one: the example is shown with its own decoration.
+    if (form == Form::User || m_state.LayoutLoadRequested != LayoutLoadRequest::Example)
+        m_state.LayoutLoadRequested = LayoutLoadRequest::New;
     LoadComponents();
     showBlankPage();
     m_page.refreshPreview();
