@@ -6,6 +6,7 @@
 #include "document/documenteditor.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
+#include "editor/documentstate.h"
 #include "editor/eddocument.h"
 #include "editor/vdocreader.h"
 #include "layout/layout.h"
@@ -129,7 +130,9 @@ void TestExamples::example() {
     servers.UseOwnServer = true;
     servers.OwnServer = 1;
     servers.PrimaryServer = kServer;
-    DocumentPage page(dialogs, m_folders, publishing, servers);
+    DocumentState documentState;
+    LayoutState pageLayoutState;
+    DocumentPage page(dialogs, {m_folders, documentState, pageLayoutState, publishing, servers});
     QVERIFY(page.editor().LoadDocumentFile(document));
     publishing.Publishing = true;
     LayoutState layoutState;
