@@ -4,6 +4,7 @@
 #include "app/appcaption.h"
 #include "app/application.h"
 #include "app/closesequence.h"
+#include "app/languageapplier.h"
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
@@ -30,6 +31,7 @@
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
 #include "settings/settingsdialog.h"
+#include "settings/settingsfile.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -156,6 +158,8 @@ void MainWindow::connectMenu() {
     // The page shows first, so the layout published is the one it loads.
     on(menu.ExporttoORV1, onLayoutPage(buttons.btnExport));
     on(menu.Settings1, [this] { openSettings(); });
+    on(menu.en, [this] { chooseLanguage(QStringLiteral("en")); });
+    on(menu.fr, [this] { chooseLanguage(QStringLiteral("fr")); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
             m_dialogs.runModal(*m_windows.about);
@@ -360,8 +364,15 @@ void MainWindow::showWelcomeDocument() {
 }
 
 void MainWindow::applyLanguage() {
-    // The language files are applied here once the localisation is in; the
-    // design texts stay until then.
+    m_menu->checkLanguage(m_state.LanguageCode);
+    languageapplier::apply(m_state.folders.ProgramFolder, m_state.LanguageCode,
+                           languageapplier::programWindows());
+}
+
+void MainWindow::chooseLanguage(const QString& code) {
+    m_state.LanguageCode = code;
+    applyLanguage();
+    SettingsFile(m_state.folders.settingsFile()).writeString(SettingKey::lang, code);
 }
 
 void MainWindow::refreshServerSettings() {
