@@ -261,10 +261,10 @@ void TestLanguage::frenchWithoutFileShowsTheBuiltInTexts_data() {
                                           << QString::fromUtf8("Vantrel par défaut");
     QTest::newRow("personal server field")
         << keyIn("T_frmSettings", "edtServer4", Target::EditLabel)
-        << QString::fromUtf8("* Votre serveur d'images");
+        << QString::fromUtf8("* Votre serveur principal");
     QTest::newRow("secondary personal field has its key")
         << keyIn("T_frmSettings", "edtServer5", Target::EditLabel)
-        << QString::fromUtf8("* Votre serveur d'images secondaire");
+        << QString::fromUtf8("* Votre serveur secondaire");
     QTest::newRow("cancel, French only") << keyIn("T_frmSaveExit", "btnCancel") << "Annuler";
     QTest::newRow("publish help box")
         << keyIn("T_frmExport1", "cbxExportHelpHide")
