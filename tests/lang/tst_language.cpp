@@ -220,7 +220,8 @@ void TestLanguage::everyKeyOfTheFilesSetsItsText() {
         const auto text = languageapplier::shownText(languageapplier::programWindows(), *fixed);
         QVERIFY2(text, "the key names no control of the program");
         shown = *text;
-    } else if (section == QLatin1String("MESSAGES")) {
+    } else if (section == QLatin1String("MESSAGES") || section == QLatin1String("BUTTONS")) {
+        // Texts of messages and of the message boxes' buttons.
         shown = uilanguage::text(section, key, QString());
     } else {
         if (key.startsWith(QLatin1String("tob")) && !toolBarBuilt())
