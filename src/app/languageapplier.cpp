@@ -365,7 +365,27 @@ void applyWindowTexts(QWidget* window, const uilanguage::LanguageFile& file,
     }
 }
 
+/// Applies the current language to each dialog as it is shown.
+class ShownDialogs : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            auto* dialog = qobject_cast<QDialog*>(watched);
+            if (dialog && dialog->isWindow() && !dialog->objectName().isEmpty())
+                apply(uilanguage::currentProgramFolder(), uilanguage::currentCode(), {dialog});
+        }
+        return false;
+    }
+};
+
 } // namespace
+
+void followShownDialogs(QObject* owner) {
+    qApp->installEventFilter(new ShownDialogs(owner));
+}
 
 void apply(const QString& programFolder, const QString& code, const QList<QWidget*>& windows) {
     uilanguage::setCurrent(programFolder, code);

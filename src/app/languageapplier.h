@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+class QObject;
 class QWidget;
 
 /// Gives the program's windows the texts of a language file.
@@ -30,6 +31,11 @@ void apply(const QString& programFolder, const QString& code, const QList<QWidge
 
 /// The program's windows: every top-level window with an object name.
 QList<QWidget*> programWindows();
+
+/// From now on, every dialog with an object name takes the current language
+/// as it is shown, so a window made on demand needs nothing of its own. The
+/// watch ends with the owner.
+void followShownDialogs(QObject* owner);
 
 /// A text shown on a window, with the section and key that give it.
 struct ShownText {

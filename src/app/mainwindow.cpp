@@ -321,6 +321,7 @@ void MainWindow::FormCreate() {
     layout.LayoutModified = false;
     m_state.LanguageCode = settingsfile::readLanguageCode(m_state.folders.settingsFile());
     m_menu->checkLanguage(m_state.LanguageCode);
+    languageapplier::followShownDialogs(this);
     layout.LayoutLoadNeeded = true;
 }
 

@@ -325,6 +325,10 @@ QString currentCode() {
     return current().code;
 }
 
+QString currentProgramFolder() {
+    return current().programFolder;
+}
+
 QString text(const QString& section, const QString& key, const QString& english) {
     const Current& language = current();
     if (!isKnown(language.code))

@@ -85,6 +85,7 @@ private:
 /// language is applied.
 void setCurrent(const QString& programFolder, const QString& code);
 QString currentCode();
+QString currentProgramFolder();
 
 /// A text of the program in the current language: the value of the key in
 /// the current language file, or the English text when the language applies

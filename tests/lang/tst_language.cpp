@@ -4,6 +4,7 @@
 #include "platform/inifile.h"
 #include "platform/uilanguage.h"
 #include "platform/windows1252.h"
+#include "publish/listingfindingsdialog.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 
@@ -97,6 +98,24 @@ std::optional<languageapplier::ShownText> generalText(const QString& section, co
             if (shown.key.compare(key, Qt::CaseInsensitive) == 0)
                 return shown;
         }
+    }
+    return std::nullopt;
+}
+
+/// A text of a dialog made on demand, as it shows when it opens.
+std::optional<QString> onDemandText(const QString& section, const QString& key) {
+    if (section != QLatin1String("T_frmListingFindings"))
+        return std::nullopt;
+    listingrules::Finding finding;
+    // The dialog for errors has other texts than the one for warnings.
+    const bool errors = key.contains(QLatin1String("anyway"), Qt::CaseInsensitive) ||
+                        key.startsWith(QLatin1String("Marketplaces"));
+    finding.severity = errors ? listingrules::Severity::Error : listingrules::Severity::Warning;
+    ListingFindingsDialog dialog({finding});
+    dialog.show();
+    for (const languageapplier::ShownText& shown : languageapplier::shownTexts(&dialog)) {
+        if (shown.key.compare(key, Qt::CaseInsensitive) == 0)
+            return shown.text;
     }
     return std::nullopt;
 }
@@ -226,9 +245,13 @@ void TestLanguage::everyKeyOfTheFilesSetsItsText() {
     } else {
         if (key.startsWith(QLatin1String("tob")) && !toolBarBuilt())
             QSKIP("The Document page has no tool bar yet.");
-        const auto text = generalText(section, key);
-        QVERIFY2(text, "the key names no text of that window");
-        shown = text->text;
+        if (const auto text = onDemandText(section, key)) {
+            shown = *text;
+        } else {
+            const auto general = generalText(section, key);
+            QVERIFY2(general, "the key names no text of that window");
+            shown = general->text;
+        }
     }
     // A link label shows the words of its link.
     if (Qt::mightBeRichText(shown))
