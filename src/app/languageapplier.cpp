@@ -78,6 +78,8 @@ QString read(const Slot& slot) {
             return label->text();
         if (auto* group = qobject_cast<QGroupBox*>(object))
             return group->title();
+        if (auto* edit = qobject_cast<QLineEdit*>(object))
+            return edit->text();
         return QString();
     case Kind::Hint:
         if (auto* action = qobject_cast<QAction*>(object))
@@ -146,6 +148,8 @@ void write(const Slot& slot, const QString& text, const QString& designed) {
             setLabel(label, text, designed, isDesigned);
         else if (auto* group = qobject_cast<QGroupBox*>(object))
             group->setTitle(text);
+        else if (auto* edit = qobject_cast<QLineEdit*>(object))
+            edit->setText(isDesigned ? text : singleAmpersands(text));
         break;
     case Kind::Hint: {
         const QString hint = isDesigned ? text : plainHint(singleAmpersands(text));
@@ -234,8 +238,11 @@ void addEntries(QList<Entry>& entries, QObject* object) {
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget)
         return;
+    // A read-only edit shows a text rather than holding the user's.
+    const auto* edit = qobject_cast<QLineEdit*>(widget);
     const bool captioned = qobject_cast<QAbstractButton*>(widget) ||
-                           qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget);
+                           qobject_cast<QLabel*>(widget) || qobject_cast<QGroupBox*>(widget) ||
+                           (edit && edit->isReadOnly());
     // A tool button showing an action takes its texts from the action.
     const auto* tool = qobject_cast<QToolButton*>(widget);
     const bool showsAction = tool && tool->defaultAction();
@@ -245,9 +252,8 @@ void addEntries(QList<Entry>& entries, QObject* object) {
     if (!showsAction &&
         (!widget->objectName().isEmpty() || !designedText({widget, Kind::Hint}).isEmpty()))
         addEntry(entries, widget, Kind::Hint, ".hint");
-    if (auto* edit = qobject_cast<QLineEdit*>(widget);
-        edit && !designedText({edit, Kind::Placeholder}).isEmpty())
-        addEntry(entries, edit, Kind::Placeholder, ".placeholder");
+    if (edit && !designedText({widget, Kind::Placeholder}).isEmpty())
+        addEntry(entries, widget, Kind::Placeholder, ".placeholder");
     if (tabWidgetOf(widget) && !widget->objectName().isEmpty())
         addEntry(entries, widget, Kind::Tab, "");
 }
