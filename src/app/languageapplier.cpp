@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,22 +25,25 @@ namespace {
 using uilanguage::Target;
 
 /// Which text of an object.
-enum class Kind { Caption, Hint, Placeholder, Title, Tab };
+enum class Kind { Caption, Hint, Placeholder, Title, Tab, Item };
 
-/// One text of one object.
+/// One text of one object; `index` is the entry of a list's items.
 struct Slot {
     QObject* object = nullptr;
     Kind kind = Kind::Caption;
+    int index = -1;
 
     bool operator==(const Slot& other) const {
-        return object == other.object && kind == other.kind;
+        return object == other.object && kind == other.kind && index == other.index;
     }
 };
 
 size_t qHash(const Slot& slot, size_t seed = 0) {
-    return ::qHash(slot.object, seed) ^ ::qHash(int(slot.kind), seed);
+    return ::qHash(slot.object, seed) ^ ::qHash(int(slot.kind) * 65536 + slot.index, seed);
 }
 
+/// What the applier remembers of a text: 'd' the designed text, 'a' the text
+/// it last gave, 'f' a label's designed text format.
 const char* propertyName(Kind kind, char role) {
     static const char* const names[][3] = {
         {"_vtl_d_caption", "_vtl_a_caption", "_vtl_f_caption"},
@@ -49,6 +53,25 @@ const char* propertyName(Kind kind, char role) {
         {"_vtl_d_tab", "_vtl_a_tab", "_vtl_f_tab"},
     };
     return names[int(kind)][role == 'd' ? 0 : role == 'a' ? 1 : 2];
+}
+
+// A list item's memory travels with the item when others are inserted.
+constexpr int designedItemRole = Qt::UserRole + 0x5644;
+constexpr int appliedItemRole = Qt::UserRole + 0x5645;
+
+QVariant memo(const Slot& slot, char role) {
+    if (slot.kind == Kind::Item)
+        return static_cast<QComboBox*>(slot.object)
+            ->itemData(slot.index, role == 'd' ? designedItemRole : appliedItemRole);
+    return slot.object->property(propertyName(slot.kind, role));
+}
+
+void remember(const Slot& slot, char role, const QVariant& value) {
+    if (slot.kind == Kind::Item)
+        static_cast<QComboBox*>(slot.object)
+            ->setItemData(slot.index, value, role == 'd' ? designedItemRole : appliedItemRole);
+    else
+        slot.object->setProperty(propertyName(slot.kind, role), value);
 }
 
 bool isWindow(const QObject* object) {
@@ -94,6 +117,8 @@ QString read(const Slot& slot) {
         QTabWidget* tabs = tabWidgetOf(page);
         return tabs ? tabs->tabText(tabs->indexOf(page)) : QString();
     }
+    case Kind::Item:
+        return static_cast<QComboBox*>(object)->itemText(slot.index);
     }
     return QString();
 }
@@ -110,8 +135,7 @@ QString plainHint(const QString& text) {
 }
 
 void setLabel(QLabel* label, const QString& text, const QString& designed, bool isDesigned) {
-    const auto designedFormat =
-        Qt::TextFormat(label->property(propertyName(Kind::Caption, 'f')).toInt());
+    const auto designedFormat = Qt::TextFormat(memo({label, Kind::Caption}, 'f').toInt());
     if (isDesigned) {
         label->setTextFormat(designedFormat);
         label->setText(designed);
@@ -172,31 +196,34 @@ void write(const Slot& slot, const QString& text, const QString& designed) {
             tabs->setTabText(tabs->indexOf(page), text);
         break;
     }
+    case Kind::Item:
+        static_cast<QComboBox*>(object)->setItemText(slot.index,
+                                                     isDesigned ? text : singleAmpersands(text));
+        break;
     }
 }
 
 /// The designed text of the slot, remembered the first time it is seen.
 QString designedText(const Slot& slot) {
-    const char* name = propertyName(slot.kind, 'd');
-    const QVariant stored = slot.object->property(name);
+    const QVariant stored = memo(slot, 'd');
     if (stored.isValid())
         return stored.toString();
     const QString text = read(slot);
-    slot.object->setProperty(name, text);
+    remember(slot, 'd', text);
     if (auto* label = qobject_cast<QLabel*>(slot.object))
-        slot.object->setProperty(propertyName(slot.kind, 'f'), int(label->textFormat()));
+        remember(slot, 'f', int(label->textFormat()));
     return text;
 }
 
 /// False when the program changed the text since it was last applied.
 bool ownsText(const Slot& slot) {
-    const QVariant applied = slot.object->property(propertyName(slot.kind, 'a'));
+    const QVariant applied = memo(slot, 'a');
     return !applied.isValid() || applied.toString() == read(slot);
 }
 
 void give(const Slot& slot, const QString& text) {
     write(slot, text, designedText(slot));
-    slot.object->setProperty(propertyName(slot.kind, 'a'), read(slot));
+    remember(slot, 'a', read(slot));
 }
 
 /// The slots a window's texts live in, with their keys.
@@ -256,6 +283,15 @@ void addEntries(QList<Entry>& entries, QObject* object) {
         addEntry(entries, widget, Kind::Placeholder, ".placeholder");
     if (tabWidgetOf(widget) && !widget->objectName().isEmpty())
         addEntry(entries, widget, Kind::Tab, "");
+    // A list whose items are only shown, never read back as values, says so.
+    if (auto* list = qobject_cast<QComboBox*>(widget);
+        list && list->property("translatableItems").toBool()) {
+        for (int index = 0; index < list->count(); ++index) {
+            const Slot item{list, Kind::Item, index};
+            if (usableAsKey(designedText(item)))
+                entries.append({item, designedText(item).trimmed()});
+        }
+    }
 }
 
 /// Visits the objects of the window, not those of the windows it owns.

@@ -1,6 +1,7 @@
 #include "app/languageapplier.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
+#include "layout/colorcombo.h"
 #include "platform/inifile.h"
 #include "platform/uilanguage.h"
 #include "platform/windows1252.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -150,7 +152,8 @@ const QStringList sameInBothLanguages = {
     QStringLiteral("Options"),  QStringLiteral("English"),        QStringLiteral("Deutsch"),
     QStringLiteral("Español"),  QStringLiteral("Italiano"),       QStringLiteral("Nederland"),
     QStringLiteral("Français"), QStringLiteral("Vantrel Home"),   QStringLiteral("Format"),
-    QStringLiteral("Zoom"),     QStringLiteral("Europe"),
+    QStringLiteral("Zoom"),     QStringLiteral("Europe"),         QStringLiteral("Olive"),
+    QStringLiteral("Fuchsia"),
 };
 
 bool isEnglishLeftover(const languageapplier::ShownText& shown) {
@@ -193,6 +196,7 @@ private slots:
     void choosingALanguageWritesItAndAppliesIt();
     void menuSwitchesLanguageAndBack();
     void frenchLeavesNoEnglishText();
+    void shownListItemsFollowTheLanguage();
     void messageTextsFollowTheLanguage();
     void init() {
         // The other tests build their own program: one at a time.
@@ -463,6 +467,27 @@ void TestLanguage::frenchLeavesNoEnglishText() {
                 .arg(leftovers.size())
                 .arg(leftovers.join(QLatin1Char('\n')))));
     }
+}
+
+void TestLanguage::shownListItemsFollowTheLanguage() {
+    Program program;
+    program.shipLanguageFiles();
+    auto* colors = program.window().findChild<ColorCombo*>(QStringLiteral("clrOB"));
+    QVERIFY(colors);
+    program.apply(QStringLiteral("fr"));
+    QCOMPARE(colors->itemText(0), QString::fromUtf8("Couleur par défaut"));
+    // An entry the program inserts keeps its text; the others still switch back.
+    colors->setColor(QColor(1, 2, 3));
+    program.apply(QStringLiteral("en"));
+    QCOMPARE(colors->itemText(0), "Default color");
+    QCOMPARE(colors->itemText(colors->count() - 1), "Custom...");
+    QCOMPARE(colors->currentText(), "#010203");
+    // A list whose items are values is left alone.
+    auto* types = program.window().findChild<QComboBox*>(QStringLiteral("cbxOBT"));
+    QVERIFY(types);
+    const QString type = types->itemText(0);
+    program.apply(QStringLiteral("fr"));
+    QCOMPARE(types->itemText(0), type);
 }
 
 void TestLanguage::messageTextsFollowTheLanguage() {
