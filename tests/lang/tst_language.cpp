@@ -197,6 +197,7 @@ private slots:
     void menuSwitchesLanguageAndBack();
     void frenchLeavesNoEnglishText();
     void shownListItemsFollowTheLanguage();
+    void unknownCodeChangesNothing();
     void messageTextsFollowTheLanguage();
     void init() {
         // The other tests build their own program: one at a time.
@@ -488,6 +489,17 @@ void TestLanguage::shownListItemsFollowTheLanguage() {
     const QString type = types->itemText(0);
     program.apply(QStringLiteral("fr"));
     QCOMPARE(types->itemText(0), type);
+}
+
+void TestLanguage::unknownCodeChangesNothing() {
+    Program program;
+    program.apply(QStringLiteral("fr"));
+    for (const QString& code : {QStringLiteral("EN"), QStringLiteral("de"), QString()}) {
+        program.apply(code);
+        QCOMPARE(program.text(mainKey("File1")), "Fichier");
+        QVERIFY(program.action("fr")->isChecked());
+        QCOMPARE(uilanguage::text("MESSAGES", "webBrowserError", "English"), "English");
+    }
 }
 
 void TestLanguage::messageTextsFollowTheLanguage() {
