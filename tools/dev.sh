@@ -21,6 +21,8 @@ PACKAGES=(
     # Metric-compatible stand-ins for Arial, Times New Roman and Courier New,
     # so the editor, the preview and the listing set text alike.
     fonts-liberation fonts-liberation2
+    # Qt's own dialogs (files, colours) in French when the program is.
+    qt6-translations-l10n
 )
 
 install_missing_packages() {

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -16,6 +17,7 @@
 #include <QTabWidget>
 #include <QTextDocumentFragment>
 #include <QToolButton>
+#include <QTranslator>
 #include <functional>
 
 namespace languageapplier {
@@ -423,6 +425,32 @@ protected:
     }
 };
 
+/// Qt's own dialogs and buttons (files, colours, standard buttons) in the
+/// program's language, when the desktop has Qt's translations; English is
+/// their own.
+void translateQtTexts(const QString& code) {
+    static QTranslator* translator = nullptr;
+    static QString translated = QStringLiteral("en");
+    if (code == translated)
+        return;
+    translated = code;
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        translator = nullptr;
+    }
+    if (code == QLatin1String("en"))
+        return;
+    auto* loaded = new QTranslator(qApp);
+    if (loaded->load(QStringLiteral("qtbase_") + code,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(loaded);
+        translator = loaded;
+    } else {
+        delete loaded;
+    }
+}
+
 } // namespace
 
 void followShownDialogs(QObject* owner) {
@@ -433,6 +461,7 @@ void apply(const QString& programFolder, const QString& code, const QList<QWidge
     uilanguage::setCurrent(programFolder, code);
     if (!uilanguage::isKnown(code))
         return;
+    translateQtTexts(code);
     const QString fileName = uilanguage::fileName(programFolder, code);
     const Controls controls(windows);
     const QSet<Slot> fixedNow = fixedSlots(controls, uilanguage::fixedKeys(code));
