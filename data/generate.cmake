@@ -67,3 +67,15 @@ foreach(name IN LISTS example_names)
         VERBATIM)
     list(APPEND generated ${examples_output}/${name}.vdoc ${examples_output}/${name}.rbs)
 endforeach()
+
+# The language files: readable UTF-8 in data/source, stored beside the
+# program in Windows-1252 as the program reads them.
+foreach(language en fr)
+    set(language_source ${CMAKE_CURRENT_SOURCE_DIR}/source/${language}.ini)
+    set(language_file ${VANTREL_BIN_DIR}/${language}.ini)
+    add_custom_command(OUTPUT ${language_file}
+        COMMAND vantrel-shift utf8 none ${language_source} ${language_file}
+        DEPENDS vantrel-shift ${language_source}
+        VERBATIM)
+    list(APPEND generated ${language_file})
+endforeach()

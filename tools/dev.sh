@@ -24,6 +24,8 @@ PACKAGES=(
     # The Document page's tool pictures: the icon theme and the engine that
     # draws its SVG icons.
     breeze-icon-theme libqt6svg6
+    # Qt's own dialogs (files, colours) in French when the program is.
+    qt6-translations-l10n
 )
 
 install_missing_packages() {

@@ -6,7 +6,9 @@
 //       raises every byte of the file, line breaks included, so the result is
 //       one line, as the page template is stored;
 //   vantrel-shift utf8 server|template|COUNT INPUT OUTPUT
-//       the same for a UTF-8 text, stored in the program's Windows-1252.
+//       the same for a UTF-8 text, stored in the program's Windows-1252;
+//   vantrel-shift utf8 none INPUT OUTPUT
+//       only converts a UTF-8 text to Windows-1252 (the language files).
 // Each result is checked (values read back, no stored line breaks); a
 // failure leaves no output file and exits with 1. An output that is the input
 // itself is refused with exit code 2, before anything is written or removed.
@@ -29,6 +31,8 @@ std::optional<int> countFromName(const QString& name) {
         return shiftkeys::ServerListKey;
     if (name == QLatin1String("template"))
         return shiftkeys::TemplateKey;
+    if (name == QLatin1String("none"))
+        return 0;
     const std::optional<int> count = IniFile::parseInteger(name);
     if (count && *count > 0 && *count < 256)
         return count;
@@ -75,6 +79,10 @@ void shiftWholeFile(const QString& input, const QString& output, int count, bool
         throw AppError(QStringLiteral("Could not read the file \"%1\".").arg(input));
     if (utf8)
         plain = fromUtf8(input, plain);
+    if (count == 0) {
+        writeFileAtomically(output, plain);
+        return;
+    }
     const QByteArray stored = ShiftText(plain, 256 - count);
     const qsizetype lineBreak = std::max(stored.indexOf('\r'), stored.indexOf('\n'));
     if (lineBreak >= 0)
@@ -91,7 +99,8 @@ bool isSameFile(const QString& input, const QString& output) {
 }
 
 int usage() {
-    std::fputs("usage: vantrel-shift ini|file|utf8 server|template|COUNT INPUT OUTPUT\n", stderr);
+    std::fputs("usage: vantrel-shift ini|file|utf8 server|template|none|COUNT INPUT OUTPUT\n",
+               stderr);
     return 2;
 }
 
@@ -106,7 +115,7 @@ int main(int argc, char** argv) {
     const QString mode = args[1];
     const bool ini = mode == QLatin1String("ini");
     const bool utf8 = mode == QLatin1String("utf8");
-    if (!count || (!ini && !utf8 && mode != QLatin1String("file")))
+    if (!count || (!ini && !utf8 && mode != QLatin1String("file")) || (*count == 0 && !utf8))
         return usage();
     // The output is removed first and on failure: that would be the input.
     if (isSameFile(args[3], args[4])) {

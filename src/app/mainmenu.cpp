@@ -103,7 +103,7 @@ QMenu* MainMenu::buildLanguageMenu(QMenuBar* bar) {
     m_actions.en = addEntry(language, "en", QStringLiteral("English"));
     m_actions.en->setCheckable(true);
     m_actions.en->setChecked(true);
-    m_actions.fr = addEntry(language, "fr", QString::fromUtf8("Français"), false);
+    m_actions.fr = addEntry(language, "fr", QString::fromUtf8("Français"));
     m_actions.fr->setCheckable(true);
     addEntry(language, "Deutsch1", QStringLiteral("Deutsch"), false);
     addEntry(language, "Espaol1", QString::fromUtf8("Español"), false);

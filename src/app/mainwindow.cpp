@@ -4,6 +4,7 @@
 #include "app/appcaption.h"
 #include "app/application.h"
 #include "app/closesequence.h"
+#include "app/languageapplier.h"
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
@@ -30,6 +31,7 @@
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
 #include "settings/settingsdialog.h"
+#include "settings/settingsfile.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -173,6 +175,8 @@ void MainWindow::connectMenu() {
     on(menu.mnuJoinAffiliate,
        [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/affiliate/aff.php"))); });
     on(menu.Settings1, [this] { openSettings(); });
+    on(menu.en, [this] { chooseLanguage(QStringLiteral("en")); });
+    on(menu.fr, [this] { chooseLanguage(QStringLiteral("fr")); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
             m_dialogs.runModal(*m_windows.about);
@@ -334,6 +338,7 @@ void MainWindow::FormCreate() {
     layout.LayoutModified = false;
     m_state.LanguageCode = settingsfile::readLanguageCode(m_state.folders.settingsFile());
     m_menu->checkLanguage(m_state.LanguageCode);
+    languageapplier::followShownDialogs(this);
     layout.LayoutLoadNeeded = true;
 }
 
@@ -377,8 +382,15 @@ void MainWindow::showWelcomeDocument() {
 }
 
 void MainWindow::applyLanguage() {
-    // The language files are applied here once the localisation is in; the
-    // design texts stay until then.
+    m_menu->checkLanguage(m_state.LanguageCode);
+    languageapplier::apply(m_state.folders.ProgramFolder, m_state.LanguageCode,
+                           languageapplier::programWindows());
+}
+
+void MainWindow::chooseLanguage(const QString& code) {
+    m_state.LanguageCode = code;
+    applyLanguage();
+    SettingsFile(m_state.folders.settingsFile()).writeString(SettingKey::lang, code);
 }
 
 void MainWindow::refreshServerSettings() {

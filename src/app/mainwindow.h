@@ -113,7 +113,10 @@ private:
     void backToLayout();
     void leavePublishing();
     void showWelcomeDocument();
+    /// Applies `LanguageCode` to every window of the program.
     void applyLanguage();
+    /// The Language menu's commands: apply the language and remember it.
+    void chooseLanguage(const QString& code);
     void refreshServerSettings();
 
     UserDialogs& m_dialogs;

@@ -47,6 +47,8 @@ ColorCombo::ColorCombo(UserDialogs& dialogs, QWidget* parent)
     for (const NamedColor& named : commonColors)
         addColorItem(QString::fromLatin1(named.name), QColor(named.rgb));
     addItem(QStringLiteral("Custom..."));
+    // The entries' names are only shown: the language files may translate them.
+    setProperty("translatableItems", true);
     setCurrentIndex(0);
     // `activated` comes from the user only; setCurrentIndex does not raise it.
     connect(this, qOverload<int>(&QComboBox::activated), this, &ColorCombo::onActivated);

@@ -4,6 +4,7 @@
 #include "layout/layoutstate.h"
 #include "platform/apperror.h"
 #include "platform/ownpictures.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/workingfolders.h"
 
@@ -84,9 +85,11 @@ void LayoutPictures::choosePicture(const Area& area) {
                            .arg(area.maxPath));
     if (placed.renamed)
         m_dialogs.showMessage(
-            QStringLiteral("\"%1\" was copied into your own pictures folder as \"%2\", because "
-                           "a different picture has its name there already or its name "
-                           "cannot be used in a listing.")
+            uilanguage::text("MESSAGES", "pictureRenamed",
+                             QStringLiteral("\"%1\" was copied into your own pictures folder as "
+                                            "\"%2\", because a different picture has its name "
+                                            "there already or its name cannot be used in a "
+                                            "listing."))
                 .arg(QFileInfo(chosen).fileName(), QFileInfo(placed.path).fileName()),
             UserDialogs::Icon::Information);
 

@@ -1,5 +1,6 @@
 #include "platform/productwebsite.h"
 
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "version.h"
 
@@ -14,5 +15,7 @@ QUrl productWebPage(const QString& path) {
 
 void openWebPage(UserDialogs& dialogs, const QUrl& url) {
     if (!dialogs.openUrl(url))
-        dialogs.showMessage(QStringLiteral("Web Browser Error!"), UserDialogs::Icon::Error);
+        dialogs.showMessage(
+            uilanguage::text("MESSAGES", "webBrowserError", QStringLiteral("Web Browser Error!")),
+            UserDialogs::Icon::Error);
 }

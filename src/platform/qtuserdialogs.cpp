@@ -1,5 +1,8 @@
 #include "platform/qtuserdialogs.h"
 
+#include "platform/uilanguage.h"
+
+#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -60,6 +63,25 @@ void addPicturePreview(QFileDialog& dialog) {
         });
 }
 
+/// Shows the box with its buttons in the program's language.
+int execTranslated(QMessageBox& box) {
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* key;
+        const char* english;
+    } buttons[] = {
+        {QMessageBox::Ok, "ok", "OK"},
+        {QMessageBox::Yes, "yes", "&Yes"},
+        {QMessageBox::No, "no", "&No"},
+        {QMessageBox::Cancel, "cancel", "Cancel"},
+    };
+    for (const auto& [button, key, english] : buttons) {
+        if (QAbstractButton* shown = box.button(button))
+            shown->setText(uilanguage::text("BUTTONS", key, QString::fromLatin1(english)));
+    }
+    return box.exec();
+}
+
 } // namespace
 
 QtUserDialogs::QtUserDialogs(QString applicationTitle)
@@ -71,7 +93,7 @@ QString QtUserDialogs::titleOr(const QString& title) const {
 
 void QtUserDialogs::showMessage(const QString& text, Icon icon, const QString& title) {
     QMessageBox box(toQt(icon), titleOr(title), text, QMessageBox::Ok, m_parent);
-    box.exec();
+    execTranslated(box);
 }
 
 void QtUserDialogs::showError(const QString& text) {
@@ -80,14 +102,14 @@ void QtUserDialogs::showError(const QString& text) {
 
 bool QtUserDialogs::askYesNo(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(toQt(icon), titleOr(title), text, QMessageBox::Yes | QMessageBox::No, m_parent);
-    return box.exec() == QMessageBox::Yes;
+    return execTranslated(box) == QMessageBox::Yes;
 }
 
 UserDialogs::Answer QtUserDialogs::askYesNoCancel(const QString& text, const QString& title,
                                                   Icon icon) {
     QMessageBox box(toQt(icon), titleOr(title), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
-    switch (box.exec()) {
+    switch (execTranslated(box)) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

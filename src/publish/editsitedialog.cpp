@@ -1,5 +1,6 @@
 #include "publish/editsitedialog.h"
 
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "publish/siteentry.h"
@@ -82,8 +83,10 @@ void EditSiteDialog::btnSaveChangesClick() {
 }
 
 void EditSiteDialog::btnDeleteSiteClick() {
-    if (m_dialogs.askYesNo(QStringLiteral("Delete site \"%1\" ?").arg(m_formerName), windowTitle(),
-                           UserDialogs::Icon::Question)) {
+    if (m_dialogs.askYesNo(
+            uilanguage::text("MESSAGES", "deleteSite", QStringLiteral("Delete site \"%1\" ?"))
+                .arg(m_formerName),
+            windowTitle(), UserDialogs::Icon::Question)) {
         sitelist::SiteList(m_siteListFile).deleteSite(m_region, m_formerName);
         m_outcome = Outcome::Deleted;
     }

@@ -1,5 +1,6 @@
 #include "publish/exportinfodialog.h"
 
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "publish/addsitedialog.h"
@@ -227,8 +228,10 @@ void ExportInfoDialog::cbxShowExportHelpClick() {
 
 void ExportInfoDialog::btnPublishNowClick() {
     if (m_sites->currentIndex() < 0) {
-        m_dialogs.showMessage(QStringLiteral("There is no auction site in this region: add one, "
-                                             "or choose another region."),
+        m_dialogs.showMessage(uilanguage::text("MESSAGES", "noSiteInRegion",
+                                               QStringLiteral("There is no auction site in this "
+                                                              "region: add one, or choose another "
+                                                              "region.")),
                               UserDialogs::Icon::Information, windowTitle());
         return;
     }
@@ -236,7 +239,8 @@ void ExportInfoDialog::btnPublishNowClick() {
     const QString problem = sitelist::addressProblem(m_siteUrl);
     if (!problem.isEmpty()) {
         m_dialogs.showMessage(
-            QStringLiteral("Cannot open \"%1\": %2").arg(m_sites->currentText(), problem),
+            uilanguage::text("MESSAGES", "cannotOpenSite", QStringLiteral("Cannot open \"%1\": %2"))
+                .arg(m_sites->currentText(), problem),
             UserDialogs::Icon::Warning, windowTitle());
         return;
     }
@@ -257,7 +261,9 @@ void ExportInfoDialog::btnPublishNowClick() {
             m_lastOpenedUrl = m_siteUrl;
         } else {
             // Not remembered: the next "Post Listing now" tries again.
-            m_dialogs.showMessage(QStringLiteral("Web Browser Error!"), UserDialogs::Icon::Error);
+            m_dialogs.showMessage(uilanguage::text("MESSAGES", "webBrowserError",
+                                                   QStringLiteral("Web Browser Error!")),
+                                  UserDialogs::Icon::Error);
         }
     }
     if (!m_settings.hideExportHelp())

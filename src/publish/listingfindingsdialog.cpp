@@ -1,5 +1,7 @@
 #include "publish/listingfindingsdialog.h"
 
+#include "platform/uilanguage.h"
+
 #include <QColor>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -14,10 +16,12 @@ using listingrules::Severity;
 namespace {
 
 QString itemText(const Finding& finding) {
-    QString text =
-        finding.severity == Severity::Error ? QStringLiteral("Error") : QStringLiteral("Warning");
+    QString text = finding.severity == Severity::Error
+                       ? uilanguage::text("MESSAGES", "findingError", QStringLiteral("Error"))
+                       : uilanguage::text("MESSAGES", "findingWarning", QStringLiteral("Warning"));
     if (finding.line > 0)
-        text += QStringLiteral(", line ") + QString::number(finding.line);
+        text += uilanguage::text("MESSAGES", "findingLine", QStringLiteral(", line ")) +
+                QString::number(finding.line);
     return text + QStringLiteral(": ") + finding.message + QStringLiteral("\n    ") + finding.where;
 }
 

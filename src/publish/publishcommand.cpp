@@ -6,6 +6,7 @@
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/workingfolders.h"
 #include "publish/exportinfodialog.h"
@@ -38,7 +39,9 @@ PublishCommand::PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDial
 
 bool PublishCommand::btnExportClick() {
     if (m_parts.document.ExampleOpen) {
-        m_dialogs.showMessage(QStringLiteral("Cannot publish Examples or Tutorials..."));
+        m_dialogs.showMessage(uilanguage::text("MESSAGES", "cannotPublishExamples",
+                                               QStringLiteral("Cannot publish Examples or "
+                                                              "Tutorials...")));
         return false;
     }
     PublishingState& publishing = m_parts.publishing;
@@ -77,7 +80,7 @@ void PublishCommand::setImageTest(TestImagesDialog* test, const SettingsChoices*
 
 bool PublishCommand::listingIsFit() {
     const QList<listingrules::Finding> findings =
-        listingrules::check(m_parts.publishing.ListingCode);
+        listingrules::check(m_parts.publishing.ListingCode, uilanguage::currentCode());
     if (findings.isEmpty())
         return true;
     ListingFindingsDialog dialog(findings);
@@ -106,10 +109,13 @@ bool PublishCommand::picturesHaveServers(const QString& layoutServer) {
         return true;
     m_parts.publishing.Publishing = false;
     if (m_dialogs.askYesNo(
-            QStringLiteral("Your personal image server is not set, so the pictures of this "
-                           "listing have no address on the Internet and would not show.\n\n"
-                           "Nothing was copied. Set your personal server now?"),
-            QStringLiteral("Publish"), UserDialogs::Icon::Warning))
+            uilanguage::text("MESSAGES", "personalServerNotSet",
+                             QStringLiteral("Your personal image server is not set, so the "
+                                            "pictures of this listing have no address on the "
+                                            "Internet and would not show.\n\nNothing was "
+                                            "copied. Set your personal server now?")),
+            uilanguage::text("MESSAGES", "publishTitle", QStringLiteral("Publish")),
+            UserDialogs::Icon::Warning))
         emit settingsRequested();
     return false;
 }

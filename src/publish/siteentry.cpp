@@ -1,5 +1,6 @@
 #include "publish/siteentry.h"
 
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "publish/sitelist.h"
 
@@ -8,7 +9,8 @@ SiteEntryVerdict checkSiteEntry(UserDialogs& dialogs, const sitelist::SiteList& 
     entry.name = entry.name.trimmed();
     entry.address = entry.address.trimmed();
     if (entry.name.isEmpty() || entry.address.isEmpty()) {
-        dialogs.showMessage(QStringLiteral("Invalid entry. Operation cancelled"),
+        dialogs.showMessage(uilanguage::text("MESSAGES", "invalidSiteEntry",
+                                             QStringLiteral("Invalid entry. Operation cancelled")),
                             UserDialogs::Icon::None, title);
         return SiteEntryVerdict::Empty;
     }
@@ -21,8 +23,9 @@ SiteEntryVerdict checkSiteEntry(UserDialogs& dialogs, const sitelist::SiteList& 
     }
     const QString existing = list.existingName(region, entry.name);
     if (!existing.isEmpty() && existing.compare(formerName, Qt::CaseInsensitive) != 0 &&
-        !dialogs.askYesNo(QStringLiteral("This region already lists a site named \"%1\". "
-                                         "Replace it?")
+        !dialogs.askYesNo(uilanguage::text("MESSAGES", "siteExists",
+                                           QStringLiteral("This region already lists a site "
+                                                          "named \"%1\". Replace it?"))
                               .arg(existing),
                           title))
         return SiteEntryVerdict::Refused;

@@ -3,6 +3,7 @@
 #include "http/httpclient.h"
 #include "http/imageavailability.h"
 #include "platform/ownpictures.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 
@@ -201,14 +202,18 @@ void TestImagesDialog::runTest() {
         if (verdict.availability == ImageAvailability::TimedOut && !timeOutShown && m_dialogs) {
             // Once per test: every row that timed out says so.
             timeOutShown = true;
-            m_dialogs->showMessage(QStringLiteral("Connection to server timed out.\n"
-                                                  "Please check your Internet access."));
+            m_dialogs->showMessage(uilanguage::text("MESSAGES", "serverTimedOut",
+                                                    QStringLiteral("Connection to server timed "
+                                                                   "out.\nPlease check your "
+                                                                   "Internet access.")));
         }
         if (verdict.availability == ImageAvailability::ProxyUnreachable) {
             // The same proxy would fail every other picture: say it once.
             if (m_dialogs)
                 m_dialogs->showMessage(verdict.detail +
-                                           QStringLiteral(".\nPlease check the proxy settings."),
+                                           uilanguage::text("MESSAGES", "checkProxy",
+                                                            QStringLiteral(".\nPlease check "
+                                                                           "the proxy settings.")),
                                        UserDialogs::Icon::Warning);
             ++row;
             break;

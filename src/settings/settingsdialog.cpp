@@ -43,6 +43,13 @@ QCheckBox* addCheckBox(QBoxLayout* layout, const char* name, const QString& capt
     return box;
 }
 
+/// The label that names an edit field (the language files reach it by its field).
+QLabel* fieldLabel(const QString& text, QWidget* field) {
+    auto* label = new QLabel(text);
+    label->setBuddy(field);
+    return label;
+}
+
 QLabel* heading(const char* name, const QString& text) {
     auto* label = named(new QLabel(text), name);
     label->setTextFormat(Qt::PlainText);
@@ -111,7 +118,7 @@ QWidget* SettingsDialog::createServersPage() {
         auto* field = named(new QLineEdit(QStringLiteral("... set internally (read only)")),
                             productFields[i]);
         field->setReadOnly(true);
-        grid->addWidget(new QLabel(productLabels[i]), 2 + i, 0);
+        grid->addWidget(fieldLabel(productLabels[i], field), 2 + i, 0);
         grid->addWidget(field, 2 + i, 1);
         grid->addWidget(addRadio(m_defaultServers, productRadios[i], QString(), i + 1), 2 + i, 2);
     }
@@ -124,10 +131,11 @@ QWidget* SettingsDialog::createServersPage() {
     m_primaryServer->setPlaceholderText(primaryPlaceholder);
     m_secondaryServer = named(new QLineEdit, "edtServer5");
     m_secondaryServer->setPlaceholderText(secondaryPlaceholder);
-    grid->addWidget(new QLabel(QStringLiteral("* Personal image server")), 6, 0);
+    grid->addWidget(fieldLabel(QStringLiteral("* Personal image server"), m_primaryServer), 6, 0);
     grid->addWidget(m_primaryServer, 6, 1);
     grid->addWidget(addRadio(m_ownServers, "radServer4", QString(), 1), 6, 2);
-    grid->addWidget(new QLabel(QStringLiteral("* Personal secondary server")), 7, 0);
+    grid->addWidget(fieldLabel(QStringLiteral("* Personal secondary server"), m_secondaryServer), 7,
+                    0);
     grid->addWidget(m_secondaryServer, 7, 1);
     grid->addWidget(addRadio(m_ownServers, "radServer5", QString(), 2), 7, 2);
     auto* example = named(

@@ -1,0 +1,516 @@
+#include "app/languageapplier.h"
+#include "app/mainwindow.h"
+#include "app/programwindows.h"
+#include "layout/colorcombo.h"
+#include "platform/inifile.h"
+#include "platform/uilanguage.h"
+#include "platform/windows1252.h"
+#include "publish/listingfindingsdialog.h"
+#include "support/scripteddialogs.h"
+#include "support/testfolders.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+#include <QTextDocumentFragment>
+#include <memory>
+
+using uilanguage::FixedKey;
+using uilanguage::Target;
+
+Q_DECLARE_METATYPE(uilanguage::FixedKey)
+
+namespace {
+
+QString shippedFile(const QString& code) {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + code +
+           QStringLiteral(".ini");
+}
+
+/// Every window of the program on temporary folders, activated once.
+struct Program {
+    TestFolders folders;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<ProgramWindows> windows;
+
+    explicit Program(const QByteArray& settings = QByteArray()) {
+        if (!settings.isNull())
+            folders.write(QStringLiteral("shared/defaults.ini"), settings);
+        windows = std::make_unique<ProgramWindows>(dialogs, folders.folders());
+        window().FormActivate();
+    }
+    MainWindow& window() const { return windows->mainWindow(); }
+    QString programFile(const QString& name) const {
+        return folders.folders().ProgramFolder + name;
+    }
+    void writeLanguageFile(const QString& code, const QByteArray& bytes) const {
+        folders.write(QStringLiteral("program/") + code + QStringLiteral(".ini"), bytes);
+    }
+    void shipLanguageFiles() const {
+        for (const QString& code : {QStringLiteral("en"), QStringLiteral("fr")}) {
+            QFile::remove(programFile(code + ".ini"));
+            QVERIFY(QFile::copy(shippedFile(code), programFile(code + ".ini")));
+        }
+    }
+    /// The language applied as the main window's activation applies it.
+    void apply(const QString& code) const {
+        window().state().LanguageCode = code;
+        window().FormActivate();
+    }
+    QString text(const FixedKey& key) const {
+        const auto shown = languageapplier::shownText(languageapplier::programWindows(), key);
+        if (!shown)
+            qFatal("no control for [%s] %s", qPrintable(key.section), qPrintable(key.key));
+        return *shown;
+    }
+    QAction* action(const char* name) const {
+        return window().menuBar()->findChild<QAction*>(QLatin1String(name));
+    }
+};
+
+FixedKey mainKey(const char* object, Target target = Target::Caption) {
+    return {QString(), QString(), QStringLiteral("T_FrmMain"), QLatin1String(object), target};
+}
+
+FixedKey keyIn(const char* window, const char* object, Target target = Target::Caption) {
+    return {QString(), QString(), QLatin1String(window), QLatin1String(object), target};
+}
+
+std::optional<FixedKey> fixedKey(const QString& code, const QString& section, const QString& key) {
+    for (const FixedKey& fixed : uilanguage::fixedKeys(code)) {
+        if (fixed.section.compare(section, Qt::CaseInsensitive) == 0 &&
+            fixed.key.compare(key, Qt::CaseInsensitive) == 0)
+            return fixed;
+    }
+    return std::nullopt;
+}
+
+/// A text the program shows that a language file can give, found by its key.
+std::optional<languageapplier::ShownText> generalText(const QString& section, const QString& key) {
+    for (QWidget* window : languageapplier::programWindows()) {
+        if (window->objectName().compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        for (const languageapplier::ShownText& shown : languageapplier::shownTexts(window)) {
+            if (shown.key.compare(key, Qt::CaseInsensitive) == 0)
+                return shown;
+        }
+    }
+    return std::nullopt;
+}
+
+/// A text of a dialog made on demand, as it shows when it opens.
+std::optional<QString> onDemandText(const QString& section, const QString& key) {
+    if (section != QLatin1String("T_frmListingFindings"))
+        return std::nullopt;
+    listingrules::Finding finding;
+    // The dialog for errors has other texts than the one for warnings.
+    const bool errors = key.contains(QLatin1String("anyway"), Qt::CaseInsensitive) ||
+                        key.startsWith(QLatin1String("Marketplaces"));
+    finding.severity = errors ? listingrules::Severity::Error : listingrules::Severity::Warning;
+    ListingFindingsDialog dialog({finding});
+    dialog.show();
+    for (const languageapplier::ShownText& shown : languageapplier::shownTexts(&dialog)) {
+        if (shown.key.compare(key, Qt::CaseInsensitive) == 0)
+            return shown.text;
+    }
+    return std::nullopt;
+}
+
+QString marker(const QString& section, const QString& key) {
+    return QStringLiteral("#%1/%2#").arg(section, key);
+}
+
+/// The language file with every value replaced by a marker naming its key.
+QByteArray markerFile(const QString& fileName) {
+    const IniFile source(fileName);
+    QByteArray bytes;
+    for (const QString& section : source.readSections()) {
+        bytes += "[" + windows1252::encode(section) + "]\r\n";
+        for (const QString& key : source.readSectionKeys(section))
+            bytes += windows1252::encode(key + QLatin1Char('=') + marker(section, key)) + "\r\n";
+    }
+    return bytes;
+}
+
+bool toolBarBuilt() {
+    return languageapplier::shownText(languageapplier::programWindows(),
+                                      mainKey("tobSelectAll", Target::Hint))
+        .has_value();
+}
+
+// Names and words that read the same in French.
+const QStringList sameInBothLanguages = {
+    QStringLiteral("Vantrel"),  QStringLiteral("Type"),           QStringLiteral("Transparent"),
+    QStringLiteral("OK"),       QStringLiteral("Vantrel alt. 1"), QStringLiteral("Vantrel alt. 2"),
+    QStringLiteral("Port"),     QStringLiteral("Document"),       QStringLiteral("Documents"),
+    QStringLiteral("Options"),  QStringLiteral("English"),        QStringLiteral("Deutsch"),
+    QStringLiteral("Español"),  QStringLiteral("Italiano"),       QStringLiteral("Nederland"),
+    QStringLiteral("Français"), QStringLiteral("Vantrel Home"),   QStringLiteral("Format"),
+    QStringLiteral("Zoom"),     QStringLiteral("Europe"),         QStringLiteral("Olive"),
+    QStringLiteral("Fuchsia"),
+};
+
+bool isEnglishLeftover(const languageapplier::ShownText& shown) {
+    if (shown.text.isEmpty() || shown.text != shown.designed)
+        return false;
+    // The editor component's own actions keep its language.
+    if (shown.key.startsWith(QLatin1String("edAction")))
+        return false;
+    QString plain = Qt::mightBeRichText(shown.text)
+                        ? QTextDocumentFragment::fromHtml(shown.text).toPlainText()
+                        : shown.text;
+    plain = plain.remove(QLatin1Char('&')).trimmed();
+    while (plain.endsWith(QLatin1Char('.')))
+        plain.chop(1);
+    if (sameInBothLanguages.contains(plain))
+        return false;
+    // Numbers, symbols and addresses are no language.
+    const bool hasWord =
+        std::any_of(plain.begin(), plain.end(), [](QChar c) { return c.isLetter(); });
+    return hasWord && !plain.startsWith(QLatin1String("http")) &&
+           !plain.startsWith(QLatin1String("www."));
+}
+
+} // namespace
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyKeyOfTheFilesSetsItsText_data();
+    void everyKeyOfTheFilesSetsItsText();
+    void frenchWithoutFileShowsTheBuiltInTexts_data();
+    void frenchWithoutFileShowsTheBuiltInTexts();
+    void englishWithoutFullFileShowsTheDesignedTexts_data();
+    void englishWithoutFullFileShowsTheDesignedTexts();
+    void fileTextsArePlain_data();
+    void fileTextsArePlain();
+    void frenchKeepsTheEnglishHintsItDoesNotRead();
+    void choosingALanguageWritesItAndAppliesIt_data();
+    void choosingALanguageWritesItAndAppliesIt();
+    void menuSwitchesLanguageAndBack();
+    void frenchLeavesNoEnglishText();
+    void shownListItemsFollowTheLanguage();
+    void unknownCodeChangesNothing();
+    void messageTextsFollowTheLanguage();
+    void init() {
+        // The other tests build their own program: one at a time.
+        if (QLatin1String(QTest::currentTestFunction()) !=
+            QLatin1String("everyKeyOfTheFilesSetsItsText"))
+            m_program.reset();
+    }
+    void cleanupTestCase() { m_program.reset(); }
+
+private:
+    // One program for the table over every key of the files.
+    std::unique_ptr<Program> m_program;
+};
+
+void TestLanguage::everyKeyOfTheFilesSetsItsText_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    for (const QString& code : {QStringLiteral("en"), QStringLiteral("fr")}) {
+        const IniFile shipped(shippedFile(code));
+        QVERIFY2(QFile::exists(shipped.fileName()), qPrintable(shipped.fileName()));
+        for (const QString& section : shipped.readSections()) {
+            for (const QString& key : shipped.readSectionKeys(section)) {
+                const QString row = code + QLatin1Char(' ') + section + QLatin1Char('/') + key;
+                QTest::newRow(qPrintable(row)) << code << section << key;
+            }
+        }
+    }
+}
+
+void TestLanguage::everyKeyOfTheFilesSetsItsText() {
+    QFETCH(QString, code);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    if (!m_program)
+        m_program = std::make_unique<Program>();
+    m_program->writeLanguageFile(code, markerFile(shippedFile(code)));
+    m_program->apply(code);
+
+    QString shown;
+    if (const auto fixed = fixedKey(code, section, key)) {
+        if (fixed->object.startsWith(QLatin1String("tob")) && !toolBarBuilt())
+            QSKIP("The Document page has no tool bar yet.");
+        const auto text = languageapplier::shownText(languageapplier::programWindows(), *fixed);
+        QVERIFY2(text, "the key names no control of the program");
+        shown = *text;
+    } else if (section == QLatin1String("MESSAGES") || section == QLatin1String("BUTTONS")) {
+        // Texts of messages and of the message boxes' buttons.
+        shown = uilanguage::text(section, key, QString());
+    } else {
+        if (key.startsWith(QLatin1String("tob")) && !toolBarBuilt())
+            QSKIP("The Document page has no tool bar yet.");
+        if (const auto text = onDemandText(section, key)) {
+            shown = *text;
+        } else {
+            const auto general = generalText(section, key);
+            QVERIFY2(general, "the key names no text of that window");
+            shown = general->text;
+        }
+    }
+    // A link label shows the words of its link.
+    if (Qt::mightBeRichText(shown))
+        shown = QTextDocumentFragment::fromHtml(shown).toPlainText();
+    QCOMPARE(shown, marker(section, key));
+}
+
+void TestLanguage::frenchWithoutFileShowsTheBuiltInTexts_data() {
+    QTest::addColumn<FixedKey>("control");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("File menu") << mainKey("File1") << "Fichier";
+    QTest::newRow("Language menu") << mainKey("Language1") << "Langue";
+    QTest::newRow("Options, corrected") << mainKey("Settings1") << QString::fromUtf8("Réglages");
+    QTest::newRow("Help menu") << mainKey("Help1") << "Aide";
+    QTest::newRow("outer border box") << mainKey("gbxOB") << " Bordure externe .";
+    QTest::newRow("frame box") << mainKey("gbxF") << " Cadre .";
+    QTest::newRow("inner border box") << mainKey("gbxIB") << " Bordure interne .";
+    QTest::newRow("text area box") << mainKey("gbxTA") << " Zone de texte .";
+    QTest::newRow("right margin, corrected") << mainKey("lblTxTMarginRight") << "Marge droite";
+    QTest::newRow("inner width copies outer") << mainKey("lblIBWidth") << "Epaisseur";
+    QTest::newRow("inner type copies outer") << mainKey("lblIBType") << "Type";
+    QTest::newRow("inner info copies outer")
+        << mainKey("lblInfoIBWidth") << "Epaiss. minimum de 3 pour le type Double";
+    QTest::newRow("text transparent copies frame") << mainKey("cbxTxtCol") << "Transparent";
+    QTest::newRow("border colour, French only")
+        << mainKey("clrOB", Target::Caption) << "Couleur Bord.";
+    QTest::newRow("settings caption, corrected")
+        << keyIn("T_frmSettings", "", Target::WindowCaption)
+        << QString::fromUtf8("Options de réglage");
+    QTest::newRow("product server field") << keyIn("T_frmSettings", "edtServer1", Target::EditLabel)
+                                          << QString::fromUtf8("Vantrel par défaut");
+    QTest::newRow("personal server field")
+        << keyIn("T_frmSettings", "edtServer4", Target::EditLabel)
+        << QString::fromUtf8("* Votre serveur principal");
+    QTest::newRow("secondary personal field has its key")
+        << keyIn("T_frmSettings", "edtServer5", Target::EditLabel)
+        << QString::fromUtf8("* Votre serveur secondaire");
+    QTest::newRow("cancel, French only") << keyIn("T_frmSaveExit", "btnCancel") << "Annuler";
+    QTest::newRow("publish help box")
+        << keyIn("T_frmExport1", "cbxExportHelpHide")
+        << QString::fromUtf8("Ne plus montrer cette fenêtre (voir \"Réglages - Options - Autres "
+                             "options\" pour la rétablir)");
+}
+
+void TestLanguage::frenchWithoutFileShowsTheBuiltInTexts() {
+    QFETCH(FixedKey, control);
+    Program program("[General]\r\nlang=fr\r\n");
+    QTEST(program.text(control), "text");
+    QVERIFY(program.action("fr")->isChecked());
+    QVERIFY(!program.action("en")->isChecked());
+}
+
+void TestLanguage::englishWithoutFullFileShowsTheDesignedTexts_data() {
+    QTest::addColumn<QByteArray>("file"); // null: no "en.ini"
+    QTest::newRow("robustness: no en.ini") << QByteArray();
+    QTest::newRow("robustness: en.ini without MAIN")
+        << QByteArray("[SETTINGS]\r\ncapt_window=Marked\r\n");
+    QTest::newRow("robustness: empty en.ini") << QByteArray("");
+}
+
+void TestLanguage::englishWithoutFullFileShowsTheDesignedTexts() {
+    QFETCH(QByteArray, file);
+    Program program;
+    // French first, so that every English text has to come back.
+    program.apply(QStringLiteral("fr"));
+    QCOMPARE(program.text(mainKey("File1")), "Fichier");
+    if (!file.isNull())
+        program.writeLanguageFile(QStringLiteral("en"), file);
+    program.apply(QStringLiteral("en"));
+    QCOMPARE(program.text(mainKey("File1")), "File");
+    QCOMPARE(program.text(mainKey("Language1")), "Language");
+    QCOMPARE(program.text(mainKey("Settings1")), "Options");
+    QCOMPARE(program.text(mainKey("Help1")), "Help");
+    QCOMPARE(program.text(mainKey("gbxOB")), " Outer Border ");
+    QCOMPARE(program.text(mainKey("lblIBWidth")), "Width");
+    QCOMPARE(program.text(keyIn("T_frmSettings", "edtServer5", Target::EditLabel)),
+             "* Personal secondary server");
+    QCOMPARE(program.text(keyIn("T_frmSettings", "", Target::WindowCaption)),
+             file.contains("Marked") ? "Marked" : "Application settings");
+    QVERIFY(program.action("en")->isChecked());
+    QVERIFY(!program.action("fr")->isChecked());
+}
+
+void TestLanguage::fileTextsArePlain_data() {
+    QTest::addColumn<QByteArray>("line"); // in [SETTINGS] of fr.ini
+    QTest::addColumn<FixedKey>("control");
+    QTest::addColumn<QString>("shown");
+    const FixedKey plainLabel = keyIn("T_frmSettings", "lblDefaultServer");
+    QTest::newRow("&& on a label without buddy")
+        << QByteArray("lbl_default=A && B") << plainLabel << "A & B";
+    QTest::newRow("markup on a label")
+        << QByteArray("lbl_default=<b>bold</b>") << plainLabel << "<b>bold</b>";
+    QTest::newRow("&& on a tab") << QByteArray("capt_tabOthers=Pop && up")
+                                 << keyIn("T_frmSettings", "tabOthers") << "Pop && up";
+    QTest::newRow("&& in a window caption")
+        << QByteArray("capt_window=A && B") << keyIn("T_frmSettings", "", Target::WindowCaption)
+        << "A & B";
+    QTest::newRow("quotes keep the blanks")
+        << QByteArray("lbl_default=\" spaced \"") << plainLabel << " spaced ";
+    QTest::newRow("single quotes too")
+        << QByteArray("lbl_default=' spaced '") << plainLabel << " spaced ";
+    QTest::newRow("an empty value is a text") << QByteArray("lbl_default=") << plainLabel << "";
+    QTest::newRow("link words on a link label")
+        << QByteArray("[EXPORT1]\r\nlbl_showHelp=<Aide & plus>") << mainKey("lblShowHideHelp")
+        << "<a href=\"#\" style=\"color:blue\">&lt;Aide &amp; plus&gt;</a>";
+}
+
+void TestLanguage::fileTextsArePlain() {
+    QFETCH(QByteArray, line);
+    QFETCH(FixedKey, control);
+    Program program;
+    program.writeLanguageFile(QStringLiteral("fr"), "[SETTINGS]\r\n" + line + "\r\n");
+    program.apply(QStringLiteral("fr"));
+    QTEST(program.text(control), "shown");
+    for (QWidget* window : languageapplier::programWindows()) {
+        const auto* label = window->findChild<QLabel*>(control.object);
+        if (label && !control.object.isEmpty() &&
+            control.object != QLatin1String("lblShowHideHelp"))
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
+}
+
+void TestLanguage::frenchKeepsTheEnglishHintsItDoesNotRead() {
+    Program program;
+    program.writeLanguageFile(QStringLiteral("en"),
+                              "[HINTS]\r\nhint_tobcut=English cut\r\nhint_tobcopy=English copy\r\n"
+                              "[SAVEEXIT]\r\ncapt_savoNot=English no\r\n");
+    program.writeLanguageFile(QStringLiteral("fr"), "[HINTS]\r\nhint_tobcopy=Copie\r\n");
+    program.apply(QStringLiteral("en"));
+    if (!toolBarBuilt())
+        QSKIP("The Document page has no tool bar yet.");
+    program.apply(QStringLiteral("fr"));
+    QCOMPARE(program.text(mainKey("tobCut", Target::Hint)), "Couper");
+    QCOMPARE(program.text(mainKey("tobCopy", Target::Hint)), "English copy");
+}
+
+void TestLanguage::choosingALanguageWritesItAndAppliesIt_data() {
+    QTest::addColumn<QByteArray>("settings"); // null: no settings file
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("nominal: French in place")
+        << QByteArray("[General]\r\nlang=en\r\nDefSrv=2\r\n") << QByteArray("fr")
+        << QByteArray("[General]\r\nlang=fr\r\nDefSrv=2\r\n");
+    QTest::newRow("nominal: English in place")
+        << QByteArray("[GENERAL]\r\nDefSrv=2\r\nlang=fr\r\n[Other]\r\nlang=x\r\n")
+        << QByteArray("en")
+        << QByteArray("[GENERAL]\r\nDefSrv=2\r\nlang=en\r\n[Other]\r\nlang=x\r\n");
+    QTest::newRow("nominal: key added to the section")
+        << QByteArray("[general]\r\nDefSrv=2\r\n") << QByteArray("fr")
+        << QByteArray("[general]\r\nDefSrv=2\r\nlang=fr\r\n");
+}
+
+void TestLanguage::choosingALanguageWritesItAndAppliesIt() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QByteArray, command);
+    Program program(settings);
+    program.shipLanguageFiles();
+    program.action(command.constData())->trigger();
+    QFile written(program.folders.folders().settingsFile());
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QTEST(written.readAll(), "written");
+    QCOMPARE(program.window().state().LanguageCode, QString::fromLatin1(command));
+    QCOMPARE(program.action("fr")->isChecked(), command == "fr");
+    QCOMPARE(program.action("en")->isChecked(), command == "en");
+    QVERIFY(program.dialogs.shown.isEmpty());
+}
+
+void TestLanguage::menuSwitchesLanguageAndBack() {
+    Program program;
+    program.shipLanguageFiles();
+    program.window().FormActivate();
+    const FixedKey file = mainKey("File1");
+    const FixedKey cancel = keyIn("T_frmSaveExit", "btnCancel");
+    QCOMPARE(program.text(file), "File");
+    program.action("fr")->trigger();
+    QCOMPARE(program.text(file), "Fichier");
+    QCOMPARE(program.text(cancel), "Annuler");
+    // A changed file shows at the next activation.
+    program.writeLanguageFile(QStringLiteral("fr"), "[MAIN]\r\nmnu_file=Dossier\r\n");
+    QCOMPARE(program.text(file), "Fichier");
+    program.window().FormActivate();
+    QCOMPARE(program.text(file), "Dossier");
+    program.action("en")->trigger();
+    QCOMPARE(program.text(file), "File");
+    QCOMPARE(program.text(cancel), "Cancel");
+    QCOMPARE(program.text(mainKey("clrOB", Target::Caption)), "Border color");
+    QCOMPARE(IniFile(program.folders.folders().settingsFile()).readString("GENERAL", "lang", ""),
+             "en");
+}
+
+void TestLanguage::frenchLeavesNoEnglishText() {
+    Program program;
+    program.shipLanguageFiles();
+    program.apply(QStringLiteral("fr"));
+    QStringList leftovers;
+    for (QWidget* window : languageapplier::programWindows()) {
+        for (const languageapplier::ShownText& shown : languageapplier::shownTexts(window)) {
+            if (isEnglishLeftover(shown))
+                leftovers.append(
+                    QStringLiteral("[%1] %2=%3").arg(shown.section, shown.key, shown.text));
+        }
+    }
+    leftovers.sort();
+    leftovers.removeDuplicates();
+    if (!leftovers.isEmpty()) {
+        QFAIL(qPrintable(
+            QStringLiteral("%1 texts are still English with French applied; give each its "
+                           "French in data/source/fr.ini (section, key=English text):\n%2")
+                .arg(leftovers.size())
+                .arg(leftovers.join(QLatin1Char('\n')))));
+    }
+}
+
+void TestLanguage::shownListItemsFollowTheLanguage() {
+    Program program;
+    program.shipLanguageFiles();
+    auto* colors = program.window().findChild<ColorCombo*>(QStringLiteral("clrOB"));
+    QVERIFY(colors);
+    program.apply(QStringLiteral("fr"));
+    QCOMPARE(colors->itemText(0), QString::fromUtf8("Couleur par défaut"));
+    // An entry the program inserts keeps its text; the others still switch back.
+    colors->setColor(QColor(1, 2, 3));
+    program.apply(QStringLiteral("en"));
+    QCOMPARE(colors->itemText(0), "Default color");
+    QCOMPARE(colors->itemText(colors->count() - 1), "Custom...");
+    QCOMPARE(colors->currentText(), "#010203");
+    // A list whose items are values is left alone.
+    auto* types = program.window().findChild<QComboBox*>(QStringLiteral("cbxOBT"));
+    QVERIFY(types);
+    const QString type = types->itemText(0);
+    program.apply(QStringLiteral("fr"));
+    QCOMPARE(types->itemText(0), type);
+}
+
+void TestLanguage::unknownCodeChangesNothing() {
+    Program program;
+    program.apply(QStringLiteral("fr"));
+    for (const QString& code : {QStringLiteral("EN"), QStringLiteral("de"), QString()}) {
+        program.apply(code);
+        QCOMPARE(program.text(mainKey("File1")), "Fichier");
+        QVERIFY(program.action("fr")->isChecked());
+        QCOMPARE(uilanguage::text("MESSAGES", "webBrowserError", "English"), "English");
+    }
+}
+
+void TestLanguage::messageTextsFollowTheLanguage() {
+    Program program;
+    program.writeLanguageFile(QStringLiteral("fr"), "[MESSAGES]\r\nhello=Bonjour\r\n");
+    program.apply(QStringLiteral("fr"));
+    QCOMPARE(uilanguage::text("MESSAGES", "hello", "Hello"), "Bonjour");
+    QCOMPARE(uilanguage::text("MESSAGES", "missing", "Missing"), "Missing");
+    program.apply(QStringLiteral("en"));
+    QCOMPARE(uilanguage::text("MESSAGES", "hello", "Hello"), "Hello");
+}
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
