@@ -405,7 +405,9 @@ void applyWindowTexts(QWidget* window, const uilanguage::LanguageFile& file,
         // what they gave it unless this file has its own text for it.
         if (!text && fixedEver.contains(slot))
             continue;
-        give(slot, text.value_or(designedText(slot)));
+        // A file's line is one line; "\n" in it breaks the text as messages do.
+        give(slot, text ? QString(*text).replace(QLatin1String("\\n"), QLatin1String("\n"))
+                        : designedText(slot));
     }
 }
 
