@@ -50,6 +50,36 @@ QLabel* heading(const char* name, const QString& text) {
     return label;
 }
 
+/// A personal server field with the warning shown under it while it holds an
+/// http:// address; the warning's link turns the address into https://.
+QWidget* withInsecureWarning(QLineEdit* field, const char* warningName) {
+    auto* box = new QWidget;
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    column->addWidget(field);
+    auto* warning = named(
+        new QLabel(QStringLiteral("<span style=\"color:#b00020\">\u26a0 Not secure: marketplaces "
+                                  "show only a snippet of a listing with http:// pictures.</span> "
+                                  "<a href=\"https\">Use https://</a>")),
+        warningName);
+    warning->setWordWrap(true);
+    warning->hide();
+    column->addWidget(warning);
+    QObject::connect(field, &QLineEdit::textChanged, warning, [warning](const QString& text) {
+        warning->setVisible(
+            text.trimmed().startsWith(QLatin1String("http://"), Qt::CaseInsensitive));
+    });
+    QObject::connect(warning, &QLabel::linkActivated, field, [field] {
+        QString text = field->text().trimmed();
+        if (!text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
+            return;
+        field->setText(QStringLiteral("https") + text.mid(4));
+        field->setFocus();
+    });
+    return box;
+}
+
 void selectTag(QButtonGroup* group, int tag) {
     if (QAbstractButton* button = group->button(tag))
         button->setChecked(true);
@@ -125,10 +155,10 @@ QWidget* SettingsDialog::createServersPage() {
     m_secondaryServer = named(new QLineEdit, "edtServer5");
     m_secondaryServer->setPlaceholderText(secondaryPlaceholder);
     grid->addWidget(new QLabel(QStringLiteral("* Personal image server")), 6, 0);
-    grid->addWidget(m_primaryServer, 6, 1);
+    grid->addWidget(withInsecureWarning(m_primaryServer, "lblServer4Insecure"), 6, 1);
     grid->addWidget(addRadio(m_ownServers, "radServer4", QString(), 1), 6, 2);
     grid->addWidget(new QLabel(QStringLiteral("* Personal secondary server")), 7, 0);
-    grid->addWidget(m_secondaryServer, 7, 1);
+    grid->addWidget(withInsecureWarning(m_secondaryServer, "lblServer5Insecure"), 7, 1);
     grid->addWidget(addRadio(m_ownServers, "radServer5", QString(), 2), 7, 2);
     auto* example = named(
         new QLabel(QStringLiteral("Example: https://www.example.com/my-pictures/  (a folder on "
@@ -301,11 +331,12 @@ bool SettingsDialog::checkFields(QString& primary, QString& secondary) {
     for (const auto& server : servers) {
         const std::optional<QString> address = serveraddress::fromTyped(server.field->text());
         if (!address)
-            return refuse(ServersPage, server.field,
-                          QStringLiteral("\"%1\": give the full address of a folder on your web "
-                                         "server, starting with http:// or https://, or leave the "
-                                         "field empty.")
-                              .arg(QLatin1String(server.name)));
+            return refuse(
+                ServersPage, server.field,
+                QStringLiteral("\"%1\": give the full address of a folder on your web "
+                               "server, starting with https:// (or http://), or leave the "
+                               "field empty.")
+                    .arg(QLatin1String(server.name)));
         *server.address = *address;
     }
     if (m_connection->checkedId() == 1) {

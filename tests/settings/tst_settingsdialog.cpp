@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -69,6 +70,8 @@ private slots:
     void saveWritesEveryKeyAndANewDialogReadsThem();
     void personalServers_data();
     void personalServers();
+    void insecureServerWarns_data();
+    void insecureServerWarns();
     void proxy_data();
     void proxy();
     void leavingWithoutSavingDiscardsTheEdits();
@@ -171,6 +174,45 @@ void TestSettingsDialog::personalServers() {
     QVERIFY(f.dialogs.shown.isEmpty());
     QCOMPARE(file.readString(SettingKey::primSrv), stored);
     QCOMPARE(dialog.primaryServer(), stored);
+}
+
+void TestSettingsDialog::insecureServerWarns_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("typed"); // null: what the file holds stays
+    QTest::addColumn<bool>("primaryWarned");
+    QTest::addColumn<bool>("secondaryWarned");
+    QTest::newRow("stored http") << QByteArray("[GENERAL]\r\nsecSrv=http://two.example/\r\n")
+                                 << QString() << false << true;
+    QTest::newRow("typed http, upper case, spaces")
+        << QByteArray() << " HTTP://one.example/" << true << false;
+    QTest::newRow("near miss: https, nothing, no scheme")
+        << QByteArray("[GENERAL]\r\nsecSrv=https://two.example/\r\n") << "http.example/pics/"
+        << false << false;
+}
+
+void TestSettingsDialog::insecureServerWarns() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, typed);
+    DialogFixture f(stored);
+    SettingsDialog dialog(f.dialogs, f.file);
+    if (!typed.isNull())
+        setText(dialog, "edtServer4", typed);
+    auto* primaryWarning = find<QLabel>(dialog, "lblServer4Insecure");
+    auto* secondaryWarning = find<QLabel>(dialog, "lblServer5Insecure");
+    QTEST(primaryWarning->isVisibleTo(&dialog), "primaryWarned");
+    QTEST(secondaryWarning->isVisibleTo(&dialog), "secondaryWarned");
+    // A warning beside the field, never a box while typing.
+    QVERIFY(f.dialogs.shown.isEmpty());
+    for (QLabel* warning : {primaryWarning, secondaryWarning}) {
+        if (!warning->isVisibleTo(&dialog))
+            continue;
+        emit warning->linkActivated(QStringLiteral("https"));
+        QVERIFY(!warning->isVisibleTo(&dialog));
+    }
+    QVERIFY(!text(dialog, "edtServer4").startsWith(QStringLiteral("http:"), Qt::CaseInsensitive));
+    QVERIFY(!text(dialog, "edtServer5").startsWith(QStringLiteral("http:")));
+    if (typed.isNull())
+        QCOMPARE(text(dialog, "edtServer5"), QStringLiteral("https://two.example/"));
 }
 
 void TestSettingsDialog::proxy_data() {
