@@ -77,7 +77,7 @@ void PublishCommand::setImageTest(TestImagesDialog* test, const SettingsChoices*
 
 bool PublishCommand::listingIsFit() {
     const QList<listingrules::Finding> findings =
-        listingrules::check(m_parts.publishing.ListingCode);
+        listingrules::check(m_parts.publishing.ListingCode, m_parts.languageCode);
     if (findings.isEmpty())
         return true;
     ListingFindingsDialog dialog(findings);
