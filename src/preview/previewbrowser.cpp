@@ -24,6 +24,8 @@ void PreviewBrowser::loadPage(const QByteArray& text) {
 
 void PreviewBrowser::showAtPhoneWidth(bool phone) {
     m_phone = phone;
+    // A phone's scroll bars lie over the page and take none of its width.
+    settings()->setAttribute(QWebEngineSettings::ShowScrollBars, !phone);
     if (phone) {
         // A zoomed page has as many CSS pixels in more screen pixels.
         setFixedWidth(qRound(PhoneWidth * zoomFactor()));

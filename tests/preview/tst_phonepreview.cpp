@@ -87,6 +87,8 @@ private slots:
 
 void TestPhonePreview::toggleShowsPhoneWidth() {
     PhoneFixture f;
+    // Longer than the view: it scrolls.
+    f.document = QByteArray("<p>A fine old clock.</p>").repeated(100);
     QVERIFY(f.showLayout(f.layout));
     QPushButton* toggle = f.page.buttons().btnPhonePreview;
     QVERIFY(toggle->isCheckable());
@@ -103,6 +105,9 @@ void TestPhonePreview::toggleShowsPhoneWidth() {
                qAbs(f.browser().geometry().center().x() - place->width() / 2) <= 1;
     }));
     QVERIFY(f.viewBecomes(PreviewBrowser::PhoneWidth));
+    // The page has the whole width: no scroll bar takes a part of it.
+    QCOMPARE(f.evaluate(QStringLiteral("document.documentElement.clientWidth")).toInt(),
+             PreviewBrowser::PhoneWidth);
 
     toggle->click();
     QVERIFY(!f.browser().showsPhoneWidth());
