@@ -50,34 +50,36 @@ QLabel* heading(const char* name, const QString& text) {
     return label;
 }
 
-/// A personal server field with the warning shown under it while it holds an
-/// http:// address; the warning's link turns the address into https://.
-QWidget* withInsecureWarning(QLineEdit* field, const char* warningName) {
-    auto* box = new QWidget;
-    auto* column = new QVBoxLayout(box);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(2);
-    column->addWidget(field);
+bool isInsecure(const QLineEdit* server) {
+    return server->text().trimmed().startsWith(QLatin1String("http://"), Qt::CaseInsensitive);
+}
+
+/// The warning under the personal servers, shown while one of them is an
+/// http:// address; its link turns those addresses into https://. Its line
+/// is kept when hidden, so the dialog does not jump while the seller types.
+QLabel* insecureServerWarning(QLineEdit* primary, QLineEdit* secondary) {
     auto* warning = named(
-        new QLabel(QStringLiteral("<span style=\"color:#b00020\">\u26a0 Not secure: marketplaces "
-                                  "show only a snippet of a listing with http:// pictures.</span> "
+        new QLabel(QStringLiteral("<span style=\"color:#b00020\">\u26a0 http:// is not secure: "
+                                  "marketplaces show only a snippet of such listings.</span> "
                                   "<a href=\"https\">Use https://</a>")),
-        warningName);
-    warning->setWordWrap(true);
+        "lblServerInsecure");
+    QSizePolicy policy = warning->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    warning->setSizePolicy(policy);
     warning->hide();
-    column->addWidget(warning);
-    QObject::connect(field, &QLineEdit::textChanged, warning, [warning](const QString& text) {
-        warning->setVisible(
-            text.trimmed().startsWith(QLatin1String("http://"), Qt::CaseInsensitive));
+    const auto show = [warning, primary, secondary] {
+        warning->setVisible(isInsecure(primary) || isInsecure(secondary));
+    };
+    for (QLineEdit* server : {primary, secondary}) {
+        QObject::connect(server, &QLineEdit::textChanged, warning, show);
+    }
+    QObject::connect(warning, &QLabel::linkActivated, warning, [primary, secondary] {
+        for (QLineEdit* server : {primary, secondary}) {
+            if (isInsecure(server))
+                server->setText(QStringLiteral("https") + server->text().trimmed().mid(4));
+        }
     });
-    QObject::connect(warning, &QLabel::linkActivated, field, [field] {
-        QString text = field->text().trimmed();
-        if (!text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive))
-            return;
-        field->setText(QStringLiteral("https") + text.mid(4));
-        field->setFocus();
-    });
-    return box;
+    return warning;
 }
 
 void selectTag(QButtonGroup* group, int tag) {
@@ -155,22 +157,23 @@ QWidget* SettingsDialog::createServersPage() {
     m_secondaryServer = named(new QLineEdit, "edtServer5");
     m_secondaryServer->setPlaceholderText(secondaryPlaceholder);
     grid->addWidget(new QLabel(QStringLiteral("* Personal image server")), 6, 0);
-    grid->addWidget(withInsecureWarning(m_primaryServer, "lblServer4Insecure"), 6, 1);
+    grid->addWidget(m_primaryServer, 6, 1);
     grid->addWidget(addRadio(m_ownServers, "radServer4", QString(), 1), 6, 2);
     grid->addWidget(new QLabel(QStringLiteral("* Personal secondary server")), 7, 0);
-    grid->addWidget(withInsecureWarning(m_secondaryServer, "lblServer5Insecure"), 7, 1);
+    grid->addWidget(m_secondaryServer, 7, 1);
     grid->addWidget(addRadio(m_ownServers, "radServer5", QString(), 2), 7, 2);
+    grid->addWidget(insecureServerWarning(m_primaryServer, m_secondaryServer), 8, 0, 1, 3);
     auto* example = named(
         new QLabel(QStringLiteral("Example: https://www.example.com/my-pictures/  (a folder on "
                                   "your own web server, ending in \"/\")")),
         "lblServerExample");
     example->setTextFormat(Qt::PlainText);
-    grid->addWidget(example, 8, 0, 1, 3);
+    grid->addWidget(example, 9, 0, 1, 3);
     m_useOwnServer =
         named(new QCheckBox(QStringLiteral("Use personal server for Document && Layout images")),
               "cbxUseOwnServer");
-    grid->addWidget(m_useOwnServer, 9, 0, 1, 3);
-    grid->addWidget(createServerSetGroup(page), 10, 0, 1, 3);
+    grid->addWidget(m_useOwnServer, 10, 0, 1, 3);
+    grid->addWidget(createServerSetGroup(page), 11, 0, 1, 3);
     auto* help = named(
         new QLabel(QStringLiteral("<a href=\"#\" style=\"color:blue\">Access Online Help</a>")),
         "Label1");
@@ -178,8 +181,8 @@ QWidget* SettingsDialog::createServersPage() {
     connect(help, &QLabel::linkActivated, this, [this] {
         openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html#DefiningServer")));
     });
-    grid->addWidget(help, 11, 0, 1, 3);
-    grid->setRowStretch(12, 1);
+    grid->addWidget(help, 12, 0, 1, 3);
+    grid->setRowStretch(13, 1);
     return page;
 }
 
