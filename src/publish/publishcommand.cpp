@@ -80,7 +80,7 @@ bool PublishCommand::listingIsFit() {
         listingrules::check(m_parts.publishing.ListingCode, m_parts.languageCode);
     if (findings.isEmpty())
         return true;
-    ListingFindingsDialog dialog(findings);
+    ListingFindingsDialog dialog(findings, m_parts.languageCode);
     return m_dialogs.runModal(dialog) == QDialog::Accepted;
 }
 
