@@ -1,15 +1,18 @@
 // Checks a listing page as publishing does: that every picture it needs is
 // online, as the image test does, and with --rules what the listing rules
 // find in it:
-//   vantrel-check PAGE.html|- [--rules [--pictures]] [--proxy HOST[:PORT]]
-//                 [--timeout SECONDS]
+//   vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]]
+//                 [--proxy HOST[:PORT]] [--timeout SECONDS]
 // Without --rules the page's pictures (img src, background attributes, CSS
 // url()) are fetched in turn, and one line per picture says what was found:
 //   OK  ADDRESS
 //   NOT FOUND (404)  ADDRESS  (shop.example.net answered 404 Not Found)
 // --rules prints the rules' findings instead, errors first, one per line:
 //   error http-picture line 12: http://pictures.example/a.jpg
-// and fetches nothing; --rules --pictures prints the findings, then fetches
+// and fetches nothing; with --lang each line ends with the rule's message in
+// that language (fr: French, otherwise English):
+//   error http-picture line 12: http://pictures.example/a.jpg  (Image en …)
+// --rules --pictures prints the findings, then fetches
 // the pictures. Exit code 0 when no rule found an error and every fetched
 // picture is available (warnings do not count), 1 otherwise, 2 for wrong
 // arguments or a page that cannot be read. The environment's proxy
@@ -35,15 +38,19 @@ struct Arguments {
     int timeLimitMs = HttpClient::defaultTimeLimitMs;
     bool rules = false;
     bool pictures = false;
+    /// Null: the findings without their messages.
+    QString language;
 };
 
 int usage(const QString& problem) {
     std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(problem));
-    std::fprintf(stderr, "usage: vantrel-check PAGE.html|- [--rules [--pictures]] "
+    std::fprintf(stderr, "usage: vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]] "
                          "[--proxy HOST[:PORT]] [--timeout SECONDS]\n"
                          "  without --rules: fetch every picture of the page\n"
                          "  --rules: print the listing rules' findings, fetch nothing\n"
                          "  --rules --pictures: print the findings, then fetch the pictures\n"
+                         "  --lang CODE: each finding with its message (fr: French, otherwise "
+                         "English)\n"
                          "exit code 0 when no error was found and every fetched picture is "
                          "available, 1 otherwise, 2 for wrong arguments or an unreadable page\n");
     return 2;
@@ -75,11 +82,14 @@ int main(int argc, char* argv[]) {
             arguments.rules = true;
         } else if (word == QLatin1String("--pictures")) {
             arguments.pictures = true;
-        } else if (word == QLatin1String("--proxy") || word == QLatin1String("--timeout")) {
+        } else if (word == QLatin1String("--proxy") || word == QLatin1String("--timeout") ||
+                   word == QLatin1String("--lang")) {
             if (i + 1 >= words.size())
                 return usage(word + QLatin1String(" needs a value"));
             const QString value = words.at(++i);
-            if (word == QLatin1String("--proxy")) {
+            if (word == QLatin1String("--lang")) {
+                arguments.language = value;
+            } else if (word == QLatin1String("--proxy")) {
                 const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
                 arguments.proxyHost = colon < 0 ? value : value.left(colon);
                 arguments.proxyPort = colon < 0 ? QString() : value.mid(colon + 1);
@@ -100,6 +110,8 @@ int main(int argc, char* argv[]) {
         return usage(QLatin1String("no page given"));
     if (arguments.pictures && !arguments.rules)
         return usage(QLatin1String("--pictures goes with --rules"));
+    if (!arguments.language.isNull() && !arguments.rules)
+        return usage(QLatin1String("--lang goes with --rules"));
 
     QFile file;
     const bool opened = arguments.page == QLatin1String("-")
@@ -114,9 +126,13 @@ int main(int argc, char* argv[]) {
 
     bool ruleError = false;
     if (arguments.rules) {
-        const QList<listingrules::Finding> findings = listingrules::check(page);
-        for (const listingrules::Finding& finding : findings)
-            printLine(listingrules::describe(finding));
+        const QList<listingrules::Finding> findings = listingrules::check(page, arguments.language);
+        for (const listingrules::Finding& finding : findings) {
+            QString line = listingrules::describe(finding);
+            if (!arguments.language.isNull())
+                line += QLatin1String("  (") + finding.message + QLatin1Char(')');
+            printLine(line);
+        }
         ruleError = listingrules::hasErrors(findings);
         if (!arguments.pictures)
             return ruleError ? 1 : 0;

@@ -229,10 +229,11 @@ void MainWindow::createPublishing() {
             new ExportInfoDialog(m_dialogs, m_state.folders.settingsFile(), sites,
                                  *m_windows.settings, *this, *addSite, *editSite, this);
     }
-    m_publishCommand = new PublishCommand({m_state.document, m_state.layout, m_state.publishing,
-                                           m_state.servers, m_state.ProductServer, m_layout,
-                                           *m_pageGenerator, m_clipboard, m_state.folders},
-                                          m_dialogs, m_publishDialog, this);
+    m_publishCommand =
+        new PublishCommand({m_state.document, m_state.layout, m_state.publishing, m_state.servers,
+                            m_state.ProductServer, m_layout, *m_pageGenerator, m_clipboard,
+                            m_state.folders, m_state.LanguageCode},
+                           m_dialogs, m_publishDialog, this);
     connectImageTest();
     connect(m_publishCommand, &PublishCommand::settingsRequested, this, &MainWindow::openSettings);
     connectCommand(m_layoutPage->buttons().btnExport, &QPushButton::clicked, this, m_dialogs,

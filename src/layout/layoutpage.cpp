@@ -13,8 +13,10 @@
 #include "platform/userdialogs.h"
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -123,8 +125,27 @@ QWidget* LayoutPage::buildButtonBar(QWidget* parent) {
     b.btnPreview->setToolTip(QStringLiteral("Instant Refresh"));
     const int side = buttonBarHeight - 8;
     b.btnPreview->setFixedSize(side, side);
+    b.btnPhonePreview = button("btnPhonePreview", QStringLiteral("Phone"));
+    b.btnPhonePreview->setCheckable(true);
+    b.btnPhonePreview->setToolTip(
+        QStringLiteral("Phone preview: the listing as a bidder sees it on a phone"));
+    b.btnPhonePreview->setFixedHeight(side);
+    connect(b.btnPhonePreview, &QPushButton::toggled, this, [this](bool phone) {
+        showPreviewSurround(phone);
+        emit phonePreviewToggled(phone);
+    });
+    row->addWidget(b.btnPhonePreview);
     row->addWidget(b.btnPreview);
     return bar;
+}
+
+void LayoutPage::showPreviewSurround(bool phone) {
+    m_previewHost->setAutoFillBackground(phone);
+    QPalette surround = m_previewHost->palette();
+    surround.setColor(QPalette::Window, QColor(0x3c, 0x3c, 0x40));
+    m_previewHost->setPalette(phone ? surround : QPalette());
+    const int bezel = phone ? 12 : 0;
+    m_previewHost->layout()->setContentsMargins(0, bezel, 0, bezel);
 }
 
 void LayoutPage::showLayoutFile(const LayoutFileContent& content) {

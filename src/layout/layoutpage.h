@@ -20,6 +20,8 @@ struct LayoutButtons {
     QPushButton* btnSaveAs = nullptr;
     QPushButton* btnExport = nullptr;
     QPushButton* btnPreview = nullptr; // runs the preview command
+    /// Checked: the preview shows the page at a phone's width.
+    QPushButton* btnPhonePreview = nullptr;
 };
 
 /// The Layout page: the control column `pnlLeft` on the left; on the right
@@ -54,6 +56,9 @@ public:
 signals:
     /// The record holds the controls' layout: show its page.
     void previewRequested();
+    /// `btnPhonePreview` was toggled: show the preview at a phone's width, or
+    /// at the whole width of its place.
+    void phonePreviewToggled(bool phone);
 
 public:
     const LayoutControls& controls() const;
@@ -66,6 +71,8 @@ public:
 private:
     QWidget* buildRightPart();
     QWidget* buildButtonBar(QWidget* parent);
+    /// A dark surround marks where the phone's screen ends.
+    void showPreviewSurround(bool phone);
 
     void showPageArea();
     void showOuterBorder();

@@ -2,6 +2,7 @@
 
 #include "preview/pagescheme.h"
 
+#include <QLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
@@ -19,4 +20,19 @@ PreviewBrowser::~PreviewBrowser() {
 
 void PreviewBrowser::loadPage(const QByteArray& text) {
     setUrl(PageSchemeHandler::of(*page()->profile()).publish(m_slot, text));
+}
+
+void PreviewBrowser::showAtPhoneWidth(bool phone) {
+    m_phone = phone;
+    // A phone's scroll bars lie over the page and take none of its width.
+    settings()->setAttribute(QWebEngineSettings::ShowScrollBars, !phone);
+    if (phone) {
+        // A zoomed page has as many CSS pixels in more screen pixels.
+        setFixedWidth(qRound(PhoneWidth * zoomFactor()));
+    } else {
+        setMinimumWidth(0);
+        setMaximumWidth(QWIDGETSIZE_MAX);
+    }
+    if (QWidget* place = parentWidget(); place && place->layout())
+        place->layout()->setAlignment(this, phone ? Qt::AlignHCenter : Qt::Alignment());
 }

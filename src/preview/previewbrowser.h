@@ -10,9 +10,18 @@ public:
     explicit PreviewBrowser(QWidget* parent = nullptr);
     ~PreviewBrowser() override;
 
+    /// The width of the view a phone gives a page, in CSS pixels.
+    static constexpr int PhoneWidth = 390;
+
+    /// Shows the page as a phone does: PhoneWidth CSS pixels wide, centred in
+    /// the place the browser has; false gives it the whole place again.
+    void showAtPhoneWidth(bool phone);
+    bool showsPhoneWidth() const { return m_phone; }
+
     /// Shows the page text (Windows-1252 bytes) in place of the current page.
     void loadPage(const QByteArray& page);
 
 private:
     QString m_slot;
+    bool m_phone = false;
 };

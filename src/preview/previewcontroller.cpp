@@ -29,6 +29,7 @@ PreviewController::PreviewController(PublishingState& publishing, LayoutPage& pa
     connect(&m_readyLimit, &QTimer::timeout, this, &PreviewController::showLayoutGroups);
     connect(m_browser, &QWebEngineView::loadFinished, this, &PreviewController::documentComplete);
     connect(&page, &LayoutPage::previewRequested, this, &PreviewController::LoadInBrowser);
+    connect(&page, &LayoutPage::phonePreviewToggled, m_browser, &PreviewBrowser::showAtPhoneWidth);
 }
 
 void PreviewController::LoadInBrowser() {

@@ -1,7 +1,5 @@
 #include "publish/listingfindingsdialog.h"
 
-#include "platform/uilanguage.h"
-
 #include <QColor>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -15,36 +13,72 @@ using listingrules::Severity;
 
 namespace {
 
-QString itemText(const Finding& finding) {
-    QString text = finding.severity == Severity::Error
-                       ? uilanguage::text("MESSAGES", "findingError", QStringLiteral("Error"))
-                       : uilanguage::text("MESSAGES", "findingWarning", QStringLiteral("Warning"));
+/// The dialog's own words, in the findings' language.
+struct Words {
+    const char* error;
+    const char* warning;
+    const char* line;
+    const char* colon;
+    const char* refused;
+    const char* shownBadly;
+    const char* back;
+    const char* publishAnyway;
+    const char* goOn;
+    const char* title;
+};
+
+const Words english{"Error",
+                    "Warning",
+                    ", line ",
+                    ": ",
+                    "Marketplaces would refuse this listing or show it badly. Nothing has been "
+                    "copied yet.",
+                    "This listing may show badly on some screens.",
+                    "Back",
+                    "Publish anyway",
+                    "Continue",
+                    "Publish"};
+
+const Words french{"Erreur",
+                   "Avertissement",
+                   ", ligne ",
+                   " : ",
+                   "Les sites d'ench\u00e8res refuseraient cette annonce ou l'afficheraient mal. "
+                   "Rien n'a encore \u00e9t\u00e9 copi\u00e9.",
+                   "Cette annonce peut s'afficher mal sur certains \u00e9crans.",
+                   "Retour",
+                   "Publier quand m\u00eame",
+                   "Continuer",
+                   "Publier"};
+
+QString text(const char* words) {
+    return QString::fromUtf8(words);
+}
+
+QString itemText(const Finding& finding, const Words& words) {
+    QString item = text(finding.severity == Severity::Error ? words.error : words.warning);
     if (finding.line > 0)
-        text += uilanguage::text("MESSAGES", "findingLine", QStringLiteral(", line ")) +
-                QString::number(finding.line);
-    return text + QStringLiteral(": ") + finding.message + QStringLiteral("\n    ") + finding.where;
+        item += text(words.line) + QString::number(finding.line);
+    return item + text(words.colon) + finding.message + QStringLiteral("\n    ") + finding.where;
 }
 
 } // namespace
 
-ListingFindingsDialog::ListingFindingsDialog(const QList<Finding>& findings, QWidget* parent)
+ListingFindingsDialog::ListingFindingsDialog(const QList<Finding>& findings,
+                                             const QString& language, QWidget* parent)
     : QDialog(parent)
-    , m_list(new QListWidget(this))
-    , m_back(new QPushButton(QStringLiteral("Back"), this)) {
+    , m_list(new QListWidget(this)) {
+    const Words& words = language == QLatin1String("fr") ? french : english;
     setObjectName(QStringLiteral("T_frmListingFindings"));
-    setWindowTitle(QStringLiteral("Publish"));
+    setWindowTitle(text(words.title));
     const bool errors = listingrules::hasErrors(findings);
-    m_goOn = new QPushButton(errors ? QStringLiteral("Publish anyway") : QStringLiteral("Continue"),
-                             this);
+    m_back = new QPushButton(text(words.back), this);
+    m_goOn = new QPushButton(text(errors ? words.publishAnyway : words.goOn), this);
     m_back->setObjectName(QStringLiteral("btnBack"));
     m_goOn->setObjectName(errors ? QStringLiteral("btnPublishAnyway")
                                  : QStringLiteral("btnContinue"));
 
-    auto* intro = new QLabel(
-        errors ? QStringLiteral("Marketplaces would refuse this listing or show it badly. "
-                                "Nothing has been copied yet.")
-               : QStringLiteral("This listing may show badly on some screens."),
-        this);
+    auto* intro = new QLabel(text(errors ? words.refused : words.shownBadly), this);
     intro->setWordWrap(true);
 
     m_list->setObjectName(QStringLiteral("lstFindings"));
@@ -55,7 +89,7 @@ ListingFindingsDialog::ListingFindingsDialog(const QList<Finding>& findings, QWi
         return a.severity == Severity::Error && b.severity != Severity::Error;
     });
     for (const Finding& finding : std::as_const(ordered)) {
-        auto* item = new QListWidgetItem(itemText(finding), m_list);
+        auto* item = new QListWidgetItem(itemText(finding, words), m_list);
         item->setForeground(finding.severity == Severity::Error ? QColor(0xb0, 0x00, 0x20)
                                                                 : QColor(0x8a, 0x5a, 0x00));
         item->setToolTip(finding.ruleId);

@@ -44,6 +44,24 @@ bool dataPictureTooLarge(const Candidate& c) {
     return (base64 ? payload * 3 / 4 : payload) > largestDataPictureBytes;
 }
 
+/// `<font size>`: 1 to 7, or relative to the usual 3; 1 is about 10 px.
+bool fontTagTooSmall(const Candidate& c) {
+    const QString size = c.captured;
+    const bool relative = size.startsWith(QLatin1Char('+')) || size.startsWith(QLatin1Char('-'));
+    return (relative ? 3 + size.toInt() : size.toInt()) <= 1;
+}
+
+/// The `rel` of a `<link>` tag names a style sheet.
+bool isStyleSheetLink(const QString& tag) {
+    static const QRegularExpression rel(
+        QStringLiteral("\\srel\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]*))"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression styleSheet(QStringLiteral("(^|\\s)stylesheet(\\s|$)"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = rel.match(tag);
+    return m.hasMatch() && (m.captured(1) + m.captured(2) + m.captured(3)).contains(styleSheet);
+}
+
 // clang-format off
 const QList<Rule> table = {
     {"http-picture", Severity::Error,
@@ -78,6 +96,18 @@ const QList<Rule> table = {
     {"plugin", Severity::Error, "Embedded object or applet: marketplaces refuse active content.",
      "Objet int\u00e9gr\u00e9 ou applet : les sites d'ench\u00e8res refusent le contenu actif.",
      Target::Element, "object|embed|applet", nullptr, nullptr, {}},
+    {"style-sheet-link", Severity::Error,
+     "External style sheet (<link>): marketplaces remove it, the listing shows unstyled.",
+     "Feuille de style externe (<link>) : les sites d'ench\u00e8res la retirent, l'annonce "
+     "s'affiche sans mise en forme.",
+     Target::Element, "link", nullptr, nullptr,
+     [](const Candidate& c) { return isStyleSheetLink(c.context); }},
+    {"link-element", Severity::Warning,
+     "<link> element (font, icon, preload): marketplaces may remove it.",
+     "\u00c9l\u00e9ment <link> (police, ic\u00f4ne, pr\u00e9chargement) : les sites "
+     "d'ench\u00e8res peuvent le retirer.",
+     Target::Element, "link", nullptr, nullptr,
+     [](const Candidate& c) { return !isStyleSheetLink(c.context); }},
     {"meta-refresh", Severity::Error, "Automatic refresh or redirection: marketplaces refuse active content.",
      "Actualisation ou redirection automatique : les sites d'ench\u00e8res refusent le contenu "
      "actif.",
@@ -129,6 +159,10 @@ const QList<Rule> table = {
      "Police de moins de 11 px : difficile \u00e0 lire sur un t\u00e9l\u00e9phone.",
      Target::Css, nullptr, nullptr, "(?<![-\\w])font-size\\s*:\\s*\\d*\\.?\\d+\\s*(px|pt)",
      fontTooSmall},
+    {"small-font-tag", Severity::Warning,
+     "<font size=1> (about 10 px): hard to read on a phone.",
+     "<font size=1> (environ 10 px) : difficile \u00e0 lire sur un t\u00e9l\u00e9phone.",
+     Target::Attribute, "font", "size", "^\\s*([-+]?\\d+)\\s*$", fontTagTooSmall},
 };
 // clang-format on
 
@@ -224,6 +258,33 @@ void addCssPictures(const QString& css, qsizetype offset, const QString& context
     }
 }
 
+/// The picture addresses of a `srcset` (on `img` and `source`): candidates
+/// "ADDRESS [DESCRIPTOR]" separated by commas; an address may itself hold
+/// commas, a candidate without descriptor may end with one.
+void addSrcsetPictures(const QString& srcset, qsizetype offset, const QString& context,
+                       Page& page) {
+    const qsizetype n = srcset.size();
+    qsizetype i = 0;
+    while (i < n) {
+        while (i < n && (srcset.at(i).isSpace() || srcset.at(i) == QLatin1Char(',')))
+            ++i;
+        const qsizetype start = i;
+        while (i < n && !srcset.at(i).isSpace())
+            ++i;
+        QString address = srcset.mid(start, i - start);
+        const bool ended = address.endsWith(QLatin1Char(','));
+        while (address.endsWith(QLatin1Char(',')))
+            address.chop(1);
+        if (!address.isEmpty())
+            page.pictures.append({address, context, offset + start});
+        if (ended)
+            continue;
+        // The descriptor ("2x", "640w") runs to the next comma.
+        while (i < n && srcset.at(i) != QLatin1Char(','))
+            ++i;
+    }
+}
+
 qsizetype indexOfCaseless(const QString& text, QLatin1String what, qsizetype from) {
     const qsizetype at = text.indexOf(what, from, Qt::CaseInsensitive);
     return at < 0 ? text.size() : at;
@@ -313,6 +374,8 @@ Page parse(const QString& text) {
                         (tag.name == QLatin1String("img") || tag.name == QLatin1String("input")))) {
                 if (!value.isEmpty())
                     page.pictures.append({value, tag.text, a.offset});
+            } else if (a.name == QLatin1String("srcset")) {
+                addSrcsetPictures(a.value, a.valueOffset, tag.text, page);
             } else if (a.name == QLatin1String("href") &&
                        (tag.name == QLatin1String("a") || tag.name == QLatin1String("area"))) {
                 page.links.append({value, tag.text, a.offset});

@@ -21,8 +21,8 @@ enum class Target {
     /// Attributes named like `attribute` (on elements named like `element`,
     /// when given) whose value matches `value`.
     Attribute,
-    /// Every picture address: `src` of pictures, `background` attributes and
-    /// CSS `url()`; the address matches `value`.
+    /// Every picture address: `src` and `srcset` candidates of pictures,
+    /// `background` attributes and CSS `url()`; the address matches `value`.
     Picture,
     /// Every link address (`href` of `a` and `area`); it matches `value`.
     Link,

@@ -80,10 +80,10 @@ void PublishCommand::setImageTest(TestImagesDialog* test, const SettingsChoices*
 
 bool PublishCommand::listingIsFit() {
     const QList<listingrules::Finding> findings =
-        listingrules::check(m_parts.publishing.ListingCode, uilanguage::currentCode());
+        listingrules::check(m_parts.publishing.ListingCode, m_parts.languageCode);
     if (findings.isEmpty())
         return true;
-    ListingFindingsDialog dialog(findings);
+    ListingFindingsDialog dialog(findings, m_parts.languageCode);
     return m_dialogs.runModal(dialog) == QDialog::Accepted;
 }
 

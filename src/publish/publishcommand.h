@@ -35,6 +35,9 @@ public:
         ListingClipboard& clipboard;
         /// Where the settings file says how the computer reaches the Internet.
         const WorkingFolders& folders;
+        /// The program's language ("en", "fr"): the listing rules' messages
+        /// are in it.
+        const QString& languageCode;
     };
 
     /// The image test and the choice that skips it; without them publishing

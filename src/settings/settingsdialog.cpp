@@ -57,6 +57,47 @@ QLabel* heading(const char* name, const QString& text) {
     return label;
 }
 
+bool isInsecure(const QLineEdit* server) {
+    return server->text().trimmed().startsWith(QLatin1String("http://"), Qt::CaseInsensitive);
+}
+
+/// The warning under the personal servers, shown while one of them is an
+/// http:// address; its link turns those addresses into https://. Its line
+/// is kept when hidden, so the dialog does not jump while the seller types.
+/// The words and the link are two labels, so each is one text to translate.
+QWidget* insecureServerWarning(QLineEdit* primary, QLineEdit* secondary) {
+    auto* warning = named(new QWidget, "pnlServerInsecure");
+    auto* words = named(new QLabel(QStringLiteral("http:// is not secure: marketplaces "
+                                                  "show only a snippet of such listings.")),
+                        "lblServerInsecure");
+    words->setTextFormat(Qt::PlainText);
+    words->setStyleSheet(QStringLiteral("color: #b00020;"));
+    auto* useHttps =
+        named(new QLabel(QStringLiteral("<a href=\"https\">Use https://</a>")), "lblUseHttps");
+    auto* line = new QHBoxLayout(warning);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->addWidget(words);
+    line->addWidget(useHttps);
+    line->addStretch();
+    QSizePolicy policy = warning->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    warning->setSizePolicy(policy);
+    warning->hide();
+    const auto show = [warning, primary, secondary] {
+        warning->setVisible(isInsecure(primary) || isInsecure(secondary));
+    };
+    for (QLineEdit* server : {primary, secondary}) {
+        QObject::connect(server, &QLineEdit::textChanged, warning, show);
+    }
+    QObject::connect(useHttps, &QLabel::linkActivated, warning, [primary, secondary] {
+        for (QLineEdit* server : {primary, secondary}) {
+            if (isInsecure(server))
+                server->setText(QStringLiteral("https") + server->text().trimmed().mid(4));
+        }
+    });
+    return warning;
+}
+
 void selectTag(QButtonGroup* group, int tag) {
     if (QAbstractButton* button = group->button(tag))
         button->setChecked(true);
@@ -138,17 +179,18 @@ QWidget* SettingsDialog::createServersPage() {
                     0);
     grid->addWidget(m_secondaryServer, 7, 1);
     grid->addWidget(addRadio(m_ownServers, "radServer5", QString(), 2), 7, 2);
+    grid->addWidget(insecureServerWarning(m_primaryServer, m_secondaryServer), 8, 0, 1, 3);
     auto* example = named(
         new QLabel(QStringLiteral("Example: https://www.example.com/my-pictures/  (a folder on "
                                   "your own web server, ending in \"/\")")),
         "lblServerExample");
     example->setTextFormat(Qt::PlainText);
-    grid->addWidget(example, 8, 0, 1, 3);
+    grid->addWidget(example, 9, 0, 1, 3);
     m_useOwnServer =
         named(new QCheckBox(QStringLiteral("Use personal server for Document && Layout images")),
               "cbxUseOwnServer");
-    grid->addWidget(m_useOwnServer, 9, 0, 1, 3);
-    grid->addWidget(createServerSetGroup(page), 10, 0, 1, 3);
+    grid->addWidget(m_useOwnServer, 10, 0, 1, 3);
+    grid->addWidget(createServerSetGroup(page), 11, 0, 1, 3);
     auto* help = named(
         new QLabel(QStringLiteral("<a href=\"#\" style=\"color:blue\">Access Online Help</a>")),
         "Label1");
@@ -156,8 +198,8 @@ QWidget* SettingsDialog::createServersPage() {
     connect(help, &QLabel::linkActivated, this, [this] {
         openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html#DefiningServer")));
     });
-    grid->addWidget(help, 11, 0, 1, 3);
-    grid->setRowStretch(12, 1);
+    grid->addWidget(help, 12, 0, 1, 3);
+    grid->setRowStretch(13, 1);
     return page;
 }
 
@@ -309,11 +351,12 @@ bool SettingsDialog::checkFields(QString& primary, QString& secondary) {
     for (const auto& server : servers) {
         const std::optional<QString> address = serveraddress::fromTyped(server.field->text());
         if (!address)
-            return refuse(ServersPage, server.field,
-                          QStringLiteral("\"%1\": give the full address of a folder on your web "
-                                         "server, starting with http:// or https://, or leave the "
-                                         "field empty.")
-                              .arg(QLatin1String(server.name)));
+            return refuse(
+                ServersPage, server.field,
+                QStringLiteral("\"%1\": give the full address of a folder on your web "
+                               "server, starting with https:// (or http://), or leave the "
+                               "field empty.")
+                    .arg(QLatin1String(server.name)));
         *server.address = *address;
     }
     if (m_connection->checkedId() == 1) {

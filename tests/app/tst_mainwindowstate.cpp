@@ -529,27 +529,43 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
 void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard_data() {
     QTest::addColumn<QString>("primary");
     QTest::addColumn<QString>("pageStart"); // put before the template's first line
-    QTest::addColumn<QString>("finding");   // the first line the findings list shows
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("finding"); // the first line the findings list shows
+    QTest::addColumn<QString>("message"); // how that line starts its message
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("copied");
     QTest::newRow("http picture, back") << "http://mine.example/pics/"
                                         << ""
+                                        << "en"
                                         << "http://mine.example/pics/Sky.PNG"
+                                        << "Picture over an insecure connection"
                                         << "btnBack" << false;
     QTest::newRow("script, back") << "https://mine.example/pics/"
                                   << "<script>track()</script>"
+                                  << "en"
                                   << "<script>"
+                                  << "Script:"
                                   << "btnBack" << false;
     QTest::newRow("http picture, publish anyway") << "http://mine.example/pics/"
                                                   << ""
+                                                  << "en"
                                                   << "http://mine.example/pics/Sky.PNG"
+                                                  << "Picture over an insecure connection"
                                                   << "btnPublishAnyway" << true;
+    QTest::newRow("http picture in French, back") << "http://mine.example/pics/"
+                                                  << ""
+                                                  << "fr"
+                                                  << "http://mine.example/pics/Sky.PNG"
+                                                  << "Image en connexion non s\u00e9curis\u00e9e"
+                                                  << "btnBack" << false;
 }
 
 void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
     QFETCH(QString, primary);
     QFETCH(QString, pageStart);
+    QFETCH(QString, language);
     QFETCH(QString, finding);
+    QFETCH(QString, message);
     QFETCH(QString, button);
     QFETCH(bool, copied);
     Program p;
@@ -566,6 +582,7 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
     }
     p.showPage(1);
     AppState& state = p.state();
+    state.LanguageCode = language;
     state.servers.UseOwnServer = true;
     state.servers.OwnServer = 1;
     state.servers.PrimaryServer = primary;
@@ -589,7 +606,10 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
     QVERIFY2(p.dialogs.shown.value(0) == QStringLiteral("modal: T_frmListingFindings"),
              qPrintable(p.dialogs.shown.join('|')));
     QCOMPARE(clipboardWhileShown, QStringLiteral("copied before"));
-    QVERIFY2(firstLine.startsWith(QStringLiteral("Error")) && firstLine.contains(finding),
+    const QString error =
+        language == QLatin1String("fr") ? QStringLiteral("Erreur") : QStringLiteral("Error");
+    QVERIFY2(firstLine.startsWith(error) && firstLine.contains(finding) &&
+                 firstLine.contains(message),
              qPrintable(firstLine));
     if (!copied) {
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copied before"));

@@ -61,6 +61,13 @@ void TestVantrelCheck::linesAndExitCode_data() {
         << QStringList{"error http-picture line 1: @/pictures/a.gif",
                        "error script line 1: <script>", "OK  @/pictures/a.gif"}
         << 1;
+    QTest::newRow("rules in French")
+        << "<img src=\"@/pictures/a.gif\">" << QStringList{"--rules", "--lang", "fr"}
+        << QStringList{QString::fromUtf8(
+               "error http-picture line 1: @/pictures/a.gif  (Image en connexion non sécurisée "
+               "(http://) : les sites d'enchères n'affichent qu'un extrait d'une description au "
+               "contenu non sécurisé.)")}
+        << 1;
     QTest::newRow("rules from standard input")
         << "<iframe src=\"@/pictures/a.gif\"></iframe>" << QStringList{"-", "--rules"}
         << QStringList{"error iframe line 1: <iframe>"} << 1;

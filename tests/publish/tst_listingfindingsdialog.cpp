@@ -13,6 +13,7 @@ private slots:
 
 void TestListingFindingsDialog::buttonsFollowTheWorstFinding_data() {
     QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("goOn");      // the accepting button's name
     QTest::addColumn<QString>("firstLine"); // how the list starts
     QTest::addColumn<QString>("clicked");
@@ -20,27 +21,37 @@ void TestListingFindingsDialog::buttonsFollowTheWorstFinding_data() {
     const QString errorsAndWarnings = QStringLiteral(
         "<a href=\"http://shop.example/\">Shop</a>\n<img src=\"http://pics.example/a.jpg\">");
     const QString warningsOnly = QStringLiteral("<a href=\"http://shop.example/\">Shop</a>");
-    QTest::newRow("error, back") << errorsAndWarnings << "btnPublishAnyway"
+    QTest::newRow("error, back") << errorsAndWarnings << "en"
+                                 << "btnPublishAnyway"
                                  << "Error, line 2: Picture over an insecure connection"
                                  << "btnBack" << int(QDialog::Rejected);
-    QTest::newRow("error, publish anyway") << errorsAndWarnings << "btnPublishAnyway"
+    QTest::newRow("error, publish anyway") << errorsAndWarnings << "en"
+                                           << "btnPublishAnyway"
                                            << "Error, line 2: Picture over an insecure connection"
                                            << "btnPublishAnyway" << int(QDialog::Accepted);
-    QTest::newRow("warnings only, continue") << warningsOnly << "btnContinue"
+    QTest::newRow("warnings only, continue") << warningsOnly << ""
+                                             << "btnContinue"
                                              << "Warning, line 1: Link over an insecure connection"
                                              << "btnContinue" << int(QDialog::Accepted);
-    QTest::newRow("warnings only, back") << warningsOnly << "btnContinue"
+    QTest::newRow("warnings only, back") << warningsOnly << ""
+                                         << "btnContinue"
                                          << "Warning, line 1: Link over an insecure connection"
                                          << "btnBack" << int(QDialog::Rejected);
+    QTest::newRow("error in French, back")
+        << errorsAndWarnings << "fr"
+        << "btnPublishAnyway"
+        << "Erreur, ligne 2 : Image en connexion non s\u00e9curis\u00e9e"
+        << "btnBack" << int(QDialog::Rejected);
 }
 
 void TestListingFindingsDialog::buttonsFollowTheWorstFinding() {
     QFETCH(QString, page);
+    QFETCH(QString, language);
     QFETCH(QString, goOn);
     QFETCH(QString, firstLine);
     QFETCH(QString, clicked);
     QFETCH(int, result);
-    ListingFindingsDialog dialog(listingrules::check(page));
+    ListingFindingsDialog dialog(listingrules::check(page, language), language);
     QCOMPARE(dialog.objectName(), QStringLiteral("T_frmListingFindings"));
     QCOMPARE(dialog.goOnButton()->objectName(), goOn);
     // Enter goes on only past warnings.

@@ -54,6 +54,19 @@ void TestListingRules::findings_data() {
         << "<img src=\"https://pics.example/a.jpg\"><div "
            "style=\"background:url('https://pics.example/t.png')\">"
         << none;
+    QTest::newRow("http and local srcset candidates")
+        << "<img src=\"https://pics.example/a.jpg\"\n srcset=\"https://pics.example/a.jpg 1x,"
+           "http://pics.example/a2.jpg 2x, images/a3.jpg 3x\">"
+        << QStringList{"error http-picture line 2: http://pics.example/a2.jpg",
+                       "error relative-picture line 2: images/a3.jpg"};
+    QTest::newRow("file srcset in a picture element")
+        << "<picture><source srcset=\"file:///home/me/a.webp\"><img "
+           "src=\"https://pics.example/a.jpg\"></picture>"
+        << QStringList{"error local-picture line 1: file:///home/me/a.webp"};
+    QTest::newRow("near miss: https srcset, commas inside an address")
+        << "<img srcset=\"https://pics.example/a,b.jpg 640w,https://pics.example/c.jpg,\n"
+           "https://pics.example/d.jpg 2x\" src=\"https://pics.example/a.jpg\">"
+        << none;
     QTest::newRow("http link") << "<a href=\"http://shop.example/\">Shop</a>"
                                << QStringList{"warning http-link line 1: http://shop.example/"};
     QTest::newRow("near miss: https link, http address in the text")
@@ -92,6 +105,16 @@ void TestListingRules::findings_data() {
                            << QStringList{"error plugin line 1: <embed>"};
     QTest::newRow("applet") << "<applet code=\"A.class\"></applet>"
                             << QStringList{"error plugin line 1: <applet>"};
+    QTest::newRow("external style sheet")
+        << "<link href=\"https://shop.example/s.css\" REL='Alternate StyleSheet'>"
+        << QStringList{"error style-sheet-link line 1: <link>"};
+    QTest::newRow("other link element")
+        << "<link rel=\"preload\" as=\"font\" href=\"https://fonts.example/f.woff2\">"
+        << QStringList{"warning link-element line 1: <link>"};
+    QTest::newRow("near miss: links, stylesheet as a word")
+        << "<a href=\"https://shop.example/\" rel=\"stylesheet\">style sheets</a><linked "
+           "rel=stylesheet>"
+        << none;
     QTest::newRow("near miss: escaped tags in the text")
         << "<p>An object &lt;embed&gt; &lt;iframe&gt;</p><!-- <script> -->" << none;
     QTest::newRow("meta refresh")
@@ -157,6 +180,13 @@ void TestListingRules::findings_data() {
         << QStringList{"warning small-font line 2: font-size:8px"};
     QTest::newRow("near miss: 11 px, 10 pt")
         << "<p style=\"font-size:11px\"><p style=\"font-size:10pt\">" << none;
+
+    QTest::newRow("font size 1") << "<font size=\"1\">small print</font>"
+                                 << QStringList{"warning small-font-tag line 1: size=1"};
+    QTest::newRow("font size two below the usual")
+        << "<FONT color=red SIZE=-2>" << QStringList{"warning small-font-tag line 1: size=-2"};
+    QTest::newRow("near miss: font sizes 2 and -1, size of a field")
+        << "<font size=\"2\"><font size=\"-1\"><font size=\"+1\"><input size=\"1\">" << none;
 
     QTest::newRow("errors first, then in page order")
         << "<a href=\"http://a.example/\">\n<img src=\"http://b.example/p.jpg\">\n<script></script>"

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -69,6 +70,8 @@ private slots:
     void saveWritesEveryKeyAndANewDialogReadsThem();
     void personalServers_data();
     void personalServers();
+    void insecureServerWarns_data();
+    void insecureServerWarns();
     void proxy_data();
     void proxy();
     void leavingWithoutSavingDiscardsTheEdits();
@@ -171,6 +174,41 @@ void TestSettingsDialog::personalServers() {
     QVERIFY(f.dialogs.shown.isEmpty());
     QCOMPARE(file.readString(SettingKey::primSrv), stored);
     QCOMPARE(dialog.primaryServer(), stored);
+}
+
+void TestSettingsDialog::insecureServerWarns_data() {
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("typed"); // the primary server; null: what the file holds stays
+    QTest::addColumn<bool>("warned");
+    QTest::newRow("stored http") << QByteArray("[GENERAL]\r\nsecSrv=http://two.example/\r\n")
+                                 << QString() << true;
+    QTest::newRow("typed http, upper case, spaces")
+        << QByteArray() << " HTTP://one.example/" << true;
+    QTest::newRow("near miss: https, no scheme")
+        << QByteArray("[GENERAL]\r\nsecSrv=https://two.example/\r\n") << "http.example/pics/"
+        << false;
+}
+
+void TestSettingsDialog::insecureServerWarns() {
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, warned);
+    DialogFixture f(stored);
+    SettingsDialog dialog(f.dialogs, f.file);
+    if (!typed.isNull())
+        setText(dialog, "edtServer4", typed);
+    auto* warning = find<QWidget>(dialog, "pnlServerInsecure");
+    QCOMPARE(warning->isVisibleTo(&dialog), warned);
+    // A warning beside the fields, never a box while typing.
+    QVERIFY(f.dialogs.shown.isEmpty());
+    if (!warned)
+        return;
+    emit find<QLabel>(dialog, "lblUseHttps")->linkActivated(QStringLiteral("https"));
+    QVERIFY(!warning->isVisibleTo(&dialog));
+    if (typed.isNull())
+        QCOMPARE(text(dialog, "edtServer5"), QStringLiteral("https://two.example/"));
+    else
+        QCOMPARE(text(dialog, "edtServer4"), QStringLiteral("https://one.example/"));
 }
 
 void TestSettingsDialog::proxy_data() {
