@@ -10,8 +10,9 @@ public:
     explicit PreviewBrowser(QWidget* parent = nullptr);
     ~PreviewBrowser() override;
 
-    /// Shows the page text (Windows-1252 bytes) in place of the current page.
-    void loadPage(const QByteArray& page);
+    /// Shows the page text (Windows-1252 bytes) in place of the current page,
+    /// from the address returned.
+    QUrl loadPage(const QByteArray& page);
 
 private:
     QString m_slot;

@@ -18,7 +18,8 @@ class PublishPage : public QWidget {
 public:
     explicit PublishPage(QWidget* parent = nullptr);
 
-    QWebEngineView* broXport() const { return m_browser; }
+    /// The internal browser, made at the first call.
+    QWebEngineView* broXport();
     ExportProgress& progress() const { return *m_progress; }
 
     /// The internal browser opens the address.
