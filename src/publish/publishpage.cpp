@@ -130,6 +130,11 @@ void PublishPage::siteLoaded() {
     m_loadingPanel->hide();
 }
 
+void PublishPage::showEvent(QShowEvent* event) {
+    broXport(); // the page looks the same before the site is opened
+    QWidget::showEvent(event);
+}
+
 bool PublishPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_browserArea && event->type() == QEvent::Resize)
         centrePanels();

@@ -36,6 +36,7 @@ signals:
     void backToLayoutRequested();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -130,7 +130,8 @@ private slots:
     void showsTheGeneratedPage();
     void layoutChangeRedraws();
     void layoutChangesInPlaceShowWhatAFullLoadShows();
-    void documentChangeLoadsTheWholePage();
+    void wholePageLoadsWhenNotJustTheLayoutChanged_data();
+    void wholePageLoadsWhenNotJustTheLayoutChanged();
     void pageOverTwoMegabytes();
     void localPicturesShow();
     void exportedDocumentShowsAsInTheEditor();
@@ -224,18 +225,37 @@ void TestPreview::layoutChangesInPlaceShowWhatAFullLoadShows() {
     QCOMPARE(shown, rendering(*reference.page()));
 }
 
-void TestPreview::documentChangeLoadsTheWholePage() {
+void TestPreview::wholePageLoadsWhenNotJustTheLayoutChanged_data() {
+    QTest::addColumn<bool>("documentChanged");
+    QTest::addColumn<QString>("pageChangedBy"); // a script run on the shown page first
+    QTest::newRow("the document changed") << true << QString();
+    QTest::newRow("the shown page is not the one generated")
+        << false << QStringLiteral("document.querySelector('.vtrl-main').removeAttribute('align')");
+}
+
+void TestPreview::wholePageLoadsWhenNotJustTheLayoutChanged() {
+    QFETCH(bool, documentChanged);
+    QFETCH(QString, pageChangedBy);
     PreviewFixture f;
     QVERIFY(f.refresh());
     QSignalSpy loads(f.preview.broPreview(), &QWebEngineView::loadStarted);
-    f.document = "<p id=\"doc\">A finer clock</p>";
+    if (documentChanged)
+        f.document = "<p id=\"doc\">A finer clock</p>";
+    if (!pageChangedBy.isEmpty())
+        f.evaluate(pageChangedBy);
     QVERIFY(f.change([&] { f.page.controls().edtFW->setText(QStringLiteral("9")); }));
-    QCOMPARE(loads.count(), 1);
-    QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('doc').textContent")).toString(),
-             QStringLiteral("A finer clock"));
-    QCOMPARE(f.evaluate(QStringLiteral("document.querySelector('.vtrl-main td').style.padding"))
+    QTRY_COMPARE_WITH_TIMEOUT(loads.count(), 1, loadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(f.evaluate(QStringLiteral("document.readyState")).toString() ==
+                                 QLatin1String("complete"),
+                             loadTimeout);
+    QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('doc') ? "
+                                       "document.getElementById('doc').textContent : ''"))
                  .toString(),
-             QStringLiteral("9px"));
+             documentChanged ? QStringLiteral("A finer clock") : QString());
+    QCOMPARE(f.evaluate(QStringLiteral("document.querySelector('.vtrl-main td').style.padding + "
+                                       "document.querySelector('.vtrl-main').align"))
+                 .toString(),
+             QStringLiteral("9pxcenter"));
 }
 
 void TestPreview::pageOverTwoMegabytes() {
