@@ -1,4 +1,57 @@
 #include "app/application.h"
 
+#include "app/mainwindow.h"
+#include "app/programwindows.h"
+#include "app/splashwindow.h"
+#include "platform/qtuserdialogs.h"
+#include "platform/workingfolders.h"
+
+#include <QTimer>
+#include <memory>
+
 VantrelApplication::VantrelApplication(int& argc, char** argv)
     : QApplication(argc, argv) {}
+
+int VantrelApplication::run() {
+    // Qt needs the application object before any window; the splash comes
+    // right after it, before anything else is created.
+    auto splash = std::make_unique<SplashWindow>();
+    splash->showAndPaint();
+
+    QApplication::setApplicationName(title());
+    QtUserDialogs dialogs(title());
+
+    const WorkingFolders folders = WorkingFolders::locate();
+    // An installer would have made these folders; here the first run does.
+    const ProvisionReport report = provisionWorkingFolders(folders);
+
+    ProgramWindows windows(dialogs, folders);
+    MainWindow& mainWindow = windows.mainWindow();
+    dialogs.setParentWindow(&mainWindow);
+    splash.reset();
+
+    mainWindow.show();
+    // Its activation runs the first-activation work; ask for it in case the
+    // window manager does not give the new window the focus by itself.
+    mainWindow.activateWindow();
+    // The desktop hands over the document or layout the seller opened: once
+    // the window is up and, when there is one, after the provisioning message.
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString file = arguments.size() > 1 ? arguments.at(1) : QString();
+    const auto openFile = [&mainWindow, file] {
+        if (!file.isEmpty())
+            mainWindow.openFromDesktop(file);
+    };
+    if (report.failures.isEmpty()) {
+        QTimer::singleShot(0, &mainWindow, openFile);
+    } else {
+        // Once the window is up, so the message has a window to belong to.
+        QTimer::singleShot(0, &mainWindow, [&dialogs, &report, &mainWindow, openFile] {
+            dialogs.showMessage(provisionMessage(report), UserDialogs::Icon::Warning, {});
+            // The box took the activation the window asked for.
+            mainWindow.activateWindow();
+            QTimer::singleShot(0, &mainWindow, openFile);
+        });
+    }
+    return exec();
+}

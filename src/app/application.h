@@ -8,6 +8,11 @@ class VantrelApplication : public QApplication {
 public:
     VantrelApplication(int& argc, char** argv);
 
+    /// The program's start: the splash, then every program window; shows the
+    /// main window, opens the file the desktop handed over and runs the event
+    /// loop until the program ends.
+    int run();
+
     /// The application title: the first part of every window caption.
     static QString title() { return QStringLiteral("Vantrel"); }
 };

@@ -41,6 +41,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -109,8 +110,11 @@ void MainWindow::createPages() {
                                                       m_state.publishing, m_layout);
     RichDocumentEditor& editor = m_documentPage->richEditor();
     m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
-    m_preview =
-        new PreviewController(m_state.publishing, *m_layoutPage, *m_pageGenerator, m_dialogs, this);
+    // A refresh asked for before the preview exists makes it and shows the page.
+    connect(m_layoutPage, &LayoutPage::previewRequested, this, [this] {
+        if (!m_preview)
+            preview().LoadInBrowser();
+    });
     connect(m_layoutPage, &LayoutPage::previewRequested, this, &MainWindow::UpdateAppCaption);
     setCentralWidget(m_pages);
 }
@@ -125,8 +129,8 @@ void MainWindow::createPageReactions() {
     connect(m_layoutCommands, &LayoutCommands::publishingLeft, this, &MainWindow::leavePublishing);
     connect(m_layoutCommands, &LayoutCommands::layoutPageNeeded, this,
             [this] { m_pages->setCurrentIndex(int(MainPage::Decorate)); });
-    connect(m_layoutCommands, &LayoutCommands::pageFileShown, m_preview,
-            &PreviewController::showPageFile);
+    connect(m_layoutCommands, &LayoutCommands::pageFileShown, this,
+            [this](const QString& file) { preview().showPageFile(file); });
 
     auto* pictures = new LayoutPictures(m_layoutPage->controls(), m_state.layout, m_layout,
                                         m_state.folders, m_dialogs, this);
@@ -141,6 +145,8 @@ void MainWindow::createPageReactions() {
             &MainWindow::closePublishWindows);
     connect(m_pageReactions, &PageReactions::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index == int(MainPage::Decorate))
+            preview();
         runCommand(m_dialogs, [this, index] { m_pageReactions->pageShown(index); });
     });
 }
@@ -343,9 +349,26 @@ void MainWindow::FormCreate() {
     layout.LayoutLoadNeeded = true;
 }
 
+PreviewController& MainWindow::preview() {
+    if (!m_preview) {
+        m_preview = new PreviewController(m_state.publishing, *m_layoutPage, *m_pageGenerator,
+                                          m_dialogs, this);
+    }
+    return *m_preview;
+}
+
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
+    if (event->type() == QEvent::Paint && !m_preview && !m_previewPending) {
+        // The preview's browser starts the web engine, which the Document
+        // page shown first does not need: once this paint is on the screen.
+        m_previewPending = true;
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible()) // not for a window closed at once
+                preview();
+        });
+    }
     return QMainWindow::event(event);
 }
 

@@ -83,7 +83,9 @@ public:
     LayoutCommands& layoutCommands() const { return *m_layoutCommands; }
     PageReactions& pageReactions() const { return *m_pageReactions; }
     PageGenerator& pageGenerator() const { return *m_pageGenerator; }
-    PreviewController& preview() const { return *m_preview; }
+    /// The Layout page's preview; made after the window's first paint, or
+    /// sooner when needed.
+    PreviewController& preview();
     PublishCommand& publishCommand() const { return *m_publishCommand; }
     PublishPage& publishPage() const { return *m_publishPage; }
     /// The publishing help window and the publish dialog; none without a
@@ -133,6 +135,7 @@ private:
     PageReactions* m_pageReactions = nullptr;
     std::unique_ptr<PageGenerator> m_pageGenerator;
     PreviewController* m_preview = nullptr;
+    bool m_previewPending = false;
     PublishCommand* m_publishCommand = nullptr;
     ExportHelpWindow* m_publishHelp = nullptr;
     ExportInfoDialog* m_publishDialog = nullptr;

@@ -25,6 +25,9 @@ struct GeneratedPage {
 
     /// `memPage` as one text, every line ended by CR LF.
     QString pageText() const;
+    /// Where the document's line is in `memPage`: the lines before it are the
+    /// page head and the template merged with the layout values.
+    qsizetype documentLineIndex() const { return ListingCode.size(); }
 };
 
 /// Makes the listing page from the page template, the `Layout` and the

@@ -18,8 +18,10 @@ PreviewBrowser::~PreviewBrowser() {
     PageSchemeHandler::of(*page()->profile()).release(m_slot);
 }
 
-void PreviewBrowser::loadPage(const QByteArray& text) {
-    setUrl(PageSchemeHandler::of(*page()->profile()).publish(m_slot, text));
+QUrl PreviewBrowser::loadPage(const QByteArray& text) {
+    const QUrl address = PageSchemeHandler::of(*page()->profile()).publish(m_slot, text);
+    setUrl(address);
+    return address;
 }
 
 void PreviewBrowser::showAtPhoneWidth(bool phone) {

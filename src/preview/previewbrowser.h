@@ -18,8 +18,9 @@ public:
     void showAtPhoneWidth(bool phone);
     bool showsPhoneWidth() const { return m_phone; }
 
-    /// Shows the page text (Windows-1252 bytes) in place of the current page.
-    void loadPage(const QByteArray& page);
+    /// Shows the page text (Windows-1252 bytes) in place of the current page,
+    /// from the address returned.
+    QUrl loadPage(const QByteArray& page);
 
 private:
     QString m_slot;

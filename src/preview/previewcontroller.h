@@ -2,8 +2,11 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
+#include <QUrl>
 
+struct GeneratedPage;
 struct PublishingState;
 class LayoutPage;
 class PageGenerator;
@@ -13,6 +16,10 @@ class UserDialogs;
 /// The preview of the Layout page: its browser `broPreview`, which shows the
 /// page of every layout the page's preview command has captured. Once the
 /// browser has the page, the layout controls become visible again.
+///
+/// A page that differs from the one shown only by layout values is applied
+/// to the shown page in place, without loading the document again; any
+/// other page, or one the in-place update cannot apply, is loaded whole.
 class PreviewController : public QObject {
     Q_OBJECT
 public:
@@ -28,6 +35,8 @@ public:
                       UserDialogs& dialogs, QObject* parent = nullptr);
 
     void setReadyTimeLimit(int milliseconds) { m_readyLimit.setInterval(milliseconds); }
+    /// With false, every page is loaded whole (to compare against).
+    void setInPlaceUpdates(bool enabled) { m_inPlaceUpdates = enabled; }
 
     PreviewBrowser* broPreview() const { return m_browser; }
     /// The complete page text of the last page generated.
@@ -45,7 +54,19 @@ signals:
     void documentCompleted();
 
 private:
-    void documentComplete();
+    /// The page the browser shows, or is loading.
+    struct ShownPage {
+        QStringList lines;
+        qsizetype documentLine = 0;
+        QUrl url;
+        /// Loaded completely: in-place updates may apply to it.
+        bool loaded = false;
+    };
+
+    bool updateInPlace(const GeneratedPage& page);
+    void reloadShownPage();
+    void documentComplete(bool ok);
+    void pageShown();
     void showLayoutGroups();
 
     PublishingState& m_publishing;
@@ -55,4 +76,9 @@ private:
     PreviewBrowser* m_browser;
     QString m_pageText;
     QTimer m_readyLimit;
+    ShownPage m_shown;
+    /// Counts the pages asked for; a failed in-place update reloads only
+    /// when no page was asked for after it.
+    quint64 m_requests = 0;
+    bool m_inPlaceUpdates = true;
 };

@@ -54,10 +54,18 @@ PreviewLiveWindow::PreviewLiveWindow(QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(buildPanel());
-    m_browser = new PreviewBrowser(this);
-    m_browser->setObjectName(QStringLiteral("WebBroPreviewLive"));
-    column->addWidget(m_browser, 1);
     centreOnScreen(*this);
+}
+
+PreviewBrowser* PreviewLiveWindow::WebBroPreviewLive() {
+    // Made when first needed: the program's start does not wait for the web
+    // engine.
+    if (!m_browser) {
+        m_browser = new PreviewBrowser(this);
+        m_browser->setObjectName(QStringLiteral("WebBroPreviewLive"));
+        static_cast<QVBoxLayout*>(layout())->addWidget(m_browser, 1);
+    }
+    return m_browser;
 }
 
 QWidget* PreviewLiveWindow::buildPanel() {
@@ -116,7 +124,7 @@ void PreviewLiveWindow::showOnlinePreview(const WorkingFolders& folders,
     const FileRemoval removal(fileName);
     // The engine takes a file by its extension, and ".htl" is not one it
     // shows as a page: the browser gets the same bytes from memory.
-    m_browser->loadPage(page);
+    WebBroPreviewLive()->loadPage(page);
     m_ownServer->setText(servers.OwnServer == 1 ? servers.PrimaryServer : servers.SecondaryServer);
     m_imageFolder = folders.ownImagesFolder();
     showOwnImageFolder();

@@ -23,7 +23,8 @@ public:
     void showOnlinePreview(const WorkingFolders& folders, const PublishingState& publishing,
                            const ServerMirror& servers, UserDialogs& dialogs);
 
-    PreviewBrowser* WebBroPreviewLive() const { return m_browser; }
+    /// Its browser, made at the first call.
+    PreviewBrowser* WebBroPreviewLive();
     QLabel* lblOwnServer() const { return m_ownServer; }
     QLabel* lblOwnImageFolder() const { return m_ownImageFolder; }
 

@@ -67,13 +67,6 @@ QWidget* PublishPage::buildBrowserArea() {
     m_browserArea = named(new QWidget(this), "pnlBroExportBack");
     auto* fill = new QVBoxLayout(m_browserArea);
     fill->setContentsMargins(0, 0, 0, 0);
-    // A profile of its own: the seller stays signed in for the session, and
-    // nothing of the site mixes with the previews.
-    auto* profile = new QWebEngineProfile(this);
-    m_browser = named(new QWebEngineView(profile, m_browserArea), "broXport");
-    m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
-    fill->addWidget(m_browser);
-    connect(m_browser, &QWebEngineView::loadFinished, this, &PublishPage::siteLoaded);
 
     m_loadingPanel = named(new QWidget(m_browserArea), "pnlExportConn");
     m_loadingPanel->setAutoFillBackground(true);
@@ -101,8 +94,24 @@ QWidget* PublishPage::buildBrowserArea() {
     return m_browserArea;
 }
 
+QWebEngineView* PublishPage::broXport() {
+    if (m_browser)
+        return m_browser;
+    // Made when first needed: its profile starts the web engine, which the
+    // program's start does not wait for. A profile of its own: the seller
+    // stays signed in for the session, and nothing of the site mixes with
+    // the previews.
+    auto* profile = new QWebEngineProfile(this);
+    m_browser = named(new QWebEngineView(profile, m_browserArea), "broXport");
+    m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    m_browserArea->layout()->addWidget(m_browser);
+    connect(m_browser, &QWebEngineView::loadFinished, this, &PublishPage::siteLoaded);
+    centrePanels();
+    return m_browser;
+}
+
 void PublishPage::open(const QUrl& address) {
-    m_browser->load(address);
+    broXport()->load(address);
 }
 
 void PublishPage::showExternalBrowserPanel(bool show) {
@@ -119,6 +128,11 @@ void PublishPage::siteLoaded() {
     // Once a page has arrived the site is there; the panel stays away.
     m_progress->timer()->stop();
     m_loadingPanel->hide();
+}
+
+void PublishPage::showEvent(QShowEvent* event) {
+    broXport(); // the page looks the same before the site is opened
+    QWidget::showEvent(event);
 }
 
 bool PublishPage::eventFilter(QObject* watched, QEvent* event) {

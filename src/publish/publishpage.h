@@ -18,7 +18,8 @@ class PublishPage : public QWidget {
 public:
     explicit PublishPage(QWidget* parent = nullptr);
 
-    QWebEngineView* broXport() const { return m_browser; }
+    /// The internal browser, made at the first call.
+    QWebEngineView* broXport();
     ExportProgress& progress() const { return *m_progress; }
 
     /// The internal browser opens the address.
@@ -35,6 +36,7 @@ signals:
     void backToLayoutRequested();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -2,6 +2,7 @@
 #include "editor/docpicture.h"
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
+#include "layout/colorcombo.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutpage.h"
@@ -20,6 +21,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -27,10 +29,45 @@
 #include <QTextCursor>
 #include <QTextTable>
 #include <QWebEngineScript>
+#include <functional>
+#include <vector>
 
 namespace {
 
 constexpr int loadTimeout = 60000;
+
+/// Runs a script in the program's own world of the page and waits for its answer.
+QVariant evaluateIn(QWebEnginePage& page, const QString& script) {
+    QVariant result;
+    bool done = false;
+    page.runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, loadTimeout))
+        qWarning("script did not answer");
+    return result;
+}
+
+/// What a page shows: its serialized document, every element's computed
+/// style and the scroll position; the page's own address left out.
+QString rendering(QWebEnginePage& page) {
+    return evaluateIn(page, QStringLiteral(R"js(
+        (function () {
+            var out = [document.documentElement.outerHTML, window.scrollX, window.scrollY];
+            var all = document.querySelectorAll('*');
+            for (var i = 0; i < all.length; ++i) {
+                var style = getComputedStyle(all[i]);
+                var values = [];
+                for (var j = 0; j < style.length; ++j)
+                    values.push(style[j] + ':' + style.getPropertyValue(style[j]));
+                out.push(values.join(';'));
+            }
+            return out.join('\n').split(document.URL).join('PAGE');
+        })()
+    )js"))
+        .toString();
+}
 
 /// The Layout page with its preview, on the shipped template, showing the
 /// default layout.
@@ -63,16 +100,15 @@ struct PreviewFixture {
     }
     /// Runs a script in the program's own world of the shown page.
     QVariant evaluate(const QString& script) {
-        QVariant result;
-        bool done = false;
-        preview.broPreview()->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                                    [&](const QVariant& value) {
-                                                        result = value;
-                                                        done = true;
-                                                    });
-        if (!QTest::qWaitFor([&] { return done; }, loadTimeout))
-            qWarning("script did not answer");
-        return result;
+        return evaluateIn(*preview.broPreview()->page(), script);
+    }
+    /// Makes a change and waits until the preview shows every page it asked for.
+    bool change(const std::function<void()>& make) {
+        QSignalSpy requested(&page, &LayoutPage::previewRequested);
+        QSignalSpy completed(&preview, &PreviewController::documentCompleted);
+        make();
+        return !requested.isEmpty() &&
+               QTest::qWaitFor([&] { return completed.size() >= requested.size(); }, loadTimeout);
     }
 };
 
@@ -93,6 +129,9 @@ private slots:
     void refreshWaitsForFilledControls();
     void showsTheGeneratedPage();
     void layoutChangeRedraws();
+    void layoutChangesInPlaceShowWhatAFullLoadShows();
+    void wholePageLoadsWhenNotJustTheLayoutChanged_data();
+    void wholePageLoadsWhenNotJustTheLayoutChanged();
     void pageOverTwoMegabytes();
     void localPicturesShow();
     void exportedDocumentShowsAsInTheEditor();
@@ -137,6 +176,86 @@ void TestPreview::layoutChangeRedraws() {
     QCOMPARE(f.evaluate(QStringLiteral("document.querySelector('.vtrl-main td').style.padding"))
                  .toString(),
              QStringLiteral("7px"));
+}
+
+void TestPreview::layoutChangesInPlaceShowWhatAFullLoadShows() {
+    PreviewFixture f;
+    QTemporaryDir home;
+    f.state.folders.UserFolder = home.path() + QLatin1Char('/');
+    QVERIFY(QDir().mkpath(f.state.folders.UserFolder + QStringLiteral("images/My images")));
+    writePicture(f.state.folders.UserFolder + QStringLiteral("images/My images/Sky.png"), Qt::red);
+    f.layout.AdImg = QStringLiteral("/My images/Sky.png");
+    f.state.layout.LayoutModified = true; // no default-layout note to come and go
+    f.document = "<h2 style=\"color:#7A5C3A\">Clock</h2><ul><li>Brass</li></ul>";
+    for (int line = 0; line < 100; ++line)
+        f.document += "<p>A <b>fine</b> clock</p>"; // long enough to scroll
+    QVERIFY(f.refresh());
+    PreviewBrowser* browser = f.preview.broPreview();
+    const QUrl loaded = browser->url();
+    QSignalSpy loads(browser, &QWebEngineView::loadStarted);
+    browser->page()->runJavaScript(QStringLiteral("window.scrollTo(0, 200)"),
+                                   QWebEngineScript::ApplicationWorld);
+    const LayoutControls& c = f.page.controls();
+    const std::vector<std::function<void()>> changes{
+        [&] { c.edtFW->setText(QStringLiteral("17")); },
+        [&] { c.cbxAdCenter->click(); },
+        [&] { emit c.clrOB->colorPicked(QColor(0x12, 0x34, 0x56)); },
+        [&] { c.cbxAdCol->click(); },
+        [&] { c.cbxAdImg->click(); },
+        [&] { c.cbxTxtRepeatX->setChecked(!c.cbxTxtRepeatX->isChecked()); },
+        [&] { (c.radAdFull->isChecked() ? c.radAdManual : c.radAdFull)->click(); },
+        [&] { c.edtOBW->setText(QStringLiteral("3")); },
+    };
+    for (size_t i = 0; i < changes.size(); ++i)
+        QVERIFY2(f.change(changes[i]), qPrintable(QString::number(i)));
+    QCOMPARE(loads.count(), 0);
+    QCOMPARE(browser->url(), loaded);
+    QVERIFY(f.groupsVisible());
+
+    PreviewBrowser reference;
+    reference.resize(browser->size());
+    reference.show();
+    QSignalSpy referenceLoaded(&reference, &QWebEngineView::loadFinished);
+    reference.loadPage(windows1252::encode(f.preview.pageText()));
+    QVERIFY(referenceLoaded.wait(loadTimeout));
+    evaluateIn(*reference.page(), QStringLiteral("document.body.style.borderStyle = 'none';"));
+    const QString shown = rendering(*browser->page());
+    QVERIFY(shown.contains(QStringLiteral("Sky.png")));
+    QVERIFY(shown.contains(QStringLiteral("padding:17px")));
+    QCOMPARE(shown, rendering(*reference.page()));
+}
+
+void TestPreview::wholePageLoadsWhenNotJustTheLayoutChanged_data() {
+    QTest::addColumn<bool>("documentChanged");
+    QTest::addColumn<QString>("pageChangedBy"); // a script run on the shown page first
+    QTest::newRow("the document changed") << true << QString();
+    QTest::newRow("the shown page is not the one generated")
+        << false << QStringLiteral("document.querySelector('.vtrl-main').removeAttribute('align')");
+}
+
+void TestPreview::wholePageLoadsWhenNotJustTheLayoutChanged() {
+    QFETCH(bool, documentChanged);
+    QFETCH(QString, pageChangedBy);
+    PreviewFixture f;
+    QVERIFY(f.refresh());
+    QSignalSpy loads(f.preview.broPreview(), &QWebEngineView::loadStarted);
+    if (documentChanged)
+        f.document = "<p id=\"doc\">A finer clock</p>";
+    if (!pageChangedBy.isEmpty())
+        f.evaluate(pageChangedBy);
+    QVERIFY(f.change([&] { f.page.controls().edtFW->setText(QStringLiteral("9")); }));
+    QTRY_COMPARE_WITH_TIMEOUT(loads.count(), 1, loadTimeout);
+    QTRY_VERIFY_WITH_TIMEOUT(f.evaluate(QStringLiteral("document.readyState")).toString() ==
+                                 QLatin1String("complete"),
+                             loadTimeout);
+    QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('doc') ? "
+                                       "document.getElementById('doc').textContent : ''"))
+                 .toString(),
+             documentChanged ? QStringLiteral("A finer clock") : QString());
+    QCOMPARE(f.evaluate(QStringLiteral("document.querySelector('.vtrl-main td').style.padding + "
+                                       "document.querySelector('.vtrl-main').align"))
+                 .toString(),
+             QStringLiteral("9pxcenter"));
 }
 
 void TestPreview::pageOverTwoMegabytes() {
