@@ -1,4 +1,5 @@
 #include "preview/previewcontroller.h"
+
 #include "layout/layoutcolumn.h"
 #include "layout/layoutpage.h"
 #include "pagegen/pagegenerator.h"
