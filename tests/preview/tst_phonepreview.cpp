@@ -7,9 +7,13 @@
 #include "preview/previewcontroller.h"
 #include "support/scripteddialogs.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <QWebEngineScript>
 
 namespace {
@@ -25,7 +29,6 @@ struct PhoneFixture {
     LayoutPage page{state.layout, layout, dialogs};
     PageGenerator generator{state.folders, state.layout, state.publishing, layout};
     PreviewController preview{state.publishing, page, generator, dialogs};
-    // A picture wider than a phone, as sellers put in.
     QByteArray document = "<h1>Mantel clock</h1><p>A fine old clock, 1890, in working order. "
                           "Shipping worldwide.</p><ul><li>Oak case</li><li>Brass dial</li></ul>";
 
@@ -68,11 +71,36 @@ struct PhoneFixture {
                             "document.querySelector('.vtrl-main').getBoundingClientRect().width"))
             .toDouble();
     }
+    double pictureWidth() {
+        return evaluate(QStringLiteral("document.querySelector('.vtrl-text img')"
+                                       ".getBoundingClientRect().width"))
+            .toDouble();
+    }
     /// Waits until the page has been laid out at `width` CSS pixels.
     bool viewBecomes(int width) {
         return QTest::qWaitFor([&] { return viewWidth() == width; }, loadTimeout);
     }
 };
+
+/// A picture of `width` pixels as the editor writes it, in the page itself or,
+/// when not `found`, at an address that does not answer, as a picture not
+/// yet on its server.
+QByteArray pictureTag(int width, bool found, const QTemporaryDir& folder) {
+    const int height = width / 4;
+    QByteArray source;
+    if (found) {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::darkRed);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        image.save(&png, "PNG");
+        source = "data:image/png;base64," + png.data().toBase64();
+    } else {
+        source = QUrl::fromLocalFile(folder.filePath(QStringLiteral("missing.png"))).toEncoded();
+    }
+    return "<p><img src=\"" + source + "\" width=\"" + QByteArray::number(width) + "\" height=\"" +
+           QByteArray::number(height) + "\" alt=\"\" style=\"vertical-align: baseline\"></p>";
+}
 
 } // namespace
 
@@ -120,23 +148,37 @@ void TestPhonePreview::pageFitsAPhone_data() {
     QTest::addColumn<QString>("widthValue");
     QTest::addColumn<QString>("outerBorder");
     QTest::addColumn<QString>("frame");
-    QTest::addColumn<int>("wideWidth"); // 0: the whole view
+    QTest::addColumn<int>("wideWidth");     // 0: the whole view
+    QTest::addColumn<int>("picture");       // its width; 0: none
+    QTest::addColumn<bool>("pictureFound"); // false: the address does not answer
     QTest::newRow("690 px") << "0"
                             << "690"
                             << "0"
-                            << "0" << 690;
+                            << "0" << 690 << 0 << true;
     QTest::newRow("690 px, wide border and frame") << "0"
                                                    << "690"
                                                    << "8"
-                                                   << "30" << 690;
+                                                   << "30" << 690 << 0 << true;
     QTest::newRow("900 px") << "0"
                             << "900"
                             << "2"
-                            << "10" << 900;
+                            << "10" << 900 << 0 << true;
     QTest::newRow("whole width") << "1"
                                  << "690"
                                  << "2"
-                                 << "10" << 0;
+                                 << "10" << 0 << 0 << true;
+    QTest::newRow("690 px, picture that fits") << "0"
+                                               << "690"
+                                               << "2"
+                                               << "10" << 690 << 500 << true;
+    QTest::newRow("690 px, wider picture") << "0"
+                                           << "690"
+                                           << "2"
+                                           << "10" << 690 << 800 << true;
+    QTest::newRow("900 px, picture not found") << "0"
+                                               << "900"
+                                               << "2"
+                                               << "10" << 900 << 800 << false;
 }
 
 void TestPhonePreview::pageFitsAPhone() {
@@ -145,7 +187,12 @@ void TestPhonePreview::pageFitsAPhone() {
     QFETCH(QString, outerBorder);
     QFETCH(QString, frame);
     QFETCH(int, wideWidth);
+    QFETCH(int, picture);
+    QFETCH(bool, pictureFound);
     PhoneFixture f;
+    const QTemporaryDir folder;
+    if (picture > 0)
+        f.document += pictureTag(picture, pictureFound, folder);
     Layout shown = Layout::withDefaults();
     shown.AdWidthType = widthType;
     shown.AdWidthValue = widthValue;
@@ -162,6 +209,11 @@ void TestPhonePreview::pageFitsAPhone() {
     else
         QVERIFY2(wide > view - 40, qPrintable(QString::number(wide)));
     QVERIFY(f.scrollWidth() <= view);
+    // A picture that fits shows at its own size, a wider one within the page.
+    if (picture > 0 && picture < wide - 100)
+        QCOMPARE(f.pictureWidth(), double(picture));
+    else if (picture > 0)
+        QVERIFY(f.pictureWidth() < wide);
 
     // On a phone it shrinks to the screen: nothing to scroll sideways.
     f.page.buttons().btnPhonePreview->click();
