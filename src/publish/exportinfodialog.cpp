@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStackedLayout>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -45,6 +46,14 @@ QLabel* linkLabel(const char* name, const QString& text) {
     return label;
 }
 
+QLabel* checkLine(const char* name, const QString& text, const char* color) {
+    auto* line = named(new QLabel(text), name);
+    line->setTextFormat(Qt::PlainText);
+    line->setWordWrap(true);
+    line->setStyleSheet(QStringLiteral("font-weight: bold; color: %1;").arg(QLatin1String(color)));
+    return line;
+}
+
 } // namespace
 
 ExportInfoDialog::ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, QString siteListFile,
@@ -64,6 +73,7 @@ ExportInfoDialog::ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, Q
     , m_sites(named(new QComboBox, "coxAuctionSites"))
     , m_showHelp(
           named(new QCheckBox(QStringLiteral("Show Publish Help window")), "cbxShowExportHelp"))
+    , m_checkLines(new QStackedLayout)
     , m_storedRegion(sitelist::DefaultRegion) {
     setObjectName(QStringLiteral("T_frmExportInfo"));
     setWindowTitle(untitledCaption);
@@ -81,6 +91,21 @@ ExportInfoDialog::ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, Q
                        "lblExportInfo");
     info->setTextFormat(Qt::PlainText);
     info->setWordWrap(true);
+
+    // In the order of `ListingCheck`; the words are the labels', so that
+    // each line has its own translation.
+    m_checkLines->addWidget(new QWidget);
+    m_checkLines->addWidget(checkLine(
+        "lblListingClean", QStringLiteral("Listing check: nothing found that marketplaces refuse."),
+        "#1b7a1b"));
+    m_checkLines->addWidget(checkLine(
+        "lblListingWarnings",
+        QStringLiteral("Listing check: only warnings found, and you chose to go on."), "#8a5a00"));
+    m_checkLines->addWidget(
+        checkLine("lblListingErrors",
+                  QStringLiteral("Listing check: marketplaces may refuse this listing; you chose "
+                                 "to publish anyway."),
+                  "#b00020"));
 
     auto* world = named(new QGroupBox(QStringLiteral(" Select a Region ")), "radWorld");
     auto* worldGrid = new QGridLayout(world);
@@ -155,6 +180,7 @@ ExportInfoDialog::ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(info);
+    layout->addLayout(m_checkLines);
     layout->addWidget(world);
     layout->addLayout(siteRow);
     layout->addWidget(m_sites);
@@ -165,8 +191,14 @@ ExportInfoDialog::ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, Q
     centreOnScreen(*this);
 }
 
+void ExportInfoDialog::setListingCheck(ListingCheck check) {
+    m_checkLines->setCurrentIndex(int(check));
+}
+
 int ExportInfoDialog::showModally() {
     runCommand(m_dialogs, [this] { FormShow(); });
+    // The line's words may have changed language since the last showing.
+    setFixedSize(sizeHint());
     return m_dialogs.runModal(*this);
 }
 

@@ -8,6 +8,7 @@ class PublishTarget;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QStackedLayout;
 class SettingsChoices;
 class UserDialogs;
 
@@ -18,6 +19,14 @@ class UserDialogs;
 class ExportInfoDialog : public QDialog {
     Q_OBJECT
 public:
+    /// What the listing rules found in the listing about to be published.
+    enum class ListingCheck {
+        NotRun,       // no line
+        Clean,        // green: nothing found
+        WarningsKept, // amber: only warnings, and the seller went on
+        ErrorsKept,   // red: the seller published anyway
+    };
+
     ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, QString siteListFile,
                      SettingsChoices& settings, PublishTarget& target, AddSiteDialog& addSite,
                      EditSiteDialog& editSite, QWidget* parent = nullptr);
@@ -26,6 +35,9 @@ public:
     /// modally. Accepted after "Post Listing now", Rejected after "Cancel
     /// Publishing".
     int showModally();
+
+    /// Shows the line about the listing check, until the next call.
+    void setListingCheck(ListingCheck check);
 
     /// Login address of the selected site; empty when none is selected.
     const QString& SiteURL() const { return m_siteUrl; }
@@ -62,6 +74,8 @@ private:
     QButtonGroup* m_browsers;
     QComboBox* m_sites;
     QCheckBox* m_showHelp;
+    /// One line per `ListingCheck`, the one that applies on show.
+    QStackedLayout* m_checkLines;
     int m_storedRegion;
     int m_storedSiteIndex = 0;
     QString m_siteUrl;

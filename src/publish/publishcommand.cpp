@@ -79,12 +79,20 @@ void PublishCommand::setImageTest(TestImagesDialog* test, const SettingsChoices*
 }
 
 bool PublishCommand::listingIsFit() {
+    using Check = ExportInfoDialog::ListingCheck;
     const QList<listingrules::Finding> findings =
         listingrules::check(m_parts.publishing.ListingCode, m_parts.languageCode);
-    if (findings.isEmpty())
-        return true;
-    ListingFindingsDialog dialog(findings, m_parts.languageCode);
-    return m_dialogs.runModal(dialog) == QDialog::Accepted;
+    const Check check = findings.isEmpty()                  ? Check::Clean
+                        : listingrules::hasErrors(findings) ? Check::ErrorsKept
+                                                            : Check::WarningsKept;
+    if (check != Check::Clean) {
+        ListingFindingsDialog dialog(findings, m_parts.languageCode);
+        if (m_dialogs.runModal(dialog) != QDialog::Accepted)
+            return false;
+    }
+    if (m_publishDialog)
+        m_publishDialog->setListingCheck(check);
+    return true;
 }
 
 bool PublishCommand::picturesAreOnline() {

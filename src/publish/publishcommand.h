@@ -61,7 +61,8 @@ private:
     void ExportNow();
     bool picturesHaveServers(const QString& layoutServer);
     /// The listing rules' findings, when there are any, shown to the seller;
-    /// false when the seller goes back.
+    /// false when the seller goes back. The publish dialog is told what the
+    /// seller went on with.
     bool listingIsFit();
     bool picturesAreOnline();
 
