@@ -99,6 +99,7 @@ void MainWindow::createPages() {
     m_pages->addTab(m_documentPage,
                     QStringLiteral("DOCUMENT Editor ( text writing and formatting )"));
     m_layoutPage = new LayoutPage(m_state.layout, m_layout, m_dialogs);
+    m_layoutPage->rememberPhonePreview(m_state.folders.settingsFile(), m_dialogs);
     addPage(m_pages, "tabDecorate", QStringLiteral("LAYOUT Editor ( decorating and publishing )"),
             m_layoutPage);
     m_publishPage = new PublishPage;

@@ -10,7 +10,9 @@
 #include "layout/layoutstate.h"
 #include "layout/numberedit.h"
 #include "layout/updown.h"
+#include "platform/apperror.h"
 #include "platform/userdialogs.h"
+#include "settings/settingsfile.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -137,6 +139,19 @@ QWidget* LayoutPage::buildButtonBar(QWidget* parent) {
     row->addWidget(b.btnPhonePreview);
     row->addWidget(b.btnPreview);
     return bar;
+}
+
+void LayoutPage::rememberPhonePreview(const QString& settingsFile, UserDialogs& dialogs) {
+    QPushButton* toggle = m_buttons.btnPhonePreview;
+    try {
+        toggle->setChecked(SettingsFile(settingsFile).readBool(SettingKey::phonePreview));
+    } catch (const AppError&) {
+        // Read before the window shows; the file's fault is reported by the
+        // server settings read at the first activation.
+    }
+    connectCommand(toggle, &QPushButton::toggled, this, dialogs, [settingsFile, toggle] {
+        SettingsFile(settingsFile).writeBool(SettingKey::phonePreview, toggle->isChecked());
+    });
 }
 
 void LayoutPage::showPreviewSurround(bool phone) {

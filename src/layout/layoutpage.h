@@ -52,6 +52,9 @@ public:
     void _btnPreviewClick();
     /// Runs the preview command; an error goes to the standard error box.
     void refreshPreview();
+    /// The phone toggle starts as the settings file has it and is stored
+    /// there whenever the seller toggles it.
+    void rememberPhonePreview(const QString& settingsFile, UserDialogs& dialogs);
 
 signals:
     /// The record holds the controls' layout: show its page.

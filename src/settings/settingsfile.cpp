@@ -38,6 +38,8 @@ constexpr SettingRow settingRows[] = {
     {SettingKey::siteIndex, general, "siteIndex", SettingType::Integer, "0"},
     {SettingKey::useBrowser, general, "useBrowser", SettingType::Integer, "0"},
     {SettingKey::lang, general, "lang", SettingType::Text, "en"},
+    // The Layout page's preview at a phone's width.
+    {SettingKey::phonePreview, general, "phonePreview", SettingType::Boolean, "0"},
 };
 
 constexpr bool rowsFollowTheKeys() {
@@ -45,7 +47,7 @@ constexpr bool rowsFollowTheKeys() {
         if (static_cast<std::size_t>(settingRows[i].id) != i)
             return false;
     }
-    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::lang) + 1;
+    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::phonePreview) + 1;
 }
 static_assert(rowsFollowTheKeys(), "one row per SettingKey, in its order");
 

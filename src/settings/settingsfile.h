@@ -24,6 +24,7 @@ enum class SettingKey {
     siteIndex,
     useBrowser,
     lang,
+    phonePreview,
 };
 
 /// The settings file. Every key's section, spelling, type and default come

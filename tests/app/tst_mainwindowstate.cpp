@@ -116,6 +116,16 @@ QWidget* topLevel(const char* name) {
     qFatal("no window %s", name);
 }
 
+/// The listing check's line in the publish dialog; empty when it shows none.
+QString shownCheckLine(const QDialog& publish) {
+    for (const char* name : {"lblListingClean", "lblListingWarnings", "lblListingErrors"}) {
+        const auto* line = publish.findChild<QLabel*>(QLatin1String(name));
+        if (line && line->isVisibleTo(&publish))
+            return QLatin1String(name);
+    }
+    return {};
+}
+
 } // namespace
 
 class TestMainWindowState : public QObject {
@@ -143,6 +153,7 @@ private slots:
     void publishPutsTheListingOnTheClipboard();
     void publishShowsListingFindingsBeforeTheClipboard_data();
     void publishShowsListingFindingsBeforeTheClipboard();
+    void phoneToggleIsRememberedBetweenRuns();
     void fileFromTheDesktopOpens_data();
     void fileFromTheDesktopOpens();
 };
@@ -491,10 +502,12 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     p.folders.write(QStringLiteral("shared/sys.dft"),
                     "[ASIA]\r\nBazaar=https://127.0.0.1:9/sell\r\n");
     QString clipboardWhileOpen;
+    QString checkLine;
     // Without an action the image test is aborted, as the row wants.
     if (!imageTest)
         p.dialogs.modalActions.enqueue([&](QDialog& publish) {
             clipboardWhileOpen = QApplication::clipboard()->text();
+            checkLine = shownCheckLine(publish);
             publish.findChild<QPushButton*>(QStringLiteral("btnPublishNow"))->click();
             return publish.result();
         });
@@ -513,6 +526,7 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
         code += line + QStringLiteral("\r\n");
     QCOMPARE(clipboardWhileOpen, code);
     QCOMPARE(clipboard, code);
+    QCOMPARE(checkLine, QStringLiteral("lblListingClean"));
     // The site opens in the Publish page's own browser.
     QCOMPARE(p.window().pages()->currentIndex(), 2);
     QTRY_COMPARE(p.window().publishPage().broXport()->page()->requestedUrl(),
@@ -533,31 +547,42 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard_data() {
     QTest::addColumn<QString>("finding"); // the first line the findings list shows
     QTest::addColumn<QString>("message"); // how that line starts its message
     QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("copied");
+    QTest::addColumn<QString>("checkLine"); // in the publish dialog; empty: not copied
     QTest::newRow("http picture, back") << "http://mine.example/pics/"
                                         << ""
                                         << "en"
                                         << "http://mine.example/pics/Sky.PNG"
                                         << "Picture over an insecure connection"
-                                        << "btnBack" << false;
+                                        << "btnBack"
+                                        << "";
     QTest::newRow("script, back") << "https://mine.example/pics/"
                                   << "<script>track()</script>"
                                   << "en"
                                   << "<script>"
                                   << "Script:"
-                                  << "btnBack" << false;
+                                  << "btnBack"
+                                  << "";
     QTest::newRow("http picture, publish anyway") << "http://mine.example/pics/"
                                                   << ""
                                                   << "en"
                                                   << "http://mine.example/pics/Sky.PNG"
                                                   << "Picture over an insecure connection"
-                                                  << "btnPublishAnyway" << true;
+                                                  << "btnPublishAnyway"
+                                                  << "lblListingErrors";
+    QTest::newRow("small font, continue") << "https://mine.example/pics/"
+                                          << "<p style=\"font-size:8px\">Fine print</p>"
+                                          << "en"
+                                          << "font-size"
+                                          << "Font smaller than 11 px"
+                                          << "btnContinue"
+                                          << "lblListingWarnings";
     QTest::newRow("http picture in French, back") << "http://mine.example/pics/"
                                                   << ""
                                                   << "fr"
                                                   << "http://mine.example/pics/Sky.PNG"
                                                   << "Image en connexion non s\u00e9curis\u00e9e"
-                                                  << "btnBack" << false;
+                                                  << "btnBack"
+                                                  << "";
 }
 
 void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
@@ -567,7 +592,8 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
     QFETCH(QString, finding);
     QFETCH(QString, message);
     QFETCH(QString, button);
-    QFETCH(bool, copied);
+    QFETCH(QString, checkLine);
+    const bool copied = !checkLine.isEmpty();
     Program p;
     p.windows->settingsDialog().setHideCheckImage(true);
     if (!pageStart.isEmpty()) {
@@ -599,6 +625,11 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
         findings.findChild<QPushButton*>(button)->click();
         return findings.result();
     });
+    QString shownLine;
+    p.dialogs.modalActions.enqueue([&](QDialog& publish) {
+        shownLine = shownCheckLine(publish);
+        return int(QDialog::Rejected);
+    });
     p.dialogs.shown.clear();
 
     p.layoutPage().buttons().btnExport->click();
@@ -606,9 +637,11 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
     QVERIFY2(p.dialogs.shown.value(0) == QStringLiteral("modal: T_frmListingFindings"),
              qPrintable(p.dialogs.shown.join('|')));
     QCOMPARE(clipboardWhileShown, QStringLiteral("copied before"));
-    const QString error =
-        language == QLatin1String("fr") ? QStringLiteral("Erreur") : QStringLiteral("Error");
-    QVERIFY2(firstLine.startsWith(error) && firstLine.contains(finding) &&
+    const bool warning = button == QLatin1String("btnContinue");
+    const QString severity = language == QLatin1String("fr")
+                                 ? QStringLiteral("Erreur")
+                                 : (warning ? QStringLiteral("Warning") : QStringLiteral("Error"));
+    QVERIFY2(firstLine.startsWith(severity) && firstLine.contains(finding) &&
                  firstLine.contains(message),
              qPrintable(firstLine));
     if (!copied) {
@@ -621,6 +654,20 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
         code += line + QStringLiteral("\r\n");
     QCOMPARE(QApplication::clipboard()->text(), code);
     QVERIFY(p.dialogs.shown.value(1).startsWith(QStringLiteral("modal: T_frmExportInfo")));
+    QCOMPARE(shownLine, checkLine);
+}
+
+void TestMainWindowState::phoneToggleIsRememberedBetweenRuns() {
+    Program p;
+    for (const bool phone : {true, false}) {
+        QPushButton* toggle = p.layoutPage().buttons().btnPhonePreview;
+        QCOMPARE(toggle->isChecked(), !phone);
+        toggle->click();
+        p.windows.reset();
+        p.windows = std::make_unique<ProgramWindows>(p.dialogs, p.folders.folders());
+        QCOMPARE(p.layoutPage().buttons().btnPhonePreview->isChecked(), phone);
+    }
+    QVERIFY(p.dialogs.shownOf(QStringLiteral("error")).isEmpty());
 }
 
 void TestMainWindowState::fileFromTheDesktopOpens_data() {

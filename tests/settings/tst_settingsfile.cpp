@@ -98,6 +98,7 @@ void TestSettingsFile::everyKey_data() {
     row(SettingKey::siteIndex, "siteIndex", 0, 12, "12");
     row(SettingKey::useBrowser, "useBrowser", 0, 1, "1");
     row(SettingKey::lang, "lang", QStringLiteral("en"), QStringLiteral("fr"), "fr");
+    row(SettingKey::phonePreview, "phonePreview", false, true, "1");
 }
 
 void TestSettingsFile::everyKey() {
