@@ -202,6 +202,10 @@ void MainWindow::openSettings() {
         m_pages->setCurrentIndex(int(MainPage::Decorate));
     settings->showServers(m_state.servers.PrimaryServer, m_state.servers.SecondaryServer);
     m_dialogs.runModal(*settings);
+    // The window is active again when the dialog closes; where the desktop
+    // sends no activation (no window manager), the saved servers must still
+    // count at once.
+    FormActivate();
 }
 
 void MainWindow::leavePublishing() {
