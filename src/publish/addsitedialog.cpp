@@ -1,5 +1,6 @@
 #include "publish/addsitedialog.h"
 
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "publish/siteentry.h"
@@ -51,7 +52,9 @@ AddSiteDialog::AddSiteDialog(UserDialogs& dialogs, QString siteListFile, QWidget
 
 int AddSiteDialog::showForRegion(int region) {
     m_region = sitelist::clampRegion(region);
-    setWindowTitle(QStringLiteral("Adding site to Region : ") + sitelist::regionSection(m_region));
+    setWindowTitle(
+        uilanguage::text("MESSAGES", "addSiteTitle", QStringLiteral("Adding site to Region : ")) +
+        sitelist::regionSection(m_region));
     m_name->clear();
     m_address->clear();
     m_name->setFocus();
