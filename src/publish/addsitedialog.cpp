@@ -13,6 +13,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace {
+
+/// The region as the publish dialog shows it in the current language; its
+/// section name in English.
+QString regionName(int region) {
+    return uilanguage::text("T_frmExportInfo", sitelist::regionCaption(region).trimmed(),
+                            sitelist::regionSection(region))
+        .trimmed();
+}
+
+} // namespace
+
 AddSiteDialog::AddSiteDialog(UserDialogs& dialogs, QString siteListFile, QWidget* parent)
     : QDialog(parent)
     , m_dialogs(dialogs)
@@ -54,7 +66,7 @@ int AddSiteDialog::showForRegion(int region) {
     m_region = sitelist::clampRegion(region);
     setWindowTitle(
         uilanguage::text("MESSAGES", "addSiteTitle", QStringLiteral("Adding site to Region : ")) +
-        sitelist::regionSection(m_region));
+        regionName(m_region));
     m_name->clear();
     m_address->clear();
     m_name->setFocus();
