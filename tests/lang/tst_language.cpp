@@ -347,6 +347,10 @@ void TestLanguage::everyKeyOfTheFilesSetsItsText() {
     } else if (section == QLatin1String("MESSAGES") || section == QLatin1String("BUTTONS")) {
         // Texts of messages and of the message boxes' buttons.
         shown = uilanguage::text(section, key, QString());
+    } else if (section == QLatin1String("HttpClient") ||
+               section == QLatin1String("ImageAvailability")) {
+        // Texts the code marks for translation, under their class.
+        shown = QCoreApplication::translate(qPrintable(section), qPrintable(key));
     } else {
         if (key.startsWith(QLatin1String("tob")) && !toolBarBuilt())
             QSKIP("The Document page has no tool bar yet.");
