@@ -1,6 +1,7 @@
 #include "app/appcaption.h"
 
 #include "app/appstate.h"
+#include "platform/uilanguage.h"
 
 #include <QFileInfo>
 
@@ -9,8 +10,12 @@ namespace {
 QString caption(const AppState& state, const QString& what, const QString& fileName,
                 const QString& untitled, bool modified) {
     const QString name = fileName.isEmpty() ? untitled : QFileInfo(fileName).fileName();
-    return state.AppTitle + QStringLiteral(" (editing ") + what + QStringLiteral(" : ") + name +
-           (modified ? QStringLiteral(" - modified)") : QStringLiteral(")"));
+    const QString editing =
+        modified ? uilanguage::text("MESSAGES", "captionEditingModified",
+                                    QStringLiteral("%1 (editing %2 : %3 - modified)"))
+                 : uilanguage::text("MESSAGES", "captionEditing",
+                                    QStringLiteral("%1 (editing %2 : %3)"));
+    return editing.arg(state.AppTitle, what, name);
 }
 
 } // namespace
@@ -18,11 +23,15 @@ QString caption(const AppState& state, const QString& what, const QString& fileN
 std::optional<QString> appCaption(const AppState& state, MainPage page, bool documentModified) {
     switch (page) {
     case MainPage::Compose:
-        return caption(state, QStringLiteral("document"), state.document.DocumentFileName,
-                       WorkingFolders::untitledDocumentName(), documentModified);
+        return caption(state,
+                       uilanguage::text("MESSAGES", "captionDocument", QStringLiteral("document")),
+                       state.document.DocumentFileName, WorkingFolders::untitledDocumentName(),
+                       documentModified);
     case MainPage::Decorate:
-        return caption(state, QStringLiteral("layout"), state.layout.LayoutFileName,
-                       WorkingFolders::untitledLayoutName(), state.layout.LayoutModified);
+        return caption(state,
+                       uilanguage::text("MESSAGES", "captionLayout", QStringLiteral("layout")),
+                       state.layout.LayoutFileName, WorkingFolders::untitledLayoutName(),
+                       state.layout.LayoutModified);
     case MainPage::Export:
         break;
     }

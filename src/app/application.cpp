@@ -4,7 +4,9 @@
 #include "app/programwindows.h"
 #include "app/splashwindow.h"
 #include "platform/qtuserdialogs.h"
+#include "platform/uilanguage.h"
 #include "platform/workingfolders.h"
+#include "settings/servermirror.h"
 
 #include <QTimer>
 #include <memory>
@@ -22,6 +24,9 @@ int VantrelApplication::run() {
     QtUserDialogs dialogs(title());
 
     const WorkingFolders folders = WorkingFolders::locate();
+    // The start-up messages come before the main window applies the language.
+    uilanguage::setCurrent(folders.ProgramFolder,
+                           settingsfile::readLanguageCode(folders.settingsFile()));
     // An installer would have made these folders; here the first run does.
     const ProvisionReport report = provisionWorkingFolders(folders);
 

@@ -19,6 +19,7 @@
 #include <QToolButton>
 #include <QTranslator>
 #include <functional>
+#include <memory>
 
 namespace languageapplier {
 
@@ -427,6 +428,42 @@ protected:
     }
 };
 
+/// The program's own texts marked for translation in its code (the web
+/// checks' reports) come from the language file: the class is the section
+/// and the English text the key. Other texts go on to Qt's translations.
+class LanguageFileTranslator : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    void useFile(const QString& fileName) {
+        m_file = std::make_unique<uilanguage::LanguageFile>(fileName);
+    }
+    bool isEmpty() const override { return !m_file; }
+    QString translate(const char* context, const char* sourceText, const char*,
+                      int) const override {
+        if (!m_file || !context || !sourceText)
+            return QString();
+        const auto text = m_file->value(QString::fromUtf8(context), QString::fromUtf8(sourceText));
+        return text ? QString(*text).replace(QLatin1String("&&"), QLatin1String("&")) : QString();
+    }
+
+private:
+    std::unique_ptr<uilanguage::LanguageFile> m_file;
+};
+
+void translateOwnTexts(const QString& fileName, bool english) {
+    static LanguageFileTranslator* translator = nullptr;
+    if (!translator) {
+        translator = new LanguageFileTranslator(qApp);
+        QCoreApplication::installTranslator(translator);
+    }
+    // The English texts are the code's own.
+    if (english)
+        translator->useFile(QString());
+    else
+        translator->useFile(fileName);
+}
+
 /// Qt's own dialogs and buttons (files, colours, standard buttons) in the
 /// program's language, when the desktop has Qt's translations; English is
 /// their own.
@@ -465,6 +502,7 @@ void apply(const QString& programFolder, const QString& code, const QList<QWidge
         return;
     translateQtTexts(code);
     const QString fileName = uilanguage::fileName(programFolder, code);
+    translateOwnTexts(fileName, code == QLatin1String("en"));
     const Controls controls(windows);
     const QSet<Slot> fixedNow = fixedSlots(controls, uilanguage::fixedKeys(code));
     const QSet<Slot> fixedEver = fixedSlots(controls, uilanguage::allFixedKeys());

@@ -17,6 +17,7 @@
 #include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
 #include "platform/productwebsite.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "preview/previewcontroller.h"
@@ -263,8 +264,10 @@ void MainWindow::openFromDesktop(const QString& fileName) {
             return;
         }
         if (suffix != QLatin1String("vdoc"))
-            throw AppError(QStringLiteral("\"%1\" is neither a Vantrel document (.vdoc) nor a "
-                                          "layout (.rbs).")
+            throw AppError(uilanguage::text(
+                               "MESSAGES", "notVantrelFile",
+                               QStringLiteral("\"%1\" is neither a Vantrel document (.vdoc) nor a "
+                                              "layout (.rbs)."))
                                .arg(fileName));
         m_pages->setCurrentIndex(int(MainPage::Compose));
         RichDocumentEditor& editor = m_documentPage->richEditor();
@@ -414,6 +417,7 @@ void MainWindow::applyLanguage() {
     m_menu->checkLanguage(m_state.LanguageCode);
     languageapplier::apply(m_state.folders.ProgramFolder, m_state.LanguageCode,
                            languageapplier::programWindows());
+    m_documentPage->languageApplied();
 }
 
 void MainWindow::chooseLanguage(const QString& code) {

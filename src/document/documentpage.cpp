@@ -19,6 +19,7 @@
 #include "pagegen/publishingstate.h"
 #include "platform/ownpictures.h"
 #include "platform/safefile.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/workingfolders.h"
 #include "settings/settingschoices.h"
@@ -249,15 +250,26 @@ void DocumentPage::DocEditor1Change() {
 QString DocumentPage::exampleProblem(const QString& path) const {
     QByteArray bytes;
     if (!QFileInfo(path).isFile() || !readWholeFile(path, bytes))
-        return QStringLiteral("The example or tutorial \"%1\" cannot be found. Install the "
-                              "program again to get it back.")
+        return uilanguage::text("MESSAGES", "exampleMissing",
+                                QStringLiteral("The example or tutorial \"%1\" cannot be found. "
+                                               "Install the program again to get it back."))
             .arg(path);
     EdDocument scratch;
     if (!VDocReader::read(bytes, scratch))
-        return QStringLiteral("The example or tutorial \"%1\" is damaged and cannot be shown. "
-                              "Install the program again to repair it.")
+        return uilanguage::text("MESSAGES", "exampleDamaged",
+                                QStringLiteral("The example or tutorial \"%1\" is damaged and "
+                                               "cannot be shown. Install the program again to "
+                                               "repair it."))
             .arg(path);
     return QString();
+}
+
+void DocumentPage::languageApplied() {
+    // The editor's own dialog titles stay its own; the file type is ours.
+    m_editor->editor().controlPanel().DocFilter =
+        uilanguage::text("MESSAGES", "documentFiles",
+                         QStringLiteral("Vantrel Document Files (*.vdoc)")) +
+        QStringLiteral("|*.vdoc");
 }
 
 void DocumentPage::openExample(const QString& name) {
@@ -265,8 +277,9 @@ void DocumentPage::openExample(const QString& name) {
     // Nothing changes for an example that cannot be shown.
     const QString problem = exampleProblem(path);
     if (!problem.isEmpty()) {
-        m_dialogs.showMessage(problem, UserDialogs::Icon::Warning,
-                              QStringLiteral("Tutorials & Examples"));
+        m_dialogs.showMessage(
+            problem, UserDialogs::Icon::Warning,
+            uilanguage::text("MESSAGES", "examplesTitle", QStringLiteral("Tutorials & Examples")));
         return;
     }
     // The seller's unsaved text is not dropped without a question.
@@ -275,8 +288,10 @@ void DocumentPage::openExample(const QString& name) {
     m_parts.document.ExampleOpen = true;
     m_editor->setReadOnly(true);
     if (!ExampleNoteShown) {
-        m_dialogs.showMessage(QStringLiteral(
-            "PLEASE NOTE : Example & Tutorial documents are read only (no editing)"));
+        m_dialogs.showMessage(uilanguage::text(
+            "MESSAGES", "exampleReadOnly",
+            QStringLiteral(
+                "PLEASE NOTE : Example & Tutorial documents are read only (no editing)")));
         ExampleNoteShown = true;
     }
     emit pageWanted(0);
@@ -426,11 +441,15 @@ void DocumentPage::insertPicture() {
             m_dialogs.runModal(*m_pictureInfo);
         } else if (placed.renamed) {
             m_dialogs.showMessage(
-                QStringLiteral("\"%1\" was copied into your own pictures folder as \"%2\", "
-                               "because a different picture has its name there already or its "
-                               "name cannot be used in a listing.")
+                uilanguage::text("MESSAGES", "pictureRenamed",
+                                 QStringLiteral("\"%1\" was copied into your own pictures "
+                                                "folder as \"%2\", because a different picture "
+                                                "has its name there already or its name cannot "
+                                                "be used in a listing."))
                     .arg(QFileInfo(file).fileName(), QFileInfo(placed.path).fileName()),
-                UserDialogs::Icon::Information, QStringLiteral("Picture copied"));
+                UserDialogs::Icon::Information,
+                uilanguage::text("MESSAGES", "pictureCopiedTitle",
+                                 QStringLiteral("Picture copied")));
         }
     };
     try {

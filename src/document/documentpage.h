@@ -63,6 +63,8 @@ public:
     /// Opens the shipped example or tutorial of that name (without
     /// extension) read-only, and has its companion layout loaded.
     void openExample(const QString& name);
+    /// Gives the texts the page hands to the editor the current language.
+    void languageApplied();
 
 signals:
     /// The window caption must be computed again.

@@ -231,8 +231,8 @@ QString HttpClient::documentName(const QUrl& finalUrl, const QString& contentTyp
 
 QString HttpClient::durationText(int milliseconds) {
     if (milliseconds == 1000)
-        return QStringLiteral("1 second");
-    return QString::number(milliseconds / 1000.0) + QLatin1String(" seconds");
+        return tr("1 second");
+    return tr("%1 seconds").arg(milliseconds / 1000.0);
 }
 
 void HttpClient::abort() {

@@ -42,43 +42,37 @@ ImageVerdict judgeImage(const HttpResult& result, const QString& expectedName) {
     case HttpError::None:
         break;
     case HttpError::HttpStatus:
-        return verdict(ImageAvailability::NotFound,
-                       QStringLiteral("NOT FOUND (%1)").arg(result.status), result.errorText);
+        return verdict(ImageAvailability::NotFound, tr("NOT FOUND (%1)").arg(result.status),
+                       result.errorText);
     case HttpError::TimedOut:
-        return verdict(ImageAvailability::TimedOut, QStringLiteral("TIMEOUT"), result.errorText);
+        return verdict(ImageAvailability::TimedOut, tr("TIMEOUT"), result.errorText);
     case HttpError::ProxyUnreachable:
     case HttpError::BadProxySetting:
-        return verdict(ImageAvailability::ProxyUnreachable, QStringLiteral("PROXY UNREACHABLE"),
+        return verdict(ImageAvailability::ProxyUnreachable, tr("PROXY UNREACHABLE"),
                        result.errorText);
     case HttpError::TooManyRedirects:
-        return verdict(ImageAvailability::FetchFailed, QStringLiteral("TOO MANY REDIRECTS"),
-                       result.errorText);
+        return verdict(ImageAvailability::FetchFailed, tr("TOO MANY REDIRECTS"), result.errorText);
     case HttpError::NotWebAddress:
-        return verdict(ImageAvailability::FetchFailed, QStringLiteral("NOT A WEB ADDRESS"),
-                       result.errorText);
+        return verdict(ImageAvailability::FetchFailed, tr("NOT A WEB ADDRESS"), result.errorText);
     case HttpError::RedirectLoop:
-        return verdict(ImageAvailability::FetchFailed, QStringLiteral("REDIRECT LOOP"),
-                       result.errorText);
+        return verdict(ImageAvailability::FetchFailed, tr("REDIRECT LOOP"), result.errorText);
     default:
-        return verdict(ImageAvailability::FetchFailed, QStringLiteral("FAILED"), result.errorText);
+        return verdict(ImageAvailability::FetchFailed, tr("FAILED"), result.errorText);
     }
     if (result.status == 401 || result.status == 407)
-        return verdict(ImageAvailability::PasswordRequired,
-                       QStringLiteral("NOT AVAILABLE (password required)"),
+        return verdict(ImageAvailability::PasswordRequired, tr("NOT AVAILABLE (password required)"),
                        tr("The server asks for a password"));
     if (result.status < 200 || result.status > 299)
-        return verdict(ImageAvailability::NotFound,
-                       QStringLiteral("NOT FOUND (%1)").arg(result.status));
+        return verdict(ImageAvailability::NotFound, tr("NOT FOUND (%1)").arg(result.status));
     if (result.documentName.compare(expectedName, Qt::CaseInsensitive) != 0)
         return verdict(ImageAvailability::OtherDocument,
-                       QStringLiteral("NOT FOUND (sent on to %1)").arg(result.documentName));
+                       tr("NOT FOUND (sent on to %1)").arg(result.documentName));
     if (result.contentType.isEmpty()) {
         if (!hasPictureSignature(result.firstBytes))
-            return verdict(ImageAvailability::NotAnImage,
-                           QStringLiteral("NOT AN IMAGE (no picture inside)"));
+            return verdict(ImageAvailability::NotAnImage, tr("NOT AN IMAGE (no picture inside)"));
     } else if (!result.contentType.startsWith(QLatin1String("image/"))) {
         return verdict(ImageAvailability::NotAnImage,
-                       QStringLiteral("NOT AN IMAGE (%1)").arg(result.contentType));
+                       tr("NOT AN IMAGE (%1)").arg(result.contentType));
     }
     return verdict(ImageAvailability::Available, QStringLiteral("OK"));
 }

@@ -4,6 +4,7 @@
 #include "layout/layout.h"
 #include "layout/numberedit.h"
 #include "layout/updown.h"
+#include "platform/uilanguage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,7 +61,10 @@ QLabel* infoLabel(QWidget* parent, const char* name) {
 
 QComboBox* borderList(QWidget* parent, const char* name) {
     auto* list = control(new QComboBox(parent), name);
-    list->addItems(borderTypes());
+    // The shown names may be translated; the type itself is the item's data.
+    for (const QString& type : borderTypes())
+        list->addItem(type, type);
+    list->setProperty("translatableItems", true);
     return list;
 }
 
@@ -137,7 +141,9 @@ void LayoutColumn::paintEvent(QPaintEvent*) {
     gradient.setColorAt(1, QColor(0xF8, 0xFB, 0xFF));
     painter.fillRect(rect(), gradient);
     if (groupsHidden())
-        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("One moment please..."));
+        painter.drawText(
+            rect(), Qt::AlignCenter,
+            uilanguage::text("MESSAGES", "oneMoment", QStringLiteral("One moment please...")));
 }
 
 bool LayoutColumn::groupsHidden() const {

@@ -9,6 +9,7 @@
 #include "layout/layoutstate.h"
 #include "layout/saveexitdialog.h"
 #include "platform/apperror.h"
+#include "platform/uilanguage.h"
 #include "platform/workingfolders.h"
 
 #include <QCheckBox>
@@ -24,6 +25,13 @@ bool isFullPath(const QString& fileName) {
     return QFileInfo(fileName).fileName() != fileName;
 }
 
+/// Only the description is translated; the pattern stays.
+QString layoutFilter() {
+    return uilanguage::text("MESSAGES", "layoutFiles",
+                            QStringLiteral("Vantrel Layout Files (*.rbs)")) +
+           QStringLiteral("|*.rbs");
+}
+
 } // namespace
 
 LayoutCommands::LayoutCommands(Parts parts, LayoutPage& page, UserDialogs& dialogs,
@@ -36,13 +44,9 @@ LayoutCommands::LayoutCommands(Parts parts, LayoutPage& page, UserDialogs& dialo
     , m_page(page)
     , m_dialogs(dialogs)
     , m_prompt(prompt) {
-    m_openDialog.title = QStringLiteral("Open Layout");
-    m_openDialog.filter = QStringLiteral("Vantrel Layout Files (*.rbs)|*.rbs");
     m_openDialog.defaultExtension = QStringLiteral("rbs");
     // A name typed that does not exist opens as a new layout of that name.
     m_openDialog.mustExist = false;
-    m_saveDialog.title = QStringLiteral("Save Layout As");
-    m_saveDialog.filter = QStringLiteral("Vantrel Layout files (*.rbs)|*.rbs");
     m_saveDialog.defaultExtension = QStringLiteral("rbs");
     m_saveDialog.overwritePrompt = true;
     connectButtons();
@@ -159,6 +163,10 @@ bool LayoutCommands::saveThroughDialog() {
     // Before its first use the dialog starts where the layouts are kept.
     if (m_saveDialog.initialFolder.isEmpty())
         m_saveDialog.initialFolder = m_folders.layoutsFolder();
+    // In the language shown when the dialog opens.
+    m_saveDialog.title =
+        uilanguage::text("MESSAGES", "saveLayoutTitle", QStringLiteral("Save Layout As"));
+    m_saveDialog.filter = layoutFilter();
     const QString chosen = m_dialogs.saveFileName(m_saveDialog);
     if (chosen.isEmpty())
         return false;
@@ -266,6 +274,9 @@ bool LayoutCommands::serveOpenRequest(LayoutSource& source) {
     m_openDialog.initialFolder = m_folders.layoutsFolder();
     m_openDialog.filterIndex = 1;
     m_openDialog.fileName.clear();
+    m_openDialog.title =
+        uilanguage::text("MESSAGES", "openLayoutTitle", QStringLiteral("Open Layout"));
+    m_openDialog.filter = layoutFilter();
     const QString chosen = m_fileToOpen.isEmpty() ? m_dialogs.openFileName(m_openDialog)
                                                   : std::exchange(m_fileToOpen, QString());
     if (chosen.isEmpty()) {

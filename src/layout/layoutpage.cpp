@@ -31,7 +31,7 @@ constexpr int buttonBarHeight = 41;
 
 void selectBorderType(QComboBox* list, const QString& type) {
     // A word not in the list leaves the list as it was.
-    const int index = list->findText(type, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const int index = list->findData(type, Qt::UserRole, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (index >= 0)
         list->setCurrentIndex(index);
 }
@@ -274,13 +274,13 @@ Layout LayoutPage::layoutFromControls() const {
     l.AdCenter = c.cbxAdCenter->isChecked();
     l.AdImgHide = c.cbxAdImg->isChecked();
     l.OBWidth = c.edtOBW->text();
-    l.OBType = c.cbxOBT->currentText();
+    l.OBType = c.cbxOBT->currentData().toString();
     l.FWidth = c.edtFW->text();
     l.FImgHide = c.cbxFrmImg->isChecked();
     l.FImgRepX = c.cbxFRepeatX->isChecked();
     l.FImgRepY = c.cbxFRepeatY->isChecked();
     l.FBWidth = c.edtIBW->text();
-    l.FBType = c.cbxIBT->currentText();
+    l.FBType = c.cbxIBT->currentData().toString();
     l.TxtPadLeft = c.edtTxtMarginLeft->text();
     l.TxtPadRight = c.edtTxtMarginRight->text();
     l.TxtPadTop = c.edtTxtMarginTop->text();

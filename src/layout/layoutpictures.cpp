@@ -26,8 +26,11 @@ struct LayoutPictures::Area {
 namespace {
 
 // Upper-case extensions count too: cameras write "PHOTO.JPG".
-const QString pictureFilter = QStringLiteral(
-    "Images (*.jpg, *.gif, *.png)|*.jpg;*.JPG;*.jpeg;*.JPEG;*.gif;*.GIF;*.png;*.PNG");
+QString pictureFilter() {
+    return uilanguage::text("MESSAGES", "pictureFiles",
+                            QStringLiteral("Images (*.jpg, *.gif, *.png)")) +
+           QStringLiteral("|*.jpg;*.JPG;*.jpeg;*.JPEG;*.gif;*.GIF;*.png;*.PNG");
+}
 
 } // namespace
 
@@ -64,8 +67,9 @@ void LayoutPictures::btnTxtImgClick() {
 
 void LayoutPictures::choosePicture(const Area& area) {
     UserDialogs::FileDialogOptions options;
-    options.title = QStringLiteral("Open picture");
-    options.filter = pictureFilter;
+    options.title =
+        uilanguage::text("MESSAGES", "openPictureTitle", QStringLiteral("Open picture"));
+    options.filter = pictureFilter();
     options.initialFolder = m_folders.imagesFolder();
     options.picturePreview = true;
     const QString chosen = m_dialogs.openFileName(options);
@@ -79,8 +83,10 @@ void LayoutPictures::choosePicture(const Area& area) {
         emit pictureCopied(placed.path);
     const QString path = ownpictures::imagesRelativePath(placed.path, m_folders.imagesFolder());
     if (path.isEmpty() || path.size() > area.maxPath)
-        throw AppError(QStringLiteral("The picture's path \"%1\" is longer than a layout keeps "
-                                      "(%2 characters). Give the picture a shorter name.")
+        throw AppError(uilanguage::text("MESSAGES", "picturePathTooLong",
+                                        QStringLiteral("The picture's path \"%1\" is longer "
+                                                       "than a layout keeps (%2 characters). "
+                                                       "Give the picture a shorter name."))
                            .arg(path)
                            .arg(area.maxPath));
     if (placed.renamed)

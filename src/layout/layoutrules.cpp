@@ -2,6 +2,7 @@
 
 #include "layout/layoutfile.h"
 #include "platform/apperror.h"
+#include "platform/uilanguage.h"
 
 #include <optional>
 
@@ -18,7 +19,9 @@ std::optional<int> parsedInteger(const QString& text) {
 int integerValue(const QString& text) {
     const std::optional<int> value = parsedInteger(text);
     if (!value)
-        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw AppError(uilanguage::text("MESSAGES", "notAnInteger",
+                                        QStringLiteral("'%1' is not a valid integer value"))
+                           .arg(text));
     return *value;
 }
 

@@ -2,6 +2,7 @@
 
 #include "pagegen/resultwriter.h"
 #include "pagegen/sourcewindow.h"
+#include "platform/uilanguage.h"
 #include "platform/windows1252.h"
 
 #include <QBuffer>
@@ -128,7 +129,9 @@ void TBBMDataMerge::openSource(OpenDevices& devices) const {
         const QFileInfo info(SourceFile);
         if (!info.exists() || info.isDir())
             throw EMissingFile(
-                QStringLiteral("Unable to merge data because the file \"%1\" does not exist.")
+                uilanguage::text(
+                    "MESSAGES", "mergeFileMissing",
+                    QStringLiteral("Unable to merge data because the file \"%1\" does not exist."))
                     .arg(SourceFile));
         // Reads go through the merge's own window, so the file needs no buffer.
         auto file = std::make_unique<QFile>(SourceFile);

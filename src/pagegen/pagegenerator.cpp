@@ -6,6 +6,7 @@
 #include "pagegen/pagetemplate.h"
 #include "pagegen/pagetext.h"
 #include "pagegen/publishingstate.h"
+#include "platform/uilanguage.h"
 #include "platform/windows1252.h"
 #include "platform/workingfolders.h"
 
@@ -57,7 +58,8 @@ void PageGenerator::MergeCss(GeneratedPage& page) {
     // An unreadable template leaves no lines rather than the previous page.
     QStringList source;
     if (!readPageTemplate(m_folders.pageTemplateFile(), source))
-        page.error = templateUnreadableMessage();
+        page.error =
+            uilanguage::text("MESSAGES", "templateUnreadable", templateUnreadableMessage());
     const qsizetype templateLines = source.size();
     source.append(documentDiv);
     source.append(documentLine());

@@ -1,6 +1,7 @@
 #include "pagegen/resultwriter.h"
 
 #include "platform/apperror.h"
+#include "platform/uilanguage.h"
 
 #include <QIODevice>
 #include <cstring>
@@ -30,7 +31,8 @@ void ResultWriter::writeToDevice(const char* data, qint64 size) {
     while (done < size) {
         const qint64 count = m_device.write(data + done, size - done);
         if (count <= 0)
-            throw AppError(QStringLiteral("Could not write the merge result: %1.")
+            throw AppError(uilanguage::text("MESSAGES", "mergeNotWritten",
+                                            QStringLiteral("Could not write the merge result: %1."))
                                .arg(m_device.errorString()));
         done += count;
     }

@@ -2,6 +2,7 @@
 
 #include "platform/apperror.h"
 #include "platform/safefile.h"
+#include "platform/uilanguage.h"
 #include "platform/windows1252.h"
 
 #include <QFile>
@@ -227,12 +228,17 @@ void requireEncodable(const QString& fileName, const QString& section, const QSt
     QString inValue;
     windows1252::encode(value, &inValue);
     if (!inNames.isEmpty())
-        throw AppError(QStringLiteral("Could not write the file \"%1\": the name [%2] %3 holds "
-                                      "characters that the file cannot store (%4).")
+        throw AppError(uilanguage::text("MESSAGES", "fileNameUnstorable",
+                                        QStringLiteral("Could not write the file \"%1\": the "
+                                                       "name [%2] %3 holds characters that the "
+                                                       "file cannot store (%4)."))
                            .arg(fileName, section, key, inNames));
     if (!inValue.isEmpty())
-        throw AppError(QStringLiteral("Could not write the file \"%1\": the value \"%2\" of [%3] "
-                                      "%4 holds characters that the file cannot store (%5).")
+        throw AppError(uilanguage::text("MESSAGES", "fileValueUnstorable",
+                                        QStringLiteral("Could not write the file \"%1\": the "
+                                                       "value \"%2\" of [%3] %4 holds "
+                                                       "characters that the file cannot store "
+                                                       "(%5)."))
                            .arg(fileName, value, section, key, inValue));
 }
 
@@ -241,16 +247,19 @@ void requireReadableLength(const QString& fileName, const QString& section, cons
                            const QString& value) {
     if (value.size() <= IniFile::MaxValueLength)
         return;
-    throw AppError(QStringLiteral("Could not write the file \"%1\": the value of [%2] %3 is %4 "
-                                  "characters long; at most %5 can be read back.")
+    throw AppError(uilanguage::text("MESSAGES", "fileValueTooLong",
+                                    QStringLiteral("Could not write the file \"%1\": the value "
+                                                   "of [%2] %3 is %4 characters long; at most %5 "
+                                                   "can be read back."))
                        .arg(fileName, section, key)
                        .arg(value.size())
                        .arg(IniFile::MaxValueLength));
 }
 
 AppError tooLarge(const QString& fileName, qint64 size) {
-    return AppError(QStringLiteral("The file \"%1\" is too large for a settings or layout file "
-                                   "(%2 bytes; at most %3).")
+    return AppError(uilanguage::text("MESSAGES", "fileTooLarge",
+                                     QStringLiteral("The file \"%1\" is too large for a settings "
+                                                    "or layout file (%2 bytes; at most %3)."))
                         .arg(fileName)
                         .arg(size)
                         .arg(IniFile::MaxFileSize));

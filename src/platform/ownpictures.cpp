@@ -2,6 +2,7 @@
 
 #include "platform/apperror.h"
 #include "platform/safefile.h"
+#include "platform/uilanguage.h"
 #include "platform/windows1252.h"
 
 #include <QCryptographicHash>
@@ -34,7 +35,9 @@ QString numbered(const QString& name, int number) {
 QByteArray readPicture(const QString& file) {
     QByteArray bytes;
     if (!readWholeFile(file, bytes))
-        throw AppError(QStringLiteral("Could not read the picture \"%1\".").arg(file));
+        throw AppError(uilanguage::text("MESSAGES", "pictureNotRead",
+                                        QStringLiteral("Could not read the picture \"%1\"."))
+                           .arg(file));
     return bytes;
 }
 

@@ -77,7 +77,7 @@ int execTranslated(QMessageBox& box) {
     };
     for (const auto& [button, key, english] : buttons) {
         if (QAbstractButton* shown = box.button(button))
-            shown->setText(uilanguage::text("BUTTONS", key, QString::fromLatin1(english)));
+            shown->setText(uilanguage::caption("BUTTONS", key, QString::fromLatin1(english)));
     }
     return box.exec();
 }

@@ -1,6 +1,7 @@
 #include "platform/safefile.h"
 
 #include "platform/apperror.h"
+#include "platform/uilanguage.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,7 +83,8 @@ bool openTemporary(const QFileInfo& target, QFile& file, QString& reason) {
             return false;
         }
     }
-    reason = QStringLiteral("no temporary file could be made beside it");
+    reason = uilanguage::text("MESSAGES", "fileNoTemporary",
+                              QStringLiteral("no temporary file could be made beside it"));
     return false;
 }
 
@@ -107,13 +109,14 @@ void writeFileAtomically(const QString& fileName, const QByteArray& bytes) {
                            : given.exists()   ? given.canonicalFilePath()
                                               : given.symLinkTarget());
     const auto fail = [&fileName](const QString& reason) {
-        throw AppError(
-            QStringLiteral("Could not write the file \"%1\": %2.").arg(fileName, reason));
+        throw AppError(uilanguage::text("MESSAGES", "fileNotWritten",
+                                        QStringLiteral("Could not write the file \"%1\": %2."))
+                           .arg(fileName, reason));
     };
     if (target.exists() && !target.isWritable())
-        fail(QStringLiteral("the file is read-only"));
+        fail(uilanguage::text("MESSAGES", "fileReadOnly", QStringLiteral("the file is read-only")));
     if (target.isDir())
-        fail(QStringLiteral("it is a folder"));
+        fail(uilanguage::text("MESSAGES", "fileIsFolder", QStringLiteral("it is a folder")));
 
     removeLeftovers(target);
     QFile file;
@@ -128,7 +131,8 @@ void writeFileAtomically(const QString& fileName, const QByteArray& bytes) {
     ok = ok && ::fsync(file.handle()) == 0;
     if (!ok)
         reason = file.error() == QFileDevice::NoError || file.errorString().isEmpty()
-                     ? QStringLiteral("the data could not all be written")
+                     ? uilanguage::text("MESSAGES", "fileDataNotWritten",
+                                        QStringLiteral("the data could not all be written"))
                      : file.errorString();
     file.close();
     if (ok && std::rename(QFile::encodeName(file.fileName()).constData(),

@@ -4,6 +4,7 @@
 #include "platform/inifile.h"
 
 #include <QHash>
+#include <QScopedValueRollback>
 
 namespace uilanguage {
 
@@ -329,13 +330,33 @@ QString currentProgramFolder() {
     return current().programFolder;
 }
 
-QString text(const QString& section, const QString& key, const QString& english) {
+QString caption(const QString& section, const QString& key, const QString& english) {
     const Current& language = current();
     if (!isKnown(language.code))
         return english;
     const auto value =
         LanguageFile(fileName(language.programFolder, language.code)).value(section, key);
     return value ? QString(*value).replace(QLatin1String("\\n"), QLatin1String("\n")) : english;
+}
+
+QString caption(const char* section, const char* key, const QString& english) {
+    return caption(QString::fromLatin1(section), QString::fromLatin1(key), english);
+}
+
+QString text(const QString& section, const QString& key, const QString& english) {
+    const Current& language = current();
+    // Reading the language file may itself fail with a message to translate.
+    static thread_local bool reading = false;
+    if (!isKnown(language.code) || reading)
+        return english;
+    const QScopedValueRollback<bool> guard(reading, true);
+    const auto value =
+        LanguageFile(fileName(language.programFolder, language.code)).value(section, key);
+    // A message shows every character as it is: the file's "&&" is one "&".
+    return value ? QString(*value)
+                       .replace(QLatin1String("\\n"), QLatin1String("\n"))
+                       .replace(QLatin1String("&&"), QLatin1String("&"))
+                 : english;
 }
 
 QString text(const char* section, const char* key, const QString& english) {

@@ -91,7 +91,12 @@ QString currentProgramFolder();
 /// the current language file, or the English text when the language applies
 /// no file or the file lacks the key. For messages and other texts shown
 /// outside the windows' controls. A file writes a line break as "\n".
+/// A file's "&&" shows as one "&", as on the windows' controls.
 QString text(const QString& section, const QString& key, const QString& english);
 QString text(const char* section, const char* key, const QString& english);
+/// The same for a caption whose control reads "&" itself (a button): the
+/// file's text is given as it is.
+QString caption(const QString& section, const QString& key, const QString& english);
+QString caption(const char* section, const char* key, const QString& english);
 
 } // namespace uilanguage

@@ -1,5 +1,6 @@
 #include "publish/addsitedialog.h"
 
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "publish/siteentry.h"
@@ -11,6 +12,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+/// The region as the publish dialog shows it in the current language; its
+/// section name in English.
+QString regionName(int region) {
+    return uilanguage::text("T_frmExportInfo", sitelist::regionCaption(region).trimmed(),
+                            sitelist::regionSection(region))
+        .trimmed();
+}
+
+} // namespace
 
 AddSiteDialog::AddSiteDialog(UserDialogs& dialogs, QString siteListFile, QWidget* parent)
     : QDialog(parent)
@@ -51,7 +64,9 @@ AddSiteDialog::AddSiteDialog(UserDialogs& dialogs, QString siteListFile, QWidget
 
 int AddSiteDialog::showForRegion(int region) {
     m_region = sitelist::clampRegion(region);
-    setWindowTitle(QStringLiteral("Adding site to Region : ") + sitelist::regionSection(m_region));
+    setWindowTitle(
+        uilanguage::text("MESSAGES", "addSiteTitle", QStringLiteral("Adding site to Region : ")) +
+        regionName(m_region));
     m_name->clear();
     m_address->clear();
     m_name->setFocus();

@@ -238,13 +238,14 @@ void ExportInfoDialog::coxAuctionSitesSelect() {
     if (index < 0) {
         // A region without sites: nothing to publish to.
         m_siteUrl.clear();
-        setWindowTitle(untitledCaption);
+        setWindowTitle(uilanguage::text("T_frmExportInfo", "T_frmExportInfo", untitledCaption));
         return;
     }
     m_storedSiteIndex = index;
     const QString name = m_sites->currentText();
     m_siteUrl = sitelist::SiteList(m_siteListFile).siteAddress(selectedRegion(), name);
-    setWindowTitle(QStringLiteral("Publishing to : ") + name);
+    setWindowTitle(
+        uilanguage::text("MESSAGES", "publishingTo", QStringLiteral("Publishing to : ")) + name);
 }
 
 void ExportInfoDialog::radBrowserChoiceClick() {

@@ -3,13 +3,16 @@
 #include "pagegen/shifttext.h"
 #include "platform/apperror.h"
 #include "platform/inifile.h"
+#include "platform/uilanguage.h"
 #include "platform/windows1252.h"
 
 namespace serverlist {
 
 int serverSetIndex(QChar serverSet) {
     if (serverSet < u'0' || serverSet > u'9')
-        throw AppError(QStringLiteral("\"%1\" is not a valid server set: it must be a digit.")
+        throw AppError(uilanguage::text(
+                           "MESSAGES", "serverSetInvalid",
+                           QStringLiteral("\"%1\" is not a valid server set: it must be a digit."))
                            .arg(serverSet.isNull() ? QString() : QString(serverSet)));
     return serverSet.unicode() - u'0';
 }

@@ -1,6 +1,7 @@
 #include "publish/sitelist.h"
 
 #include "platform/inifile.h"
+#include "platform/uilanguage.h"
 #include "platform/windows1252.h"
 
 #include <QUrl>
@@ -57,20 +58,27 @@ int clampSiteIndex(int index, int count) {
 
 QString nameProblem(const QString& name) {
     if (name.isEmpty())
-        return QStringLiteral("The site name is empty.");
+        return uilanguage::text("MESSAGES", "siteNameEmpty",
+                                QStringLiteral("The site name is empty."));
     // A key name ends at the first "="; a line starting with "[" is a
     // section header and one starting with ";" a comment.
     if (name.contains(QLatin1Char('=')))
-        return QStringLiteral("The site name cannot contain \"=\".");
+        return uilanguage::text("MESSAGES", "siteNameEquals",
+                                QStringLiteral("The site name cannot contain \"=\"."));
     if (name.startsWith(QLatin1Char('[')) || name.startsWith(QLatin1Char(';')))
-        return QStringLiteral("The site name cannot begin with \"[\" or \";\".");
+        return uilanguage::text("MESSAGES", "siteNameBracket",
+                                QStringLiteral("The site name cannot begin with \"[\" or \";\"."));
     if (hasControlCharacter(name))
-        return QStringLiteral("The site name cannot contain tabs or line breaks.");
+        return uilanguage::text(
+            "MESSAGES", "siteNameBreaks",
+            QStringLiteral("The site name cannot contain tabs or line breaks."));
     QString unmappable;
     windows1252::encode(name, &unmappable);
     if (!unmappable.isEmpty())
-        return QStringLiteral("The site name holds characters that the site list cannot store "
-                              "(%1).")
+        return uilanguage::text(
+                   "MESSAGES", "siteNameUnstorable",
+                   QStringLiteral("The site name holds characters that the site list cannot store "
+                                  "(%1)."))
             .arg(unmappable);
     return {};
 }
@@ -80,13 +88,17 @@ QString addressProblem(const QString& address) {
     const QString scheme = url.scheme();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
         url.host().isEmpty() || hasControlCharacter(address) || address.contains(QLatin1Char(' ')))
-        return QStringLiteral("\"%1\" is not the address of a web page: the login screen URL "
-                              "must begin with https:// (or http://) followed by the site's "
-                              "address.")
+        return uilanguage::text(
+                   "MESSAGES", "siteAddressInvalid",
+                   QStringLiteral("\"%1\" is not the address of a web page: the login screen URL "
+                                  "must begin with https:// (or http://) followed by the site's "
+                                  "address."))
             .arg(address);
     if (!windows1252::canEncode(address))
-        return QStringLiteral("The address \"%1\" holds characters that the site list cannot "
-                              "store.")
+        return uilanguage::text(
+                   "MESSAGES", "siteAddressUnstorable",
+                   QStringLiteral("The address \"%1\" holds characters that the site list cannot "
+                                  "store."))
             .arg(address);
     return {};
 }
@@ -96,9 +108,11 @@ bool travelsUnencrypted(const QString& address) {
 }
 
 QString unencryptedWarning(const QString& address) {
-    return QStringLiteral("The address \"%1\" begins with http:// : the password you type on "
-                          "that page travels unencrypted over the Internet. Use this address "
-                          "anyway?")
+    return uilanguage::text(
+               "MESSAGES", "siteAddressUnencrypted",
+               QStringLiteral("The address \"%1\" begins with http:// : the password you type on "
+                              "that page travels unencrypted over the Internet. Use this address "
+                              "anyway?"))
         .arg(address);
 }
 

@@ -21,11 +21,21 @@ constexpr int dialogWidth = 480;
 constexpr int dialogHeight = 340;
 
 const QString okSuffix = QStringLiteral(" - OK");
-const QString notFoundSuffix = QStringLiteral(" - * WARNING ! Image NOT found... *");
-const QString notTestedSuffix = QStringLiteral(" - not tested");
 
 QString warning(const QString& text) {
-    return QStringLiteral(" - * WARNING ! ") + text + QStringLiteral(" *");
+    return QStringLiteral(" - * ") +
+           uilanguage::text("MESSAGES", "imageWarning", QStringLiteral("WARNING !")) +
+           QLatin1Char(' ') + text + QStringLiteral(" *");
+}
+
+QString notFoundSuffix() {
+    return warning(
+        uilanguage::text("MESSAGES", "imageNotFound", QStringLiteral("Image NOT found...")));
+}
+
+QString notTestedSuffix() {
+    return QStringLiteral(" - ") +
+           uilanguage::text("MESSAGES", "imageNotTested", QStringLiteral("not tested"));
 }
 
 QString suffixFor(const ImageVerdict& verdict) {
@@ -35,9 +45,10 @@ QString suffixFor(const ImageVerdict& verdict) {
     case ImageAvailability::NotFound:
     case ImageAvailability::OtherDocument:
     case ImageAvailability::NotAnImage:
-        return notFoundSuffix;
+        return notFoundSuffix();
     case ImageAvailability::PasswordRequired:
-        return warning(QStringLiteral("Image NOT AVAILABLE (password required)"));
+        return warning(uilanguage::text("MESSAGES", "imagePasswordRequired",
+                                        QStringLiteral("Image NOT AVAILABLE (password required)")));
     case ImageAvailability::TimedOut:
     case ImageAvailability::ProxyUnreachable:
     case ImageAvailability::FetchFailed:
@@ -220,7 +231,7 @@ void TestImagesDialog::runTest() {
         }
     }
     for (; row < m_requiredImages.size(); ++row)
-        appendToRow(row, notTestedSuffix);
+        appendToRow(row, notTestedSuffix());
     setTesting(false);
 }
 

@@ -3,6 +3,7 @@
 #include "layout/numberedit.h"
 #include "layout/updown.h"
 #include "platform/productwebsite.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "settings/serveraddress.h"
@@ -344,33 +345,45 @@ bool SettingsDialog::checkFields(QString& primary, QString& secondary) {
     };
     const struct {
         QLineEdit* field;
-        const char* name;
+        QString name;
         QString* address;
-    } servers[] = {{m_primaryServer, "Personal image server", &primary},
-                   {m_secondaryServer, "Personal secondary server", &secondary}};
+    } servers[] = {
+        {m_primaryServer,
+         uilanguage::text("MESSAGES", "primaryServerName", QStringLiteral("Personal image server")),
+         &primary},
+        {m_secondaryServer,
+         uilanguage::text("MESSAGES", "secondaryServerName",
+                          QStringLiteral("Personal secondary server")),
+         &secondary}};
     for (const auto& server : servers) {
         const std::optional<QString> address = serveraddress::fromTyped(server.field->text());
         if (!address)
             return refuse(
                 ServersPage, server.field,
-                QStringLiteral("\"%1\": give the full address of a folder on your web "
-                               "server, starting with https:// (or http://), or leave the "
-                               "field empty.")
-                    .arg(QLatin1String(server.name)));
+                uilanguage::text(
+                    "MESSAGES", "serverAddressInvalid",
+                    QStringLiteral("\"%1\": give the full address of a folder on your web "
+                                   "server, starting with https:// (or http://), or leave the "
+                                   "field empty."))
+                    .arg(server.name));
         *server.address = *address;
     }
     if (m_connection->checkedId() == 1) {
         if (m_proxyHost->text().trimmed().isEmpty())
             return refuse(
                 ProxyPage, m_proxyHost,
-                QStringLiteral("\"HTTP Proxy\": give the name or address of your proxy."));
+                uilanguage::text(
+                    "MESSAGES", "proxyHostMissing",
+                    QStringLiteral("\"HTTP Proxy\": give the name or address of your proxy.")));
         bool isNumber = true;
         const QString port = m_proxyPort->text().trimmed();
         const int number = port.isEmpty() ? 80 : port.toInt(&isNumber);
         if (!isNumber || number < 1 || number > 65535)
             return refuse(ProxyPage, m_proxyPort,
-                          QStringLiteral("\"Port\": give a number from 1 to 65535, or leave it "
-                                         "empty for 80."));
+                          uilanguage::text(
+                              "MESSAGES", "proxyPortInvalid",
+                              QStringLiteral("\"Port\": give a number from 1 to 65535, or leave it "
+                                             "empty for 80.")));
     }
     return true;
 }

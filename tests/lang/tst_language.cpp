@@ -1,14 +1,28 @@
+#include "app/appcaption.h"
+#include "app/appstate.h"
 #include "app/languageapplier.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
+#include "document/insertpicinfodialog.h"
 #include "layout/colorcombo.h"
+#include "layout/saveexitdialog.h"
+#include "platform/apperror.h"
 #include "platform/inifile.h"
+#include "platform/qtuserdialogs.h"
+#include "platform/safefile.h"
 #include "platform/uilanguage.h"
 #include "platform/windows1252.h"
+#include "publish/addsitedialog.h"
+#include "publish/editsitedialog.h"
+#include "publish/exportinfodialog.h"
 #include "publish/listingfindingsdialog.h"
+#include "publish/serverlist.h"
+#include "publish/sitelist.h"
+#include "publish/testimagesdialog.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -17,14 +31,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTimer>
 #include <memory>
 
 using uilanguage::FixedKey;
 using uilanguage::Target;
 
 Q_DECLARE_METATYPE(uilanguage::FixedKey)
+using MessageSource = std::function<QString()>;
+Q_DECLARE_METATYPE(MessageSource)
 
 namespace {
 
@@ -153,7 +171,7 @@ const QStringList sameInBothLanguages = {
     QStringLiteral("Español"),  QStringLiteral("Italiano"),       QStringLiteral("Nederland"),
     QStringLiteral("Français"), QStringLiteral("Vantrel Home"),   QStringLiteral("Format"),
     QStringLiteral("Zoom"),     QStringLiteral("Europe"),         QStringLiteral("Olive"),
-    QStringLiteral("Fuchsia"),
+    QStringLiteral("Fuchsia"),  QStringLiteral("double"),
 };
 
 bool isEnglishLeftover(const languageapplier::ShownText& shown) {
@@ -175,6 +193,86 @@ bool isEnglishLeftover(const languageapplier::ShownText& shown) {
         std::any_of(plain.begin(), plain.end(), [](QChar c) { return c.isLetter(); });
     return hasWord && !plain.startsWith(QLatin1String("http")) &&
            !plain.startsWith(QLatin1String("www."));
+}
+
+/// The texts of the window still in English, as "[section] key=text".
+QStringList englishLeftovers(QWidget* window) {
+    QStringList leftovers;
+    for (const languageapplier::ShownText& shown : languageapplier::shownTexts(window)) {
+        if (isEnglishLeftover(shown))
+            leftovers.append(
+                QStringLiteral("[%1] %2=%3").arg(shown.section, shown.key, shown.text));
+    }
+    return leftovers;
+}
+
+template <typename Window>
+Window* programWindow() {
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* window = qobject_cast<Window*>(widget))
+            return window;
+    }
+    qFatal("the program has no %s", Window::staticMetaObject.className());
+    return nullptr;
+}
+
+/// The English leftovers of the windows the program opens or fills on
+/// demand, each opened the way the program opens it.
+QStringList onDemandLeftovers(Program& program) {
+    QStringList leftovers;
+    const auto look = [&leftovers](QDialog& dialog) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        leftovers += englishLeftovers(&dialog);
+        dialog.hide();
+        return int(QDialog::Rejected);
+    };
+    // Every dialog as it shows, which applies the language to it again.
+    for (QWidget* window : languageapplier::programWindows()) {
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            look(*dialog);
+    }
+    programWindow<SaveExitDialog>()->setChangedFile(QStringLiteral("Sample.rbs"));
+    look(*programWindow<SaveExitDialog>());
+    programWindow<TestImagesDialog>()->setRequiredImages(
+        {QStringLiteral("https://example.com/a.jpg")});
+    look(*programWindow<TestImagesDialog>());
+    programWindow<InsertPicInfoDialog>()->showPaths(QStringLiteral("/pictures/a.jpg"),
+                                                    QStringLiteral("/pictures/"));
+    look(*programWindow<InsertPicInfoDialog>());
+    program.dialogs.modalActions.enqueue(look);
+    programWindow<AddSiteDialog>()->showForRegion(0);
+    program.dialogs.modalActions.enqueue(look);
+    programWindow<EditSiteDialog>()->showForSite(0, QStringLiteral("Site"),
+                                                 QStringLiteral("https://example.com/"));
+    program.dialogs.modalActions.enqueue(look);
+    programWindow<ExportInfoDialog>()->showModally();
+    for (const auto severity : {listingrules::Severity::Error, listingrules::Severity::Warning}) {
+        listingrules::Finding finding;
+        finding.severity = severity;
+        ListingFindingsDialog findings({finding});
+        look(findings);
+    }
+    // The message boxes' buttons.
+    QtUserDialogs qtBoxes(QStringLiteral("Vantrel"));
+    UserDialogs& boxes = qtBoxes;
+    const auto lookAtBox = [&leftovers] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        const QStringList english = {QStringLiteral("&Yes"), QStringLiteral("&No"),
+                                     QStringLiteral("Cancel")};
+        for (QAbstractButton* button : box->buttons()) {
+            if (english.contains(button->text()))
+                leftovers.append(QStringLiteral("[BUTTONS] ") + button->text());
+        }
+        box->reject();
+    };
+    QTimer::singleShot(0, lookAtBox);
+    boxes.askYesNoCancel(QStringLiteral("?"));
+    QTimer::singleShot(0, lookAtBox);
+    boxes.showMessage(QStringLiteral("!"));
+    return leftovers;
 }
 
 } // namespace
@@ -199,6 +297,8 @@ private slots:
     void shownListItemsFollowTheLanguage();
     void unknownCodeChangesNothing();
     void messageTextsFollowTheLanguage();
+    void programMessagesFollowTheLanguage_data();
+    void programMessagesFollowTheLanguage();
     void init() {
         // The other tests build their own program: one at a time.
         if (QLatin1String(QTest::currentTestFunction()) !=
@@ -247,6 +347,10 @@ void TestLanguage::everyKeyOfTheFilesSetsItsText() {
     } else if (section == QLatin1String("MESSAGES") || section == QLatin1String("BUTTONS")) {
         // Texts of messages and of the message boxes' buttons.
         shown = uilanguage::text(section, key, QString());
+    } else if (section == QLatin1String("HttpClient") ||
+               section == QLatin1String("ImageAvailability")) {
+        // Texts the code marks for translation, under their class.
+        shown = QCoreApplication::translate(qPrintable(section), qPrintable(key));
     } else {
         if (key.startsWith(QLatin1String("tob")) && !toolBarBuilt())
             QSKIP("The Document page has no tool bar yet.");
@@ -452,13 +556,9 @@ void TestLanguage::frenchLeavesNoEnglishText() {
     program.shipLanguageFiles();
     program.apply(QStringLiteral("fr"));
     QStringList leftovers;
-    for (QWidget* window : languageapplier::programWindows()) {
-        for (const languageapplier::ShownText& shown : languageapplier::shownTexts(window)) {
-            if (isEnglishLeftover(shown))
-                leftovers.append(
-                    QStringLiteral("[%1] %2=%3").arg(shown.section, shown.key, shown.text));
-        }
-    }
+    for (QWidget* window : languageapplier::programWindows())
+        leftovers += englishLeftovers(window);
+    leftovers += onDemandLeftovers(program);
     leftovers.sort();
     leftovers.removeDuplicates();
     if (!leftovers.isEmpty()) {
@@ -483,12 +583,16 @@ void TestLanguage::shownListItemsFollowTheLanguage() {
     QCOMPARE(colors->itemText(0), "Default color");
     QCOMPARE(colors->itemText(colors->count() - 1), "Custom...");
     QCOMPARE(colors->currentText(), "#010203");
-    // A list whose items are values is left alone.
+    // A list whose items carry their values shows translated names and
+    // still gives back the value.
     auto* types = program.window().findChild<QComboBox*>(QStringLiteral("cbxOBT"));
     QVERIFY(types);
-    const QString type = types->itemText(0);
+    types->setCurrentIndex(types->findData(QStringLiteral("dotted")));
     program.apply(QStringLiteral("fr"));
-    QCOMPARE(types->itemText(0), type);
+    QCOMPARE(types->currentText(), QString::fromUtf8("pointillé"));
+    QCOMPARE(types->currentData().toString(), "dotted");
+    program.apply(QStringLiteral("en"));
+    QCOMPARE(types->currentText(), "dotted");
 }
 
 void TestLanguage::unknownCodeChangesNothing() {
@@ -510,6 +614,56 @@ void TestLanguage::messageTextsFollowTheLanguage() {
     QCOMPARE(uilanguage::text("MESSAGES", "missing", "Missing"), "Missing");
     program.apply(QStringLiteral("en"));
     QCOMPARE(uilanguage::text("MESSAGES", "hello", "Hello"), "Hello");
+}
+
+void TestLanguage::programMessagesFollowTheLanguage_data() {
+    QTest::addColumn<MessageSource>("message");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("french"); // a part of the French message
+    const auto raised = [](std::function<void()> raise) {
+        return MessageSource([raise] {
+            try {
+                raise();
+            } catch (const AppError& error) {
+                return error.message();
+            }
+            return QString();
+        });
+    };
+    QTest::newRow("file write error") << raised([] { writeFileAtomically(QDir::tempPath(), "x"); })
+                                      << "it is a folder" << QString::fromUtf8("c'est un dossier");
+    QTest::newRow("server set error")
+        << raised([] { serverlist::serverSetIndex(u'x'); }) << "is not a valid server set"
+        << "n'est pas un jeu de serveurs valable";
+    QTest::newRow("site name problem")
+        << MessageSource([] { return sitelist::nameProblem({}); }) << "The site name is empty."
+        << "Le nom du site est vide.";
+    QTest::newRow("window caption")
+        << MessageSource([] {
+               AppState state;
+               state.AppTitle = QStringLiteral("Vantrel");
+               state.layout.LayoutFileName = QStringLiteral("shop.rbs");
+               return appCaption(state, MainPage::Decorate, false).value_or(QString());
+           })
+        << "Vantrel (editing layout : shop.rbs)"
+        << QString::fromUtf8("Vantrel (édition de la présentation : shop.rbs)");
+    QTest::newRow("&& shows one &")
+        << MessageSource([] { return uilanguage::text("MESSAGES", "examplesTitle", "x"); }) << "x"
+        << "Tutoriels & exemples";
+}
+
+void TestLanguage::programMessagesFollowTheLanguage() {
+    QFETCH(MessageSource, message);
+    QFETCH(QString, english);
+    QFETCH(QString, french);
+    // The shipped language files beside the test.
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    uilanguage::setCurrent(folder, QStringLiteral("fr"));
+    const QString inFrench = message();
+    uilanguage::setCurrent(folder, QStringLiteral("en"));
+    const QString inEnglish = message();
+    QVERIFY2(inFrench.contains(french), qPrintable(inFrench));
+    QVERIFY2(inEnglish.contains(english), qPrintable(inEnglish));
 }
 
 QTEST_MAIN(TestLanguage)

@@ -371,7 +371,7 @@ void TestLayoutCommands::saveLayout() {
     QVERIFY(!QFile::exists(f.folders.path("shared/Examples/ex.rbs")));
     if (dialogShown) {
         const UserDialogs::FileDialogOptions& d = f.dialogs.lastFileDialog;
-        QCOMPARE(d.filter, QStringLiteral("Vantrel Layout files (*.rbs)|*.rbs"));
+        QCOMPARE(d.filter, QStringLiteral("Vantrel Layout Files (*.rbs)|*.rbs"));
         QCOMPARE(d.initialFolder, f.state.folders.UserFolder + "Documents and Layouts");
         QVERIFY(d.fileName.isEmpty());
         QVERIFY(d.overwritePrompt);
