@@ -11,8 +11,12 @@ QStringList nameFiltersFromPipeFilter(const QString& filter) {
         QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
         for (QString& pattern : patterns)
             pattern = pattern.trimmed();
-        filters.append(parts[i].trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                       QLatin1Char(')'));
+        const QString description = parts[i].trimmed();
+        const QString shown =
+            QStringLiteral("(") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        // Descriptions often name their patterns already; show them once.
+        filters.append(description.endsWith(shown) ? description
+                                                   : description + QLatin1Char(' ') + shown);
     }
     return filters;
 }
