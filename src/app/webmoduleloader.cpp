@@ -25,10 +25,13 @@ WebParts* load(QString* error) {
         QPluginLoader loader(file);
         WebParts* loaded = qobject_cast<WebParts*>(loader.instance());
         if (!loaded) {
-            failure = QStringLiteral("The web module \"%1\" could not be loaded (%2). The "
+            QString reason = loader.errorString();
+            if (!reason.endsWith(QLatin1Char('.')))
+                reason += QLatin1Char('.');
+            failure = QStringLiteral("The web module \"%1\" could not be loaded: %2 The "
                                      "previews and the Publish page are not available; the "
                                      "Document page works as before.")
-                          .arg(QDir::toNativeSeparators(file), loader.errorString());
+                          .arg(QDir::toNativeSeparators(file), reason);
         }
         return loaded;
     }();
