@@ -8,9 +8,11 @@
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
+#include "app/webmoduleloader.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
 #include "editor/edfilecommands.h"
+#include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "layout/layoutpictures.h"
@@ -19,15 +21,12 @@
 #include "platform/productwebsite.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
+#include "platform/webparts.h"
 #include "platform/windowplacement.h"
-#include "preview/previewcontroller.h"
-#include "preview/previewlivewindow.h"
 #include "publish/addsitedialog.h"
 #include "publish/editsitedialog.h"
-#include "publish/exporthelpwindow.h"
 #include "publish/exportinfodialog.h"
 #include "publish/publishcommand.h"
-#include "publish/publishpage.h"
 #include "publish/serverlist.h"
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
@@ -39,6 +38,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -103,10 +103,11 @@ void MainWindow::createPages() {
     m_layoutPage->rememberPhonePreview(m_state.folders.settingsFile(), m_dialogs);
     addPage(m_pages, "tabDecorate", QStringLiteral("LAYOUT Editor ( decorating and publishing )"),
             m_layoutPage);
-    m_publishPage = new PublishPage;
-    addPage(m_pages, "tabExport", QStringLiteral("Export to Auctions site"), m_publishPage);
-    connect(m_publishPage, &PublishPage::helpRequested, this, &MainWindow::showPublishHelp);
-    connect(m_publishPage, &PublishPage::backToLayoutRequested, this, &MainWindow::backToLayout);
+    // The Publish page's content comes with the web module.
+    m_publishTab = new QWidget(m_pages);
+    m_publishTab->setObjectName(QStringLiteral("tabExport"));
+    (new QVBoxLayout(m_publishTab))->setContentsMargins(0, 0, 0, 0);
+    m_pages->addTab(m_publishTab, QStringLiteral("Export to Auctions site"));
 
     m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout,
                                                       m_state.publishing, m_layout);
@@ -114,8 +115,12 @@ void MainWindow::createPages() {
     m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
     // A refresh asked for before the preview exists makes it and shows the page.
     connect(m_layoutPage, &LayoutPage::previewRequested, this, [this] {
-        if (!m_preview)
-            preview().LoadInBrowser();
+        if (m_preview)
+            return;
+        if (LayoutPreview* shown = preview())
+            shown->LoadInBrowser();
+        else // no page will come that the controls wait for
+            m_layoutPage->column()->setGroupsVisible(true);
     });
     connect(m_layoutPage, &LayoutPage::previewRequested, this, &MainWindow::UpdateAppCaption);
     setCentralWidget(m_pages);
@@ -131,8 +136,10 @@ void MainWindow::createPageReactions() {
     connect(m_layoutCommands, &LayoutCommands::publishingLeft, this, &MainWindow::leavePublishing);
     connect(m_layoutCommands, &LayoutCommands::layoutPageNeeded, this,
             [this] { m_pages->setCurrentIndex(int(MainPage::Decorate)); });
-    connect(m_layoutCommands, &LayoutCommands::pageFileShown, this,
-            [this](const QString& file) { preview().showPageFile(file); });
+    connect(m_layoutCommands, &LayoutCommands::pageFileShown, this, [this](const QString& file) {
+        if (LayoutPreview* shown = preview())
+            shown->showPageFile(file);
+    });
 
     auto* pictures = new LayoutPictures(m_layoutPage->controls(), m_state.layout, m_layout,
                                         m_state.folders, m_dialogs, this);
@@ -140,14 +147,15 @@ void MainWindow::createPageReactions() {
     connect(pictures, &LayoutPictures::pictureCopied, this,
             [this](const QString& copy) { m_state.publishing.LastPictureCopy = copy; });
 
-    m_pageReactions = new PageReactions(
-        {m_state, *m_documentPage, *m_layoutPage, *m_layoutCommands, *m_menu, *m_publishPage},
-        this);
+    m_pageReactions = new PageReactions({m_state, *m_documentPage, *m_layoutPage, *m_layoutCommands,
+                                         *m_menu, [this] { return m_publishPage; }},
+                                        this);
     connect(m_pageReactions, &PageReactions::publishingLeft, this,
             &MainWindow::closePublishWindows);
     connect(m_pageReactions, &PageReactions::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
-        if (index == int(MainPage::Decorate))
+        // Both the Layout and the Publish page show web parts.
+        if (index != int(MainPage::Compose))
             preview();
         runCommand(m_dialogs, [this, index] { m_pageReactions->pageShown(index); });
     });
@@ -226,14 +234,6 @@ void MainWindow::closePublishWindows() {
 
 void MainWindow::createPublishing() {
     if (m_windows.settings) {
-        m_publishHelp = new ExportHelpWindow(
-            [this] {
-                return m_state.folders.ProgramFolder + m_state.LanguageCode +
-                       QStringLiteral("_export1.html");
-            },
-            m_state.folders.settingsFile(), *m_windows.settings, m_dialogs, this);
-        connect(m_publishHelp, &ExportHelpWindow::shownChanged, m_publishPage,
-                [this](bool shown) { m_publishPage->setHelpLinkVisible(!shown); });
         const QString sites = m_state.folders.siteListFile();
         auto* addSite = new AddSiteDialog(m_dialogs, sites, this);
         auto* editSite = new EditSiteDialog(m_dialogs, sites, this);
@@ -290,27 +290,71 @@ void MainWindow::connectImageTest() {
             &SettingsDialog::setHideCheckImage);
     connect(settings, &SettingsDialog::hideCheckImageClicked, test,
             &TestImagesDialog::setDisableImgWin);
-    if (PreviewLiveWindow* preview = m_windows.previewLive) {
-        connectCommand(test, &TestImagesDialog::viewInBrowserRequested, this, m_dialogs,
-                       [this, preview] {
-                           preview->showOnlinePreview(m_state.folders, m_state.publishing,
-                                                      m_state.servers, m_dialogs);
-                       });
+    connectCommand(test, &TestImagesDialog::viewInBrowserRequested, this, m_dialogs, [this] {
+        if (!createWebParts()) {
+            QString error;
+            webmoduleloader::load(&error);
+            throw AppError(error);
+        }
+        m_previewLive->showOnlinePreview(m_state.folders, m_state.publishing, m_state.servers,
+                                         m_dialogs);
+    });
+}
+
+bool MainWindow::createWebParts() {
+    QString error;
+    WebParts* web = webmoduleloader::load(&error);
+    if (m_webPartsTried)
+        return web != nullptr;
+    m_webPartsTried = true;
+    if (!web) {
+        showWebModuleMissing(error);
+        return false;
     }
+    m_publishPage = web->createPublishPage([this] { showPublishHelp(); },
+                                           [this] { backToLayout(); }, m_publishTab);
+    m_publishTab->layout()->addWidget(m_publishPage->widget());
+    if (m_windows.settings) {
+        m_publishHelp = web->createPublishHelp(
+            [this] {
+                return m_state.folders.ProgramFolder + m_state.LanguageCode +
+                       QStringLiteral("_export1.html");
+            },
+            m_state.folders.settingsFile(), *m_windows.settings, m_dialogs,
+            [this](bool shown) { m_publishPage->setHelpLinkVisible(!shown); }, this);
+    }
+    m_previewLive = web->createOnlinePreview();
+    // Windows made after the first activation take the language now.
+    if (!m_state.FirstActivation)
+        applyLanguage();
+    return true;
+}
+
+void MainWindow::showWebModuleMissing(const QString& error) {
+    qWarning("%s", qPrintable(error));
+    for (QWidget* place : {m_publishTab, m_layoutPage->previewHost()}) {
+        auto* note = new QLabel(error, place);
+        note->setWordWrap(true);
+        note->setAlignment(Qt::AlignCenter);
+        place->layout()->addWidget(note);
+    }
+    m_dialogs.showError(error);
 }
 
 void MainWindow::showPublishPage(bool externalBrowser) {
     m_pages->setTabVisible(int(MainPage::Export), true);
     m_pages->setCurrentIndex(int(MainPage::Export));
-    m_publishPage->showExternalBrowserPanel(externalBrowser);
+    if (createWebParts())
+        m_publishPage->showExternalBrowserPanel(externalBrowser);
 }
 
 void MainWindow::openInInternalBrowser(const QUrl& address) {
-    m_publishPage->open(address);
+    if (createWebParts())
+        m_publishPage->open(address);
 }
 
 void MainWindow::showPublishHelp() {
-    if (m_publishHelp)
+    if (createWebParts() && m_publishHelp)
         m_publishHelp->show();
 }
 
@@ -322,7 +366,8 @@ void MainWindow::cancelPublishing() {
 
 void MainWindow::backToLayout() {
     m_clipboard.clearOwnCode();
-    m_publishPage->showExternalBrowserPanel(false);
+    if (m_publishPage)
+        m_publishPage->showExternalBrowserPanel(false);
     m_pages->setCurrentIndex(int(MainPage::Decorate));
 }
 
@@ -357,12 +402,12 @@ void MainWindow::FormCreate() {
     layout.LayoutLoadNeeded = true;
 }
 
-PreviewController& MainWindow::preview() {
-    if (!m_preview) {
-        m_preview = new PreviewController(m_state.publishing, *m_layoutPage, *m_pageGenerator,
-                                          m_dialogs, this);
+LayoutPreview* MainWindow::preview() {
+    if (!m_preview && createWebParts()) {
+        m_preview = webmoduleloader::load()->createPreview(m_state.publishing, *m_layoutPage,
+                                                           *m_pageGenerator, m_dialogs, this);
     }
-    return *m_preview;
+    return m_preview;
 }
 
 bool MainWindow::event(QEvent* event) {

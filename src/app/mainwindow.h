@@ -9,7 +9,6 @@
 #include <memory>
 
 class AboutDialog;
-class ExportHelpWindow;
 class ExportInfoDialog;
 class InsertLinkInfoDialog;
 class InsertPicInfoDialog;
@@ -22,12 +21,12 @@ class LayoutPage;
 class MainMenu;
 class PageGenerator;
 class PageReactions;
-class PreviewController;
-class PublishPage;
+class LayoutPreview;
+class OnlinePreview;
+class PublishBrowserPage;
 class QTabWidget;
 class SaveExitDialog;
 class SettingsDialog;
-class PreviewLiveWindow;
 class TestImagesDialog;
 class UserDialogs;
 
@@ -39,8 +38,6 @@ struct MainWindowDialogs {
     SaveExitDialog* saveExit = nullptr;
     /// The image availability test run by the publish command.
     TestImagesDialog* testImages = nullptr;
-    /// The online preview the image test offers.
-    PreviewLiveWindow* previewLive = nullptr;
     /// The Document page's information windows about pictures and links.
     InsertPicInfoDialog* insertPicInfo = nullptr;
     InsertLinkInfoDialog* insertLinkInfo = nullptr;
@@ -84,13 +81,15 @@ public:
     PageReactions& pageReactions() const { return *m_pageReactions; }
     PageGenerator& pageGenerator() const { return *m_pageGenerator; }
     /// The Layout page's preview; made after the window's first paint, or
-    /// sooner when needed.
-    PreviewController& preview();
+    /// sooner when needed. None when the web module cannot be loaded.
+    LayoutPreview* preview();
     PublishCommand& publishCommand() const { return *m_publishCommand; }
-    PublishPage& publishPage() const { return *m_publishPage; }
+    /// The Publish page; made with the preview.
+    PublishBrowserPage* publishPage() const { return m_publishPage; }
     /// The publishing help window and the publish dialog; none without a
-    /// settings dialog to follow.
-    ExportHelpWindow* publishHelp() const { return m_publishHelp; }
+    /// settings dialog to follow (the help window also none before the
+    /// Publish page is made).
+    QWidget* publishHelp() const { return m_publishHelp; }
     ExportInfoDialog* publishDialog() const { return m_publishDialog; }
 
     // PublishTarget
@@ -111,6 +110,10 @@ private:
     void closePublishWindows();
     void openSettings();
     void createPublishing();
+    /// Loads the web module at the first call and makes the parts that show
+    /// web pages; false, once said, when it cannot be loaded.
+    bool createWebParts();
+    void showWebModuleMissing(const QString& error);
     void connectImageTest();
     void backToLayout();
     void leavePublishing();
@@ -129,15 +132,18 @@ private:
     QTabWidget* m_pages = nullptr;
     DocumentPage* m_documentPage = nullptr;
     LayoutPage* m_layoutPage = nullptr;
-    PublishPage* m_publishPage = nullptr;
+    QWidget* m_publishTab = nullptr;
+    PublishBrowserPage* m_publishPage = nullptr;
     std::unique_ptr<MainMenu> m_menu;
     LayoutCommands* m_layoutCommands = nullptr;
     PageReactions* m_pageReactions = nullptr;
     std::unique_ptr<PageGenerator> m_pageGenerator;
-    PreviewController* m_preview = nullptr;
+    bool m_webPartsTried = false;
+    LayoutPreview* m_preview = nullptr;
     bool m_previewPending = false;
+    std::unique_ptr<OnlinePreview> m_previewLive;
     PublishCommand* m_publishCommand = nullptr;
-    ExportHelpWindow* m_publishHelp = nullptr;
+    QWidget* m_publishHelp = nullptr;
     ExportInfoDialog* m_publishDialog = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.

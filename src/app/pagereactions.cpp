@@ -9,8 +9,8 @@
 #include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
+#include "platform/webparts.h"
 #include "publish/exportprogress.h"
-#include "publish/publishpage.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -64,5 +64,6 @@ void PageReactions::tabExportShow() {
     DocumentEditor& editor = m_parts.documentPage.editor();
     editor.RemoveUnusedStyles(true, true, true);
     editor.RelayoutDocument();
-    m_parts.publishPage.progress().timer()->start();
+    if (PublishBrowserPage* page = m_parts.publishPage())
+        page->progress().timer()->start();
 }

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 struct AppState;
 class DocumentPage;
 class LayoutCommands;
 class LayoutPage;
 class MainMenu;
-class PublishPage;
+class PublishBrowserPage;
 
 /// What happens when one of the main window's pages is shown.
 class PageReactions : public QObject {
@@ -19,7 +20,8 @@ public:
         LayoutPage& layoutPage;
         LayoutCommands& layoutCommands;
         MainMenu& menu;
-        PublishPage& publishPage;
+        /// The Publish page; none while the web module is not loaded.
+        std::function<PublishBrowserPage*()> publishPage;
     };
 
     explicit PageReactions(Parts parts, QObject* parent = nullptr);

@@ -6,7 +6,6 @@
 #include "document/insertlinkinfodialog.h"
 #include "document/insertpicinfodialog.h"
 #include "layout/saveexitdialog.h"
-#include "preview/previewlivewindow.h"
 #include "publish/testimagesdialog.h"
 #include "settings/settingsdialog.h"
 
@@ -15,7 +14,6 @@ ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folde
     , m_about(std::make_unique<AboutDialog>(dialogs))
     , m_settings(std::make_unique<SettingsDialog>(dialogs, folders.settingsFile()))
     , m_testImages(std::make_unique<TestImagesDialog>())
-    , m_previewLive(std::make_unique<PreviewLiveWindow>())
     , m_insertPicInfo(
           std::make_unique<InsertPicInfoDialog>(dialogs, folders.settingsFile(), m_settings.get()))
     , m_insertLinkInfo(
@@ -23,7 +21,7 @@ ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folde
     , m_main(std::make_unique<MainWindow>(
           dialogs, folders,
           MainWindowDialogs{m_settings.get(), m_about.get(), m_saveExit.get(), m_testImages.get(),
-                            m_previewLive.get(), m_insertPicInfo.get(), m_insertLinkInfo.get()}))
+                            m_insertPicInfo.get(), m_insertLinkInfo.get()}))
     , m_affiliate(std::make_unique<AffiliateWindow>()) {
     m_testImages->setUserDialogs(&dialogs);
 }

@@ -7,7 +7,6 @@ class AffiliateWindow;
 class InsertLinkInfoDialog;
 class InsertPicInfoDialog;
 class MainWindow;
-class PreviewLiveWindow;
 class SaveExitDialog;
 class SettingsDialog;
 class TestImagesDialog;
@@ -32,7 +31,6 @@ private:
     std::unique_ptr<AboutDialog> m_about;
     std::unique_ptr<SettingsDialog> m_settings;
     std::unique_ptr<TestImagesDialog> m_testImages;
-    std::unique_ptr<PreviewLiveWindow> m_previewLive;
     std::unique_ptr<InsertPicInfoDialog> m_insertPicInfo;
     std::unique_ptr<InsertLinkInfoDialog> m_insertLinkInfo;
     std::unique_ptr<MainWindow> m_main;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/webparts.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -20,7 +22,7 @@ class UserDialogs;
 /// A page that differs from the one shown only by layout values is applied
 /// to the shown page in place, without loading the document again; any
 /// other page, or one the in-place update cannot apply, is loaded whole.
-class PreviewController : public QObject {
+class PreviewController : public QObject, public LayoutPreview {
     Q_OBJECT
 public:
     /// How long the layout controls stay hidden waiting for a page the
@@ -44,10 +46,10 @@ public:
 
     /// Generates the page, keeps its listing code as the last generated one
     /// and shows it.
-    void LoadInBrowser();
+    void LoadInBrowser() override;
     /// Shows a page file, such as the empty page shown while a layout is
     /// being set up; a file that cannot be read shows an empty page.
-    void showPageFile(const QString& fileName);
+    void showPageFile(const QString& fileName) override;
 
 signals:
     /// A page is shown, its body border removed and the controls visible.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/webparts.h"
+
 #include <QDialog>
 
 struct PublishingState;
@@ -12,7 +14,7 @@ class QLabel;
 /// The online preview `T_frmPreviewLive`: the listing as bidders will see
 /// it, every picture taken from the image servers, with a reminder of where
 /// the seller's own pictures must be uploaded.
-class PreviewLiveWindow : public QDialog {
+class PreviewLiveWindow : public QDialog, public OnlinePreview {
     Q_OBJECT
 public:
     explicit PreviewLiveWindow(QWidget* parent = nullptr);
@@ -21,7 +23,7 @@ public:
     /// `SharedDataFolder`, shows it modally and deletes the file when the
     /// window has closed. Throws `AppError` when the file cannot be written.
     void showOnlinePreview(const WorkingFolders& folders, const PublishingState& publishing,
-                           const ServerMirror& servers, UserDialogs& dialogs);
+                           const ServerMirror& servers, UserDialogs& dialogs) override;
 
     /// Its browser, made at the first call.
     PreviewBrowser* WebBroPreviewLive();

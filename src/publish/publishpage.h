@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/webparts.h"
+
 #include <QWidget>
 
 class ExportProgress;
@@ -13,21 +15,22 @@ class QWebEngineView;
 /// `pnlExportConn` over it until the first page has arrived, the panel
 /// `pnlUseExtBrowser` while the site is open in the default browser, the
 /// way back to the Layout page and the link to the publishing help.
-class PublishPage : public QWidget {
+class PublishPage : public QWidget, public PublishBrowserPage {
     Q_OBJECT
 public:
     explicit PublishPage(QWidget* parent = nullptr);
 
     /// The internal browser, made at the first call.
     QWebEngineView* broXport();
-    ExportProgress& progress() const { return *m_progress; }
+    QWidget* widget() override { return this; }
+    ExportProgress& progress() const override { return *m_progress; }
 
     /// The internal browser opens the address.
-    void open(const QUrl& address);
+    void open(const QUrl& address) override;
     /// Shows or hides "Click here when your listing has been published".
-    void showExternalBrowserPanel(bool show);
+    void showExternalBrowserPanel(bool show) override;
     /// The help link is hidden while the help window is open.
-    void setHelpLinkVisible(bool visible);
+    void setHelpLinkVisible(bool visible) override;
 
 signals:
     /// `lblShowHideHelp` was clicked.

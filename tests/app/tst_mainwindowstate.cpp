@@ -65,6 +65,7 @@ struct Program {
         folders.write(QStringLiteral("program/Default.rbs"), defaultLayout);
         windows = std::make_unique<ProgramWindows>(dialogs, folders.folders());
         window().FormActivate();
+        window().preview(); // the web parts, made after the first paint
     }
     MainWindow& window() const { return windows->mainWindow(); }
     AppState& state() const { return window().state(); }
@@ -179,7 +180,8 @@ void TestMainWindowState::layoutPageHidesItsControlsUntilThePreviewIsShown() {
     Program p;
     // A preview that has not finished loading its page yet.
     LayoutPage& page = p.layoutPage();
-    QObject::disconnect(&page, &LayoutPage::previewRequested, &p.window().preview(), nullptr);
+    QObject::disconnect(&page, &LayoutPage::previewRequested,
+                        dynamic_cast<PreviewController*>(p.window().preview()), nullptr);
     p.state().publishing.Publishing = true;
     p.showPage(1);
     QVERIFY(page.controls().gbxPage->isHidden());
@@ -529,7 +531,9 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     QCOMPARE(checkLine, QStringLiteral("lblListingClean"));
     // The site opens in the Publish page's own browser.
     QCOMPARE(p.window().pages()->currentIndex(), 2);
-    QTRY_COMPARE(p.window().publishPage().broXport()->page()->requestedUrl(),
+    auto* publishPage = dynamic_cast<PublishPage*>(p.window().publishPage());
+    QVERIFY(publishPage);
+    QTRY_COMPARE(publishPage->broXport()->page()->requestedUrl(),
                  QUrl(QStringLiteral("https://127.0.0.1:9/sell")));
     // Letters of the code page arrive as they are; the pound sign, the
     // template's delimiter, as its reference.

@@ -43,6 +43,12 @@ foreach(library core http widgets web app)
         message(FATAL_ERROR "libvantrel_${library} is not installed in lib/vantrel")
     endif()
 endforeach()
+# The program loads its web module from the folder of its own libraries.
+file(GLOB app_library ${PREFIX}/lib*/vantrel/libvantrel_app.so)
+get_filename_component(library_folder "${app_library}" DIRECTORY)
+if(NOT EXISTS ${library_folder}/libvantrel_web.so)
+    message(FATAL_ERROR "the web module is not beside libvantrel_app in ${library_folder}")
+endif()
 
 # The installed tool, started from the prefix, with a home of its own.
 set(work ${PREFIX}/work)

@@ -62,6 +62,7 @@ struct Program {
             folders.write(QStringLiteral("shared/defaults.ini"), settings);
         windows = std::make_unique<ProgramWindows>(dialogs, folders.folders());
         window().FormActivate();
+        window().preview(); // the web parts, made after the first paint
     }
     MainWindow& window() const { return windows->mainWindow(); }
     QString programFile(const QString& name) const {
