@@ -433,8 +433,15 @@ QList<Finding> check(const QString& text, const QString& language) {
         auto report = [&](const Candidate& candidate, int line, const QString& where) {
             if (rule.test && !rule.test(candidate))
                 return;
-            findings.append(
-                {rule.severity, QString::fromLatin1(rule.id), message, line, shortened(where)});
+            const Finding finding{rule.severity, QString::fromLatin1(rule.id), message, line,
+                                  shortened(where)};
+            // The same thing twice on one line (two runs of small text) is one finding.
+            const bool known =
+                std::any_of(findings.cbegin(), findings.cend(), [&](const Finding& f) {
+                    return f.ruleId == finding.ruleId && f.line == line && f.where == finding.where;
+                });
+            if (!known)
+                findings.append(finding);
         };
         auto search = [&](const Spot& spot) {
             if (!rule.value) {

@@ -178,6 +178,12 @@ void TestListingRules::findings_data() {
     QTest::newRow("small font on the second line of a style")
         << "<div style=\"color:#333;\n font-size:8px\">"
         << QStringList{"warning small-font line 2: font-size:8px"};
+    QTest::newRow("the same small font twice on a line is one finding")
+        << "<span style=\"font-size:7pt\">Ctrl</span> and <span "
+           "style=\"font-size:7pt\">click</span>"
+           "\n<span style=\"font-size:7pt\">again</span>"
+        << QStringList{"warning small-font line 1: font-size:7pt",
+                       "warning small-font line 2: font-size:7pt"};
     QTest::newRow("near miss: 11 px, 10 pt")
         << "<p style=\"font-size:11px\"><p style=\"font-size:10pt\">" << none;
 
