@@ -11,20 +11,8 @@
 #include <QTimer>
 #include <memory>
 
-namespace {
-
-/// The web module's browser engine shares its drawing with the program's
-/// windows, which must be set up before the application object exists: the
-/// module itself is loaded only after the first paint.
-int& beforeApplication(int& argc) {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return argc;
-}
-
-} // namespace
-
 VantrelApplication::VantrelApplication(int& argc, char** argv)
-    : QApplication(beforeApplication(argc), argv) {}
+    : QApplication(argc, argv) {}
 
 int VantrelApplication::run() {
     // Qt needs the application object before any window; the splash comes

@@ -2,10 +2,45 @@
 
 #include "platform/webparts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QOpenGLContext>
 #include <QPluginLoader>
 #include <dlfcn.h>
+
+// Qt's own hook for the context that every window's drawing shares; the
+// browser engine uses the same one when it starts after the application.
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
+QT_END_NAMESPACE
+
+namespace {
+
+void dropSharedDrawingContext() {
+    QOpenGLContext* context = QOpenGLContext::globalShareContext();
+    qt_gl_set_global_share_context(nullptr);
+    delete context;
+}
+
+/// The browser engine composes its pages with the program's windows through
+/// one shared drawing context. Made here, when the engine is first needed,
+/// rather than by the application at start: making it loads the graphics
+/// drivers, which would hold up the first paint of the main window.
+void shareDrawingWithTheBrowser() {
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto* context = new QOpenGLContext;
+    context->setFormat(QSurfaceFormat::defaultFormat());
+    if (!context->create()) { // the engine draws in software then
+        delete context;
+        return;
+    }
+    qt_gl_set_global_share_context(context);
+    qAddPostRoutine(dropSharedDrawingContext);
+}
+
+} // namespace
 
 namespace webmoduleloader {
 
@@ -22,6 +57,7 @@ WebParts* load(QString* error) {
     static QString failure;
     static WebParts* parts = [] {
         const QString file = fileName();
+        shareDrawingWithTheBrowser();
         QPluginLoader loader(file);
         WebParts* loaded = qobject_cast<WebParts*>(loader.instance());
         if (!loaded) {
