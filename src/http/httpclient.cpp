@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QHash>
+#include <QLibrary>
 #include <QList>
 #include <QSet>
 #include <QSocketNotifier>
@@ -17,9 +18,70 @@ namespace {
 const char userAgent[] = "Mozilla/4.0 (compatible; Vantrel)";
 const char acceptHeader[] = "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
 
-void initialiseCurlOnce() {
-    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
-    Q_UNUSED(initialised);
+/// libcurl's functions, from the library loaded when the first fetch needs
+/// it: linked to the program, it and the TLS, name-service and directory
+/// libraries it brings would load at every start.
+struct Curl {
+    decltype(&::curl_global_init) global_init = nullptr;
+    decltype(&::curl_multi_init) multi_init = nullptr;
+    decltype(&::curl_multi_cleanup) multi_cleanup = nullptr;
+    decltype(&::curl_multi_setopt) multi_setopt = nullptr;
+    decltype(&::curl_multi_add_handle) multi_add_handle = nullptr;
+    decltype(&::curl_multi_remove_handle) multi_remove_handle = nullptr;
+    decltype(&::curl_multi_socket_action) multi_socket_action = nullptr;
+    decltype(&::curl_multi_info_read) multi_info_read = nullptr;
+    decltype(&::curl_easy_init) easy_init = nullptr;
+    decltype(&::curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&::curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&::curl_easy_getinfo) easy_getinfo = nullptr;
+    decltype(&::curl_easy_strerror) easy_strerror = nullptr;
+    decltype(&::curl_slist_append) slist_append = nullptr;
+    decltype(&::curl_slist_free_all) slist_free_all = nullptr;
+    /// Why the library cannot be used; empty when it can.
+    QString failure;
+};
+
+template <typename Function>
+void resolve(QLibrary& library, const char* name, Function& function, QStringList& missing) {
+    function = reinterpret_cast<Function>(library.resolve(name));
+    if (!function)
+        missing.append(QLatin1String(name));
+}
+
+const Curl& curl() {
+    static const Curl loaded = [] {
+        Curl c;
+        QLibrary library(QStringLiteral("curl"), 4);
+        if (!library.load()) {
+            c.failure = library.errorString();
+            return c;
+        }
+        QStringList missing;
+        resolve(library, "curl_global_init", c.global_init, missing);
+        resolve(library, "curl_multi_init", c.multi_init, missing);
+        resolve(library, "curl_multi_cleanup", c.multi_cleanup, missing);
+        resolve(library, "curl_multi_setopt", c.multi_setopt, missing);
+        resolve(library, "curl_multi_add_handle", c.multi_add_handle, missing);
+        resolve(library, "curl_multi_remove_handle", c.multi_remove_handle, missing);
+        resolve(library, "curl_multi_socket_action", c.multi_socket_action, missing);
+        resolve(library, "curl_multi_info_read", c.multi_info_read, missing);
+        resolve(library, "curl_easy_init", c.easy_init, missing);
+        resolve(library, "curl_easy_cleanup", c.easy_cleanup, missing);
+        resolve(library, "curl_easy_setopt", c.easy_setopt, missing);
+        resolve(library, "curl_easy_getinfo", c.easy_getinfo, missing);
+        resolve(library, "curl_easy_strerror", c.easy_strerror, missing);
+        resolve(library, "curl_slist_append", c.slist_append, missing);
+        resolve(library, "curl_slist_free_all", c.slist_free_all, missing);
+        if (!missing.isEmpty()) {
+            c.failure = QStringLiteral("%1 lacks %2")
+                            .arg(library.fileName(), missing.join(QLatin1String(", ")));
+            return c;
+        }
+        if (c.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+            c.failure = QStringLiteral("%1 could not start").arg(library.fileName());
+        return c;
+    }();
+    return loaded;
 }
 
 bool isWebScheme(const QString& scheme) {
@@ -68,13 +130,13 @@ struct HttpClient::Transfer {
 
     ~Transfer() {
         if (easy)
-            curl_multi_remove_handle(multi, easy);
+            curl().multi_remove_handle(multi, easy);
         // The multi handle outlives this transfer: it must not call back here.
-        curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, nullptr);
-        curl_multi_setopt(multi, CURLMOPT_TIMERDATA, nullptr);
+        curl().multi_setopt(multi, CURLMOPT_SOCKETDATA, nullptr);
+        curl().multi_setopt(multi, CURLMOPT_TIMERDATA, nullptr);
         if (easy)
-            curl_easy_cleanup(easy);
-        curl_slist_free_all(headers);
+            curl().easy_cleanup(easy);
+        curl().slist_free_all(headers);
         for (const Watch& watch : std::as_const(watches))
             retire(watch);
         qDeleteAll(retired);
@@ -118,9 +180,9 @@ struct HttpClient::Transfer {
         if (done)
             return;
         int running = 0;
-        curl_multi_socket_action(multi, socket, mask, &running);
+        curl().multi_socket_action(multi, socket, mask, &running);
         int left = 0;
-        while (CURLMsg* message = curl_multi_info_read(multi, &left)) {
+        while (CURLMsg* message = curl().multi_info_read(multi, &left)) {
             if (message->msg == CURLMSG_DONE) {
                 code = message->data.result;
                 done = true;
@@ -188,14 +250,12 @@ struct HttpClient::Transfer {
 };
 
 HttpClient::HttpClient(QObject* parent)
-    : QObject(parent) {
-    initialiseCurlOnce();
-}
+    : QObject(parent) {}
 
 HttpClient::~HttpClient() {
     abort();
     if (m_multi)
-        curl_multi_cleanup(static_cast<CURLM*>(m_multi));
+        curl().multi_cleanup(static_cast<CURLM*>(m_multi));
 }
 
 void HttpClient::setProxy(const QString& host, const QString& port) {
@@ -265,52 +325,58 @@ HttpResult HttpClient::get() {
         return result;
     }
 
+    if (!curl().failure.isEmpty()) {
+        result.error = HttpError::Other;
+        result.errorText = tr("The web library cannot be used: %1").arg(curl().failure);
+        return result;
+    }
+
     Transfer transfer;
     transfer.current = url;
     transfer.visited.insert(url);
     if (!m_multi)
-        m_multi = curl_multi_init();
+        m_multi = curl().multi_init();
     transfer.multi = static_cast<CURLM*>(m_multi);
-    transfer.easy = curl_easy_init();
+    transfer.easy = curl().easy_init();
     CURL* easy = transfer.easy;
     const QByteArray encoded = url.toEncoded();
     const QByteArray proxy = viaProxy ? m_proxyHost.toUtf8() : QByteArray();
-    transfer.headers = curl_slist_append(nullptr, acceptHeader);
+    transfer.headers = curl().slist_append(nullptr, acceptHeader);
 
-    curl_easy_setopt(easy, CURLOPT_URL, encoded.constData());
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent);
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer.headers);
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, long(maxRedirects));
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    curl().easy_setopt(easy, CURLOPT_URL, encoded.constData());
+    curl().easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl().easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
+    curl().easy_setopt(easy, CURLOPT_USERAGENT, userAgent);
+    curl().easy_setopt(easy, CURLOPT_HTTPHEADER, transfer.headers);
+    curl().easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
+    curl().easy_setopt(easy, CURLOPT_MAXREDIRS, long(maxRedirects));
+    curl().easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl().easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     // Set explicitly, even when empty, so that the environment's proxy
     // variables never apply.
-    curl_easy_setopt(easy, CURLOPT_PROXY, proxy.constData());
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, "");
+    curl().easy_setopt(easy, CURLOPT_PROXY, proxy.constData());
+    curl().easy_setopt(easy, CURLOPT_NOPROXY, "");
     if (viaProxy) {
-        curl_easy_setopt(easy, CURLOPT_PROXYTYPE, long(CURLPROXY_HTTP));
-        curl_easy_setopt(easy, CURLOPT_PROXYPORT, long(proxyPort));
+        curl().easy_setopt(easy, CURLOPT_PROXYTYPE, long(CURLPROXY_HTTP));
+        curl().easy_setopt(easy, CURLOPT_PROXYPORT, long(proxyPort));
     }
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(std::max(0, m_timeLimitMs)));
+    curl().easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(std::max(0, m_timeLimitMs)));
     // No connection outlives its fetch.
-    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorBuffer);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
-    curl_multi_setopt(transfer.multi, CURLMOPT_SOCKETFUNCTION, &Transfer::onSocket);
-    curl_multi_setopt(transfer.multi, CURLMOPT_SOCKETDATA, &transfer);
-    curl_multi_setopt(transfer.multi, CURLMOPT_TIMERFUNCTION, &Transfer::onTimer);
-    curl_multi_setopt(transfer.multi, CURLMOPT_TIMERDATA, &transfer);
+    curl().easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
+    curl().easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl().easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorBuffer);
+    curl().easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
+    curl().easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    curl().easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+    curl().easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+    curl().multi_setopt(transfer.multi, CURLMOPT_SOCKETFUNCTION, &Transfer::onSocket);
+    curl().multi_setopt(transfer.multi, CURLMOPT_SOCKETDATA, &transfer);
+    curl().multi_setopt(transfer.multi, CURLMOPT_TIMERFUNCTION, &Transfer::onTimer);
+    curl().multi_setopt(transfer.multi, CURLMOPT_TIMERDATA, &transfer);
 
     m_busy = true;
     m_transfer = &transfer;
-    curl_multi_add_handle(transfer.multi, easy);
+    curl().multi_add_handle(transfer.multi, easy);
     if (!transfer.done)
         transfer.loop.exec();
     // The loop also ends when the application quits: the fetch did not finish.
@@ -320,17 +386,17 @@ HttpResult HttpClient::get() {
     m_busy = false;
 
     long status = 0;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
+    curl().easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
     char* contentType = nullptr;
-    curl_easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType);
+    curl().easy_getinfo(easy, CURLINFO_CONTENT_TYPE, &contentType);
     char* effective = nullptr;
-    curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
+    curl().easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
     long redirects = 0;
-    curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects);
+    curl().easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects);
     long osError = 0;
-    curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
+    curl().easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
     long tunnelStatus = 0;
-    curl_easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &tunnelStatus);
+    curl().easy_getinfo(easy, CURLINFO_HTTP_CONNECTCODE, &tunnelStatus);
 
     result.status = int(status);
     result.contentType = QString::fromLatin1(contentType ? contentType : "")
@@ -435,7 +501,7 @@ HttpResult HttpClient::get() {
         fail(HttpError::Other,
              tr("Cannot fetch from %1: %2")
                  .arg(host, detail.isEmpty()
-                                ? QString::fromLatin1(curl_easy_strerror(transfer.code))
+                                ? QString::fromLatin1(curl().easy_strerror(transfer.code))
                                 : detail));
         break;
     }
