@@ -29,11 +29,20 @@ MainMenu::MainMenu(QMenuBar* bar) {
     m_actions.Settings1 = bar->addAction(QStringLiteral("Options"));
     m_actions.Settings1->setObjectName(QStringLiteral("Settings1"));
     m_help = bar->addMenu(buildHelpMenu(bar));
-    addPictures(bar->style());
+    // The pictures are looked up when a menu with pictures first opens: the
+    // window's first paint does not wait for them.
+    for (QAction* entry : {m_file, m_help}) {
+        QObject::connect(
+            entry->menu(), &QMenu::aboutToShow, bar, [this, bar] { addPictures(bar->style()); },
+            Qt::SingleShotConnection);
+    }
 }
 
 /// The entries' pictures, from the style so that they match the desktop.
-void MainMenu::addPictures(QStyle* style) const {
+void MainMenu::addPictures(QStyle* style) {
+    if (m_picturesAdded)
+        return;
+    m_picturesAdded = true;
     const MainMenuActions& a = m_actions;
     const std::pair<QAction*, QStyle::StandardPixmap> pictures[] = {
         {a.mnuNewDoc, QStyle::SP_FileIcon},

@@ -50,11 +50,12 @@ private:
     QMenu* buildLanguageMenu(QMenuBar* bar);
     QMenu* buildHelpMenu(QMenuBar* bar);
 
-    void addPictures(QStyle* style) const;
+    void addPictures(QStyle* style);
 
     MainMenuActions m_actions;
     QAction* m_file = nullptr;
     QAction* m_language = nullptr;
     QAction* m_help = nullptr;
     QAction* m_examples = nullptr; // the examples submenu
+    bool m_picturesAdded = false;
 };

@@ -66,7 +66,12 @@ bool VDocReader::readPayload() {
     if (!readLayout() || !readLists())
         return false;
     QTextCursor cursor(m_document.textDocument());
-    return readContainer(cursor, 0) && m_in.atEnd();
+    // One edit for the whole document: it is laid out once, at the end,
+    // instead of after every piece of text.
+    cursor.beginEditBlock();
+    const bool read = readContainer(cursor, 0) && m_in.atEnd();
+    cursor.endEditBlock();
+    return read;
 }
 
 bool VDocReader::readStyles(TDocStyle& style) {

@@ -40,6 +40,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -142,6 +143,7 @@ private slots:
     void refusedDocumentStillAsksAboutTheLayout();
     void menuEntries_data();
     void menuEntries();
+    void menuPicturesComeWhenAMenuFirstOpens();
     void aboutBoxShowsVersionAndLinksHome();
     void publishPageRunsTheProgressBar();
     void saveShortcutReachesTheEditorInTheWindow();
@@ -305,6 +307,19 @@ void TestMainWindowState::menuEntries() {
     QTEST(p.window().pages()->currentIndex(), "page");
     if (p.window().pages()->currentIndex() == 1)
         QCOMPARE(p.window().layout().OBWidth, QStringLiteral("4"));
+}
+
+void TestMainWindowState::menuPicturesComeWhenAMenuFirstOpens() {
+    Program p;
+    QMenuBar* bar = p.window().menuBar();
+    auto* file = bar->findChild<QMenu*>(QStringLiteral("File1"));
+    auto* newDocument = bar->findChild<QAction*>(QStringLiteral("mnuNewDoc"));
+    auto* about = bar->findChild<QAction*>(QStringLiteral("mnuAbout"));
+    QVERIFY(newDocument->icon().isNull());
+    file->popup(QPoint(0, 0));
+    for (QAction* entry : {newDocument, about})
+        QVERIFY2(!entry->icon().pixmap(16).isNull(), qPrintable(entry->objectName()));
+    file->close();
 }
 
 void TestMainWindowState::aboutBoxShowsVersionAndLinksHome() {
