@@ -1,5 +1,7 @@
 #include "document/documenttools.h"
 
+#include "document/toolpictures.h"
+
 #include "editor/edactionlist.h"
 #include "editor/tedaction.h"
 
@@ -161,25 +163,6 @@ const std::vector<ToolGroup>& toolGroups() {
     return groups;
 }
 
-/// The theme has no overline picture: the underline one turned upside
-/// down puts the line over the letter in the same style.
-QIcon overlineIcon() {
-    const QIcon underline = QIcon::fromTheme(QStringLiteral("format-text-underline"));
-    QIcon icon;
-    for (int size : {16, 22, 32, 44}) {
-        const QImage image = underline.pixmap(size).toImage();
-        if (!image.isNull())
-            icon.addPixmap(QPixmap::fromImage(image.mirrored(false, true)));
-    }
-    return icon;
-}
-
-QIcon toolIcon(const char* name) {
-    if (qstrcmp(name, "overline") == 0)
-        return overlineIcon();
-    return QIcon::fromTheme(QLatin1String(name));
-}
-
 QFrame* separator(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::VLine);
@@ -313,6 +296,15 @@ DocumentTools::DocumentTools(EdActionList& actions, QWidget* parent)
     fonts->addWidget(cbxFontSize);
     column->addLayout(fonts);
 
+    QStringList pictureNames;
+    for (const ToolGroup& group : toolGroups()) {
+        for (const ToolRow& row : group.rows) {
+            if (row.name && row.action)
+                pictureNames.append(QLatin1String(row.icon));
+        }
+    }
+    const QList<QIcon> pictures = toolpictures::load(pictureNames, 22, toolpictures::cacheFile());
+
     QGroupBox* box = nullptr;
     QVBoxLayout* lines = nullptr;
     for (const ToolGroup& group : toolGroups()) {
@@ -356,7 +348,7 @@ DocumentTools::DocumentTools(EdActionList& actions, QWidget* parent)
                 button->setObjectName(name);
                 TedAction* action = actions.action(QString::fromLatin1(row.action));
                 Q_ASSERT(action);
-                bind(button, action, toolIcon(row.icon), QString::fromUtf8(row.hint));
+                bind(button, action, pictures.at(m_buttons.size()), QString::fromUtf8(row.hint));
                 line->addWidget(button);
                 m_buttons.append(button);
             }

@@ -1,0 +1,114 @@
+#include "document/toolpictures.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <cmath>
+
+namespace toolpictures {
+namespace {
+
+const char keyText[] = "VantrelToolPictures";
+
+/// What a cache must have been made from to be used: a new theme version
+/// comes with a new index file.
+QString cacheKey(const QStringList& names, int pixels) {
+    QString index;
+    for (const QString& folder : QIcon::themeSearchPaths()) {
+        const QFileInfo file(
+            QDir(folder).filePath(QIcon::themeName() + QLatin1String("/index.theme")));
+        if (file.exists()) {
+            index = file.absoluteFilePath() + QLatin1Char('@') +
+                    QString::number(file.lastModified().toMSecsSinceEpoch());
+            break;
+        }
+    }
+    return QStringList{QStringLiteral("1"),     QLatin1String(qVersion()),
+                       QIcon::themeName(),      index,
+                       QString::number(pixels), names.join(QLatin1Char(','))}
+        .join(QLatin1Char('|'));
+}
+
+QIcon themePicture(const QString& name, int size, qreal ratio) {
+    if (name != QLatin1String("overline"))
+        return QIcon::fromTheme(name);
+    const QImage underline = QIcon::fromTheme(QStringLiteral("format-text-underline"))
+                                 .pixmap(QSize(size, size), ratio)
+                                 .toImage();
+    return underline.isNull() ? QIcon()
+                              : QIcon(QPixmap::fromImage(underline.mirrored(false, true)));
+}
+
+QList<QIcon> cut(const QImage& strip, int count, int pixels, qreal ratio) {
+    QList<QIcon> icons;
+    for (int i = 0; i < count; ++i) {
+        QPixmap picture = QPixmap::fromImage(strip.copy(i * pixels, 0, pixels, pixels));
+        picture.setDevicePixelRatio(ratio);
+        icons.append(QIcon(picture));
+    }
+    return icons;
+}
+
+} // namespace
+
+QString cacheFile() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
+        .filePath(QStringLiteral("tool-pictures.png"));
+}
+
+QList<QIcon> load(const QStringList& names, int size, const QString& cacheFile) {
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    const int pixels = int(std::ceil(size * ratio));
+    const QString key = cacheKey(names, pixels);
+    QImageReader reader(cacheFile, "png");
+    if (reader.text(QLatin1String(keyText)) == key) {
+        const QImage strip = reader.read();
+        if (strip.width() == pixels * names.size() && strip.height() == pixels)
+            return cut(strip, int(names.size()), pixels, ratio);
+    }
+
+    QImage strip(pixels * int(names.size()), pixels, QImage::Format_ARGB32_Premultiplied);
+    strip.fill(Qt::transparent);
+    QList<bool> found;
+    {
+        QPainter painter(&strip);
+        for (int i = 0; i < names.size(); ++i) {
+            const QPixmap picture =
+                themePicture(names.at(i), size, ratio).pixmap(QSize(size, size), ratio);
+            found.append(!picture.isNull());
+            if (picture.isNull())
+                continue;
+            const QImage image = picture.toImage().scaled(pixels, pixels, Qt::KeepAspectRatio,
+                                                          Qt::SmoothTransformation);
+            painter.drawImage(i * pixels + (pixels - image.width()) / 2,
+                              (pixels - image.height()) / 2, image);
+        }
+    }
+    QList<QIcon> icons = cut(strip, int(names.size()), pixels, ratio);
+    const bool complete = !found.contains(false);
+    for (int i = 0; i < names.size(); ++i) {
+        if (!found.at(i))
+            icons[i] = QIcon();
+    }
+    if (complete) {
+        // A cache that cannot be written only means the next start renders again.
+        QDir().mkpath(QFileInfo(cacheFile).absolutePath());
+        QSaveFile file(cacheFile);
+        if (file.open(QIODevice::WriteOnly)) {
+            QImageWriter writer(&file, "png");
+            writer.setText(QLatin1String(keyText), key);
+            if (writer.write(strip))
+                file.commit();
+        }
+    }
+    return icons;
+}
+
+} // namespace toolpictures
