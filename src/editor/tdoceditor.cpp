@@ -56,7 +56,14 @@ bool TDocEditor::LoadDocumentFile(const QString& fileName, bool reportErrors) {
 bool TDocEditor::readDocument(const QByteArray& bytes) {
     clearDocument();
     m_programChange = true;
+    // Without a page size nothing is laid out while the text comes in; the
+    // page size given back lays the whole text out again, the part on show
+    // first and the rest in the background, as when Qt itself loads a text.
+    QTextDocument* text = document();
+    const QSizeF page = text->pageSize();
+    text->setPageSize(QSizeF(0, 0));
     const bool loaded = VDocReader::read(bytes, *m_document);
+    text->setPageSize(page);
     moveCursor(QTextCursor::Start);
     setCurrentCharFormat(textCursor().charFormat());
     m_programChange = false;
@@ -80,7 +87,9 @@ void TDocEditor::RelayoutDocument() {
                                                typing.stringProperty(docprop::Tag)));
     setDocumentModified(modified);
     m_programChange = false;
-    document()->markContentsDirty(0, document()->characterCount());
+    // Giving the same page size again lays the whole text out anew, the part
+    // on show first.
+    document()->setPageSize(document()->pageSize());
     viewport()->update();
 }
 
