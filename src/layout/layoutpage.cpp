@@ -12,6 +12,7 @@
 #include "layout/updown.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
+#include "platform/windowplacement.h"
 #include "settings/settingsfile.h"
 
 #include <QCheckBox>
@@ -123,7 +124,10 @@ QWidget* LayoutPage::buildButtonBar(QWidget* parent) {
     row->addStretch();
     row->addWidget(b.btnExport = button("btnExport", QStringLiteral("Publish now...")));
     b.btnPreview = button("btnPreview", QString());
-    b.btnPreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    // The picture is looked up in the icon theme once the page is first seen.
+    onFirstShow(*b.btnPreview, [button = b.btnPreview] {
+        button->setIcon(button->style()->standardIcon(QStyle::SP_BrowserReload));
+    });
     b.btnPreview->setToolTip(QStringLiteral("Instant Refresh"));
     const int side = buttonBarHeight - 8;
     b.btnPreview->setFixedSize(side, side);

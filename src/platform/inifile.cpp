@@ -6,6 +6,8 @@
 #include "platform/windows1252.h"
 
 #include <QFile>
+#include <QHash>
+#include <QMutex>
 
 #include <climits>
 #include <vector>
@@ -346,8 +348,23 @@ IniFile::Snapshot::Snapshot(std::shared_ptr<const Parsed> parsed)
     : m_parsed(std::move(parsed)) {}
 
 IniFile::Snapshot IniFile::snapshot() const {
-    return Snapshot(
-        std::make_shared<const Snapshot::Parsed>(Snapshot::Parsed{ParsedFile(readBytes())}));
+    // The same few files (settings, language, servers) are read again and
+    // again, mostly unchanged: the last reading of each is kept, and its
+    // parsed form serves as long as the file's bytes are the same.
+    struct Kept {
+        QByteArray bytes;
+        std::shared_ptr<const Snapshot::Parsed> parsed;
+    };
+    static QHash<QString, Kept> kept;
+    static QMutex keeping;
+    QByteArray bytes = readBytes();
+    const QMutexLocker lock(&keeping);
+    Kept& last = kept[m_fileName];
+    if (!last.parsed || last.bytes != bytes) {
+        last.parsed = std::make_shared<const Snapshot::Parsed>(Snapshot::Parsed{ParsedFile(bytes)});
+        last.bytes = std::move(bytes);
+    }
+    return Snapshot(last.parsed);
 }
 
 QString IniFile::readString(const QString& section, const QString& key,

@@ -58,8 +58,7 @@ AddSiteDialog::AddSiteDialog(UserDialogs& dialogs, QString siteListFile, QWidget
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
-    setFixedSize(sizeHint());
-    centreOnScreen(*this);
+    fitAndCentreWhenFirstShown(*this);
 }
 
 int AddSiteDialog::showForRegion(int region) {

@@ -50,8 +50,7 @@ EditSiteDialog::EditSiteDialog(UserDialogs& dialogs, QString siteListFile, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
-    setFixedSize(sizeHint());
-    centreOnScreen(*this);
+    fitAndCentreWhenFirstShown(*this);
 }
 
 int EditSiteDialog::showForSite(int region, const QString& siteName, const QString& siteUrl) {

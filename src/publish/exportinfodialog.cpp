@@ -187,8 +187,7 @@ ExportInfoDialog::ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, Q
     layout->addLayout(editRow);
     layout->addWidget(browserChoice);
     layout->addLayout(buttons);
-    setFixedSize(sizeHint());
-    centreOnScreen(*this);
+    fitAndCentreWhenFirstShown(*this);
 }
 
 void ExportInfoDialog::setListingCheck(ListingCheck check) {

@@ -137,8 +137,7 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, QString settingsFile, QWidg
     layout->addWidget(m_pages);
     layout->addWidget(save, 0, Qt::AlignRight);
     readSettingsFile();
-    setFixedSize(sizeHint());
-    centreOnScreen(*this);
+    fitAndCentreWhenFirstShown(*this);
 }
 
 QWidget* SettingsDialog::createServersPage() {

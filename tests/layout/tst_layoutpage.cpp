@@ -195,6 +195,8 @@ void TestLayoutPage::controlsStartAsDesigned() {
         QCOMPARE(combo->currentText(), QStringLiteral("Default color"));
     QVERIFY(!m_f->state.LayoutControlsReady);
     QVERIFY(!m_f->state.LayoutModified);
+    // Its picture is looked up once the page is seen.
+    QVERIFY(!m_f->page.buttons().btnPreview->icon().isNull());
 }
 
 void TestLayoutPage::numberFieldsKeepTheirLimits_data() {

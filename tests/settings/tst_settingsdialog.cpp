@@ -6,9 +6,11 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,6 +98,12 @@ void TestSettingsDialog::freshInstallation() {
              QStringLiteral("Your primary server"));
     QCOMPARE(text(dialog, "lblRefreshTimer"), QStringLiteral("770"));
     QCOMPARE(dialog.primaryServer(), QString());
+    // Shown, it takes the size its content needs and stands in the middle.
+    dialog.show();
+    QCOMPARE(dialog.size(), dialog.sizeHint());
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY((dialog.geometry().center() - screen.center()).manhattanLength() <= 8);
 }
 
 void TestSettingsDialog::saveWritesEveryKeyAndANewDialogReadsThem() {
