@@ -56,8 +56,12 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
     connect(editor.document(), &QTextDocument::undoAvailable, this, update);
     connect(editor.document(), &QTextDocument::redoAvailable, this, update);
     connect(editor.document(), &QTextDocument::contentsChanged, this, update);
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
-        connect(clipboard, &QClipboard::dataChanged, this, update);
+    if (QClipboard* clipboard = QGuiApplication::clipboard()) {
+        connect(clipboard, &QClipboard::dataChanged, this, [this] {
+            m_pasteAvailable.reset();
+            m_updateTimer.start();
+        });
+    }
     // Read-only changes arrive as events of the editor; context menus from
     // the mouse as events of its viewport, from the keyboard of the editor.
     editor.installEventFilter(this);
@@ -102,15 +106,12 @@ void EdActionList::updateState() {
     const QTextTable* table = cursor.currentTable();
     const bool merged =
         table && (table->cellAt(cursor).rowSpan() > 1 || table->cellAt(cursor).columnSpan() > 1);
-    const QMimeData* clipboard =
-        QGuiApplication::clipboard() ? QGuiApplication::clipboard()->mimeData() : nullptr;
-    unsigned have = NeedSelection * cursor.hasSelection() | NeedTable * (table != nullptr) |
-                    NeedCells * cursor.hasComplexSelection() | NeedMerged * merged |
-                    NeedUndo * m_editor.document()->isUndoAvailable() |
-                    NeedRedo * m_editor.document()->isRedoAvailable() |
-                    NeedPaste * (clipboard && m_editor.canPaste()) |
-                    NeedPageBreak * EdDocument::hasPageBreak(cursor) |
-                    NeedWritable * !m_editor.isReadOnly();
+    unsigned have =
+        NeedSelection * cursor.hasSelection() | NeedTable * (table != nullptr) |
+        NeedCells * cursor.hasComplexSelection() | NeedMerged * merged |
+        NeedUndo * m_editor.document()->isUndoAvailable() |
+        NeedRedo * m_editor.document()->isRedoAvailable() | NeedPaste * pasteAvailable() |
+        NeedPageBreak * EdDocument::hasPageBreak(cursor) | NeedWritable * !m_editor.isReadOnly();
     const std::vector<EdActionRow>& rows = edActionTable();
     for (int index = 0; index < m_actions.size(); ++index) {
         const EdActionRow& row = rows.at(std::size_t(index));
@@ -119,6 +120,16 @@ void EdActionList::updateState() {
         if (row.checked)
             action->setChecked(row.checked(*this));
     }
+}
+
+bool EdActionList::pasteAvailable() {
+    if (m_editor.isReadOnly())
+        return false;
+    // Asking the clipboard what it holds waits for the display server on
+    // X11: it is asked again only once the clipboard has changed.
+    if (!m_pasteAvailable)
+        m_pasteAvailable = m_editor.canPaste();
+    return *m_pasteAvailable;
 }
 
 bool EdActionList::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <memory>
+#include <optional>
 
 class EdFileCommands;
 struct EdActionRow;
@@ -54,10 +55,14 @@ protected:
 
 private:
     TedAction* create(const EdActionRow& row);
+    /// Whether Paste can insert what the clipboard holds.
+    bool pasteAvailable();
 
     TDocEditor& m_editor;
     EdFileCommands& m_files;
     std::unique_ptr<TEdPrint> m_print;
     QTimer m_updateTimer;
     QList<TedAction*> m_actions;
+    /// What the clipboard last offered; unknown once it changes.
+    std::optional<bool> m_pasteAvailable;
 };
