@@ -66,7 +66,14 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
     // the mouse as events of its viewport, from the keyboard of the editor.
     editor.installEventFilter(this);
     editor.viewport()->installEventFilter(this);
+    // The clipboard is first asked once the event loop runs: Paste starts
+    // unavailable rather than holding up the window that shows the editor.
+    m_pasteAvailable = false;
     updateState();
+    QTimer::singleShot(0, this, [this] {
+        m_pasteAvailable.reset();
+        updateState();
+    });
 }
 
 EdActionList::~EdActionList() = default;

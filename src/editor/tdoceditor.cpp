@@ -81,15 +81,20 @@ void TDocEditor::RelayoutDocument() {
     // own): the text is shown with the styles as they are now.
     m_programChange = true;
     const bool modified = DocumentModified();
+    bool restyled = false;
+    const auto watch =
+        connect(document(), &QTextDocument::contentsChange, this, [&restyled] { restyled = true; });
     m_document->restyle();
+    disconnect(watch);
     const QTextCharFormat typing = textCursor().charFormat();
     setCurrentCharFormat(m_document->runFormat(typing.intProperty(docprop::StyleNo),
                                                typing.stringProperty(docprop::Tag)));
     setDocumentModified(modified);
     m_programChange = false;
     // Giving the same page size again lays the whole text out anew, the part
-    // on show first.
-    document()->setPageSize(document()->pageSize());
+    // on show first; a text whose formats all stayed keeps its layout.
+    if (restyled)
+        document()->setPageSize(document()->pageSize());
     viewport()->update();
 }
 
