@@ -12,7 +12,11 @@
 #include <memory>
 
 VantrelApplication::VantrelApplication(int& argc, char** argv)
-    : QApplication(argc, argv) {}
+    : QApplication(argc, argv) {
+    // The menu stays in the window as designed; offering it to a desktop's
+    // global menu bar meant asking the session bus for one at every start.
+    setAttribute(Qt::AA_DontUseNativeMenuBar);
+}
 
 int VantrelApplication::run() {
     // Qt needs the application object before any window; the splash comes

@@ -123,7 +123,12 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, QString settingsFile, QWidg
     // Left through "Save changes"; Esc discards the edits.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     m_pages = named(new QTabWidget(this), "pgcSettings");
-    m_pages->addTab(createServersPage(), QStringLiteral("Image Servers"));
+    // The first page added becomes the current one and is polished and laid
+    // out at once: it is added empty and filled afterwards, so that this
+    // waits for the dialog's first showing.
+    auto* servers = named(new QWidget, "tabServers");
+    m_pages->addTab(servers, QStringLiteral("Image Servers"));
+    fillServersPage(servers);
     m_pages->addTab(createTimerPage(), QStringLiteral("Refresh Layout timer"));
     m_pages->addTab(createProxyPage(), QStringLiteral("Connection type"));
     m_pages->addTab(createOthersPage(), QStringLiteral("Dialogs && Popups"));
@@ -140,8 +145,7 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, QString settingsFile, QWidg
     fitAndCentreWhenFirstShown(*this);
 }
 
-QWidget* SettingsDialog::createServersPage() {
-    auto* page = named(new QWidget, "tabServers");
+void SettingsDialog::fillServersPage(QWidget* page) {
     auto* grid = new QGridLayout(page);
     grid->addWidget(
         heading("lblInfoServer1",
@@ -200,7 +204,6 @@ QWidget* SettingsDialog::createServersPage() {
     });
     grid->addWidget(help, 12, 0, 1, 3);
     grid->setRowStretch(13, 1);
-    return page;
 }
 
 QGroupBox* SettingsDialog::createServerSetGroup(QWidget* parent) {

@@ -73,7 +73,7 @@ protected:
     void reject() override;
 
 private:
-    QWidget* createServersPage();
+    void fillServersPage(QWidget* page);
     QWidget* createTimerPage();
     QWidget* createProxyPage();
     QWidget* createOthersPage();
