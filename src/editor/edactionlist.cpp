@@ -59,6 +59,7 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
     if (QClipboard* clipboard = QGuiApplication::clipboard()) {
         connect(clipboard, &QClipboard::dataChanged, this, [this] {
             m_pasteAvailable.reset();
+            m_mayAskClipboard = true;
             m_updateTimer.start();
         });
     }
@@ -66,14 +67,7 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
     // the mouse as events of its viewport, from the keyboard of the editor.
     editor.installEventFilter(this);
     editor.viewport()->installEventFilter(this);
-    // The clipboard is first asked once the event loop runs: Paste starts
-    // unavailable rather than holding up the window that shows the editor.
-    m_pasteAvailable = false;
     updateState();
-    QTimer::singleShot(0, this, [this] {
-        m_pasteAvailable.reset();
-        updateState();
-    });
 }
 
 EdActionList::~EdActionList() = default;
@@ -133,15 +127,26 @@ bool EdActionList::pasteAvailable() {
     if (m_editor.isReadOnly())
         return false;
     // Asking the clipboard what it holds waits for the display server on
-    // X11: it is asked again only once the clipboard has changed.
-    if (!m_pasteAvailable)
+    // X11: it is asked again only once the clipboard has changed, and first
+    // when the editor's window becomes active or the editor takes the focus
+    // (or the clipboard changes), not while the window is still being made.
+    if (!m_pasteAvailable) {
+        if (!m_mayAskClipboard)
+            return false;
         m_pasteAvailable = m_editor.canPaste();
+    }
     return *m_pasteAvailable;
 }
 
 bool EdActionList::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &m_editor && event->type() == QEvent::ReadOnlyChange)
         updateState();
+    const bool reachable = event->type() == QEvent::FocusIn ||
+                           (event->type() == QEvent::ActivationChange && m_editor.isActiveWindow());
+    if (watched == &m_editor && reachable && !m_mayAskClipboard) {
+        m_mayAskClipboard = true;
+        m_updateTimer.start();
+    }
     if ((watched == &m_editor || watched == m_editor.viewport()) &&
         event->type() == QEvent::ContextMenu) {
         auto* menuEvent = static_cast<QContextMenuEvent*>(event);

@@ -65,4 +65,6 @@ private:
     QList<TedAction*> m_actions;
     /// What the clipboard last offered; unknown once it changes.
     std::optional<bool> m_pasteAvailable;
+    /// Whether the clipboard may be asked yet.
+    bool m_mayAskClipboard = false;
 };

@@ -412,6 +412,7 @@ private slots:
     void keysReachTheirActions();
     void stateFollowsTheCaret_data();
     void stateFollowsTheCaret();
+    void pasteComesWithTheEditorsWindow();
     void popupMenuFitsTheClickedPlace_data();
     void popupMenuFitsTheClickedPlace();
     void gridLinesShowBorderlessCells_data();
@@ -930,6 +931,20 @@ void TestEditorActions::stateFollowsTheCaret() {
     QVERIFY(action);
     QCOMPARE(action->isEnabled(), enabled);
     QCOMPARE(action->isChecked(), checked);
+}
+
+void TestEditorActions::pasteComesWithTheEditorsWindow() {
+    // Text on the clipboard before the editor exists: Paste is offered once
+    // the editor's window is active, without the clipboard changing.
+    QGuiApplication::clipboard()->setText(QStringLiteral("from before"));
+    Sample sample;
+    TedAction* paste = sample.actions.action(u"edActionPaste1");
+    QVERIFY(!paste->isEnabled());
+    sample.editor.show();
+    QApplication::setActiveWindow(&sample.editor);
+    QTRY_VERIFY(paste->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    QTRY_VERIFY(!paste->isEnabled());
 }
 
 void TestEditorActions::popupMenuFitsTheClickedPlace_data() {
