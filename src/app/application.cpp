@@ -8,6 +8,10 @@
 #include "platform/workingfolders.h"
 #include "settings/servermirror.h"
 
+#include <QBuffer>
+#include <QFontDatabase>
+#include <QImageReader>
+#include <QThread>
 #include <QTimer>
 #include <memory>
 
@@ -18,7 +22,28 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
     setAttribute(Qt::AA_DontUseNativeMenuBar);
 }
 
+namespace {
+
+/// Loads the picture format plugins and reads the system's fonts on a second
+/// core while the windows are made: the first picture the program reads (the
+/// tool pictures, the menu bar's arrow) and the first text it measures would
+/// otherwise wait for them.
+std::unique_ptr<QThread> prepareAside() {
+    std::unique_ptr<QThread> thread(QThread::create([] {
+        // Content no format claims: every plugin is loaded to be asked.
+        QByteArray nothing(16, '\0');
+        QBuffer buffer(&nothing);
+        QImageReader(&buffer).canRead();
+        QFontDatabase::families();
+    }));
+    thread->start();
+    return thread;
+}
+
+} // namespace
+
 int VantrelApplication::run() {
+    const std::unique_ptr<QThread> aside = prepareAside();
     // Qt needs the application object before any window; the splash comes
     // right after it, before anything else is created.
     auto splash = std::make_unique<SplashWindow>();
@@ -62,5 +87,7 @@ int VantrelApplication::run() {
             QTimer::singleShot(0, &mainWindow, openFile);
         });
     }
-    return exec();
+    const int code = exec();
+    aside->wait();
+    return code;
 }
