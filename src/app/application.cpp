@@ -9,7 +9,6 @@
 #include "settings/servermirror.h"
 
 #include <QBuffer>
-#include <QFontDatabase>
 #include <QImageReader>
 #include <QThread>
 #include <QTimer>
@@ -24,17 +23,16 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
 
 namespace {
 
-/// Loads the picture format plugins and reads the system's fonts on a second
-/// core while the windows are made: the first picture the program reads (the
-/// tool pictures, the menu bar's arrow) and the first text it measures would
-/// otherwise wait for them.
+/// Loads the picture format plugins on a second core while the windows are
+/// made: the first picture the program reads (the tool pictures, the menu
+/// bar's arrow) would otherwise wait for all of them to load. (The font list
+/// is not read there: the splash's first text would only wait for it.)
 std::unique_ptr<QThread> prepareAside() {
     std::unique_ptr<QThread> thread(QThread::create([] {
         // Content no format claims: every plugin is loaded to be asked.
         QByteArray nothing(16, '\0');
         QBuffer buffer(&nothing);
         QImageReader(&buffer).canRead();
-        QFontDatabase::families();
     }));
     thread->start();
     return thread;
