@@ -435,8 +435,12 @@ class LanguageFileTranslator : public QTranslator {
 public:
     using QTranslator::QTranslator;
 
+    /// No file name: the code's own texts, with no file to read.
     void useFile(const QString& fileName) {
-        m_file = std::make_unique<uilanguage::LanguageFile>(fileName);
+        if (fileName.isEmpty())
+            m_file.reset();
+        else
+            m_file = std::make_unique<uilanguage::LanguageFile>(fileName);
     }
     bool isEmpty() const override { return !m_file; }
     QString translate(const char* context, const char* sourceText, const char*,

@@ -32,10 +32,10 @@ void shareDrawingWithTheBrowser() {
         return;
     auto* context = new QOpenGLContext;
     context->setFormat(QSurfaceFormat::defaultFormat());
-    if (!context->create()) { // the engine draws in software then
-        delete context;
-        return;
-    }
+    // Set even when it cannot be made (no graphics driver, as offscreen):
+    // the engine then draws in software, as it does when Qt makes the
+    // context at start.
+    context->create();
     qt_gl_set_global_share_context(context);
     qAddPostRoutine(dropSharedDrawingContext);
 }
