@@ -72,3 +72,21 @@ endif()
 if(NOT page MATCHES "<p>Clock</p>" OR NOT page MATCHES "3px")
     message(FATAL_ERROR "the installed program made no page from its template:\n${page}")
 endif()
+
+# Without its web module the installed program still starts: it names the
+# missing file and keeps running (here it waits at the message box until the
+# time runs out) instead of failing to load or crashing.
+file(REMOVE ${library_folder}/libvantrel_web.so)
+file(MAKE_DIRECTORY ${work}/home-no-web)
+execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env HOME=${work}/home-no-web
+            XDG_DATA_HOME=${work}/home-no-web/data XDG_CONFIG_HOME=${work}/home-no-web/config
+            QT_QPA_PLATFORM=offscreen
+            ${PREFIX}/bin/vantrel
+    TIMEOUT 8 RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT errors MATCHES "The web module \"[^\"]*libvantrel_web.so\" could not be loaded")
+    message(FATAL_ERROR "the program without its web module did not say so:\n${errors}")
+endif()
+if(NOT status MATCHES "timeout|^0$")
+    message(FATAL_ERROR "the program without its web module ended with: ${status}\n${errors}")
+endif()
