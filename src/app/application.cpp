@@ -16,6 +16,9 @@
 
 VantrelApplication::VantrelApplication(int& argc, char** argv)
     : QApplication(argc, argv) {
+    // Named at once: the user's folders (the cache the splash's logo comes
+    // from) are named after the application.
+    setApplicationName(title());
     // The menu stays in the window as designed; offering it to a desktop's
     // global menu bar meant asking the session bus for one at every start.
     setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -47,7 +50,6 @@ int VantrelApplication::run() {
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();
 
-    QApplication::setApplicationName(title());
     QtUserDialogs dialogs(title());
 
     const WorkingFolders folders = WorkingFolders::locate();

@@ -1,5 +1,7 @@
 #include "app/productlogo.h"
 
+#include "platform/picturecache.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -16,7 +18,36 @@ ProductLogo::ProductLogo(QWidget* parent)
 }
 
 void ProductLogo::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+    QPainter(this).drawImage(0, 0, picture());
+}
+
+QImage ProductLogo::picture() const {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_picture.size() == pixels && m_picture.devicePixelRatio() == ratio)
+        return m_picture;
+    // The drawing's version goes first: a new drawing needs a new key.
+    const QString key = QStringLiteral("logo 1|%1|%2x%3|%4")
+                            .arg(QLatin1String(qVersion()))
+                            .arg(pixels.width())
+                            .arg(pixels.height())
+                            .arg(ratio);
+    const QString file =
+        picturecache::file(QStringLiteral("logo-%1x%2").arg(pixels.width()).arg(pixels.height()));
+    m_picture = picturecache::read(file, key);
+    if (m_picture.isNull()) {
+        m_picture = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_picture.setDevicePixelRatio(ratio);
+        m_picture.fill(Qt::transparent);
+        QPainter painter(&m_picture);
+        draw(painter);
+        painter.end();
+        picturecache::write(file, key, m_picture);
+    }
+    return m_picture;
+}
+
+void ProductLogo::draw(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF card = QRectF(rect()).adjusted(1, 1, -1, -1);
     painter.setPen(Qt::NoPen);

@@ -1,21 +1,17 @@
 #include "document/toolpictures.h"
 
+#include "platform/picturecache.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPixmap>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <cmath>
 
 namespace toolpictures {
 namespace {
-
-const char keyText[] = "VantrelToolPictures";
 
 /// What a cache must have been made from to be used: a new theme version
 /// comes with a new index file.
@@ -59,20 +55,16 @@ QList<QIcon> cut(const QImage& strip, int count, int pixels, qreal ratio) {
 } // namespace
 
 QString cacheFile() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::CacheLocation))
-        .filePath(QStringLiteral("tool-pictures.png"));
+    return picturecache::file(QStringLiteral("tool-pictures"));
 }
 
 QList<QIcon> load(const QStringList& names, int size, const QString& cacheFile) {
     const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
     const int pixels = int(std::ceil(size * ratio));
     const QString key = cacheKey(names, pixels);
-    QImageReader reader(cacheFile, "png");
-    if (reader.text(QLatin1String(keyText)) == key) {
-        const QImage strip = reader.read();
-        if (strip.width() == pixels * names.size() && strip.height() == pixels)
-            return cut(strip, int(names.size()), pixels, ratio);
-    }
+    const QImage kept = picturecache::read(cacheFile, key);
+    if (kept.width() == pixels * names.size() && kept.height() == pixels)
+        return cut(kept, int(names.size()), pixels, ratio);
 
     QImage strip(pixels * int(names.size()), pixels, QImage::Format_ARGB32_Premultiplied);
     strip.fill(Qt::transparent);
@@ -97,17 +89,9 @@ QList<QIcon> load(const QStringList& names, int size, const QString& cacheFile) 
         if (!found.at(i))
             icons[i] = QIcon();
     }
-    if (complete) {
-        // A cache that cannot be written only means the next start renders again.
-        QDir().mkpath(QFileInfo(cacheFile).absolutePath());
-        QSaveFile file(cacheFile);
-        if (file.open(QIODevice::WriteOnly)) {
-            QImageWriter writer(&file, "png");
-            writer.setText(QLatin1String(keyText), key);
-            if (writer.write(strip))
-                file.commit();
-        }
-    }
+    // A cache that cannot be written only means the next start renders again.
+    if (complete)
+        picturecache::write(cacheFile, key, strip);
     return icons;
 }
 

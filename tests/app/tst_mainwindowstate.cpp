@@ -2,6 +2,7 @@
 #include "app/appstate.h"
 #include "app/closesequence.h"
 #include "app/mainwindow.h"
+#include "app/productlogo.h"
 #include "app/programwindows.h"
 #include "document/documenteditor.h"
 #include "document/documentpage.h"
@@ -19,6 +20,7 @@
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
 #include "pagegen/shifttext.h"
+#include "platform/picturecache.h"
 #include "preview/previewcontroller.h"
 #include "publish/exportprogress.h"
 #include "publish/publishpage.h"
@@ -145,6 +147,7 @@ private slots:
     void menuEntries();
     void menuPicturesComeWhenAMenuFirstOpens();
     void aboutBoxShowsVersionAndLinksHome();
+    void logoReadFromTheCacheIsTheOneDrawn();
     void publishPageRunsTheProgressBar();
     void saveShortcutReachesTheEditorInTheWindow();
     void editorDialogsStartInTheUsersFolders_data();
@@ -331,6 +334,19 @@ void TestMainWindowState::aboutBoxShowsVersionAndLinksHome() {
     QVERIFY(about.findChild<QLabel*>("lblLink2site")->isVisible());
     emit about.findChild<QLabel*>("lblLink2site")->linkActivated(QString());
     QCOMPARE(dialogs.shown, QStringList{"url: " VANTREL_WEBSITE "/"});
+}
+
+void TestMainWindowState::logoReadFromTheCacheIsTheOneDrawn() {
+    QFile::remove(picturecache::file(QStringLiteral("logo-123x45")));
+    ProductLogo drawn;
+    drawn.resize(123, 45);
+    const QImage first = drawn.grab().toImage();
+    QVERIFY(QFile::exists(picturecache::file(QStringLiteral("logo-123x45"))));
+    ProductLogo read;
+    read.resize(123, 45);
+    QCOMPARE(read.grab().toImage(), first);
+    // Not a blank picture: the card is white, the type blue.
+    QCOMPARE(first.pixelColor(first.width() / 2, 3), QColor(Qt::white));
 }
 
 void TestMainWindowState::publishPageRunsTheProgressBar() {

@@ -2,7 +2,6 @@
 #include "document/toolpictures.h"
 
 #include <QFile>
-#include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -33,7 +32,7 @@ void TestToolPictures::cacheGivesWhatTheThemeDraws_data() {
     QTest::addColumn<QByteArray>("cacheBefore"); // "-" for none
     QTest::addColumn<QStringList>("cachedNames");
     QTest::newRow("no cache yet") << QByteArray("-") << QStringList{};
-    QTest::newRow("damaged cache") << QByteArray("\x89PNG\r\n\x1a\nnot a picture") << QStringList{};
+    QTest::newRow("damaged cache") << QByteArray("VTRLPIC1 and no more") << QStringList{};
     QTest::newRow("cache of other pictures")
         << QByteArray() << QStringList{QStringLiteral("edit-undo"), QStringLiteral("edit-redo")};
 }
@@ -54,7 +53,7 @@ void TestToolPictures::cacheGivesWhatTheThemeDraws() {
 
     const QList<QIcon> drawn = toolpictures::load(pictures, 22, cache);
     QCOMPARE(drawn.size(), pictures.size());
-    QVERIFY(QImageReader(cache).canRead());
+    QVERIFY(QFile::exists(cache));
     const QList<QIcon> read = toolpictures::load(pictures, 22, cache);
     for (int i = 0; i < pictures.size(); ++i) {
         QVERIFY2(!shown(drawn.at(i)).isNull(), qPrintable(pictures.at(i)));
