@@ -21,3 +21,22 @@ PageControl::PageControl(QWidget* parent)
     bar->setAttribute(Qt::WA_Hover);
     setTabBar(bar);
 }
+
+QSize PageControl::sizeHint() const {
+    const QWidget* page = currentWidget();
+    return page ? withTabs(page->sizeHint()) : QTabWidget::sizeHint();
+}
+
+QSize PageControl::minimumSizeHint() const {
+    const QWidget* page = currentWidget();
+    return page ? withTabs(page->minimumSizeHint()) : QTabWidget::minimumSizeHint();
+}
+
+QSize PageControl::withTabs(QSize pageSize) const {
+    const QMargins margins = contentsMargins();
+    // The page's frame is drawn around it, a few pixels on each side.
+    constexpr int frame = 4;
+    return pageSize +
+           QSize(margins.left() + margins.right() + frame,
+                 margins.top() + margins.bottom() + tabBar()->sizeHint().height() + frame);
+}
