@@ -10,13 +10,11 @@
 #include "app/application.h"
 #include "firstpaint.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextEdit>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -99,15 +97,8 @@ int main(int argc, char** argv) {
         FirstPaintReporter reporter("T_FrmMain");
         return app.run();
     }
-    if (child == QLatin1String("bare")) {
-        QApplication app(argc, argv);
-        FirstPaintReporter reporter("bare");
-        QTextEdit window;
-        window.setObjectName(QStringLiteral("bare"));
-        window.resize(1008, 760);
-        window.show();
-        return app.exec();
-    }
+    if (child == QLatin1String("bare"))
+        return runBareWindow(argc, argv);
     QCoreApplication app(argc, argv);
     return measure();
 }

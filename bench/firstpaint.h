@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QTextEdit>
 #include <QWidget>
 #include <QWindow>
 #include <cstdio>
@@ -61,3 +62,15 @@ private:
     bool m_painted = false;
     bool m_handling = false;
 };
+
+/// The baseline: a bare text editor window of the main window's size, shown
+/// in a new application; reports its first paint.
+inline int runBareWindow(int& argc, char** argv) {
+    QApplication app(argc, argv);
+    FirstPaintReporter reporter("bare");
+    QTextEdit window;
+    window.setObjectName(QStringLiteral("bare"));
+    window.resize(1008, 760);
+    window.show();
+    return app.exec();
+}
