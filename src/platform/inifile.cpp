@@ -359,6 +359,10 @@ IniFile::Snapshot IniFile::snapshot() const {
     static QMutex keeping;
     QByteArray bytes = readBytes();
     const QMutexLocker lock(&keeping);
+    // Layouts the seller opens are files of their own: the keeping stays small.
+    constexpr qsizetype keptFiles = 16;
+    if (kept.size() >= keptFiles && !kept.contains(m_fileName))
+        kept.clear();
     Kept& last = kept[m_fileName];
     if (!last.parsed || last.bytes != bytes) {
         last.parsed = std::make_shared<const Snapshot::Parsed>(Snapshot::Parsed{ParsedFile(bytes)});

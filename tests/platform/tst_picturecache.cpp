@@ -1,7 +1,7 @@
 #include "platform/picturecache.h"
+#include "platform/safefile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,14 +19,9 @@ QImage sample() {
 }
 
 QByteArray bytesOf(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& fileName, const QByteArray& bytes) {
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+    QByteArray bytes;
+    readWholeFile(fileName, bytes);
+    return bytes;
 }
 
 } // namespace
@@ -88,7 +83,7 @@ void TestPictureCache::damagedFileReadsAsNoPicture() {
     if (at >= 0)
         bytes[at] = char(0x7f);
     bytes += tail;
-    writeBytes(file, bytes);
+    writeFileAtomically(file, bytes);
     QVERIFY(picturecache::read(file, key).isNull());
 }
 
