@@ -17,8 +17,11 @@ struct Run {
     QByteArray err;
 };
 
-Run runTool(const QStringList& arguments) {
+/// Runs the tool in `folder`, where it saves the pictures of an export to
+/// standard output: a test writes only in its own temporary folders.
+Run runTool(const QStringList& arguments, const QString& folder = QDir::tempPath()) {
     QProcess process;
+    process.setWorkingDirectory(folder);
     process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vantrel-doc"),
                   arguments);
     Run run;
@@ -85,9 +88,16 @@ void TestVantrelDoc::importThenExport() {
     QCOMPARE(pictures.size(), 1);
     QVERIFY(bytes.contains("src=\"" + pictures.first().toLatin1() + "\""));
 
-    run = runTool({QStringLiteral("export"), vdoc});
+    // To standard output: the picture goes to the current folder, and only there.
+    const QString current = folder.filePath(QStringLiteral("current"));
+    QDir().mkpath(current);
+    const QStringList programFiles = QDir(QCoreApplication::applicationDirPath()).entryList();
+    run = runTool({QStringLiteral("export"), vdoc}, current);
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.contains("<table"));
+    QVERIFY(run.out.contains("src=\"" + pictures.first().toLatin1() + "\""));
+    QCOMPARE(QDir(current).entryList({QStringLiteral("*.gif")}, QDir::Files), pictures);
+    QCOMPARE(QDir(QCoreApplication::applicationDirPath()).entryList(), programFiles);
 }
 
 void TestVantrelDoc::unreadableInput_data() {
