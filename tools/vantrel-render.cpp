@@ -9,6 +9,8 @@
 // give the usage and exit code 2. Pictures of a Vantrel document that came
 // from files are referred to by file URLs; the others are saved beside
 // OUT.html (in the current folder without -o) and referred to by name.
+// The layout is read as the program opens it: a number that is not an
+// integer ("3x") takes its key's default.
 #include "editor/eddocument.h"
 #include "editor/htmlfragmentexporter.h"
 #include "editor/vdocreader.h"
@@ -117,7 +119,8 @@ QStringList renderedLines(const Arguments& args) {
     const QFileInfo file(args.layout);
     layoutState.LayoutFolder = withTrailingSeparator(file.absolutePath());
     layoutState.LayoutFileName = file.fileName();
-    const Layout layout = normalised(shownLayout(layoutfile::read(args.layout)));
+    // Read as the program opens it: a number that is not one takes its default.
+    const Layout layout = normalised(shownLayout(loadedLayoutFile(args.layout)));
     PageGenerator generator(folders, layoutState, publishing, layout);
     generator.setDocumentExport([&] { return document; });
     const GeneratedPage page = generator.generate();

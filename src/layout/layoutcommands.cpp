@@ -247,11 +247,9 @@ void LayoutCommands::LoadComponents() {
 
 LayoutFileContent LayoutCommands::readLayoutFile(const QString& fileName) {
     try {
-        LayoutFileContent content = layoutfile::read(fileName);
         // A number the page could not capture would stop every preview of
-        // the layout and leave the load unfinished.
-        content.layout = withCapturableNumbers(content.layout);
-        return content;
+        // the layout and leave the load unfinished: it takes its default.
+        return loadedLayoutFile(fileName);
     } catch (const AppError&) {
         // The layout in the controls stays, with its file and its changes,
         // and goes on refreshing the preview.

@@ -61,6 +61,12 @@ Layout withCapturableNumbers(Layout l) {
     return l;
 }
 
+LayoutFileContent loadedLayoutFile(const QString& fileName) {
+    LayoutFileContent content = layoutfile::read(fileName);
+    content.layout = withCapturableNumbers(content.layout);
+    return content;
+}
+
 Layout shownLayout(const LayoutFileContent& content) {
     Layout l = content.layout;
     if (l.AdWidthType != QLatin1String("1"))

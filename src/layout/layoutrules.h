@@ -22,6 +22,11 @@ bool isLayoutNumber(const QString& text);
 /// cannot be read does, so that a loaded layout can always be captured.
 Layout withCapturableNumbers(Layout layout);
 
+/// A layout file as a load puts it into the Layout page, and as the tools
+/// read it: `layoutfile::read` with `withCapturableNumbers` applied. Throws
+/// what `layoutfile::read` throws.
+LayoutFileContent loadedLayoutFile(const QString& fileName);
+
 /// The layout the Layout page shows for a layout file: a width type other
 /// than "1" is a width in pixels ("0"), and with "Equal Margins" on every
 /// margin takes the right one, which the page sets last.

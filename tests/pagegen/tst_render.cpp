@@ -78,6 +78,8 @@ private slots:
     void picturesOfADocument();
     void damagedInputs_data();
     void damagedInputs();
+    void numbersThatAreNoneTakeTheirDefaults_data();
+    void numbersThatAreNoneTakeTheirDefaults();
 };
 
 void TestRender::writesThePreviewPage() {
@@ -154,8 +156,6 @@ void TestRender::damagedInputs_data() {
     QTest::newRow("document not a fragment") << "item.vdoc" << layout << 1;
     QTest::newRow("layout missing") << "item.html" << QByteArray() << 1;
     QTest::newRow("layout not a layout") << "item.html" << QByteArray("\x89PNG\r\n\x1a\n") << 1;
-    QTest::newRow("width not a number")
-        << "item.html" << QByteArray("[FRAME]\r\nFWidth=ab\r\n") << 1;
 }
 
 void TestRender::damagedInputs() {
@@ -175,6 +175,37 @@ void TestRender::damagedInputs() {
              qPrintable(run.errors));
     QCOMPARE(fileBytes(out), QByteArray("earlier page"));
     QCOMPARE(f.run({f.path(documentName)}).exitCode, 2);
+}
+
+void TestRender::numbersThatAreNoneTakeTheirDefaults_data() {
+    QTest::addColumn<QByteArray>("section");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("outer border 3x")
+        << QByteArray("OUTER") << QByteArray("OBWidth") << QByteArray("3x");
+    QTest::newRow("frame width letters")
+        << QByteArray("FRAME") << QByteArray("FWidth") << QByteArray("ab");
+    QTest::newRow("page width with a fraction")
+        << QByteArray("POS") << QByteArray("AdWidthValue") << QByteArray("7.5");
+    QTest::newRow("inner border in hexadecimal")
+        << QByteArray("FRAME") << QByteArray("FBWidth") << QByteArray("0x10");
+}
+
+void TestRender::numbersThatAreNoneTakeTheirDefaults() {
+    QFETCH(QByteArray, section);
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, value);
+    RenderFixture f;
+    const QString doc = f.write(QStringLiteral("item.html"), document);
+    // The same layout with the key absent: the page the program shows for
+    // the file, since it opens it with the key's default.
+    const QByteArray plainLayout = "[TEXT]\r\nTxtAllMargins=1\r\nTxtPadRight=20\r\n";
+    const QByteArray withKey = plainLayout + "[" + section + "]\r\n" + key + "=" + value + "\r\n";
+    const Run broken = f.run({doc, f.write(QStringLiteral("broken.rbs"), withKey)});
+    const Run plain = f.run({doc, f.write(QStringLiteral("plain.rbs"), plainLayout)});
+    QVERIFY2(broken.exitCode == 0, qPrintable(broken.errors));
+    QCOMPARE(plain.exitCode, 0);
+    QCOMPARE(broken.out, plain.out);
 }
 
 QTEST_MAIN(TestRender)
