@@ -9,6 +9,9 @@
 // give the usage and exit code 2. Pictures of a Vantrel document that came
 // from files are referred to by file URLs; the others are saved beside
 // OUT.html (in the current folder without -o) and referred to by name.
+// Pictures an HTML fragment refers to by a local path (img src, background
+// attributes, CSS url()) are resolved against the fragment's folder and
+// referred to by file URLs too, so the page shows them wherever it is written.
 // The layout is read as the program opens it: a number that is not an
 // integer ("3x") takes its key's default.
 #include "editor/eddocument.h"
@@ -23,6 +26,7 @@
 #include "pagegen/pagetext.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
+#include "platform/fileurl.h"
 #include "platform/inifile.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
@@ -32,7 +36,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
+#include <QUrl>
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -60,6 +68,90 @@ bool parseArguments(const QStringList& args, Arguments& parsed) {
     parsed.document = files[0];
     parsed.layout = files[1];
     return true;
+}
+
+/// An attribute value or url() argument as the text it stands for.
+QString withoutReferences(QString value) {
+    value.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    value.replace(QLatin1String("&apos;"), QLatin1String("'"));
+    value.replace(QLatin1String("&#39;"), QLatin1String("'"));
+    value.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    value.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    value.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    value = value.trimmed();
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
+        value = value.mid(1, value.size() - 2).trimmed();
+    return value;
+}
+
+/// The file URL of a picture the fragment refers to by a local path, taken
+/// from `folder` when relative; nothing for an address (any scheme), an
+/// anchor or an empty reference, which stay as they are.
+std::optional<QString> pictureFileUrl(const QString& reference, const QDir& folder) {
+    QString path = withoutReferences(reference);
+    if (path.isEmpty() || path.startsWith(u'#') || path.startsWith(QLatin1String("//")) ||
+        path.startsWith(QLatin1String("\\\\")))
+        return std::nullopt;
+    path.replace(u'\\', u'/');
+    // A page's reference is a URL: "My%20Sky.png" is the file "My Sky.png".
+    const QUrl url(path);
+    if (!url.scheme().isEmpty() || !url.isValid())
+        return std::nullopt;
+    const QUrl base = QUrl::fromLocalFile(folder.absolutePath() + QLatin1Char('/'));
+    return PathToFileUrl(base.resolved(url).toLocalFile());
+}
+
+/// The fragment with its pictures' local paths resolved against the
+/// fragment's folder, as file URLs; every other byte stays as it is.
+QByteArray withPicturesFromFolder(const QByteArray& fragment, const QDir& folder) {
+    using Option = QRegularExpression::PatternOption;
+    const auto options = Option::CaseInsensitiveOption | Option::DotMatchesEverythingOption;
+    static const QRegularExpression tag(QStringLiteral("<([a-z][a-z0-9]*)\\b([^>]*)>"), options);
+    static const QRegularExpression src(
+        QStringLiteral("(?:^|\\s)src\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"'>]+)"), options);
+    static const QRegularExpression background(
+        QStringLiteral("(?:^|\\s)background\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"'>]+)"), options);
+    static const QRegularExpression cssUrl(
+        QStringLiteral("url\\(\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"')]+)\\s*\\)"), options);
+
+    // Latin-1 keeps one character per byte, so the bytes come back unchanged.
+    const QString text = QString::fromLatin1(fragment);
+    struct Replacement {
+        qsizetype start;
+        qsizetype length;
+        QString value;
+    };
+    QList<Replacement> replacements;
+    const auto replace = [&](const QRegularExpressionMatch& match, qsizetype offset, bool quoted) {
+        const QString value = windows1252::decode(match.captured(1).toLatin1());
+        if (const auto url = pictureFileUrl(value, folder))
+            replacements.append({offset + match.capturedStart(1), match.capturedLength(1),
+                                 quoted ? u'"' + *url + u'"' : *url});
+    };
+    for (auto tags = tag.globalMatch(text); tags.hasNext();) {
+        const QRegularExpressionMatch element = tags.next();
+        const QString attributes = element.captured(2);
+        const qsizetype at = element.capturedStart(2);
+        if (element.captured(1).compare(QLatin1String("img"), Qt::CaseInsensitive) == 0)
+            replace(src.match(attributes), at, true);
+        replace(background.match(attributes), at, true);
+    }
+    // A file URL holds neither quotes nor parentheses: it goes bare into url().
+    for (auto urls = cssUrl.globalMatch(text); urls.hasNext();)
+        replace(urls.next(), 0, false);
+    std::sort(replacements.begin(), replacements.end(),
+              [](const Replacement& a, const Replacement& b) { return a.start > b.start; });
+    QString result = text;
+    qsizetype untouchedFrom = text.size();
+    for (const Replacement& r : std::as_const(replacements)) {
+        // A url() inside an attribute already replaced stays as it was.
+        if (r.start + r.length > untouchedFrom)
+            continue;
+        result.replace(r.start, r.length, r.value);
+        untouchedFrom = r.start;
+    }
+    return result.toLatin1();
 }
 
 QByteArray readDocument(const Arguments& args, PublishingState& publishing) {
@@ -92,7 +184,7 @@ QByteArray readDocument(const Arguments& args, PublishingState& publishing) {
     QByteArray fragment;
     if (!readWholeFile(fileName, fragment))
         throw AppError(QStringLiteral("Could not read the document \"%1\".").arg(fileName));
-    return fragment;
+    return withPicturesFromFolder(fragment, QFileInfo(fileName).absoluteDir());
 }
 
 void checkLayoutFile(const QString& fileName) {

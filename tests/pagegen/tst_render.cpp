@@ -76,6 +76,8 @@ private slots:
     void writesThePreviewPage();
     void bodyOnly();
     void picturesOfADocument();
+    void picturesOfAnHtmlDescription_data();
+    void picturesOfAnHtmlDescription();
     void damagedInputs_data();
     void damagedInputs();
     void numbersThatAreNoneTakeTheirDefaults_data();
@@ -146,6 +148,68 @@ void TestRender::picturesOfADocument() {
     // A picture of no file is saved beside the page and outlives the run.
     QVERIFY2(!sources[1].contains(u'/'), qPrintable(sources[1]));
     QCOMPARE(fileBytes(QFileInfo(out).dir().filePath(sources[1])), sampledocument::gifBytes());
+}
+
+void TestRender::picturesOfAnHtmlDescription_data() {
+    QTest::addColumn<QByteArray>("fragment"); // in the folder "desc"
+    // In the page; DESC: the folder "desc" as a file URL, ABOVE: the folder above.
+    QTest::addColumn<QString>("written");
+    QTest::newRow("relative src") << QByteArray("<p><img src=\"pics/sky.png\"></p>")
+                                  << "<img src=\"DESC/pics/sky.png\">";
+    QTest::newRow("unquoted, in a folder above")
+        << QByteArray("<img src=../top.gif alt=x>") << "<img src=\"ABOVE/top.gif\" alt=x>";
+    QTest::newRow("name with a blank, single quotes")
+        << QByteArray("<IMG SRC='My Sky.png'>") << "<IMG SRC=\"DESC/My%20Sky.png\">";
+    QTest::newRow("percent-encoded name")
+        << QByteArray("<img src=\"My%20Sky.png\">") << "<img src=\"DESC/My%20Sky.png\">";
+    QTest::newRow("backslashes") << QByteArray("<img src=\"pics\\sky.png\">")
+                                 << "<img src=\"DESC/pics/sky.png\">";
+    QTest::newRow("character reference")
+        << QByteArray("<img src=\"a&amp;b.png\">") << "<img src=\"DESC/a%26b.png\">";
+    QTest::newRow("Windows-1252 name")
+        << QByteArray("<img src=\"caf\xe9.png\">") << "<img src=\"DESC/caf%C3%A9.png\">";
+    QTest::newRow("background attribute")
+        << QByteArray("<table background=\"back.jpg\"><tr><td>x</td></tr></table>")
+        << "<table background=\"DESC/back.jpg\">";
+    QTest::newRow("CSS url() in a style attribute")
+        << QByteArray("<div style=\"background-image: url(&quot;pics/back.png&quot;)\">x</div>")
+        << "<div style=\"background-image: url(DESC/pics/back.png)\">";
+    QTest::newRow("CSS url() in single quotes")
+        << QByteArray("<div style=\"background:url('b.png') repeat\">x</div>")
+        << "<div style=\"background:url(DESC/b.png) repeat\">";
+    QTest::newRow("absolute path")
+        << QByteArray("<img src=\"/srv/p/a.png\">") << "<img src=\"file:///srv/p/a.png\">";
+    QTest::newRow("web address stays") << QByteArray("<img src=\"https://pics.example/a.png\">")
+                                       << "<img src=\"https://pics.example/a.png\">";
+    QTest::newRow("file URL stays")
+        << QByteArray("<img src=\"file:///srv/a.png\">") << "<img src=\"file:///srv/a.png\">";
+    QTest::newRow("embedded picture stays") << QByteArray("<img src=\"data:image/gif;base64,R0\">")
+                                            << "<img src=\"data:image/gif;base64,R0\">";
+    QTest::newRow("a link's address stays")
+        << QByteArray("<a href=\"more.html\">more</a>") << "<a href=\"more.html\">more</a>";
+    QTest::newRow("text that names a picture stays")
+        << QByteArray("<p>src=pics/sky.png</p>") << "<p>src=pics/sky.png</p>";
+}
+
+void TestRender::picturesOfAnHtmlDescription() {
+    QFETCH(QByteArray, fragment);
+    QFETCH(QString, written);
+    RenderFixture f;
+    QVERIFY(QDir(f.path(QString())).mkpath(QStringLiteral("desc")));
+    QVERIFY(QDir(f.path(QString())).mkpath(QStringLiteral("page")));
+    const QString doc = f.write(QStringLiteral("desc/item.html"), fragment);
+    // The page goes to another folder, where the relative paths lead nowhere.
+    const QString out = f.path(QStringLiteral("page/out.html"));
+    const Run run = f.run({doc, f.write(QStringLiteral("Shop.rbs"), layout), "-o", out});
+    QCOMPARE(run.exitCode, 0);
+    const QByteArray page = fileBytes(out);
+    const QString folder = PathToFileUrl(QFileInfo(doc).absolutePath());
+    const QString above = PathToFileUrl(QDir(f.path(QString())).absolutePath());
+    const QByteArray expected = QString(written)
+                                    .replace(QLatin1String("DESC"), folder)
+                                    .replace(QLatin1String("ABOVE"), above)
+                                    .toLatin1();
+    QVERIFY2(page.contains(expected), page.mid(page.lastIndexOf("<div")).constData());
 }
 
 void TestRender::damagedInputs_data() {
