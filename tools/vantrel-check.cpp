@@ -3,6 +3,7 @@
 // find in it:
 //   vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]]
 //                 [--proxy HOST[:PORT]] [--timeout SECONDS]
+//   vantrel-check --help
 // Without --rules the page's pictures (img src, background attributes, CSS
 // url()) are fetched in turn, and one line per picture says what was found:
 //   OK  ADDRESS
@@ -42,9 +43,7 @@ struct Arguments {
     QString language;
 };
 
-int usage(const QString& problem) {
-    std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(problem));
-    std::fprintf(stderr, "usage: vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]] "
+const char usageText[] = "usage: vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]] "
                          "[--proxy HOST[:PORT]] [--timeout SECONDS]\n"
                          "  without --rules: fetch every picture of the page\n"
                          "  --rules: print the listing rules' findings, fetch nothing\n"
@@ -52,7 +51,11 @@ int usage(const QString& problem) {
                          "  --lang CODE: each finding with its message (fr: French, otherwise "
                          "English)\n"
                          "exit code 0 when no error was found and every fetched picture is "
-                         "available, 1 otherwise, 2 for wrong arguments or an unreadable page\n");
+                         "available, 1 otherwise, 2 for wrong arguments or an unreadable page\n";
+
+int usage(const QString& problem) {
+    std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(problem));
+    std::fputs(usageText, stderr);
     return 2;
 }
 
@@ -75,6 +78,10 @@ void printLine(const QString& line) {
 int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList words = application.arguments().mid(1);
+    if (words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h"))) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
     Arguments arguments;
     for (int i = 0; i < words.size(); ++i) {
         const QString& word = words.at(i);

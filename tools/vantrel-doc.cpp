@@ -2,6 +2,7 @@
 //
 //   vantrel-doc import SOURCE.html OUT.vdoc
 //   vantrel-doc export IN.vdoc [OUT.html]
+//   vantrel-doc --help
 //
 // Import reads a subset of HTML (paragraphs, headings, bold, italic,
 // underline, strike-out, font face, size and colour, alignment, lists,
@@ -35,9 +36,17 @@ void say(const QString& text) {
     std::fputs(qPrintable(text + QLatin1Char('\n')), stderr);
 }
 
+const char usageText[] =
+    "usage: vantrel-doc import SOURCE.html OUT.vdoc\n"
+    "       vantrel-doc export IN.vdoc [OUT.html]\n"
+    "  import: a document from an HTML subset, its pictures embedded\n"
+    "  export: the document's HTML fragment, to OUT.html or standard output; pictures\n"
+    "          without a file of their own are saved beside it (or in the current folder)\n"
+    "exit code 0 when done, 1 for wrong arguments, 2 for an unreadable input,\n"
+    "3 when the output cannot be written\n";
+
 int usage() {
-    say(QStringLiteral("usage: vantrel-doc import SOURCE.html OUT.vdoc\n"
-                       "       vantrel-doc export IN.vdoc [OUT.html]"));
+    std::fputs(usageText, stderr);
     return Usage;
 }
 
@@ -120,6 +129,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(usageText, stdout);
+        return Ok;
+    }
     if (args.size() == 3 && args[0] == QStringLiteral("import"))
         return importHtml(args[1], args[2]);
     if ((args.size() == 2 || args.size() == 3) && args[0] == QStringLiteral("export"))

@@ -1,6 +1,7 @@
 // Writes the listing page of a document and a layout file, as the program's
 // preview shows it, for batches and scripts:
 //   vantrel-render DOCUMENT LAYOUT.rbs [-o OUT.html] [--body]
+//   vantrel-render --help
 // DOCUMENT is the document's HTML fragment (.html, .htm), as the editor
 // exports it. The page goes to OUT.html, written whole or not at all, or to
 // standard output; --body writes only the listing body (the template's
@@ -43,6 +44,13 @@
 #include <optional>
 
 namespace {
+
+const char usage[] = "usage: vantrel-render DOCUMENT LAYOUT.rbs [-o OUT.html] [--body]\n"
+                     "  DOCUMENT: a Vantrel document (.vdoc) or its HTML fragment (.html, .htm)\n"
+                     "  -o OUT.html: write the page to that file instead of standard output\n"
+                     "  --body: only the listing body that publishing copies\n"
+                     "exit code 0 when the page was written, 1 for a missing or damaged input,\n"
+                     "2 for wrong arguments\n";
 
 struct Arguments {
     QString document;
@@ -237,10 +245,14 @@ int main(int argc, char** argv) {
     // Pictures and text of the document need the GUI module, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
     Arguments args;
-    if (!parseArguments(QCoreApplication::arguments(), args)) {
-        std::fputs("usage: vantrel-render DOCUMENT.html LAYOUT.rbs [-o OUT.html] [--body]\n",
-                   stderr);
+    if (!parseArguments(arguments, args)) {
+        std::fputs(usage, stderr);
         return 2;
     }
     try {

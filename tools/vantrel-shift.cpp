@@ -98,9 +98,15 @@ bool isSameFile(const QString& input, const QString& output) {
     return !canonicalInput.isEmpty() && canonicalInput == QFileInfo(output).canonicalFilePath();
 }
 
+const char usageText[] =
+    "usage: vantrel-shift ini|file|utf8 server|template|none|COUNT INPUT OUTPUT\n"
+    "  ini: each value of a settings-style file raised by the count\n"
+    "  file: every byte of the file raised by the count\n"
+    "  utf8: the same for a UTF-8 text, stored in Windows-1252 (none: only converted)\n"
+    "exit code 0 when written, 1 when the result would not read back, 2 for wrong arguments\n";
+
 int usage() {
-    std::fputs("usage: vantrel-shift ini|file|utf8 server|template|none|COUNT INPUT OUTPUT\n",
-               stderr);
+    std::fputs(usageText, stderr);
     return 2;
 }
 
@@ -109,6 +115,10 @@ int usage() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(usageText, stdout);
+        return 0;
+    }
     if (args.size() != 5)
         return usage();
     const std::optional<int> count = countFromName(args[2]);
