@@ -16,7 +16,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QHash>
 #include <QImage>
+#include <QKeySequence>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -1035,17 +1037,27 @@ void TestEditorActions::popupMenuFitsTheClickedPlace() {
     const QPoint point = sample.editor.cursorRect(cursor).center() + QPoint(1, 0);
     std::unique_ptr<QMenu> menu(sample.actions.createPopupMenu(point));
     QCOMPARE(menu->objectName(), QStringLiteral("EdPopupMenu1"));
-    // The menu and its submenus.
+    // The menu and its submenus; no two entries of one menu share an access key.
     QList<QAction*> offered;
     QList<QMenu*> menus{menu.get()};
+    QStringList clashes;
     while (!menus.isEmpty()) {
-        for (QAction* action : menus.takeFirst()->actions()) {
+        QMenu* shown = menus.takeFirst();
+        QHash<QKeySequence, QString> keys;
+        for (QAction* action : shown->actions()) {
+            const QKeySequence key = QKeySequence::mnemonic(action->text());
+            if (!key.isEmpty() && keys.contains(key))
+                clashes << QStringLiteral("%1: \"%2\" and \"%3\"")
+                               .arg(shown->title(), keys.value(key), action->text());
+            if (!key.isEmpty())
+                keys.insert(key, action->text());
             if (action->menu())
                 menus.append(action->menu());
             else if (!action->isSeparator())
                 offered.append(action);
         }
     }
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
     QStringList names;
     for (const QAction* action : offered)
         names << action->objectName();
