@@ -3,6 +3,7 @@
 // document readable, its layout beside it with every picture it names in
 // the user's images folder, and its published listing fit for the
 // marketplaces.
+#include "app/mainmenu.h"
 #include "document/documenteditor.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
@@ -25,6 +26,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -49,6 +52,59 @@ struct LayoutPicture {
     const QString& path;
     bool hidden;
 };
+
+/// A menu caption as the seller reads it.
+QString shownCaption(QString caption) {
+    caption.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    caption.remove(QLatin1Char('&'));
+    return caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+}
+
+/// The menu paths a text names ("File > Tutorials & Examples") that the main
+/// menu does not have, each with what is wrong. A path starts with an entry
+/// of the menu bar; "Grades: New > Excellent" names none.
+QStringList wrongMenuPaths(const QString& text, const QMenuBar& bar) {
+    QStringList wrong;
+    const QString arrow = QStringLiteral(" > ");
+    for (qsizetype at = text.indexOf(arrow); at >= 0; at = text.indexOf(arrow, at + 1)) {
+        const QAction* top = nullptr;
+        for (const QAction* entry : bar.actions()) {
+            const QString caption = shownCaption(entry->text());
+            const qsizetype start = at - caption.size();
+            if (!caption.isEmpty() && text.mid(start, caption.size()) == caption &&
+                (start == 0 || !text.at(start - 1).isLetter()))
+                top = entry;
+        }
+        if (!top)
+            continue;
+        // Each step names an entry of the menu before it.
+        const QAction* step = top;
+        qsizetype next = at;
+        while (next >= 0 && text.mid(next, arrow.size()) == arrow) {
+            const QString path = text.mid(at - shownCaption(top->text()).size(), 60);
+            if (!step->menu()) {
+                wrong << QStringLiteral("\"%1\": \"%2\" opens no menu")
+                             .arg(path, shownCaption(step->text()));
+                break;
+            }
+            next += arrow.size();
+            const QAction* found = nullptr;
+            for (const QAction* entry : step->menu()->actions()) {
+                const QString caption = shownCaption(entry->text());
+                if (!caption.isEmpty() && text.mid(next, caption.size()) == caption)
+                    found = entry;
+            }
+            if (!found) {
+                wrong << QStringLiteral("\"%1\": no such entry in \"%2\"")
+                             .arg(path, shownCaption(step->text()));
+                break;
+            }
+            next += shownCaption(found->text()).size();
+            step = found;
+        }
+    }
+    return wrong;
+}
 
 } // namespace
 
@@ -98,6 +154,11 @@ void TestExamples::example() {
         EdDocument read;
         QVERIFY2(VDocReader::readFile(document, read), qPrintable(document));
         QVERIFY(read.textDocument()->toPlainText().left(200).contains(title));
+        // The menu commands it sends the seller to are those of the program.
+        QMenuBar bar;
+        MainMenu menu(&bar);
+        const QStringList wrong = wrongMenuPaths(read.textDocument()->toPlainText(), bar);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QLatin1Char('\n'))));
     }
 
     // Its layout is a layout file, not a missing one read as all defaults.
