@@ -19,6 +19,7 @@
 #include "publish/serverlist.h"
 #include "publish/sitelist.h"
 #include "publish/testimagesdialog.h"
+#include "settings/settingsdialog.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 
@@ -32,6 +33,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
@@ -295,6 +297,8 @@ private slots:
     void choosingALanguageWritesItAndAppliesIt();
     void menuSwitchesLanguageAndBack();
     void frenchLeavesNoEnglishText();
+    void frenchTextsNameSettingsPagesThatExist_data();
+    void frenchTextsNameSettingsPagesThatExist();
     void shownListItemsFollowTheLanguage();
     void unknownCodeChangesNothing();
     void messageTextsFollowTheLanguage();
@@ -568,6 +572,48 @@ void TestLanguage::frenchLeavesNoEnglishText() {
                            "French in data/source/fr.ini (section, key=English text):\n%2")
                 .arg(leftovers.size())
                 .arg(leftovers.join(QLatin1Char('\n')))));
+    }
+}
+
+void TestLanguage::frenchTextsNameSettingsPagesThatExist_data() {
+    QTest::addColumn<QString>("text");
+    // The shipped French texts and help page that send the seller to a page
+    // of the settings, "Réglages - <page>".
+    const QString settings = QString::fromUtf8("Réglages - ");
+    const IniFile shipped(shippedFile(QStringLiteral("fr")));
+    for (const QString& section : shipped.readSections()) {
+        for (const QString& key : shipped.readSectionKeys(section)) {
+            const QString text = shipped.readString(section, key, QString());
+            if (text.contains(settings))
+                QTest::newRow(qPrintable(section + QLatin1Char('/') + key)) << text;
+        }
+    }
+    QFile help(QCoreApplication::applicationDirPath() + QStringLiteral("/fr_export1.html"));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    const QString page =
+        QTextDocumentFragment::fromHtml(windows1252::decode(help.readAll())).toPlainText();
+    QVERIFY(page.contains(settings));
+    QTest::newRow("publishing help page") << page;
+}
+
+void TestLanguage::frenchTextsNameSettingsPagesThatExist() {
+    QFETCH(QString, text);
+    Program program;
+    program.shipLanguageFiles();
+    program.apply(QStringLiteral("fr"));
+    QStringList pages;
+    auto* tabs = programWindow<SettingsDialog>()->findChild<QTabWidget*>();
+    QVERIFY(tabs);
+    for (int page = 0; page < tabs->count(); ++page)
+        pages << tabs->tabText(page).replace(QLatin1String("&&"), QLatin1String("&"));
+    const QString settings = QString::fromUtf8("Réglages - ");
+    for (qsizetype at = text.indexOf(settings); at >= 0; at = text.indexOf(settings, at + 1)) {
+        const QString named = text.mid(at + settings.size());
+        const bool exists = std::any_of(pages.begin(), pages.end(), [&named](const QString& page) {
+            return named.startsWith(page);
+        });
+        QVERIFY2(exists, qPrintable(QStringLiteral("\"%1\" names no page of %2")
+                                        .arg(named.left(40), pages.join(QLatin1String(", ")))));
     }
 }
 
