@@ -21,17 +21,20 @@ add_custom_command(OUTPUT ${shared_blank_page}
     VERBATIM)
 list(APPEND generated ${shared_blank_page})
 
-# --- Welcome document -------------------------------------------------------
+# --- Welcome documents ------------------------------------------------------
 # "Entry.vdoc", shown read-only at start-up, is built beside the program from
-# the readable welcome page with vantrel-doc.
-set(entry_source ${CMAKE_CURRENT_SOURCE_DIR}/source/Entry.html)
-set(entry_output ${VANTREL_BIN_DIR}/Entry.vdoc)
-add_custom_command(OUTPUT ${entry_output}
-    COMMAND vantrel-doc import ${entry_source} ${entry_output}
-    DEPENDS vantrel-doc ${entry_source}
-    COMMENT "Building the welcome document Entry.vdoc"
-    VERBATIM)
-list(APPEND generated ${entry_output})
+# the readable welcome page with vantrel-doc; "fr_Entry.vdoc" is its French
+# counterpart, shown when the program is in French.
+foreach(entry Entry fr_Entry)
+    set(entry_source ${CMAKE_CURRENT_SOURCE_DIR}/source/${entry}.html)
+    set(entry_output ${VANTREL_BIN_DIR}/${entry}.vdoc)
+    add_custom_command(OUTPUT ${entry_output}
+        COMMAND vantrel-doc import ${entry_source} ${entry_output}
+        DEPENDS vantrel-doc ${entry_source}
+        COMMENT "Building the welcome document ${entry}.vdoc"
+        VERBATIM)
+    list(APPEND generated ${entry_output})
+endforeach()
 
 # The page template: readable UTF-8 in data/source, stored beside the
 # program as one shifted line of Windows-1252.

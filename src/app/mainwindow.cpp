@@ -449,13 +449,21 @@ void MainWindow::showWelcomeDocument() {
     m_pages->setCurrentIndex(int(MainPage::Compose));
     m_state.layout.LayoutLoadNeeded = true;
     m_state.layout.LayoutModified = false;
+    loadWelcomeDocument();
+    m_state.FirstActivation = false;
+}
+
+void MainWindow::loadWelcomeDocument() {
     DocumentEditor& welcome = editor();
     welcome.newDocument();
     welcome.setReadOnly(true);
     // Without the welcome document the editor just stays empty.
-    welcome.loadWelcomeDocument(m_state.folders.welcomeDocumentFile());
+    welcome.loadWelcomeDocument(m_state.folders.welcomeDocumentFile(m_state.LanguageCode));
     welcome.RelayoutDocument();
-    m_state.FirstActivation = false;
+}
+
+bool MainWindow::welcomeDocumentShown() const {
+    return !m_state.FirstActivation && editor().isReadOnly() && !m_state.document.ExampleOpen;
 }
 
 void MainWindow::applyLanguage() {
@@ -466,8 +474,12 @@ void MainWindow::applyLanguage() {
 }
 
 void MainWindow::chooseLanguage(const QString& code) {
+    const bool welcome = welcomeDocumentShown();
     m_state.LanguageCode = code;
     applyLanguage();
+    // The seller who has not begun yet reads the welcome in the new language.
+    if (welcome)
+        loadWelcomeDocument();
     SettingsFile(m_state.folders.settingsFile()).writeString(SettingKey::lang, code);
 }
 

@@ -118,6 +118,10 @@ private:
     void backToLayout();
     void leavePublishing();
     void showWelcomeDocument();
+    /// The welcome document in the current language, read-only.
+    void loadWelcomeDocument();
+    /// The editor still shows the welcome document: read-only and no example.
+    bool welcomeDocumentShown() const;
     /// Applies `LanguageCode` to every window of the program.
     void applyLanguage();
     /// The Language menu's commands: apply the language and remember it.

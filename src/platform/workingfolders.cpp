@@ -76,6 +76,15 @@ QString withTrailingSeparator(const QString& folder) {
     return folder + QLatin1Char('/');
 }
 
+QString WorkingFolders::welcomeDocumentFile(const QString& languageCode) const {
+    const QString english = ProgramFolder + QStringLiteral("Entry.vdoc");
+    if (languageCode != QLatin1String("fr"))
+        return english;
+    const QString french = ProgramFolder + QStringLiteral("fr_Entry.vdoc");
+    // A program folder without it still welcomes the seller, in English.
+    return QFileInfo::exists(french) ? french : english;
+}
+
 WorkingFolders WorkingFolders::locate() {
     WorkingFolders folders;
     folders.ProgramFolder = programDataFolder(QCoreApplication::applicationDirPath());

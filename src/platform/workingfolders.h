@@ -31,7 +31,9 @@ struct WorkingFolders {
     // In the program folder.
     QString pageTemplateFile() const { return ProgramFolder + QStringLiteral("Default.tmpl"); }
     QString defaultLayoutFile() const { return ProgramFolder + QStringLiteral("Default.rbs"); }
-    QString welcomeDocumentFile() const { return ProgramFolder + QStringLiteral("Entry.vdoc"); }
+    /// The welcome document of the language ("fr_Entry.vdoc"), or the
+    /// English one ("Entry.vdoc") when the language has none.
+    QString welcomeDocumentFile(const QString& languageCode = QString()) const;
     QString blankPageFile() const { return ProgramFolder + QStringLiteral("Blank.html"); }
     /// The shipped copy of the shared data, copied into `SharedDataFolder`
     /// at first run.

@@ -48,6 +48,7 @@ private slots:
     void importThenExport();
     void unreadableInput_data();
     void unreadableInput();
+    void welcomeDocumentIsBuilt_data();
     void welcomeDocumentIsBuilt();
 };
 
@@ -128,11 +129,22 @@ void TestVantrelDoc::unreadableInput() {
     QVERIFY2(run.err.contains(message), run.err.constData());
 }
 
+void TestVantrelDoc::welcomeDocumentIsBuilt_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("English") << "Entry.vdoc"
+                             << "Welcome to Vantrel";
+    QTest::newRow("French") << "fr_Entry.vdoc"
+                            << "Bienvenue dans Vantrel";
+}
+
 void TestVantrelDoc::welcomeDocumentIsBuilt() {
+    QFETCH(QString, file);
+    QFETCH(QString, title);
     EdDocument document;
-    QVERIFY(VDocReader::readFile(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/Entry.vdoc"), document));
-    QVERIFY(sampledocument::dump(document).contains(QStringLiteral("Welcome to Vantrel")));
+    QVERIFY(VDocReader::readFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') + file,
+                                 document));
+    QVERIFY(sampledocument::dump(document).contains(title));
 }
 
 QTEST_MAIN(TestVantrelDoc)

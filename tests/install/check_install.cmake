@@ -12,7 +12,7 @@ endif()
 
 foreach(file
         bin/vantrel bin/vantrel-render bin/vantrel-doc bin/vantrel-check
-        share/vantrel/Default.tmpl share/vantrel/Default.rbs share/vantrel/Entry.vdoc
+        share/vantrel/Default.tmpl share/vantrel/Default.rbs share/vantrel/Entry.vdoc share/vantrel/fr_Entry.vdoc
         share/vantrel/Blank.html share/vantrel/en_export1.html share/vantrel/fr_export1.html
         share/vantrel/shared/sys.dft share/vantrel/shared/vtrlsrv.dft
         share/applications/vantrel.desktop share/metainfo/net.vantrel.Vantrel.metainfo.xml

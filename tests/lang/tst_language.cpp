@@ -3,6 +3,7 @@
 #include "app/languageapplier.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
+#include "document/documenteditor.h"
 #include "document/insertpicinfodialog.h"
 #include "layout/colorcombo.h"
 #include "layout/saveexitdialog.h"
@@ -36,6 +37,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTextEdit>
 #include <QTimer>
 #include <memory>
 
@@ -299,6 +301,8 @@ private slots:
     void frenchLeavesNoEnglishText();
     void frenchTextsNameSettingsPagesThatExist_data();
     void frenchTextsNameSettingsPagesThatExist();
+    void welcomeDocumentFollowsTheLanguage_data();
+    void welcomeDocumentFollowsTheLanguage();
     void shownListItemsFollowTheLanguage();
     void unknownCodeChangesNothing();
     void messageTextsFollowTheLanguage();
@@ -615,6 +619,60 @@ void TestLanguage::frenchTextsNameSettingsPagesThatExist() {
         QVERIFY2(exists, qPrintable(QStringLiteral("\"%1\" names no page of %2")
                                         .arg(named.left(40), pages.join(QLatin1String(", ")))));
     }
+}
+
+void TestLanguage::welcomeDocumentFollowsTheLanguage_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("shown");      // at the first activation
+    QTest::addColumn<QByteArray>("command"); // null: none; "new": a document first, then French
+    QTest::addColumn<QString>("after");
+    const QString english = QStringLiteral("Welcome to Vantrel");
+    const QString french = QStringLiteral("Bienvenue dans Vantrel");
+    const QByteArray inFrench = "[General]\r\nlang=fr\r\n";
+    QTest::newRow("English") << QByteArray() << english << QByteArray() << english;
+    QTest::newRow("French") << inFrench << french << QByteArray() << french;
+    QTest::newRow("French chosen while it shows")
+        << QByteArray() << english << QByteArray("fr") << french;
+    QTest::newRow("English chosen while it shows")
+        << inFrench << french << QByteArray("en") << english;
+    QTest::newRow("the seller's document stays")
+        << QByteArray() << english << QByteArray("new") << QString();
+}
+
+void TestLanguage::welcomeDocumentFollowsTheLanguage() {
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, command);
+    QFETCH(QString, after);
+    TestFolders folders;
+    if (!settings.isNull())
+        folders.write(QStringLiteral("shared/defaults.ini"), settings);
+    for (const QString& name : {QStringLiteral("Entry.vdoc"), QStringLiteral("fr_Entry.vdoc")}) {
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name,
+                            folders.folders().ProgramFolder + name));
+    }
+    ScriptedDialogs dialogs;
+    ProgramWindows windows(dialogs, folders.folders());
+    MainWindow& window = windows.mainWindow();
+    window.FormActivate();
+    auto* editor = qobject_cast<QTextEdit*>(window.editor().widget());
+    QVERIFY(editor);
+    // The first line's words, without the anchor's mark.
+    const auto title = [editor] {
+        return editor->toPlainText().section(QLatin1Char('\n'), 0, 0).remove(QChar(0xFFFC));
+    };
+    QCOMPARE(title(), shown);
+    if (command == "new") {
+        window.editor().newDocument();
+        window.editor().setReadOnly(false);
+        editor->insertPlainText(QStringLiteral("Teak clock"));
+        command = "fr";
+        after = QStringLiteral("Teak clock");
+    }
+    if (!command.isNull())
+        window.menuBar()->findChild<QAction*>(QLatin1String(command))->trigger();
+    QCOMPARE(title(), after);
+    QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestLanguage::shownListItemsFollowTheLanguage() {
