@@ -471,6 +471,8 @@ void MainWindow::applyLanguage() {
     languageapplier::apply(m_state.folders.ProgramFolder, m_state.LanguageCode,
                            languageapplier::programWindows());
     m_documentPage->languageApplied();
+    // The caption's words are the language's too.
+    UpdateAppCaption();
 }
 
 void MainWindow::chooseLanguage(const QString& code) {

@@ -196,6 +196,8 @@ void ExportInfoDialog::setListingCheck(ListingCheck check) {
 
 int ExportInfoDialog::showModally() {
     runCommand(m_dialogs, [this] { FormShow(); });
+    // The language may have changed since the site was chosen.
+    showSiteInCaption();
     // The line's words may have changed language since the last showing.
     setFixedSize(sizeHint());
     return m_dialogs.runModal(*this);
@@ -234,17 +236,24 @@ void ExportInfoDialog::radWorldClick() {
 
 void ExportInfoDialog::coxAuctionSitesSelect() {
     const int index = m_sites->currentIndex();
+    showSiteInCaption();
     if (index < 0) {
         // A region without sites: nothing to publish to.
         m_siteUrl.clear();
-        setWindowTitle(uilanguage::text("T_frmExportInfo", "T_frmExportInfo", untitledCaption));
         return;
     }
     m_storedSiteIndex = index;
     const QString name = m_sites->currentText();
     m_siteUrl = sitelist::SiteList(m_siteListFile).siteAddress(selectedRegion(), name);
-    setWindowTitle(
-        uilanguage::text("MESSAGES", "publishingTo", QStringLiteral("Publishing to : ")) + name);
+}
+
+void ExportInfoDialog::showSiteInCaption() {
+    if (m_sites->currentIndex() < 0)
+        setWindowTitle(uilanguage::text("T_frmExportInfo", "T_frmExportInfo", untitledCaption));
+    else
+        setWindowTitle(
+            uilanguage::text("MESSAGES", "publishingTo", QStringLiteral("Publishing to : ")) +
+            m_sites->currentText());
 }
 
 void ExportInfoDialog::radBrowserChoiceClick() {

@@ -62,6 +62,8 @@ protected:
 
 private:
     int selectedRegion() const;
+    /// "Publishing to : " and the chosen site, in the current language.
+    void showSiteInCaption();
 
     UserDialogs& m_dialogs;
     QString m_settingsFile;

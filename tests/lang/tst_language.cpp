@@ -301,6 +301,7 @@ private slots:
     void frenchLeavesNoEnglishText();
     void frenchTextsNameSettingsPagesThatExist_data();
     void frenchTextsNameSettingsPagesThatExist();
+    void captionsFollowTheLanguageAtOnce();
     void welcomeDocumentFollowsTheLanguage_data();
     void welcomeDocumentFollowsTheLanguage();
     void shownListItemsFollowTheLanguage();
@@ -619,6 +620,37 @@ void TestLanguage::frenchTextsNameSettingsPagesThatExist() {
         QVERIFY2(exists, qPrintable(QStringLiteral("\"%1\" names no page of %2")
                                         .arg(named.left(40), pages.join(QLatin1String(", ")))));
     }
+}
+
+void TestLanguage::captionsFollowTheLanguageAtOnce() {
+    Program program;
+    program.shipLanguageFiles();
+    program.folders.write(QStringLiteral("shared/sys.dft"),
+                          "[EUROPE]\r\nShop=https://shop.example/\r\n");
+    program.folders.write(QStringLiteral("shared/defaults.ini"), "[General]\r\nRegion=1\r\n");
+    program.window().FormActivate();
+    QString published;
+    const auto publish = [&program, &published] {
+        program.dialogs.modalActions.enqueue([&published](QDialog& dialog) {
+            published = dialog.windowTitle();
+            return int(QDialog::Rejected);
+        });
+        programWindow<ExportInfoDialog>()->showModally();
+        return published;
+    };
+    // The seller's own document, past the welcome.
+    program.window().editor().newDocument();
+    program.window().editor().setReadOnly(false);
+    QCOMPARE(program.window().windowTitle(), "Vantrel (editing document : Untitled.vdoc)");
+    QCOMPARE(publish(), "Publishing to : Shop");
+    // No page change, no other site: the language alone.
+    program.action("fr")->trigger();
+    QCOMPARE(program.window().windowTitle(),
+             QString::fromUtf8("Vantrel (édition du document : Untitled.vdoc)"));
+    QCOMPARE(publish(), "Publication sur : Shop");
+    program.action("en")->trigger();
+    QCOMPARE(program.window().windowTitle(), "Vantrel (editing document : Untitled.vdoc)");
+    QCOMPARE(publish(), "Publishing to : Shop");
 }
 
 void TestLanguage::welcomeDocumentFollowsTheLanguage_data() {
