@@ -265,11 +265,21 @@ QString DocumentPage::exampleProblem(const QString& path) const {
 }
 
 void DocumentPage::languageApplied() {
-    // The editor's own dialog titles stay its own; the file type is ours.
-    m_editor->editor().controlPanel().DocFilter =
-        uilanguage::text("MESSAGES", "documentFiles",
-                         QStringLiteral("Vantrel Document Files (*.vdoc)")) +
-        QStringLiteral("|*.vdoc");
+    // The file types the editor's file dialogs offer, in the seller's words.
+    TEdControlPanel& panel = m_editor->editor().controlPanel();
+    panel.DocFilter = uilanguage::text("MESSAGES", "documentFiles",
+                                       QStringLiteral("Vantrel Document Files (*.vdoc)")) +
+                      QStringLiteral("|*.vdoc");
+    panel.PictureFilter =
+        uilanguage::text("EDITOR", "allPictures",
+                         QStringLiteral("All images (*.jpg, *.gif, *.png)")) +
+        QStringLiteral("|*.jpg;*.gif;*.png|") +
+        uilanguage::text("EDITOR", "jpegPictures", QStringLiteral("JPEG images (*.jpg)")) +
+        QStringLiteral("|*.jpg|") +
+        uilanguage::text("EDITOR", "gifPictures", QStringLiteral("GIF images (*.gif)")) +
+        QStringLiteral("|*.gif|") +
+        uilanguage::text("EDITOR", "pngPictures", QStringLiteral("PNG images (*.png)")) +
+        QStringLiteral("|*.png");
 }
 
 void DocumentPage::openExample(const QString& name) {

@@ -11,6 +11,7 @@
 #include "editor/tdoceditor.h"
 #include "editor/vdocformat.h"
 #include "platform/safefile.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 
 #include <QClipboard>
@@ -523,7 +524,8 @@ void cellBorders(EdActionList& list, bool on) {
 void insertPicture(EdActionList& list) {
     TDocEditor& editor = list.editor();
     UserDialogs::FileDialogOptions options;
-    options.title = QStringLiteral("Insert Picture");
+    options.title =
+        uilanguage::text("EDITOR", "insertPictureTitle", QStringLiteral("Insert Picture"));
     options.filter = editor.controlPanel().PictureFilter;
     options.initialFolder = list.PictureInitialDir;
     options.defaultExtension = QStringLiteral("jpg");
@@ -532,8 +534,12 @@ void insertPicture(EdActionList& list) {
         return;
     DocPicture picture;
     if (!DocPicture::fromFile(fileName, picture)) {
-        editor.dialogs().showMessage(QStringLiteral("Error loading image file.\n") + fileName,
-                                     UserDialogs::Icon::Error, QStringLiteral("Error"));
+        editor.dialogs().showMessage(
+            uilanguage::text("EDITOR", "pictureNotLoaded",
+                             QStringLiteral("Error loading image file.")) +
+                QLatin1Char('\n') + fileName,
+            UserDialogs::Icon::Error,
+            uilanguage::text("EDITOR", "errorTitle", QStringLiteral("Error")));
         return;
     }
     QTextCursor cursor = editor.textCursor();

@@ -4,6 +4,7 @@
 #include "editor/vdocwriter.h"
 #include "platform/apperror.h"
 #include "platform/safefile.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 
 #include <QFileInfo>
@@ -22,8 +23,10 @@ bool EdFileCommands::ConfirmCloseDocument() {
     if (!m_editor.DocumentModified())
         return true;
     const QString name = QFileInfo(m_fileName).fileName();
-    switch (m_editor.dialogs().askYesNoCancel(QStringLiteral("Save changes to %1?").arg(name),
-                                              QStringLiteral("Confirm"))) {
+    const QString question =
+        uilanguage::text("EDITOR", "saveChanges", QStringLiteral("Save changes to %1?")).arg(name);
+    switch (m_editor.dialogs().askYesNoCancel(
+        question, uilanguage::text("EDITOR", "confirmTitle", QStringLiteral("Confirm")))) {
     case UserDialogs::Answer::Yes:
         return Save();
     case UserDialogs::Answer::No:
@@ -50,7 +53,7 @@ bool EdFileCommands::Open() {
     if (!ConfirmCloseDocument())
         return false;
     UserDialogs::FileDialogOptions options;
-    options.title = QStringLiteral("Open");
+    options.title = uilanguage::text("EDITOR", "openTitle", QStringLiteral("Open"));
     options.filter = m_editor.controlPanel().DocFilter;
     options.initialFolder = OpenInitialDir;
     options.defaultExtension = m_editor.controlPanel().DefaultExt;
@@ -90,7 +93,7 @@ bool EdFileCommands::Save() {
 
 bool EdFileCommands::SaveAs() {
     UserDialogs::FileDialogOptions options;
-    options.title = QStringLiteral("Save As");
+    options.title = uilanguage::text("EDITOR", "saveAsTitle", QStringLiteral("Save As"));
     options.filter = m_editor.controlPanel().DocFilter;
     options.initialFolder = SaveAsInitialDir;
     options.fileName = QFileInfo(m_fileName).fileName();
@@ -105,8 +108,11 @@ bool EdFileCommands::saveTo(const QString& fileName) {
     try {
         VDocWriter::writeFile(m_editor.edDocument(), fileName);
     } catch (const AppError& error) {
-        m_editor.dialogs().showMessage(QStringLiteral("Error saving file.\n") + error.message(),
-                                       UserDialogs::Icon::Error, QStringLiteral("Error"));
+        m_editor.dialogs().showMessage(
+            uilanguage::text("EDITOR", "fileNotSaved", QStringLiteral("Error saving file.")) +
+                QLatin1Char('\n') + error.message(),
+            UserDialogs::Icon::Error,
+            uilanguage::text("EDITOR", "errorTitle", QStringLiteral("Error")));
         m_editor.setDocumentModified(true);
         emit OnDocumentFileChange(&m_editor, m_fileName, ffeNative, true);
         // The changes are still in no file, whatever a handler of the file

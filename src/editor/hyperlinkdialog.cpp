@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 HyperlinkDialog::HyperlinkDialog(QWidget* parent)
@@ -16,8 +17,15 @@ HyperlinkDialog::HyperlinkDialog(QWidget* parent)
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QFormLayout(this);
-    layout->addRow(QStringLiteral("&Text:"), m_text);
-    layout->addRow(QStringLiteral("T&arget:"), m_target);
+    // Named, so that each has its text in the language file.
+    auto* text = new QLabel(QStringLiteral("&Text:"), this);
+    text->setObjectName(QStringLiteral("lblText"));
+    text->setBuddy(m_text);
+    auto* target = new QLabel(QStringLiteral("T&arget:"), this);
+    target->setObjectName(QStringLiteral("lblTarget"));
+    target->setBuddy(m_target);
+    layout->addRow(text, m_text);
+    layout->addRow(target, m_target);
     layout->addRow(buttons);
 }
 

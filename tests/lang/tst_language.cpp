@@ -4,7 +4,13 @@
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "document/documenteditor.h"
+#include "document/documentpage.h"
 #include "document/insertpicinfodialog.h"
+#include "document/richdocumenteditor.h"
+#include "editor/edactionlist.h"
+#include "editor/hyperlinkdialog.h"
+#include "editor/tdoceditor.h"
+#include "editor/tedaction.h"
 #include "layout/colorcombo.h"
 #include "layout/saveexitdialog.h"
 #include "platform/apperror.h"
@@ -129,6 +135,15 @@ std::optional<languageapplier::ShownText> generalText(const QString& section, co
 
 /// A text of a dialog made on demand, as it shows when it opens.
 std::optional<QString> onDemandText(const QString& section, const QString& key) {
+    if (section == QLatin1String("HyperlinkDialog")) {
+        HyperlinkDialog dialog;
+        dialog.show();
+        for (const languageapplier::ShownText& shown : languageapplier::shownTexts(&dialog)) {
+            if (shown.key.compare(key, Qt::CaseInsensitive) == 0)
+                return shown.text;
+        }
+        return std::nullopt;
+    }
     if (section != QLatin1String("T_frmListingFindings"))
         return std::nullopt;
     listingrules::Finding finding;
@@ -174,13 +189,23 @@ const QStringList sameInBothLanguages = {
     QStringLiteral("Port"),     QStringLiteral("Document"),       QStringLiteral("Documents"),
     QStringLiteral("Options"),  QStringLiteral("English"),        QStringLiteral("Deutsch"),
     QStringLiteral("Español"),  QStringLiteral("Italiano"),       QStringLiteral("Nederland"),
-    QStringLiteral("Français"), QStringLiteral("Vantrel Home"),   QStringLiteral("Format"),
-    QStringLiteral("Zoom"),     QStringLiteral("Europe"),         QStringLiteral("Olive"),
-    QStringLiteral("Fuchsia"),  QStringLiteral("double"),
+    QStringLiteral("Français"), QStringLiteral("Format"),         QStringLiteral("Zoom"),
+    QStringLiteral("Europe"),   QStringLiteral("Olive"),          QStringLiteral("Fuchsia"),
+    QStringLiteral("double"),
 };
 
+/// A standard button's text as Qt's own translation gives it.
+bool isQtTranslatedButton(const QString& text) {
+    for (const char* english : {"OK", "Cancel", "Close", "&Yes", "&No", "Apply", "Help"}) {
+        const QString translated = QCoreApplication::translate("QPlatformTheme", english);
+        if (translated != QLatin1String(english) && text == translated)
+            return true;
+    }
+    return false;
+}
+
 bool isEnglishLeftover(const languageapplier::ShownText& shown) {
-    if (shown.text.isEmpty() || shown.text != shown.designed)
+    if (shown.text.isEmpty() || shown.text != shown.designed || isQtTranslatedButton(shown.text))
         return false;
     // The editor component's own actions keep its language.
     if (shown.key.startsWith(QLatin1String("edAction")))
@@ -252,6 +277,8 @@ QStringList onDemandLeftovers(Program& program) {
                                                  QStringLiteral("https://example.com/"));
     program.dialogs.modalActions.enqueue(look);
     programWindow<ExportInfoDialog>()->showModally();
+    HyperlinkDialog link;
+    look(link);
     for (const auto severity : {listingrules::Severity::Error, listingrules::Severity::Warning}) {
         listingrules::Finding finding;
         finding.severity = severity;
@@ -302,6 +329,8 @@ private slots:
     void frenchTextsNameSettingsPagesThatExist_data();
     void frenchTextsNameSettingsPagesThatExist();
     void captionsFollowTheLanguageAtOnce();
+    void editorDialogsFollowTheLanguage_data();
+    void editorDialogsFollowTheLanguage();
     void welcomeDocumentFollowsTheLanguage_data();
     void welcomeDocumentFollowsTheLanguage();
     void shownListItemsFollowTheLanguage();
@@ -354,8 +383,9 @@ void TestLanguage::everyKeyOfTheFilesSetsItsText() {
         const auto text = languageapplier::shownText(languageapplier::programWindows(), *fixed);
         QVERIFY2(text, "the key names no control of the program");
         shown = *text;
-    } else if (section == QLatin1String("MESSAGES") || section == QLatin1String("BUTTONS")) {
-        // Texts of messages and of the message boxes' buttons.
+    } else if (section == QLatin1String("MESSAGES") || section == QLatin1String("BUTTONS") ||
+               section == QLatin1String("EDITOR")) {
+        // Texts of messages, of the message boxes' buttons and of the editor's file dialogs.
         shown = uilanguage::text(section, key, QString());
     } else if (section == QLatin1String("HttpClient") ||
                section == QLatin1String("ImageAvailability")) {
@@ -651,6 +681,47 @@ void TestLanguage::captionsFollowTheLanguageAtOnce() {
     program.action("en")->trigger();
     QCOMPARE(program.window().windowTitle(), "Vantrel (editing document : Untitled.vdoc)");
     QCOMPARE(publish(), "Publishing to : Shop");
+}
+
+void TestLanguage::editorDialogsFollowTheLanguage_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("shown"); // with French applied
+    QTest::addColumn<QString>("title"); // of the message box; the file filter's start
+    QTest::newRow("insert picture")
+        << "edActionInsertPicture1" << QString::fromUtf8("open: Insérer une image")
+        << "Toutes les images (*.jpg, *.gif, *.png)|*.jpg;*.gif;*.png|Images JPEG (*.jpg)";
+    QTest::newRow("open") << "edActionOpen1"
+                          << "open: Ouvrir un document"
+                          << "Documents Vantrel (*.vdoc)|*.vdoc";
+    QTest::newRow("save as") << "edActionSaveAs1"
+                             << "save: Enregistrer le document sous"
+                             << "Documents Vantrel (*.vdoc)|*.vdoc";
+    QTest::newRow("unsaved changes")
+        << "edActionNew1"
+        << "yesnocancel: Enregistrer les modifications de Untitled.vdoc ?"
+        << "Confirmation";
+}
+
+void TestLanguage::editorDialogsFollowTheLanguage() {
+    QFETCH(QString, action);
+    QFETCH(QString, shown);
+    QFETCH(QString, title);
+    Program program;
+    program.shipLanguageFiles();
+    program.apply(QStringLiteral("fr"));
+    RichDocumentEditor& editor = program.window().documentPage().richEditor();
+    editor.newDocument();
+    editor.setReadOnly(false);
+    // Only a changed document is asked about.
+    editor.editor().setDocumentModified(shown.startsWith(QLatin1String("yesnocancel")));
+    program.dialogs.shown.clear();
+    editor.actions().action(action)->trigger();
+    QCOMPARE(program.dialogs.shown, QStringList{shown});
+    if (shown.startsWith(QLatin1String("yesnocancel")))
+        QCOMPARE(program.dialogs.lastTitle, title);
+    else
+        QVERIFY2(program.dialogs.lastFileDialog.filter.startsWith(title),
+                 qPrintable(program.dialogs.lastFileDialog.filter));
 }
 
 void TestLanguage::welcomeDocumentFollowsTheLanguage_data() {

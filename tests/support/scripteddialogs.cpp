@@ -2,7 +2,8 @@
 
 #include <QDialog>
 
-void ScriptedDialogs::showMessage(const QString& text, Icon, const QString&) {
+void ScriptedDialogs::showMessage(const QString& text, Icon, const QString& title) {
+    lastTitle = title;
     shown.append(QStringLiteral("message: ") + text);
 }
 
@@ -10,12 +11,15 @@ void ScriptedDialogs::showError(const QString& text) {
     shown.append(QStringLiteral("error: ") + text);
 }
 
-bool ScriptedDialogs::askYesNo(const QString& text, const QString&, Icon) {
+bool ScriptedDialogs::askYesNo(const QString& text, const QString& title, Icon) {
+    lastTitle = title;
     shown.append(QStringLiteral("yesno: ") + text);
     return !answers.isEmpty() && answers.dequeue() == Answer::Yes;
 }
 
-UserDialogs::Answer ScriptedDialogs::askYesNoCancel(const QString& text, const QString&, Icon) {
+UserDialogs::Answer ScriptedDialogs::askYesNoCancel(const QString& text, const QString& title,
+                                                    Icon) {
+    lastTitle = title;
     shown.append(QStringLiteral("yesnocancel: ") + text);
     return answers.isEmpty() ? Answer::Cancel : answers.dequeue();
 }

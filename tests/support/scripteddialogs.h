@@ -24,6 +24,8 @@ public:
 
     /// The options of the last file dialog, to check filters and folders.
     FileDialogOptions lastFileDialog;
+    /// The title of the last message box or question.
+    QString lastTitle;
 
     void showMessage(const QString& text, Icon icon, const QString& title) override;
     void showError(const QString& text) override;
