@@ -2,6 +2,8 @@
 
 #include "publish/exportprogress.h"
 
+#include "platform/uilanguage.h"
+
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,6 +11,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -19,6 +23,40 @@ template <typename Widget>
 Widget* named(Widget* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
+}
+
+/// The page shown when a site cannot be opened, in the program's language
+/// (the browser engine's own would be in the language it started with).
+QString failurePage(const QUrl& address, const QString& reason) {
+    const QString shown = address.toDisplayString().toHtmlEscaped();
+    const QString title = uilanguage::text("MESSAGES", "sitePageFailedTitle",
+                                           QStringLiteral("The page cannot be shown"))
+                              .toHtmlEscaped();
+    const QString text =
+        uilanguage::text(
+            "MESSAGES", "sitePageFailed",
+            QStringLiteral("The page %1 could not be opened. Check your Internet connection "
+                           "and the site's address, then try again."))
+            .toHtmlEscaped()
+            .arg(QStringLiteral("<b>") + shown + QStringLiteral("</b>"));
+    const QString retry =
+        uilanguage::text("MESSAGES", "sitePageRetry", QStringLiteral("Try again")).toHtmlEscaped();
+    return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><title>%1</title>"
+                          "</head><body style=\"font-family:sans-serif;margin:3em\"><h2>%1</h2>"
+                          "<p>%2</p><p><a href=\"%3\">%4</a></p>"
+                          "<p style=\"color:gray;font-size:small\">%5</p></body></html>")
+        .arg(title, text, address.toString(QUrl::FullyEncoded).toHtmlEscaped(), retry,
+             reason.toHtmlEscaped());
+}
+
+/// A failure the engine would show its own page for; a stopped load, or an
+/// answer of the site (its own error page), is none.
+bool needsFailurePage(const QWebEngineLoadingInfo& info) {
+    constexpr int aborted = -3; // the engine's code for a load given up for another
+    return info.status() == QWebEngineLoadingInfo::LoadFailedStatus && !info.isErrorPage() &&
+           info.errorDomain() != QWebEngineLoadingInfo::HttpErrorDomain &&
+           info.errorDomain() != QWebEngineLoadingInfo::HttpStatusCodeDomain &&
+           info.errorCode() != aborted;
 }
 
 } // namespace
@@ -104,8 +142,17 @@ QWebEngineView* PublishPage::broXport() {
     auto* profile = new QWebEngineProfile(this);
     m_browser = named(new QWebEngineView(profile, m_browserArea), "broXport");
     m_browser->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    m_browser->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     m_browserArea->layout()->addWidget(m_browser);
     connect(m_browser, &QWebEngineView::loadFinished, this, &PublishPage::siteLoaded);
+    // Shown once the failed load has ended, not from within it.
+    connect(
+        m_browser->page(), &QWebEnginePage::loadingChanged, this,
+        [this](const QWebEngineLoadingInfo& info) {
+            if (needsFailurePage(info))
+                m_browser->setHtml(failurePage(info.url(), info.errorString()));
+        },
+        Qt::QueuedConnection);
     centrePanels();
     return m_browser;
 }

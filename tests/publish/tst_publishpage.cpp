@@ -1,12 +1,17 @@
 #include "publish/exportprogress.h"
 #include "publish/publishpage.h"
 
+#include "platform/uilanguage.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace {
@@ -36,6 +41,23 @@ public:
     }
 };
 
+quint16 closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+QString shownText(QWebEngineView* browser) {
+    QString text;
+    QEventLoop wait;
+    browser->page()->toPlainText([&](const QString& shown) {
+        text = shown;
+        wait.quit();
+    });
+    wait.exec();
+    return text;
+}
+
 } // namespace
 
 class TestPublishPage : public QObject {
@@ -44,6 +66,9 @@ class TestPublishPage : public QObject {
 private slots:
     void siteLoadsAndTheLoadingPanelGoes();
     void panelsStayCentred();
+    void siteThatCannotBeOpenedIsSaidInTheProgramsLanguage_data();
+    void siteThatCannotBeOpenedIsSaidInTheProgramsLanguage();
+    void cleanup() { uilanguage::setCurrent(QString(), QStringLiteral("en")); }
 };
 
 void TestPublishPage::siteLoadsAndTheLoadingPanelGoes() {
@@ -82,6 +107,34 @@ void TestPublishPage::panelsStayCentred() {
     }
     page.findChild<QPushButton*>(QStringLiteral("pnlUseExtBrowser"))->click();
     QCOMPARE(back.size(), 1);
+}
+
+void TestPublishPage::siteThatCannotBeOpenedIsSaidInTheProgramsLanguage_data() {
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("English") << "en"
+                             << "could not be opened";
+    QTest::newRow("French") << "fr" << QString::fromUtf8("n'a pas pu être ouverte");
+}
+
+void TestPublishPage::siteThatCannotBeOpenedIsSaidInTheProgramsLanguage() {
+    QFETCH(QString, code);
+    QFETCH(QString, words);
+    uilanguage::setCurrent(QCoreApplication::applicationDirPath() + QLatin1Char('/'), code);
+    PublishPage page;
+    page.resize(900, 600);
+    page.show();
+    QSignalSpy loaded(page.broXport(), &QWebEngineView::loadFinished);
+    const QUrl address(QStringLiteral("http://127.0.0.1:%1/signin").arg(closedPort()));
+    page.open(address);
+    // The failed load, then the page that says so.
+    QTRY_VERIFY_WITH_TIMEOUT(loaded.size() >= 2, 60000);
+    QVERIFY(!loaded.constFirst().constFirst().toBool());
+    QVERIFY(loaded.constLast().constFirst().toBool());
+    const QString text = shownText(page.broXport());
+    QVERIFY2(text.contains(words), qPrintable(text));
+    QVERIFY2(text.contains(address.toDisplayString()), qPrintable(text));
+    QVERIFY(!page.findChild<QWidget*>(QStringLiteral("pnlExportConn"))->isVisible());
 }
 
 QTEST_MAIN(TestPublishPage)
