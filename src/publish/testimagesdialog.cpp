@@ -98,6 +98,11 @@ TestImagesDialog::TestImagesDialog(QWidget* parent)
 
     m_images = new QListWidget(this);
     m_images->setObjectName(QStringLiteral("lbxImages"));
+    // A long failure reads whole: rows wrap at the list's width.
+    m_images->setWordWrap(true);
+    m_images->setTextElideMode(Qt::ElideNone);
+    m_images->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_images->setResizeMode(QListView::Adjust);
     column->addWidget(m_images, 1);
 
     auto* testRow = new QHBoxLayout;
@@ -173,13 +178,17 @@ QStringList TestImagesDialog::rowTexts() const {
 
 void TestImagesDialog::fillRows() {
     m_images->clear();
-    for (const QString& address : std::as_const(m_requiredImages))
+    for (const QString& address : std::as_const(m_requiredImages)) {
         m_images->addItem(rowText(address));
+        m_images->item(m_images->count() - 1)->setToolTip(address);
+    }
 }
 
 void TestImagesDialog::appendToRow(int row, const QString& suffix) {
     QListWidgetItem* item = m_images->item(row);
     item->setText(item->text() + suffix);
+    // The picture's whole address and what was found, on hover.
+    item->setToolTip(m_requiredImages.at(row) + QLatin1Char('\n') + item->text());
 }
 
 void TestImagesDialog::setTesting(bool testing) {

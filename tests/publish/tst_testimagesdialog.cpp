@@ -44,6 +44,7 @@ private slots:
     void rowText();
     void oneRowAfterTheTest_data();
     void oneRowAfterTheTest();
+    void longRowsReadWhole();
     void eachPictureHasItsOwnLimitAndTheMessageComesOnce();
     void buttonsWaitWhileAFetchWaits();
     void closeBoxStopsTheTestFirst();
@@ -124,6 +125,35 @@ void TestTestImagesDialog::oneRowAfterTheTest() {
     QCOMPARE(dialog.testImages({address}, QString(), QStringLiteral("80")), int(QDialog::Accepted));
     QCOMPARE(rows, QStringList{row});
     QCOMPARE(dialog.height(), 340);
+}
+
+void TestTestImagesDialog::longRowsReadWhole() {
+    PictureTestServer server;
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    const QString address = server.url(QStringLiteral("/tofile/a-rather-long-picture-name.gif"));
+    QStringList problems;
+    dialogs.modalActions.enqueue([&](QDialog& shown) {
+        shown.show();
+        button(shown, "btnTestImgHttp")->click();
+        QCoreApplication::processEvents();
+        auto* list = shown.findChild<QListWidget*>(QStringLiteral("lbxImages"));
+        const QListWidgetItem* item = list->item(0);
+        const QRect rect = list->visualItemRect(item);
+        const QRect needed = list->fontMetrics().boundingRect(QRect(0, 0, rect.width(), 10000),
+                                                              Qt::TextWordWrap, item->text());
+        if (list->fontMetrics().horizontalAdvance(item->text()) <= list->viewport()->width())
+            problems << QStringLiteral("the row is not long: ") + item->text();
+        if (rect.right() > list->viewport()->width() || needed.height() > rect.height())
+            problems << QStringLiteral("cut: ") + item->text();
+        if (!item->toolTip().contains(address) || !item->toolTip().contains(item->text()))
+            problems << QStringLiteral("tooltip: ") + item->toolTip();
+        button(shown, "btnTestImgClose")->click();
+        return shown.result();
+    });
+    dialog.testImages({address}, QString(), QStringLiteral("80"));
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
 }
 
 void TestTestImagesDialog::eachPictureHasItsOwnLimitAndTheMessageComesOnce() {
