@@ -272,7 +272,7 @@ void DocumentPage::languageApplied() {
                       QStringLiteral("|*.vdoc");
     panel.PictureFilter =
         uilanguage::text("EDITOR", "allPictures",
-                         QStringLiteral("All images (*.jpg, *.gif, *.png)")) +
+                         QStringLiteral("All images (*.jpg *.gif *.png)")) +
         QStringLiteral("|*.jpg;*.gif;*.png|") +
         uilanguage::text("EDITOR", "jpegPictures", QStringLiteral("JPEG images (*.jpg)")) +
         QStringLiteral("|*.jpg|") +

@@ -12,6 +12,6 @@ struct TEdControlPanel {
     QString DialogFontName = QStringLiteral("Tahoma");
     /// The pictures the insert-picture dialog offers.
     QString PictureFilter = QStringLiteral(
-        "All images (*.jpg, *.gif, *.png)|*.jpg;*.gif;*.png|JPEG images (*.jpg)|*.jpg|"
+        "All images (*.jpg *.gif *.png)|*.jpg;*.gif;*.png|JPEG images (*.jpg)|*.jpg|"
         "GIF images (*.gif)|*.gif|PNG images (*.png)|*.png");
 };

@@ -14,10 +14,16 @@ namespace {
 
 const QString documentDiv = QStringLiteral("<div style=\"width:100%\">");
 
-const QString defaultLayoutNote = QStringLiteral(
-    "<div style=\"width:100%;text-align:center;font-family:verdana,arial,sans-serif;"
-    "font-size:10pt;color:gray\">This is the default Layout. Use the controls on the left to "
-    "customize it.</div>");
+/// Below the preview of the default layout, in the seller's language.
+QString defaultLayoutNote() {
+    return QStringLiteral("<div style=\"width:100%;text-align:center;font-family:verdana,arial,"
+                          "sans-serif;font-size:10pt;color:gray\">") +
+           uilanguage::text("MESSAGES", "defaultLayoutNote",
+                            QStringLiteral("This is the default Layout. Use the controls on the "
+                                           "left to customize it."))
+               .toHtmlEscaped() +
+           QStringLiteral("</div>");
+}
 
 } // namespace
 
@@ -90,7 +96,7 @@ void PageGenerator::WriteCode(GeneratedPage& page) const {
     lines.append(QStringLiteral("</td></tr></table> <!-- main -->"));
     if (m_layoutState.isUntouchedDefault()) {
         lines.append(QStringLiteral("<br />"));
-        lines.append(defaultLayoutNote);
+        lines.append(defaultLayoutNote());
     }
     lines.append(QStringLiteral("</body>"));
     lines.append(QStringLiteral("</html>"));

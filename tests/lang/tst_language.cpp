@@ -12,7 +12,11 @@
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
 #include "layout/colorcombo.h"
+#include "layout/layout.h"
+#include "layout/layoutstate.h"
 #include "layout/saveexitdialog.h"
+#include "pagegen/pagegenerator.h"
+#include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
 #include "platform/inifile.h"
 #include "platform/qtuserdialogs.h"
@@ -689,7 +693,7 @@ void TestLanguage::editorDialogsFollowTheLanguage_data() {
     QTest::addColumn<QString>("title"); // of the message box; the file filter's start
     QTest::newRow("insert picture")
         << "edActionInsertPicture1" << QString::fromUtf8("open: Insérer une image")
-        << "Toutes les images (*.jpg, *.gif, *.png)|*.jpg;*.gif;*.png|Images JPEG (*.jpg)";
+        << "Toutes les images (*.jpg *.gif *.png)|*.jpg;*.gif;*.png|Images JPEG (*.jpg)";
     QTest::newRow("open") << "edActionOpen1"
                           << "open: Ouvrir un document"
                           << "Documents Vantrel (*.vdoc)|*.vdoc";
@@ -855,6 +859,17 @@ void TestLanguage::programMessagesFollowTheLanguage_data() {
            })
         << "Vantrel (editing layout : shop.rbs)"
         << QString::fromUtf8("Vantrel (édition de la présentation : shop.rbs)");
+    QTest::newRow("note below the default layout's preview")
+        << MessageSource([] {
+               WorkingFolders folders;
+               LayoutState layoutState;
+               layoutState.LayoutFileName = WorkingFolders::untitledLayoutName();
+               PublishingState publishing;
+               PageGenerator generator(folders, layoutState, publishing, Layout::withDefaults());
+               return generator.generate().pageText();
+           })
+        << "This is the default Layout."
+        << QString::fromUtf8("Ceci est la présentation par défaut.");
     QTest::newRow("&& shows one &")
         << MessageSource([] { return uilanguage::text("MESSAGES", "examplesTitle", "x"); }) << "x"
         << "Tutoriels & exemples";
