@@ -399,6 +399,7 @@ void MainWindow::FormCreate() {
     m_state.LanguageCode = settingsfile::readLanguageCode(m_state.folders.settingsFile());
     m_menu->checkLanguage(m_state.LanguageCode);
     languageapplier::followShownDialogs(this);
+    keepTitlesWhole(this);
     layout.LayoutLoadNeeded = true;
 }
 

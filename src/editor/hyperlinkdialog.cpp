@@ -24,6 +24,10 @@ HyperlinkDialog::HyperlinkDialog(QWidget* parent)
     auto* target = new QLabel(QStringLiteral("T&arget:"), this);
     target->setObjectName(QStringLiteral("lblTarget"));
     target->setBuddy(m_target);
+    // Room for a whole web address of some 60 characters, as sellers type them.
+    const int addressWidth = fontMetrics().averageCharWidth() * 60;
+    m_text->setMinimumWidth(addressWidth);
+    m_target->setMinimumWidth(addressWidth);
     layout->addRow(text, m_text);
     layout->addRow(target, m_target);
     layout->addRow(buttons);

@@ -19,7 +19,9 @@ ExportHelpWindow::ExportHelpWindow(std::function<QString()> helpPage, QString se
     , m_dialogs(dialogs) {
     setObjectName(QStringLiteral("T_frmExport1"));
     setWindowTitle(QStringLiteral("Vantrel - Publishing Help"));
-    setMinimumSize(320, 480);
+    // Narrow beside the site, yet never narrower than its check box's text,
+    // which its layout keeps whole in every language.
+    setMinimumHeight(480);
     resize(320, 490);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

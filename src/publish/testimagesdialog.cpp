@@ -74,7 +74,9 @@ TestImagesDialog::TestImagesDialog(QWidget* parent)
     setObjectName(QStringLiteral("T_TestImages"));
     setWindowTitle(QStringLiteral("Images required for this Auction"));
     setModal(true);
-    setFixedSize(dialogWidth, dialogHeight);
+    // The width grows with its texts in a longer language, never below them.
+    setFixedHeight(dialogHeight);
+    resize(dialogWidth, dialogHeight);
 
     auto* column = new QVBoxLayout(this);
     auto* title = new QLabel(QStringLiteral("Internet connection required"), this);

@@ -5,6 +5,7 @@
 #include "editor/edfilecommands.h"
 #include "editor/edprint.h"
 #include "editor/htmlfragmentexporter.h"
+#include "editor/hyperlinkdialog.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
 #include "editor/vdocreader.h"
@@ -19,6 +20,7 @@
 #include <QHash>
 #include <QImage>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -417,6 +419,7 @@ private slots:
     void pasteComesWithTheEditorsWindow();
     void popupMenuFitsTheClickedPlace_data();
     void popupMenuFitsTheClickedPlace();
+    void linkDialogFieldsHoldAWholeAddress();
     void gridLinesShowBorderlessCells_data();
     void gridLinesShowBorderlessCells();
     void printsToPdfWithFixedMargins_data();
@@ -1070,6 +1073,18 @@ void TestEditorActions::popupMenuFitsTheClickedPlace() {
     QVERIFY(chosen->isEnabled());
     chosen->trigger();
     QCOMPARE(observe(sample, probe, m_folder.path()), expected);
+}
+
+void TestEditorActions::linkDialogFieldsHoldAWholeAddress() {
+    HyperlinkDialog dialog;
+    dialog.show();
+    const QString address = QStringLiteral("https://www.example-shop.com/listings/teak-clock-1960");
+    for (const char* name : {"edtText", "edtTarget"}) {
+        const auto* edit = dialog.findChild<QLineEdit*>(QLatin1String(name));
+        QVERIFY(edit);
+        QVERIFY2(edit->contentsRect().width() >= edit->fontMetrics().horizontalAdvance(address),
+                 name);
+    }
 }
 
 void TestEditorActions::gridLinesShowBorderlessCells_data() {

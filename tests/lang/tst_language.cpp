@@ -8,6 +8,7 @@
 #include "document/insertpicinfodialog.h"
 #include "document/richdocumenteditor.h"
 #include "editor/edactionlist.h"
+#include "editor/eddialogs.h"
 #include "editor/hyperlinkdialog.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
@@ -37,13 +38,17 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
@@ -250,45 +255,116 @@ Window* programWindow() {
     return nullptr;
 }
 
-/// The English leftovers of the windows the program opens or fills on
-/// demand, each opened the way the program opens it.
-QStringList onDemandLeftovers(Program& program) {
-    QStringList leftovers;
-    const auto look = [&leftovers](QDialog& dialog) {
+/// Shows every window the program opens or fills on demand, each the way
+/// the program opens it, and gives it to `look` while it shows.
+void forEachShownWindow(Program& program, const std::function<void(QWidget&)>& look) {
+    const auto show = [&look](QDialog& dialog) {
         dialog.show();
         QCoreApplication::processEvents();
-        leftovers += englishLeftovers(&dialog);
+        look(dialog);
         dialog.hide();
         return int(QDialog::Rejected);
     };
     // Every dialog as it shows, which applies the language to it again.
     for (QWidget* window : languageapplier::programWindows()) {
         if (auto* dialog = qobject_cast<QDialog*>(window))
-            look(*dialog);
+            show(*dialog);
     }
     programWindow<SaveExitDialog>()->setChangedFile(QStringLiteral("Sample.rbs"));
-    look(*programWindow<SaveExitDialog>());
+    show(*programWindow<SaveExitDialog>());
     programWindow<TestImagesDialog>()->setRequiredImages(
         {QStringLiteral("https://example.com/a.jpg")});
-    look(*programWindow<TestImagesDialog>());
+    show(*programWindow<TestImagesDialog>());
     programWindow<InsertPicInfoDialog>()->showPaths(QStringLiteral("/pictures/a.jpg"),
                                                     QStringLiteral("/pictures/"));
-    look(*programWindow<InsertPicInfoDialog>());
-    program.dialogs.modalActions.enqueue(look);
+    show(*programWindow<InsertPicInfoDialog>());
+    program.dialogs.modalActions.enqueue(show);
     programWindow<AddSiteDialog>()->showForRegion(0);
-    program.dialogs.modalActions.enqueue(look);
+    program.dialogs.modalActions.enqueue(show);
     programWindow<EditSiteDialog>()->showForSite(0, QStringLiteral("Site"),
                                                  QStringLiteral("https://example.com/"));
-    program.dialogs.modalActions.enqueue(look);
+    program.dialogs.modalActions.enqueue(show);
     programWindow<ExportInfoDialog>()->showModally();
     HyperlinkDialog link;
-    look(link);
+    show(link);
     for (const auto severity : {listingrules::Severity::Error, listingrules::Severity::Warning}) {
         listingrules::Finding finding;
         finding.severity = severity;
         ListingFindingsDialog findings({finding});
-        look(findings);
+        show(findings);
     }
+}
+
+/// A caption's words as they show, one line each.
+QStringList shownLines(QString text, bool rich) {
+    if (rich)
+        text = QTextDocumentFragment::fromHtml(text).toPlainText();
+    text.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text.split(QLatin1Char('\n'));
+}
+
+int widestLine(const QFontMetrics& metrics, const QStringList& lines) {
+    int widest = 0;
+    for (const QString& line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
+/// The texts of a shown window that its size cuts: a title the window
+/// manager would shorten (in a bold title face, beside an icon and three
+/// buttons: about seven lines' height), a caption narrower than its words, a wrapped text taller
+/// than its place.
+QStringList cutTexts(QWidget& window) {
+    QStringList cut;
+    const QString where = window.objectName() + QStringLiteral(": ");
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    const QString caption = window.windowTitle();
+    if (!caption.isEmpty() &&
+        window.width() < title.horizontalAdvance(caption) + 7 * title.height())
+        cut << where + QStringLiteral("title \"%1\" in %2 pixels").arg(caption).arg(window.width());
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&window) || widget->window() != &window)
+            continue;
+        const QFontMetrics metrics = widget->fontMetrics();
+        if (auto* label = qobject_cast<QLabel*>(widget); label && !label->text().isEmpty()) {
+            const bool rich =
+                label->textFormat() == Qt::RichText ||
+                (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
+            const bool whole = label->wordWrap()
+                                   ? label->height() >= label->heightForWidth(label->width())
+                                   : label->contentsRect().width() >=
+                                         widestLine(metrics, shownLines(label->text(), rich));
+            if (!whole)
+                cut << where + QStringLiteral("label \"%1\"").arg(label->text());
+        } else if (auto* box = qobject_cast<QCheckBox*>(widget);
+                   box && box->width() < box->sizeHint().width()) {
+            cut << where + QStringLiteral("check box \"%1\"").arg(box->text());
+        } else if (auto* radio = qobject_cast<QRadioButton*>(widget);
+                   radio && radio->width() < radio->sizeHint().width()) {
+            cut << where + QStringLiteral("radio button \"%1\"").arg(radio->text());
+        } else if (auto* button = qobject_cast<QPushButton*>(widget);
+                   button &&
+                   button->width() < widestLine(metrics, shownLines(button->text(), false))) {
+            cut << where + QStringLiteral("button \"%1\"").arg(button->text());
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget);
+                   group &&
+                   group->width() < widestLine(metrics, shownLines(group->title(), false))) {
+            cut << where + QStringLiteral("group \"%1\"").arg(group->title());
+        }
+    }
+    return cut;
+}
+
+/// The English leftovers of the windows the program opens or fills on
+/// demand, each opened the way the program opens it.
+QStringList onDemandLeftovers(Program& program) {
+    QStringList leftovers;
+    forEachShownWindow(program,
+                       [&leftovers](QWidget& window) { leftovers += englishLeftovers(&window); });
     // The message boxes' buttons.
     QtUserDialogs qtBoxes(QStringLiteral("Vantrel"));
     UserDialogs& boxes = qtBoxes;
@@ -330,6 +406,8 @@ private slots:
     void choosingALanguageWritesItAndAppliesIt();
     void menuSwitchesLanguageAndBack();
     void frenchLeavesNoEnglishText();
+    void windowsShowTheirWholeTexts_data();
+    void windowsShowTheirWholeTexts();
     void frenchTextsNameSettingsPagesThatExist_data();
     void frenchTextsNameSettingsPagesThatExist();
     void captionsFollowTheLanguageAtOnce();
@@ -612,6 +690,56 @@ void TestLanguage::frenchLeavesNoEnglishText() {
                 .arg(leftovers.size())
                 .arg(leftovers.join(QLatin1Char('\n')))));
     }
+}
+
+void TestLanguage::windowsShowTheirWholeTexts_data() {
+    QTest::addColumn<QString>("code");
+    QTest::newRow("English") << "en";
+    QTest::newRow("French") << "fr";
+}
+
+void TestLanguage::windowsShowTheirWholeTexts() {
+    QFETCH(QString, code);
+    Program program;
+    program.shipLanguageFiles();
+    // English shown first, as a seller who switches meets them.
+    program.apply(QStringLiteral("en"));
+    forEachShownWindow(program, [](QWidget&) {});
+    program.apply(code);
+    QStringList cut;
+    const auto look = [&cut](QWidget& window) { cut += cutTexts(window); };
+    forEachShownWindow(program, look);
+    // The windows beside the main window that are not dialogs.
+    for (QWidget* window : languageapplier::programWindows()) {
+        if (qobject_cast<QDialog*>(window) || qobject_cast<QMainWindow*>(window))
+            continue;
+        window->show();
+        QCoreApplication::processEvents();
+        look(*window);
+        window->hide();
+    }
+    // The editor's dialogs, as its commands open them over the editor.
+    QWidget* editor = program.window().editor().widget();
+    const auto pickColor = [](const QColor& color) { return std::optional<QColor>(color); };
+    std::vector<std::unique_ptr<QDialog>> editorDialogs;
+    editorDialogs.emplace_back(new EdFindDialog(false, editor));
+    editorDialogs.emplace_back(new EdFindDialog(true, editor));
+    editorDialogs.emplace_back(new EdParagraphDialog(editor));
+    editorDialogs.emplace_back(new EdParaBorderDialog(pickColor, editor));
+    editorDialogs.emplace_back(new EdLineDialog(pickColor, editor));
+    editorDialogs.emplace_back(new EdTablePropertiesDialog(editor));
+    editorDialogs.emplace_back(new EdCharCaseDialog(editor));
+    editorDialogs.emplace_back(new EdSymbolDialog(editor));
+    editorDialogs.emplace_back(new EdListDialog(editor));
+    editorDialogs.emplace_back(new HyperlinkDialog(editor));
+    for (const auto& dialog : editorDialogs) {
+        dialog->show();
+        QCoreApplication::processEvents();
+        look(*dialog);
+        dialog->hide();
+    }
+    cut.removeDuplicates();
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
 
 void TestLanguage::frenchTextsNameSettingsPagesThatExist_data() {
