@@ -483,6 +483,9 @@ void MainWindow::chooseLanguage(const QString& code) {
     // The seller who has not begun yet reads the welcome in the new language.
     if (welcome)
         loadWelcomeDocument();
+    // The preview on show says it in the new language's words too.
+    if (m_pages->currentIndex() == int(MainPage::Decorate))
+        m_layoutPage->refreshPreview();
     SettingsFile(m_state.folders.settingsFile()).writeString(SettingKey::lang, code);
 }
 

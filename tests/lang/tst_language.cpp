@@ -14,6 +14,7 @@
 #include "editor/tedaction.h"
 #include "layout/colorcombo.h"
 #include "layout/layout.h"
+#include "layout/layoutpage.h"
 #include "layout/layoutstate.h"
 #include "layout/saveexitdialog.h"
 #include "pagegen/pagegenerator.h"
@@ -49,6 +50,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextDocumentFragment>
@@ -413,6 +415,7 @@ private slots:
     void captionsFollowTheLanguageAtOnce();
     void editorDialogsFollowTheLanguage_data();
     void editorDialogsFollowTheLanguage();
+    void layoutPreviewFollowsTheLanguageAtOnce();
     void welcomeDocumentFollowsTheLanguage_data();
     void welcomeDocumentFollowsTheLanguage();
     void shownListItemsFollowTheLanguage();
@@ -854,6 +857,26 @@ void TestLanguage::editorDialogsFollowTheLanguage() {
     else
         QVERIFY2(program.dialogs.lastFileDialog.filter.startsWith(title),
                  qPrintable(program.dialogs.lastFileDialog.filter));
+}
+
+void TestLanguage::layoutPreviewFollowsTheLanguageAtOnce() {
+    Program program;
+    program.shipLanguageFiles();
+    for (const QString& name : {QStringLiteral("Entry.vdoc"), QStringLiteral("fr_Entry.vdoc"),
+                                QStringLiteral("Default.rbs")})
+        QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + QLatin1Char('/') + name,
+                            program.programFile(name)));
+    program.window().FormActivate();
+    program.window().pages()->setCurrentIndex(int(MainPage::Decorate));
+    auto* layoutPage = program.window().findChild<LayoutPage*>();
+    QVERIFY(layoutPage);
+    QSignalSpy refreshed(layoutPage, &LayoutPage::previewRequested);
+    // Chosen on the Layout page: the preview shows the welcome in French at once.
+    program.action("fr")->trigger();
+    QCOMPARE(refreshed.size(), 1);
+    const QString page =
+        program.window().pageGenerator().generate().ListingCode.join(QLatin1Char('\n'));
+    QVERIFY2(page.contains(QStringLiteral("Bienvenue dans Vantrel")), qPrintable(page));
 }
 
 void TestLanguage::welcomeDocumentFollowsTheLanguage_data() {
