@@ -24,14 +24,16 @@ bool documentPictureLocation(PublishingState& publishing, const ServerMirror& se
         location = PathToFileUrl(storedFile);
         return true;
     }
-    if (servers.OwnServer == 1 || servers.OwnServer == 2) {
-        const QString& server =
-            servers.OwnServer == 1 ? servers.PrimaryServer : servers.SecondaryServer;
-        // A server nobody has set is never published.
-        if (!serveraddress::isSet(server))
-            return true;
-        location = server + bareFileName(storedFile);
-        publishing.RequiredImages.add(location);
+    const QString chosen = servers.OwnServer == 1   ? servers.PrimaryServer
+                           : servers.OwnServer == 2 ? servers.SecondaryServer
+                                                    : QString();
+    // A server nobody has set is never published: the picture stays where
+    // the editor puts it, and publishing is told it has no address.
+    if (!serveraddress::isSet(chosen)) {
+        publishing.UnplacedPictures.append(storedFile);
+        return true;
     }
+    location = chosen + bareFileName(storedFile);
+    publishing.RequiredImages.add(location);
     return true;
 }

@@ -49,7 +49,11 @@ void placeLayoutPictures(const Layout& layout, const QString& server, LayoutStat
     for (const auto& picture : pictures) {
         picture.fileName = bareFileName(picture.path);
         picture.url = server + picture.fileName;
-        if (!picture.path.isEmpty() && !picture.hidden)
+        if (picture.path.isEmpty() || picture.hidden)
+            continue;
+        if (server.isEmpty())
+            publishing.UnplacedPictures.append(picture.path);
+        else
             publishing.RequiredImages.add(picture.url);
     }
 }
