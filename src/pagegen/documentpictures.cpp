@@ -5,17 +5,6 @@
 #include "settings/serveraddress.h"
 #include "settings/servermirror.h"
 
-#include <algorithm>
-
-namespace {
-
-QString bareFileName(const QString& path) {
-    const qsizetype separator = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-    return path.mid(separator + 1);
-}
-
-} // namespace
-
 bool documentPictureLocation(PublishingState& publishing, const ServerMirror& servers, int itemNo,
                              const QString& storedFile, QString& location) {
     if (itemNo < 0 || storedFile.isEmpty())
@@ -29,11 +18,12 @@ bool documentPictureLocation(PublishingState& publishing, const ServerMirror& se
                                                     : QString();
     // A server nobody has set is never published: the picture stays where
     // the editor puts it, and publishing is told it has no address.
-    if (!serveraddress::isSet(chosen)) {
+    const QString server = serveraddress::fromTyped(chosen).value_or(QString());
+    if (server.isEmpty()) {
         publishing.UnplacedPictures.append(storedFile);
         return true;
     }
-    location = chosen + bareFileName(storedFile);
+    location = addressOnServer(server, pathFileName(storedFile));
     publishing.RequiredImages.add(location);
     return true;
 }

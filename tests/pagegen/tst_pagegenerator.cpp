@@ -132,6 +132,12 @@ void TestPageGenerator::variables_data() {
            })
         << QStringList{"adimg=file:///home/seller/Documents/Vantrel/images/My%20images/Sky.GIF",
                        "fimg=file:///home/seller/Documents/Vantrel/images"};
+    QTest::newRow("a layout written with backslashes")
+        << LayoutChange([](Layout& l, PublishingState&) {
+               l.AdImgHide = false;
+               l.AdImg = QStringLiteral("\\Backgrounds\\Roses.png");
+           })
+        << QStringList{"adimg=file:///home/seller/Documents/Vantrel/images/Backgrounds/Roses.png"};
     QTest::newRow("publishing takes the server addresses")
         << LayoutChange([](Layout& l, PublishingState& s) {
                l.TxtImgHide = false;
@@ -354,6 +360,10 @@ void TestPageGenerator::pathToFileUrl_data() {
                                               << "file:///p/50%25%20off%20%231%3F.jpg";
     QTest::newRow("non-ASCII") << "/p/caf\u00e9.png"
                                << "file:///p/caf%C3%A9.png";
+    QTest::newRow("backslash in a name") << "/p/back\\slash.png"
+                                         << "file:///p/back%5Cslash.png";
+    QTest::newRow("folder") << "/home/Ann/images/"
+                            << "file:///home/Ann/images/";
 }
 
 void TestPageGenerator::pathToFileUrl() {
@@ -402,7 +412,7 @@ void TestPageGenerator::documentPictureLocation_data() {
                                       << QStringList{"http://one.example/Sky.JPG"};
     QTest::newRow("second own server")
         << true << 2 << 0 << "C:\\Pics\\My Sky.jpg"
-        << "http://two.example/My Sky.jpg" << QStringList{"http://two.example/My Sky.jpg"};
+        << "http://two.example/My%20Sky.jpg" << QStringList{"http://two.example/My%20Sky.jpg"};
     QTest::newRow("no own server chosen") << true << 0 << 0 << sky << "as passed" << QStringList();
     QTest::newRow("not an item") << false << 1 << -1 << sky << "-" << QStringList();
     QTest::newRow("no file") << true << 1 << 0 << ""
