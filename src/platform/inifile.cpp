@@ -32,8 +32,16 @@ struct ParsedLine {
     qsizetype valueStart = 0;
 };
 
+// White space around names and values: the blanks, and the other white
+// space a hand-edited file can hold at a name's end (vertical tab, form feed,
+// no-break space...). Names asked for are trimmed by the same rule, or a name
+// listed from the file could not be found again.
+bool isBlank(QChar c) {
+    return c.isSpace();
+}
+
 bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+    return isBlank(windows1252::decodeByte(static_cast<unsigned char>(c)));
 }
 
 // A UTF-8 byte-order mark that an editor put before the first line.
@@ -108,7 +116,13 @@ bool sameName(const QString& a, const QString& b) {
 // asked for are taken the same way; otherwise " A " would miss [A] and a
 // write would add a second section.
 QString requestedName(const QString& name) {
-    return name.trimmed();
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && isBlank(name[from]))
+        ++from;
+    while (to > from && isBlank(name[to - 1]))
+        --to;
+    return name.mid(from, to - from);
 }
 
 // A line a hand-edited file comments out, or one without a name, is no key
@@ -207,7 +221,7 @@ QByteArray encodeSingleLine(const QString& text) {
 }
 
 bool isBlankOrQuote(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'"' || c == u'\'';
+    return isBlank(c) || c == u'"' || c == u'\'';
 }
 
 // The reader drops the blanks around a value and one pair of enclosing
