@@ -83,12 +83,13 @@ ParsedLine parseLine(const QByteArray& bytes, const Line& line) {
     trimRange(bytes, from, to);
     if (from == to)
         return parsed;
-    if (bytes[from] == '[') {
-        qsizetype close = from + 1;
-        while (close < to && bytes[close] != ']')
-            ++close;
+    // A header's name runs to the line's last "]", so a name may hold "]"
+    // itself; a line without one is no header.
+    const qsizetype close =
+        bytes[from] == '[' ? QByteArrayView(bytes).sliced(from, to - from).lastIndexOf(']') : -1;
+    if (close > 0) {
         qsizetype nameFrom = from + 1;
-        qsizetype nameTo = close;
+        qsizetype nameTo = from + close;
         trimRange(bytes, nameFrom, nameTo);
         parsed.kind = LineKind::Section;
         parsed.name =
@@ -256,6 +257,29 @@ void requireEncodable(const QString& fileName, const QString& section, const QSt
                                                        "characters that the file cannot store "
                                                        "(%5)."))
                            .arg(fileName, value, section, key, inValue));
+}
+
+// A name is written only when the line written for it reads back as that
+// name: a line break would split the line, a key with "=" would end at it
+// and a key like "[a]" would read as a section header.
+void requireReadableNames(const QString& fileName, const QString& section, const QString& key) {
+    const auto readsBack = [](const QString& name, const QString& line, LineKind kind) {
+        if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')))
+            return false;
+        const QByteArray bytes = windows1252::encode(line);
+        const ParsedLine parsed = parseLine(bytes, {0, bytes.size(), bytes.size()});
+        return parsed.kind == kind && parsed.name == name;
+    };
+    if (readsBack(section, QLatin1Char('[') + section + QLatin1Char(']'), LineKind::Section) &&
+        readsBack(key, key + QLatin1Char('='), LineKind::Key))
+        return;
+    throw AppError(uilanguage::text("MESSAGES", "fileNameUnreadable",
+                                    QStringLiteral("Could not write the file \"%1\": the name "
+                                                   "[%2] %3 would not read back from it as "
+                                                   "written (a name cannot hold a line break, a "
+                                                   "key name cannot hold \"=\" or look like a "
+                                                   "[section] header)."))
+                       .arg(fileName, section.simplified(), key.simplified()));
 }
 
 // A longer value would be cut when it is read back.
@@ -540,6 +564,7 @@ void IniFile::Edit::writeString(const QString& section, const QString& key, cons
     const QString sectionName = requestedName(section);
     const QString keyName = requestedName(key);
     requireEncodable(m_fileName, sectionName, keyName, value);
+    requireReadableNames(m_fileName, sectionName, keyName);
     requireReadableLength(m_fileName, sectionName, keyName, value);
     setValue(m_bytes, sectionName, keyName, value);
     m_changed = true;

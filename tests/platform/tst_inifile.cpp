@@ -162,9 +162,19 @@ void TestIniFile::readString_data() {
         << "s"
         << "k"
         << "v";
+    QTest::newRow("header name holding ]") << QByteArray("[a]b]\r\nk=v\r\n") << "a]b"
+                                           << "k"
+                                           << "v";
+    QTest::newRow("header name runs to the last ]") << QByteArray("[a]b]\r\nk=v\r\n") << "a"
+                                                    << "k"
+                                                    << "dflt";
+    QTest::newRow("damaged: unclosed header is no header")
+        << QByteArray("[s]\r\n[abc\r\nk=v\r\n") << "s"
+        << "k"
+        << "v";
     QTest::newRow("damaged: header without bracket") << QByteArray("[s\nk=v\n") << "s"
                                                      << "k"
-                                                     << "v";
+                                                     << "dflt";
 }
 
 void TestIniFile::readString() {
@@ -264,6 +274,13 @@ void TestIniFile::write_data() {
         << QByteArray("[A]\r\nk=1\r\n") << " A "
         << "\tk "
         << "2" << QByteArray("[A]\r\nk=2\r\n");
+    QTest::newRow("section name holding ]: no second section")
+        << QByteArray("[a]b]\r\nk=1\r\n") << "a]b"
+        << "k"
+        << "2" << QByteArray("[a]b]\r\nk=2\r\n");
+    QTest::newRow("new section name holding ]") << QByteArray() << "x]y"
+                                                << "k"
+                                                << "1" << QByteArray("[x]y]\r\nk=1\r\n");
     QTest::newRow("new key written with its name trimmed") << QByteArray("[A]\r\n") << "A"
                                                            << " j "
                                                            << "3" << QByteArray("[A]\r\nj=3\r\n");
@@ -503,6 +520,10 @@ void TestIniFile::batch_data() {
         << QStringList{"PAGE/PgW=800", "PAGE/PgNote=" + QString(2048, QLatin1Char('n')),
                        "TEXT/TxC=y"}
         << "PgNote";
+    QTest::newRow("key name that reads as a section header")
+        << layout << QStringList{"PAGE/PgW=800", "PAGE/[TEXT]=1", "TEXT/TxC=y"} << "[TEXT]";
+    QTest::newRow("section name with a line break")
+        << QByteArray() << QStringList{"s/k=2", "a\nb/NewKey=1"} << "NewKey";
     QTest::newRow("section name the code page lacks, new file")
         << QByteArray() << QStringList{"s/k=2", QString::fromUtf8("\u0416/NewKey=1")} << "NewKey";
 }
