@@ -271,9 +271,9 @@ void TestStartup::savedSettingsReachStateAndDialogAtNextActivation_data() {
         << 2 << 2 << "http://my.example/"
         << "http://two.example/"
         << QStringList{"radServer2", "radServer5", "cbxUseOwnServer", "cbxHideExportHelp"} << 3;
-    QTest::newRow("out of range selects nothing new")
-        << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 7
-        << 0 << "your primary server *"
+    QTest::newRow("out of range reads as the default")
+        << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 1
+        << 1 << "your primary server *"
         << "your secondary server *" << QStringList{"radServer1", "radServer4", "cbxUseOwnServer"}
         << 9;
 }
