@@ -32,8 +32,16 @@ struct ParsedLine {
     qsizetype valueStart = 0;
 };
 
+// White space around names and values: the blanks, and the other white
+// space a hand-edited file can hold at a name's end (vertical tab, form feed,
+// no-break space...). Names asked for are trimmed by the same rule, or a name
+// listed from the file could not be found again.
+bool isBlank(QChar c) {
+    return c.isSpace();
+}
+
 bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+    return isBlank(windows1252::decodeByte(static_cast<unsigned char>(c)));
 }
 
 // A UTF-8 byte-order mark that an editor put before the first line.
@@ -75,12 +83,13 @@ ParsedLine parseLine(const QByteArray& bytes, const Line& line) {
     trimRange(bytes, from, to);
     if (from == to)
         return parsed;
-    if (bytes[from] == '[') {
-        qsizetype close = from + 1;
-        while (close < to && bytes[close] != ']')
-            ++close;
+    // A header's name runs to the line's last "]", so a name may hold "]"
+    // itself; a line without one is no header.
+    const qsizetype close =
+        bytes[from] == '[' ? QByteArrayView(bytes).sliced(from, to - from).lastIndexOf(']') : -1;
+    if (close > 0) {
         qsizetype nameFrom = from + 1;
-        qsizetype nameTo = close;
+        qsizetype nameTo = from + close;
         trimRange(bytes, nameFrom, nameTo);
         parsed.kind = LineKind::Section;
         parsed.name =
@@ -108,7 +117,13 @@ bool sameName(const QString& a, const QString& b) {
 // asked for are taken the same way; otherwise " A " would miss [A] and a
 // write would add a second section.
 QString requestedName(const QString& name) {
-    return name.trimmed();
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && isBlank(name[from]))
+        ++from;
+    while (to > from && isBlank(name[to - 1]))
+        --to;
+    return name.mid(from, to - from);
 }
 
 // A line a hand-edited file comments out, or one without a name, is no key
@@ -207,7 +222,7 @@ QByteArray encodeSingleLine(const QString& text) {
 }
 
 bool isBlankOrQuote(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'"' || c == u'\'';
+    return isBlank(c) || c == u'"' || c == u'\'';
 }
 
 // The reader drops the blanks around a value and one pair of enclosing
@@ -242,6 +257,29 @@ void requireEncodable(const QString& fileName, const QString& section, const QSt
                                                        "characters that the file cannot store "
                                                        "(%5)."))
                            .arg(fileName, value, section, key, inValue));
+}
+
+// A name is written only when the line written for it reads back as that
+// name: a line break would split the line, a key with "=" would end at it
+// and a key like "[a]" would read as a section header.
+void requireReadableNames(const QString& fileName, const QString& section, const QString& key) {
+    const auto readsBack = [](const QString& name, const QString& line, LineKind kind) {
+        if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')))
+            return false;
+        const QByteArray bytes = windows1252::encode(line);
+        const ParsedLine parsed = parseLine(bytes, {0, bytes.size(), bytes.size()});
+        return parsed.kind == kind && parsed.name == name;
+    };
+    if (readsBack(section, QLatin1Char('[') + section + QLatin1Char(']'), LineKind::Section) &&
+        readsBack(key, key + QLatin1Char('='), LineKind::Key))
+        return;
+    throw AppError(uilanguage::text("MESSAGES", "fileNameUnreadable",
+                                    QStringLiteral("Could not write the file \"%1\": the name "
+                                                   "[%2] %3 would not read back from it as "
+                                                   "written (a name cannot hold a line break, a "
+                                                   "key name cannot hold \"=\" or look like a "
+                                                   "[section] header)."))
+                       .arg(fileName, section.simplified(), key.simplified()));
 }
 
 // A longer value would be cut when it is read back.
@@ -526,6 +564,7 @@ void IniFile::Edit::writeString(const QString& section, const QString& key, cons
     const QString sectionName = requestedName(section);
     const QString keyName = requestedName(key);
     requireEncodable(m_fileName, sectionName, keyName, value);
+    requireReadableNames(m_fileName, sectionName, keyName);
     requireReadableLength(m_fileName, sectionName, keyName, value);
     setValue(m_bytes, sectionName, keyName, value);
     m_changed = true;

@@ -62,6 +62,9 @@ protected:
 
 private:
     int selectedRegion() const;
+    /// Stores the region, site and browser for the next showing; a settings
+    /// file that cannot take them is a warning, not the end of publishing.
+    void rememberChoice();
 
     UserDialogs& m_dialogs;
     QString m_settingsFile;

@@ -15,13 +15,16 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QGroupBox>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -73,6 +76,27 @@ bool isChecked(const QObject& window, const char* name) {
     return button->isChecked();
 }
 
+/// Whether a process has a child process of the browser engine: the engine
+/// has started and lives.
+bool hasBrowserHelper(qint64 pid) {
+    const QString parent = QString::number(pid);
+    QDirIterator processes(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (processes.hasNext()) {
+        QFile stat(processes.next() + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks and brackets.
+        const QString line = QString::fromLocal8Bit(stat.readAll());
+        const qsizetype close = line.lastIndexOf(QLatin1Char(')'));
+        const QString name = line.mid(line.indexOf(QLatin1Char('(')) + 1);
+        const QStringList rest = line.mid(close + 2).split(QLatin1Char(' '));
+        if (rest.size() > 1 && rest.at(1) == parent &&
+            name.startsWith(QLatin1String("QtWebEngine")))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -96,6 +120,7 @@ private slots:
     void layoutPageRightAfterStartShowsThePreview();
     void closingRightAfterStartEndsCleanly_data();
     void closingRightAfterStartEndsCleanly();
+    void asRootTheBrowserStartsAndItIsSaid();
 };
 
 void TestStartup::languageIsTickedBeforeTheFirstShow_data() {
@@ -271,9 +296,9 @@ void TestStartup::savedSettingsReachStateAndDialogAtNextActivation_data() {
         << 2 << 2 << "http://my.example/"
         << "http://two.example/"
         << QStringList{"radServer2", "radServer5", "cbxUseOwnServer", "cbxHideExportHelp"} << 3;
-    QTest::newRow("out of range selects nothing new")
-        << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 7
-        << 0 << "your primary server *"
+    QTest::newRow("out of range reads as the default")
+        << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 1
+        << 1 << "your primary server *"
         << "your secondary server *" << QStringList{"radServer1", "radServer4", "cbxUseOwnServer"}
         << 9;
 }
@@ -381,6 +406,35 @@ void TestStartup::closingRightAfterStartEndsCleanly() {
     // A window closed at once does not start the web engine any more.
     QVERIFY(!window.findChild<PreviewBrowser*>());
     windows.reset();
+}
+
+void TestStartup::asRootTheBrowserStartsAndItIsSaid() {
+    if (geteuid() != 0)
+        QSKIP("only root meets the browser engine's refusal");
+    // The program as a seller starts it: none of the test run's settings
+    // that turn the engine's sandbox off.
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+    environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+                       QStringLiteral("--disable-gpu"));
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        environment.insert(QLatin1String(name), home.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vantrel"));
+    QVERIFY(program.waitForStarted());
+
+    // The engine starts after the window's first paint; without its sandbox
+    // settled, it ended the whole program at once.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        program.state() == QProcess::NotRunning || hasBrowserHelper(program.processId()), 120000);
+    const bool running = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished();
+    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(running, qPrintable(errors));
+    QCOMPARE(errors.count(QStringLiteral("runs as root")), 1);
 }
 
 QTEST_MAIN(TestStartup)

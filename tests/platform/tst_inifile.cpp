@@ -95,6 +95,17 @@ void TestIniFile::readString_data() {
     QTest::newRow("missing key") << basic << "General"
                                  << "srvSet"
                                  << "dflt";
+    QTest::newRow("other white space around names, as listed")
+        << QByteArray("[\vSites\xA0]\r\neBay Deutschland\xA0=https://ebay.example/\r\n") << "Sites"
+        << "eBay Deutschland"
+        << "https://ebay.example/";
+    QTest::newRow("other white space around names, as asked for")
+        << QByteArray("[Sites]\r\n\fAlpha\t\v=https://alpha.example/\r\n")
+        << QString::fromUtf8("Sites\u0085") << QString::fromUtf8("\u00A0Alpha\f")
+        << "https://alpha.example/";
+    QTest::newRow("other white space around a value") << QByteArray("[s]\nk=\v\xA0\f fr\f\n") << "s"
+                                                      << "k"
+                                                      << "fr";
     QTest::newRow("blanks around name and value")
         << QByteArray("  [ General ]  \n \tlang \t=  fr x \t\n") << "General"
         << "lang"
@@ -151,9 +162,19 @@ void TestIniFile::readString_data() {
         << "s"
         << "k"
         << "v";
+    QTest::newRow("header name holding ]") << QByteArray("[a]b]\r\nk=v\r\n") << "a]b"
+                                           << "k"
+                                           << "v";
+    QTest::newRow("header name runs to the last ]") << QByteArray("[a]b]\r\nk=v\r\n") << "a"
+                                                    << "k"
+                                                    << "dflt";
+    QTest::newRow("damaged: unclosed header is no header")
+        << QByteArray("[s]\r\n[abc\r\nk=v\r\n") << "s"
+        << "k"
+        << "v";
     QTest::newRow("damaged: header without bracket") << QByteArray("[s\nk=v\n") << "s"
                                                      << "k"
-                                                     << "v";
+                                                     << "dflt";
 }
 
 void TestIniFile::readString() {
@@ -253,6 +274,13 @@ void TestIniFile::write_data() {
         << QByteArray("[A]\r\nk=1\r\n") << " A "
         << "\tk "
         << "2" << QByteArray("[A]\r\nk=2\r\n");
+    QTest::newRow("section name holding ]: no second section")
+        << QByteArray("[a]b]\r\nk=1\r\n") << "a]b"
+        << "k"
+        << "2" << QByteArray("[a]b]\r\nk=2\r\n");
+    QTest::newRow("new section name holding ]") << QByteArray() << "x]y"
+                                                << "k"
+                                                << "1" << QByteArray("[x]y]\r\nk=1\r\n");
     QTest::newRow("new key written with its name trimmed") << QByteArray("[A]\r\n") << "A"
                                                            << " j "
                                                            << "3" << QByteArray("[A]\r\nj=3\r\n");
@@ -262,6 +290,13 @@ void TestIniFile::write_data() {
     QTest::newRow("trailing tab quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
                                          << "k"
                                          << "x\t" << QByteArray("[s]\r\nk=\"x\t\"\r\n");
+    QTest::newRow("trailing no-break space quoted")
+        << QByteArray("[s]\r\nk=1\r\n") << "s"
+        << "k" << QString::fromUtf8("x\u00A0") << QByteArray("[s]\r\nk=\"x\xA0\"\r\n");
+    QTest::newRow("name with other white space at its end: replaced in place")
+        << QByteArray("[Sites\xA0]\r\nAlpha\f=1\r\n") << "Sites"
+        << "Alpha"
+        << "2" << QByteArray("[Sites\xA0]\r\nAlpha=2\r\n");
     QTest::newRow("enclosing double quotes quoted")
         << QByteArray("[s]\r\nk=1\r\n") << "s"
         << "k"
@@ -315,6 +350,9 @@ void TestIniFile::deleteKey_data() {
         << QByteArray("[s]\na=1\nb=2") << "b" << QByteArray("[s]\na=1\n");
     QTest::newRow("missing key leaves file")
         << QByteArray("[s]\na=1\n") << "z" << QByteArray("[s]\na=1\n");
+    QTest::newRow("name with a no-break space at its end")
+        << QByteArray("[s]\r\na=1\r\neBay Deutschland\xA0=2\r\n") << "eBay Deutschland"
+        << QByteArray("[s]\r\na=1\r\n");
     QTest::newRow("same key in other section kept")
         << QByteArray("[t]\nb=0\n[s]\nb=1\n") << "b" << QByteArray("[t]\nb=0\n[s]\n");
 }
@@ -329,7 +367,8 @@ void TestIniFile::deleteKey() {
 }
 
 void TestIniFile::sectionKeysInFileOrder() {
-    const IniFile ini(writeFile("[Sites]\nzeta=1\nAlpha=2\n\nnot a key\nmid = 3\n[Other]\nx=1\n"));
+    const IniFile ini(
+        writeFile("[Sites]\nzeta=1\nAlpha=2\n\nnot a key\n\vmid\xA0 = 3\n[Other\f]\nx=1\n"));
     QCOMPARE(ini.readSectionKeys(QStringLiteral("sites")),
              QStringList({QStringLiteral("zeta"), QStringLiteral("Alpha"), QStringLiteral("mid")}));
     QCOMPARE(ini.readSections(), QStringList({QStringLiteral("Sites"), QStringLiteral("Other")}));
@@ -481,6 +520,10 @@ void TestIniFile::batch_data() {
         << QStringList{"PAGE/PgW=800", "PAGE/PgNote=" + QString(2048, QLatin1Char('n')),
                        "TEXT/TxC=y"}
         << "PgNote";
+    QTest::newRow("key name that reads as a section header")
+        << layout << QStringList{"PAGE/PgW=800", "PAGE/[TEXT]=1", "TEXT/TxC=y"} << "[TEXT]";
+    QTest::newRow("section name with a line break")
+        << QByteArray() << QStringList{"s/k=2", "a\nb/NewKey=1"} << "NewKey";
     QTest::newRow("section name the code page lacks, new file")
         << QByteArray() << QStringList{"s/k=2", QString::fromUtf8("\u0416/NewKey=1")} << "NewKey";
 }

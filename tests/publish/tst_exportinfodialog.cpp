@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -158,6 +159,8 @@ private slots:
     void helpBox();
     void regionWithoutSites();
     void unsafeStoredAddressIsNotOpened();
+    void siteOpensWhenTheChoiceCannotBeStored_data();
+    void siteOpensWhenTheChoiceCannotBeStored();
     void addSite_data();
     void addSite();
     void editSite_data();
@@ -339,6 +342,35 @@ void TestExportInfoDialog::unsafeStoredAddressIsNotOpened() {
     QCOMPARE(f.dialogs.shownOf("message").size(), 1);
     QVERIFY(f.dialogs.shownOf("url").isEmpty());
     QVERIFY(f.target.calls.isEmpty());
+}
+
+void TestExportInfoDialog::siteOpensWhenTheChoiceCannotBeStored_data() {
+    QTest::addColumn<bool>("external");
+    QTest::newRow("robustness: internal browser") << false;
+    QTest::newRow("robustness: default browser") << true;
+}
+
+void TestExportInfoDialog::siteOpensWhenTheChoiceCannotBeStored() {
+    QFETCH(bool, external);
+    Fixture f;
+    // A folder where the file goes cannot be written, even by root.
+    QVERIFY(QDir().mkpath(f.settingsFile));
+    f.show();
+    radio(f.dialog, "radBrowserChoice", external ? 1 : 0)->click();
+    click(f.dialog, "btnPublishNow");
+
+    QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
+    if (external) {
+        QCOMPARE(f.target.calls, QStringList({"page with panel", "help"}));
+        QCOMPARE(f.dialogs.shownOf("url"), QStringList({"https://first.example/login"}));
+    } else {
+        QCOMPARE(f.target.calls,
+                 QStringList({"page", "browse https://first.example/login", "help"}));
+    }
+    const QStringList warnings = f.dialogs.shownOf("message");
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(f.settingsFile), qPrintable(warnings.first()));
+    QCOMPARE(f.dialog.LastOpenedURL(), QStringLiteral("https://first.example/login"));
 }
 
 void TestExportInfoDialog::addSite_data() {
