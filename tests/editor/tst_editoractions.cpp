@@ -425,6 +425,8 @@ private slots:
     void withoutPrinterOffersAPdfFile();
     void insertFileReadsKnownFormatsUpTo50MB_data();
     void insertFileReadsKnownFormatsUpTo50MB();
+    void typingInTheFindBoxReplacesTheTermShown_data();
+    void typingInTheFindBoxReplacesTheTermShown();
 
 private:
     QTemporaryDir m_folder;
@@ -1269,6 +1271,50 @@ void TestEditorActions::insertFileReadsKnownFormatsUpTo50MB() {
     if (!text.isEmpty())
         QCOMPARE(sample.editor.document()->begin().text(), text);
     QFile::remove(path);
+}
+
+void TestEditorActions::typingInTheFindBoxReplacesTheTermShown_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("earlier"); // the term of the search before
+
+    QTest::newRow("Find after a search") << "edActionFind1"
+                                         << "caret"
+                                         << "gamma";
+    QTest::newRow("Replace after a search") << "edActionReplace1"
+                                            << "caret"
+                                            << "gamma";
+    QTest::newRow("Find with a word selected") << "edActionFind1"
+                                               << "word"
+                                               << "";
+}
+
+void TestEditorActions::typingInTheFindBoxReplacesTheTermShown() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(QString, earlier);
+    Sample sample;
+    sample.editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&sample.editor));
+    sample.place(place);
+    sample.actions.SearchText = earlier;
+    QString shownTerm;
+    sample.dialogs.modalActions.enqueue([&shownTerm](QDialog& dialog) {
+        // The seller opens the dialog and types at once.
+        dialog.show();
+        dialog.activateWindow();
+        if (!QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }))
+            qWarning("the dialog did not become active");
+        shownTerm = static_cast<EdFindDialog&>(dialog).text();
+        if (QWidget* focus = QApplication::focusWidget())
+            QTest::keyClicks(focus, QStringLiteral("alpha"));
+        dialog.hide();
+        return int(EdFindDialog::FindNext);
+    });
+    sample.actions.action(name)->trigger();
+    QVERIFY(!shownTerm.isEmpty());
+    QCOMPARE(sample.actions.SearchText, QStringLiteral("alpha"));
+    QCOMPARE(sample.editor.textCursor().selectedText(), QStringLiteral("alpha"));
 }
 
 QTEST_MAIN(TestEditorActions)
