@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFontDialog>
 #include <QImage>
 #include <QMenu>
 #include <QProcess>
@@ -425,6 +426,8 @@ private slots:
     void withoutPrinterOffersAPdfFile();
     void insertFileReadsKnownFormatsUpTo50MB_data();
     void insertFileReadsKnownFormatsUpTo50MB();
+    void fontDialogAppliesOnlyWhatWasChanged_data();
+    void fontDialogAppliesOnlyWhatWasChanged();
     void typingInTheFindBoxReplacesTheTermShown_data();
     void typingInTheFindBoxReplacesTheTermShown();
 
@@ -1271,6 +1274,74 @@ void TestEditorActions::insertFileReadsKnownFormatsUpTo50MB() {
     if (!text.isEmpty())
         QCOMPARE(sample.editor.document()->begin().text(), text);
     QFile::remove(path);
+}
+
+void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged_data() {
+    QTest::addColumn<QString>("font");     // of the selected word, and of the word after it
+    QTest::addColumn<QString>("change");   // in the dialog: "size", "family", "underline"
+    QTest::addColumn<QString>("expected"); // both words afterwards
+
+    // Neither font is installed here: the dialog shows stand-ins for them.
+    QTest::newRow("size of a missing font") << "Verdana"
+                                            << "size"
+                                            << "Verdana 14|Tahoma 10";
+    QTest::newRow("size of a substituted font") << "Arial"
+                                                << "size"
+                                                << "Arial 14|Tahoma 10";
+    QTest::newRow("family picked") << "Verdana"
+                                   << "family"
+                                   << "DejaVu Serif 10|Tahoma 10";
+    QTest::newRow("underline over two fonts") << "Verdana"
+                                              << "underline"
+                                              << "Verdana 10 u|Tahoma 10 u";
+}
+
+void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged() {
+    QFETCH(QString, font);
+    QFETCH(QString, change);
+    Sample sample;
+    TDocEditor& editor = sample.editor;
+    // "beta" in the font of the row, "gamma" in Tahoma.
+    const auto restyle = [&](int from, int to, const QString& name) {
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        editor.setTextCursor(cursor);
+        editor.changeTextStyle([&name](TTextStyleInfo& info) { info.FontName = name; });
+    };
+    restyle(6, 10, font);
+    restyle(11, 16, QStringLiteral("Tahoma"));
+    QTextCursor selection(editor.document());
+    selection.setPosition(6);
+    selection.setPosition(change == QLatin1String("underline") ? 16 : 10, QTextCursor::KeepAnchor);
+    editor.setTextCursor(selection);
+    sample.dialogs.modalActions.enqueue([change](QDialog& dialog) {
+        auto& fonts = static_cast<QFontDialog&>(dialog);
+        QFont chosen = fonts.currentFont();
+        if (change == QLatin1String("size"))
+            chosen.setPointSize(14);
+        else if (change == QLatin1String("family"))
+            chosen.setFamily(QStringLiteral("DejaVu Serif"));
+        else
+            chosen.setUnderline(true);
+        fonts.setCurrentFont(chosen);
+        fonts.accept();
+        return int(QDialog::Accepted);
+    });
+    sample.actions.action(u"edActionFonts1")->trigger();
+    QStringList words;
+    for (int position : {8, 13}) {
+        QTextCursor at(editor.document());
+        at.setPosition(position);
+        const TTextStyleInfo& style =
+            editor.Style().TextStyles.at(at.charFormat().intProperty(docprop::StyleNo));
+        words << QStringLiteral("%1 %2%3")
+                     .arg(style.FontName)
+                     .arg(style.Size)
+                     .arg(style.hasStyle(TTextStyleInfo::fsUnderline) ? QStringLiteral(" u")
+                                                                      : QString());
+    }
+    QTEST(words.join(QLatin1Char('|')), "expected");
 }
 
 void TestEditorActions::typingInTheFindBoxReplacesTheTermShown_data() {
