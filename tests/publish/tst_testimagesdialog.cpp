@@ -95,6 +95,8 @@ void TestTestImagesDialog::oneRowAfterTheTest_data() {
                          << "sky.gif" + notFound;
     QTest::newRow("HTML page") << "/page/sky.gif"
                                << "sky.gif" + notFound;
+    QTest::newRow("HTML page sent as image/png") << "/disguised/sky.png"
+                                                 << "sky.png" + notFound;
     QTest::newRow("401") << "/private/sky.gif"
                          << "sky.gif - * WARNING ! Image NOT AVAILABLE (password required) *";
     QTest::newRow("6 relocations") << "/hops/6/sky.gif"
