@@ -177,9 +177,13 @@ void TestPictureAddresses::imageTestFindsEveryPicture() {
         return int(QDialog::Accepted);
     });
     dialog.testImages(publishing.RequiredImages.items(), QString(), QStringLiteral("80"));
-    QCOMPARE(rows.size(), names.size());
-    for (const QString& row : std::as_const(rows))
-        QVERIFY2(row.endsWith(QStringLiteral(" - OK")), qPrintable(row));
+    // Each row names its picture as the seller's folder has it.
+    QStringList expected;
+    for (const QString& name : names)
+        expected.append(name + QStringLiteral(" - OK"));
+    rows.sort();
+    expected.sort();
+    QCOMPARE(rows, expected);
 }
 
 QTEST_MAIN(TestPictureAddresses)
