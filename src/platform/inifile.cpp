@@ -364,7 +364,10 @@ IniFile::IniFile(QString fileName)
     : m_fileName(std::move(fileName)) {}
 
 QByteArray IniFile::readBytes() const {
-    // A file that cannot be opened reads as missing, as it always has.
+    // A file that cannot be opened reads as missing, as it always has; so
+    // does a file without a name, which has every key at its default.
+    if (m_fileName.isEmpty())
+        return {};
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -16,7 +16,7 @@
 /// throws an AppError naming the file. Several writes that belong together go
 /// through one `Edit`, which replaces the file once with all of them or not at
 /// all. A file larger than `MaxFileSize` is neither read nor written: the call
-/// throws an AppError naming it.
+/// throws an AppError naming it. A file without a name reads as a missing one.
 class IniFile {
 public:
     class Edit;
