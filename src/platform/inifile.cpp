@@ -345,7 +345,7 @@ bool removeKey(QString& text, const QString& section, const QString& key) {
 
 } // namespace
 
-enum class IniFile::Encoding : unsigned char { Windows1252, Utf8, Utf16LE, Utf16BE };
+enum class IniFile::Encoding : unsigned char { Windows1252 = 0, Utf8, Utf16LE, Utf16BE };
 
 IniFile::Text IniFile::decode(const QByteArray& bytes) {
     Text decoded;

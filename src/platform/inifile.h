@@ -82,7 +82,7 @@ private:
     /// bytes hold the text in.
     struct Text {
         QByteArray mark;
-        Encoding encoding{};
+        Encoding encoding{}; // Windows-1252
         QString text;
     };
 
