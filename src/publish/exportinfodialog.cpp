@@ -207,7 +207,15 @@ int ExportInfoDialog::selectedRegion() const {
 }
 
 void ExportInfoDialog::FormShow() {
-    const SettingsFile settings(m_settingsFile);
+    SettingsFile settings(m_settingsFile);
+    try {
+        settings.readInt(SettingKey::region);
+    } catch (const AppError&) {
+        // A settings file that cannot be read was named when the main window
+        // became active: the choices start at their defaults, and the listing
+        // can still be posted.
+        settings = SettingsFile(QString());
+    }
     m_storedSiteIndex = settings.readInt(SettingKey::siteIndex);
     m_storedRegion = sitelist::clampRegion(settings.readInt(SettingKey::region));
     const int browser = settings.readInt(SettingKey::useBrowser) == DefaultBrowser

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "document/documenteditor.h"
+#include "layout/layout.h"
 #include "layout/layoutpage.h"
 #include "pagegen/shifttext.h"
 #include "platform/inifile.h"
@@ -18,6 +19,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -121,6 +124,8 @@ private slots:
     void closingRightAfterStartEndsCleanly_data();
     void closingRightAfterStartEndsCleanly();
     void asRootTheBrowserStartsAndItIsSaid();
+    void unreadableFileIsNamedAndTheStartGoesOnWithDefaults_data();
+    void unreadableFileIsNamedAndTheStartGoesOnWithDefaults();
 };
 
 void TestStartup::languageIsTickedBeforeTheFirstShow_data() {
@@ -435,6 +440,63 @@ void TestStartup::asRootTheBrowserStartsAndItIsSaid() {
     const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
     QVERIFY2(running, qPrintable(errors));
     QCOMPARE(errors.count(QStringLiteral("runs as root")), 1);
+}
+
+void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults_data() {
+    QTest::addColumn<QString>("folder"); // "program" or "shared"
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("settings"); // null: none, or the file under test
+    QTest::addColumn<QString>("fileMenu");
+    QTest::newRow("robustness: settings file") << "shared"
+                                               << "defaults.ini" << QByteArray() << "File";
+    QTest::newRow("robustness: server list") << "shared"
+                                             << "vtrlsrv.dft" << QByteArray() << "File";
+    QTest::newRow("robustness: language file")
+        << "program"
+        << "fr.ini" << QByteArray("[GENERAL]\r\nlang=fr\r\n") << "Fichier";
+    QTest::newRow("robustness: default layout") << "program"
+                                                << "Default.rbs" << QByteArray() << "File";
+}
+
+void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, settings);
+    Folders folders;
+    if (!settings.isNull())
+        folders.writeSettings(settings);
+    // Too large to be a settings-style file: it cannot be read.
+    const QString path = (folder == "program" ? folders.folders().ProgramFolder
+                                              : folders.folders().SharedDataFolder) +
+                         name;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write("[GENERAL]\r\nlang=fr\r\nDefSrv=3\r\n") > 0);
+    QVERIFY(file.write(QByteArray(IniFile::MaxFileSize, ';')) == IniFile::MaxFileSize);
+    file.close();
+
+    ScriptedDialogs dialogs;
+    ProgramWindows windows(dialogs, folders.folders());
+    MainWindow& window = windows.mainWindow();
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.pages()->setCurrentIndex(1); // the Layout page reads the default layout
+    window.FormActivate();              // as closing a message box does
+
+    const QStringList errors = dialogs.shownOf("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(path), qPrintable(errors.first()));
+    // Everything else is as with no file at all.
+    const AppState& state = window.state();
+    QCOMPARE(state.servers.DefaultServer, 1);
+    QVERIFY(state.servers.UseOwnServer);
+    QCOMPARE(state.servers.PrimaryServer, QStringLiteral("your primary server *"));
+    for (const char* control : {"radServer1", "radServer4", "cbxUseOwnServer", "cbxLinksTarget"})
+        QVERIFY2(isChecked(windows.settingsDialog(), control), control);
+    QTEST(window.menuBar()->findChild<QMenu*>(QStringLiteral("File1"))->title(), "fileMenu");
+    QVERIFY(!state.layout.LayoutLoadNeeded);
+    QCOMPARE(window.layout().OBWidth, Layout::withDefaults().OBWidth);
 }
 
 QTEST_MAIN(TestStartup)

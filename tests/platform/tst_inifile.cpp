@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -16,6 +17,13 @@ namespace {
 template <std::size_t N>
 QByteArray bytesOf(const char (&text)[N]) {
     return QByteArray(text, N - 1);
+}
+
+// A file as an editor saves it in UTF-16 ("Unicode"), with its byte-order mark.
+QByteArray utf16(const QString& text, bool littleEndian = true) {
+    QStringEncoder encoder(littleEndian ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+    return (littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF")) +
+           QByteArray(encoder(text));
 }
 
 } // namespace
@@ -86,6 +94,23 @@ void TestIniFile::readString_data() {
         << QByteArray("\xEF\xBB\xBF[General]\r\nlang=fr\r\n") << "General"
         << "lang"
         << "fr";
+    QTest::newRow("UTF-16 file") << utf16(
+                                        QString::fromUtf8("[General]\r\nname=Caf\u00E9 \u20AC\r\n"))
+                                 << "general"
+                                 << "NAME" << QString::fromUtf8("Caf\u00E9 \u20AC");
+    QTest::newRow("UTF-16 big-endian file")
+        << utf16(QString::fromUtf8("[s]\nk=\u7D19\n"), false) << "s"
+        << "k" << QString::fromUtf8("\u7D19");
+    QTest::newRow("UTF-16 file: a name ending in NEL")
+        << utf16(QString::fromUtf8("[Sites]\r\neBay\u0085=https://ebay.example/\r\n")) << "Sites"
+        << "eBay"
+        << "https://ebay.example/";
+    QTest::newRow("UTF-8 file with its mark")
+        << QByteArray("\xEF\xBB\xBF[s]\nk=Caf\xC3\xA9\n") << "s"
+        << "k" << QString::fromUtf8("Caf\u00E9");
+    QTest::newRow("damaged: UTF-8 mark before Windows-1252 bytes")
+        << QByteArray("\xEF\xBB\xBF[s]\nk=Caf\xE9\n") << "s"
+        << "k" << QString::fromUtf8("Caf\u00E9");
     QTest::newRow("missing file") << QByteArray() << "General"
                                   << "lang"
                                   << "dflt";
@@ -270,6 +295,21 @@ void TestIniFile::write_data() {
         << QByteArray("\xEF\xBB\xBF") << "s"
         << "k"
         << "v" << QByteArray("\xEF\xBB\xBF[s]\r\nk=v\r\n");
+    QTest::newRow("UTF-16 file stays UTF-16")
+        << utf16(QStringLiteral("[s]\r\nk=1\r\n")) << "s"
+        << "j" << QString::fromUtf8("\u00E9\u20AC")
+        << utf16(QString::fromUtf8("[s]\r\nk=1\r\nj=\u00E9\u20AC\r\n"));
+    QTest::newRow("UTF-16 file takes what Windows-1252 lacks")
+        << utf16(QStringLiteral("[s]\nk=1\n"), false) << QString::fromUtf8("\u0416") << "k"
+        << QString::fromUtf8("/pics/\u7D19.png")
+        << utf16(QString::fromUtf8("[s]\nk=1\n[\u0416]\nk=/pics/\u7D19.png\n"), false);
+    QTest::newRow("UTF-8 file stays UTF-8") << QByteArray("\xEF\xBB\xBF[s]\r\nk=1\r\n") << "s"
+                                            << "k" << QString::fromUtf8("Caf\u00E9")
+                                            << QByteArray("\xEF\xBB\xBF[s]\r\nk=Caf\xC3\xA9\r\n");
+    QTest::newRow("damaged: UTF-8 mark before Windows-1252 bytes, kept so")
+        << QByteArray("\xEF\xBB\xBF[s]\r\nk=Caf\xE9\r\n") << "s"
+        << "j" << QString::fromUtf8("\u00E9")
+        << QByteArray("\xEF\xBB\xBF[s]\r\nk=Caf\xE9\r\nj=\xE9\r\n");
     QTest::newRow("names asked for are trimmed: no second section")
         << QByteArray("[A]\r\nk=1\r\n") << " A "
         << "\tk "

@@ -346,16 +346,20 @@ void TestExportInfoDialog::unsafeStoredAddressIsNotOpened() {
 
 void TestExportInfoDialog::siteOpensWhenTheChoiceCannotBeStored_data() {
     QTest::addColumn<bool>("external");
-    QTest::newRow("robustness: internal browser") << false;
-    QTest::newRow("robustness: default browser") << true;
+    QTest::addColumn<bool>("tooLarge"); // else a folder stands where the file goes
+    QTest::newRow("robustness: internal browser") << false << false;
+    QTest::newRow("robustness: default browser") << true << false;
+    QTest::newRow("robustness: file too large to be read") << false << true;
 }
 
 void TestExportInfoDialog::siteOpensWhenTheChoiceCannotBeStored() {
     QFETCH(bool, external);
-    Fixture f;
-    // A folder where the file goes cannot be written, even by root.
-    QVERIFY(QDir().mkpath(f.settingsFile));
+    QFETCH(bool, tooLarge);
+    Fixture f(tooLarge ? "[GENERAL]\r\nregion=0\r\n" + QByteArray(2 << 20, ';') : QByteArray());
+    if (!tooLarge) // a folder where the file goes: not writable, even by root
+        QVERIFY(QDir().mkpath(f.settingsFile));
     f.show();
+    QCOMPARE(f.sites()->currentText(), QStringLiteral("First")); // as on first use
     radio(f.dialog, "radBrowserChoice", external ? 1 : 0)->click();
     click(f.dialog, "btnPublishNow");
 
