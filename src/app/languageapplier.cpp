@@ -500,10 +500,10 @@ void followShownDialogs(QObject* owner) {
     qApp->installEventFilter(new ShownDialogs(owner));
 }
 
-void apply(const QString& programFolder, const QString& code, const QList<QWidget*>& windows) {
+QString apply(const QString& programFolder, const QString& code, const QList<QWidget*>& windows) {
     uilanguage::setCurrent(programFolder, code);
     if (!uilanguage::isKnown(code))
-        return;
+        return {};
     translateQtTexts(code);
     const QString fileName = uilanguage::fileName(programFolder, code);
     translateOwnTexts(fileName, code == QLatin1String("en"));
@@ -524,6 +524,7 @@ void apply(const QString& programFolder, const QString& code, const QList<QWidge
                 controls.slotOf(assignment.window, assignment.object, assignment.target))
             give(*slot, assignment.text);
     }
+    return file.problem();
 }
 
 QList<QWidget*> programWindows() {

@@ -26,8 +26,10 @@ class QWidget;
 namespace languageapplier {
 
 /// Applies the language of the code to the windows; an unknown code changes
-/// nothing.
-void apply(const QString& programFolder, const QString& code, const QList<QWidget*>& windows);
+/// nothing. Returns why the language file could not be read, naming it
+/// (its texts then keep their defaults); empty when it was read or is
+/// missing.
+QString apply(const QString& programFolder, const QString& code, const QList<QWidget*>& windows);
 
 /// The program's windows: every top-level window with an object name.
 QList<QWidget*> programWindows();

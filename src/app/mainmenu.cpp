@@ -1,5 +1,6 @@
 #include "app/mainmenu.h"
 
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
@@ -104,6 +105,10 @@ QMenu* MainMenu::buildFileMenu(QMenuBar* bar) {
         addEntry(file, "mnuJoinAffiliate", QStringLiteral("Join the Affiliate program"), false);
     file->addSeparator();
     m_actions.Exit1 = addEntry(file, "Exit1", QStringLiteral("Exit"));
+    // The desktop's quit key, from any window of the program; it closes the
+    // main window, so the usual save prompts come first.
+    m_actions.Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_actions.Exit1->setShortcutContext(Qt::ApplicationShortcut);
     return file;
 }
 

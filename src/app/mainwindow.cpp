@@ -469,8 +469,15 @@ bool MainWindow::welcomeDocumentShown() const {
 
 void MainWindow::applyLanguage() {
     m_menu->checkLanguage(m_state.LanguageCode);
-    languageapplier::apply(m_state.folders.ProgramFolder, m_state.LanguageCode,
-                           languageapplier::programWindows());
+    const QString problem = languageapplier::apply(
+        m_state.folders.ProgramFolder, m_state.LanguageCode, languageapplier::programWindows());
+    // Applied at every activation: a file that cannot be read is named once.
+    if (!problem.isEmpty() && problem != m_languageError)
+        m_dialogs.showError(problem + QStringLiteral("\n\n") +
+                            uilanguage::text("MESSAGES", "languageDefaultsUsed",
+                                             QStringLiteral("The windows keep their built-in "
+                                                            "texts.")));
+    m_languageError = problem;
     m_documentPage->languageApplied();
     // The caption's words are the language's too.
     UpdateAppCaption();
@@ -490,7 +497,15 @@ void MainWindow::chooseLanguage(const QString& code) {
 }
 
 void MainWindow::refreshServerSettings() {
-    m_state.servers = settingsfile::readServerMirror(m_state.folders.settingsFile());
+    QString unreadSettings;
+    try {
+        m_state.servers = settingsfile::readServerMirror(m_state.folders.settingsFile());
+    } catch (const AppError& error) {
+        // The program goes on with every key's default, as the settings
+        // dialog shows them; the file is named once the rest is done.
+        m_state.servers = settingsfile::readServerMirror(QString());
+        unreadSettings = error.message();
+    }
     if (m_windows.settings)
         m_windows.settings->mirrorServerSettings(m_state.servers);
     const int serverSet = serverlist::serverSetIndex(m_state.servers.ServerSet);
@@ -498,6 +513,11 @@ void MainWindow::refreshServerSettings() {
         m_windows.settings->setServerSetIndex(serverSet);
     m_state.ProductServer =
         serverlist::readProductServers(m_state.folders.serverListFile(), m_state.servers.ServerSet);
+    if (!unreadSettings.isEmpty())
+        throw AppError(unreadSettings + QStringLiteral("\n\n") +
+                       uilanguage::text("MESSAGES", "settingsDefaultsUsed",
+                                        QStringLiteral("Vantrel goes on with its default "
+                                                       "settings.")));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

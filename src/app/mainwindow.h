@@ -152,4 +152,6 @@ private:
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
     QString m_activationError;
+    /// Why the language file could not be read, once said.
+    QString m_languageError;
 };

@@ -1,5 +1,6 @@
 #include "app/webmoduleloader.h"
 
+#include "platform/uilanguage.h"
 #include "platform/webparts.h"
 
 #include <QCoreApplication>
@@ -7,7 +8,9 @@
 #include <QFileInfo>
 #include <QOpenGLContext>
 #include <QPluginLoader>
+#include <cstdio>
 #include <dlfcn.h>
+#include <unistd.h>
 
 // Qt's own hook for the context that every window's drawing shares; the
 // browser engine uses the same one when it starts after the application.
@@ -40,6 +43,23 @@ void shareDrawingWithTheBrowser() {
     qAddPostRoutine(dropSharedDrawingContext);
 }
 
+/// The browser engine refuses to run as root with its sandbox and ends the
+/// whole program without a word: as root (a live system, a container) the
+/// sandbox is turned off before the engine starts, and the program says so.
+/// Nothing changes when the environment has already turned it off.
+void allowTheBrowserAsRoot() {
+    if (geteuid() != 0 || !qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX") ||
+        qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS").contains(QLatin1String("--no-sandbox")))
+        return;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    const QString line = uilanguage::text(
+        "MESSAGES", "rootNoSandbox",
+        QStringLiteral("Vantrel runs as root: the web pages it shows run without the browser "
+                       "engine's sandbox."));
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
 } // namespace
 
 namespace webmoduleloader {
@@ -57,6 +77,7 @@ WebParts* load(QString* error) {
     static QString failure;
     static WebParts* parts = [] {
         const QString file = fileName();
+        allowTheBrowserAsRoot();
         shareDrawingWithTheBrowser();
         QPluginLoader loader(file);
         WebParts* loaded = qobject_cast<WebParts*>(loader.instance());

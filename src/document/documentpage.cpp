@@ -78,6 +78,9 @@ DocumentPage::DocumentPage(UserDialogs& dialogs, Parts parts, QWidget* parent)
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setFixedWidth(m_tools->sizeHint().width() + 16);
+    // A click on a tool button must not leave the keyboard with the panel:
+    // the click would give the scroll area the focus the buttons refuse.
+    scroller->setFocusPolicy(Qt::NoFocus);
     work->addWidget(scroller);
     work->addWidget(m_editor->widget(), 1);
     page->addLayout(work, 1);

@@ -99,7 +99,18 @@ TedAction* EdActionList::create(const EdActionRow& row) {
     if (row.unavailable)
         action->setToolTip(QString::fromUtf8(row.unavailable));
     action->setShortcuts(keySequences(row.keys));
+    // Connected after the action's own work: whatever started it (a tool
+    // button, a menu, a key in a box beside the editor) and whatever dialog
+    // it opened, the seller goes on typing in the document.
+    connect(action, &QAction::triggered, this, &EdActionList::returnKeyboardToEditor);
     return action;
+}
+
+void EdActionList::returnKeyboardToEditor() {
+    // A hidden editor (another page on show) must not take the keyboard from
+    // the page the seller works on.
+    if (m_editor.isVisible() && m_editor.isEnabled())
+        m_editor.setFocus(Qt::OtherFocusReason);
 }
 
 void EdActionList::updateState() {

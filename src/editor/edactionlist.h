@@ -55,6 +55,8 @@ protected:
 
 private:
     TedAction* create(const EdActionRow& row);
+    /// Gives the editor the keyboard once an action has run.
+    void returnKeyboardToEditor();
     /// Whether Paste can insert what the clipboard holds.
     bool pasteAvailable();
 

@@ -231,15 +231,35 @@ void fonts(EdActionList& list) {
     initial.setStrikeOut(caret.hasStyle(Font::fsStrikeOut));
     QFontDialog dialog(initial, &editor);
     dialog.setObjectName(QStringLiteral("FontDialog"));
+    // The dialog lists the installed families only: a font this system
+    // lacks shows as its stand-in. What the dialog shows at first is
+    // compared with what it holds at the end, and only what the seller
+    // changed is applied, so the document keeps its own font names (and
+    // each run of a mixed selection keeps what was not touched).
+    const QFont shown = dialog.currentFont();
     if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
         return;
-    const QFont font = dialog.selectedFont();
-    editor.changeTextStyle([font](Font& info) {
-        info.FontName = font.family();
-        info.Size = qMax(1, font.pointSize());
-        info.Style = (font.bold() ? Font::fsBold : 0) | (font.italic() ? Font::fsItalic : 0) |
-                     (font.underline() ? Font::fsUnderline : 0) |
-                     (font.strikeOut() ? Font::fsStrikeOut : 0);
+    const QFont font = dialog.currentFont();
+    const bool family = font.family() != shown.family();
+    const bool size = font.pointSize() != shown.pointSize() && font.pointSize() > 0;
+    int setBits = 0;
+    int clearBits = 0;
+    const auto styleBit = [&](bool now, bool before, int bit) {
+        if (now != before)
+            (now ? setBits : clearBits) |= bit;
+    };
+    styleBit(font.bold(), shown.bold(), Font::fsBold);
+    styleBit(font.italic(), shown.italic(), Font::fsItalic);
+    styleBit(font.underline(), shown.underline(), Font::fsUnderline);
+    styleBit(font.strikeOut(), shown.strikeOut(), Font::fsStrikeOut);
+    if (!family && !size && !setBits && !clearBits)
+        return;
+    editor.changeTextStyle([&](Font& info) {
+        if (family)
+            info.FontName = font.family();
+        if (size)
+            info.Size = qBound(1, font.pointSize(), int(vdocformat::kMaxFontSize));
+        info.Style = (info.Style | setBits) & ~clearBits;
     });
 }
 

@@ -82,6 +82,8 @@ QString EdFindDialog::text() const {
 }
 void EdFindDialog::setText(const QString& text) {
     m_text->setText(text);
+    // The term shown is the one typing replaces, as in any find box.
+    m_text->selectAll();
 }
 QString EdFindDialog::replacement() const {
     return m_replacement ? m_replacement->text() : QString();

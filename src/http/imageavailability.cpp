@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QUrl>
 
 #include <algorithm>
@@ -15,6 +16,25 @@ QString tr(const char* text) {
 ImageVerdict verdict(ImageAvailability availability, const QString& summary,
                      const QString& detail = {}) {
     return {availability, summary, detail};
+}
+
+/// Types whose pictures the signatures tell: a body declared as one of them
+/// that has none is no such picture.
+bool signatureExpected(const QString& contentType) {
+    static const QStringList types = {"image/png",   "image/apng", "image/jpeg", "image/jpg",
+                                      "image/pjpeg", "image/gif",  "image/webp"};
+    return types.contains(contentType);
+}
+
+/// The start of an HTML page, what servers send for a file they do not have.
+bool startsLikeAPage(const QByteArray& bytes) {
+    QByteArray start = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
+    start = start.trimmed().toLower();
+    for (const char* opening : {"<!doctype html", "<html", "<head", "<body", "<title"}) {
+        if (start.startsWith(opening))
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -67,12 +87,15 @@ ImageVerdict judgeImage(const HttpResult& result, const QString& expectedName) {
     if (result.documentName.compare(expectedName, Qt::CaseInsensitive) != 0)
         return verdict(ImageAvailability::OtherDocument,
                        tr("NOT FOUND (sent on to %1)").arg(result.documentName));
-    if (result.contentType.isEmpty()) {
-        if (!hasPictureSignature(result.firstBytes))
-            return verdict(ImageAvailability::NotAnImage, tr("NOT AN IMAGE (no picture inside)"));
-    } else if (!result.contentType.startsWith(QLatin1String("image/"))) {
-        return verdict(ImageAvailability::NotAnImage,
-                       tr("NOT AN IMAGE (%1)").arg(result.contentType));
-    }
+    const QString& type = result.contentType;
+    if (!type.isEmpty() && !type.startsWith(QLatin1String("image/")))
+        return verdict(ImageAvailability::NotAnImage, tr("NOT AN IMAGE (%1)").arg(type));
+    // A server may call anything a picture: the first bytes tell. Formats
+    // without a signature known here only have to be no page.
+    const bool picture = hasPictureSignature(result.firstBytes) ||
+                         (!type.isEmpty() && !signatureExpected(type) &&
+                          !result.firstBytes.isEmpty() && !startsLikeAPage(result.firstBytes));
+    if (!picture)
+        return verdict(ImageAvailability::NotAnImage, tr("NOT AN IMAGE (no picture inside)"));
     return verdict(ImageAvailability::Available, QStringLiteral("OK"));
 }

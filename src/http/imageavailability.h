@@ -38,6 +38,8 @@ QString expectedDocumentName(const QString& address);
 
 /// Judges one fetch of a picture expected under `expectedName`: available
 /// only with a 2xx status, under that name (without regard to letter case),
-/// and with an image content type or, when there is none, a picture
-/// signature.
+/// with an image content type or none, and with a body that begins with a
+/// picture signature. Only a declared image type whose signature is not
+/// known here (SVG, BMP, ...) passes without one, when its body is not an
+/// HTML page.
 ImageVerdict judgeImage(const HttpResult& result, const QString& expectedName);

@@ -229,7 +229,17 @@ void LayoutCommands::LoadComponents() {
         }
         break;
     }
-    const LayoutFileContent content = readLayoutFile(source.fileName);
+    QString unreadDefault;
+    LayoutFileContent content;
+    try {
+        content = readLayoutFile(source.fileName);
+    } catch (const AppError& error) {
+        // Without its default layout the page would wait for one forever:
+        // the built-in layout stands in, and the file is named afterwards.
+        if (source.fileName != m_folders.defaultLayoutFile())
+            throw;
+        unreadDefault = error.message();
+    }
     if (source.resetsHints)
         resetImageHints();
     if (source.showsControls)
@@ -243,6 +253,11 @@ void LayoutCommands::LoadComponents() {
     // load may read another layout over it without the user's command.
     m_state.LayoutLoadNeeded = false;
     m_page.refreshPreview();
+    if (!unreadDefault.isEmpty())
+        m_dialogs.showError(unreadDefault + QStringLiteral("\n\n") +
+                            uilanguage::text("MESSAGES", "layoutDefaultsUsed",
+                                             QStringLiteral("The built-in layout is shown "
+                                                            "instead.")));
 }
 
 LayoutFileContent LayoutCommands::readLayoutFile(const QString& fileName) {

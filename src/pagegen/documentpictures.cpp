@@ -5,17 +5,6 @@
 #include "settings/serveraddress.h"
 #include "settings/servermirror.h"
 
-#include <algorithm>
-
-namespace {
-
-QString bareFileName(const QString& path) {
-    const qsizetype separator = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
-    return path.mid(separator + 1);
-}
-
-} // namespace
-
 bool documentPictureLocation(PublishingState& publishing, const ServerMirror& servers, int itemNo,
                              const QString& storedFile, QString& location) {
     if (itemNo < 0 || storedFile.isEmpty())
@@ -24,14 +13,17 @@ bool documentPictureLocation(PublishingState& publishing, const ServerMirror& se
         location = PathToFileUrl(storedFile);
         return true;
     }
-    if (servers.OwnServer == 1 || servers.OwnServer == 2) {
-        const QString& server =
-            servers.OwnServer == 1 ? servers.PrimaryServer : servers.SecondaryServer;
-        // A server nobody has set is never published.
-        if (!serveraddress::isSet(server))
-            return true;
-        location = server + bareFileName(storedFile);
-        publishing.RequiredImages.add(location);
+    const QString chosen = servers.OwnServer == 1   ? servers.PrimaryServer
+                           : servers.OwnServer == 2 ? servers.SecondaryServer
+                                                    : QString();
+    // A server nobody has set is never published: the picture stays where
+    // the editor puts it, and publishing is told it has no address.
+    const QString server = serveraddress::fromTyped(chosen).value_or(QString());
+    if (server.isEmpty()) {
+        publishing.UnplacedPictures.append(storedFile);
+        return true;
     }
+    location = addressOnServer(server, pathFileName(storedFile));
+    publishing.RequiredImages.add(location);
     return true;
 }

@@ -16,8 +16,9 @@ struct ServerMirror;
 /// it does by itself. Otherwise the editor writes `location` and saves no
 /// picture file of its own:
 /// - while publishing, the selected own server's address followed by the
-///   picture's file name, which is added to `RequiredImages` (any other
-///   server choice leaves `location` as the editor passed it);
+///   picture's file name, which is added to `RequiredImages`; without a
+///   chosen server that is set, `location` stays as the editor passed it and
+///   the picture is added to `UnplacedPictures`;
 /// - otherwise the picture's local file URL, in its own letter case.
 bool documentPictureLocation(PublishingState& publishing, const ServerMirror& servers, int itemNo,
                              const QString& storedFile, QString& location);

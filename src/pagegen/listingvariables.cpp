@@ -41,9 +41,13 @@ QString background(bool transparent, QString Layout::*field, const Layout& layou
     return transparent ? QStringLiteral("transparent") : color(field, layout);
 }
 
-/// A local picture: a path below the images folder, starting with a separator.
+/// A local picture: a path below the images folder, starting with a separator
+/// (a layout written elsewhere may use "\").
 QString localPicture(const QString& userFolder, const QString& imagePath) {
-    return PathToFileUrl(userFolder + QStringLiteral("images") + imagePath);
+    QString path = userFolder + QStringLiteral("images");
+    for (const QString& element : pathElements(imagePath))
+        path += u'/' + element;
+    return PathToFileUrl(path);
 }
 
 class VariableList {

@@ -14,6 +14,14 @@ namespace {
 
 const QString documentDiv = QStringLiteral("<div style=\"width:100%\">");
 
+/// What closes the document's division and the two tables the template
+/// leaves open (it ends in a cell of the wrapper table, inside a cell of the
+/// main table).
+const QStringList templateClosing = {
+    QStringLiteral("</div></td></tr></table> <!-- wrapper -->"),
+    QStringLiteral("</td></tr></table> <!-- main -->"),
+};
+
 /// Below the preview of the default layout, in the seller's language.
 QString defaultLayoutNote() {
     return QStringLiteral("<div style=\"width:100%;text-align:center;font-family:verdana,arial,"
@@ -81,6 +89,13 @@ void PageGenerator::MergeCss(GeneratedPage& page) {
     CssMerge.Execute();
     page.ListingCode = splitLines(CssMerge.DestText());
     page.ListingCode.append(source.constLast());
+    // The page head comes before the listing in the page.
+    page.m_documentLine = page.ListingCode.size();
+    // Without the template only the document's division is open.
+    if (templateLines > 0)
+        page.ListingCode.append(templateClosing);
+    else
+        page.ListingCode.append(QStringLiteral("</div>"));
 }
 
 QString PageGenerator::documentLine() {
@@ -92,8 +107,6 @@ void PageGenerator::WriteCode(GeneratedPage& page) const {
     QStringList& lines = page.memPage;
     lines.append(pageHead());
     lines.append(page.ListingCode);
-    lines.append(QStringLiteral("</div></td></tr></table> <!-- wrapper -->"));
-    lines.append(QStringLiteral("</td></tr></table> <!-- main -->"));
     if (m_layoutState.isUntouchedDefault()) {
         lines.append(QStringLiteral("<br />"));
         lines.append(defaultLayoutNote());

@@ -15,7 +15,9 @@ struct WorkingFolders;
 /// One generated page: the listing body that publishing copies, and the
 /// complete page around it that the preview shows.
 struct GeneratedPage {
-    /// The template's tables with the layout's values, then the document.
+    /// The template's tables with the layout's values, then the document,
+    /// then the lines that close what the template opened: the code as it
+    /// is published, every element it opens closed.
     QStringList ListingCode;
     /// `ListingCode` wrapped into a complete page.
     QStringList memPage;
@@ -27,7 +29,11 @@ struct GeneratedPage {
     QString pageText() const;
     /// Where the document's line is in `memPage`: the lines before it are the
     /// page head and the template merged with the layout values.
-    qsizetype documentLineIndex() const { return ListingCode.size(); }
+    qsizetype documentLineIndex() const { return m_documentLine; }
+
+private:
+    friend class PageGenerator;
+    qsizetype m_documentLine = 0;
 };
 
 /// Makes the listing page from the page template, the `Layout` and the

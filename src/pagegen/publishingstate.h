@@ -18,6 +18,10 @@ struct PublishingState {
 
     /// Picture addresses the published page needs.
     SortedStringList RequiredImages;
+    /// The pictures of the page being published that got no server address
+    /// (no server set or chosen), by their local paths: the page would show
+    /// them only on this computer.
+    QStringList UnplacedPictures;
     /// The listing body as last generated, line by line.
     QStringList ListingCode;
     /// Destination of the last picture copied into the own pictures folder.

@@ -2,9 +2,18 @@
 
 namespace {
 
-bool keptInFileUrl(char16_t c) {
+bool keptInSegment(char16_t c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'-' || c == u'.' || c == u'_' || c == u'~' || c == u':' || c == u'/';
+           c == u'-' || c == u'.' || c == u'_' || c == u'~';
+}
+
+bool isDrive(const QString& element) {
+    return element.size() == 2 && element[1] == u':' && element[0].isLetter() &&
+           element[0].unicode() < 0x80;
+}
+
+bool inThisSystemsForm(const QString& path) {
+    return path.startsWith(u'/');
 }
 
 } // namespace
@@ -27,22 +36,51 @@ void appendPercentEncoded(QString& out, QStringView character) {
     }
 }
 
-} // namespace urltext
-
-QString PathToFileUrl(const QString& path) {
-    QString url = QStringLiteral("file://");
-    // "C:\x" gets the root slash a Unix path brings along.
-    if (!path.startsWith(u'/') && !path.startsWith(u'\\'))
-        url += u'/';
-    for (qsizetype i = 0; i < path.size();) {
-        const QStringView character = urltext::characterAt(path, i);
-        if (character.front() == u'\\')
-            url += u'/';
-        else if (keptInFileUrl(character.front().unicode()))
-            url += character;
+QString pathSegment(QStringView name) {
+    QString segment;
+    segment.reserve(name.size());
+    for (qsizetype i = 0; i < name.size();) {
+        const QStringView character = characterAt(name, i);
+        if (keptInSegment(character.front().unicode()))
+            segment += character;
         else
-            urltext::appendPercentEncoded(url, character);
+            appendPercentEncoded(segment, character);
         i += character.size();
     }
+    return segment;
+}
+
+} // namespace urltext
+
+QStringList pathElements(const QString& path) {
+    if (inThisSystemsForm(path))
+        return path.split(u'/', Qt::SkipEmptyParts);
+    QString separated = path;
+    separated.replace(u'\\', u'/');
+    return separated.split(u'/', Qt::SkipEmptyParts);
+}
+
+QString pathFileName(const QString& path) {
+    const QStringList elements = pathElements(path);
+    return elements.isEmpty() ? QString() : elements.constLast();
+}
+
+QString PathToFileUrl(const QString& path) {
+    // Every element follows a "/", so "C:\x" gets the root slash a Unix path
+    // brings along.
+    QString url = QStringLiteral("file://");
+    const QStringList elements = pathElements(path);
+    for (qsizetype i = 0; i < elements.size(); ++i) {
+        url += u'/';
+        const bool drive = i == 0 && !inThisSystemsForm(path) && isDrive(elements[i]);
+        url += drive ? elements[i] : urltext::pathSegment(elements[i]);
+    }
+    if (elements.isEmpty() || path.endsWith(u'/') ||
+        (!inThisSystemsForm(path) && path.endsWith(u'\\')))
+        url += u'/';
     return url;
+}
+
+QString addressOnServer(const QString& server, const QString& fileName) {
+    return server + urltext::pathSegment(fileName);
 }

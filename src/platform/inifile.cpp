@@ -8,14 +8,16 @@
 #include <QFile>
 #include <QHash>
 #include <QMutex>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include <climits>
 #include <vector>
 
 namespace {
 
-// One line of the file as byte offsets: [start, end) is its text, `next` the
-// start of the following line (after its CR, LF or CR LF).
+// One line of the file's text as offsets: [start, end) is the line, `next`
+// the start of the following line (after its CR, LF or CR LF).
 struct Line {
     qsizetype start = 0;
     qsizetype end = 0;
@@ -32,27 +34,26 @@ struct ParsedLine {
     qsizetype valueStart = 0;
 };
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+// White space around names and values: the blanks, and the other white
+// space a hand-edited file can hold at a name's end (vertical tab, form feed,
+// no-break space...). Names asked for are trimmed by the same rule, or a name
+// listed from the file could not be found again.
+bool isBlank(QChar c) {
+    return c.isSpace();
 }
 
-// A UTF-8 byte-order mark that an editor put before the first line.
-qsizetype byteOrderMarkLength(const QByteArray& bytes) {
-    return bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-}
-
-std::vector<Line> splitLines(const QByteArray& bytes) {
+std::vector<Line> splitLines(const QString& text) {
     std::vector<Line> lines;
-    const qsizetype size = bytes.size();
-    qsizetype start = byteOrderMarkLength(bytes);
+    const qsizetype size = text.size();
+    qsizetype start = 0;
     while (start < size) {
         qsizetype end = start;
-        while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
+        while (end < size && text[end] != u'\r' && text[end] != u'\n')
             ++end;
         qsizetype next = end;
-        if (next < size && bytes[next] == '\r')
+        if (next < size && text[next] == u'\r')
             ++next;
-        if (next < size && bytes[next] == '\n' && (next == end || bytes[next - 1] == '\r'))
+        if (next < size && text[next] == u'\n' && (next == end || text[next - 1] == u'\r'))
             ++next;
         lines.push_back({start, end, next});
         start = next;
@@ -60,41 +61,41 @@ std::vector<Line> splitLines(const QByteArray& bytes) {
     return lines;
 }
 
-void trimRange(const QByteArray& bytes, qsizetype& from, qsizetype& to) {
-    while (from < to && isBlank(bytes[from]))
+void trimRange(const QString& text, qsizetype& from, qsizetype& to) {
+    while (from < to && isBlank(text[from]))
         ++from;
-    while (to > from && isBlank(bytes[to - 1]))
+    while (to > from && isBlank(text[to - 1]))
         --to;
 }
 
-ParsedLine parseLine(const QByteArray& bytes, const Line& line) {
+ParsedLine parseLine(const QString& text, const Line& line) {
     ParsedLine parsed;
     parsed.line = line;
     qsizetype from = line.start;
     qsizetype to = line.end;
-    trimRange(bytes, from, to);
+    trimRange(text, from, to);
     if (from == to)
         return parsed;
-    if (bytes[from] == '[') {
-        qsizetype close = from + 1;
-        while (close < to && bytes[close] != ']')
-            ++close;
+    const QStringView body = QStringView(text).sliced(from, to - from);
+    // A header's name runs to the line's last "]", so a name may hold "]"
+    // itself; a line without one is no header.
+    const qsizetype close = body.front() == u'[' ? body.lastIndexOf(u']') : -1;
+    if (close > 0) {
         qsizetype nameFrom = from + 1;
-        qsizetype nameTo = close;
-        trimRange(bytes, nameFrom, nameTo);
+        qsizetype nameTo = from + close;
+        trimRange(text, nameFrom, nameTo);
         parsed.kind = LineKind::Section;
-        parsed.name =
-            windows1252::decode(QByteArrayView(bytes).sliced(nameFrom, nameTo - nameFrom));
+        parsed.name = text.mid(nameFrom, nameTo - nameFrom);
         return parsed;
     }
-    const qsizetype equals = QByteArrayView(bytes).sliced(from, to - from).indexOf('=');
+    const qsizetype equals = body.indexOf(u'=');
     if (equals < 0)
         return parsed;
     qsizetype keyFrom = from;
     qsizetype keyTo = from + equals;
-    trimRange(bytes, keyFrom, keyTo);
+    trimRange(text, keyFrom, keyTo);
     parsed.kind = LineKind::Key;
-    parsed.name = windows1252::decode(QByteArrayView(bytes).sliced(keyFrom, keyTo - keyFrom));
+    parsed.name = text.mid(keyFrom, keyTo - keyFrom);
     parsed.keyEnd = keyTo;
     parsed.valueStart = from + equals + 1;
     return parsed;
@@ -108,7 +109,13 @@ bool sameName(const QString& a, const QString& b) {
 // asked for are taken the same way; otherwise " A " would miss [A] and a
 // write would add a second section.
 QString requestedName(const QString& name) {
-    return name.trimmed();
+    qsizetype from = 0;
+    qsizetype to = name.size();
+    while (from < to && isBlank(name[from]))
+        ++from;
+    while (to > from && isBlank(name[to - 1]))
+        --to;
+    return name.mid(from, to - from);
 }
 
 // A line a hand-edited file comments out, or one without a name, is no key
@@ -126,13 +133,12 @@ struct SectionSpan {
 
 class ParsedFile {
 public:
-    explicit ParsedFile(QByteArray bytes)
-        : m_bytes(std::move(bytes)) {
-        for (const Line& line : splitLines(m_bytes))
-            m_lines.push_back(parseLine(m_bytes, line));
+    explicit ParsedFile(QString text)
+        : m_text(std::move(text)) {
+        for (const Line& line : splitLines(m_text))
+            m_lines.push_back(parseLine(m_text, line));
     }
 
-    const QByteArray& bytes() const { return m_bytes; }
     const std::vector<ParsedLine>& lines() const { return m_lines; }
 
     SectionSpan findSection(const QString& section) const {
@@ -167,29 +173,29 @@ public:
         const ParsedLine& line = m_lines[index];
         qsizetype from = line.valueStart;
         qsizetype to = line.line.end;
-        trimRange(m_bytes, from, to);
+        trimRange(m_text, from, to);
         if (to - from >= 2) {
-            const char first = m_bytes[from];
-            if ((first == '"' || first == '\'') && m_bytes[to - 1] == first) {
+            const QChar first = m_text[from];
+            if ((first == u'"' || first == u'\'') && m_text[to - 1] == first) {
                 ++from;
                 --to;
             }
         }
         to = std::min(to, from + IniFile::MaxValueLength);
-        return windows1252::decode(QByteArrayView(m_bytes).sliced(from, to - from));
+        return m_text.mid(from, to - from);
     }
 
     // The line ending new lines get: the file's first one, CR LF otherwise.
-    QByteArray lineEnding() const {
+    QString lineEnding() const {
         for (const ParsedLine& line : m_lines) {
             if (line.line.next > line.line.end)
-                return m_bytes.mid(line.line.end, line.line.next - line.line.end);
+                return m_text.mid(line.line.end, line.line.next - line.line.end);
         }
-        return QByteArrayLiteral("\r\n");
+        return QStringLiteral("\r\n");
     }
 
 private:
-    QByteArray m_bytes;
+    QString m_text;
     std::vector<ParsedLine> m_lines;
 };
 
@@ -202,22 +208,18 @@ QString singleLine(const QString& text) {
     return single;
 }
 
-QByteArray encodeSingleLine(const QString& text) {
-    return windows1252::encode(singleLine(text));
-}
-
 bool isBlankOrQuote(QChar c) {
-    return c == u' ' || c == u'\t' || c == u'"' || c == u'\'';
+    return isBlank(c) || c == u'"' || c == u'\'';
 }
 
 // The reader drops the blanks around a value and one pair of enclosing
 // quotation marks; a value that would lose any of them is written inside a
 // pair of its own, which is all the reader removes.
-QByteArray encodeValue(const QString& value) {
+QString valueAsWritten(const QString& value) {
     const QString single = singleLine(value);
     if (!single.isEmpty() && (isBlankOrQuote(single.front()) || isBlankOrQuote(single.back())))
-        return '"' + windows1252::encode(single) + '"';
-    return windows1252::encode(single);
+        return QLatin1Char('"') + single + QLatin1Char('"');
+    return single;
 }
 
 // The encoder would store a character the code page lacks as '?', and the
@@ -242,6 +244,28 @@ void requireEncodable(const QString& fileName, const QString& section, const QSt
                                                        "characters that the file cannot store "
                                                        "(%5)."))
                            .arg(fileName, value, section, key, inValue));
+}
+
+// A name is written only when the line written for it reads back as that
+// name: a line break would split the line, a key with "=" would end at it
+// and a key like "[a]" would read as a section header.
+void requireReadableNames(const QString& fileName, const QString& section, const QString& key) {
+    const auto readsBack = [](const QString& name, const QString& line, LineKind kind) {
+        if (name.contains(QLatin1Char('\r')) || name.contains(QLatin1Char('\n')))
+            return false;
+        const ParsedLine parsed = parseLine(line, {0, line.size(), line.size()});
+        return parsed.kind == kind && parsed.name == name;
+    };
+    if (readsBack(section, QLatin1Char('[') + section + QLatin1Char(']'), LineKind::Section) &&
+        readsBack(key, key + QLatin1Char('='), LineKind::Key))
+        return;
+    throw AppError(uilanguage::text("MESSAGES", "fileNameUnreadable",
+                                    QStringLiteral("Could not write the file \"%1\": the name "
+                                                   "[%2] %3 would not read back from it as "
+                                                   "written (a name cannot hold a line break, a "
+                                                   "key name cannot hold \"=\" or look like a "
+                                                   "[section] header)."))
+                       .arg(fileName, section.simplified(), key.simplified()));
 }
 
 // A longer value would be cut when it is read back.
@@ -269,18 +293,17 @@ AppError tooLarge(const QString& fileName, qint64 size) {
 
 // Replaces the key's value in place, or appends the key at the end of its
 // section, or appends the section with the key at the end of the file.
-void setValue(QByteArray& bytes, const QString& section, const QString& key, const QString& value) {
-    const ParsedFile file(bytes);
-    const QByteArray eol = file.lineEnding();
-    const QByteArray encodedValue = encodeValue(value);
+void setValue(QString& text, const QString& section, const QString& key, const QString& value) {
+    const ParsedFile file(text);
+    const QString eol = file.lineEnding();
+    const QString written = valueAsWritten(value);
     const SectionSpan span = file.findSection(section);
 
     if (!span.found) {
-        if (bytes.size() > byteOrderMarkLength(bytes) && !bytes.endsWith('\n') &&
-            !bytes.endsWith('\r'))
-            bytes += eol;
-        bytes += '[' + encodeSingleLine(section) + ']' + eol;
-        bytes += encodeSingleLine(key) + '=' + encodedValue + eol;
+        if (!text.isEmpty() && !text.endsWith(u'\n') && !text.endsWith(u'\r'))
+            text += eol;
+        text += QLatin1Char('[') + singleLine(section) + QLatin1Char(']') + eol;
+        text += singleLine(key) + QLatin1Char('=') + written + eol;
         return;
     }
 
@@ -288,7 +311,7 @@ void setValue(QByteArray& bytes, const QString& section, const QString& key, con
     if (keyIndex >= 0) {
         // Keep the key as the file spells it, and the line's own ending.
         const ParsedLine& line = file.lines()[static_cast<std::size_t>(keyIndex)];
-        bytes = bytes.left(line.keyEnd) + '=' + encodedValue + bytes.mid(line.line.end);
+        text = text.left(line.keyEnd) + QLatin1Char('=') + written + text.mid(line.line.end);
         return;
     }
 
@@ -298,35 +321,85 @@ void setValue(QByteArray& bytes, const QString& section, const QString& key, con
         const Line& line = file.lines()[i].line;
         qsizetype from = line.start;
         qsizetype to = line.end;
-        trimRange(bytes, from, to);
+        trimRange(text, from, to);
         if (from < to)
             last = i;
     }
     const Line& after = file.lines()[last].line;
-    QByteArray added = encodeSingleLine(key) + '=' + encodedValue + eol;
+    QString added = singleLine(key) + QLatin1Char('=') + written + eol;
     if (after.next == after.end)
         added.prepend(eol); // the last line of the file had no line ending
-    bytes.insert(after.next, added);
+    text.insert(after.next, added);
 }
 
 // Removes the key's line; false when there is none.
-bool removeKey(QByteArray& bytes, const QString& section, const QString& key) {
-    const ParsedFile file(bytes);
+bool removeKey(QString& text, const QString& section, const QString& key) {
+    const ParsedFile file(text);
     const long index = file.findKey(file.findSection(section), key);
     if (index < 0)
         return false;
     const Line& line = file.lines()[static_cast<std::size_t>(index)].line;
-    bytes = bytes.left(line.start) + bytes.mid(line.next);
+    text = text.left(line.start) + text.mid(line.next);
     return true;
 }
 
 } // namespace
 
+enum class IniFile::Encoding : unsigned char { Windows1252 = 0, Utf8, Utf16LE, Utf16BE };
+
+IniFile::Text IniFile::decode(const QByteArray& bytes) {
+    Text decoded;
+    // A file an editor saved as UTF-16 ("Unicode") or UTF-8 starts with a
+    // byte-order mark; any other file is Windows-1252.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF");
+        decoded.mark = bytes.left(2);
+        decoded.encoding = little ? Encoding::Utf16LE : Encoding::Utf16BE;
+        QStringDecoder decoder(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                               QStringDecoder::Flag::ConvertInitialBom);
+        decoded.text = decoder(QByteArrayView(bytes).sliced(2));
+        return decoded;
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        decoded.mark = bytes.left(3);
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        QString text = decoder(QByteArrayView(bytes).sliced(3));
+        if (!decoder.hasError()) {
+            decoded.encoding = Encoding::Utf8;
+            decoded.text = std::move(text);
+            return decoded;
+        }
+        // Bytes after the mark that are no UTF-8 are read, and kept, as
+        // Windows-1252 bytes.
+    }
+    decoded.text = windows1252::decode(QByteArrayView(bytes).sliced(decoded.mark.size()));
+    return decoded;
+}
+
+QByteArray IniFile::encode(const Text& text) {
+    switch (text.encoding) {
+    case Encoding::Utf8:
+        return text.mark + text.text.toUtf8();
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE: {
+        QStringEncoder encoder(text.encoding == Encoding::Utf16LE ? QStringEncoder::Utf16LE
+                                                                  : QStringEncoder::Utf16BE);
+        return text.mark + QByteArray(encoder(text.text));
+    }
+    case Encoding::Windows1252:
+        break;
+    }
+    return text.mark + windows1252::encode(text.text);
+}
+
 IniFile::IniFile(QString fileName)
     : m_fileName(std::move(fileName)) {}
 
 QByteArray IniFile::readBytes() const {
-    // A file that cannot be opened reads as missing, as it always has.
+    // A file that cannot be opened reads as missing, as it always has; so
+    // does a file without a name, which has every key at its default.
+    if (m_fileName.isEmpty())
+        return {};
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -365,7 +438,8 @@ IniFile::Snapshot IniFile::snapshot() const {
         kept.clear();
     Kept& last = kept[m_fileName];
     if (!last.parsed || last.bytes != bytes) {
-        last.parsed = std::make_shared<const Snapshot::Parsed>(Snapshot::Parsed{ParsedFile(bytes)});
+        last.parsed = std::make_shared<const Snapshot::Parsed>(
+            Snapshot::Parsed{ParsedFile(decode(bytes).text)});
         last.bytes = std::move(bytes);
     }
     return Snapshot(last.parsed);
@@ -491,7 +565,7 @@ QStringList IniFile::Snapshot::readSections() const {
 }
 
 IniFile::Edit IniFile::edit() {
-    return Edit(m_fileName, readBytes());
+    return Edit(m_fileName, decode(readBytes()));
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
@@ -518,16 +592,20 @@ void IniFile::deleteKey(const QString& section, const QString& key) {
     batch.commit();
 }
 
-IniFile::Edit::Edit(QString fileName, QByteArray bytes)
+IniFile::Edit::Edit(QString fileName, Text text)
     : m_fileName(std::move(fileName))
-    , m_bytes(std::move(bytes)) {}
+    , m_text(std::move(text)) {}
 
 void IniFile::Edit::writeString(const QString& section, const QString& key, const QString& value) {
     const QString sectionName = requestedName(section);
     const QString keyName = requestedName(key);
-    requireEncodable(m_fileName, sectionName, keyName, value);
+    // A Unicode file holds every character; a Windows-1252 one would
+    // become a mixed file, or lose the characters its code page lacks.
+    if (m_text.encoding == Encoding::Windows1252)
+        requireEncodable(m_fileName, sectionName, keyName, value);
+    requireReadableNames(m_fileName, sectionName, keyName);
     requireReadableLength(m_fileName, sectionName, keyName, value);
-    setValue(m_bytes, sectionName, keyName, value);
+    setValue(m_text.text, sectionName, keyName, value);
     m_changed = true;
 }
 
@@ -540,16 +618,18 @@ void IniFile::Edit::writeBool(const QString& section, const QString& key, bool v
 }
 
 void IniFile::Edit::deleteKey(const QString& section, const QString& key) {
-    if (removeKey(m_bytes, section, key))
+    if (removeKey(m_text.text, section, key))
         m_changed = true;
 }
 
 void IniFile::Edit::commit() {
     if (!m_changed)
         return;
-    // A file the readers would refuse is not written either.
-    if (m_bytes.size() > MaxFileSize)
-        throw tooLarge(m_fileName, m_bytes.size());
-    writeFileAtomically(m_fileName, m_bytes);
+    // Written back in the form it was read in; a file the readers would
+    // refuse is not written either.
+    const QByteArray bytes = encode(m_text);
+    if (bytes.size() > MaxFileSize)
+        throw tooLarge(m_fileName, bytes.size());
+    writeFileAtomically(m_fileName, bytes);
     m_changed = false;
 }

@@ -7,16 +7,20 @@
 #include <optional>
 
 /// A settings-style file: "[section]" header lines and "key=value" lines in
-/// Windows-1252, after a UTF-8 byte-order mark when the file has one. Section
-/// and key names match without regard to letter case or surrounding blanks;
-/// a missing file, section or key gives the caller's default. Nothing is
-/// cached: every call reads the file afresh (a `Snapshot` reads it once for a
-/// series of reads), and every write rewrites it through a temporary file and
-/// an atomic rename, so a failed write leaves the previous file as it was and
-/// throws an AppError naming the file. Several writes that belong together go
-/// through one `Edit`, which replaces the file once with all of them or not at
-/// all. A file larger than `MaxFileSize` is neither read nor written: the call
-/// throws an AppError naming it.
+/// Windows-1252, or in UTF-16 or UTF-8 when the file starts with the
+/// byte-order mark of one (as editors save "Unicode" files); a write keeps
+/// the file's own form, mark included, so no file gets lines of both. A
+/// header's name runs to its last "]". Section and key names match without
+/// regard to letter case or surrounding white space (values are read without
+/// it too); a missing file, section or key gives the caller's default.
+/// Nothing is cached: every call reads the file afresh (a `Snapshot` reads it
+/// once for a series of reads), and every write rewrites it through a
+/// temporary file and an atomic rename, so a failed write leaves the previous
+/// file as it was and throws an AppError naming the file. Several writes that
+/// belong together go through one `Edit`, which replaces the file once with
+/// all of them or not at all. A file larger than `MaxFileSize` is neither
+/// read nor written: the call throws an AppError naming it. A file without a
+/// name reads as a missing one.
 class IniFile {
 public:
     class Edit;
@@ -57,8 +61,10 @@ public:
     /// byte of the file stays as it was. A value that begins or ends with a
     /// blank or a quotation mark is written between double quotation marks,
     /// which the reader removes again. A section, key or value with a
-    /// character Windows-1252 lacks, and a value longer than `MaxValueLength`,
-    /// is not written: it throws an AppError naming the file and the key.
+    /// character a Windows-1252 file cannot hold, a name that would not read
+    /// back as itself (a line break, a key with "=" or like "[a]"), and a
+    /// value longer than `MaxValueLength`, is not written: it throws an
+    /// AppError naming the file and the key.
     /// Each of these is a one-write `Edit`.
     void writeString(const QString& section, const QString& key, const QString& value);
     void writeInteger(const QString& section, const QString& key, int value);
@@ -71,7 +77,18 @@ public:
     static std::optional<int> parseInteger(const QString& text);
 
 private:
+    enum class Encoding : unsigned char;
+    /// The file's text, the byte-order mark it starts with and the form its
+    /// bytes hold the text in.
+    struct Text {
+        QByteArray mark;
+        Encoding encoding{}; // Windows-1252
+        QString text;
+    };
+
     QByteArray readBytes() const;
+    static Text decode(const QByteArray& bytes);
+    static QByteArray encode(const Text& text);
 
     QString m_fileName;
 };
@@ -124,9 +141,9 @@ public:
 
 private:
     friend class IniFile;
-    Edit(QString fileName, QByteArray bytes);
+    Edit(QString fileName, Text text);
 
     QString m_fileName;
-    QByteArray m_bytes;
+    Text m_text;
     bool m_changed = false;
 };

@@ -3,8 +3,9 @@
 #include <QStringList>
 
 /// A list of strings kept in order without regard to letter case, where
-/// adding a string that differs only in case from one already there is
-/// silently ignored.
+/// adding a string that is there already is silently ignored. Strings that
+/// differ only in letter case are different entries (servers and file
+/// systems tell "Sky.jpg" from "sky.jpg"); they stand side by side.
 class SortedStringList {
 public:
     /// Adds the string at its place; false when an equal one is there.

@@ -291,16 +291,22 @@ QList<Assignment> readFixedTexts(const QString& code, const QString& file,
 
 struct LanguageFile::Data {
     std::optional<IniFile::Snapshot> snapshot;
+    QString problem;
 };
 
 LanguageFile::LanguageFile(const QString& fileName)
     : m_data(std::make_unique<Data>()) {
     try {
         m_data->snapshot = IniFile(fileName).snapshot();
-    } catch (const AppError&) {
+    } catch (const AppError& error) {
         // A language file that cannot be read is a missing one: every text
         // keeps its default and the program stays usable.
+        m_data->problem = error.message();
     }
+}
+
+const QString& LanguageFile::problem() const {
+    return m_data->problem;
 }
 
 LanguageFile::~LanguageFile() = default;

@@ -65,7 +65,8 @@ QList<Assignment> readFixedTexts(const QString& code, const QString& fileName,
                                  const DesignedText& designed);
 
 /// A language file read once: `value` is the file's text for a key, or
-/// nothing when the file, section or key is missing.
+/// nothing when the file, section or key is missing. A file that cannot be
+/// read counts as missing; `problem` then says why, naming it.
 class LanguageFile {
 public:
     explicit LanguageFile(const QString& fileName);
@@ -75,6 +76,8 @@ public:
 
     std::optional<QString> value(const QString& section, const QString& key) const;
     QString text(const QString& section, const QString& key, const QString& fallback) const;
+    /// Empty when the file was read or is missing.
+    const QString& problem() const;
 
 private:
     struct Data;

@@ -1,5 +1,6 @@
 #include "publish/exportinfodialog.h"
 
+#include "platform/apperror.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
@@ -208,7 +209,15 @@ int ExportInfoDialog::selectedRegion() const {
 }
 
 void ExportInfoDialog::FormShow() {
-    const SettingsFile settings(m_settingsFile);
+    SettingsFile settings(m_settingsFile);
+    try {
+        settings.readInt(SettingKey::region);
+    } catch (const AppError&) {
+        // A settings file that cannot be read was named when the main window
+        // became active: the choices start at their defaults, and the listing
+        // can still be posted.
+        settings = SettingsFile(QString());
+    }
     m_storedSiteIndex = settings.readInt(SettingKey::siteIndex);
     m_storedRegion = sitelist::clampRegion(settings.readInt(SettingKey::region));
     const int browser = settings.readInt(SettingKey::useBrowser) == DefaultBrowser
@@ -286,11 +295,7 @@ void ExportInfoDialog::btnPublishNowClick() {
         return;
     }
 
-    SettingsFile::Edit stored = SettingsFile(m_settingsFile).edit();
-    stored.writeInt(SettingKey::region, selectedRegion());
-    stored.writeInt(SettingKey::siteIndex, m_sites->currentIndex());
-    stored.writeInt(SettingKey::useBrowser, m_browsers->checkedId());
-    stored.commit();
+    rememberChoice();
 
     const bool external = m_browsers->checkedId() == DefaultBrowser;
     m_target.showPublishPage(external);
@@ -310,6 +315,25 @@ void ExportInfoDialog::btnPublishNowClick() {
     if (!m_settings.hideExportHelp())
         m_target.showPublishHelp();
     done(QDialog::Accepted);
+}
+
+void ExportInfoDialog::rememberChoice() {
+    try {
+        SettingsFile::Edit stored = SettingsFile(m_settingsFile).edit();
+        stored.writeInt(SettingKey::region, selectedRegion());
+        stored.writeInt(SettingKey::siteIndex, m_sites->currentIndex());
+        stored.writeInt(SettingKey::useBrowser, m_browsers->checkedId());
+        stored.commit();
+    } catch (const AppError& error) {
+        // Only the next showing's preselection is lost: the listing still
+        // goes out.
+        m_dialogs.showMessage(
+            uilanguage::text("MESSAGES", "siteChoiceNotStored",
+                             QStringLiteral("The chosen site could not be remembered for the "
+                                            "next time; it opens all the same.\n\n%1"))
+                .arg(error.message()),
+            UserDialogs::Icon::Warning, windowTitle());
+    }
 }
 
 void ExportInfoDialog::btnCancelPublishClick() {

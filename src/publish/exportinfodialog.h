@@ -64,6 +64,9 @@ private:
     int selectedRegion() const;
     /// "Publishing to : " and the chosen site, in the current language.
     void showSiteInCaption();
+    /// Stores the region, site and browser for the next showing; a settings
+    /// file that cannot take them is a warning, not the end of publishing.
+    void rememberChoice();
 
     UserDialogs& m_dialogs;
     QString m_settingsFile;

@@ -3,20 +3,9 @@
 #include "layout/layout.h"
 #include "layout/layoutstate.h"
 #include "pagegen/publishingstate.h"
+#include "platform/fileurl.h"
 #include "settings/serveraddress.h"
 #include "settings/servermirror.h"
-
-#include <algorithm>
-
-namespace {
-
-QString bareFileName(const QString& path) {
-    const qsizetype separator =
-        std::max({path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'), path.lastIndexOf(u':')});
-    return path.mid(separator + 1);
-}
-
-} // namespace
 
 namespace imageservers {
 
@@ -47,9 +36,13 @@ void placeLayoutPictures(const Layout& layout, const QString& server, LayoutStat
          publishing.TextImageURL},
     };
     for (const auto& picture : pictures) {
-        picture.fileName = bareFileName(picture.path);
-        picture.url = server + picture.fileName;
-        if (!picture.path.isEmpty() && !picture.hidden)
+        picture.fileName = pathFileName(picture.path);
+        picture.url = addressOnServer(server, picture.fileName);
+        if (picture.path.isEmpty() || picture.hidden)
+            continue;
+        if (server.isEmpty())
+            publishing.UnplacedPictures.append(picture.path);
+        else
             publishing.RequiredImages.add(picture.url);
     }
 }

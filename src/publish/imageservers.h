@@ -20,7 +20,8 @@ QString layoutPictureServer(const ServerMirror& servers,
 /// `setImageServer` and `ExportNow` before the page is made: the pictures'
 /// bare file names (letter case kept: servers tell "Sky.gif" from
 /// "sky.gif"), their addresses on `server`, and every shown picture's
-/// address added to `RequiredImages`.
+/// address added to `RequiredImages` (its path to `UnplacedPictures` when
+/// `server` is empty).
 void placeLayoutPictures(const Layout& layout, const QString& server, LayoutState& layoutState,
                          PublishingState& publishing);
 

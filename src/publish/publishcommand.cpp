@@ -1,7 +1,6 @@
 #include "publish/publishcommand.h"
 
 #include "editor/documentstate.h"
-#include "layout/layout.h"
 #include "layout/layoutstate.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
@@ -21,15 +20,6 @@
 
 #include <QDialog>
 
-namespace {
-
-bool showsAPicture(const Layout& l) {
-    return (!l.AdImg.isEmpty() && !l.AdImgHide) || (!l.FBgImg.isEmpty() && !l.FImgHide) ||
-           (!l.TxtBgImg.isEmpty() && !l.TxtImgHide);
-}
-
-} // namespace
-
 PublishCommand::PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
                                QObject* parent)
     : QObject(parent)
@@ -47,13 +37,14 @@ bool PublishCommand::btnExportClick() {
     PublishingState& publishing = m_parts.publishing;
     // Each run checks the pictures of this page only.
     publishing.RequiredImages.clear();
+    publishing.UnplacedPictures.clear();
     publishing.Publishing = true;
     const QString layoutServer =
         imageservers::layoutPictureServer(m_parts.servers, m_parts.productServers);
     imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState,
                                       publishing);
     ExportNow();
-    if (!picturesHaveServers(layoutServer) || !listingIsFit() || !picturesAreOnline()) {
+    if (!picturesHaveServers() || !listingIsFit() || !picturesAreOnline()) {
         publishing.Publishing = false;
         return false;
     }
@@ -108,12 +99,9 @@ bool PublishCommand::picturesAreOnline() {
     return result == QDialog::Accepted;
 }
 
-bool PublishCommand::picturesHaveServers(const QString& layoutServer) {
+bool PublishCommand::picturesHaveServers() {
     // A page with a local picture shows a hole on every bidder's screen.
-    const bool layoutUnplaced = layoutServer.isEmpty() && showsAPicture(m_parts.layout);
-    const bool documentUnplaced =
-        m_parts.publishing.ListingCode.join(QLatin1Char('\n')).contains(QLatin1String("file:"));
-    if (!layoutUnplaced && !documentUnplaced)
+    if (m_parts.publishing.UnplacedPictures.isEmpty())
         return true;
     m_parts.publishing.Publishing = false;
     if (m_dialogs.askYesNo(

@@ -59,7 +59,9 @@ signals:
 
 private:
     void ExportNow();
-    bool picturesHaveServers(const QString& layoutServer);
+    /// False, after offering to set the personal server, when a picture of
+    /// the page got no server address.
+    bool picturesHaveServers();
     /// The listing rules' findings, when there are any, shown to the seller;
     /// false when the seller goes back. The publish dialog is told what the
     /// seller went on with.

@@ -2,7 +2,6 @@
 
 #include "http/httpclient.h"
 #include "http/imageavailability.h"
-#include "platform/ownpictures.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
@@ -139,10 +138,7 @@ TestImagesDialog::TestImagesDialog(QWidget* parent)
 TestImagesDialog::~TestImagesDialog() = default;
 
 QString TestImagesDialog::rowText(const QString& address) {
-    const QString reversed = ownpictures::ReverseURL(address);
-    const qsizetype cut =
-        std::max(reversed.lastIndexOf(QLatin1Char('\\')), reversed.lastIndexOf(QLatin1Char(':')));
-    return reversed.mid(cut + 1);
+    return expectedDocumentName(address);
 }
 
 int TestImagesDialog::testImages(const QStringList& requiredImages, const QString& proxyHost,

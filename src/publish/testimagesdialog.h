@@ -46,8 +46,9 @@ public:
     QStringList rowTexts() const;
     bool isTesting() const { return m_testing; }
 
-    /// The row of an address: the text after the last "\" or ":" of its
-    /// `ReverseURL` form.
+    /// The row of an address: the name of the picture file it ends with, as
+    /// the seller knows it (decoded), in its own letter case: "Sky.jpg" and
+    /// "sky.jpg" are two pictures on a server.
     static QString rowText(const QString& address);
 
 public slots:

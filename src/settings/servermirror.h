@@ -18,8 +18,9 @@ struct ServerMirror {
 
 namespace settingsfile {
 
-/// The keys with their defaults for absent or unreadable values. Throws
-/// `AppError` naming the file when it is too large to be a settings file.
+/// The keys with their defaults for absent or unreadable values (all of
+/// them for a file without a name). Throws `AppError` naming the file when
+/// it is too large to be a settings file.
 ServerMirror readServerMirror(const QString& fileName);
 
 /// The first two characters of "lang", default "en"; also the default when

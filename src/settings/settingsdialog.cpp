@@ -2,6 +2,7 @@
 
 #include "layout/numberedit.h"
 #include "layout/updown.h"
+#include "platform/apperror.h"
 #include "platform/productwebsite.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
@@ -295,7 +296,17 @@ void SettingsDialog::showProxyPanel() {
 }
 
 void SettingsDialog::readSettingsFile() {
-    const SettingsFile file(m_settingsFile);
+    try {
+        showSettings(SettingsFile(m_settingsFile));
+    } catch (const AppError&) {
+        // Made before the main window shows, which reports the file at its
+        // first activation: the dialog shows every key's default meanwhile
+        // (a file without a name reads as a missing one).
+        showSettings(SettingsFile(QString()));
+    }
+}
+
+void SettingsDialog::showSettings(const SettingsFile& file) {
     selectTag(m_defaultServers, file.readInt(SettingKey::DefSrv));
     selectTag(m_ownServers, file.readInt(SettingKey::ownSrv));
     m_useOwnServer->setChecked(file.readBool(SettingKey::useOwnSrv));

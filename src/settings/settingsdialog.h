@@ -12,6 +12,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;
+class SettingsFile;
 class UpDown;
 class UserDialogs;
 struct ServerMirror;
@@ -78,7 +79,9 @@ private:
     QWidget* createProxyPage();
     QWidget* createOthersPage();
     QGroupBox* createServerSetGroup(QWidget* parent);
+    /// Shows what the settings file holds; the defaults when it cannot be read.
     void readSettingsFile();
+    void showSettings(const SettingsFile& file);
     bool checkFields(QString& primary, QString& secondary);
     void showProxyPanel();
 

@@ -1,5 +1,6 @@
 #include "settings/settingsfile.h"
 
+#include <climits>
 #include <iterator>
 
 namespace {
@@ -12,21 +13,25 @@ struct SettingRow {
     const char* key;
     SettingType type;
     const char* defaultValue; // as the file would hold it
+    // Integer keys: the values that mean something; any other reads as the
+    // default, as a text that is no number does.
+    int lowest = INT_MIN;
+    int highest = INT_MAX;
 };
 
 constexpr const char* general = "GENERAL";
 
 // In the order of `SettingKey`.
 constexpr SettingRow settingRows[] = {
-    {SettingKey::DefSrv, general, "DefSrv", SettingType::Integer, "1"},
-    {SettingKey::ownSrv, general, "ownSrv", SettingType::Integer, "1"},
+    {SettingKey::DefSrv, general, "DefSrv", SettingType::Integer, "1", 1, 3},
+    {SettingKey::ownSrv, general, "ownSrv", SettingType::Integer, "1", 1, 2},
     // No hosted picture library comes with the program: the seller's own
     // server is the one that works unless chosen otherwise.
     {SettingKey::useOwnSrv, general, "useOwnSrv", SettingType::Boolean, "1"},
     {SettingKey::srvSet, general, "srvSet", SettingType::Text, "0"},
     {SettingKey::primSrv, general, "primSrv", SettingType::Text, "your primary server *"},
     {SettingKey::secSrv, general, "secSrv", SettingType::Text, "your secondary server *"},
-    {SettingKey::connType, general, "connType", SettingType::Integer, "0"},
+    {SettingKey::connType, general, "connType", SettingType::Integer, "0", 0, 1},
     {SettingKey::httpProxy, general, "httpProxy", SettingType::Text, ""},
     {SettingKey::httpPort, general, "httpPort", SettingType::Text, ""},
     {SettingKey::refreshInterval, general, "refreshInterval", SettingType::Text, "770"},
@@ -34,9 +39,9 @@ constexpr SettingRow settingRows[] = {
     {SettingKey::hideInsertLink, general, "hideInsertLink", SettingType::Boolean, "0"},
     {SettingKey::linksInNewWin, general, "linksInNewWin", SettingType::Boolean, "1"},
     {SettingKey::hideExportHlp, general, "hideExportHlp", SettingType::Boolean, "0"},
-    {SettingKey::region, general, "region", SettingType::Integer, "4"},
-    {SettingKey::siteIndex, general, "siteIndex", SettingType::Integer, "0"},
-    {SettingKey::useBrowser, general, "useBrowser", SettingType::Integer, "0"},
+    {SettingKey::region, general, "region", SettingType::Integer, "4", 0, 4},
+    {SettingKey::siteIndex, general, "siteIndex", SettingType::Integer, "0", 0, INT_MAX},
+    {SettingKey::useBrowser, general, "useBrowser", SettingType::Integer, "0", 0, 1},
     {SettingKey::lang, general, "lang", SettingType::Text, "en"},
     // The Layout page's preview at a phone's width.
     {SettingKey::phonePreview, general, "phonePreview", SettingType::Boolean, "0"},
@@ -81,7 +86,8 @@ SettingsFile::SettingsFile(QString fileName)
 
 int SettingsFile::readInt(SettingKey key) const {
     const SettingRow& r = row(key, SettingType::Integer);
-    return m_file.readInteger(sectionOf(r), keyOf(r), defaultInt(r));
+    const int value = m_file.readInteger(sectionOf(r), keyOf(r), defaultInt(r));
+    return value < r.lowest || value > r.highest ? defaultInt(r) : value;
 }
 
 bool SettingsFile::readBool(SettingKey key) const {

@@ -32,9 +32,10 @@ enum class SettingKey {
 /// Each key has a type and is read and written with the calls of that type
 /// (`readInt`/`writeInt` for an integer key, and so on). Like `IniFile` it
 /// caches nothing: every call opens the file afresh. A missing file or key,
-/// and an integer or boolean key whose text is not an integer, read as the
-/// key's default. A value with characters the file cannot store is not
-/// written: the write throws an AppError naming the file and the key. A file
+/// an integer or boolean key whose text is not an integer, and an integer
+/// key whose number is outside the values it can take (`ownSrv` 1..2,
+/// `DefSrv` 1..3, `region` 0..4...) read as the key's default. A value with characters the file
+/// cannot store is not written: the write throws an AppError naming the file and the key. A file
 /// too large to be a settings file is neither read nor written: the call
 /// throws an AppError naming it.
 class SettingsFile {

@@ -214,20 +214,29 @@ void TestMainWindowState::secondShowingKeepsLayoutAndHints() {
 void TestMainWindowState::closeAsksAboutTheLayout_data() {
     QTest::addColumn<bool>("modified");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<bool>("viaExit");
+    QTest::addColumn<QString>("how"); // "close", "Exit1" (the File menu) or "Ctrl+Q"
     QTest::addColumn<bool>("closes");
 
-    QTest::newRow("unmodified") << false << QString() << false << true;
-    QTest::newRow("cancel") << true << "btnCancel" << false << false;
-    QTest::newRow("cancel, from the File menu") << true << "btnCancel" << true << false;
-    QTest::newRow("no") << true << "btnSaveNot" << false << true;
-    QTest::newRow("no, from the File menu") << true << "btnSaveNot" << true << true;
+    QTest::newRow("unmodified") << false << QString() << "close" << true;
+    QTest::newRow("unmodified, Ctrl+Q") << false << QString() << "Ctrl+Q" << true;
+    QTest::newRow("cancel") << true << "btnCancel"
+                            << "close" << false;
+    QTest::newRow("cancel, from the File menu") << true << "btnCancel"
+                                                << "Exit1" << false;
+    QTest::newRow("cancel, Ctrl+Q") << true << "btnCancel"
+                                    << "Ctrl+Q" << false;
+    QTest::newRow("no") << true << "btnSaveNot"
+                        << "close" << true;
+    QTest::newRow("no, from the File menu") << true << "btnSaveNot"
+                                            << "Exit1" << true;
+    QTest::newRow("no, Ctrl+Q") << true << "btnSaveNot"
+                                << "Ctrl+Q" << true;
 }
 
 void TestMainWindowState::closeAsksAboutTheLayout() {
     QFETCH(bool, modified);
     QFETCH(QString, button);
-    QFETCH(bool, viaExit);
+    QFETCH(QString, how);
     QFETCH(bool, closes);
     Program p;
     p.window().show();
@@ -237,10 +246,14 @@ void TestMainWindowState::closeAsksAboutTheLayout() {
     if (!button.isEmpty())
         p.answerSavePrompt(button);
 
-    if (viaExit)
+    if (how == "Exit1") {
         p.trigger("Exit1");
-    else
+    } else if (how == "Ctrl+Q") {
+        QVERIFY(QTest::qWaitForWindowActive(&p.window()));
+        QTest::keyClick(&p.window(), Qt::Key_Q, Qt::ControlModifier);
+    } else {
         p.window().close();
+    }
 
     QCOMPARE(p.dialogs.shownOf("modal").size(), modified ? 1 : 0);
     QCOMPARE(p.window().isVisible(), !closes);

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "document/documenteditor.h"
+#include "layout/layout.h"
 #include "layout/layoutpage.h"
 #include "pagegen/shifttext.h"
 #include "platform/inifile.h"
@@ -15,13 +16,18 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -73,6 +79,27 @@ bool isChecked(const QObject& window, const char* name) {
     return button->isChecked();
 }
 
+/// Whether a process has a child process of the browser engine: the engine
+/// has started and lives.
+bool hasBrowserHelper(qint64 pid) {
+    const QString parent = QString::number(pid);
+    QDirIterator processes(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (processes.hasNext()) {
+        QFile stat(processes.next() + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks and brackets.
+        const QString line = QString::fromLocal8Bit(stat.readAll());
+        const qsizetype close = line.lastIndexOf(QLatin1Char(')'));
+        const QString name = line.mid(line.indexOf(QLatin1Char('(')) + 1);
+        const QStringList rest = line.mid(close + 2).split(QLatin1Char(' '));
+        if (rest.size() > 1 && rest.at(1) == parent &&
+            name.startsWith(QLatin1String("QtWebEngine")))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -96,6 +123,9 @@ private slots:
     void layoutPageRightAfterStartShowsThePreview();
     void closingRightAfterStartEndsCleanly_data();
     void closingRightAfterStartEndsCleanly();
+    void asRootTheBrowserStartsAndItIsSaid();
+    void unreadableFileIsNamedAndTheStartGoesOnWithDefaults_data();
+    void unreadableFileIsNamedAndTheStartGoesOnWithDefaults();
 };
 
 void TestStartup::languageIsTickedBeforeTheFirstShow_data() {
@@ -271,9 +301,9 @@ void TestStartup::savedSettingsReachStateAndDialogAtNextActivation_data() {
         << 2 << 2 << "http://my.example/"
         << "http://two.example/"
         << QStringList{"radServer2", "radServer5", "cbxUseOwnServer", "cbxHideExportHelp"} << 3;
-    QTest::newRow("out of range selects nothing new")
-        << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 7
-        << 0 << "your primary server *"
+    QTest::newRow("out of range reads as the default")
+        << QByteArray("[general]\r\ndefsrv=7\r\nOWNSRV=0\r\nuseOwnSrv=yes\r\nsrvSet=9\r\n") << 1
+        << 1 << "your primary server *"
         << "your secondary server *" << QStringList{"radServer1", "radServer4", "cbxUseOwnServer"}
         << 9;
 }
@@ -381,6 +411,92 @@ void TestStartup::closingRightAfterStartEndsCleanly() {
     // A window closed at once does not start the web engine any more.
     QVERIFY(!window.findChild<PreviewBrowser*>());
     windows.reset();
+}
+
+void TestStartup::asRootTheBrowserStartsAndItIsSaid() {
+    if (geteuid() != 0)
+        QSKIP("only root meets the browser engine's refusal");
+    // The program as a seller starts it: none of the test run's settings
+    // that turn the engine's sandbox off.
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+    environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"),
+                       QStringLiteral("--disable-gpu"));
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        environment.insert(QLatin1String(name), home.path());
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QCoreApplication::applicationDirPath() + QStringLiteral("/vantrel"));
+    QVERIFY(program.waitForStarted());
+
+    // The engine starts after the window's first paint; without its sandbox
+    // settled, it ended the whole program at once.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        program.state() == QProcess::NotRunning || hasBrowserHelper(program.processId()), 120000);
+    const bool running = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished();
+    const QString errors = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(running, qPrintable(errors));
+    QCOMPARE(errors.count(QStringLiteral("runs as root")), 1);
+}
+
+void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults_data() {
+    QTest::addColumn<QString>("folder"); // "program" or "shared"
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("settings"); // null: none, or the file under test
+    QTest::addColumn<QString>("fileMenu");
+    QTest::newRow("robustness: settings file") << "shared"
+                                               << "defaults.ini" << QByteArray() << "File";
+    QTest::newRow("robustness: server list") << "shared"
+                                             << "vtrlsrv.dft" << QByteArray() << "File";
+    QTest::newRow("robustness: language file")
+        << "program"
+        << "fr.ini" << QByteArray("[GENERAL]\r\nlang=fr\r\n") << "Fichier";
+    QTest::newRow("robustness: default layout") << "program"
+                                                << "Default.rbs" << QByteArray() << "File";
+}
+
+void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults() {
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, settings);
+    Folders folders;
+    if (!settings.isNull())
+        folders.writeSettings(settings);
+    // Too large to be a settings-style file: it cannot be read.
+    const QString path = (folder == "program" ? folders.folders().ProgramFolder
+                                              : folders.folders().SharedDataFolder) +
+                         name;
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.write("[GENERAL]\r\nlang=fr\r\nDefSrv=3\r\n") > 0);
+    QVERIFY(file.write(QByteArray(IniFile::MaxFileSize, ';')) == IniFile::MaxFileSize);
+    file.close();
+
+    ScriptedDialogs dialogs;
+    ProgramWindows windows(dialogs, folders.folders());
+    MainWindow& window = windows.mainWindow();
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.pages()->setCurrentIndex(1); // the Layout page reads the default layout
+    window.FormActivate();              // as closing a message box does
+
+    const QStringList errors = dialogs.shownOf("error");
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(path), qPrintable(errors.first()));
+    // Everything else is as with no file at all.
+    const AppState& state = window.state();
+    QCOMPARE(state.servers.DefaultServer, 1);
+    QVERIFY(state.servers.UseOwnServer);
+    QCOMPARE(state.servers.PrimaryServer, QStringLiteral("your primary server *"));
+    for (const char* control : {"radServer1", "radServer4", "cbxUseOwnServer", "cbxLinksTarget"})
+        QVERIFY2(isChecked(windows.settingsDialog(), control), control);
+    QTEST(window.menuBar()->findChild<QMenu*>(QStringLiteral("File1"))->title(), "fileMenu");
+    QVERIFY(!state.layout.LayoutLoadNeeded);
+    QCOMPARE(window.layout().OBWidth, Layout::withDefaults().OBWidth);
 }
 
 QTEST_MAIN(TestStartup)

@@ -110,6 +110,28 @@ struct Program {
     }
 };
 
+/// Types as the seller does: into whatever has the keyboard.
+void typeIntoFocus(const QString& text) {
+    QWidget* focus = QApplication::focusWidget();
+    QVERIFY2(focus, "nothing has the keyboard");
+    QTest::keyClicks(focus, text);
+}
+
+/// A dialog as the seller meets it: shown on the screen and active, then
+/// closed with OK; the desktop then gives the main window back its activity.
+int showAndAccept(QDialog& dialog, QWidget& mainWindow) {
+    const auto activate = [](QWidget& window) {
+        window.activateWindow();
+        if (!QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }))
+            qWarning() << window.objectName() << "did not become active";
+    };
+    dialog.show();
+    activate(dialog);
+    dialog.accept();
+    activate(mainWindow);
+    return QDialog::Accepted;
+}
+
 /// The first link of the document: its text and target.
 QPair<QString, QString> firstLink(TDocEditor& editor) {
     for (QTextBlock block = editor.document()->begin(); block.isValid(); block = block.next()) {
@@ -146,6 +168,8 @@ private slots:
     void linkWindowFollowsInsertedLinks_data();
     void linkWindowFollowsInsertedLinks();
     void tableSizePickerDropsBelowItsButton();
+    void typingGoesOnAfterACommand_data();
+    void typingGoesOnAfterACommand();
     void everyToolButtonHasIconAndHint();
 };
 
@@ -573,6 +597,51 @@ void TestDocumentPage::tableSizePickerDropsBelowItsButton() {
     QVERIFY(table);
     QCOMPARE(table->rows(), 2);
     QCOMPARE(table->columns(), 3);
+}
+
+void TestDocumentPage::typingGoesOnAfterACommand_data() {
+    QTest::addColumn<QString>("command"); // a tool button or a document button
+    QTest::addColumn<int>("dialogs");     // dialogs it shows on the screen
+    QTest::addColumn<QString>("typed");   // where "def" lands
+
+    QTest::newRow("Bold") << "tobBold" << 0 << "abc def";
+    QTest::newRow("Bullets") << "tobBullets" << 0 << "abc def";
+    QTest::newRow("Text colour") << "tobTextCol" << 0 << "abc def";
+    QTest::newRow("Insert Table dialog") << "tobInsertTable" << 1 << "def";
+    QTest::newRow("link dialog and link window") << "tobInsertLink" << 2 << "abc Our shopdef";
+    QTest::newRow("Save Document button") << "btnSaveDoc" << 0 << "abc def";
+}
+
+void TestDocumentPage::typingGoesOnAfterACommand() {
+    QFETCH(QString, command);
+    QFETCH(int, dialogs);
+    QFETCH(QString, typed);
+    Program p;
+    MainWindow& window = p.window();
+    window.resize(1100, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    p.trigger(QStringLiteral("mnuNewDoc"));
+    QTest::mouseClick(p.editor().viewport(), Qt::LeftButton, {}, QPoint(40, 10));
+    typeIntoFocus(QStringLiteral("abc "));
+    for (int shown = 0; shown < dialogs; ++shown) {
+        p.dialogs.modalActions.enqueue([&window](QDialog& dialog) {
+            if (auto* link = qobject_cast<HyperlinkDialog*>(&dialog)) {
+                link->setText(QStringLiteral("Our shop"));
+                link->setTarget(QStringLiteral("https://shop.example/"));
+            }
+            return showAndAccept(dialog, window);
+        });
+    }
+    p.dialogs.colors.enqueue(QColor(Qt::red));
+    QWidget* button = window.findChild<QWidget*>(command);
+    QVERIFY(button && button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, 4));
+    QVERIFY(p.dialogs.modalActions.isEmpty());
+    typeIntoFocus(QStringLiteral("def"));
+    QTextCursor found = p.editor().document()->find(QStringLiteral("def"));
+    QVERIFY2(!found.isNull(), qPrintable(p.editor().toPlainText()));
+    QCOMPARE(found.block().text(), typed);
 }
 
 void TestDocumentPage::everyToolButtonHasIconAndHint() {

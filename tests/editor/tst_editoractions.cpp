@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QFontDialog>
 #include <QHash>
 #include <QImage>
 #include <QKeySequence>
@@ -430,6 +431,10 @@ private slots:
     void withoutPrinterOffersAPdfFile();
     void insertFileReadsKnownFormatsUpTo50MB_data();
     void insertFileReadsKnownFormatsUpTo50MB();
+    void fontDialogAppliesOnlyWhatWasChanged_data();
+    void fontDialogAppliesOnlyWhatWasChanged();
+    void typingInTheFindBoxReplacesTheTermShown_data();
+    void typingInTheFindBoxReplacesTheTermShown();
 
 private:
     QTemporaryDir m_folder;
@@ -1296,6 +1301,118 @@ void TestEditorActions::insertFileReadsKnownFormatsUpTo50MB() {
     if (!text.isEmpty())
         QCOMPARE(sample.editor.document()->begin().text(), text);
     QFile::remove(path);
+}
+
+void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged_data() {
+    QTest::addColumn<QString>("font");     // of the selected word, and of the word after it
+    QTest::addColumn<QString>("change");   // in the dialog: "size", "family", "underline"
+    QTest::addColumn<QString>("expected"); // both words afterwards
+
+    // Neither font is installed here: the dialog shows stand-ins for them.
+    QTest::newRow("size of a missing font") << "Verdana"
+                                            << "size"
+                                            << "Verdana 14|Tahoma 10";
+    QTest::newRow("size of a substituted font") << "Arial"
+                                                << "size"
+                                                << "Arial 14|Tahoma 10";
+    QTest::newRow("family picked") << "Verdana"
+                                   << "family"
+                                   << "DejaVu Serif 10|Tahoma 10";
+    QTest::newRow("underline over two fonts") << "Verdana"
+                                              << "underline"
+                                              << "Verdana 10 u|Tahoma 10 u";
+}
+
+void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged() {
+    QFETCH(QString, font);
+    QFETCH(QString, change);
+    Sample sample;
+    TDocEditor& editor = sample.editor;
+    // "beta" in the font of the row, "gamma" in Tahoma.
+    const auto restyle = [&](int from, int to, const QString& name) {
+        QTextCursor cursor(editor.document());
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        editor.setTextCursor(cursor);
+        editor.changeTextStyle([&name](TTextStyleInfo& info) { info.FontName = name; });
+    };
+    restyle(6, 10, font);
+    restyle(11, 16, QStringLiteral("Tahoma"));
+    QTextCursor selection(editor.document());
+    selection.setPosition(6);
+    selection.setPosition(change == QLatin1String("underline") ? 16 : 10, QTextCursor::KeepAnchor);
+    editor.setTextCursor(selection);
+    sample.dialogs.modalActions.enqueue([change](QDialog& dialog) {
+        auto& fonts = static_cast<QFontDialog&>(dialog);
+        QFont chosen = fonts.currentFont();
+        if (change == QLatin1String("size"))
+            chosen.setPointSize(14);
+        else if (change == QLatin1String("family"))
+            chosen.setFamily(QStringLiteral("DejaVu Serif"));
+        else
+            chosen.setUnderline(true);
+        fonts.setCurrentFont(chosen);
+        fonts.accept();
+        return int(QDialog::Accepted);
+    });
+    sample.actions.action(u"edActionFonts1")->trigger();
+    QStringList words;
+    for (int position : {8, 13}) {
+        QTextCursor at(editor.document());
+        at.setPosition(position);
+        const TTextStyleInfo& style =
+            editor.Style().TextStyles.at(at.charFormat().intProperty(docprop::StyleNo));
+        words << QStringLiteral("%1 %2%3")
+                     .arg(style.FontName)
+                     .arg(style.Size)
+                     .arg(style.hasStyle(TTextStyleInfo::fsUnderline) ? QStringLiteral(" u")
+                                                                      : QString());
+    }
+    QTEST(words.join(QLatin1Char('|')), "expected");
+}
+
+void TestEditorActions::typingInTheFindBoxReplacesTheTermShown_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("earlier"); // the term of the search before
+
+    QTest::newRow("Find after a search") << "edActionFind1"
+                                         << "caret"
+                                         << "gamma";
+    QTest::newRow("Replace after a search") << "edActionReplace1"
+                                            << "caret"
+                                            << "gamma";
+    QTest::newRow("Find with a word selected") << "edActionFind1"
+                                               << "word"
+                                               << "";
+}
+
+void TestEditorActions::typingInTheFindBoxReplacesTheTermShown() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(QString, earlier);
+    Sample sample;
+    sample.editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&sample.editor));
+    sample.place(place);
+    sample.actions.SearchText = earlier;
+    QString shownTerm;
+    sample.dialogs.modalActions.enqueue([&shownTerm](QDialog& dialog) {
+        // The seller opens the dialog and types at once.
+        dialog.show();
+        dialog.activateWindow();
+        if (!QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }))
+            qWarning("the dialog did not become active");
+        shownTerm = static_cast<EdFindDialog&>(dialog).text();
+        if (QWidget* focus = QApplication::focusWidget())
+            QTest::keyClicks(focus, QStringLiteral("alpha"));
+        dialog.hide();
+        return int(EdFindDialog::FindNext);
+    });
+    sample.actions.action(name)->trigger();
+    QVERIFY(!shownTerm.isEmpty());
+    QCOMPARE(sample.actions.SearchText, QStringLiteral("alpha"));
+    QCOMPARE(sample.editor.textCursor().selectedText(), QStringLiteral("alpha"));
 }
 
 QTEST_MAIN(TestEditorActions)

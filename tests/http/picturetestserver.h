@@ -5,6 +5,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QPointer>
+#include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -20,7 +21,12 @@
 /// with 407.
 ///
 ///   /pictures/NAME.gif|.jpg   the picture, with its image content type
+///   /files/NAME               the picture when the decoded NAME is one of
+///                             `files` (letter case counts), else 404
 ///   /bare/NAME.png            a PNG picture without content type
+///   /disguised/NAME.png|.svg  an HTML page sent as image/png or image/svg+xml
+///   /vector/NAME.svg          an SVG picture, image/svg+xml
+///   /empty/NAME.png           image/png without a byte
 ///   /bare/NAME.txt            text without content type
 ///   /missing/NAME             404
 ///   /moved/NAME               302 to /pictures/NAME (same name)
@@ -57,6 +63,8 @@ public:
     QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()); }
     QString url(const QString& path) const { return base() + path; }
 
+    /// The pictures under /files/, by their names as a file system has them.
+    QStringList files;
     /// The head of every request received (request line and headers).
     QList<QByteArray> requests;
     /// Body bytes written on /endless/ and /slow/ so far.
@@ -119,6 +127,21 @@ private:
             send(socket, header("200 OK", "Content-Type: " + imageType + "\r\nContent-Length: " +
                                               QByteArray::number(gif.size()) + "\r\n") +
                              gif);
+        } else if (kind == "files") {
+            if (files.contains(QUrl::fromPercentEncoding(name)))
+                send(socket, header("200 OK", "Content-Type: image/gif\r\n") + gif);
+            else
+                send(socket, header("404 Not Found"));
+        } else if (kind == "disguised") {
+            const QByteArray type = name.endsWith(".svg") ? "image/svg+xml" : "image/png";
+            send(socket, header("200 OK", "Content-Type: " + type + "\r\n") +
+                             "\xEF\xBB\xBF\r\n  <!DOCTYPE html><html><body>Not here</body></html>");
+        } else if (kind == "vector") {
+            send(socket, header("200 OK", "Content-Type: image/svg+xml\r\n") +
+                             "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" "
+                             "width=\"1\" height=\"1\"/>");
+        } else if (kind == "empty") {
+            send(socket, header("200 OK", "Content-Type: image/png\r\nContent-Length: 0\r\n"));
         } else if (kind == "bare") {
             const QByteArray body =
                 name.endsWith(".png") ? QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16) : "hello";

@@ -122,6 +122,17 @@ void TestHttpClient::pictureVerdicts_data() {
                          << "";
     QTest::newRow("HTML page") << "/page/sky.gif" << none << "NOT AN IMAGE (text/html)"
                                << "";
+    QTest::newRow("HTML page sent as image/png")
+        << "/disguised/sky.png" << none << "NOT AN IMAGE (no picture inside)"
+        << "";
+    QTest::newRow("HTML page sent as image/svg+xml")
+        << "/disguised/sky.svg" << none << "NOT AN IMAGE (no picture inside)"
+        << "";
+    QTest::newRow("image/png without a byte")
+        << "/empty/sky.png" << none << "NOT AN IMAGE (no picture inside)"
+        << "";
+    QTest::newRow("SVG picture") << "/vector/sky.svg" << none << "OK"
+                                 << "";
     QTest::newRow("stall") << "/stall/sky.gif" << int(HttpError::TimedOut) << "TIMEOUT"
                            << "No answer within 0.8 seconds";
     QTest::newRow("one byte a second") << "/slow/sky.gif" << int(HttpError::TimedOut) << "TIMEOUT"

@@ -29,6 +29,9 @@ void TestPagePictures::addresses_data() {
         << "<img src=\"http://a/p.php?a=1&amp;b=2\">" << QStringList{"http://a/p.php?a=1&b=2"};
     QTest::newRow("each once") << "<img src=\"http://a/1.gif\"><td background=\"http://a/1.gif\">"
                                << QStringList{"http://a/1.gif"};
+    QTest::newRow("names in another letter case are other pictures")
+        << "<img src=\"http://a/Sky.jpg\"><img src=\"http://a/sky.jpg\">"
+        << QStringList{"http://a/Sky.jpg", "http://a/sky.jpg"};
     QTest::newRow("embedded and empty left out")
         << "<img src=\"data:image/gif;base64,R0lGOD\"><img src=\"\">" << QStringList();
     QTest::newRow("not a picture attribute")

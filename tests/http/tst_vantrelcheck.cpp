@@ -33,6 +33,12 @@ void TestVantrelCheck::linesAndExitCode_data() {
         << 1;
     QTest::newRow("HTML page") << "<img src=\"@/page/a.gif\">" << QStringList()
                                << QStringList{"NOT AN IMAGE (text/html)  @/page/a.gif"} << 1;
+    QTest::newRow("HTML page sent as image/png")
+        << "<img src=\"@/disguised/a.png\">" << QStringList()
+        << QStringList{"NOT AN IMAGE (no picture inside)  @/disguised/a.png"} << 1;
+    QTest::newRow("names in another letter case")
+        << "<img src=\"@/pictures/Sky.jpg\"><img src=\"@/pictures/sky.jpg\">" << QStringList()
+        << QStringList{"OK  @/pictures/Sky.jpg", "OK  @/pictures/sky.jpg"} << 0;
     QTest::newRow("stall") << "<img src=\"@/stall/a.gif\"><img src=\"@/pictures/b.gif\">"
                            << QStringList{"--timeout", "0.8"}
                            << QStringList{"TIMEOUT  @/stall/a.gif  (No answer within 0.8 seconds)",

@@ -68,6 +68,30 @@ QString shippedTemplate() {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Default.tmpl");
 }
 
+/// The elements the code leaves open, outermost first, or the first end tag
+/// that closes no open element ("unexpected </td>").
+QStringList openElements(const QString& code) {
+    static const QRegularExpression tag(QStringLiteral("<!--.*?-->|<(/?)([a-zA-Z][a-zA-Z0-9]*)"),
+                                        QRegularExpression::DotMatchesEverythingOption);
+    static const QStringList empty = {"area", "base",  "br",   "col",  "embed",  "hr",
+                                      "img",  "input", "link", "meta", "source", "wbr"};
+    QStringList open;
+    for (auto it = tag.globalMatch(code); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString name = match.captured(2).toLower();
+        if (name.isEmpty() || empty.contains(name))
+            continue;
+        if (match.captured(1).isEmpty()) {
+            open.append(name);
+        } else if (!open.isEmpty() && open.constLast() == name) {
+            open.removeLast();
+        } else {
+            return {QStringLiteral("unexpected </%1>").arg(name)};
+        }
+    }
+    return open;
+}
+
 } // namespace
 
 class TestPageGenerator : public QObject {
@@ -90,6 +114,8 @@ private slots:
     void shippedTemplateUsesEveryVariableAndCloses();
     void documentPictureLocation_data();
     void documentPictureLocation();
+    void publishedCodeClosesWhatItOpens_data();
+    void publishedCodeClosesWhatItOpens();
 };
 
 void TestPageGenerator::variables_data() {
@@ -132,6 +158,12 @@ void TestPageGenerator::variables_data() {
            })
         << QStringList{"adimg=file:///home/seller/Documents/Vantrel/images/My%20images/Sky.GIF",
                        "fimg=file:///home/seller/Documents/Vantrel/images"};
+    QTest::newRow("a layout written with backslashes")
+        << LayoutChange([](Layout& l, PublishingState&) {
+               l.AdImgHide = false;
+               l.AdImg = QStringLiteral("\\Backgrounds\\Roses.png");
+           })
+        << QStringList{"adimg=file:///home/seller/Documents/Vantrel/images/Backgrounds/Roses.png"};
     QTest::newRow("publishing takes the server addresses")
         << LayoutChange([](Layout& l, PublishingState& s) {
                l.TxtImgHide = false;
@@ -294,9 +326,10 @@ void TestPageGenerator::defaultLayoutNote() {
 void TestPageGenerator::documentIsOneLineAfterTheTemplate() {
     GeneratorFixture f;
     f.document = "<p>one\r\ntwo\nthree\rfour</p>\r\n";
-    const QStringList listingCode = f.generate().ListingCode;
-    QCOMPARE(listingCode.size(), 4);
-    QCOMPARE(listingCode.constLast(), QStringLiteral("<p>one  two  three  four</p>  "));
+    const GeneratedPage page = f.generate();
+    QCOMPARE(page.ListingCode.size(), 6);
+    QCOMPARE(page.ListingCode[3], QStringLiteral("<p>one  two  three  four</p>  "));
+    QCOMPARE(page.memPage[page.documentLineIndex()], page.ListingCode[3]);
     QCOMPARE(DeleteLineBreaks(QStringLiteral("a\r\nb\nc\r")), QStringLiteral("a  b c "));
 }
 
@@ -305,7 +338,7 @@ void TestPageGenerator::poundSignInTheDocumentSurvives() {
     f.document = "<p>Was \xA3"
                  "20, now \xA3"
                  "15 \xA3tcol\xA3 \xA3</p>";
-    QCOMPARE(f.generate().ListingCode,
+    QCOMPARE(f.generate().ListingCode.mid(0, 3),
              (QStringList{QStringLiteral("<td style=\"color:#000000\">"),
                           QStringLiteral("<div style=\"width:100%\">"),
                           QStringLiteral("<p>Was £20, now £15 £tcol£ £</p>  ")}));
@@ -340,7 +373,7 @@ void TestPageGenerator::unreadableTemplateIsReportedAndNotRepeated() {
     QVERIFY(sentences[0].contains(QStringLiteral("\"Default.tmpl\"")));
     QVERIFY(!sentences[1].isEmpty() && sentences[2].isEmpty() && !sentences[3].isEmpty());
     QCOMPARE(listingCode, (QStringList{QStringLiteral("<div style=\"width:100%\">"),
-                                       QStringLiteral("<p>Item</p>  ")}));
+                                       QStringLiteral("<p>Item</p>  "), QStringLiteral("</div>")}));
 }
 
 void TestPageGenerator::pathToFileUrl_data() {
@@ -354,6 +387,10 @@ void TestPageGenerator::pathToFileUrl_data() {
                                               << "file:///p/50%25%20off%20%231%3F.jpg";
     QTest::newRow("non-ASCII") << "/p/caf\u00e9.png"
                                << "file:///p/caf%C3%A9.png";
+    QTest::newRow("backslash in a name") << "/p/back\\slash.png"
+                                         << "file:///p/back%5Cslash.png";
+    QTest::newRow("folder") << "/home/Ann/images/"
+                            << "file:///home/Ann/images/";
 }
 
 void TestPageGenerator::pathToFileUrl() {
@@ -402,7 +439,7 @@ void TestPageGenerator::documentPictureLocation_data() {
                                       << QStringList{"http://one.example/Sky.JPG"};
     QTest::newRow("second own server")
         << true << 2 << 0 << "C:\\Pics\\My Sky.jpg"
-        << "http://two.example/My Sky.jpg" << QStringList{"http://two.example/My Sky.jpg"};
+        << "http://two.example/My%20Sky.jpg" << QStringList{"http://two.example/My%20Sky.jpg"};
     QTest::newRow("no own server chosen") << true << 0 << 0 << sky << "as passed" << QStringList();
     QTest::newRow("not an item") << false << 1 << -1 << sky << "-" << QStringList();
     QTest::newRow("no file") << true << 1 << 0 << ""
@@ -434,6 +471,26 @@ void TestPageGenerator::documentPictureLocation() {
                                   written);
     }
     QCOMPARE(state.RequiredImages.items(), required);
+}
+
+void TestPageGenerator::publishedCodeClosesWhatItOpens_data() {
+    QTest::addColumn<bool>("shipped"); // the template the program ships; false: none readable
+    QTest::newRow("shipped template") << true;
+    QTest::newRow("unreadable template") << false;
+}
+
+void TestPageGenerator::publishedCodeClosesWhatItOpens() {
+    QFETCH(bool, shipped);
+    GeneratorFixture f;
+    QFile::remove(f.folders.pageTemplateFile());
+    if (shipped)
+        QVERIFY(QFile::copy(shippedTemplate(), f.folders.pageTemplateFile()));
+    f.document = "<p>Clock <b>brass</b><br></p><table><tr><td>1850</td></tr></table>"
+                 "<ul><li>key</li></ul><img src=\"http://a.example/c.jpg\">";
+    const GeneratedPage page = f.generate();
+    QCOMPARE(openElements(page.ListingCode.join(QLatin1Char('\n'))), QStringList());
+    // The preview's page around it closes nothing twice.
+    QCOMPARE(openElements(page.pageText()), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestPageGenerator)

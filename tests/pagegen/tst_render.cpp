@@ -115,7 +115,8 @@ void TestRender::bodyOnly() {
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.out.startsWith("<style"));
     QVERIFY(run.out.endsWith("<div style=\"width:100%\">\r\n<p>Clock  \xA3"
-                             "20</p>  \r\n"));
+                             "20</p>  \r\n</div></td></tr></table> <!-- wrapper -->\r\n"
+                             "</td></tr></table> <!-- main -->\r\n"));
 }
 
 void TestRender::picturesOfADocument() {

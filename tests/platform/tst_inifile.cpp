@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -16,6 +17,13 @@ namespace {
 template <std::size_t N>
 QByteArray bytesOf(const char (&text)[N]) {
     return QByteArray(text, N - 1);
+}
+
+// A file as an editor saves it in UTF-16 ("Unicode"), with its byte-order mark.
+QByteArray utf16(const QString& text, bool littleEndian = true) {
+    QStringEncoder encoder(littleEndian ? QStringEncoder::Utf16LE : QStringEncoder::Utf16BE);
+    return (littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF")) +
+           QByteArray(encoder(text));
 }
 
 } // namespace
@@ -86,6 +94,23 @@ void TestIniFile::readString_data() {
         << QByteArray("\xEF\xBB\xBF[General]\r\nlang=fr\r\n") << "General"
         << "lang"
         << "fr";
+    QTest::newRow("UTF-16 file") << utf16(
+                                        QString::fromUtf8("[General]\r\nname=Caf\u00E9 \u20AC\r\n"))
+                                 << "general"
+                                 << "NAME" << QString::fromUtf8("Caf\u00E9 \u20AC");
+    QTest::newRow("UTF-16 big-endian file")
+        << utf16(QString::fromUtf8("[s]\nk=\u7D19\n"), false) << "s"
+        << "k" << QString::fromUtf8("\u7D19");
+    QTest::newRow("UTF-16 file: a name ending in NEL")
+        << utf16(QString::fromUtf8("[Sites]\r\neBay\u0085=https://ebay.example/\r\n")) << "Sites"
+        << "eBay"
+        << "https://ebay.example/";
+    QTest::newRow("UTF-8 file with its mark")
+        << QByteArray("\xEF\xBB\xBF[s]\nk=Caf\xC3\xA9\n") << "s"
+        << "k" << QString::fromUtf8("Caf\u00E9");
+    QTest::newRow("damaged: UTF-8 mark before Windows-1252 bytes")
+        << QByteArray("\xEF\xBB\xBF[s]\nk=Caf\xE9\n") << "s"
+        << "k" << QString::fromUtf8("Caf\u00E9");
     QTest::newRow("missing file") << QByteArray() << "General"
                                   << "lang"
                                   << "dflt";
@@ -95,6 +120,17 @@ void TestIniFile::readString_data() {
     QTest::newRow("missing key") << basic << "General"
                                  << "srvSet"
                                  << "dflt";
+    QTest::newRow("other white space around names, as listed")
+        << QByteArray("[\vSites\xA0]\r\neBay Deutschland\xA0=https://ebay.example/\r\n") << "Sites"
+        << "eBay Deutschland"
+        << "https://ebay.example/";
+    QTest::newRow("other white space around names, as asked for")
+        << QByteArray("[Sites]\r\n\fAlpha\t\v=https://alpha.example/\r\n")
+        << QString::fromUtf8("Sites\u0085") << QString::fromUtf8("\u00A0Alpha\f")
+        << "https://alpha.example/";
+    QTest::newRow("other white space around a value") << QByteArray("[s]\nk=\v\xA0\f fr\f\n") << "s"
+                                                      << "k"
+                                                      << "fr";
     QTest::newRow("blanks around name and value")
         << QByteArray("  [ General ]  \n \tlang \t=  fr x \t\n") << "General"
         << "lang"
@@ -151,9 +187,19 @@ void TestIniFile::readString_data() {
         << "s"
         << "k"
         << "v";
+    QTest::newRow("header name holding ]") << QByteArray("[a]b]\r\nk=v\r\n") << "a]b"
+                                           << "k"
+                                           << "v";
+    QTest::newRow("header name runs to the last ]") << QByteArray("[a]b]\r\nk=v\r\n") << "a"
+                                                    << "k"
+                                                    << "dflt";
+    QTest::newRow("damaged: unclosed header is no header")
+        << QByteArray("[s]\r\n[abc\r\nk=v\r\n") << "s"
+        << "k"
+        << "v";
     QTest::newRow("damaged: header without bracket") << QByteArray("[s\nk=v\n") << "s"
                                                      << "k"
-                                                     << "v";
+                                                     << "dflt";
 }
 
 void TestIniFile::readString() {
@@ -249,10 +295,32 @@ void TestIniFile::write_data() {
         << QByteArray("\xEF\xBB\xBF") << "s"
         << "k"
         << "v" << QByteArray("\xEF\xBB\xBF[s]\r\nk=v\r\n");
+    QTest::newRow("UTF-16 file stays UTF-16")
+        << utf16(QStringLiteral("[s]\r\nk=1\r\n")) << "s"
+        << "j" << QString::fromUtf8("\u00E9\u20AC")
+        << utf16(QString::fromUtf8("[s]\r\nk=1\r\nj=\u00E9\u20AC\r\n"));
+    QTest::newRow("UTF-16 file takes what Windows-1252 lacks")
+        << utf16(QStringLiteral("[s]\nk=1\n"), false) << QString::fromUtf8("\u0416") << "k"
+        << QString::fromUtf8("/pics/\u7D19.png")
+        << utf16(QString::fromUtf8("[s]\nk=1\n[\u0416]\nk=/pics/\u7D19.png\n"), false);
+    QTest::newRow("UTF-8 file stays UTF-8") << QByteArray("\xEF\xBB\xBF[s]\r\nk=1\r\n") << "s"
+                                            << "k" << QString::fromUtf8("Caf\u00E9")
+                                            << QByteArray("\xEF\xBB\xBF[s]\r\nk=Caf\xC3\xA9\r\n");
+    QTest::newRow("damaged: UTF-8 mark before Windows-1252 bytes, kept so")
+        << QByteArray("\xEF\xBB\xBF[s]\r\nk=Caf\xE9\r\n") << "s"
+        << "j" << QString::fromUtf8("\u00E9")
+        << QByteArray("\xEF\xBB\xBF[s]\r\nk=Caf\xE9\r\nj=\xE9\r\n");
     QTest::newRow("names asked for are trimmed: no second section")
         << QByteArray("[A]\r\nk=1\r\n") << " A "
         << "\tk "
         << "2" << QByteArray("[A]\r\nk=2\r\n");
+    QTest::newRow("section name holding ]: no second section")
+        << QByteArray("[a]b]\r\nk=1\r\n") << "a]b"
+        << "k"
+        << "2" << QByteArray("[a]b]\r\nk=2\r\n");
+    QTest::newRow("new section name holding ]") << QByteArray() << "x]y"
+                                                << "k"
+                                                << "1" << QByteArray("[x]y]\r\nk=1\r\n");
     QTest::newRow("new key written with its name trimmed") << QByteArray("[A]\r\n") << "A"
                                                            << " j "
                                                            << "3" << QByteArray("[A]\r\nj=3\r\n");
@@ -262,6 +330,13 @@ void TestIniFile::write_data() {
     QTest::newRow("trailing tab quoted") << QByteArray("[s]\r\nk=1\r\n") << "s"
                                          << "k"
                                          << "x\t" << QByteArray("[s]\r\nk=\"x\t\"\r\n");
+    QTest::newRow("trailing no-break space quoted")
+        << QByteArray("[s]\r\nk=1\r\n") << "s"
+        << "k" << QString::fromUtf8("x\u00A0") << QByteArray("[s]\r\nk=\"x\xA0\"\r\n");
+    QTest::newRow("name with other white space at its end: replaced in place")
+        << QByteArray("[Sites\xA0]\r\nAlpha\f=1\r\n") << "Sites"
+        << "Alpha"
+        << "2" << QByteArray("[Sites\xA0]\r\nAlpha=2\r\n");
     QTest::newRow("enclosing double quotes quoted")
         << QByteArray("[s]\r\nk=1\r\n") << "s"
         << "k"
@@ -315,6 +390,9 @@ void TestIniFile::deleteKey_data() {
         << QByteArray("[s]\na=1\nb=2") << "b" << QByteArray("[s]\na=1\n");
     QTest::newRow("missing key leaves file")
         << QByteArray("[s]\na=1\n") << "z" << QByteArray("[s]\na=1\n");
+    QTest::newRow("name with a no-break space at its end")
+        << QByteArray("[s]\r\na=1\r\neBay Deutschland\xA0=2\r\n") << "eBay Deutschland"
+        << QByteArray("[s]\r\na=1\r\n");
     QTest::newRow("same key in other section kept")
         << QByteArray("[t]\nb=0\n[s]\nb=1\n") << "b" << QByteArray("[t]\nb=0\n[s]\n");
 }
@@ -329,7 +407,8 @@ void TestIniFile::deleteKey() {
 }
 
 void TestIniFile::sectionKeysInFileOrder() {
-    const IniFile ini(writeFile("[Sites]\nzeta=1\nAlpha=2\n\nnot a key\nmid = 3\n[Other]\nx=1\n"));
+    const IniFile ini(
+        writeFile("[Sites]\nzeta=1\nAlpha=2\n\nnot a key\n\vmid\xA0 = 3\n[Other\f]\nx=1\n"));
     QCOMPARE(ini.readSectionKeys(QStringLiteral("sites")),
              QStringList({QStringLiteral("zeta"), QStringLiteral("Alpha"), QStringLiteral("mid")}));
     QCOMPARE(ini.readSections(), QStringList({QStringLiteral("Sites"), QStringLiteral("Other")}));
@@ -481,6 +560,10 @@ void TestIniFile::batch_data() {
         << QStringList{"PAGE/PgW=800", "PAGE/PgNote=" + QString(2048, QLatin1Char('n')),
                        "TEXT/TxC=y"}
         << "PgNote";
+    QTest::newRow("key name that reads as a section header")
+        << layout << QStringList{"PAGE/PgW=800", "PAGE/[TEXT]=1", "TEXT/TxC=y"} << "[TEXT]";
+    QTest::newRow("section name with a line break")
+        << QByteArray() << QStringList{"s/k=2", "a\nb/NewKey=1"} << "NewKey";
     QTest::newRow("section name the code page lacks, new file")
         << QByteArray() << QStringList{"s/k=2", QString::fromUtf8("\u0416/NewKey=1")} << "NewKey";
 }

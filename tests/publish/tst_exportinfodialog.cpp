@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -158,6 +159,8 @@ private slots:
     void helpBox();
     void regionWithoutSites();
     void unsafeStoredAddressIsNotOpened();
+    void siteOpensWhenTheChoiceCannotBeStored_data();
+    void siteOpensWhenTheChoiceCannotBeStored();
     void addSite_data();
     void addSite();
     void editSite_data();
@@ -339,6 +342,39 @@ void TestExportInfoDialog::unsafeStoredAddressIsNotOpened() {
     QCOMPARE(f.dialogs.shownOf("message").size(), 1);
     QVERIFY(f.dialogs.shownOf("url").isEmpty());
     QVERIFY(f.target.calls.isEmpty());
+}
+
+void TestExportInfoDialog::siteOpensWhenTheChoiceCannotBeStored_data() {
+    QTest::addColumn<bool>("external");
+    QTest::addColumn<bool>("tooLarge"); // else a folder stands where the file goes
+    QTest::newRow("robustness: internal browser") << false << false;
+    QTest::newRow("robustness: default browser") << true << false;
+    QTest::newRow("robustness: file too large to be read") << false << true;
+}
+
+void TestExportInfoDialog::siteOpensWhenTheChoiceCannotBeStored() {
+    QFETCH(bool, external);
+    QFETCH(bool, tooLarge);
+    Fixture f(tooLarge ? "[GENERAL]\r\nregion=0\r\n" + QByteArray(2 << 20, ';') : QByteArray());
+    if (!tooLarge) // a folder where the file goes: not writable, even by root
+        QVERIFY(QDir().mkpath(f.settingsFile));
+    f.show();
+    QCOMPARE(f.sites()->currentText(), QStringLiteral("First")); // as on first use
+    radio(f.dialog, "radBrowserChoice", external ? 1 : 0)->click();
+    click(f.dialog, "btnPublishNow");
+
+    QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
+    if (external) {
+        QCOMPARE(f.target.calls, QStringList({"page with panel", "help"}));
+        QCOMPARE(f.dialogs.shownOf("url"), QStringList({"https://first.example/login"}));
+    } else {
+        QCOMPARE(f.target.calls,
+                 QStringList({"page", "browse https://first.example/login", "help"}));
+    }
+    const QStringList warnings = f.dialogs.shownOf("message");
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.first().contains(f.settingsFile), qPrintable(warnings.first()));
+    QCOMPARE(f.dialog.LastOpenedURL(), QStringLiteral("https://first.example/login"));
 }
 
 void TestExportInfoDialog::addSite_data() {

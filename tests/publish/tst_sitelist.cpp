@@ -42,6 +42,7 @@ class TestSiteList : public QObject {
 private slots:
     void regions();
     void sitesInFileOrder();
+    void siteNamedWithOtherWhiteSpaceIsUsable();
     void changes_data();
     void changes();
     void names_data();
@@ -73,6 +74,25 @@ void TestSiteList::sitesInFileOrder() {
     QVERIFY(f.list.siteNames(Asia).isEmpty());
     QVERIFY(f.list.siteAddress(Asia, QStringLiteral("Alpha")).isEmpty());
     QVERIFY(SiteList(f.folder.filePath(QStringLiteral("none.dft"))).siteNames(Europe).isEmpty());
+}
+
+void TestSiteList::siteNamedWithOtherWhiteSpaceIsUsable() {
+    // A name typed by hand with a no-break space after it: listed, it opens,
+    // is renamed without a duplicate and is deleted, by the name shown.
+    ListFixture f;
+    {
+        QFile out(f.file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("[EUROPE]\r\neBay Deutschland\xA0=https://ebay.example/\r\n");
+    }
+    const QStringList shown = f.list.siteNames(Europe);
+    QCOMPARE(shown, QStringList({"eBay Deutschland"}));
+    QCOMPARE(f.list.siteAddress(Europe, shown.first()), QStringLiteral("https://ebay.example/"));
+    f.list.replaceSite(Europe, shown.first(), QStringLiteral("eBay DE"),
+                       QStringLiteral("https://ebay.example/"));
+    QCOMPARE(f.list.siteNames(Europe), QStringList({"eBay DE"}));
+    f.list.deleteSite(Europe, QStringLiteral("eBay DE"));
+    QVERIFY(f.list.siteNames(Europe).isEmpty());
 }
 
 void TestSiteList::changes_data() {

@@ -1,4 +1,5 @@
 #include "http/picturetestserver.h"
+#include "pagegen/publishingstate.h"
 #include "publish/testimagesdialog.h"
 #include "support/scripteddialogs.h"
 
@@ -45,6 +46,7 @@ private slots:
     void oneRowAfterTheTest_data();
     void oneRowAfterTheTest();
     void longRowsReadWhole();
+    void namesDifferingInLetterCaseAreEachChecked();
     void eachPictureHasItsOwnLimitAndTheMessageComesOnce();
     void buttonsWaitWhileAFetchWaits();
     void closeBoxStopsTheTestFirst();
@@ -60,8 +62,10 @@ private slots:
 void TestTestImagesDialog::rowText_data() {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("row");
-    QTest::newRow("capitals lowered") << "http://pics.example/Shop/Boat.JPG"
-                                      << "boat.jpg";
+    QTest::newRow("capitals kept") << "http://pics.example/Shop/Boat.JPG"
+                                   << "Boat.JPG";
+    QTest::newRow("encoded name decoded") << "http://pics.example/pic%231%20a.png"
+                                          << "pic#1 a.png";
     QTest::newRow("port") << "http://pics.example:8080/a.gif"
                           << "a.gif";
     QTest::newRow("accents kept") << "http://pics.example/Été.gif"
@@ -83,7 +87,7 @@ void TestTestImagesDialog::oneRowAfterTheTest_data() {
     QTest::newRow("picture") << "/pictures/sky.gif"
                              << "sky.gif - OK";
     QTest::newRow("capitals") << "/pictures/Boat.JPG"
-                              << "boat.jpg - OK";
+                              << "Boat.JPG - OK";
     QTest::newRow("moved, same name") << "/moved/sky.gif"
                                       << "sky.gif - OK";
     QTest::newRow("moved, other name") << "/elsewhere/sky.gif"
@@ -92,6 +96,8 @@ void TestTestImagesDialog::oneRowAfterTheTest_data() {
                          << "sky.gif" + notFound;
     QTest::newRow("HTML page") << "/page/sky.gif"
                                << "sky.gif" + notFound;
+    QTest::newRow("HTML page sent as image/png") << "/disguised/sky.png"
+                                                 << "sky.png" + notFound;
     QTest::newRow("401") << "/private/sky.gif"
                          << "sky.gif - * WARNING ! Image NOT AVAILABLE (password required) *";
     QTest::newRow("6 relocations") << "/hops/6/sky.gif"
@@ -154,6 +160,21 @@ void TestTestImagesDialog::longRowsReadWhole() {
     });
     dialog.testImages({address}, QString(), QStringLiteral("80"));
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+}
+
+void TestTestImagesDialog::namesDifferingInLetterCaseAreEachChecked() {
+    PictureTestServer server;
+    server.files = QStringList{"Sky.jpg"};
+    PublishingState publishing;
+    for (const char* name : {"sky.jpg", "Sky.jpg", "sky.jpg"})
+        publishing.RequiredImages.add(server.url(QStringLiteral("/files/")) + QLatin1String(name));
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    QStringList rows;
+    dialogs.modalActions.enqueue(testThen(rows, "btnTestImgClose"));
+    dialog.testImages(publishing.RequiredImages.items(), QString(), QStringLiteral("80"));
+    QCOMPARE(rows, (QStringList{"Sky.jpg - OK", "sky.jpg - * WARNING ! Image NOT found... *"}));
 }
 
 void TestTestImagesDialog::eachPictureHasItsOwnLimitAndTheMessageComesOnce() {

@@ -57,6 +57,8 @@ class TestSettingsFile : public QObject {
 private slots:
     void everyKey_data();
     void everyKey();
+    void outOfRangeReadsAsTheDefault_data();
+    void outOfRangeReadsAsTheDefault();
     void severalKeysAreOneCommit();
     void oversizeFileIsReported();
 
@@ -124,6 +126,43 @@ void TestSettingsFile::everyKey() {
     const QVariant notANumber =
         fallback.typeId() == QMetaType::QString ? QVariant(QStringLiteral("2x")) : fallback;
     QCOMPARE(readAs(file, key, fallback), notANumber);
+}
+
+void TestSettingsFile::outOfRangeReadsAsTheDefault_data() {
+    QTest::addColumn<SettingKey>("key");
+    QTest::addColumn<QByteArray>("line"); // as the file holds it
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("ownSrv above") << SettingKey::ownSrv << QByteArray("ownSrv=3") << 1;
+    QTest::newRow("ownSrv zero") << SettingKey::ownSrv << QByteArray("ownSrv=0") << 1;
+    QTest::newRow("ownSrv highest") << SettingKey::ownSrv << QByteArray("ownSrv=2") << 2;
+    QTest::newRow("ownSrv in hexadecimal") << SettingKey::ownSrv << QByteArray("ownSrv=0x2") << 2;
+    QTest::newRow("DefSrv above") << SettingKey::DefSrv << QByteArray("DefSrv=7") << 1;
+    QTest::newRow("DefSrv highest") << SettingKey::DefSrv << QByteArray("DefSrv=3") << 3;
+    QTest::newRow("connType above") << SettingKey::connType << QByteArray("connType=2") << 0;
+    QTest::newRow("connType negative") << SettingKey::connType << QByteArray("connType=-1") << 0;
+    QTest::newRow("region above") << SettingKey::region << QByteArray("region=5") << 4;
+    QTest::newRow("region negative") << SettingKey::region << QByteArray("region=-1") << 4;
+    QTest::newRow("region lowest") << SettingKey::region << QByteArray("region=0") << 0;
+    QTest::newRow("useBrowser above") << SettingKey::useBrowser << QByteArray("useBrowser=2") << 0;
+    QTest::newRow("siteIndex negative") << SettingKey::siteIndex << QByteArray("siteIndex=-3") << 0;
+    QTest::newRow("siteIndex large") << SettingKey::siteIndex << QByteArray("siteIndex=500") << 500;
+}
+
+void TestSettingsFile::outOfRangeReadsAsTheDefault() {
+    QFETCH(SettingKey, key);
+    QFETCH(QByteArray, line);
+    const QString fileName = path("range.ini");
+    writeBytes(fileName, "[GENERAL]\r\n" + line + "\r\n");
+    QTEST(SettingsFile(fileName).readInt(key), "expected");
+
+    // The server choices the main window mirrors, and publishing uses,
+    // follow the same reading.
+    const ServerMirror mirror = settingsfile::readServerMirror(fileName);
+    if (key == SettingKey::ownSrv)
+        QTEST(mirror.OwnServer, "expected");
+    if (key == SettingKey::DefSrv)
+        QTEST(mirror.DefaultServer, "expected");
 }
 
 void TestSettingsFile::severalKeysAreOneCommit() {
