@@ -11,7 +11,7 @@ struct TEdControlPanel {
     QString DocFormatTitle = QStringLiteral("Vantrel Document Format");
     QString DialogFontName = QStringLiteral("Tahoma");
     /// The pictures the insert-picture dialog offers.
-    QString PictureFilter = QStringLiteral(
-        "All images (*.jpg *.gif *.png)|*.jpg;*.gif;*.png|JPEG images (*.jpg)|*.jpg|"
-        "GIF images (*.gif)|*.gif|PNG images (*.png)|*.png");
+    QString PictureFilter =
+        QStringLiteral("All images (*.jpg *.gif *.png)|*.jpg;*.gif;*.png|JPEG images (*.jpg)|*.jpg|"
+                       "GIF images (*.gif)|*.gif|PNG images (*.png)|*.png");
 };

@@ -636,8 +636,8 @@ void TestDocEditor::insertPictureKeepsItsFile() {
     dialogs.fileNames.enqueue(path);
     insertPicture->trigger();
     QCOMPARE(dialogs.lastFileDialog.initialFolder, folder.path());
-    QVERIFY(dialogs.lastFileDialog.filter.startsWith(
-        QStringLiteral("All images (*.jpg *.gif *.png)")));
+    QVERIFY(
+        dialogs.lastFileDialog.filter.startsWith(QStringLiteral("All images (*.jpg *.gif *.png)")));
     QVERIFY(editor.CaretItem() != before);
     QCOMPARE(editor.CaretItemPictureFile(), path);
     QString stored;
