@@ -552,10 +552,19 @@ void insertPicture(EdActionList& list) {
         return;
     DocPicture picture;
     if (!DocPicture::fromFile(fileName, picture)) {
-        editor.dialogs().showMessage(QStringLiteral("Error loading image file.\n") + fileName,
-                                     UserDialogs::Icon::Error, QStringLiteral("Error"));
+        QString message = QStringLiteral("Error loading image file.\n") + fileName;
+        const QSize size = DocPicture::filePixelSize(fileName);
+        if (qint64(size.width()) * size.height() > DocPicture::kMaxPixels)
+            message += QStringLiteral("\nThe picture is %1 \u00d7 %2 pixels (%3 megapixels); "
+                                      "pictures of at most %4 megapixels can be inserted.")
+                           .arg(size.width())
+                           .arg(size.height())
+                           .arg(qint64(size.width()) * size.height() / 1000000)
+                           .arg(DocPicture::kMaxPixels / 1000000);
+        editor.dialogs().showMessage(message, UserDialogs::Icon::Error, QStringLiteral("Error"));
         return;
     }
+    editor.fitPictureToPage(picture);
     QTextCursor cursor = editor.textCursor();
     cursor.removeSelectedText();
     editor.edDocument().insertPicture(cursor, picture);
@@ -909,7 +918,10 @@ const std::vector<EdActionRow>& edActionTable() {
         {"edActionQuickPrint1", "&Print", {}, Kind::Plain,
          [](EdActionList& l) { l.print().quickPrint(); }},
         {"edActionPageSetup1", "Pa&ge Setup...", {}, Kind::Plain,
-         [](EdActionList& l) { l.print().pageSetup(); }},
+         [](EdActionList& l) {
+             l.print().pageSetup();
+             l.editor().setPageTextWidth(l.print().textWidth());
+         }},
         // Doc Edit
         {"edActionCut1", "Cu&t", {"Ctrl+X"}, Kind::Plain,
          [](EdActionList& l) { l.editor().cut(); }, W | NeedSelection},

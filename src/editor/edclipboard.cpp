@@ -66,6 +66,7 @@ void EdClipboard::insert(const QMimeData* source, QTextCursor& cursor) {
         picture.format = "png";
         picture.width = image.width();
         picture.height = image.height();
+        m_editor.fitPictureToPage(picture);
         m_editor.edDocument().insertPicture(cursor, picture);
         return;
     }
@@ -91,8 +92,10 @@ bool EdClipboard::insertPictureFiles(const QMimeData* source, QTextCursor& curso
     QList<DocPicture> pictures;
     for (const QUrl& url : source->urls()) {
         DocPicture picture;
-        if (url.isLocalFile() && DocPicture::fromFile(url.toLocalFile(), picture))
+        if (url.isLocalFile() && DocPicture::fromFile(url.toLocalFile(), picture)) {
+            m_editor.fitPictureToPage(picture);
             pictures.append(picture);
+        }
     }
     for (const DocPicture& picture : pictures)
         m_editor.edDocument().insertPicture(cursor, picture);

@@ -339,8 +339,8 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
     const DocPicture picture = DocPicture::fromFormat(item.format.toImageFormat());
     QSize size(picture.width, picture.height);
     if (size.width() <= 0 || size.height() <= 0) {
-        const QImage image = picture.image();
-        size = image.isNull() ? m_document.docStyle().InvalidPicture.size() : image.size();
+        const QSize own = picture.pixelSize();
+        size = own.isEmpty() ? m_document.docStyle().InvalidPicture.size() : own;
     }
     static const char* alignments[] = {"baseline", "middle", "top"};
     m_html += QStringLiteral("<img src=\"") +

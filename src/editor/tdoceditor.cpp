@@ -4,6 +4,7 @@
 #include "editor/blockdecorations.h"
 #include "editor/docproperties.h"
 #include "editor/edclipboard.h"
+#include "editor/edprint.h"
 #include "editor/linkdetection.h"
 #include "editor/tablesizepicker.h"
 #include "editor/vdocreader.h"
@@ -214,6 +215,18 @@ void TDocEditor::insertTableAtCaret(int rows, int columns) {
     QTextCursor cursor = textCursor();
     m_document->insertTable(cursor, rows, columns);
     setTextCursor(cursor);
+}
+
+int TDocEditor::pageTextWidth() const {
+    return m_pageTextWidth > 0 ? m_pageTextWidth : TEdPrint::defaultTextWidth();
+}
+
+void TDocEditor::fitPictureToPage(DocPicture& picture) const {
+    const int widest = pageTextWidth();
+    if (picture.width <= widest)
+        return;
+    picture.height = qMax(1, qRound(double(picture.height) * widest / picture.width));
+    picture.width = widest;
 }
 
 void TDocEditor::changeTextStyle(const std::function<void(TTextStyleInfo&)>& change) {

@@ -396,6 +396,33 @@ const EdActionRow* rowOf(const QString& name) {
     return nullptr;
 }
 
+/// A PNG file of that size holding only its header and the start of its
+/// data: enough for a reader to learn the size, far too little to decode.
+QByteArray pngHeaderOnly(quint32 width, quint32 height) {
+    const auto crc = [](const QByteArray& bytes) {
+        quint32 value = 0xFFFFFFFFu;
+        for (char byte : bytes) {
+            value ^= quint8(byte);
+            for (int bit = 0; bit < 8; ++bit)
+                value = (value >> 1) ^ (0xEDB88320u & (0u - (value & 1u)));
+        }
+        return ~value;
+    };
+    const auto be32 = [](quint32 value) {
+        QByteArray out(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            out[i] = char((value >> (24 - 8 * i)) & 0xFF);
+        return out;
+    };
+    const auto chunk = [&](const QByteArray& type, const QByteArray& data) {
+        return be32(quint32(data.size())) + type + data + be32(crc(type + data));
+    };
+    // 8-bit grey, no interlace.
+    const QByteArray header = be32(width) + be32(height) + QByteArray("\x08\x00\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) +
+           chunk("IDAT", QByteArray(8, '\0')) + chunk("IEND", {});
+}
+
 } // namespace
 
 class TestEditorActions : public QObject {
@@ -426,6 +453,8 @@ private slots:
     void withoutPrinterOffersAPdfFile();
     void insertFileReadsKnownFormatsUpTo50MB_data();
     void insertFileReadsKnownFormatsUpTo50MB();
+    void largePicturesAreInsertedToFitThePage_data();
+    void largePicturesAreInsertedToFitThePage();
     void fontDialogAppliesOnlyWhatWasChanged_data();
     void fontDialogAppliesOnlyWhatWasChanged();
     void typingInTheFindBoxReplacesTheTermShown_data();
@@ -1274,6 +1303,81 @@ void TestEditorActions::insertFileReadsKnownFormatsUpTo50MB() {
     if (!text.isEmpty())
         QCOMPARE(sample.editor.document()->begin().text(), text);
     QFile::remove(path);
+}
+
+void TestEditorActions::largePicturesAreInsertedToFitThePage_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");    // of the picture in the file
+    QTest::addColumn<bool>("colour");   // or grey, which is written faster
+    QTest::addColumn<QString>("shown"); // "page" (as wide as the page's text) or "own"
+
+    QTest::newRow("48-megapixel phone photo") << "photo.jpg" << QSize(8000, 6000) << true << "page";
+    QTest::newRow("108-megapixel photo") << "large.jpg" << QSize(12000, 9000) << false << "page";
+    QTest::newRow("64-megapixel PNG") << "square.png" << QSize(8000, 8000) << true << "page";
+    QTest::newRow("64-megapixel grey PNG") << "grey.png" << QSize(8000, 8000) << false << "page";
+    QTest::newRow("picture narrower than the page")
+        << "small.png" << QSize(300, 200) << true << "own";
+    QTest::newRow("400 megapixels, over the limit")
+        << "huge.png" << QSize(20000, 20000) << false << "";
+}
+
+void TestEditorActions::largePicturesAreInsertedToFitThePage() {
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+    QFETCH(bool, colour);
+    QFETCH(QString, shown);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(file);
+    if (shown.isEmpty()) {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(pngHeaderOnly(size.width(), size.height()));
+    } else {
+        QImage image(size, colour ? QImage::Format_RGB888 : QImage::Format_Grayscale8);
+        image.fill(Qt::darkGreen);
+        QVERIFY(image.save(path, file.endsWith(QLatin1String(".jpg")) ? "JPEG" : "PNG", 80));
+    }
+    Sample sample;
+    TDocEditor& editor = sample.editor;
+    editor.moveCursor(QTextCursor::Start);
+    sample.dialogs.fileNames.enqueue(path);
+    sample.actions.action(u"edActionInsertPicture1")->trigger();
+    EdDocument& document = editor.edDocument();
+    DocPicture inserted;
+    const bool found = document.ItemPicture(document.rootData(), 0, inserted);
+    if (shown.isEmpty()) {
+        QVERIFY(!found);
+        QCOMPARE(sample.dialogs.shownOf(QStringLiteral("message")),
+                 QStringList{QStringLiteral("Error loading image file.\n%1\nThe picture is 20000 "
+                                            "\u00d7 20000 pixels (400 megapixels); pictures of "
+                                            "at most 150 megapixels can be inserted.")
+                                 .arg(path)});
+        return;
+    }
+    QVERIFY2(found, qPrintable(sample.dialogs.shown.join(u'|')));
+    QVERIFY(sample.dialogs.shownOf(QStringLiteral("message")).isEmpty());
+    const int width = shown == QLatin1String("page") ? editor.pageTextWidth() : size.width();
+    QCOMPARE(QSize(inserted.width, inserted.height),
+             QSize(width, qRound(double(size.height()) * width / size.width())));
+    // The file's own bytes are kept, and the picture shows, also once the
+    // document has been saved and opened again.
+    QFile original(path);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QVERIFY(inserted.bytes == original.readAll());
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    for (EdDocument* holder : {&document, &reopened}) {
+        DocPicture picture;
+        QVERIFY(holder->ItemPicture(holder->rootData(), 0, picture));
+        QCOMPARE(QSize(picture.width, picture.height), QSize(inserted.width, inserted.height));
+        const QImage drawn =
+            holder->textDocument()
+                ->resource(QTextDocument::ImageResource, QUrl(picture.resourceName()))
+                .value<QImage>();
+        QVERIFY(!drawn.isNull());
+        QVERIFY(drawn != holder->docStyle().InvalidPicture);
+        QVERIFY(drawn.width() >= inserted.width);
+    }
 }
 
 void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged_data() {
