@@ -680,14 +680,10 @@ void pictureProperties(EdActionList& list, int position) {
     at.setPosition(position);
     at.setPosition(position + 1, QTextCursor::KeepAnchor);
     const DocPicture picture = DocPicture::fromFormat(at.charFormat().toImageFormat());
-    const QSize shown = picture.image().size();
-    EdSizeDialog dialog(QStringLiteral("PicturePropertiesDialog"), QStringLiteral("Picture"),
-                        &editor, QStringLiteral("&Height (pixels):"),
-                        QStringLiteral("&Width (pixels):"));
-    dialog.rows->setRange(1, vdocformat::kMaxMeasure);
-    dialog.columns->setRange(1, vdocformat::kMaxMeasure);
-    dialog.rows->setValue(picture.height > 0 ? picture.height : shown.height());
-    dialog.columns->setValue(picture.width > 0 ? picture.width : shown.width());
+    const QSize own = picture.pixelSize();
+    EdPictureSizeDialog dialog(own, &editor);
+    dialog.setShownSize(QSize(picture.width > 0 ? picture.width : own.width(),
+                              picture.height > 0 ? picture.height : own.height()));
     if (editor.dialogs().runModal(dialog) == QDialog::Accepted)
         editor.edDocument().resizePicture(position, dialog.columns->value(), dialog.rows->value());
 }

@@ -13,6 +13,7 @@
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -455,6 +456,8 @@ private slots:
     void insertFileReadsKnownFormatsUpTo50MB();
     void largePicturesAreInsertedToFitThePage_data();
     void largePicturesAreInsertedToFitThePage();
+    void pictureSizeKeepsItsProportions_data();
+    void pictureSizeKeepsItsProportions();
     void fontDialogAppliesOnlyWhatWasChanged_data();
     void fontDialogAppliesOnlyWhatWasChanged();
     void typingInTheFindBoxReplacesTheTermShown_data();
@@ -1378,6 +1381,44 @@ void TestEditorActions::largePicturesAreInsertedToFitThePage() {
         QVERIFY(drawn != holder->docStyle().InvalidPicture);
         QVERIFY(drawn.width() >= inserted.width);
     }
+}
+
+void TestEditorActions::pictureSizeKeepsItsProportions_data() {
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<QString>("typed"); // "w=N" or "h=N"
+    QTest::addColumn<QSize>("expected");
+
+    // The picture is 4 x 3 pixels.
+    QTest::newRow("width, proportions kept") << true << "w=800" << QSize(800, 600);
+    QTest::newRow("height, proportions kept") << true << "h=30" << QSize(40, 30);
+    QTest::newRow("width, proportions off") << false << "w=800" << QSize(800, 3);
+}
+
+void TestEditorActions::pictureSizeKeepsItsProportions() {
+    QFETCH(bool, keep);
+    QFETCH(QString, typed);
+    QFETCH(QSize, expected);
+    Sample sample;
+    sample.place(QStringLiteral("picture"));
+    QTextCursor onPicture(sample.editor.document());
+    onPicture.setPosition(0);
+    onPicture.setPosition(1, QTextCursor::KeepAnchor);
+    sample.editor.setTextCursor(onPicture);
+    bool startedLinked = false;
+    sample.dialogs.modalActions.enqueue([&](QDialog& dialog) {
+        auto& size = dynamic_cast<EdPictureSizeDialog&>(dialog);
+        startedLinked = size.keepProportions->isChecked();
+        size.keepProportions->setChecked(keep);
+        QSpinBox* box = typed.startsWith(u'w') ? size.columns : size.rows;
+        // Typed digit by digit, as the seller does.
+        box->clear();
+        QTest::keyClicks(box, typed.mid(2));
+        return int(QDialog::Accepted);
+    });
+    sample.actions.action(u"edActionItemProperties1")->trigger();
+    QVERIFY(startedLinked);
+    QCOMPARE(observe(sample, QStringLiteral("picture"), QString()),
+             QStringLiteral("%1x%2").arg(expected.width()).arg(expected.height()));
 }
 
 void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged_data() {
