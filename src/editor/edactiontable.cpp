@@ -456,6 +456,18 @@ void tableEdit(EdActionList& list, void (EdDocument::*operation)(QTextCursor&)) 
     list.editor().setTextCursor(cursor);
 }
 
+void mergeCells(EdActionList& list) {
+    QTextCursor cursor = caret(list);
+    if (list.editor().edDocument().mergeTableCells(cursor)) {
+        list.editor().setTextCursor(cursor);
+        return;
+    }
+    list.editor().dialogs().showMessage(
+        QStringLiteral("These cells cannot be merged: the table would keep too few cells of its "
+                       "own for its size. Merge fewer cells, or make the table smaller first."),
+        UserDialogs::Icon::Information, QStringLiteral("Merge Cells"));
+}
+
 void splitCells(EdActionList& list) {
     TDocEditor& editor = list.editor();
     QTextCursor cursor = caret(list);
@@ -1011,8 +1023,7 @@ const std::vector<EdActionRow>& edActionTable() {
          [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTableColumns); }, T},
         {"edActionTableDeleteTable1", "&Delete Table", {}, Kind::Plain,
          [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTable); }, T},
-        {"edActionTableMergeCells1", "&Merge Cells", {}, Kind::Plain,
-         [](EdActionList& l) { tableEdit(l, &EdDocument::mergeTableCells); }, T | NeedCells},
+        {"edActionTableMergeCells1", "&Merge Cells", {}, Kind::Plain, mergeCells, T | NeedCells},
         {"edActionTableSplitCells1", "&Split Cells...", {}, Kind::Plain,
          splitCells, T | NeedMerged},
         // Alt+Clear is what keypad 5 without Num Lock sends.

@@ -5,8 +5,10 @@
 #include "editor/docproperties.h"
 #include "editor/edclipboard.h"
 #include "editor/edprint.h"
+#include "editor/importadopter.h"
 #include "editor/linkdetection.h"
 #include "editor/tablesizepicker.h"
+#include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "platform/safefile.h"
 #include "platform/userdialogs.h"
@@ -213,6 +215,14 @@ void TDocEditor::insertTableAtCaret(int rows, int columns) {
     if (isReadOnly())
         return;
     QTextCursor cursor = textCursor();
+    // The document file keeps tables only so deep inside other tables.
+    if (ImportAdopter::tableDepth(cursor) >= vdocformat::kMaxNesting) {
+        m_dialogs.showMessage(QStringLiteral("No table can be inserted here: tables can stand "
+                                             "at most %1 deep inside each other.")
+                                  .arg(vdocformat::kMaxNesting),
+                              UserDialogs::Icon::Information, QStringLiteral("Insert Table"));
+        return;
+    }
     m_document->insertTable(cursor, rows, columns);
     setTextCursor(cursor);
 }
@@ -388,9 +398,7 @@ void TDocEditor::insertFromMimeData(const QMimeData* source) {
     if (isReadOnly())
         return;
     QTextCursor cursor = textCursor();
-    cursor.beginEditBlock();
     m_clipboard->insert(source, cursor);
-    cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
 }

@@ -458,6 +458,8 @@ private slots:
     void largePicturesAreInsertedToFitThePage();
     void pictureSizeKeepsItsProportions_data();
     void pictureSizeKeepsItsProportions();
+    void tablesAreMadeOnlyAsTheFileKeepsThem_data();
+    void tablesAreMadeOnlyAsTheFileKeepsThem();
     void fontDialogAppliesOnlyWhatWasChanged_data();
     void fontDialogAppliesOnlyWhatWasChanged();
     void typingInTheFindBoxReplacesTheTermShown_data();
@@ -1419,6 +1421,57 @@ void TestEditorActions::pictureSizeKeepsItsProportions() {
     QVERIFY(startedLinked);
     QCOMPARE(observe(sample, QStringLiteral("picture"), QString()),
              QStringLiteral("%1x%2").arg(expected.width()).arg(expected.height()));
+}
+
+void TestEditorActions::tablesAreMadeOnlyAsTheFileKeepsThem_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("depth");   // tables around the caret
+    QTest::addColumn<QSize>("table"); // the innermost table: rows x columns
+    QTest::addColumn<QString>("refusal");
+
+    QTest::newRow("Insert Table 15 deep") << "edActionInsertTable1" << 15 << QSize(1, 1) << "";
+    QTest::newRow("Insert Table 16 deep")
+        << "edActionInsertTable1" << 16 << QSize(1, 1) << "No table can be inserted here";
+    QTest::newRow("merge a whole 10 x 10 table")
+        << "edActionTableMergeCells1" << 0 << QSize(10, 10) << "";
+    QTest::newRow("merge a whole 100 x 101 table")
+        << "edActionTableMergeCells1" << 0 << QSize(100, 101) << "These cells cannot be merged";
+}
+
+void TestEditorActions::tablesAreMadeOnlyAsTheFileKeepsThem() {
+    QFETCH(QString, action);
+    QFETCH(int, depth);
+    QFETCH(QSize, table);
+    QFETCH(QString, refusal);
+    Sample sample;
+    TDocEditor& editor = sample.editor;
+    QTextCursor caret = editor.textCursor();
+    caret.movePosition(QTextCursor::End);
+    for (int level = 1; level < depth; ++level)
+        editor.edDocument().insertTable(caret, 1, 1);
+    QTextTable* inner = editor.edDocument().insertTable(caret, table.width(), table.height());
+    if (action == QLatin1String("edActionTableMergeCells1")) {
+        caret.setPosition(inner->cellAt(0, 0).firstPosition());
+        caret.setPosition(inner->cellAt(inner->rows() - 1, inner->columns() - 1).lastPosition(),
+                          QTextCursor::KeepAnchor);
+    }
+    editor.setTextCursor(caret);
+    sample.actions.updateState();
+    const QString before = sampledocument::dump(editor.edDocument());
+    sample.dialogs.modalActions.enqueue(modalAnswer(QStringLiteral("size:2x2")));
+    sample.actions.action(action)->trigger();
+    const QStringList messages = sample.dialogs.shownOf(QStringLiteral("message"));
+    if (refusal.isEmpty()) {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'|')));
+        QVERIFY(sampledocument::dump(editor.edDocument()) != before);
+    } else {
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(refusal), qPrintable(messages.first()));
+        QCOMPARE(sampledocument::dump(editor.edDocument()), before);
+    }
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(editor.edDocument()), reopened));
+    QCOMPARE(sampledocument::dump(reopened), sampledocument::dump(editor.edDocument()));
 }
 
 void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged_data() {
