@@ -658,6 +658,9 @@ void backgroundColor(EdActionList& list) {
         editor.dialogs().chooseColor(current.isValid() ? current : QColor(Qt::white));
     if (!color)
         return;
+    // The colour is the background from now on, as the page shows it: a
+    // picture would hide it in the editor.
+    editor.edDocument().setBackgroundPicture(DocPicture());
     editor.edDocument().setBackgroundColor(*color);
     editor.setDocumentModified(true);
 }
@@ -731,6 +734,12 @@ void background(EdActionList& list) {
         QStringLiteral("BackgroundDialog"), QStringLiteral("Background"),
         {QStringLiteral("No background"), QStringLiteral("Color..."), QStringLiteral("Picture...")},
         &editor);
+    // The choice shown first is the background the document has: the
+    // picture wins over a colour, as in the editor.
+    const EdDocument& document = editor.edDocument();
+    dialog.choose(!document.backgroundPicture().isEmpty() ? 2
+                  : document.backgroundColor().isValid()  ? 1
+                                                          : 0);
     if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
         return;
     switch (dialog.chosen()) {

@@ -174,7 +174,15 @@ QString HtmlFragmentExporter::toHtml() {
     m_html.reserve(lastSize + lastSize / 8);
     m_spanStarts.clear();
     m_paragraphStarts.clear();
+    // The document's background colour, as the editor and the printed page
+    // show it, stands behind the document's content in the page too.
+    const QColor background = m_document.backgroundColor();
+    if (background.isValid())
+        m_html += QStringLiteral("<div style=\"background-color: ") + htmlcss::color(background) +
+                  QStringLiteral("\">") + kLineEnd;
     writeContainer(m_document.rootData());
+    if (background.isValid())
+        m_html += QStringLiteral("</div>") + kLineEnd;
     return m_html;
 }
 

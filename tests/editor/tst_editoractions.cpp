@@ -458,6 +458,8 @@ private slots:
     void largePicturesAreInsertedToFitThePage();
     void pictureSizeKeepsItsProportions_data();
     void pictureSizeKeepsItsProportions();
+    void backgroundShownIsTheBackgroundExported_data();
+    void backgroundShownIsTheBackgroundExported();
     void tablesAreMadeOnlyAsTheFileKeepsThem_data();
     void tablesAreMadeOnlyAsTheFileKeepsThem();
     void fontDialogAppliesOnlyWhatWasChanged_data();
@@ -1421,6 +1423,56 @@ void TestEditorActions::pictureSizeKeepsItsProportions() {
     QVERIFY(startedLinked);
     QCOMPARE(observe(sample, QStringLiteral("picture"), QString()),
              QStringLiteral("%1x%2").arg(expected.width()).arg(expected.height()));
+}
+
+void TestEditorActions::backgroundShownIsTheBackgroundExported_data() {
+    QTest::addColumn<QString>("before");   // "none", "colour" or "picture"
+    QTest::addColumn<QString>("action");   // run after the Background dialog was looked at
+    QTest::addColumn<int>("shownChoice");  // what the Background dialog offers first
+    QTest::addColumn<QString>("exported"); // the colour the page gets, "none", "" unchecked
+
+    QTest::newRow("no background") << "none"
+                                   << "" << 0 << "none";
+    QTest::newRow("colour") << "colour"
+                            << "" << 1 << "#FFEEDD";
+    QTest::newRow("picture") << "picture"
+                             << "" << 2 << "none";
+    QTest::newRow("Background Color over a picture") << "picture"
+                                                     << "edActionColor1" << 1 << "#123456";
+}
+
+void TestEditorActions::backgroundShownIsTheBackgroundExported() {
+    QFETCH(QString, before);
+    QFETCH(QString, action);
+    QFETCH(QString, exported);
+    Sample sample;
+    EdDocument& document = sample.editor.edDocument();
+    if (before == QLatin1String("colour"))
+        document.setBackgroundColor(QColor(0xFF, 0xEE, 0xDD));
+    if (before == QLatin1String("picture")) {
+        DocPicture picture;
+        picture.bytes = sampledocument::pngBytes(4, 3);
+        picture.format = "png";
+        document.setBackgroundPicture(picture);
+    }
+    if (!action.isEmpty()) {
+        sample.dialogs.colors.enqueue(QColor(0x12, 0x34, 0x56));
+        sample.actions.action(action)->trigger();
+    }
+    int shown = -1;
+    sample.dialogs.modalActions.enqueue([&shown](QDialog& dialog) {
+        shown = static_cast<EdChoiceDialog&>(dialog).chosen();
+        return int(QDialog::Rejected);
+    });
+    sample.actions.action(u"edActionBackground1")->trigger();
+    QTEST(shown, "shownChoice");
+    if (exported.isEmpty())
+        return;
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    const QRegularExpressionMatch wrapper =
+        QRegularExpression(QStringLiteral("^<div style=\"background-color: (#[0-9A-F]{6})\">"))
+            .match(html);
+    QCOMPARE(wrapper.hasMatch() ? wrapper.captured(1) : QStringLiteral("none"), exported);
 }
 
 void TestEditorActions::tablesAreMadeOnlyAsTheFileKeepsThem_data() {

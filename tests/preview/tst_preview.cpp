@@ -324,6 +324,9 @@ void TestPreview::documentLooksInThePageAsInTheEditor_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("expected");
 
+    // The colour behind the text: the nearest one set around it.
+    QTest::newRow("document background colour") << "background"
+                                                << "rgb(255, 238, 221)";
     // Every line of a wrapped item starts where its first line's text does.
     QTest::newRow("wrapped bullet item") << "bullets"
                                          << "lines start alike";
