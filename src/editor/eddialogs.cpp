@@ -180,6 +180,11 @@ EdSizeDialog::EdSizeDialog(const QString& name, const QString& title, QWidget* p
     addOkCancel(*this, layout);
 }
 
+void EdSizeDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    columns->selectAll();
+}
+
 EdPictureSizeDialog::EdPictureSizeDialog(const QSize& proportions, QWidget* parent)
     : EdSizeDialog(QStringLiteral("PicturePropertiesDialog"), QStringLiteral("Picture"), parent,
                    QStringLiteral("&Height (pixels):"), QStringLiteral("&Width (pixels):"))

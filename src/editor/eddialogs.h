@@ -118,6 +118,10 @@ public:
 
     QSpinBox* rows;
     QSpinBox* columns;
+
+protected:
+    /// The first number is selected, so that what the seller types replaces it.
+    void showEvent(QShowEvent* event) override;
 };
 
 /// The size a picture is shown at. While "Keep proportions" is on (as it

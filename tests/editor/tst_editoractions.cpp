@@ -397,6 +397,18 @@ const EdActionRow* rowOf(const QString& name) {
     return nullptr;
 }
 
+/// The seller opens the dialog, types at once into whatever has the
+/// keyboard there, and closes it.
+void typeIntoDialog(QDialog& dialog, const QString& text) {
+    dialog.show();
+    dialog.activateWindow();
+    if (!QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }))
+        qWarning("the dialog did not become active");
+    if (QWidget* focus = QApplication::focusWidget())
+        QTest::keyClicks(focus, text);
+    dialog.hide();
+}
+
 /// A PNG file of that size holding only its header and the start of its
 /// data: enough for a reader to learn the size, far too little to decode.
 QByteArray pngHeaderOnly(quint32 width, quint32 height) {
@@ -464,6 +476,8 @@ private slots:
     void tablesAreMadeOnlyAsTheFileKeepsThem();
     void fontDialogAppliesOnlyWhatWasChanged_data();
     void fontDialogAppliesOnlyWhatWasChanged();
+    void typingInASizeDialogReplacesTheNumberShown_data();
+    void typingInASizeDialogReplacesTheNumberShown();
     void typingInTheFindBoxReplacesTheTermShown_data();
     void typingInTheFindBoxReplacesTheTermShown();
 
@@ -1594,6 +1608,50 @@ void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged() {
     QTEST(words.join(QLatin1Char('|')), "expected");
 }
 
+void TestEditorActions::typingInASizeDialogReplacesTheNumberShown_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+
+    // The new table, before the document's own: rows x columns.
+    QTest::newRow("Insert Table") << "edActionInsertTable1"
+                                  << "caret"
+                                  << "5"
+                                  << "2x5";
+    // The 4 x 3 picture, its height following: width x height.
+    QTest::newRow("picture size") << "edActionItemProperties1"
+                                  << "picture"
+                                  << "40"
+                                  << "40x30";
+}
+
+void TestEditorActions::typingInASizeDialogReplacesTheNumberShown() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(QString, typed);
+    Sample sample;
+    sample.editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&sample.editor));
+    sample.place(place);
+    sample.dialogs.modalActions.enqueue([typed](QDialog& dialog) {
+        typeIntoDialog(dialog, typed);
+        return int(QDialog::Accepted);
+    });
+    sample.actions.action(name)->trigger();
+    QString result = observe(sample, QStringLiteral("picture"), QString());
+    if (place != QLatin1String("picture")) {
+        QTextCursor first(sample.editor.document());
+        while (!first.currentTable() && first.movePosition(QTextCursor::NextBlock)) {
+        }
+        QVERIFY(first.currentTable());
+        result = QStringLiteral("%1x%2")
+                     .arg(first.currentTable()->rows())
+                     .arg(first.currentTable()->columns());
+    }
+    QTEST(result, "expected");
+}
+
 void TestEditorActions::typingInTheFindBoxReplacesTheTermShown_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("place");
@@ -1621,15 +1679,8 @@ void TestEditorActions::typingInTheFindBoxReplacesTheTermShown() {
     sample.actions.SearchText = earlier;
     QString shownTerm;
     sample.dialogs.modalActions.enqueue([&shownTerm](QDialog& dialog) {
-        // The seller opens the dialog and types at once.
-        dialog.show();
-        dialog.activateWindow();
-        if (!QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }))
-            qWarning("the dialog did not become active");
         shownTerm = static_cast<EdFindDialog&>(dialog).text();
-        if (QWidget* focus = QApplication::focusWidget())
-            QTest::keyClicks(focus, QStringLiteral("alpha"));
-        dialog.hide();
+        typeIntoDialog(dialog, QStringLiteral("alpha"));
         return int(EdFindDialog::FindNext);
     });
     sample.actions.action(name)->trigger();
