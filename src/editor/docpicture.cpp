@@ -8,16 +8,65 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+namespace {
+
+/// The size a reader's picture has once turned upright.
+QSize uprightSize(QImageReader& reader) {
+    const QSize stored = reader.size();
+    return reader.transformation() & QImageIOHandler::TransformationRotate90 ? stored.transposed()
+                                                                             : stored;
+}
+
+} // namespace
+
 QImage DocPicture::image() const {
+    // A hostile picture header must not make us allocate gigabytes.
+    constexpr int kAllocationLimitMB = 64;
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer, format);
-    // A hostile picture header must not make us allocate gigabytes.
-    reader.setAllocationLimit(64);
+    reader.setAllocationLimit(kAllocationLimitMB);
     // Phones store photos as the sensor saw them and say in EXIF how to turn
     // them; shown as stored, they would lie on their side.
     reader.setAutoTransform(true);
-    return reader.read();
+    const QSize stored = reader.size();
+    const qint64 pixels = qint64(stored.width()) * stored.height();
+    if (pixels > kMaxPixels)
+        return QImage();
+    if (pixels <= kFullDecodePixels)
+        return reader.read();
+    // A large photo is shown from a copy the decoder scales down as it reads
+    // (a JPEG in its first pass): the full picture would not fit the memory
+    // a picture may take, and nobody sees its detail on a page anyway.
+    reader.setScaledSize(stored.scaled(kShownSide, kShownSide, Qt::KeepAspectRatio));
+    QImage shown = reader.read();
+    if (!shown.isNull())
+        return shown;
+    // Some decoders (grey or palette PNG, GIF) cannot scale as they read:
+    // the picture, whose size is within bounds, is read whole and scaled.
+    QBuffer again;
+    again.setData(bytes);
+    QImageReader whole(&again, format);
+    whole.setAutoTransform(true);
+    QImageReader::setAllocationLimit(int(pixels * 4 / (1024 * 1024)) + 1);
+    const QImage full = whole.read();
+    QImageReader::setAllocationLimit(kAllocationLimitMB);
+    return full.isNull()
+               ? full
+               : full.scaled(kShownSide, kShownSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QSize DocPicture::pixelSize() const {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer, format);
+    const QSize size = uprightSize(reader);
+    return size.isValid() ? size : image().size();
+}
+
+QSize DocPicture::filePixelSize(const QString& fileName) {
+    QImageReader reader(fileName);
+    return uprightSize(reader);
 }
 
 QByteArray DocPicture::detectFormat(const QByteArray& bytes) {
@@ -32,12 +81,12 @@ bool DocPicture::fromFile(const QString& fileName, DocPicture& picture) {
     if (!readWholeFile(fileName, read.bytes) || read.bytes.isEmpty())
         return false;
     read.format = detectFormat(read.bytes);
-    const QImage image = read.image();
-    if (read.format.isEmpty() || image.isNull())
+    if (read.format.isEmpty() || read.image().isNull())
         return false;
+    const QSize size = read.pixelSize();
     read.fileName = QFileInfo(fileName).absoluteFilePath();
-    read.width = image.width();
-    read.height = image.height();
+    read.width = size.width();
+    read.height = size.height();
     picture = read;
     return true;
 }

@@ -19,14 +19,31 @@ struct DocPicture {
     QString tag;
     bool jump = false; // the picture is a hyperlink whose target is its tag
 
+    /// The most pixels a picture may have: beyond this even a phone's
+    /// high-resolution photo mode.
+    static constexpr qint64 kMaxPixels = 150'000'000;
+    /// Pictures with more pixels than this are shown from a copy decoded at
+    /// most `kShownSide` pixels on its long side; the bytes stay as they are.
+    static constexpr qint64 kFullDecodePixels = 4096 * 4096;
+    static constexpr int kShownSide = 2048;
+
     bool isEmpty() const { return bytes.isEmpty(); }
-    /// The picture decoded and turned upright as its EXIF orientation says; a
-    /// null image when the bytes are not a picture.
+    /// The picture decoded for showing and turned upright as its EXIF
+    /// orientation says: full size, or scaled down for a very large picture
+    /// (see `kFullDecodePixels`); a null image when the bytes are not a
+    /// picture or have more than `kMaxPixels` pixels.
     QImage image() const;
+    /// The upright picture's own size in pixels, read from its header; empty
+    /// when the bytes are no picture.
+    QSize pixelSize() const;
     /// The format name found in the bytes, or "" when they are no picture.
     static QByteArray detectFormat(const QByteArray& bytes);
-    /// Reads a picture file; false when it cannot be read or decoded.
+    /// Reads a picture file at its own size; false when it cannot be read or
+    /// decoded, or has more than `kMaxPixels` pixels.
     static bool fromFile(const QString& fileName, DocPicture& picture);
+    /// The upright size of the picture in a file, read from its header;
+    /// empty when the file is no picture.
+    static QSize filePixelSize(const QString& fileName);
 
     /// The name under which the picture's image is registered with the
     /// document; equal bytes share one name.

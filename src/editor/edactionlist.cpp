@@ -32,6 +32,7 @@ EdActionList::EdActionList(TDocEditor& editor, EdFileCommands& files, QObject* p
     , m_files(files)
     , m_print(std::make_unique<TEdPrint>(*editor.document(), editor.dialogs(), &editor)) {
     setObjectName(QStringLiteral("ActionList1"));
+    editor.setPageTextWidth(m_print->textWidth());
     for (const EdActionRow& row : edActionTable()) {
         TedAction* action = create(row);
         // The keys work from anywhere in the editor's window, so from the

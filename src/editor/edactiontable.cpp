@@ -457,6 +457,18 @@ void tableEdit(EdActionList& list, void (EdDocument::*operation)(QTextCursor&)) 
     list.editor().setTextCursor(cursor);
 }
 
+void mergeCells(EdActionList& list) {
+    QTextCursor cursor = caret(list);
+    if (list.editor().edDocument().mergeTableCells(cursor)) {
+        list.editor().setTextCursor(cursor);
+        return;
+    }
+    list.editor().dialogs().showMessage(
+        QStringLiteral("These cells cannot be merged: the table would keep too few cells of its "
+                       "own for its size. Merge fewer cells, or make the table smaller first."),
+        UserDialogs::Icon::Information, QStringLiteral("Merge Cells"));
+}
+
 void splitCells(EdActionList& list) {
     TDocEditor& editor = list.editor();
     QTextCursor cursor = caret(list);
@@ -554,14 +566,26 @@ void insertPicture(EdActionList& list) {
         return;
     DocPicture picture;
     if (!DocPicture::fromFile(fileName, picture)) {
+        QString message = uilanguage::text("EDITOR", "pictureNotLoaded",
+                                           QStringLiteral("Error loading image file.")) +
+                          QLatin1Char('\n') + fileName;
+        const QSize size = DocPicture::filePixelSize(fileName);
+        if (qint64(size.width()) * size.height() > DocPicture::kMaxPixels)
+            message += QLatin1Char('\n') +
+                       uilanguage::text("EDITOR", "pictureTooLarge",
+                                        QStringLiteral("The picture is %1 \u00d7 %2 pixels (%3 "
+                                                       "megapixels); pictures of at most %4 "
+                                                       "megapixels can be inserted."))
+                           .arg(size.width())
+                           .arg(size.height())
+                           .arg(qint64(size.width()) * size.height() / 1000000)
+                           .arg(DocPicture::kMaxPixels / 1000000);
         editor.dialogs().showMessage(
-            uilanguage::text("EDITOR", "pictureNotLoaded",
-                             QStringLiteral("Error loading image file.")) +
-                QLatin1Char('\n') + fileName,
-            UserDialogs::Icon::Error,
+            message, UserDialogs::Icon::Error,
             uilanguage::text("EDITOR", "errorTitle", QStringLiteral("Error")));
         return;
     }
+    editor.fitPictureToPage(picture);
     QTextCursor cursor = editor.textCursor();
     cursor.removeSelectedText();
     editor.edDocument().insertPicture(cursor, picture);
@@ -643,6 +667,9 @@ void backgroundColor(EdActionList& list) {
         editor.dialogs().chooseColor(current.isValid() ? current : QColor(Qt::white));
     if (!color)
         return;
+    // The colour is the background from now on, as the page shows it: a
+    // picture would hide it in the editor.
+    editor.edDocument().setBackgroundPicture(DocPicture());
     editor.edDocument().setBackgroundColor(*color);
     editor.setDocumentModified(true);
 }
@@ -677,14 +704,10 @@ void pictureProperties(EdActionList& list, int position) {
     at.setPosition(position);
     at.setPosition(position + 1, QTextCursor::KeepAnchor);
     const DocPicture picture = DocPicture::fromFormat(at.charFormat().toImageFormat());
-    const QSize shown = picture.image().size();
-    EdSizeDialog dialog(QStringLiteral("PicturePropertiesDialog"), QStringLiteral("Picture"),
-                        &editor, QStringLiteral("&Height (pixels):"),
-                        QStringLiteral("&Width (pixels):"));
-    dialog.rows->setRange(1, vdocformat::kMaxMeasure);
-    dialog.columns->setRange(1, vdocformat::kMaxMeasure);
-    dialog.rows->setValue(picture.height > 0 ? picture.height : shown.height());
-    dialog.columns->setValue(picture.width > 0 ? picture.width : shown.width());
+    const QSize own = picture.pixelSize();
+    EdPictureSizeDialog dialog(own, &editor);
+    dialog.setShownSize(QSize(picture.width > 0 ? picture.width : own.width(),
+                              picture.height > 0 ? picture.height : own.height()));
     if (editor.dialogs().runModal(dialog) == QDialog::Accepted)
         editor.edDocument().resizePicture(position, dialog.columns->value(), dialog.rows->value());
 }
@@ -720,6 +743,12 @@ void background(EdActionList& list) {
         QStringLiteral("BackgroundDialog"), QStringLiteral("Background"),
         {QStringLiteral("No background"), QStringLiteral("Color..."), QStringLiteral("Picture...")},
         &editor);
+    // The choice shown first is the background the document has: the
+    // picture wins over a colour, as in the editor.
+    const EdDocument& document = editor.edDocument();
+    dialog.choose(!document.backgroundPicture().isEmpty() ? 2
+                  : document.backgroundColor().isValid()  ? 1
+                                                          : 0);
     if (editor.dialogs().runModal(dialog) != QDialog::Accepted)
         return;
     switch (dialog.chosen()) {
@@ -915,7 +944,10 @@ const std::vector<EdActionRow>& edActionTable() {
         {"edActionQuickPrint1", "&Print", {}, Kind::Plain,
          [](EdActionList& l) { l.print().quickPrint(); }},
         {"edActionPageSetup1", "Pa&ge Setup...", {}, Kind::Plain,
-         [](EdActionList& l) { l.print().pageSetup(); }},
+         [](EdActionList& l) {
+             l.print().pageSetup();
+             l.editor().setPageTextWidth(l.print().textWidth());
+         }},
         // Doc Edit
         {"edActionCut1", "Cu&t", {"Ctrl+X"}, Kind::Plain,
          [](EdActionList& l) { l.editor().cut(); }, W | NeedSelection},
@@ -1009,8 +1041,7 @@ const std::vector<EdActionRow>& edActionTable() {
          [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTableColumns); }, T},
         {"edActionTableDeleteTable1", "&Delete Table", {}, Kind::Plain,
          [](EdActionList& l) { tableEdit(l, &EdDocument::deleteTable); }, T},
-        {"edActionTableMergeCells1", "&Merge Cells", {}, Kind::Plain,
-         [](EdActionList& l) { tableEdit(l, &EdDocument::mergeTableCells); }, T | NeedCells},
+        {"edActionTableMergeCells1", "&Merge Cells", {}, Kind::Plain, mergeCells, T | NeedCells},
         {"edActionTableSplitCells1", "&Split Cells...", {}, Kind::Plain,
          splitCells, T | NeedMerged},
         // Alt+Clear is what keypad 5 without Num Lock sends.

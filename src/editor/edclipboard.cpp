@@ -2,6 +2,7 @@
 
 #include "editor/docproperties.h"
 #include "editor/htmlfragmentexporter.h"
+#include "editor/importadopter.h"
 #include "editor/linkdetection.h"
 #include "editor/styleimporter.h"
 #include "editor/tdoceditor.h"
@@ -13,8 +14,10 @@
 #include <QImage>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QUrl>
+#include <utility>
 
 namespace {
 
@@ -55,6 +58,22 @@ bool EdClipboard::canInsert(const QMimeData* source) const {
 }
 
 void EdClipboard::insert(const QMimeData* source, QTextCursor& cursor) {
+    m_toAdopt.reset();
+    cursor.beginEditBlock();
+    insertContent(source, cursor);
+    cursor.endEditBlock();
+    if (!m_toAdopt)
+        return;
+    // The text document files the tables an edit brought only when its edit
+    // block has ended; the adoption, which flattens and limits them to what
+    // the document file keeps, must see them. It joins the same undo step.
+    const Inserted inserted = *std::exchange(m_toAdopt, std::nullopt);
+    cursor.joinPreviousEditBlock();
+    m_editor.edDocument().adoptImportedContent(inserted.from, inserted.to, inserted.readHyperlink);
+    cursor.endEditBlock();
+}
+
+void EdClipboard::insertContent(const QMimeData* source, QTextCursor& cursor) {
     if (source->hasFormat(nativeMimeType()) && insertNative(source->data(nativeMimeType()), cursor))
         return;
     if (source->hasUrls() && insertPictureFiles(source, cursor))
@@ -66,6 +85,7 @@ void EdClipboard::insert(const QMimeData* source, QTextCursor& cursor) {
         picture.format = "png";
         picture.width = image.width();
         picture.height = image.height();
+        m_editor.fitPictureToPage(picture);
         m_editor.edDocument().insertPicture(cursor, picture);
         return;
     }
@@ -80,19 +100,30 @@ bool EdClipboard::insertNative(const QByteArray& bytes, QTextCursor& cursor) {
     if (!VDocReader::read(bytes, pasted))
         return false;
     StyleImporter::renumberInto(pasted, m_editor.edDocument().docStyle());
-    const int start = cursor.position();
+    const int start = qMin(cursor.position(), cursor.anchor());
+    ImportAdopter::flattenTablesBeyond(pasted.textDocument(), roomForTables(cursor));
     cursor.removeSelectedText();
     cursor.insertFragment(QTextDocumentFragment(pasted.textDocument()));
-    m_editor.edDocument().adoptImportedContent(start, cursor.position());
+    m_toAdopt = Inserted{start, cursor.position(), {}};
     return true;
+}
+
+int EdClipboard::roomForTables(const QTextCursor& cursor) {
+    // Tables deeper than the document keeps are flattened before they reach
+    // the editor, which would lay each level out twice for the one around it.
+    QTextCursor at(cursor);
+    at.setPosition(qMin(cursor.position(), cursor.anchor()));
+    return qMax(0, vdocformat::kMaxNesting - ImportAdopter::tableDepth(at));
 }
 
 bool EdClipboard::insertPictureFiles(const QMimeData* source, QTextCursor& cursor) {
     QList<DocPicture> pictures;
     for (const QUrl& url : source->urls()) {
         DocPicture picture;
-        if (url.isLocalFile() && DocPicture::fromFile(url.toLocalFile(), picture))
+        if (url.isLocalFile() && DocPicture::fromFile(url.toLocalFile(), picture)) {
+            m_editor.fitPictureToPage(picture);
             pictures.append(picture);
+        }
     }
     for (const DocPicture& picture : pictures)
         m_editor.edDocument().insertPicture(cursor, picture);
@@ -101,15 +132,20 @@ bool EdClipboard::insertPictureFiles(const QMimeData* source, QTextCursor& curso
 
 void EdClipboard::insertHtml(const QString& html, QTextCursor& cursor) {
     const int start = qMin(cursor.position(), cursor.anchor());
-    cursor.insertHtml(html);
-    m_editor.edDocument().adoptImportedContent(
+    QTextDocument outside;
+    QTextCursor(&outside).insertHtml(html);
+    if (ImportAdopter::flattenTablesBeyond(&outside, roomForTables(cursor)) > 0)
+        cursor.insertFragment(QTextDocumentFragment(&outside));
+    else
+        cursor.insertHtml(html);
+    m_toAdopt = Inserted{
         start, cursor.position(), [this](const QString& target, int& styleNo, QString& tag) {
             TDocEditor::ReadHyperlinkHandler handler = m_editor.OnReadHyperlink;
             QString itemName;
             tag = TDocEditor::NormalizeLinkTarget(target);
             if (handler)
                 handler(target, QString(), TDocEditor::edlfHTML, styleNo, tag, itemName);
-        });
+        }};
 }
 
 void EdClipboard::insertText(const QString& pasted, QTextCursor& cursor) {

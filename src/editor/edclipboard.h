@@ -1,6 +1,9 @@
 #pragma once
 
+#include "editor/eddocument.h"
+
 #include <QString>
+#include <optional>
 
 class QMimeData;
 class QTextCursor;
@@ -18,13 +21,27 @@ public:
 
     QMimeData* mimeFromSelection(const QTextCursor& cursor) const;
     bool canInsert(const QMimeData* source) const;
+    /// Inserts what the source holds at the cursor, as one step of the undo
+    /// history.
     void insert(const QMimeData* source, QTextCursor& cursor);
 
 private:
+    /// Content from outside, inserted but not yet made the document's own.
+    struct Inserted {
+        int from;
+        int to;
+        EdDocument::ReadHyperlinkHandler readHyperlink;
+    };
+
+    void insertContent(const QMimeData* source, QTextCursor& cursor);
+    /// How many levels of tables inside tables content pasted at the cursor
+    /// may bring.
+    static int roomForTables(const QTextCursor& cursor);
     bool insertNative(const QByteArray& bytes, QTextCursor& cursor);
     bool insertPictureFiles(const QMimeData* source, QTextCursor& cursor);
     void insertHtml(const QString& html, QTextCursor& cursor);
     void insertText(const QString& text, QTextCursor& cursor);
 
     TDocEditor& m_editor;
+    std::optional<Inserted> m_toAdopt;
 };

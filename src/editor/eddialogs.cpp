@@ -180,6 +180,48 @@ EdSizeDialog::EdSizeDialog(const QString& name, const QString& title, QWidget* p
     addOkCancel(*this, layout);
 }
 
+void EdSizeDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    columns->selectAll();
+}
+
+EdPictureSizeDialog::EdPictureSizeDialog(const QSize& proportions, QWidget* parent)
+    : EdSizeDialog(QStringLiteral("PicturePropertiesDialog"), QStringLiteral("Picture"), parent,
+                   QStringLiteral("&Height (pixels):"), QStringLiteral("&Width (pixels):"))
+    , keepProportions(new QCheckBox(QStringLiteral("&Keep proportions")))
+    , m_proportions(proportions) {
+    rows->setRange(1, vdocformat::kMaxMeasure);
+    columns->setRange(1, vdocformat::kMaxMeasure);
+    keepProportions->setObjectName(QStringLiteral("keepProportions"));
+    keepProportions->setChecked(!proportions.isEmpty());
+    keepProportions->setEnabled(!proportions.isEmpty());
+    // Above OK and Cancel.
+    auto* box = static_cast<QBoxLayout*>(layout());
+    box->insertWidget(box->count() - 1, keepProportions);
+    if (proportions.isEmpty())
+        return;
+    const double heightPerWidth = double(proportions.height()) / proportions.width();
+    connect(columns, &QSpinBox::valueChanged, this,
+            [this, heightPerWidth] { follow(columns, rows, heightPerWidth); });
+    connect(rows, &QSpinBox::valueChanged, this,
+            [this, heightPerWidth] { follow(rows, columns, 1 / heightPerWidth); });
+}
+
+void EdPictureSizeDialog::setShownSize(const QSize& size) {
+    m_following = true;
+    rows->setValue(size.height());
+    columns->setValue(size.width());
+    m_following = false;
+}
+
+void EdPictureSizeDialog::follow(QSpinBox* changed, QSpinBox* other, double ratio) {
+    if (m_following || !keepProportions->isChecked())
+        return;
+    m_following = true;
+    other->setValue(qMax(1, qRound(changed->value() * ratio)));
+    m_following = false;
+}
+
 EdParaBorderDialog::EdParaBorderDialog(ColorPicker pickColor, QWidget* parent)
     : QDialog(parent)
     , borderWidth(spinBox(0, 20))

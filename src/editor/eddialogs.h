@@ -3,6 +3,7 @@
 #include "editor/parastyles.h"
 
 #include <QDialog>
+#include <QSize>
 
 #include <functional>
 #include <optional>
@@ -117,6 +118,31 @@ public:
 
     QSpinBox* rows;
     QSpinBox* columns;
+
+protected:
+    /// The first number is selected, so that what the seller types replaces it.
+    void showEvent(QShowEvent* event) override;
+};
+
+/// The size a picture is shown at. While "Keep proportions" is on (as it
+/// starts), a new width brings the height along and the other way round, in
+/// the proportions of the picture's own size.
+class EdPictureSizeDialog : public EdSizeDialog {
+    Q_OBJECT
+public:
+    /// `proportions`: the picture's own size; an empty size links nothing.
+    explicit EdPictureSizeDialog(const QSize& proportions, QWidget* parent = nullptr);
+
+    /// Shows a size as it is, without bringing one side along.
+    void setShownSize(const QSize& size);
+
+    QCheckBox* keepProportions;
+
+private:
+    void follow(QSpinBox* changed, QSpinBox* other, double ratio);
+
+    QSize m_proportions;
+    bool m_following = false;
 };
 
 /// Border, padding and spacing of a table.

@@ -538,10 +538,24 @@ void EdDocument::deleteTable(QTextCursor& cursor) {
     cursor.setPosition(edit.position());
 }
 
-void EdDocument::mergeTableCells(QTextCursor& cursor) {
+bool EdDocument::mergeTableCells(QTextCursor& cursor) {
     const TableRange range = tableRange(cursor);
-    if (range.table && cursor.hasComplexSelection())
-        range.table->mergeCells(cursor);
+    if (!range.table || !cursor.hasComplexSelection())
+        return true;
+    // The cells left once the selected ones are one.
+    qint64 cells = 1;
+    for (int row = 0; row < range.table->rows(); ++row) {
+        for (int column = 0; column < range.table->columns(); ++column) {
+            const QTextTableCell cell = range.table->cellAt(row, column);
+            const bool selected = row >= range.row && row < range.row + range.rows &&
+                                  column >= range.column && column < range.column + range.columns;
+            cells += !selected && cell.row() == row && cell.column() == column;
+        }
+    }
+    if (!vdocformat::tableGridFits(range.table->rows(), range.table->columns(), cells))
+        return false;
+    range.table->mergeCells(cursor);
+    return true;
 }
 
 void EdDocument::splitTableCell(QTextCursor& cursor, int rows, int columns) {

@@ -110,7 +110,9 @@ public:
     void deleteTableRows(QTextCursor& cursor);
     void deleteTableColumns(QTextCursor& cursor);
     void deleteTable(QTextCursor& cursor);
-    void mergeTableCells(QTextCursor& cursor);
+    /// False, merging nothing, when the table would then hold too few
+    /// cells of its own for its grid to be kept in the document file.
+    bool mergeTableCells(QTextCursor& cursor);
     /// Splits a merged cell back into rows and columns of its own.
     void splitTableCell(QTextCursor& cursor, int rows, int columns);
     void setCellVAlign(QTextCursor& cursor, QTextCharFormat::VerticalAlignment align);

@@ -7,6 +7,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPageRanges>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -19,6 +20,24 @@
 #include <QWidget>
 #include <memory>
 
+namespace {
+
+QPageLayout usualPaper() {
+    const bool letter = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
+    return QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(), QPageLayout::Millimeter);
+}
+
+/// Pixels at the screen's resolution, as the editor lays text out.
+int textWidthOn(const QPageLayout& paper, double leftMM, double rightMM) {
+    const double millimetres = paper.fullRect(QPageLayout::Millimeter).width() - leftMM - rightMM;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96;
+    return qMax(1, int(millimetres / 25.4 * dpi));
+}
+
+} // namespace
+
 TEdPrint::TEdPrint(QTextDocument& document, UserDialogs& dialogs, QWidget* parent)
     : m_document(document)
     , m_dialogs(dialogs)
@@ -26,6 +45,15 @@ TEdPrint::TEdPrint(QTextDocument& document, UserDialogs& dialogs, QWidget* paren
 
 bool TEdPrint::printerAvailable() {
     return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
+int TEdPrint::textWidth() const {
+    return textWidthOn(m_pageLayout.isValid() ? m_pageLayout : usualPaper(), LeftMarginMM,
+                       RightMarginMM);
+}
+
+int TEdPrint::defaultTextWidth() {
+    return textWidthOn(usualPaper(), kMarginMM, kMarginMM);
 }
 
 void TEdPrint::applyLayout(QPrinter& printer) const {

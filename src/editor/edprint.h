@@ -16,10 +16,12 @@ class TEdPrint {
 public:
     TEdPrint(QTextDocument& document, UserDialogs& dialogs, QWidget* parent);
 
-    double LeftMarginMM = 20;
-    double RightMarginMM = 20;
-    double TopMarginMM = 20;
-    double BottomMarginMM = 20;
+    /// The margin of every side unless changed.
+    static constexpr double kMarginMM = 20;
+    double LeftMarginMM = kMarginMM;
+    double RightMarginMM = kMarginMM;
+    double TopMarginMM = kMarginMM;
+    double BottomMarginMM = kMarginMM;
     /// The preview window opens maximized.
     bool PreviewMaximized = true;
 
@@ -35,6 +37,12 @@ public:
     bool printToPdf(const QString& fileName) const;
     /// True when the system knows at least one printer.
     static bool printerAvailable();
+    /// The width, in screen pixels, of the text on a printed page: the
+    /// paper chosen in the page setup (before, the usual paper of the
+    /// seller's country) less the margins.
+    int textWidth() const;
+    /// The same for the usual paper and the fixed margins.
+    static int defaultTextWidth();
 
 private:
     void applyLayout(QPrinter& printer) const;

@@ -93,7 +93,7 @@ QString text(const TTextStyleInfo& style) {
     return css;
 }
 
-QString paragraph(const TParaStyleInfo& style, int extraLeft) {
+QString paragraph(const TParaStyleInfo& style, int extraLeft, int hanging) {
     static const char* alignments[] = {"left", "right", "center", "justify"};
     QString css = QStringLiteral("margin: %1px %2px %3px %4px; text-align: %5;")
                       .arg(style.SpaceBefore)
@@ -101,8 +101,8 @@ QString paragraph(const TParaStyleInfo& style, int extraLeft) {
                       .arg(style.SpaceAfter)
                       .arg(style.LeftIndent + extraLeft)
                       .arg(QLatin1String(alignments[style.Alignment]));
-    if (style.FirstIndent != 0)
-        css += QStringLiteral(" text-indent: %1px;").arg(style.FirstIndent);
+    if (style.FirstIndent - hanging != 0)
+        css += QStringLiteral(" text-indent: %1px;").arg(style.FirstIndent - hanging);
     if (style.LineSpacing != 100)
         css += QStringLiteral(" line-height: %1%;").arg(style.LineSpacing);
     if (style.Background.isValid())
@@ -116,6 +116,14 @@ QString paragraph(const TParaStyleInfo& style, int extraLeft) {
     else if (style.BiDiMode == TParaStyleInfo::bdLeftToRight)
         css += QStringLiteral(" direction: ltr;");
     return css;
+}
+
+QString listMarkerBox(int width) {
+    // Its own text starts at its left edge: the paragraph's shift of the
+    // first line is not the marker's.
+    return QStringLiteral("display: inline-block; min-width: %1px; text-indent: 0; "
+                          "text-align: right;")
+        .arg(width);
 }
 
 QString listMarker(const TListInfo& list, int itemNumber) {

@@ -174,7 +174,15 @@ QString HtmlFragmentExporter::toHtml() {
     m_html.reserve(lastSize + lastSize / 8);
     m_spanStarts.clear();
     m_paragraphStarts.clear();
+    // The document's background colour, as the editor and the printed page
+    // show it, stands behind the document's content in the page too.
+    const QColor background = m_document.backgroundColor();
+    if (background.isValid())
+        m_html += QStringLiteral("<div style=\"background-color: ") + htmlcss::color(background) +
+                  QStringLiteral("\">") + kLineEnd;
     writeContainer(m_document.rootData());
+    if (background.isValid())
+        m_html += QStringLiteral("</div>") + kLineEnd;
     return m_html;
 }
 
@@ -189,8 +197,8 @@ const QString& HtmlFragmentExporter::spanStart(int styleNo) {
     return *it;
 }
 
-const QString& HtmlFragmentExporter::paragraphStart(int paraNo, int listIndent) {
-    const quint64 key = (quint64(quint32(paraNo)) << 32) | quint32(listIndent);
+const QString& HtmlFragmentExporter::paragraphStart(int paraNo, int listIndent, int hanging) {
+    const std::pair<int, std::pair<int, int>> key{paraNo, {listIndent, hanging}};
     auto it = m_paragraphStarts.find(key);
     if (it == m_paragraphStarts.end()) {
         const TParaStyleInfo& para = m_document.docStyle().ParaStyles.at(paraNo);
@@ -202,7 +210,7 @@ const QString& HtmlFragmentExporter::paragraphStart(int paraNo, int listIndent) 
                                                              : QString();
         it = m_paragraphStarts.insert(
             key, QStringLiteral("<p") + dir + QStringLiteral(" style=\"") +
-                     htmlcss::paragraph(para, listIndent) + QStringLiteral("\">"));
+                     htmlcss::paragraph(para, listIndent, hanging) + QStringLiteral("\">"));
     }
     return *it;
 }
@@ -246,14 +254,15 @@ void HtmlFragmentExporter::writeParagraph(const TCustomDocData& data, const QLis
     const TDocStyle& style = m_document.docStyle();
     const QTextBlock block = items.at(i).block;
     const QTextList* list = block.textList();
-    const int listIndent =
-        list ? style.ListStyles.at(list->format().intProperty(docprop::ListNo)).IndentStep *
-                   (list->format().intProperty(docprop::ListLevel) + 1)
-             : 0;
-    m_html += paragraphStart(block.blockFormat().intProperty(docprop::ParaNo), listIndent);
+    // A list item's marker hangs in the step its level is indented by, as
+    // the editor shows it: every line of the item starts under its text.
+    const int step =
+        list ? style.ListStyles.at(list->format().intProperty(docprop::ListNo)).IndentStep : 0;
+    const int listIndent = list ? step * (list->format().intProperty(docprop::ListLevel) + 1) : 0;
+    m_html += paragraphStart(block.blockFormat().intProperty(docprop::ParaNo), listIndent, step);
     m_paragraphHasText = false;
     if (list)
-        writeListMarker(items.at(i));
+        writeListMarker(items.at(i), step);
     const bool empty =
         end - i == 1 && items.at(i).kind == DocItem::Text && items.at(i).text.isEmpty();
     if (empty) {
@@ -265,12 +274,13 @@ void HtmlFragmentExporter::writeParagraph(const TCustomDocData& data, const QLis
     m_html += QLatin1String("</p>\r\n");
 }
 
-void HtmlFragmentExporter::writeListMarker(const DocItem& first) {
+void HtmlFragmentExporter::writeListMarker(const DocItem& first, int width) {
     const QTextList* list = first.block.textList();
     const TListInfo& info =
         m_document.docStyle().ListStyles.at(list->format().intProperty(docprop::ListNo));
     const int styleNo = first.kind == DocItem::Text ? first.styleNo() : 0;
-    m_html += spanStart(styleNo);
+    m_html += QStringLiteral("<span style=\"") + htmlcss::listMarkerBox(width) + u' ' +
+              htmlcss::text(m_document.docStyle().TextStyles.at(styleNo)) + QStringLiteral("\">");
     htmlescape::appendText(m_html, htmlcss::listMarker(info, list->itemNumber(first.block)));
     m_html += QLatin1String("&nbsp;</span>");
 }
@@ -339,8 +349,8 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
     const DocPicture picture = DocPicture::fromFormat(item.format.toImageFormat());
     QSize size(picture.width, picture.height);
     if (size.width() <= 0 || size.height() <= 0) {
-        const QImage image = picture.image();
-        size = image.isNull() ? m_document.docStyle().InvalidPicture.size() : image.size();
+        const QSize own = picture.pixelSize();
+        size = own.isEmpty() ? m_document.docStyle().InvalidPicture.size() : own;
     }
     static const char* alignments[] = {"baseline", "middle", "top"};
     m_html += QStringLiteral("<img src=\"") +

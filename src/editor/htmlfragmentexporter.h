@@ -54,7 +54,7 @@ private:
     void writeContainer(const TCustomDocData& data);
     void writeParagraph(const TCustomDocData& data, const QList<DocItem>& items, int first,
                         int end);
-    void writeListMarker(const DocItem& first);
+    void writeListMarker(const DocItem& first, int width);
     void writeRun(const DocItem& item);
     void writeItem(const TCustomDocData& data, const DocItem& item, int itemNo);
     void writePicture(const TCustomDocData& data, const DocItem& item, int itemNo, bool inLink);
@@ -69,11 +69,12 @@ private:
     /// The start tags of a text style's span and of a paragraph, made once
     /// per export.
     const QString& spanStart(int styleNo);
-    const QString& paragraphStart(int paraNo, int listIndent);
+    const QString& paragraphStart(int paraNo, int listIndent, int hanging);
 
     const EdDocument& m_document;
     QString m_html;
     bool m_paragraphHasText = false;
     QHash<int, QString> m_spanStarts;
-    QHash<quint64, QString> m_paragraphStarts;
+    /// By paragraph style, list indentation and hanging first line.
+    QHash<std::pair<int, std::pair<int, int>>, QString> m_paragraphStarts;
 };

@@ -38,19 +38,21 @@ int limited(qreal value, int minimum, int maximum) {
     return qRound(qBound(qreal(minimum), value, qreal(maximum)));
 }
 
-/// The first table starting between the two positions that lies deeper in
-/// other tables than the document file holds.
-QTextTable* tooDeepTable(QTextFrame* frame, int depth, int from, int to) {
+/// The tables starting between the two positions that the document cannot
+/// hold as tables: lying deeper than `maxDepth` in other tables (counted
+/// from `depth`, the frame's own), or with more rows or columns than the
+/// file keeps. Outer tables come before the tables inside them.
+void tablesToFlatten(QTextFrame* frame, int depth, int maxDepth, int from, int to,
+                     QList<QTextTable*>& found) {
     for (QTextFrame* child : frame->childFrames()) {
         auto* table = qobject_cast<QTextTable*>(child);
         const int childDepth = table ? depth + 1 : depth;
-        if (table && childDepth > vdocformat::kMaxNesting && table->firstPosition() >= from &&
-            table->firstPosition() <= to)
-            return table;
-        if (QTextTable* found = tooDeepTable(child, childDepth, from, to))
-            return found;
+        if (table && table->firstPosition() >= from && table->firstPosition() <= to &&
+            (childDepth > maxDepth || table->rows() > vdocformat::kMaxTableSide ||
+             table->columns() > vdocformat::kMaxTableSide))
+            found.append(table);
+        tablesToFlatten(child, childDepth, maxDepth, from, to, found);
     }
-    return nullptr;
 }
 
 /// Replaces a table by the content of its cells, one after the other.
@@ -87,8 +89,31 @@ bool dropInvalidBackground(QTextFormat& format) {
     return true;
 }
 
+/// Gives every merged cell its rows and columns back when the table's grid
+/// is too large for the cells it stores.
+void splitWhenTooSpread(QTextTable* table) {
+    qint64 cells = 0;
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            cells += cell.row() == row && cell.column() == column;
+        }
+    }
+    if (vdocformat::tableGridFits(table->rows(), table->columns(), cells))
+        return;
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() == row && cell.column() == column &&
+                (cell.rowSpan() > 1 || cell.columnSpan() > 1))
+                table->splitCell(row, column, 1, 1);
+        }
+    }
+}
+
 void limitTable(QTextTable* table) {
     using namespace vdocformat;
+    splitWhenTooSpread(table);
     QTextTableFormat format = table->format();
     const QTextTableFormat before = format;
     format.setBorder(limited(format.border(), 0, kMaxBorder));
@@ -154,10 +179,8 @@ void ImportAdopter::adopt(int from, int to) {
     cursor.beginEditBlock();
     // What follows the content stays as it is while the content changes.
     const int tail = text->characterCount() - to;
-    while (QTextTable* table = tooDeepTable(text->rootFrame(), 0, from, to)) {
-        flattenTable(table);
-        to = text->characterCount() - tail;
-    }
+    flattenTablesBeyond(text, vdocformat::kMaxNesting, from, to);
+    to = text->characterCount() - tail;
     limitTables(text->rootFrame(), from, to);
     removeStrayCharacters(from, to);
     to = text->characterCount() - tail;
@@ -165,6 +188,24 @@ void ImportAdopter::adopt(int from, int to) {
     adoptLists(from, to);
     adoptRuns(from, to);
     cursor.endEditBlock();
+}
+
+int ImportAdopter::flattenTablesBeyond(QTextDocument* text, int maxDepth, int from, int to) {
+    // The innermost first: a table is flattened once the tables inside it
+    // are, so no flattening inserts a table again (the text document files
+    // tables inserted inside an edit block only when the block ends).
+    QList<QTextTable*> flatten;
+    tablesToFlatten(text->rootFrame(), 0, maxDepth, from, to, flatten);
+    for (auto table = flatten.crbegin(); table != flatten.crend(); ++table)
+        flattenTable(*table);
+    return int(flatten.size());
+}
+
+int ImportAdopter::tableDepth(const QTextCursor& cursor) {
+    int depth = 0;
+    for (QTextFrame* frame = cursor.currentFrame(); frame; frame = frame->parentFrame())
+        depth += qobject_cast<QTextTable*>(frame) != nullptr;
+    return depth;
 }
 
 void ImportAdopter::removeStrayCharacters(int from, int to) {

@@ -2,6 +2,8 @@
 
 #include "editor/eddocument.h"
 
+#include <climits>
+
 /// Turns content that came from outside (HTML import, paste) into items of
 /// our own: every run gets a text style from the style sheet (appended when
 /// new), links get their tags, paragraphs and lists get their styles,
@@ -12,6 +14,15 @@ public:
                   const EdDocument::PictureResolver& resolvePicture);
 
     void adopt(int from, int to);
+
+    /// Replaces every table starting between the two positions that lies
+    /// deeper than `maxDepth` in other tables, or has more rows or columns
+    /// than the document file keeps, by the content of its cells; returns
+    /// how many were.
+    static int flattenTablesBeyond(QTextDocument* text, int maxDepth, int from = 0,
+                                   int to = INT_MAX);
+    /// How many tables hold the cursor's place.
+    static int tableDepth(const QTextCursor& cursor);
 
 private:
     void removeStrayCharacters(int from, int to);

@@ -4,8 +4,11 @@
 #include "editor/blockdecorations.h"
 #include "editor/docproperties.h"
 #include "editor/edclipboard.h"
+#include "editor/edprint.h"
+#include "editor/importadopter.h"
 #include "editor/linkdetection.h"
 #include "editor/tablesizepicker.h"
+#include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "platform/safefile.h"
 #include "platform/userdialogs.h"
@@ -212,8 +215,28 @@ void TDocEditor::insertTableAtCaret(int rows, int columns) {
     if (isReadOnly())
         return;
     QTextCursor cursor = textCursor();
+    // The document file keeps tables only so deep inside other tables.
+    if (ImportAdopter::tableDepth(cursor) >= vdocformat::kMaxNesting) {
+        m_dialogs.showMessage(QStringLiteral("No table can be inserted here: tables can stand "
+                                             "at most %1 deep inside each other.")
+                                  .arg(vdocformat::kMaxNesting),
+                              UserDialogs::Icon::Information, QStringLiteral("Insert Table"));
+        return;
+    }
     m_document->insertTable(cursor, rows, columns);
     setTextCursor(cursor);
+}
+
+int TDocEditor::pageTextWidth() const {
+    return m_pageTextWidth > 0 ? m_pageTextWidth : TEdPrint::defaultTextWidth();
+}
+
+void TDocEditor::fitPictureToPage(DocPicture& picture) const {
+    const int widest = pageTextWidth();
+    if (picture.width <= widest)
+        return;
+    picture.height = qMax(1, qRound(double(picture.height) * widest / picture.width));
+    picture.width = widest;
 }
 
 void TDocEditor::changeTextStyle(const std::function<void(TTextStyleInfo&)>& change) {
@@ -375,9 +398,7 @@ void TDocEditor::insertFromMimeData(const QMimeData* source) {
     if (isReadOnly())
         return;
     QTextCursor cursor = textCursor();
-    cursor.beginEditBlock();
     m_clipboard->insert(source, cursor);
-    cursor.endEditBlock();
     setTextCursor(cursor);
     ensureCursorVisible();
 }

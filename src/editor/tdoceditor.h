@@ -88,6 +88,11 @@ public:
     void changeTextStyle(const std::function<void(TTextStyleInfo&)>& change);
     /// Inserts a table of that size at the caret.
     void insertTableAtCaret(int rows, int columns);
+    /// The widest a picture is inserted: the text width of a printed page.
+    int pageTextWidth() const;
+    void setPageTextWidth(int width) { m_pageTextWidth = width; }
+    /// A picture wider than the page's text becomes as wide, in proportion.
+    void fitPictureToPage(DocPicture& picture) const;
     /// Dotted lines mark the cells of tables drawn without borders.
     bool showTableGrid() const { return m_showTableGrid; }
     void setShowTableGrid(bool show);
@@ -142,4 +147,5 @@ private:
     int m_lastCaretStyle = -1;
     bool m_programChange = false;
     bool m_showTableGrid = true;
+    int m_pageTextWidth = 0; // 0: the usual paper's
 };

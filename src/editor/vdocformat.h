@@ -73,6 +73,7 @@ constexpr qsizetype kMaxPayload = 512 * 1024 * 1024;
 constexpr int kMaxNesting = 16;        // tables inside table cells
 constexpr int kMaxTableSide = 10000;   // rows or columns
 constexpr int kMaxCellsPerRecord = 64; // grid cells per stored cell (spans)
+constexpr int kFreeGridCells = 10000;  // grid cells any table may have, spans or not
 constexpr int kMaxMeasure = 100000;    // pixels of an indent, size or margin
 constexpr int kMaxFontSize = 1638;
 constexpr int kMaxListLevel = 8;
@@ -80,6 +81,15 @@ constexpr int kMaxBorder = 100;     // pixels of a table border or a line's thic
 constexpr int kMaxCellSpace = 1000; // pixels of cell padding or spacing
 constexpr int kMinLineSpacing = 10; // percent
 constexpr int kMaxLineSpacing = 1000;
+
+/// Whether a table of that grid, with that many cells of its own (the rest
+/// covered by their spans), can be kept: spans may make one stored cell
+/// cover several, but a few stored bytes must not make a huge grid.
+inline bool tableGridFits(qint64 rows, qint64 columns, qint64 cells) {
+    return cells >= 1 && rows >= 1 && columns >= 1 && rows <= kMaxTableSide &&
+           columns <= kMaxTableSide &&
+           rows * columns <= qMax(cells * kMaxCellsPerRecord, qint64(kFreeGridCells));
+}
 
 /// Characters that are structure, not text, when they stand in a run: the
 /// file refuses them, so text arriving from outside loses them.

@@ -289,23 +289,21 @@ bool VDocReader::readTable(QTextCursor& cursor, int depth) {
         }
         format.setColumnWidthConstraints(widths);
     }
-    if (!m_in.ok())
+    // The grid is made only once the stored cells say it may be that large.
+    const int count = m_in.count(22);
+    if (!m_in.ok() || !tableGridFits(rows, columns, count))
         return false;
     QTextTable* table = cursor.insertTable(rows, columns, format);
-    if (!readCells(table, depth))
+    if (!readCells(table, count, depth))
         return false;
     cursor = table->lastCursorPosition();
     cursor.movePosition(QTextCursor::NextBlock);
     return true;
 }
 
-bool VDocReader::readCells(QTextTable* table, int depth) {
+bool VDocReader::readCells(QTextTable* table, int count, int depth) {
     const int rows = table->rows();
     const int columns = table->columns();
-    const int count = m_in.count(22);
-    // Spans may make one stored cell cover several, but not without bound.
-    if (count < 1 || qint64(rows) * columns > qint64(count) * kMaxCellsPerRecord)
-        return false;
     QList<bool> covered(qsizetype(rows) * columns, false);
     qsizetype previous = -1;
     for (int i = 0; i < count; ++i) {

@@ -35,7 +35,7 @@ private:
     bool readText(QTextCursor& cursor);
     bool readPicture(DocPicture& picture);
     bool readTable(QTextCursor& cursor, int depth);
-    bool readCells(QTextTable* table, int depth);
+    bool readCells(QTextTable* table, int count, int depth);
 
     ByteReader m_in;
     EdDocument& m_document;

@@ -39,7 +39,7 @@ QByteArray VDocWriter::payload() {
     for (int side : {margins.left(), margins.top(), margins.right(), margins.bottom()})
         m_out.i32(side);
     writeLists();
-    writeContainer(m_document.rootData());
+    writeContainer(m_document.rootData(), 0);
     return m_out.data();
 }
 
@@ -105,8 +105,30 @@ void VDocWriter::writeLists() {
     }
 }
 
-void VDocWriter::writeContainer(const TCustomDocData& data) {
-    const QList<DocItem> items = data.items();
+QList<DocItem> VDocWriter::writtenItems(const TCustomDocData& data, int depth) {
+    QList<DocItem> items;
+    for (const DocItem& item : data.items()) {
+        if (item.kind != DocItem::Table || depth < kMaxNesting) {
+            items.append(item);
+            continue;
+        }
+        // A table deeper inside tables than the file keeps is written as the
+        // content of its cells, one after the other, rather than as a file
+        // that cannot be opened again.
+        QTextTable* table = item.table;
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() == row && cell.column() == column)
+                    items += writtenItems(TCustomDocData(table, row, column), depth);
+            }
+        }
+    }
+    return items;
+}
+
+void VDocWriter::writeContainer(const TCustomDocData& data, int depth) {
+    const QList<DocItem> items = writtenItems(data, depth);
     m_out.u32(static_cast<quint32>(items.size()));
     for (const DocItem& item : items) {
         static const quint8 codes[] = {ItemText,  ItemPicture,   ItemTable,
@@ -115,7 +137,7 @@ void VDocWriter::writeContainer(const TCustomDocData& data) {
         m_out.u8(item.startsParagraph ? kStartsParagraph : 0);
         if (item.startsParagraph && item.kind != DocItem::Table)
             writeParagraph(item);
-        writeItem(item);
+        writeItem(item, depth);
     }
 }
 
@@ -125,7 +147,7 @@ void VDocWriter::writeParagraph(const DocItem& item) {
     m_out.i32(list ? m_lists.value(list, -1) : -1);
 }
 
-void VDocWriter::writeItem(const DocItem& item) {
+void VDocWriter::writeItem(const DocItem& item, int depth) {
     switch (item.kind) {
     case DocItem::Text:
         m_out.i32(item.styleNo());
@@ -136,7 +158,7 @@ void VDocWriter::writeItem(const DocItem& item) {
         writePicture(DocPicture::fromFormat(item.format.toImageFormat()));
         break;
     case DocItem::Table:
-        writeTable(item.table);
+        writeTable(item.table, depth);
         break;
     case DocItem::HLine: {
         const QTextBlockFormat format = item.block.blockFormat();
@@ -163,7 +185,7 @@ void VDocWriter::writePicture(const DocPicture& picture) {
     m_out.boolean(picture.jump);
 }
 
-void VDocWriter::writeTable(QTextTable* table) {
+void VDocWriter::writeTable(QTextTable* table, int depth) {
     const QTextTableFormat format = table->format();
     m_out.i32(table->rows());
     m_out.i32(table->columns());
@@ -211,6 +233,6 @@ void VDocWriter::writeTable(QTextTable* table) {
             m_out.u8(static_cast<quint8>(border.style));
             m_out.color(border.color);
         }
-        writeContainer(TCustomDocData(table, cell.row(), cell.column()));
+        writeContainer(TCustomDocData(table, cell.row(), cell.column()), depth + 1);
     }
 }

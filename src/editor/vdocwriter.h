@@ -26,10 +26,14 @@ private:
     QByteArray payload();
     void writeStyles(const TDocStyle& style);
     void writeLists();
-    void writeContainer(const TCustomDocData& data);
+    /// The items of a container as they are written: a table deeper than
+    /// the file keeps stands as the content of its cells.
+    static QList<DocItem> writtenItems(const TCustomDocData& data, int depth);
+    /// `depth`: how many tables hold the container.
+    void writeContainer(const TCustomDocData& data, int depth);
     void writeParagraph(const DocItem& item);
-    void writeItem(const DocItem& item);
-    void writeTable(QTextTable* table);
+    void writeItem(const DocItem& item, int depth);
+    void writeTable(QTextTable* table, int depth);
     void writePicture(const DocPicture& picture);
 
     const EdDocument& m_document;

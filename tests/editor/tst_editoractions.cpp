@@ -14,6 +14,7 @@
 #include "support/scripteddialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -400,6 +401,45 @@ const EdActionRow* rowOf(const QString& name) {
     return nullptr;
 }
 
+/// The seller opens the dialog, types at once into whatever has the
+/// keyboard there, and closes it.
+void typeIntoDialog(QDialog& dialog, const QString& text) {
+    dialog.show();
+    dialog.activateWindow();
+    if (!QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }))
+        qWarning("the dialog did not become active");
+    if (QWidget* focus = QApplication::focusWidget())
+        QTest::keyClicks(focus, text);
+    dialog.hide();
+}
+
+/// A PNG file of that size holding only its header and the start of its
+/// data: enough for a reader to learn the size, far too little to decode.
+QByteArray pngHeaderOnly(quint32 width, quint32 height) {
+    const auto crc = [](const QByteArray& bytes) {
+        quint32 value = 0xFFFFFFFFu;
+        for (char byte : bytes) {
+            value ^= quint8(byte);
+            for (int bit = 0; bit < 8; ++bit)
+                value = (value >> 1) ^ (0xEDB88320u & (0u - (value & 1u)));
+        }
+        return ~value;
+    };
+    const auto be32 = [](quint32 value) {
+        QByteArray out(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            out[i] = char((value >> (24 - 8 * i)) & 0xFF);
+        return out;
+    };
+    const auto chunk = [&](const QByteArray& type, const QByteArray& data) {
+        return be32(quint32(data.size())) + type + data + be32(crc(type + data));
+    };
+    // 8-bit grey, no interlace.
+    const QByteArray header = be32(width) + be32(height) + QByteArray("\x08\x00\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) +
+           chunk("IDAT", QByteArray(8, '\0')) + chunk("IEND", {});
+}
+
 } // namespace
 
 class TestEditorActions : public QObject {
@@ -431,8 +471,18 @@ private slots:
     void withoutPrinterOffersAPdfFile();
     void insertFileReadsKnownFormatsUpTo50MB_data();
     void insertFileReadsKnownFormatsUpTo50MB();
+    void largePicturesAreInsertedToFitThePage_data();
+    void largePicturesAreInsertedToFitThePage();
+    void pictureSizeKeepsItsProportions_data();
+    void pictureSizeKeepsItsProportions();
+    void backgroundShownIsTheBackgroundExported_data();
+    void backgroundShownIsTheBackgroundExported();
+    void tablesAreMadeOnlyAsTheFileKeepsThem_data();
+    void tablesAreMadeOnlyAsTheFileKeepsThem();
     void fontDialogAppliesOnlyWhatWasChanged_data();
     void fontDialogAppliesOnlyWhatWasChanged();
+    void typingInASizeDialogReplacesTheNumberShown_data();
+    void typingInASizeDialogReplacesTheNumberShown();
     void typingInTheFindBoxReplacesTheTermShown_data();
     void typingInTheFindBoxReplacesTheTermShown();
 
@@ -1303,6 +1353,220 @@ void TestEditorActions::insertFileReadsKnownFormatsUpTo50MB() {
     QFile::remove(path);
 }
 
+void TestEditorActions::largePicturesAreInsertedToFitThePage_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QSize>("size");    // of the picture in the file
+    QTest::addColumn<bool>("colour");   // or grey, which is written faster
+    QTest::addColumn<QString>("shown"); // "page" (as wide as the page's text) or "own"
+
+    QTest::newRow("48-megapixel phone photo") << "photo.jpg" << QSize(8000, 6000) << true << "page";
+    QTest::newRow("108-megapixel photo") << "large.jpg" << QSize(12000, 9000) << false << "page";
+    QTest::newRow("64-megapixel PNG") << "square.png" << QSize(8000, 8000) << true << "page";
+    QTest::newRow("64-megapixel grey PNG") << "grey.png" << QSize(8000, 8000) << false << "page";
+    QTest::newRow("picture narrower than the page")
+        << "small.png" << QSize(300, 200) << true << "own";
+    QTest::newRow("400 megapixels, over the limit")
+        << "huge.png" << QSize(20000, 20000) << false << "";
+}
+
+void TestEditorActions::largePicturesAreInsertedToFitThePage() {
+    QFETCH(QString, file);
+    QFETCH(QSize, size);
+    QFETCH(bool, colour);
+    QFETCH(QString, shown);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(file);
+    if (shown.isEmpty()) {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(pngHeaderOnly(size.width(), size.height()));
+    } else {
+        QImage image(size, colour ? QImage::Format_RGB888 : QImage::Format_Grayscale8);
+        image.fill(Qt::darkGreen);
+        QVERIFY(image.save(path, file.endsWith(QLatin1String(".jpg")) ? "JPEG" : "PNG", 80));
+    }
+    Sample sample;
+    TDocEditor& editor = sample.editor;
+    editor.moveCursor(QTextCursor::Start);
+    sample.dialogs.fileNames.enqueue(path);
+    sample.actions.action(u"edActionInsertPicture1")->trigger();
+    EdDocument& document = editor.edDocument();
+    DocPicture inserted;
+    const bool found = document.ItemPicture(document.rootData(), 0, inserted);
+    if (shown.isEmpty()) {
+        QVERIFY(!found);
+        QCOMPARE(sample.dialogs.shownOf(QStringLiteral("message")),
+                 QStringList{QStringLiteral("Error loading image file.\n%1\nThe picture is 20000 "
+                                            "\u00d7 20000 pixels (400 megapixels); pictures of "
+                                            "at most 150 megapixels can be inserted.")
+                                 .arg(path)});
+        return;
+    }
+    QVERIFY2(found, qPrintable(sample.dialogs.shown.join(u'|')));
+    QVERIFY(sample.dialogs.shownOf(QStringLiteral("message")).isEmpty());
+    const int width = shown == QLatin1String("page") ? editor.pageTextWidth() : size.width();
+    QCOMPARE(QSize(inserted.width, inserted.height),
+             QSize(width, qRound(double(size.height()) * width / size.width())));
+    // The file's own bytes are kept, and the picture shows, also once the
+    // document has been saved and opened again.
+    QFile original(path);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QVERIFY(inserted.bytes == original.readAll());
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    for (EdDocument* holder : {&document, &reopened}) {
+        DocPicture picture;
+        QVERIFY(holder->ItemPicture(holder->rootData(), 0, picture));
+        QCOMPARE(QSize(picture.width, picture.height), QSize(inserted.width, inserted.height));
+        const QImage drawn =
+            holder->textDocument()
+                ->resource(QTextDocument::ImageResource, QUrl(picture.resourceName()))
+                .value<QImage>();
+        QVERIFY(!drawn.isNull());
+        QVERIFY(drawn != holder->docStyle().InvalidPicture);
+        QVERIFY(drawn.width() >= inserted.width);
+    }
+}
+
+void TestEditorActions::pictureSizeKeepsItsProportions_data() {
+    QTest::addColumn<bool>("keep");
+    QTest::addColumn<QString>("typed"); // "w=N" or "h=N"
+    QTest::addColumn<QSize>("expected");
+
+    // The picture is 4 x 3 pixels.
+    QTest::newRow("width, proportions kept") << true << "w=800" << QSize(800, 600);
+    QTest::newRow("height, proportions kept") << true << "h=30" << QSize(40, 30);
+    QTest::newRow("width, proportions off") << false << "w=800" << QSize(800, 3);
+}
+
+void TestEditorActions::pictureSizeKeepsItsProportions() {
+    QFETCH(bool, keep);
+    QFETCH(QString, typed);
+    QFETCH(QSize, expected);
+    Sample sample;
+    sample.place(QStringLiteral("picture"));
+    QTextCursor onPicture(sample.editor.document());
+    onPicture.setPosition(0);
+    onPicture.setPosition(1, QTextCursor::KeepAnchor);
+    sample.editor.setTextCursor(onPicture);
+    bool startedLinked = false;
+    sample.dialogs.modalActions.enqueue([&](QDialog& dialog) {
+        auto& size = dynamic_cast<EdPictureSizeDialog&>(dialog);
+        startedLinked = size.keepProportions->isChecked();
+        size.keepProportions->setChecked(keep);
+        QSpinBox* box = typed.startsWith(u'w') ? size.columns : size.rows;
+        // Typed digit by digit, as the seller does.
+        box->clear();
+        QTest::keyClicks(box, typed.mid(2));
+        return int(QDialog::Accepted);
+    });
+    sample.actions.action(u"edActionItemProperties1")->trigger();
+    QVERIFY(startedLinked);
+    QCOMPARE(observe(sample, QStringLiteral("picture"), QString()),
+             QStringLiteral("%1x%2").arg(expected.width()).arg(expected.height()));
+}
+
+void TestEditorActions::backgroundShownIsTheBackgroundExported_data() {
+    QTest::addColumn<QString>("before");   // "none", "colour" or "picture"
+    QTest::addColumn<QString>("action");   // run after the Background dialog was looked at
+    QTest::addColumn<int>("shownChoice");  // what the Background dialog offers first
+    QTest::addColumn<QString>("exported"); // the colour the page gets, "none", "" unchecked
+
+    QTest::newRow("no background") << "none"
+                                   << "" << 0 << "none";
+    QTest::newRow("colour") << "colour"
+                            << "" << 1 << "#FFEEDD";
+    QTest::newRow("picture") << "picture"
+                             << "" << 2 << "none";
+    QTest::newRow("Background Color over a picture") << "picture"
+                                                     << "edActionColor1" << 1 << "#123456";
+}
+
+void TestEditorActions::backgroundShownIsTheBackgroundExported() {
+    QFETCH(QString, before);
+    QFETCH(QString, action);
+    QFETCH(QString, exported);
+    Sample sample;
+    EdDocument& document = sample.editor.edDocument();
+    if (before == QLatin1String("colour"))
+        document.setBackgroundColor(QColor(0xFF, 0xEE, 0xDD));
+    if (before == QLatin1String("picture")) {
+        DocPicture picture;
+        picture.bytes = sampledocument::pngBytes(4, 3);
+        picture.format = "png";
+        document.setBackgroundPicture(picture);
+    }
+    if (!action.isEmpty()) {
+        sample.dialogs.colors.enqueue(QColor(0x12, 0x34, 0x56));
+        sample.actions.action(action)->trigger();
+    }
+    int shown = -1;
+    sample.dialogs.modalActions.enqueue([&shown](QDialog& dialog) {
+        shown = static_cast<EdChoiceDialog&>(dialog).chosen();
+        return int(QDialog::Rejected);
+    });
+    sample.actions.action(u"edActionBackground1")->trigger();
+    QTEST(shown, "shownChoice");
+    if (exported.isEmpty())
+        return;
+    const QString html = HtmlFragmentExporter(document).toHtml();
+    const QRegularExpressionMatch wrapper =
+        QRegularExpression(QStringLiteral("^<div style=\"background-color: (#[0-9A-F]{6})\">"))
+            .match(html);
+    QCOMPARE(wrapper.hasMatch() ? wrapper.captured(1) : QStringLiteral("none"), exported);
+}
+
+void TestEditorActions::tablesAreMadeOnlyAsTheFileKeepsThem_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("depth");   // tables around the caret
+    QTest::addColumn<QSize>("table"); // the innermost table: rows x columns
+    QTest::addColumn<QString>("refusal");
+
+    QTest::newRow("Insert Table 15 deep") << "edActionInsertTable1" << 15 << QSize(1, 1) << "";
+    QTest::newRow("Insert Table 16 deep")
+        << "edActionInsertTable1" << 16 << QSize(1, 1) << "No table can be inserted here";
+    QTest::newRow("merge a whole 10 x 10 table")
+        << "edActionTableMergeCells1" << 0 << QSize(10, 10) << "";
+    QTest::newRow("merge a whole 100 x 101 table")
+        << "edActionTableMergeCells1" << 0 << QSize(100, 101) << "These cells cannot be merged";
+}
+
+void TestEditorActions::tablesAreMadeOnlyAsTheFileKeepsThem() {
+    QFETCH(QString, action);
+    QFETCH(int, depth);
+    QFETCH(QSize, table);
+    QFETCH(QString, refusal);
+    Sample sample;
+    TDocEditor& editor = sample.editor;
+    QTextCursor caret = editor.textCursor();
+    caret.movePosition(QTextCursor::End);
+    for (int level = 1; level < depth; ++level)
+        editor.edDocument().insertTable(caret, 1, 1);
+    QTextTable* inner = editor.edDocument().insertTable(caret, table.width(), table.height());
+    if (action == QLatin1String("edActionTableMergeCells1")) {
+        caret.setPosition(inner->cellAt(0, 0).firstPosition());
+        caret.setPosition(inner->cellAt(inner->rows() - 1, inner->columns() - 1).lastPosition(),
+                          QTextCursor::KeepAnchor);
+    }
+    editor.setTextCursor(caret);
+    sample.actions.updateState();
+    const QString before = sampledocument::dump(editor.edDocument());
+    sample.dialogs.modalActions.enqueue(modalAnswer(QStringLiteral("size:2x2")));
+    sample.actions.action(action)->trigger();
+    const QStringList messages = sample.dialogs.shownOf(QStringLiteral("message"));
+    if (refusal.isEmpty()) {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'|')));
+        QVERIFY(sampledocument::dump(editor.edDocument()) != before);
+    } else {
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(refusal), qPrintable(messages.first()));
+        QCOMPARE(sampledocument::dump(editor.edDocument()), before);
+    }
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(editor.edDocument()), reopened));
+    QCOMPARE(sampledocument::dump(reopened), sampledocument::dump(editor.edDocument()));
+}
+
 void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged_data() {
     QTest::addColumn<QString>("font");     // of the selected word, and of the word after it
     QTest::addColumn<QString>("change");   // in the dialog: "size", "family", "underline"
@@ -1371,6 +1635,50 @@ void TestEditorActions::fontDialogAppliesOnlyWhatWasChanged() {
     QTEST(words.join(QLatin1Char('|')), "expected");
 }
 
+void TestEditorActions::typingInASizeDialogReplacesTheNumberShown_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("place");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+
+    // The new table, before the document's own: rows x columns.
+    QTest::newRow("Insert Table") << "edActionInsertTable1"
+                                  << "caret"
+                                  << "5"
+                                  << "2x5";
+    // The 4 x 3 picture, its height following: width x height.
+    QTest::newRow("picture size") << "edActionItemProperties1"
+                                  << "picture"
+                                  << "40"
+                                  << "40x30";
+}
+
+void TestEditorActions::typingInASizeDialogReplacesTheNumberShown() {
+    QFETCH(QString, name);
+    QFETCH(QString, place);
+    QFETCH(QString, typed);
+    Sample sample;
+    sample.editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&sample.editor));
+    sample.place(place);
+    sample.dialogs.modalActions.enqueue([typed](QDialog& dialog) {
+        typeIntoDialog(dialog, typed);
+        return int(QDialog::Accepted);
+    });
+    sample.actions.action(name)->trigger();
+    QString result = observe(sample, QStringLiteral("picture"), QString());
+    if (place != QLatin1String("picture")) {
+        QTextCursor first(sample.editor.document());
+        while (!first.currentTable() && first.movePosition(QTextCursor::NextBlock)) {
+        }
+        QVERIFY(first.currentTable());
+        result = QStringLiteral("%1x%2")
+                     .arg(first.currentTable()->rows())
+                     .arg(first.currentTable()->columns());
+    }
+    QTEST(result, "expected");
+}
+
 void TestEditorActions::typingInTheFindBoxReplacesTheTermShown_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("place");
@@ -1398,15 +1706,8 @@ void TestEditorActions::typingInTheFindBoxReplacesTheTermShown() {
     sample.actions.SearchText = earlier;
     QString shownTerm;
     sample.dialogs.modalActions.enqueue([&shownTerm](QDialog& dialog) {
-        // The seller opens the dialog and types at once.
-        dialog.show();
-        dialog.activateWindow();
-        if (!QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }))
-            qWarning("the dialog did not become active");
         shownTerm = static_cast<EdFindDialog&>(dialog).text();
-        if (QWidget* focus = QApplication::focusWidget())
-            QTest::keyClicks(focus, QStringLiteral("alpha"));
-        dialog.hide();
+        typeIntoDialog(dialog, QStringLiteral("alpha"));
         return int(EdFindDialog::FindNext);
     });
     sample.actions.action(name)->trigger();

@@ -465,9 +465,13 @@ void TestHtmlExport::listMarkersAsText() {
     document.insertText(cursor, QStringLiteral("a"), 0);
     cursor.insertBlock();
     document.insertText(cursor, QStringLiteral("b"), 0);
+    // The marker hangs in the level's step, left of where every line starts.
     const QString item =
-        QStringLiteral("<p style=\"margin: 0px 0px 0px 40px; text-align: left;\">") + kArial +
-        QStringLiteral("%1.&nbsp;</span>") + kArial + QStringLiteral("%2</span></p>\r\n");
+        QStringLiteral("<p style=\"margin: 0px 0px 0px 40px; text-align: left; text-indent: "
+                       "-20px;\"><span style=\"display: inline-block; min-width: 20px; "
+                       "text-indent: 0; text-align: right; font-family: 'Arial', sans-serif; "
+                       "font-size: 10pt;\">%1.&nbsp;</span>") +
+        kArial + QStringLiteral("%2</span></p>\r\n");
     QCOMPARE(HtmlFragmentExporter(document).toHtml(),
              item.arg(QStringLiteral("III"), QStringLiteral("a")) +
                  item.arg(QStringLiteral("IV"), QStringLiteral("b")));

@@ -1,11 +1,14 @@
 #include "editor/bytewriter.h"
 #include "editor/eddocument.h"
+#include "editor/tdoceditor.h"
 #include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "editor/vdocwriter.h"
 #include "editor/zlibcodec.h"
 #include "support/sampledocument.h"
+#include "support/scripteddialogs.h"
 
+#include <QMimeData>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +66,8 @@ private slots:
     void randomDamageNeverCrashes();
     void importedContentReopens_data();
     void importedContentReopens();
+    void tooDeepTablesAreWrittenAsTheirContent();
+    void hugeTableHeaderIsRefusedBeforeItsGrid();
     void firstVersionFilesStillOpen();
     void secondVersionFilesStillOpen();
 };
@@ -194,59 +199,165 @@ void TestVDocFile::randomDamageNeverCrashes() {
     }
 }
 
-void TestVDocFile::importedContentReopens_data() {
-    QTest::addColumn<QString>("html");
+namespace {
+
+QString nestedTables(int count) {
     QString nested = QStringLiteral("deep");
-    for (int level = 0; level < 17; ++level)
-        nested = QStringLiteral("<table><tr><td>%1</td></tr></table>").arg(nested);
-    QTest::newRow("font size 1639pt")
-        << QStringLiteral("<p><span style=\"font-size: 1639pt\">big</span></p>");
-    QTest::newRow("font size 3000px")
-        << QStringLiteral("<p><span style=\"font-size: 3000px\">big</span></p>");
-    QTest::newRow("left indent 100001px")
-        << QStringLiteral("<p style=\"margin-left: 100001px\">wide</p>");
-    QTest::newRow("first line indent -100001px")
-        << QStringLiteral("<p style=\"text-indent: -100001px\">wide</p>");
-    QTest::newRow("space before 100001px")
-        << QStringLiteral("<p style=\"margin-top: 100001px\">far</p>");
-    QTest::newRow("negative space after")
-        << QStringLiteral("<p style=\"margin-bottom: -5px\">tight</p>");
-    QTest::newRow("line height 100001%")
-        << QStringLiteral("<p style=\"line-height: 100001%\">tall</p>");
-    QTest::newRow("cell padding 100001")
-        << QStringLiteral("<table cellpadding=\"100001\"><tr><td>x</td></tr></table>");
-    QTest::newRow("cell spacing 100001")
-        << QStringLiteral("<table cellspacing=\"100001\"><tr><td>x</td></tr></table>");
-    QTest::newRow("table border 101")
-        << QStringLiteral("<table border=\"101\"><tr><td>x</td></tr></table>");
-    QTest::newRow("table width 100001px")
-        << QStringLiteral("<table width=\"100001\"><tr><td>x</td></tr></table>");
-    QTest::newRow("column width 100001px")
-        << QStringLiteral("<table><tr><td width=\"100001\">x</td><td>y</td></tr></table>");
-    QTest::newRow("picture width 100001")
-        << QStringLiteral("<p><img src=\"p.png\" width=\"100001\" height=\"2\"></p>");
-    QTest::newRow("17 nested tables") << nested;
-    QTest::newRow("NUL in text") << QStringLiteral("<p>a") + QChar(0) + QStringLiteral("b</p>");
-    QTest::newRow("U+FFFC in text") << QStringLiteral("<p>a\uFFFCb</p>");
-    QTest::newRow("invalid table colour")
-        << QStringLiteral("<table bgcolor=\"bogus\"><tr><td>x</td></tr></table>");
-    QTest::newRow("right-to-left paragraph")
-        << QStringLiteral("<p dir=\"rtl\">\u05E9\u05DC\u05D5\u05DD</p><p dir=\"ltr\">b</p>");
-    QTest::newRow("cell border 101px") << QStringLiteral(
-        "<table><tr><td style=\"border-left: 101px solid red\">x</td></tr></table>");
-    QTest::newRow("invalid cell colour")
-        << QStringLiteral("<table><tr><td bgcolor=\"bogus\">x</td></tr></table>");
+    for (int level = 0; level < count; ++level)
+        nested = QStringLiteral("<table><tr><td>L%1 %2</td></tr></table>").arg(level).arg(nested);
+    return nested;
+}
+
+} // namespace
+
+void TestVDocFile::importedContentReopens_data() {
+    QTest::addColumn<QString>("how"); // "import" or "paste"
+    QTest::addColumn<int>("around");  // tables around the caret a paste goes to
+    QTest::addColumn<QString>("html");
+    const QString nested = nestedTables(17);
+    QString spread = QStringLiteral("<table><tr><td colspan=\"200\" rowspan=\"100\">x</td></tr>");
+    for (int row = 1; row < 100; ++row)
+        spread += QStringLiteral("<tr></tr>");
+    spread += QStringLiteral("</table>");
+    QString tall = QStringLiteral("<table>");
+    for (int row = 0; row < 10001; ++row)
+        tall += QStringLiteral("<tr><td>%1</td></tr>").arg(row);
+    tall += QStringLiteral("</table>");
+    const auto both = [](const char* name, const QString& html) {
+        QTest::addRow("import: %s", name) << "import" << 0 << html;
+        QTest::addRow("paste: %s", name) << "paste" << 0 << html;
+    };
+    both("font size 1639pt", QStringLiteral("<p><span style=\"font-size: 1639pt\">big</span></p>"));
+    both("font size 3000px", QStringLiteral("<p><span style=\"font-size: 3000px\">big</span></p>"));
+    both("left indent 100001px", QStringLiteral("<p style=\"margin-left: 100001px\">wide</p>"));
+    both("first line indent -100001px",
+         QStringLiteral("<p style=\"text-indent: -100001px\">wide</p>"));
+    both("space before 100001px", QStringLiteral("<p style=\"margin-top: 100001px\">far</p>"));
+    both("negative space after", QStringLiteral("<p style=\"margin-bottom: -5px\">tight</p>"));
+    both("line height 100001%", QStringLiteral("<p style=\"line-height: 100001%\">tall</p>"));
+    both("cell padding 100001",
+         QStringLiteral("<table cellpadding=\"100001\"><tr><td>x</td></tr></table>"));
+    both("cell spacing 100001",
+         QStringLiteral("<table cellspacing=\"100001\"><tr><td>x</td></tr></table>"));
+    both("table border 101", QStringLiteral("<table border=\"101\"><tr><td>x</td></tr></table>"));
+    both("table width 100001px",
+         QStringLiteral("<table width=\"100001\"><tr><td>x</td></tr></table>"));
+    both("column width 100001px",
+         QStringLiteral("<table><tr><td width=\"100001\">x</td><td>y</td></tr></table>"));
+    both("picture width 100001",
+         QStringLiteral("<p><img src=\"p.png\" width=\"100001\" height=\"2\"></p>"));
+    both("17 nested tables", nested);
+    both("NUL in text", QStringLiteral("<p>a") + QChar(0) + QStringLiteral("b</p>"));
+    both("U+FFFC in text", QStringLiteral("<p>a\uFFFCb</p>"));
+    both("invalid table colour",
+         QStringLiteral("<table bgcolor=\"bogus\"><tr><td>x</td></tr></table>"));
+    both("right-to-left paragraph",
+         QStringLiteral("<p dir=\"rtl\">\u05E9\u05DC\u05D5\u05DD</p><p dir=\"ltr\">b</p>"));
+    both("cell border 101px",
+         QStringLiteral(
+             "<table><tr><td style=\"border-left: 101px solid red\">x</td></tr></table>"));
+    both("invalid cell colour",
+         QStringLiteral("<table><tr><td bgcolor=\"bogus\">x</td></tr></table>"));
+    both("18 nested tables", nestedTables(18));
+    both("40 nested tables", nestedTables(40));
+    both("one cell spread over 100 x 200", spread);
+    both("10001 rows", tall);
+    QTest::newRow("paste: 3 nested tables into a cell 15 deep") << "paste" << 15 << nestedTables(3);
+    QTest::newRow("paste: a table into a cell 16 deep") << "paste" << 16 << nestedTables(1);
 }
 
 void TestVDocFile::importedContentReopens() {
+    QFETCH(QString, how);
+    QFETCH(int, around);
     QFETCH(QString, html);
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
     EdDocument imported;
-    QTextCursor cursor(imported.textDocument());
-    cursor.insertHtml(html);
-    imported.adoptImportedContent(0, imported.textDocument()->characterCount());
+    // The import (of the command-line tool) fills a document of its own.
+    EdDocument& document = how == QLatin1String("import") ? imported : editor.edDocument();
+    if (how == QLatin1String("import")) {
+        QTextCursor cursor(document.textDocument());
+        cursor.insertHtml(html);
+        document.adoptImportedContent(0, document.textDocument()->characterCount());
+    } else {
+        QTextCursor caret = editor.textCursor();
+        for (int table = 0; table < around; ++table)
+            document.insertTable(caret, 1, 1);
+        editor.setTextCursor(caret);
+        QMimeData pasted;
+        pasted.setHtml(html);
+        editor.insertMimeData(pasted);
+    }
     EdDocument reopened;
-    QVERIFY(VDocReader::read(VDocWriter::write(imported), reopened));
-    QCOMPARE(sampledocument::dump(reopened), sampledocument::dump(imported));
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    QCOMPARE(sampledocument::dump(reopened), sampledocument::dump(document));
+    // Nothing of the text is lost on the way.
+    if (html.contains(QLatin1String("deep")))
+        QVERIFY(!reopened.textDocument()->find(QStringLiteral("deep")).isNull());
+}
+
+void TestVDocFile::tooDeepTablesAreWrittenAsTheirContent() {
+    // A document holding tables deeper than the file keeps, made without the
+    // import's care: the file still opens, with every word of the text.
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    for (int level = 0; level < 20; ++level) {
+        document.insertText(cursor, QStringLiteral("L%1 ").arg(level), 0);
+        QTextTable* table = document.insertTable(cursor, 1, 2);
+        QTextCursor right = table->cellAt(0, 1).firstCursorPosition();
+        document.insertText(right, QStringLiteral("R%1").arg(level), 0);
+    }
+    document.insertText(cursor, QStringLiteral("deep"), 0);
+    EdDocument reopened;
+    QVERIFY(VDocReader::read(VDocWriter::write(document), reopened));
+    const QString text = reopened.textDocument()->toPlainText();
+    for (int level = 0; level < 20; ++level) {
+        QVERIFY2(text.contains(QStringLiteral("L%1").arg(level)), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("R%1").arg(level)), qPrintable(text));
+    }
+    QVERIFY(text.contains(QLatin1String("deep")));
+}
+
+void TestVDocFile::hugeTableHeaderIsRefusedBeforeItsGrid() {
+    // A few bytes claiming a table of 200 x 200 cells with one stored cell
+    // (which the file could claim of 10000 x 10000 as well): refused before
+    // the grid is made.
+    ByteWriter out;
+    for (int i = 0; i < 3; ++i)
+        out.u32(0); // no text, paragraph or list styles
+    out.color(QColor());
+    out.boolean(false);
+    for (int i = 0; i < 4; ++i)
+        out.i32(5); // margins
+    out.u32(0);     // lists
+    out.u32(1);     // one item: the table
+    out.u8(vdocformat::ItemTable);
+    out.u8(vdocformat::kStartsParagraph);
+    for (int value : {200, 200, 1})
+        out.i32(value); // rows, columns, border
+    out.color(QColor());
+    out.i32(2); // padding
+    out.i32(2); // spacing
+    out.color(QColor());
+    out.u8(0); // alignment
+    out.u8(0); // width type
+    out.i32(0);
+    out.u32(0); // no column widths
+    out.u32(1); // one stored cell
+    for (int value : {0, 0, 200, 200})
+        out.i32(value);
+    out.color(QColor());
+    out.u8(0);
+    for (int side = 0; side < 4; ++side) {
+        out.i32(0);
+        out.u8(0);
+        out.color(QColor());
+    }
+    out.u32(0);
+    EdDocument document;
+    QVERIFY(!VDocReader::read(fileWithPayload(out.data(), vdocformat::kVersion), document));
+    for (const DocItem& item : document.rootData().items())
+        QVERIFY(item.kind != DocItem::Table);
 }
 
 void TestVDocFile::firstVersionFilesStillOpen() {

@@ -135,6 +135,8 @@ private slots:
     void pageOverTwoMegabytes();
     void localPicturesShow();
     void exportedDocumentShowsAsInTheEditor();
+    void documentLooksInThePageAsInTheEditor_data();
+    void documentLooksInThePageAsInTheEditor();
     void noContextMenu();
     void controlsReturnWhenThePageNeverCompletes();
 };
@@ -316,6 +318,80 @@ void TestPreview::exportedDocumentShowsAsInTheEditor() {
     QCOMPARE(f.evaluate(tableStyle + QStringLiteral(".borderSpacing")).toString(),
              QStringLiteral("5px 5px"));
     QCOMPARE(f.evaluate(cell + QStringLiteral(".padding")).toString(), QStringLiteral("7px"));
+}
+
+void TestPreview::documentLooksInThePageAsInTheEditor_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("expected");
+
+    // The colour behind the text: the nearest one set around it.
+    QTest::newRow("document background colour") << "background"
+                                                << "rgb(255, 238, 221)";
+    // Every line of a wrapped item starts where its first line's text does.
+    QTest::newRow("wrapped bullet item") << "bullets"
+                                         << "lines start alike";
+    QTest::newRow("wrapped numbered item, second level") << "numbers"
+                                                         << "lines start alike";
+}
+
+void TestPreview::documentLooksInThePageAsInTheEditor() {
+    QFETCH(QString, kind);
+    PreviewFixture f;
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    QString text;
+    for (int word = 0; word < 80; ++word)
+        text += QStringLiteral("clock%1 ").arg(word);
+    if (kind == QLatin1String("background")) {
+        document.setBackgroundColor(QColor(0xFF, 0xEE, 0xDD));
+        document.insertText(cursor, QStringLiteral("Clock"), 0);
+    } else {
+        document.insertText(cursor, QStringLiteral("First item"), 0);
+        cursor.insertBlock();
+        document.insertText(cursor, text.trimmed(), 0);
+        cursor.movePosition(QTextCursor::Start);
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        const bool numbers = kind == QLatin1String("numbers");
+        document.setList(cursor, numbers ? TListInfo::lstDecimal : TListInfo::lstBullet,
+                         numbers ? 1 : 0);
+    }
+    f.document = windows1252::encode(HtmlFragmentExporter(document).toHtml());
+    QVERIFY(f.refresh());
+    const QString found = f.evaluate(QStringLiteral(R"js(
+        (function () {
+            var spans = document.querySelectorAll('.vtrl-text span');
+            var span = null;
+            for (var i = 0; i < spans.length; ++i) {
+                if (spans[i].textContent.indexOf('Clock') === 0 ||
+                    spans[i].textContent.indexOf('clock0 ') === 0)
+                    span = spans[i];
+            }
+            if (!span)
+                return 'text not found';
+            if ('%1' === 'background') {
+                for (var e = span; e; e = e.parentElement) {
+                    var colour = getComputedStyle(e).backgroundColor;
+                    if (colour !== 'rgba(0, 0, 0, 0)' && colour !== 'transparent')
+                        return colour;
+                }
+                return 'none';
+            }
+            var range = document.createRange();
+            range.selectNodeContents(span.firstChild);
+            var lines = range.getClientRects();
+            if (lines.length < 2)
+                return 'one line';
+            for (var j = 1; j < lines.length; ++j) {
+                if (Math.abs(lines[j].left - lines[0].left) > 1)
+                    return 'line ' + j + ' starts at ' + lines[j].left + ', the first at ' +
+                           lines[0].left;
+            }
+            return 'lines start alike';
+        })()
+    )js")
+                                         .arg(kind))
+                              .toString();
+    QTEST(found, "expected");
 }
 
 void TestPreview::noContextMenu() {
