@@ -464,9 +464,12 @@ void mergeCells(EdActionList& list) {
         return;
     }
     list.editor().dialogs().showMessage(
-        QStringLiteral("These cells cannot be merged: the table would keep too few cells of its "
-                       "own for its size. Merge fewer cells, or make the table smaller first."),
-        UserDialogs::Icon::Information, QStringLiteral("Merge Cells"));
+        uilanguage::text("EDITOR", "cellsNotMerged",
+                         QStringLiteral("These cells cannot be merged: the table would keep too "
+                                        "few cells of its own for its size. Merge fewer cells, "
+                                        "or make the table smaller first.")),
+        UserDialogs::Icon::Information,
+        uilanguage::text("EDITOR", "mergeCellsTitle", QStringLiteral("Merge Cells")));
 }
 
 void splitCells(EdActionList& list) {

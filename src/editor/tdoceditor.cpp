@@ -11,6 +11,7 @@
 #include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "platform/safefile.h"
+#include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -217,10 +218,13 @@ void TDocEditor::insertTableAtCaret(int rows, int columns) {
     QTextCursor cursor = textCursor();
     // The document file keeps tables only so deep inside other tables.
     if (ImportAdopter::tableDepth(cursor) >= vdocformat::kMaxNesting) {
-        m_dialogs.showMessage(QStringLiteral("No table can be inserted here: tables can stand "
-                                             "at most %1 deep inside each other.")
-                                  .arg(vdocformat::kMaxNesting),
-                              UserDialogs::Icon::Information, QStringLiteral("Insert Table"));
+        m_dialogs.showMessage(
+            uilanguage::text("EDITOR", "tableTooDeep",
+                             QStringLiteral("No table can be inserted here: tables can stand at "
+                                            "most %1 deep inside each other."))
+                .arg(vdocformat::kMaxNesting),
+            UserDialogs::Icon::Information,
+            uilanguage::text("EDITOR", "insertTableTitle", QStringLiteral("Insert Table")));
         return;
     }
     m_document->insertTable(cursor, rows, columns);
