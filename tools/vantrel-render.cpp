@@ -24,6 +24,7 @@
 #include "layout/layoutstate.h"
 #include "pagegen/documentpictures.h"
 #include "pagegen/pagegenerator.h"
+#include "pagegen/pagepictures.h"
 #include "pagegen/pagetext.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
@@ -37,7 +38,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QRegularExpression>
 #include <QUrl>
 #include <algorithm>
 #include <cstdio>
@@ -113,16 +113,6 @@ std::optional<QString> pictureFileUrl(const QString& reference, const QDir& fold
 /// The fragment with its pictures' local paths resolved against the
 /// fragment's folder, as file URLs; every other byte stays as it is.
 QByteArray withPicturesFromFolder(const QByteArray& fragment, const QDir& folder) {
-    using Option = QRegularExpression::PatternOption;
-    const auto options = Option::CaseInsensitiveOption | Option::DotMatchesEverythingOption;
-    static const QRegularExpression tag(QStringLiteral("<([a-z][a-z0-9]*)\\b([^>]*)>"), options);
-    static const QRegularExpression src(
-        QStringLiteral("(?:^|\\s)src\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"'>]+)"), options);
-    static const QRegularExpression background(
-        QStringLiteral("(?:^|\\s)background\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"'>]+)"), options);
-    static const QRegularExpression cssUrl(
-        QStringLiteral("url\\(\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"')]+)\\s*\\)"), options);
-
     // Latin-1 keeps one character per byte, so the bytes come back unchanged.
     const QString text = QString::fromLatin1(fragment);
     struct Replacement {
@@ -131,23 +121,13 @@ QByteArray withPicturesFromFolder(const QByteArray& fragment, const QDir& folder
         QString value;
     };
     QList<Replacement> replacements;
-    const auto replace = [&](const QRegularExpressionMatch& match, qsizetype offset, bool quoted) {
-        const QString value = windows1252::decode(match.captured(1).toLatin1());
+    for (const PagePictureReference& reference : pagePictureReferences(text)) {
+        const QString value = windows1252::decode(reference.value.toLatin1());
+        // A file URL holds neither quotes nor parentheses: it goes bare into url().
         if (const auto url = pictureFileUrl(value, folder))
-            replacements.append({offset + match.capturedStart(1), match.capturedLength(1),
-                                 quoted ? u'"' + *url + u'"' : *url});
-    };
-    for (auto tags = tag.globalMatch(text); tags.hasNext();) {
-        const QRegularExpressionMatch element = tags.next();
-        const QString attributes = element.captured(2);
-        const qsizetype at = element.capturedStart(2);
-        if (element.captured(1).compare(QLatin1String("img"), Qt::CaseInsensitive) == 0)
-            replace(src.match(attributes), at, true);
-        replace(background.match(attributes), at, true);
+            replacements.append({reference.start, reference.length,
+                                 reference.attribute ? u'"' + *url + u'"' : *url});
     }
-    // A file URL holds neither quotes nor parentheses: it goes bare into url().
-    for (auto urls = cssUrl.globalMatch(text); urls.hasNext();)
-        replace(urls.next(), 0, false);
     std::sort(replacements.begin(), replacements.end(),
               [](const Replacement& a, const Replacement& b) { return a.start > b.start; });
     QString result = text;

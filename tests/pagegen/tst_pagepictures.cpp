@@ -1,4 +1,4 @@
-#include "http/pagepictures.h"
+#include "pagegen/pagepictures.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "http/pagepictures.h"
+#include "pagegen/pagepictures.h"
 
 #include <QRegularExpression>
 
@@ -29,54 +29,52 @@ QString decodeReferences(QString value) {
     return value;
 }
 
-QString attributeValue(const QRegularExpressionMatch& match) {
-    for (int group = 1; group <= match.lastCapturedIndex(); ++group) {
-        if (match.capturedStart(group) >= 0)
-            return match.captured(group);
-    }
-    return {};
+/// A reference's value without the quotes around it.
+QString unquoted(const QString& value) {
+    if (!value.isEmpty() && (value.front() == u'"' || value.front() == u'\''))
+        return value.mid(1, value.size() - 2);
+    return value;
 }
 
 } // namespace
 
-QStringList pagePictureAddresses(const QString& html) {
+QList<PagePictureReference> pagePictureReferences(const QString& html) {
     using Option = QRegularExpression::PatternOption;
     const auto options = Option::CaseInsensitiveOption | Option::DotMatchesEverythingOption;
     static const QRegularExpression tag(QStringLiteral("<([a-z][a-z0-9]*)\\b([^>]*)>"), options);
     static const QRegularExpression src(
-        QStringLiteral("(?:^|\\s)src\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))"), options);
+        QStringLiteral("(?:^|\\s)src\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"'>]+)"), options);
     static const QRegularExpression background(
-        QStringLiteral("(?:^|\\s)background\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'>]+))"),
-        options);
+        QStringLiteral("(?:^|\\s)background\\s*=\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"'>]+)"), options);
     static const QRegularExpression cssUrl(
-        QStringLiteral("url\\(\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"')]+))\\s*\\)"), options);
+        QStringLiteral("url\\(\\s*(\"[^\"]*\"|'[^']*'|[^\\s\"')]+)\\s*\\)"), options);
 
-    // Positions keep the page's order across the three kinds.
-    QList<std::pair<qsizetype, QString>> found;
+    QList<PagePictureReference> found;
+    const auto add = [&found](const QRegularExpressionMatch& match, qsizetype offset,
+                              bool attribute) {
+        if (match.hasMatch())
+            found.append({offset + match.capturedStart(1), match.capturedLength(1),
+                          match.captured(1), attribute});
+    };
     for (auto tags = tag.globalMatch(html); tags.hasNext();) {
         const QRegularExpressionMatch element = tags.next();
         const QString attributes = element.captured(2);
         const qsizetype at = element.capturedStart(2);
-        if (element.captured(1).compare(QLatin1String("img"), Qt::CaseInsensitive) == 0) {
-            const QRegularExpressionMatch match = src.match(attributes);
-            if (match.hasMatch())
-                found.append({at + match.capturedStart(), decodeReferences(attributeValue(match))});
-        }
-        const QRegularExpressionMatch match = background.match(attributes);
-        if (match.hasMatch())
-            found.append({at + match.capturedStart(), decodeReferences(attributeValue(match))});
+        if (element.captured(1).compare(QLatin1String("img"), Qt::CaseInsensitive) == 0)
+            add(src.match(attributes), at, true);
+        add(background.match(attributes), at, true);
     }
-    for (auto urls = cssUrl.globalMatch(html); urls.hasNext();) {
-        const QRegularExpressionMatch match = urls.next();
-        found.append({match.capturedStart(), decodeReferences(attributeValue(match))});
-    }
+    for (auto urls = cssUrl.globalMatch(html); urls.hasNext();)
+        add(urls.next(), 0, false);
     std::stable_sort(found.begin(), found.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+                     [](const auto& a, const auto& b) { return a.start < b.start; });
+    return found;
+}
 
+QStringList pagePictureAddresses(const QString& html) {
     QStringList addresses;
-    for (const auto& [position, raw] : std::as_const(found)) {
-        Q_UNUSED(position);
-        QString address = raw.trimmed();
+    for (const PagePictureReference& reference : pagePictureReferences(html)) {
+        QString address = decodeReferences(unquoted(reference.value)).trimmed();
         // url(&quot;...&quot;) in a style attribute keeps its quotes until decoded.
         if (address.size() >= 2 &&
             (address.front() == QLatin1Char('"') || address.front() == QLatin1Char('\'')) &&
