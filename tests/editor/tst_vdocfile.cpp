@@ -48,6 +48,18 @@ QByteArray everyKindFile() {
     return VDocWriter::write(document);
 }
 
+/// A payload's start with no styles, no background, margins of 5 and no
+/// lists: what a hand-made payload needs before its items.
+void writeBareDocumentHead(ByteWriter& out) {
+    for (int i = 0; i < 3; ++i)
+        out.u32(0); // no text, paragraph or list styles
+    out.color(QColor());
+    out.boolean(false);
+    for (int i = 0; i < 4; ++i)
+        out.i32(5); // margins
+    out.u32(0);     // lists
+}
+
 } // namespace
 
 class TestVDocFile : public QObject {
@@ -323,14 +335,8 @@ void TestVDocFile::hugeTableHeaderIsRefusedBeforeItsGrid() {
     // (which the file could claim of 10000 x 10000 as well): refused before
     // the grid is made.
     ByteWriter out;
-    for (int i = 0; i < 3; ++i)
-        out.u32(0); // no text, paragraph or list styles
-    out.color(QColor());
-    out.boolean(false);
-    for (int i = 0; i < 4; ++i)
-        out.i32(5); // margins
-    out.u32(0);     // lists
-    out.u32(1);     // one item: the table
+    writeBareDocumentHead(out);
+    out.u32(1); // one item: the table
     out.u8(vdocformat::ItemTable);
     out.u8(vdocformat::kStartsParagraph);
     for (int value : {200, 200, 1})
@@ -363,14 +369,8 @@ void TestVDocFile::hugeTableHeaderIsRefusedBeforeItsGrid() {
 void TestVDocFile::firstVersionFilesStillOpen() {
     // A first-version file: tables without column widths.
     ByteWriter out;
-    for (int i = 0; i < 3; ++i)
-        out.u32(0); // no text, paragraph or list styles
-    out.color(QColor());
-    out.boolean(false);
-    for (int i = 0; i < 4; ++i)
-        out.i32(5); // margins
-    out.u32(0);     // lists
-    out.u32(1);     // one item: a 1x2 table
+    writeBareDocumentHead(out);
+    out.u32(1); // one item: a 1x2 table
     out.u8(vdocformat::ItemTable);
     out.u8(vdocformat::kStartsParagraph);
     for (int value : {1, 2, 1})
