@@ -60,6 +60,23 @@ void writeBareDocumentHead(ByteWriter& out) {
     out.u32(0);     // lists
 }
 
+/// The start of a payload's only item, a table of `rows` x `columns` with a
+/// border of 1, up to its column widths.
+void writeTableItemHead(ByteWriter& out, int rows, int columns) {
+    out.u32(1); // one item
+    out.u8(vdocformat::ItemTable);
+    out.u8(vdocformat::kStartsParagraph);
+    for (int value : {rows, columns, 1})
+        out.i32(value); // rows, columns, border
+    out.color(QColor());
+    out.i32(2); // padding
+    out.i32(2); // spacing
+    out.color(QColor());
+    out.u8(0); // alignment
+    out.u8(0); // width type
+    out.i32(0);
+}
+
 } // namespace
 
 class TestVDocFile : public QObject {
@@ -336,18 +353,7 @@ void TestVDocFile::hugeTableHeaderIsRefusedBeforeItsGrid() {
     // the grid is made.
     ByteWriter out;
     writeBareDocumentHead(out);
-    out.u32(1); // one item: the table
-    out.u8(vdocformat::ItemTable);
-    out.u8(vdocformat::kStartsParagraph);
-    for (int value : {200, 200, 1})
-        out.i32(value); // rows, columns, border
-    out.color(QColor());
-    out.i32(2); // padding
-    out.i32(2); // spacing
-    out.color(QColor());
-    out.u8(0); // alignment
-    out.u8(0); // width type
-    out.i32(0);
+    writeTableItemHead(out, 200, 200);
     out.u32(0); // no column widths
     out.u32(1); // one stored cell
     for (int value : {0, 0, 200, 200})
@@ -370,18 +376,7 @@ void TestVDocFile::firstVersionFilesStillOpen() {
     // A first-version file: tables without column widths.
     ByteWriter out;
     writeBareDocumentHead(out);
-    out.u32(1); // one item: a 1x2 table
-    out.u8(vdocformat::ItemTable);
-    out.u8(vdocformat::kStartsParagraph);
-    for (int value : {1, 2, 1})
-        out.i32(value); // rows, columns, border
-    out.color(QColor());
-    out.i32(2); // padding
-    out.i32(2); // spacing
-    out.color(QColor());
-    out.u8(0); // alignment
-    out.u8(0); // width type
-    out.i32(0);
+    writeTableItemHead(out, 1, 2);
     out.u32(2);
     for (int column = 0; column < 2; ++column) {
         for (int value : {0, column, 1, 1})
