@@ -5,7 +5,8 @@
 //                 [--proxy HOST[:PORT]] [--timeout SECONDS]
 //   vantrel-check --help
 // Without --rules the page's pictures (img src, background attributes, CSS
-// url()) are fetched in turn, and one line per picture says what was found:
+// url()) are fetched, a few at a time, and one line per picture, in the
+// page's order, says what was found:
 //   OK  ADDRESS
 //   NOT FOUND (404)  ADDRESS  (shop.example.net answered 404 Not Found)
 // --rules prints the rules' findings instead, errors first, one per line:
@@ -18,8 +19,7 @@
 // picture is available (warnings do not count), 1 otherwise, 2 for wrong
 // arguments or a page that cannot be read. The environment's proxy
 // variables are not used: a proxy is given with --proxy (port 80 by default).
-#include "http/httpclient.h"
-#include "http/imageavailability.h"
+#include "http/picturecheck.h"
 #include "pagegen/pagepictures.h"
 #include "platform/windows1252.h"
 #include "publish/listingrules.h"
@@ -36,7 +36,7 @@ struct Arguments {
     QString page;
     QString proxyHost;
     QString proxyPort;
-    int timeLimitMs = HttpClient::defaultTimeLimitMs;
+    int timeLimitMs = PictureCheckOptions().timeLimitMs;
     bool rules = false;
     bool pictures = false;
     /// Null: the findings without their messages.
@@ -71,6 +71,30 @@ void printLine(const QString& line) {
     std::fputs(line.toLocal8Bit().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+/// Prints the check's lines as they come and tells whether every picture
+/// was available.
+bool checkPictures(const QStringList& addresses, const PictureCheckOptions& options) {
+    PictureCheck check;
+    bool allAvailable = true;
+    QObject::connect(&check, &PictureCheck::checked, [&](int index, const ImageVerdict& verdict) {
+        allAvailable = allAvailable && verdict.available();
+        QString line = verdict.summary + QLatin1String("  ") + addresses.at(index);
+        if (!verdict.available() && !verdict.detail.isEmpty())
+            line += QLatin1String("  (") + verdict.detail + QLatin1Char(')');
+        printLine(line);
+        if (verdict.availability == ImageAvailability::ProxyUnreachable)
+            std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(verdict.detail));
+    });
+    QObject::connect(&check, &PictureCheck::notChecked, [&](int index) {
+        printLine(QLatin1String("NOT CHECKED  ") + addresses.at(index));
+    });
+    QObject::connect(&check, &PictureCheck::finished, QCoreApplication::instance(),
+                     &QCoreApplication::quit);
+    check.start(addresses, options);
+    QCoreApplication::exec();
+    return allAvailable;
 }
 
 } // namespace
@@ -145,29 +169,13 @@ int main(int argc, char* argv[]) {
             return ruleError ? 1 : 0;
     }
 
-    const QStringList addresses = pagePictureAddresses(page);
-    HttpClient client;
-    client.setProxy(arguments.proxyHost, arguments.proxyPort);
-    client.setTimeLimit(arguments.timeLimitMs);
-    bool allAvailable = true;
-    bool proxyFailed = false;
-    for (const QString& address : addresses) {
-        if (proxyFailed) {
-            printLine(QLatin1String("NOT CHECKED  ") + address);
-            continue;
-        }
-        client.setUrl(address);
-        const ImageVerdict verdict = judgeImage(client.get(), expectedDocumentName(address));
-        allAvailable = allAvailable && verdict.available();
-        QString line = verdict.summary + QLatin1String("  ") + address;
-        if (!verdict.available() && !verdict.detail.isEmpty())
-            line += QLatin1String("  (") + verdict.detail + QLatin1Char(')');
-        printLine(line);
-        if (verdict.availability == ImageAvailability::ProxyUnreachable) {
-            // Every other picture would fail the same way.
-            proxyFailed = true;
-            std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(verdict.detail));
-        }
-    }
+    PictureCheckOptions options;
+    options.proxyHost = arguments.proxyHost;
+    options.proxyPort = arguments.proxyPort;
+    options.timeLimitMs = arguments.timeLimitMs;
+    // A few at once, and not too many from one server.
+    options.atOnce = 6;
+    options.atOncePerHost = 2;
+    const bool allAvailable = checkPictures(pagePictureAddresses(page), options);
     return allAvailable && !ruleError ? 0 : 1;
 }

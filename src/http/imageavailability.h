@@ -1,6 +1,6 @@
 #pragma once
 
-#include "http/httpclient.h"
+#include "http/httpresult.h"
 
 #include <QByteArray>
 #include <QString>

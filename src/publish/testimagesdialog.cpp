@@ -1,12 +1,13 @@
 #include "publish/testimagesdialog.h"
 
-#include "http/httpclient.h"
 #include "http/imageavailability.h"
+#include "http/picturecheck.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -69,7 +70,7 @@ QPushButton* addButton(QWidget* parent, QHBoxLayout* row, const char* name,
 
 TestImagesDialog::TestImagesDialog(QWidget* parent)
     : QDialog(parent)
-    , m_client(new HttpClient(this)) {
+    , m_check(new PictureCheck(this)) {
     setObjectName(QStringLiteral("T_TestImages"));
     setWindowTitle(QStringLiteral("Images required for this Auction"));
     setModal(true);
@@ -132,10 +133,16 @@ TestImagesDialog::TestImagesDialog(QWidget* parent)
     connect(m_continue, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_abort, &QPushButton::clicked, this, &TestImagesDialog::reject);
     connect(m_disable, &QCheckBox::clicked, this, &TestImagesDialog::disableImgWinClicked);
+    connect(m_check, &PictureCheck::checked, this, &TestImagesDialog::showVerdict);
+    connect(m_check, &PictureCheck::notChecked, this, &TestImagesDialog::markNotTested);
+    connect(m_check, &PictureCheck::finished, this, &TestImagesDialog::endWaiting);
     centreOnScreen(*this);
 }
 
-TestImagesDialog::~TestImagesDialog() = default;
+TestImagesDialog::~TestImagesDialog() {
+    m_check->cancel();
+    endWaiting();
+}
 
 QString TestImagesDialog::rowText(const QString& address) {
     return expectedDocumentName(address);
@@ -198,55 +205,70 @@ void TestImagesDialog::setTesting(bool testing) {
 void TestImagesDialog::runTest() {
     if (m_testing)
         return;
-    QPointer<TestImagesDialog> alive(this);
-    m_stopRequested = false;
     setTesting(true);
     fillRows();
-    bool timeOutShown = false;
-    int row = 0;
-    for (; row < m_requiredImages.size() && !m_stopRequested; ++row) {
-        const QString& address = m_requiredImages.at(row);
-        m_client->setUrl(address);
-        m_client->setProxy(m_proxyHost, m_proxyPort);
-        m_client->setTimeLimit(m_timeLimitMs);
-        const HttpResult result = m_client->get();
-        if (!alive)
-            return;
-        m_client->abort();
-        if (result.error == HttpError::Aborted && m_stopRequested)
-            break;
-        const ImageVerdict verdict = judgeImage(result, expectedDocumentName(address));
-        appendToRow(row, suffixFor(verdict));
-        if (verdict.availability == ImageAvailability::TimedOut && !timeOutShown && m_dialogs) {
-            // Once per test: every row that timed out says so.
-            timeOutShown = true;
-            m_dialogs->showMessage(uilanguage::text("MESSAGES", "serverTimedOut",
-                                                    QStringLiteral("Connection to server timed "
-                                                                   "out.\nPlease check your "
-                                                                   "Internet access.")));
-        }
-        if (verdict.availability == ImageAvailability::ProxyUnreachable) {
-            // The same proxy would fail every other picture: say it once.
-            if (m_dialogs)
-                m_dialogs->showMessage(verdict.detail +
-                                           uilanguage::text("MESSAGES", "checkProxy",
-                                                            QStringLiteral(".\nPlease check "
-                                                                           "the proxy settings.")),
-                                       UserDialogs::Icon::Warning);
-            ++row;
-            break;
-        }
-    }
-    for (; row < m_requiredImages.size(); ++row)
-        appendToRow(row, notTestedSuffix());
+    m_nextRow = 0;
+    m_timeOutShown = false;
+    PictureCheckOptions options;
+    options.timeLimitMs = m_timeLimitMs;
+    options.proxyHost = m_proxyHost;
+    options.proxyPort = m_proxyPort;
+    m_check->start(m_requiredImages, options);
+    // The seller sees each row fill in; the buttons wait for the end.
+    QPointer<TestImagesDialog> alive(this);
+    QEventLoop waiting;
+    m_waiting = &waiting;
+    waiting.exec();
+    if (!alive)
+        return;
+    m_waiting = nullptr;
     setTesting(false);
+}
+
+void TestImagesDialog::showVerdict(int row, const ImageVerdict& verdict) {
+    m_nextRow = row + 1;
+    appendToRow(row, suffixFor(verdict));
+    tellAboutTheVerdict(verdict);
+}
+
+void TestImagesDialog::tellAboutTheVerdict(const ImageVerdict& verdict) {
+    if (!m_dialogs)
+        return;
+    if (verdict.availability == ImageAvailability::TimedOut && !m_timeOutShown) {
+        // Once per test: every row that timed out says so.
+        m_timeOutShown = true;
+        m_dialogs->showMessage(uilanguage::text("MESSAGES", "serverTimedOut",
+                                                QStringLiteral("Connection to server timed "
+                                                               "out.\nPlease check your "
+                                                               "Internet access.")));
+    }
+    // The same proxy would fail every other picture: the check stops there.
+    if (verdict.availability == ImageAvailability::ProxyUnreachable)
+        m_dialogs->showMessage(verdict.detail +
+                                   uilanguage::text("MESSAGES", "checkProxy",
+                                                    QStringLiteral(".\nPlease check "
+                                                                   "the proxy settings.")),
+                               UserDialogs::Icon::Warning);
+}
+
+void TestImagesDialog::markNotTested(int row) {
+    m_nextRow = row + 1;
+    appendToRow(row, notTestedSuffix());
+}
+
+void TestImagesDialog::endWaiting() {
+    if (m_waiting)
+        m_waiting->quit();
 }
 
 void TestImagesDialog::stopTest() {
     if (!m_testing)
         return;
-    m_stopRequested = true;
-    m_client->abort();
+    m_check->cancel();
+    for (int row = m_nextRow; row < m_requiredImages.size(); ++row)
+        appendToRow(row, notTestedSuffix());
+    m_nextRow = int(m_requiredImages.size());
+    endWaiting();
 }
 
 void TestImagesDialog::reject() {

@@ -3,8 +3,11 @@
 #include <QDialog>
 #include <QStringList>
 
-class HttpClient;
+struct ImageVerdict;
+
+class PictureCheck;
 class QCheckBox;
+class QEventLoop;
 class QListWidget;
 class QPushButton;
 class UserDialogs;
@@ -52,7 +55,8 @@ public:
     static QString rowText(const QString& address);
 
 public slots:
-    /// `btnTestImgHttp`: fetches every picture in turn.
+    /// `btnTestImgHttp`: fetches every picture in turn, and returns when
+    /// the test has ended or was stopped.
     void runTest();
     /// Ends the test in progress; the pictures not yet fetched are marked
     /// as not tested.
@@ -72,9 +76,15 @@ private:
     void fillRows();
     void setTesting(bool testing);
     void appendToRow(int row, const QString& suffix);
+    void showVerdict(int row, const ImageVerdict& verdict);
+    void tellAboutTheVerdict(const ImageVerdict& verdict);
+    void markNotTested(int row);
+    void endWaiting();
 
     UserDialogs* m_dialogs = nullptr;
-    HttpClient* m_client = nullptr;
+    PictureCheck* m_check = nullptr;
+    /// The wait of `runTest`, while a test runs.
+    QEventLoop* m_waiting = nullptr;
     QListWidget* m_images = nullptr;
     QPushButton* m_test = nullptr;
     QPushButton* m_continue = nullptr;
@@ -86,5 +96,7 @@ private:
     QString m_proxyPort;
     int m_timeLimitMs = defaultTimeLimitMs;
     bool m_testing = false;
-    bool m_stopRequested = false;
+    /// The first row without a result of this test.
+    int m_nextRow = 0;
+    bool m_timeOutShown = false;
 };

@@ -1,8 +1,9 @@
-#include "http/httpclient.h"
 #include "http/imageavailability.h"
 #include "http/picturetestserver.h"
+#include "http/transfer.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -16,6 +17,26 @@ quint16 closedPort() {
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
     return probe.serverPort();
+}
+
+TransferRequest request(const QString& address, int timeLimitMs = 10000,
+                        const QString& proxyHost = {}, const QString& proxyPort = {}) {
+    TransferRequest request;
+    request.address = address;
+    request.timeLimitMs = timeLimitMs;
+    request.proxyHost = proxyHost;
+    request.proxyPort = proxyPort;
+    return request;
+}
+
+/// One transfer to its end, with the event loop running meanwhile.
+HttpResult fetch(const TransferRequest& request) {
+    Transfer transfer(request);
+    QSignalSpy finished(&transfer, &Transfer::finished);
+    transfer.start();
+    if (!finished.wait(60000))
+        qWarning("the transfer did not finish");
+    return transfer.result();
 }
 
 } // namespace
@@ -32,8 +53,6 @@ private slots:
     void proxy_data();
     void proxy();
     void environmentProxyIgnored();
-    void abortEndsTheWaitingFetch();
-    void secondFetchWhileWaitingIsRefused();
     void documentName_data();
     void documentName();
     void pictureSignature_data();
@@ -44,9 +63,7 @@ private slots:
 
 void TestHttpClient::requestLineAndHeaders() {
     PictureTestServer server;
-    HttpClient client;
-    client.setUrl(server.url(QStringLiteral("/pictures/sky.gif")));
-    const HttpResult result = client.get();
+    const HttpResult result = fetch(request(server.url(QStringLiteral("/pictures/sky.gif"))));
     QVERIFY2(!result.failed(), qPrintable(result.errorText));
     QCOMPARE(server.requests.size(), 1);
     const QByteArray request = server.requests.first();
@@ -76,9 +93,7 @@ void TestHttpClient::addressesEncodedAsABrowserDoes() {
     QFETCH(QString, path);
     QFETCH(QByteArray, requestLine);
     PictureTestServer server;
-    HttpClient client;
-    client.setUrl(server.url(path));
-    const HttpResult result = client.get();
+    const HttpResult result = fetch(request(server.url(path)));
     QVERIFY2(!result.failed(), qPrintable(result.errorText));
     QCOMPARE(server.requests.size(), 1);
     QVERIFY2(server.requests.first().startsWith(requestLine + " HTTP/1.0\r\n"),
@@ -160,13 +175,10 @@ void TestHttpClient::pictureVerdicts() {
     QFETCH(QString, summary);
     QFETCH(QString, errorText);
     PictureTestServer server;
-    HttpClient client;
-    client.setTimeLimit(shortLimitMs);
     const QString address = path.startsWith(QLatin1Char('/')) ? server.url(path) : path;
-    client.setUrl(address);
     QElapsedTimer clock;
     clock.start();
-    const HttpResult result = client.get();
+    const HttpResult result = fetch(request(address, shortLimitMs));
     QVERIFY2(clock.elapsed() < shortLimitMs + slackMs,
              qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(int(result.error), error);
@@ -179,14 +191,11 @@ void TestHttpClient::pictureVerdicts() {
 
 void TestHttpClient::endlessBodyKeepsOnlyTheFirstBytes() {
     PictureTestServer server;
-    HttpClient client;
-    client.setTimeLimit(1500);
-    client.setUrl(server.url(QStringLiteral("/endless/sky.gif")));
-    const HttpResult result = client.get();
+    const HttpResult result = fetch(request(server.url(QStringLiteral("/endless/sky.gif")), 1500));
     QCOMPARE(result.error, HttpError::TimedOut);
     // Far more arrived than is kept.
     QVERIFY2(result.bodyBytes > 1024 * 1024, qPrintable(QString::number(result.bodyBytes)));
-    QCOMPARE(result.firstBytes.size(), HttpClient::keptBytes);
+    QCOMPARE(result.firstBytes.size(), Transfer::keptBytes);
     QVERIFY(hasPictureSignature(result.firstBytes));
 }
 
@@ -212,13 +221,10 @@ void TestHttpClient::proxy() {
     QFETCH(QByteArray, requestLine);
     QFETCH(QString, summary);
     PictureTestServer proxyServer;
-    HttpClient client;
-    client.setTimeLimit(5000);
-    // The picture's host does not resolve: only the proxy can answer.
-    client.setProxy(QStringLiteral("127.0.0.1"), QString::number(proxyServer.serverPort()));
-    client.setUrl(address);
     qputenv("no_proxy", "pictures.example");
-    const HttpResult result = client.get();
+    // The picture's host does not resolve: only the proxy can answer.
+    const HttpResult result = fetch(request(address, 5000, QStringLiteral("127.0.0.1"),
+                                            QString::number(proxyServer.serverPort())));
     qunsetenv("no_proxy");
     QVERIFY2(!result.failed(), qPrintable(result.errorText));
     QCOMPARE(proxyServer.requests.size(), 1);
@@ -233,54 +239,25 @@ void TestHttpClient::environmentProxyIgnored() {
     qputenv("http_proxy", deadProxy);
     qputenv("HTTPS_PROXY", deadProxy);
     qputenv("all_proxy", deadProxy);
-    HttpClient client;
-    client.setUrl(server.url(QStringLiteral("/pictures/sky.gif")));
-    const HttpResult direct = client.get();
+    const QString address = server.url(QStringLiteral("/pictures/sky.gif"));
+    const HttpResult direct = fetch(request(address));
     QVERIFY2(!direct.failed(), qPrintable(direct.errorText));
 
     // A proxy that cannot be reached is reported as the proxy's fault.
     const QString port = QString::number(closedPort());
-    client.setProxy(QStringLiteral("127.0.0.1"), port);
-    const HttpResult viaProxy = client.get();
+    const HttpResult viaProxy = fetch(request(address, 10000, QStringLiteral("127.0.0.1"), port));
     QCOMPARE(viaProxy.error, HttpError::ProxyUnreachable);
     QCOMPARE(viaProxy.errorText,
              QStringLiteral("The proxy server 127.0.0.1:%1 cannot be reached").arg(port));
     QCOMPARE(judgeImage(viaProxy, QStringLiteral("sky.gif")).availability,
              ImageAvailability::ProxyUnreachable);
 
-    client.setProxy(QStringLiteral("127.0.0.1"), QStringLiteral("eighty"));
-    QCOMPARE(client.get().error, HttpError::BadProxySetting);
+    QCOMPARE(
+        fetch(request(address, 10000, QStringLiteral("127.0.0.1"), QStringLiteral("eighty"))).error,
+        HttpError::BadProxySetting);
     qunsetenv("http_proxy");
     qunsetenv("HTTPS_PROXY");
     qunsetenv("all_proxy");
-}
-
-void TestHttpClient::abortEndsTheWaitingFetch() {
-    PictureTestServer server;
-    HttpClient client;
-    client.setTimeLimit(60000);
-    client.setUrl(server.url(QStringLiteral("/stall/sky.gif")));
-    QTimer::singleShot(200, &client, [&client] { client.abort(); });
-    QElapsedTimer clock;
-    clock.start();
-    const HttpResult result = client.get();
-    QCOMPARE(result.error, HttpError::Aborted);
-    QVERIFY(clock.elapsed() < 30000);
-    QVERIFY(!client.isBusy());
-    // The client is usable again.
-    client.setUrl(server.url(QStringLiteral("/pictures/sky.gif")));
-    QVERIFY(!client.get().failed());
-}
-
-void TestHttpClient::secondFetchWhileWaitingIsRefused() {
-    PictureTestServer server;
-    HttpClient client;
-    client.setTimeLimit(shortLimitMs);
-    client.setUrl(server.url(QStringLiteral("/stall/sky.gif")));
-    HttpError nested = HttpError::None;
-    QTimer::singleShot(100, &client, [&] { nested = client.get().error; });
-    QCOMPARE(client.get().error, HttpError::TimedOut);
-    QCOMPARE(nested, HttpError::Busy);
 }
 
 void TestHttpClient::documentName_data() {
@@ -313,7 +290,7 @@ void TestHttpClient::documentName() {
     QFETCH(QString, contentType);
     QFETCH(bool, hasBody);
     QFETCH(QString, name);
-    QCOMPARE(HttpClient::documentName(QUrl(finalUrl), contentType, hasBody), name);
+    QCOMPARE(::documentName(QUrl(finalUrl), contentType, hasBody), name);
 }
 
 void TestHttpClient::pictureSignature_data() {
