@@ -20,7 +20,8 @@ struct AppState {
     DocumentState document;
     LayoutState layout;
     PublishingState publishing;
-    /// Server settings mirrored from the settings file at every activation.
+    /// The server choices of the program's `Settings`, kept in step with
+    /// every change of them.
     ServerMirror servers;
     /// The product image servers of the current server set.
     std::array<QString, 3> ProductServer;

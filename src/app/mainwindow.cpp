@@ -29,9 +29,8 @@
 #include "publish/publishcommand.h"
 #include "publish/serverlist.h"
 #include "publish/testimagesdialog.h"
-#include "settings/servermirror.h"
+#include "settings/settings.h"
 #include "settings/settingsdialog.h"
-#include "settings/settingsfile.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -67,6 +66,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
     , m_dialogs(dialogs)
     , m_windows(windows) {
     m_state.folders = std::move(folders);
+    useSettings();
     setObjectName(QStringLiteral("T_FrmMain"));
     setWindowTitle(VantrelApplication::title());
     resize(1008, 760);
@@ -87,14 +87,27 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
 
 MainWindow::~MainWindow() = default;
 
+void MainWindow::useSettings() {
+    m_settings = m_windows.programSettings;
+    if (!m_settings) {
+        m_ownSettings = std::make_unique<Settings>(m_state.folders.settingsFile());
+        // A file that cannot be read is named at the first activation.
+        (void)m_ownSettings->load();
+        m_settings = m_ownSettings.get();
+    }
+    m_state.servers = m_settings->servers();
+    // The dialog's choices count at once, saved or not.
+    connect(m_settings, &Settings::changed, this,
+            [this] { m_state.servers = m_settings->servers(); });
+}
+
 void MainWindow::createPages() {
     m_pages = new PageControl(this);
     m_documentPage = new DocumentPage(
         m_dialogs,
         {m_state.folders, m_state.document, m_state.layout, m_state.publishing, m_state.servers},
         m_pages);
-    m_documentPage->setSettings(m_windows.settings, m_windows.insertPicInfo,
-                                m_windows.insertLinkInfo);
+    m_documentPage->setSettings(m_settings, m_windows.insertPicInfo, m_windows.insertLinkInfo);
     connect(m_documentPage, &DocumentPage::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_documentPage, &DocumentPage::pageWanted, m_pages, &QTabWidget::setCurrentIndex);
     m_pages->addTab(m_documentPage,
@@ -237,9 +250,8 @@ void MainWindow::createPublishing() {
         const QString sites = m_state.folders.siteListFile();
         auto* addSite = new AddSiteDialog(m_dialogs, sites, this);
         auto* editSite = new EditSiteDialog(m_dialogs, sites, this);
-        m_publishDialog =
-            new ExportInfoDialog(m_dialogs, m_state.folders.settingsFile(), sites,
-                                 *m_windows.settings, *this, *addSite, *editSite, this);
+        m_publishDialog = new ExportInfoDialog(m_dialogs, m_state.folders.settingsFile(), sites,
+                                               *m_settings, *this, *addSite, *editSite, this);
     }
     m_publishCommand =
         new PublishCommand({m_state.document, m_state.layout, m_state.publishing, m_state.servers,
@@ -283,9 +295,9 @@ void MainWindow::connectImageTest() {
     SettingsDialog* settings = m_windows.settings;
     if (!test || !settings)
         return;
-    m_publishCommand->setImageTest(test, settings);
+    m_publishCommand->setImageTest(test, m_settings);
     // The two "hide the image test" boxes are one choice.
-    test->setDisableImgWin(settings->hideCheckImage());
+    test->setDisableImgWin(m_settings->hideCheckImage());
     connect(test, &TestImagesDialog::disableImgWinClicked, settings,
             &SettingsDialog::setHideCheckImage);
     connect(settings, &SettingsDialog::hideCheckImageClicked, test,
@@ -320,7 +332,7 @@ bool MainWindow::createWebParts() {
                 return m_state.folders.ProgramFolder + m_state.LanguageCode +
                        QStringLiteral("_export1.html");
             },
-            m_state.folders.settingsFile(), *m_windows.settings, m_dialogs,
+            m_state.folders.settingsFile(), *m_settings, m_dialogs,
             [this](bool shown) { m_publishPage->setHelpLinkVisible(!shown); }, this);
     }
     m_previewLive = web->createOnlinePreview();
@@ -396,7 +408,7 @@ void MainWindow::FormCreate() {
     layout.LayoutFileName = WorkingFolders::untitledLayoutName();
     layout.LayoutLoadRequested = LayoutLoadRequest::None;
     layout.LayoutModified = false;
-    m_state.LanguageCode = settingsfile::readLanguageCode(m_state.folders.settingsFile());
+    m_state.LanguageCode = m_settings->languageCode();
     m_menu->checkLanguage(m_state.LanguageCode);
     languageapplier::followShownDialogs(this);
     keepTitlesWhole(this);
@@ -493,28 +505,24 @@ void MainWindow::chooseLanguage(const QString& code) {
     // The preview on show says it in the new language's words too.
     if (m_pages->currentIndex() == int(MainPage::Decorate))
         m_layoutPage->refreshPreview();
-    SettingsFile(m_state.folders.settingsFile()).writeString(SettingKey::lang, code);
+    const Status stored = m_settings->store(SettingKey::lang, code);
+    if (!stored)
+        throw AppError(stored.error());
 }
 
 void MainWindow::refreshServerSettings() {
-    QString unreadSettings;
-    try {
-        m_state.servers = settingsfile::readServerMirror(m_state.folders.settingsFile());
-    } catch (const AppError& error) {
-        // The program goes on with every key's default, as the settings
-        // dialog shows them; the file is named once the rest is done.
-        m_state.servers = settingsfile::readServerMirror(QString());
-        unreadSettings = error.message();
-    }
-    if (m_windows.settings)
-        m_windows.settings->mirrorServerSettings(m_state.servers);
+    // Another run of the program may have saved the settings since. When the
+    // file cannot be read the program goes on with every key's default, as
+    // the settings dialog shows them; the file is named once the rest is done.
+    const Status loaded = m_settings->reloadIfChanged();
+    m_state.servers = m_settings->servers();
     const int serverSet = serverlist::serverSetIndex(m_state.servers.ServerSet);
     if (m_windows.settings)
         m_windows.settings->setServerSetIndex(serverSet);
     m_state.ProductServer =
         serverlist::readProductServers(m_state.folders.serverListFile(), m_state.servers.ServerSet);
-    if (!unreadSettings.isEmpty())
-        throw AppError(unreadSettings + QStringLiteral("\n\n") +
+    if (!loaded)
+        throw AppError(loaded.error() + QStringLiteral("\n\n") +
                        uilanguage::text("MESSAGES", "settingsDefaultsUsed",
                                         QStringLiteral("Vantrel goes on with its default "
                                                        "settings.")));

@@ -26,6 +26,7 @@ class OnlinePreview;
 class PublishBrowserPage;
 class QTabWidget;
 class SaveExitDialog;
+class Settings;
 class SettingsDialog;
 class TestImagesDialog;
 class UserDialogs;
@@ -41,6 +42,9 @@ struct MainWindowDialogs {
     /// The Document page's information windows about pictures and links.
     InsertPicInfoDialog* insertPicInfo = nullptr;
     InsertLinkInfoDialog* insertLinkInfo = nullptr;
+    /// The settings the program runs with, which the settings dialog edits;
+    /// left out, the main window loads its own from the settings file.
+    Settings* programSettings = nullptr;
 };
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three
@@ -60,7 +64,8 @@ public:
     void UpdateAppCaption();
 
     /// Runs at every activation of the window: the first-activation work,
-    /// then the language and the server settings are read again.
+    /// then the language is applied again and the settings are loaded again
+    /// when the settings file changed.
     void FormActivate();
     /// Releases the shared data, empties the clipboard of the program's own
     /// listing code and ends the program.
@@ -104,6 +109,8 @@ protected:
 
 private:
     void FormCreate();
+    /// The program's settings, or settings of its own when none are given.
+    void useSettings();
     void createPages();
     void createPageReactions();
     void connectMenu();
@@ -130,6 +137,8 @@ private:
 
     UserDialogs& m_dialogs;
     MainWindowDialogs m_windows;
+    std::unique_ptr<Settings> m_ownSettings;
+    Settings* m_settings = nullptr;
     AppState m_state;
     Layout m_layout;
     ListingClipboard m_clipboard;

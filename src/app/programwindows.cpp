@@ -7,21 +7,36 @@
 #include "document/insertpicinfodialog.h"
 #include "layout/saveexitdialog.h"
 #include "publish/testimagesdialog.h"
+#include "settings/settings.h"
 #include "settings/settingsdialog.h"
 
+namespace {
+
+std::unique_ptr<Settings> loadedSettings(const WorkingFolders& folders) {
+    auto settings = std::make_unique<Settings>(folders.settingsFile());
+    // A file that cannot be read is named at the main window's first
+    // activation; every key has its default meanwhile.
+    (void)settings->load();
+    return settings;
+}
+
+} // namespace
+
 ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders)
-    : m_saveExit(std::make_unique<SaveExitDialog>())
+    : m_programSettings(loadedSettings(folders))
+    , m_saveExit(std::make_unique<SaveExitDialog>())
     , m_about(std::make_unique<AboutDialog>(dialogs))
-    , m_settings(std::make_unique<SettingsDialog>(dialogs, folders.settingsFile()))
+    , m_settings(std::make_unique<SettingsDialog>(dialogs, *m_programSettings))
     , m_testImages(std::make_unique<TestImagesDialog>())
-    , m_insertPicInfo(
-          std::make_unique<InsertPicInfoDialog>(dialogs, folders.settingsFile(), m_settings.get()))
-    , m_insertLinkInfo(
-          std::make_unique<InsertLinkInfoDialog>(dialogs, folders.settingsFile(), m_settings.get()))
+    , m_insertPicInfo(std::make_unique<InsertPicInfoDialog>(dialogs, folders.settingsFile(),
+                                                            m_programSettings.get()))
+    , m_insertLinkInfo(std::make_unique<InsertLinkInfoDialog>(dialogs, folders.settingsFile(),
+                                                              m_programSettings.get()))
     , m_main(std::make_unique<MainWindow>(
           dialogs, folders,
           MainWindowDialogs{m_settings.get(), m_about.get(), m_saveExit.get(), m_testImages.get(),
-                            m_insertPicInfo.get(), m_insertLinkInfo.get()}))
+                            m_insertPicInfo.get(), m_insertLinkInfo.get(),
+                            m_programSettings.get()}))
     , m_affiliate(std::make_unique<AffiliateWindow>()) {
     m_testImages->setUserDialogs(&dialogs);
 }

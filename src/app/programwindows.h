@@ -8,6 +8,7 @@ class InsertLinkInfoDialog;
 class InsertPicInfoDialog;
 class MainWindow;
 class SaveExitDialog;
+class Settings;
 class SettingsDialog;
 class TestImagesDialog;
 class UserDialogs;
@@ -24,9 +25,12 @@ public:
 
     MainWindow& mainWindow() const { return *m_main; }
     SettingsDialog& settingsDialog() const { return *m_settings; }
+    /// The settings the program runs with.
+    Settings& settings() const { return *m_programSettings; }
 
 private:
     // Declared in creation order; destroyed in reverse.
+    std::unique_ptr<Settings> m_programSettings;
     std::unique_ptr<SaveExitDialog> m_saveExit;
     std::unique_ptr<AboutDialog> m_about;
     std::unique_ptr<SettingsDialog> m_settings;

@@ -7,7 +7,6 @@
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
-#include "platform/workingfolders.h"
 #include "publish/exportinfodialog.h"
 #include "publish/imageservers.h"
 #include "publish/listingclipboard.h"
@@ -15,8 +14,7 @@
 #include "publish/listingrules.h"
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
-#include "settings/settingschoices.h"
-#include "settings/settingsfile.h"
+#include "settings/settings.h"
 
 #include <QDialog>
 
@@ -64,9 +62,9 @@ void PublishCommand::ExportNow() {
     m_parts.publishing.ListingCode = page.ListingCode;
 }
 
-void PublishCommand::setImageTest(TestImagesDialog* test, const SettingsChoices* choices) {
+void PublishCommand::setImageTest(TestImagesDialog* test, const Settings* settings) {
     m_imageTest = test;
-    m_choices = choices;
+    m_settings = settings;
 }
 
 bool PublishCommand::listingIsFit() {
@@ -87,14 +85,13 @@ bool PublishCommand::listingIsFit() {
 }
 
 bool PublishCommand::picturesAreOnline() {
-    if (!m_imageTest || !m_choices || m_choices->hideCheckImage())
+    if (!m_imageTest || !m_settings || m_settings->hideCheckImage())
         return true;
-    const SettingsFile settings(m_parts.folders.settingsFile());
-    const bool proxy = settings.readInt(SettingKey::connType) != 0;
-    const QString port = settings.readString(SettingKey::httpPort);
+    const bool proxy = m_settings->integer(SettingKey::connType) != 0;
+    const QString port = m_settings->text(SettingKey::httpPort);
     const int result =
         m_imageTest->testImages(m_parts.publishing.RequiredImages.items(),
-                                proxy ? settings.readString(SettingKey::httpProxy) : QString(),
+                                proxy ? m_settings->text(SettingKey::httpProxy) : QString(),
                                 proxy && !port.isEmpty() ? port : QStringLiteral("80"));
     return result == QDialog::Accepted;
 }

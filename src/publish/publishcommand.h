@@ -7,7 +7,7 @@
 class ListingClipboard;
 class PageGenerator;
 class ExportInfoDialog;
-class SettingsChoices;
+class Settings;
 class TestImagesDialog;
 class UserDialogs;
 struct DocumentState;
@@ -33,16 +33,16 @@ public:
         const Layout& layout;
         PageGenerator& generator;
         ListingClipboard& clipboard;
-        /// Where the settings file says how the computer reaches the Internet.
         const WorkingFolders& folders;
         /// The program's language ("en", "fr"): the listing rules' messages
         /// are in it.
         const QString& languageCode;
     };
 
-    /// The image test and the choice that skips it; without them publishing
-    /// goes on untested.
-    void setImageTest(TestImagesDialog* test, const SettingsChoices* choices);
+    /// The image test, and the settings that skip it and say how the
+    /// computer reaches the Internet; without them publishing goes on
+    /// untested.
+    void setImageTest(TestImagesDialog* test, const Settings* settings);
 
     /// `publishDialog` is shown once the code is on the clipboard.
     PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
@@ -72,5 +72,5 @@ private:
     UserDialogs& m_dialogs;
     ExportInfoDialog* m_publishDialog;
     TestImagesDialog* m_imageTest = nullptr;
-    const SettingsChoices* m_choices = nullptr;
+    const Settings* m_settings = nullptr;
 };

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "settings/settingsfile.h"
+
 #include <QChar>
 #include <QString>
 
-/// The server choices of the settings file "defaults.ini" that the main
-/// window mirrors at every activation.
+/// The server choices of the settings, as the pages and publishing read them.
 struct ServerMirror {
     int DefaultServer = 1;
     int OwnServer = 1;
@@ -17,6 +18,11 @@ struct ServerMirror {
 };
 
 namespace settingsfile {
+
+/// The server choices among the values of every key.
+ServerMirror serverMirror(const SettingValues& values);
+/// The first two characters of "lang" among the values of every key.
+QString languageCode(const SettingValues& values);
 
 /// The keys with their defaults for absent or unreadable values (all of
 /// them for a file without a name). Throws `AppError` naming the file when

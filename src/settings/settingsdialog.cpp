@@ -8,8 +8,7 @@
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "settings/serveraddress.h"
-#include "settings/servermirror.h"
-#include "settings/settingsfile.h"
+#include "settings/settings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -113,12 +113,44 @@ QString shownServer(const QString& stored) {
     return serveraddress::fromTyped(stored).value_or(stored);
 }
 
+/// The personal server a field's text means: empty when not set or not valid.
+QString personalServer(const QString& text) {
+    return serveraddress::fromTyped(text).value_or(QString());
+}
+
+/// The keys "Save changes" writes, in this order.
+const QList<SettingKey> savedKeys = {
+    SettingKey::DefSrv,        SettingKey::ownSrv,          SettingKey::useOwnSrv,
+    SettingKey::srvSet,        SettingKey::primSrv,         SettingKey::secSrv,
+    SettingKey::connType,      SettingKey::refreshInterval, SettingKey::httpProxy,
+    SettingKey::httpPort,      SettingKey::hideInsertPic,   SettingKey::hideInsertLink,
+    SettingKey::linksInNewWin, SettingKey::hideExportHlp,
+};
+
+std::unique_ptr<Settings> loadedSettings(QString fileName) {
+    auto settings = std::make_unique<Settings>(std::move(fileName));
+    // Made before the main window shows, which reports the file at its first
+    // activation: the dialog shows every key's default meanwhile.
+    (void)settings->load();
+    return settings;
+}
+
 } // namespace
 
 SettingsDialog::SettingsDialog(UserDialogs& dialogs, QString settingsFile, QWidget* parent)
+    : SettingsDialog(dialogs, loadedSettings(std::move(settingsFile)), parent) {}
+
+SettingsDialog::SettingsDialog(UserDialogs& dialogs, std::unique_ptr<Settings> own, QWidget* parent)
+    : SettingsDialog(dialogs, *own, parent) {
+    m_ownSettings = std::move(own);
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+SettingsDialog::SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget* parent)
     : QDialog(parent)
     , m_dialogs(dialogs)
-    , m_settingsFile(std::move(settingsFile)) {
+    , m_settings(settings) {
     setObjectName(QStringLiteral("T_frmSettings"));
     setWindowTitle(QStringLiteral("Application settings"));
     // Left through "Save changes"; Esc discards the edits.
@@ -142,7 +174,10 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, QString settingsFile, QWidg
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
     layout->addWidget(save, 0, Qt::AlignRight);
-    readSettingsFile();
+    showSettings();
+    connectChoices();
+    connect(&m_settings, &Settings::changed, this,
+            [this](const QList<SettingKey>& keys) { showSettings(keys); });
     fitAndCentreWhenFirstShown(*this);
 }
 
@@ -295,45 +330,139 @@ void SettingsDialog::showProxyPanel() {
     m_proxyPanel->setVisible(m_connection->checkedId() == 1);
 }
 
-void SettingsDialog::readSettingsFile() {
-    try {
-        showSettings(SettingsFile(m_settingsFile));
-    } catch (const AppError&) {
-        // Made before the main window shows, which reports the file at its
-        // first activation: the dialog shows every key's default meanwhile
-        // (a file without a name reads as a missing one).
-        showSettings(SettingsFile(QString()));
-    }
+void SettingsDialog::showSettings() {
+    QList<SettingKey> keys;
+    for (int key = 0; key < settingKeyCount; ++key)
+        keys.append(static_cast<SettingKey>(key));
+    showSettings(keys);
+    const QScopedValueRollback showing(m_showing, true);
+    m_hideCheckImage->setChecked(m_settings.hideCheckImage());
 }
 
-void SettingsDialog::showSettings(const SettingsFile& file) {
-    selectTag(m_defaultServers, file.readInt(SettingKey::DefSrv));
-    selectTag(m_ownServers, file.readInt(SettingKey::ownSrv));
-    m_useOwnServer->setChecked(file.readBool(SettingKey::useOwnSrv));
-    showServers(file.readString(SettingKey::primSrv), file.readString(SettingKey::secSrv));
-    // A stored interval that is no number shows as it is on its hidden page.
-    m_refreshInterval->setText(file.readString(SettingKey::refreshInterval));
-    selectTag(m_connection, file.readInt(SettingKey::connType) == 1 ? 1 : 0);
-    showProxyPanel();
-    m_proxyHost->setText(file.readString(SettingKey::httpProxy));
-    m_proxyPort->setText(file.readString(SettingKey::httpPort));
-    m_hideImageDialog->setChecked(file.readBool(SettingKey::hideInsertPic));
-    m_hideLinkDialog->setChecked(file.readBool(SettingKey::hideInsertLink));
-    m_hideExportHelp->setChecked(file.readBool(SettingKey::hideExportHlp));
-    m_linksTarget->setChecked(file.readBool(SettingKey::linksInNewWin));
+void SettingsDialog::showSettings(const QList<SettingKey>& keys) {
+    // The dialog's own choices are on show already, as the seller made them.
+    if (m_showing)
+        return;
+    const QScopedValueRollback showing(m_showing, true);
+    for (SettingKey key : keys)
+        showSetting(key);
+}
+
+void SettingsDialog::showSetting(SettingKey key) {
+    QCheckBox* box = nullptr;
+    switch (key) {
+    case SettingKey::DefSrv:
+        selectTag(m_defaultServers, m_settings.integer(key));
+        return;
+    case SettingKey::ownSrv:
+        selectTag(m_ownServers, m_settings.integer(key));
+        return;
+    case SettingKey::primSrv:
+        m_primaryServer->setText(shownServer(m_settings.text(key)));
+        return;
+    case SettingKey::secSrv:
+        m_secondaryServer->setText(shownServer(m_settings.text(key)));
+        return;
+    case SettingKey::connType:
+        selectTag(m_connection, m_settings.integer(key) == 1 ? 1 : 0);
+        showProxyPanel();
+        return;
+    case SettingKey::refreshInterval:
+        // A stored interval that is no number shows as it is on its hidden page.
+        m_refreshInterval->setText(m_settings.text(key));
+        return;
+    case SettingKey::httpProxy:
+        m_proxyHost->setText(m_settings.text(key));
+        return;
+    case SettingKey::httpPort:
+        m_proxyPort->setText(m_settings.text(key));
+        return;
+    case SettingKey::useOwnSrv:
+        box = m_useOwnServer;
+        break;
+    case SettingKey::hideInsertPic:
+        box = m_hideImageDialog;
+        break;
+    case SettingKey::hideInsertLink:
+        box = m_hideLinkDialog;
+        break;
+    case SettingKey::hideExportHlp:
+        box = m_hideExportHelp;
+        break;
+    case SettingKey::linksInNewWin:
+        box = m_linksTarget;
+        break;
+    default: // kept by other windows, or carried as the main window sets it
+        return;
+    }
+    box->setChecked(m_settings.flag(key));
+}
+
+void SettingsDialog::connectChoices() {
+    const struct {
+        QButtonGroup* group;
+        SettingKey key;
+    } groups[] = {{m_defaultServers, SettingKey::DefSrv},
+                  {m_ownServers, SettingKey::ownSrv},
+                  {m_connection, SettingKey::connType}};
+    for (const auto& radios : groups) {
+        connect(radios.group, &QButtonGroup::idToggled, this,
+                [this, key = radios.key](int tag, bool checked) {
+                    if (checked)
+                        choose(key, tag);
+                });
+    }
+    const struct {
+        QCheckBox* box;
+        SettingKey key;
+    } boxes[] = {{m_useOwnServer, SettingKey::useOwnSrv},
+                 {m_hideImageDialog, SettingKey::hideInsertPic},
+                 {m_hideLinkDialog, SettingKey::hideInsertLink},
+                 {m_hideExportHelp, SettingKey::hideExportHlp},
+                 {m_linksTarget, SettingKey::linksInNewWin}};
+    for (const auto& choice : boxes) {
+        connect(choice.box, &QCheckBox::toggled, this,
+                [this, key = choice.key](bool checked) { choose(key, checked); });
+    }
+    const struct {
+        QLineEdit* field;
+        SettingKey key;
+    } fields[] = {{m_refreshInterval, SettingKey::refreshInterval},
+                  {m_proxyHost, SettingKey::httpProxy},
+                  {m_proxyPort, SettingKey::httpPort}};
+    for (const auto& field : fields) {
+        connect(field.field, &QLineEdit::textChanged, this,
+                [this, key = field.key](const QString& text) { choose(key, text); });
+    }
+    connect(m_primaryServer, &QLineEdit::textChanged, this,
+            [this](const QString& text) { choosePersonalServer(SettingKey::primSrv, text); });
+    connect(m_secondaryServer, &QLineEdit::textChanged, this,
+            [this](const QString& text) { choosePersonalServer(SettingKey::secSrv, text); });
+    connect(m_hideCheckImage, &QCheckBox::toggled, this, [this](bool checked) {
+        if (!m_showing)
+            m_settings.setHideCheckImage(checked);
+    });
+}
+
+void SettingsDialog::choose(SettingKey key, const QVariant& value) {
+    if (m_showing)
+        return;
+    const QScopedValueRollback showing(m_showing, true);
+    m_settings.setValue(key, value);
+}
+
+void SettingsDialog::choosePersonalServer(SettingKey key, const QString& typed) {
+    // While the text means the server the settings hold, they keep it as
+    // they hold it (an old placeholder stays until saved).
+    const QString address = personalServer(typed);
+    if (address != personalServer(m_settings.text(key)))
+        choose(key, address);
 }
 
 void SettingsDialog::showServers(const QString& primary, const QString& secondary) {
+    const QScopedValueRollback showing(m_showing, true);
     m_primaryServer->setText(shownServer(primary));
     m_secondaryServer->setText(shownServer(secondary));
-}
-
-void SettingsDialog::mirrorServerSettings(const ServerMirror& mirror) {
-    selectTag(m_defaultServers, mirror.DefaultServer);
-    selectTag(m_ownServers, mirror.OwnServer);
-    if (mirror.UseOwnServer)
-        m_useOwnServer->setChecked(true);
-    m_hideExportHelp->setChecked(mirror.HideExportHelp);
 }
 
 void SettingsDialog::setServerSetIndex(int index) {
@@ -406,84 +535,84 @@ void SettingsDialog::btnSettingsSaveClick() {
     QString secondary;
     if (!checkFields(primary, secondary))
         return;
-    SettingsFile file(m_settingsFile);
-    SettingsFile::Edit edit = file.edit();
-    edit.writeInt(SettingKey::DefSrv, defaultServer());
-    edit.writeInt(SettingKey::ownSrv, ownServer());
-    edit.writeBool(SettingKey::useOwnSrv, m_useOwnServer->isChecked());
-    edit.writeString(SettingKey::srvSet, QString::number(m_serverSetIndex));
-    edit.writeString(SettingKey::primSrv, primary);
-    edit.writeString(SettingKey::secSrv, secondary);
-    edit.writeInt(SettingKey::connType, m_connection->checkedId() == 1 ? 1 : 0);
-    edit.writeString(SettingKey::refreshInterval, m_refreshInterval->text());
-    edit.writeString(SettingKey::httpProxy, m_proxyHost->text().trimmed());
-    edit.writeString(SettingKey::httpPort, m_proxyPort->text().trimmed());
-    edit.writeBool(SettingKey::hideInsertPic, m_hideImageDialog->isChecked());
-    edit.writeBool(SettingKey::hideInsertLink, m_hideLinkDialog->isChecked());
-    edit.writeBool(SettingKey::linksInNewWin, m_linksTarget->isChecked());
-    edit.writeBool(SettingKey::hideExportHlp, m_hideExportHelp->isChecked());
-    edit.commit();
+    // The fields' values as they are stored; the other controls' choices
+    // are the settings' values already.
+    choose(SettingKey::srvSet, QString::number(m_serverSetIndex));
+    choose(SettingKey::primSrv, primary);
+    choose(SettingKey::secSrv, secondary);
+    choose(SettingKey::refreshInterval, m_refreshInterval->text());
+    choose(SettingKey::httpProxy, m_proxyHost->text().trimmed());
+    choose(SettingKey::httpPort, m_proxyPort->text().trimmed());
+    const Status written = m_settings.save(savedKeys);
+    if (!written) {
+        m_dialogs.showError(written.error());
+        return;
+    }
     showServers(primary, secondary);
     accept();
     emit saved();
 }
 
 void SettingsDialog::reject() {
-    // The edits are dropped: the next opening shows what is stored.
-    readSettingsFile();
+    // The choices not saved are dropped: the next opening shows what is
+    // stored, also when another run of the program stored it meanwhile (a
+    // file that cannot be read is named at the main window's activation).
+    m_settings.discardUnsaved();
+    (void)m_settings.reloadIfChanged();
+    showSettings();
     QDialog::reject();
 }
 
 int SettingsDialog::defaultServer() const {
-    return m_defaultServers->checkedId() < 0 ? 1 : m_defaultServers->checkedId();
+    return m_settings.defaultServer();
 }
 
 int SettingsDialog::ownServer() const {
-    return m_ownServers->checkedId() < 0 ? 1 : m_ownServers->checkedId();
+    return m_settings.ownServer();
 }
 
 QString SettingsDialog::primaryServer() const {
-    return serveraddress::fromTyped(m_primaryServer->text()).value_or(QString());
+    return m_settings.primaryServer();
 }
 
 QString SettingsDialog::secondaryServer() const {
-    return serveraddress::fromTyped(m_secondaryServer->text()).value_or(QString());
+    return m_settings.secondaryServer();
 }
 
 bool SettingsDialog::useOwnServer() const {
-    return m_useOwnServer->isChecked();
+    return m_settings.useOwnServer();
 }
 
 bool SettingsDialog::linksInNewWindow() const {
-    return m_linksTarget->isChecked();
+    return m_settings.linksInNewWindow();
 }
 
 bool SettingsDialog::hideExportHelp() const {
-    return m_hideExportHelp->isChecked();
+    return m_settings.hideExportHelp();
 }
 
 void SettingsDialog::setHideExportHelp(bool hide) {
-    m_hideExportHelp->setChecked(hide);
+    m_settings.setHideExportHelp(hide);
 }
 
 bool SettingsDialog::hideInsertPicture() const {
-    return m_hideImageDialog->isChecked();
+    return m_settings.hideInsertPicture();
 }
 
 void SettingsDialog::setHideInsertPicture(bool hide) {
-    m_hideImageDialog->setChecked(hide);
+    m_settings.setHideInsertPicture(hide);
 }
 
 bool SettingsDialog::hideInsertLink() const {
-    return m_hideLinkDialog->isChecked();
+    return m_settings.hideInsertLink();
 }
 
 void SettingsDialog::setHideInsertLink(bool hide) {
-    m_hideLinkDialog->setChecked(hide);
+    m_settings.setHideInsertLink(hide);
 }
 
 bool SettingsDialog::hideCheckImage() const {
-    return m_hideCheckImage->isChecked();
+    return m_settings.hideCheckImage();
 }
 
 void SettingsDialog::setHideCheckImage(bool hide) {

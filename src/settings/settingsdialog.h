@@ -1,8 +1,11 @@
 #pragma once
 
 #include "settings/settingschoices.h"
+#include "settings/settingsfile.h"
 
 #include <QDialog>
+#include <QList>
+#include <memory>
 
 class NumberEdit;
 class QButtonGroup;
@@ -12,27 +15,23 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QTabWidget;
-class SettingsFile;
+class Settings;
 class UpDown;
 class UserDialogs;
-struct ServerMirror;
 
 /// The settings dialog `T_frmSettings`: the image servers, the connection,
-/// the hidden refresh timer and the windows to hide, read from the settings
-/// file when it is created and written back, all keys at once, by "Save
-/// changes". Closing it any other way discards the edits: the next opening
-/// shows what is stored.
+/// the hidden refresh timer and the windows to hide. It edits the program's
+/// `Settings`: each choice counts at once, and "Save changes" writes them
+/// all to the settings file. Closing it any other way discards the choices
+/// not saved: the next opening shows what is stored. Its controls follow
+/// the settings when they change elsewhere.
 class SettingsDialog : public QDialog, public SettingsChoices {
     Q_OBJECT
 public:
+    SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget* parent = nullptr);
+    /// On settings of its own, loaded from `settingsFile`.
     SettingsDialog(UserDialogs& dialogs, QString settingsFile, QWidget* parent = nullptr);
-
-    /// Shows the mirrored settings: the product server (1..3) and the
-    /// personal server (1..2) of those numbers become selected, a true
-    /// `UseOwnServer` checks `cbxUseOwnServer`, and `cbxHideExportHelp`
-    /// takes `HideExportHelp`. Numbers out of range select nothing, and a
-    /// false `UseOwnServer` leaves its box unchanged.
-    void mirrorServerSettings(const ServerMirror& mirror);
+    ~SettingsDialog() override;
 
     /// The server set `radServerSet` carries. The group offers sets 0..3; any
     /// other index selects none of them but is still the one kept, so that
@@ -45,7 +44,8 @@ public:
 
     /// "Save changes": checks the fields, writes every key in one go and
     /// closes. A field that holds no valid value is named in a message and
-    /// nothing is written; a file that cannot be written throws `AppError`.
+    /// nothing is written; a file that cannot be written is named in an error
+    /// message, stays as it was, and the dialog stays open.
     void btnSettingsSaveClick();
 
     // SettingsChoices
@@ -74,19 +74,30 @@ protected:
     void reject() override;
 
 private:
+    SettingsDialog(UserDialogs& dialogs, std::unique_ptr<Settings> own, QWidget* parent);
+
     void fillServersPage(QWidget* page);
     QWidget* createTimerPage();
     QWidget* createProxyPage();
     QWidget* createOthersPage();
     QGroupBox* createServerSetGroup(QWidget* parent);
-    /// Shows what the settings file holds; the defaults when it cannot be read.
-    void readSettingsFile();
-    void showSettings(const SettingsFile& file);
+    /// The controls show the current settings.
+    void showSettings();
+    void showSetting(SettingKey key);
+    void showSettings(const QList<SettingKey>& keys);
+    /// Each control's changes become the settings' current values.
+    void connectChoices();
+    void choose(SettingKey key, const QVariant& value);
+    void choosePersonalServer(SettingKey key, const QString& typed);
     bool checkFields(QString& primary, QString& secondary);
     void showProxyPanel();
 
     UserDialogs& m_dialogs;
-    QString m_settingsFile;
+    std::unique_ptr<Settings> m_ownSettings;
+    Settings& m_settings;
+    /// Set while the controls are made to show the settings: those changes
+    /// are no choices.
+    bool m_showing = false;
     QTabWidget* m_pages = nullptr;
     QButtonGroup* m_defaultServers = nullptr;
     QButtonGroup* m_ownServers = nullptr;

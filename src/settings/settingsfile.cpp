@@ -74,7 +74,37 @@ int defaultInt(const SettingRow& r) {
     return IniFile::parseInteger(QLatin1String(r.defaultValue)).value_or(0);
 }
 
-void write(IniFile::Edit& edit, SettingKey key, SettingType type, const QString& value) {
+bool inRange(const SettingRow& r, int value) {
+    return value >= r.lowest && value <= r.highest;
+}
+
+QVariant defaultOf(const SettingRow& r) {
+    switch (r.type) {
+    case SettingType::Integer:
+        return defaultInt(r);
+    case SettingType::Boolean:
+        return defaultInt(r) != 0;
+    case SettingType::Text:
+        break;
+    }
+    return QString(QLatin1String(r.defaultValue));
+}
+
+QVariant readFrom(const IniFile::Snapshot& file, const SettingRow& r) {
+    switch (r.type) {
+    case SettingType::Integer: {
+        const int value = file.readInteger(sectionOf(r), keyOf(r), defaultInt(r));
+        return inRange(r, value) ? value : defaultInt(r);
+    }
+    case SettingType::Boolean:
+        return file.readBool(sectionOf(r), keyOf(r), defaultInt(r) != 0);
+    case SettingType::Text:
+        break;
+    }
+    return file.readString(sectionOf(r), keyOf(r), QLatin1String(r.defaultValue));
+}
+
+void writeRow(IniFile::Edit& edit, SettingKey key, SettingType type, const QString& value) {
     const SettingRow& r = row(key, type);
     edit.writeString(sectionOf(r), keyOf(r), value);
 }
@@ -87,7 +117,7 @@ SettingsFile::SettingsFile(QString fileName)
 int SettingsFile::readInt(SettingKey key) const {
     const SettingRow& r = row(key, SettingType::Integer);
     const int value = m_file.readInteger(sectionOf(r), keyOf(r), defaultInt(r));
-    return value < r.lowest || value > r.highest ? defaultInt(r) : value;
+    return inRange(r, value) ? value : defaultInt(r);
 }
 
 bool SettingsFile::readBool(SettingKey key) const {
@@ -107,6 +137,36 @@ QString SettingsFile::defaultText(SettingKey key) {
 QString SettingsFile::readString(SettingKey key, const QString& defaultValue) const {
     const SettingRow& r = row(key, SettingType::Text);
     return m_file.readString(sectionOf(r), keyOf(r), defaultValue);
+}
+
+SettingValues SettingsFile::readAll() const {
+    const IniFile::Snapshot file = m_file.snapshot();
+    SettingValues values;
+    for (const SettingRow& r : settingRows)
+        values[static_cast<std::size_t>(r.id)] = readFrom(file, r);
+    return values;
+}
+
+SettingValues SettingsFile::defaults() {
+    SettingValues values;
+    for (const SettingRow& r : settingRows)
+        values[static_cast<std::size_t>(r.id)] = defaultOf(r);
+    return values;
+}
+
+QVariant SettingsFile::normalized(SettingKey key, const QVariant& value) {
+    const SettingRow& r = settingRows[static_cast<std::size_t>(key)];
+    switch (r.type) {
+    case SettingType::Integer: {
+        const int number = value.toInt();
+        return inRange(r, number) ? number : defaultInt(r);
+    }
+    case SettingType::Boolean:
+        return value.toBool();
+    case SettingType::Text:
+        break;
+    }
+    return value.toString();
 }
 
 void SettingsFile::writeInt(SettingKey key, int value) {
@@ -135,15 +195,29 @@ SettingsFile::Edit::Edit(IniFile::Edit edit)
     : m_edit(std::move(edit)) {}
 
 void SettingsFile::Edit::writeInt(SettingKey key, int value) {
-    write(m_edit, key, SettingType::Integer, QString::number(value));
+    writeRow(m_edit, key, SettingType::Integer, QString::number(value));
 }
 
 void SettingsFile::Edit::writeBool(SettingKey key, bool value) {
-    write(m_edit, key, SettingType::Boolean, value ? QStringLiteral("1") : QStringLiteral("0"));
+    writeRow(m_edit, key, SettingType::Boolean, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void SettingsFile::Edit::writeString(SettingKey key, const QString& value) {
-    write(m_edit, key, SettingType::Text, value);
+    writeRow(m_edit, key, SettingType::Text, value);
+}
+
+void SettingsFile::Edit::write(SettingKey key, const QVariant& value) {
+    switch (settingRows[static_cast<std::size_t>(key)].type) {
+    case SettingType::Integer:
+        writeInt(key, value.toInt());
+        return;
+    case SettingType::Boolean:
+        writeBool(key, value.toBool());
+        return;
+    case SettingType::Text:
+        break;
+    }
+    writeString(key, value.toString());
 }
 
 void SettingsFile::Edit::commit() {

@@ -3,6 +3,9 @@
 #include "platform/inifile.h"
 
 #include <QString>
+#include <QVariant>
+
+#include <array>
 
 /// The keys of the settings file "defaults.ini".
 enum class SettingKey {
@@ -26,6 +29,13 @@ enum class SettingKey {
     lang,
     phonePreview,
 };
+
+/// How many keys there are; `SettingKey` values run from 0 to one less.
+inline constexpr int settingKeyCount = static_cast<int>(SettingKey::phonePreview) + 1;
+
+/// One value for each key, indexed by `SettingKey`: an `int` for an integer
+/// key, a `bool` for a boolean key, a `QString` for a text key.
+using SettingValues = std::array<QVariant, settingKeyCount>;
 
 /// The settings file. Every key's section, spelling, type and default come
 /// from one table, so that all readers and writers of a key agree on them.
@@ -54,6 +64,15 @@ public:
     /// A text key's default, as a read of a file without it gives.
     static QString defaultText(SettingKey key);
 
+    /// Every key as its own read gives it, from one reading of the file.
+    /// Throws an AppError naming the file when it is too large to be read.
+    SettingValues readAll() const;
+    /// Every key's default, as a read of a missing file gives it.
+    static SettingValues defaults();
+    /// The value a write of `value` and a read back give: of the key's type,
+    /// and an integer outside the values the key can take is its default.
+    static QVariant normalized(SettingKey key, const QVariant& value);
+
     /// Each writes the file at once; throws an AppError naming the file when
     /// it cannot be written.
     void writeInt(SettingKey key, int value);
@@ -74,6 +93,8 @@ public:
     void writeInt(SettingKey key, int value);
     void writeBool(SettingKey key, bool value);
     void writeString(SettingKey key, const QString& value);
+    /// A value of the key's type, as `SettingValues` holds it.
+    void write(SettingKey key, const QVariant& value);
 
     void commit();
 

@@ -1,4 +1,5 @@
 #include "settings/servermirror.h"
+#include "settings/settings.h"
 #include "settings/settingsdialog.h"
 #include "settings/settingsfile.h"
 #include "support/scripteddialogs.h"
@@ -78,6 +79,7 @@ private slots:
     void proxy();
     void leavingWithoutSavingDiscardsTheEdits();
     void unwritableFileKeepsTheDialogOpen();
+    void choicesCountBeforeSavingAndTheControlsFollowTheSettings();
 };
 
 void TestSettingsDialog::freshInstallation() {
@@ -290,6 +292,45 @@ void TestSettingsDialog::unwritableFileKeepsTheDialogOpen() {
     QVERIFY(f.dialogs.shown.constFirst().contains(missingFolder));
     QCOMPARE(saved.size(), 0);
     QCOMPARE(dialog.result(), 0);
+}
+
+void TestSettingsDialog::choicesCountBeforeSavingAndTheControlsFollowTheSettings() {
+    const QByteArray stored("[GENERAL]\r\nDefSrv=2\r\nuseOwnSrv=1\r\n");
+    DialogFixture f(stored);
+    Settings settings(f.file);
+    QVERIFY(settings.load());
+    SettingsDialog dialog(f.dialogs, settings);
+    QVERIFY(checked(dialog, "radServer2"));
+
+    // The seller's choices count for every reader before they are saved.
+    find<QAbstractButton>(dialog, "radServer3")->click();
+    setText(dialog, "edtServer4", QStringLiteral("https://mine.example/pics"));
+    find<QAbstractButton>(dialog, "radProxy")->click();
+    QCOMPARE(settings.servers().DefaultServer, 3);
+    QCOMPARE(settings.primaryServer(), QStringLiteral("https://mine.example/pics/"));
+    QCOMPARE(settings.integer(SettingKey::connType), 1);
+    QCOMPARE(f.stored(), stored);
+
+    // Left without saving: what is stored counts again, and shows.
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCOMPARE(settings.servers().DefaultServer, 2);
+    QCOMPARE(settings.primaryServer(), QString());
+    QVERIFY(checked(dialog, "radServer2"));
+    QVERIFY(checked(dialog, "radDirect"));
+    QCOMPARE(text(dialog, "edtServer4"), QString());
+
+    // Another run of the program turns the personal server off: the box
+    // shows what the program now uses, and a save keeps it off.
+    f.write("[GENERAL]\r\nDefSrv=2\r\nuseOwnSrv=0\r\n");
+    QVERIFY(settings.reloadIfChanged());
+    QVERIFY(!checked(dialog, "cbxUseOwnServer"));
+    settings.setHideExportHelp(true); // as the publishing help window does
+    QVERIFY(checked(dialog, "cbxHideExportHelp"));
+    save(dialog);
+    QVERIFY(f.dialogs.shown.isEmpty());
+    QVERIFY(f.stored().contains("useOwnSrv=0\r\n"));
+    QVERIFY(f.stored().contains("hideExportHlp=1\r\n"));
+    QVERIFY(!settings.isUnsaved(SettingKey::hideExportHlp));
 }
 
 QTEST_MAIN(TestSettingsDialog)
