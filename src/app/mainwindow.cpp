@@ -16,7 +16,6 @@
 #include "layout/layoutpictures.h"
 #include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
-#include "platform/productwebsite.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/webparts.h"
@@ -164,17 +163,12 @@ void MainWindow::connectMenu() {
         on(example,
            [document, name = example->objectName().mid(3)] { document->openExample(name); });
     }
-    on(menu.mnuJoinAffiliate,
-       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/affiliate/aff.php"))); });
     on(menu.Settings1, [this] { openSettings(); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
             m_dialogs.runModal(*m_windows.about);
     });
-    on(menu.mnuOnlineHelp,
-       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html"))); });
-    on(menu.mnuWebsite,
-       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/index.php"))); });
+    m_menu->connectWebSite(this, m_dialogs);
 }
 
 void MainWindow::openSettings() {

@@ -81,7 +81,6 @@ public:
     /// The Layout page's preview; made after the window's first paint, or
     /// sooner when needed. None when the web module cannot be loaded.
     LayoutPreview* preview();
-    PublishingController& publishing() const { return *m_publishing; }
     /// The Publish page; made with the preview.
     PublishBrowserPage* publishPage() const;
 
