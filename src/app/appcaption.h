@@ -5,6 +5,11 @@
 
 struct AppState;
 
+/// The application title: the first part of every window caption.
+inline QString applicationTitle() {
+    return QStringLiteral("Vantrel");
+}
+
 /// The main window's pages, by their index in the page control.
 enum class MainPage { Compose = 0, Decorate = 1, Export = 2 };
 

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/appcaption.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "app/splashwindow.h"
@@ -18,7 +19,7 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
     : QApplication(argc, argv) {
     // Named at once: the user's folders (the cache the splash's logo comes
     // from) are named after the application.
-    setApplicationName(title());
+    setApplicationName(applicationTitle());
     // The menu stays in the window as designed; offering it to a desktop's
     // global menu bar meant asking the session bus for one at every start.
     setAttribute(Qt::AA_DontUseNativeMenuBar);
@@ -50,7 +51,7 @@ int VantrelApplication::run() {
     auto splash = std::make_unique<SplashWindow>();
     splash->showAndPaint();
 
-    QtUserDialogs dialogs(title());
+    QtUserDialogs dialogs(applicationTitle());
 
     const WorkingFolders folders = WorkingFolders::locate();
     // The start-up messages come before the main window applies the language.

@@ -12,7 +12,4 @@ public:
     /// main window, opens the file the desktop handed over and runs the event
     /// loop until the program ends.
     int run();
-
-    /// The application title: the first part of every window caption.
-    static QString title() { return QStringLiteral("Vantrel"); }
 };

@@ -1,9 +1,13 @@
 #include "app/mainmenu.h"
 
+#include "platform/productwebsite.h"
+#include "platform/userdialogs.h"
+
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
+#include <utility>
 
 namespace {
 
@@ -149,5 +153,18 @@ void MainMenu::checkLanguage(const QString& code) {
     } else if (code == QLatin1String("en")) {
         m_actions.en->setChecked(true);
         m_actions.fr->setChecked(false);
+    }
+}
+
+void MainMenu::connectWebSite(QObject* context, UserDialogs& dialogs) const {
+    const std::pair<QAction*, const char*> pages[] = {
+        {m_actions.mnuJoinAffiliate, "/affiliate/aff.php"},
+        {m_actions.mnuOnlineHelp, "/support.html"},
+        {m_actions.mnuWebsite, "/index.php"},
+    };
+    for (const auto& [entry, path] : pages) {
+        connectCommand(entry, &QAction::triggered, context, dialogs, [&dialogs, path = path] {
+            openWebPage(dialogs, productWebPage(QLatin1String(path)));
+        });
     }
 }

@@ -4,9 +4,11 @@
 #include <QString>
 
 class QAction;
+class QObject;
 class QMenu;
 class QMenuBar;
 class QStyle;
+class UserDialogs;
 
 /// The entries of the main menu that run commands, named like their objects.
 struct MainMenuActions {
@@ -44,6 +46,9 @@ public:
     void checkLanguage(const QString& code);
 
     const MainMenuActions& actions() const { return m_actions; }
+
+    /// The entries that open pages of the product web site open them.
+    void connectWebSite(QObject* context, UserDialogs& dialogs) const;
 
 private:
     QMenu* buildFileMenu(QMenuBar* bar);

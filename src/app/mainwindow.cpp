@@ -2,33 +2,25 @@
 
 #include "app/aboutdialog.h"
 #include "app/appcaption.h"
-#include "app/application.h"
 #include "app/closesequence.h"
-#include "app/languageapplier.h"
 #include "app/mainmenu.h"
 #include "app/pagecontrol.h"
 #include "app/pagereactions.h"
-#include "app/webmoduleloader.h"
+#include "app/programlanguage.h"
+#include "app/publishingcontroller.h"
+#include "app/webpartshost.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
-#include "editor/edfilecommands.h"
-#include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
 #include "layout/layoutpictures.h"
 #include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
-#include "platform/productwebsite.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
 #include "platform/webparts.h"
 #include "platform/windowplacement.h"
-#include "publish/addsitedialog.h"
-#include "publish/editsitedialog.h"
-#include "publish/exportinfodialog.h"
-#include "publish/publishcommand.h"
 #include "publish/serverlist.h"
-#include "publish/testimagesdialog.h"
 #include "settings/settings.h"
 #include "settings/settingsdialog.h"
 
@@ -36,12 +28,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,7 +57,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
     m_state.folders = std::move(folders);
     useSettings();
     setObjectName(QStringLiteral("T_FrmMain"));
-    setWindowTitle(VantrelApplication::title());
+    setWindowTitle(applicationTitle());
     resize(1008, 760);
     setMinimumSize(1000, 760);
     m_menu = std::make_unique<MainMenu>(menuBar());
@@ -78,8 +67,8 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
     connectMenu();
     if (m_windows.settings) {
         // Saved settings show in the preview at once.
-        connect(m_windows.settings, &SettingsDialog::saved, m_layoutPage->buttons().btnPreview,
-                &QPushButton::click);
+        connect(m_windows.settings, &SettingsDialog::saved, m_layoutPage,
+                &LayoutPage::refreshPreview);
     }
     centreOnScreen(*this);
     FormCreate();
@@ -116,25 +105,11 @@ void MainWindow::createPages() {
     m_layoutPage->rememberPhonePreview(m_state.folders.settingsFile(), m_dialogs);
     addPage(m_pages, "tabDecorate", QStringLiteral("LAYOUT Editor ( decorating and publishing )"),
             m_layoutPage);
-    // The Publish page's content comes with the web module.
-    m_publishTab = new QWidget(m_pages);
-    m_publishTab->setObjectName(QStringLiteral("tabExport"));
-    (new QVBoxLayout(m_publishTab))->setContentsMargins(0, 0, 0, 0);
-    m_pages->addTab(m_publishTab, QStringLiteral("Export to Auctions site"));
 
     m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout,
                                                       m_state.publishing, m_layout);
     RichDocumentEditor& editor = m_documentPage->richEditor();
     m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
-    // A refresh asked for before the preview exists makes it and shows the page.
-    connect(m_layoutPage, &LayoutPage::previewRequested, this, [this] {
-        if (m_preview)
-            return;
-        if (LayoutPreview* shown = preview())
-            shown->LoadInBrowser();
-        else // no page will come that the controls wait for
-            m_layoutPage->column()->setGroupsVisible(true);
-    });
     connect(m_layoutPage, &LayoutPage::previewRequested, this, &MainWindow::UpdateAppCaption);
     setCentralWidget(m_pages);
 }
@@ -146,7 +121,6 @@ void MainWindow::createPageReactions() {
     connect(m_layoutCommands, &LayoutCommands::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_layoutCommands, &LayoutCommands::fullMenuNeeded, this,
             [this] { m_menu->MainMenuDisplay(QStringLiteral("show")); });
-    connect(m_layoutCommands, &LayoutCommands::publishingLeft, this, &MainWindow::leavePublishing);
     connect(m_layoutCommands, &LayoutCommands::layoutPageNeeded, this,
             [this] { m_pages->setCurrentIndex(int(MainPage::Decorate)); });
     connect(m_layoutCommands, &LayoutCommands::pageFileShown, this, [this](const QString& file) {
@@ -161,10 +135,8 @@ void MainWindow::createPageReactions() {
             [this](const QString& copy) { m_state.publishing.LastPictureCopy = copy; });
 
     m_pageReactions = new PageReactions({m_state, *m_documentPage, *m_layoutPage, *m_layoutCommands,
-                                         *m_menu, [this] { return m_publishPage; }},
+                                         *m_menu, [this] { return m_publishing->publishPage(); }},
                                         this);
-    connect(m_pageReactions, &PageReactions::publishingLeft, this,
-            &MainWindow::closePublishWindows);
     connect(m_pageReactions, &PageReactions::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_pages, &QTabWidget::currentChanged, this, [this](int index) {
         // Both the Layout and the Publish page show web parts.
@@ -191,29 +163,25 @@ void MainWindow::connectMenu() {
     on(menu.mnuOpenLayout, onLayoutPage(buttons.btnOpenLayout));
     on(menu.SaveLayoutAs, [buttons] { buttons.btnSaveAs->click(); });
     // The page shows first, so the layout published is the one it loads.
-    on(menu.ExporttoORV1, onLayoutPage(buttons.btnExport));
+    on(menu.ExporttoORV1, [this] {
+        m_pages->setCurrentIndex(int(MainPage::Decorate));
+        m_publishing->publish();
+    });
     DocumentPage* document = m_documentPage;
-    on(menu.mnuNewDoc, [document] { document->mnuNewDocClick(); });
-    on(menu.mnuOpenDoc, [document] { document->mnuOpenDocClick(); });
-    on(menu.SaveDocAs, [document] { document->btnSaveAsDoc->click(); });
+    on(menu.mnuNewDoc, [document] { document->newDocument(); });
+    on(menu.mnuOpenDoc, [document] { document->openDocument(); });
+    on(menu.SaveDocAs, [document] { document->saveDocumentAs(); });
     for (QAction* example : menu.examples) {
         // The document is named after its entry, without "mnu".
         on(example,
            [document, name = example->objectName().mid(3)] { document->openExample(name); });
     }
-    on(menu.mnuJoinAffiliate,
-       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/affiliate/aff.php"))); });
     on(menu.Settings1, [this] { openSettings(); });
-    on(menu.en, [this] { chooseLanguage(QStringLiteral("en")); });
-    on(menu.fr, [this] { chooseLanguage(QStringLiteral("fr")); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
             m_dialogs.runModal(*m_windows.about);
     });
-    on(menu.mnuOnlineHelp,
-       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html"))); });
-    on(menu.mnuWebsite,
-       [this] { openWebPage(m_dialogs, productWebPage(QStringLiteral("/index.php"))); });
+    m_menu->connectWebSite(this, m_dialogs);
 }
 
 void MainWindow::openSettings() {
@@ -230,38 +198,24 @@ void MainWindow::openSettings() {
     FormActivate();
 }
 
-void MainWindow::leavePublishing() {
-    if (m_publishDialog)
-        m_publishDialog->close();
-    m_state.publishing.RequiredImages.clear();
-    m_state.publishing.Publishing = false;
-}
-
-void MainWindow::closePublishWindows() {
-    for (QWidget* window :
-         {static_cast<QWidget*>(m_publishHelp), static_cast<QWidget*>(m_publishDialog)}) {
-        if (window)
-            window->close();
-    }
-}
-
 void MainWindow::createPublishing() {
-    if (m_windows.settings) {
-        const QString sites = m_state.folders.siteListFile();
-        auto* addSite = new AddSiteDialog(m_dialogs, sites, this);
-        auto* editSite = new EditSiteDialog(m_dialogs, sites, this);
-        m_publishDialog = new ExportInfoDialog(m_dialogs, m_state.folders.settingsFile(), sites,
-                                               *m_settings, *this, *addSite, *editSite, this);
-    }
-    m_publishCommand =
-        new PublishCommand({m_state.document, m_state.layout, m_state.publishing, m_state.servers,
-                            m_state.ProductServer, m_layout, *m_pageGenerator, m_clipboard,
-                            m_state.folders, m_state.LanguageCode},
-                           m_dialogs, m_publishDialog, this);
-    connectImageTest();
-    connect(m_publishCommand, &PublishCommand::settingsRequested, this, &MainWindow::openSettings);
-    connectCommand(m_layoutPage->buttons().btnExport, &QPushButton::clicked, this, m_dialogs,
-                   [this] { m_publishCommand->btnExportClick(); });
+    m_publishing = new PublishingController(
+        {m_state, m_layout, *m_pageGenerator, m_clipboard, *m_pages,
+         *m_layoutPage->buttons().btnExport, [this] { return m_webParts->load(); }},
+        m_dialogs, m_windows.settings, m_settings, m_windows.testImages, this);
+    m_webParts = new WebPartsHost(
+        {m_state.publishing, *m_layoutPage, *m_pageGenerator, *m_publishing}, m_dialogs, this);
+    // Windows made after the first activation take the language now.
+    connect(m_webParts, &WebPartsHost::windowsMade, this, [this] {
+        if (!m_state.FirstActivation)
+            m_language->apply();
+    });
+    connect(m_publishing, &PublishingController::settingsRequested, this,
+            &MainWindow::openSettings);
+    connect(m_layoutCommands, &LayoutCommands::publishingLeft, m_publishing,
+            &PublishingController::leavePublishing);
+    connect(m_pageReactions, &PageReactions::publishingLeft, m_publishing,
+            &PublishingController::closePublishWindows);
 }
 
 void MainWindow::openFromDesktop(const QString& fileName) {
@@ -281,106 +235,8 @@ void MainWindow::openFromDesktop(const QString& fileName) {
                                QStringLiteral("\"%1\" is neither a Vantrel document (.vdoc) nor a "
                                               "layout (.rbs)."))
                                .arg(fileName));
-        m_pages->setCurrentIndex(int(MainPage::Compose));
-        RichDocumentEditor& editor = m_documentPage->richEditor();
-        editor.setReadOnly(false);
-        editor.files().openFile(QFileInfo(fileName).absoluteFilePath());
-        m_state.document.DocumentFileName = QFileInfo(fileName).fileName();
-        UpdateAppCaption();
+        m_documentPage->openDocumentFile(fileName);
     });
-}
-
-void MainWindow::connectImageTest() {
-    TestImagesDialog* test = m_windows.testImages;
-    SettingsDialog* settings = m_windows.settings;
-    if (!test || !settings)
-        return;
-    m_publishCommand->setImageTest(test, m_settings);
-    // The two "hide the image test" boxes are one choice.
-    test->setDisableImgWin(m_settings->hideCheckImage());
-    connect(test, &TestImagesDialog::disableImgWinClicked, settings,
-            &SettingsDialog::setHideCheckImage);
-    connect(settings, &SettingsDialog::hideCheckImageClicked, test,
-            &TestImagesDialog::setDisableImgWin);
-    connectCommand(test, &TestImagesDialog::viewInBrowserRequested, this, m_dialogs, [this] {
-        if (!createWebParts()) {
-            QString error;
-            webmoduleloader::load(&error);
-            throw AppError(error);
-        }
-        m_previewLive->showOnlinePreview(m_state.folders, m_state.publishing, m_state.servers,
-                                         m_dialogs);
-    });
-}
-
-bool MainWindow::createWebParts() {
-    QString error;
-    WebParts* web = webmoduleloader::load(&error);
-    if (m_webPartsTried)
-        return web != nullptr;
-    m_webPartsTried = true;
-    if (!web) {
-        showWebModuleMissing(error);
-        return false;
-    }
-    m_publishPage = web->createPublishPage([this] { showPublishHelp(); },
-                                           [this] { backToLayout(); }, m_publishTab);
-    m_publishTab->layout()->addWidget(m_publishPage->widget());
-    if (m_windows.settings) {
-        m_publishHelp = web->createPublishHelp(
-            [this] {
-                return m_state.folders.ProgramFolder + m_state.LanguageCode +
-                       QStringLiteral("_export1.html");
-            },
-            m_state.folders.settingsFile(), *m_settings, m_dialogs,
-            [this](bool shown) { m_publishPage->setHelpLinkVisible(!shown); }, this);
-    }
-    m_previewLive = web->createOnlinePreview();
-    // Windows made after the first activation take the language now.
-    if (!m_state.FirstActivation)
-        applyLanguage();
-    return true;
-}
-
-void MainWindow::showWebModuleMissing(const QString& error) {
-    qWarning("%s", qPrintable(error));
-    for (QWidget* place : {m_publishTab, m_layoutPage->previewHost()}) {
-        auto* note = new QLabel(error, place);
-        note->setWordWrap(true);
-        note->setAlignment(Qt::AlignCenter);
-        place->layout()->addWidget(note);
-    }
-    m_dialogs.showError(error);
-}
-
-void MainWindow::showPublishPage(bool externalBrowser) {
-    m_pages->setTabVisible(int(MainPage::Export), true);
-    m_pages->setCurrentIndex(int(MainPage::Export));
-    if (createWebParts())
-        m_publishPage->showExternalBrowserPanel(externalBrowser);
-}
-
-void MainWindow::openInInternalBrowser(const QUrl& address) {
-    if (createWebParts())
-        m_publishPage->open(address);
-}
-
-void MainWindow::showPublishHelp() {
-    if (createWebParts() && m_publishHelp)
-        m_publishHelp->show();
-}
-
-void MainWindow::cancelPublishing() {
-    m_clipboard.clearOwnCode();
-    m_pages->setCurrentIndex(int(MainPage::Compose));
-    m_pages->setCurrentIndex(int(MainPage::Decorate));
-}
-
-void MainWindow::backToLayout() {
-    m_clipboard.clearOwnCode();
-    if (m_publishPage)
-        m_publishPage->showExternalBrowserPanel(false);
-    m_pages->setCurrentIndex(int(MainPage::Decorate));
 }
 
 void MainWindow::UpdateAppCaption() {
@@ -393,48 +249,42 @@ QWidget* MainWindow::layoutPage() const {
     return m_pages->widget(int(MainPage::Decorate));
 }
 
+PublishBrowserPage* MainWindow::publishPage() const {
+    return m_publishing->publishPage();
+}
+
 DocumentEditor& MainWindow::editor() const {
     return m_documentPage->editor();
 }
 
 void MainWindow::FormCreate() {
     m_state.FirstActivation = true;
-    m_state.AppTitle = VantrelApplication::title();
+    m_state.AppTitle = applicationTitle();
     m_menu->MainMenuDisplay(QStringLiteral("show"));
     m_pages->setCurrentIndex(int(MainPage::Compose));
-    // The Publish page is reached only by the publish command.
-    m_pages->setTabVisible(int(MainPage::Export), false);
     LayoutState& layout = m_state.layout;
     layout.LayoutFileName = WorkingFolders::untitledLayoutName();
     layout.LayoutLoadRequested = LayoutLoadRequest::None;
     layout.LayoutModified = false;
-    m_state.LanguageCode = m_settings->languageCode();
-    m_menu->checkLanguage(m_state.LanguageCode);
-    languageapplier::followShownDialogs(this);
+    m_language =
+        new ProgramLanguage({m_state, *m_menu, *m_documentPage, *m_settings}, m_dialogs, this);
+    connect(m_language, &ProgramLanguage::applied, this, &MainWindow::UpdateAppCaption);
+    connect(m_language, &ProgramLanguage::chosen, this, [this] {
+        // The preview on show says it in the new language's words too.
+        if (m_pages->currentIndex() == int(MainPage::Decorate))
+            m_layoutPage->refreshPreview();
+    });
     keepTitlesWhole(this);
     layout.LayoutLoadNeeded = true;
 }
 
 LayoutPreview* MainWindow::preview() {
-    if (!m_preview && createWebParts()) {
-        m_preview = webmoduleloader::load()->createPreview(m_state.publishing, *m_layoutPage,
-                                                           *m_pageGenerator, m_dialogs, this);
-    }
-    return m_preview;
+    return m_webParts->preview();
 }
 
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
-    if (event->type() == QEvent::Paint && !m_preview && !m_previewPending) {
-        // The preview's browser starts the web engine, which the Document
-        // page shown first does not need: once this paint is on the screen.
-        m_previewPending = true;
-        QTimer::singleShot(0, this, [this] {
-            if (isVisible()) // not for a window closed at once
-                preview();
-        });
-    }
     return QMainWindow::event(event);
 }
 
@@ -444,7 +294,7 @@ void MainWindow::FormActivate() {
         // The page on show from the start gets its show reaction too.
         runCommand(m_dialogs, [this] { m_pageReactions->pageShown(m_pages->currentIndex()); });
     }
-    applyLanguage();
+    m_language->apply();
     m_state.publishing.Publishing = false;
     try {
         refreshServerSettings();
@@ -462,52 +312,8 @@ void MainWindow::showWelcomeDocument() {
     m_pages->setCurrentIndex(int(MainPage::Compose));
     m_state.layout.LayoutLoadNeeded = true;
     m_state.layout.LayoutModified = false;
-    loadWelcomeDocument();
+    m_documentPage->showWelcomeDocument(m_state.LanguageCode);
     m_state.FirstActivation = false;
-}
-
-void MainWindow::loadWelcomeDocument() {
-    DocumentEditor& welcome = editor();
-    welcome.newDocument();
-    welcome.setReadOnly(true);
-    // Without the welcome document the editor just stays empty.
-    welcome.loadWelcomeDocument(m_state.folders.welcomeDocumentFile(m_state.LanguageCode));
-    welcome.RelayoutDocument();
-}
-
-bool MainWindow::welcomeDocumentShown() const {
-    return !m_state.FirstActivation && editor().isReadOnly() && !m_state.document.ExampleOpen;
-}
-
-void MainWindow::applyLanguage() {
-    m_menu->checkLanguage(m_state.LanguageCode);
-    const QString problem = languageapplier::apply(
-        m_state.folders.ProgramFolder, m_state.LanguageCode, languageapplier::programWindows());
-    // Applied at every activation: a file that cannot be read is named once.
-    if (!problem.isEmpty() && problem != m_languageError)
-        m_dialogs.showError(problem + QStringLiteral("\n\n") +
-                            uilanguage::text("MESSAGES", "languageDefaultsUsed",
-                                             QStringLiteral("The windows keep their built-in "
-                                                            "texts.")));
-    m_languageError = problem;
-    m_documentPage->languageApplied();
-    // The caption's words are the language's too.
-    UpdateAppCaption();
-}
-
-void MainWindow::chooseLanguage(const QString& code) {
-    const bool welcome = welcomeDocumentShown();
-    m_state.LanguageCode = code;
-    applyLanguage();
-    // The seller who has not begun yet reads the welcome in the new language.
-    if (welcome)
-        loadWelcomeDocument();
-    // The preview on show says it in the new language's words too.
-    if (m_pages->currentIndex() == int(MainPage::Decorate))
-        m_layoutPage->refreshPreview();
-    const Status stored = m_settings->store(SettingKey::lang, code);
-    if (!stored)
-        throw AppError(stored.error());
 }
 
 void MainWindow::refreshServerSettings() {

@@ -3,17 +3,13 @@
 #include "app/appstate.h"
 #include "layout/layout.h"
 #include "publish/listingclipboard.h"
-#include "publish/publishtarget.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class AboutDialog;
-class ExportInfoDialog;
 class InsertLinkInfoDialog;
 class InsertPicInfoDialog;
-class PublishCommand;
-class QDialog;
 class DocumentEditor;
 class DocumentPage;
 class LayoutCommands;
@@ -21,15 +17,17 @@ class LayoutPage;
 class MainMenu;
 class PageGenerator;
 class PageReactions;
+class ProgramLanguage;
 class LayoutPreview;
-class OnlinePreview;
 class PublishBrowserPage;
+class PublishingController;
 class QTabWidget;
 class SaveExitDialog;
 class Settings;
 class SettingsDialog;
 class TestImagesDialog;
 class UserDialogs;
+class WebPartsHost;
 
 /// The program's windows that the main window opens or closes. They are
 /// created before it; a window left out is simply not used.
@@ -49,7 +47,7 @@ struct MainWindowDialogs {
 
 /// The program's one working window, `T_FrmMain`: a thin owner of the three
 /// pages, the main menu and the state they share.
-class MainWindow : public QMainWindow, public PublishTarget {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowDialogs windows = {},
@@ -88,20 +86,8 @@ public:
     /// The Layout page's preview; made after the window's first paint, or
     /// sooner when needed. None when the web module cannot be loaded.
     LayoutPreview* preview();
-    PublishCommand& publishCommand() const { return *m_publishCommand; }
     /// The Publish page; made with the preview.
-    PublishBrowserPage* publishPage() const { return m_publishPage; }
-    /// The publishing help window and the publish dialog; none without a
-    /// settings dialog to follow (the help window also none before the
-    /// Publish page is made).
-    QWidget* publishHelp() const { return m_publishHelp; }
-    ExportInfoDialog* publishDialog() const { return m_publishDialog; }
-
-    // PublishTarget
-    void showPublishPage(bool externalBrowser) override;
-    void openInInternalBrowser(const QUrl& address) override;
-    void showPublishHelp() override;
-    void cancelPublishing() override;
+    PublishBrowserPage* publishPage() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -114,25 +100,10 @@ private:
     void createPages();
     void createPageReactions();
     void connectMenu();
-    void closePublishWindows();
     void openSettings();
+    /// Publishing and the parts that come with the web module.
     void createPublishing();
-    /// Loads the web module at the first call and makes the parts that show
-    /// web pages; false, once said, when it cannot be loaded.
-    bool createWebParts();
-    void showWebModuleMissing(const QString& error);
-    void connectImageTest();
-    void backToLayout();
-    void leavePublishing();
     void showWelcomeDocument();
-    /// The welcome document in the current language, read-only.
-    void loadWelcomeDocument();
-    /// The editor still shows the welcome document: read-only and no example.
-    bool welcomeDocumentShown() const;
-    /// Applies `LanguageCode` to every window of the program.
-    void applyLanguage();
-    /// The Language menu's commands: apply the language and remember it.
-    void chooseLanguage(const QString& code);
     void refreshServerSettings();
 
     UserDialogs& m_dialogs;
@@ -145,22 +116,14 @@ private:
     QTabWidget* m_pages = nullptr;
     DocumentPage* m_documentPage = nullptr;
     LayoutPage* m_layoutPage = nullptr;
-    QWidget* m_publishTab = nullptr;
-    PublishBrowserPage* m_publishPage = nullptr;
     std::unique_ptr<MainMenu> m_menu;
     LayoutCommands* m_layoutCommands = nullptr;
     PageReactions* m_pageReactions = nullptr;
     std::unique_ptr<PageGenerator> m_pageGenerator;
-    bool m_webPartsTried = false;
-    LayoutPreview* m_preview = nullptr;
-    bool m_previewPending = false;
-    std::unique_ptr<OnlinePreview> m_previewLive;
-    PublishCommand* m_publishCommand = nullptr;
-    QWidget* m_publishHelp = nullptr;
-    ExportInfoDialog* m_publishDialog = nullptr;
+    PublishingController* m_publishing = nullptr;
+    WebPartsHost* m_webParts = nullptr;
+    ProgramLanguage* m_language = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
     QString m_activationError;
-    /// Why the language file could not be read, once said.
-    QString m_languageError;
 };

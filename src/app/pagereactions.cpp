@@ -42,7 +42,7 @@ void PageReactions::leavePublishing() {
 void PageReactions::tabComposeShow() {
     leavePublishing();
     emit captionChanged();
-    m_parts.documentPage.tabComposeShow();
+    m_parts.documentPage.focusEditor();
 }
 
 void PageReactions::tabDecorateShow() {

@@ -73,7 +73,7 @@ QString fileName() {
     return QDir(folder).filePath(QStringLiteral(VANTREL_WEB_MODULE));
 }
 
-WebParts* load(QString* error) {
+Result<WebParts*> load() {
     static QString failure;
     static WebParts* parts = [] {
         const QString file = fileName();
@@ -92,8 +92,8 @@ WebParts* load(QString* error) {
         }
         return loaded;
     }();
-    if (error)
-        *error = failure;
+    if (!parts)
+        return fail(failure);
     return parts;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/result.h"
+
 #include <QString>
 
 class WebParts;
@@ -13,8 +15,8 @@ namespace webmoduleloader {
 QString fileName();
 
 /// The module's parts, loaded at the first call and kept until the program
-/// ends; nullptr when the module cannot be loaded, with `error` saying why
-/// and naming the file.
-WebParts* load(QString* error = nullptr);
+/// ends; when the module cannot be loaded, the failure says why and names
+/// the file.
+Result<WebParts*> load();
 
 } // namespace webmoduleloader

@@ -199,21 +199,45 @@ DocumentEditor& DocumentPage::editor() const {
     return *m_editor;
 }
 
-void DocumentPage::tabComposeShow() {
+void DocumentPage::focusEditor() {
     m_editor->widget()->setFocus();
 }
 
 // --- Document commands ------------------------------------------------------
 
-void DocumentPage::mnuNewDocClick() {
+void DocumentPage::newDocument() {
     m_editor->setReadOnly(false);
     emit pageWanted(0);
     btnNewDoc->click();
 }
 
-void DocumentPage::mnuOpenDocClick() {
+void DocumentPage::openDocument() {
     emit pageWanted(0);
     btnOpenDoc->click();
+}
+
+void DocumentPage::saveDocumentAs() {
+    btnSaveAsDoc->click();
+}
+
+void DocumentPage::openDocumentFile(const QString& fileName) {
+    emit pageWanted(0);
+    m_editor->setReadOnly(false);
+    m_editor->files().openFile(QFileInfo(fileName).absoluteFilePath());
+    m_parts.document.DocumentFileName = QFileInfo(fileName).fileName();
+    emit captionChanged();
+}
+
+void DocumentPage::showWelcomeDocument(const QString& languageCode) {
+    m_editor->newDocument();
+    m_editor->setReadOnly(true);
+    // Without the welcome document the editor just stays empty.
+    m_editor->loadWelcomeDocument(m_parts.folders.welcomeDocumentFile(languageCode));
+    m_editor->RelayoutDocument();
+}
+
+bool DocumentPage::showsWelcomeDocument() const {
+    return m_editor->isReadOnly() && !m_parts.document.ExampleOpen;
 }
 
 void DocumentPage::OnNew() {

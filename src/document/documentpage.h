@@ -54,12 +54,21 @@ public:
     QPushButton* btnSaveDoc = nullptr;
     QPushButton* btnSaveAsDoc = nullptr;
 
-    /// The page's show reaction: the editor takes the keyboard.
-    void tabComposeShow();
+    /// The editor takes the keyboard, as the page shows.
+    void focusEditor();
 
-    // Menu commands.
-    void mnuNewDocClick();
-    void mnuOpenDocClick();
+    /// A new, empty document to edit.
+    void newDocument();
+    /// A document chosen by the seller, to edit.
+    void openDocument();
+    /// The document saved under a name the seller chooses.
+    void saveDocumentAs();
+    /// Opens the document file the desktop handed over, to edit.
+    void openDocumentFile(const QString& fileName);
+    /// Shows the welcome document in the language of the code, read-only.
+    void showWelcomeDocument(const QString& languageCode);
+    /// The editor still shows the welcome document: read-only and no example.
+    bool showsWelcomeDocument() const;
     /// Opens the shipped example or tutorial of that name (without
     /// extension) read-only, and has its companion layout loaded.
     void openExample(const QString& name);

@@ -26,6 +26,10 @@ PublishCommand::PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDial
     , m_publishDialog(publishDialog) {}
 
 bool PublishCommand::btnExportClick() {
+    return publish();
+}
+
+bool PublishCommand::publish() {
     if (m_parts.document.ExampleOpen) {
         m_dialogs.showMessage(uilanguage::text("MESSAGES", "cannotPublishExamples",
                                                QStringLiteral("Cannot publish Examples or "

@@ -51,6 +51,8 @@ public:
     /// Runs the command. False when it stopped before the clipboard: an
     /// example is open, a picture has no server to be published on, or the
     /// seller went back from what the listing rules found.
+    bool publish();
+    /// "Publish now..." clicked: runs the command.
     bool btnExportClick();
 
 signals:

@@ -1,4 +1,4 @@
-#include "app/languageapplier.h"
+#include "platform/languageapplier.h"
 
 #include "platform/uilanguage.h"
 
