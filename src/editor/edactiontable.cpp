@@ -23,8 +23,8 @@ using namespace edparagraphs;
 using namespace edtables;
 using namespace edtextformat;
 
-// The handlers of a family of rows, one per row: a row holds a plain
-// function, and the parameter picks the member of the family.
+// A row holds a plain function: each of these makes one from a handler that
+// takes the row's style, alignment, side or size as a parameter.
 
 template <Font::FontStyle style>
 void toggleStyle(EdActionList& list) {
