@@ -1,6 +1,7 @@
 #include "editor/edclipboard.h"
 
 #include "editor/docproperties.h"
+#include "editor/eddialogs.h"
 #include "editor/htmlfragmentexporter.h"
 #include "editor/importadopter.h"
 #include "editor/linkdetection.h"
@@ -9,8 +10,11 @@
 #include "editor/vdocformat.h"
 #include "editor/vdocreader.h"
 #include "editor/vdocwriter.h"
+#include "platform/userdialogs.h"
 
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QTextCursor>
@@ -169,4 +173,39 @@ void EdClipboard::insertText(const QString& pasted, QTextCursor& cursor) {
     cursor.removeSelectedText();
     m_editor.edDocument().insertText(cursor, trimmed, styleNo, tag);
     cursor.setCharFormat(plain);
+}
+
+void EdClipboard::pasteSpecial() {
+    const QMimeData* source = QGuiApplication::clipboard()->mimeData();
+    if (!source)
+        return;
+    struct Offer {
+        QString caption;
+        QString mime;
+    };
+    QList<Offer> offers;
+    if (source->hasFormat(nativeMimeType()))
+        offers.append({QStringLiteral("Vantrel document"), nativeMimeType()});
+    if (source->hasHtml())
+        offers.append({QStringLiteral("HTML format"), QStringLiteral("text/html")});
+    if (source->hasImage())
+        offers.append({QStringLiteral("Picture"), QStringLiteral("application/x-qt-image")});
+    if (source->hasText())
+        offers.append({QStringLiteral("Unformatted text"), QStringLiteral("text/plain")});
+    if (offers.isEmpty())
+        return;
+    QStringList captions;
+    for (const Offer& offer : offers)
+        captions.append(offer.caption);
+    EdChoiceDialog dialog(QStringLiteral("PasteSpecialDialog"), QStringLiteral("Paste Special"),
+                          captions, &m_editor);
+    if (m_editor.dialogs().runModal(dialog) != QDialog::Accepted || dialog.chosen() < 0)
+        return;
+    const QString mime = offers.at(dialog.chosen()).mime;
+    QMimeData only;
+    if (mime == QLatin1String("application/x-qt-image"))
+        only.setImageData(source->imageData());
+    else
+        only.setData(mime, source->data(mime));
+    m_editor.insertMimeData(only);
 }

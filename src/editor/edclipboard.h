@@ -24,6 +24,9 @@ public:
     /// Inserts what the source holds at the cursor, as one step of the undo
     /// history.
     void insert(const QMimeData* source, QTextCursor& cursor);
+    /// Asks which of the clipboard's formats to insert and inserts that one
+    /// at the caret.
+    void pasteSpecial();
 
 private:
     /// Content from outside, inserted but not yet made the document's own.

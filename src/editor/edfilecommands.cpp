@@ -1,5 +1,6 @@
 #include "editor/edfilecommands.h"
 
+#include "editor/edclipboard.h"
 #include "editor/tdoceditor.h"
 #include "editor/vdocwriter.h"
 #include "platform/apperror.h"
@@ -8,6 +9,15 @@
 #include "platform/userdialogs.h"
 
 #include <QFileInfo>
+#include <QMimeData>
+
+namespace {
+
+/// The largest file Insert File reads: beyond it the editor would hold a
+/// document no listing page can carry.
+constexpr qint64 kInsertFileLimit = qint64(50) * 1024 * 1024;
+
+} // namespace
 
 EdFileCommands::EdFileCommands(TDocEditor& editor, QObject* parent)
     : QObject(parent)
@@ -125,4 +135,61 @@ bool EdFileCommands::saveTo(const QString& fileName) {
     m_editor.setDocumentModified(false);
     emit OnDocumentFileChange(&m_editor, m_fileName, ffeNative, false);
     return true;
+}
+
+void EdFileCommands::exportDocument() {
+    UserDialogs::FileDialogOptions options;
+    options.title = QStringLiteral("Export");
+    options.filter =
+        QStringLiteral("HTML files (*.htm, *.html)|*.htm;*.html|Text files (*.txt)|*.txt");
+    options.defaultExtension = QStringLiteral("html");
+    const QString fileName = m_editor.dialogs().saveFileName(options);
+    if (fileName.isEmpty())
+        return;
+    QByteArray bytes;
+    if (options.filterIndex == 2 || fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive)) {
+        // Pictures and anchors have no text: their placeholder characters go.
+        bytes =
+            m_editor.document()->toPlainText().remove(QChar::ObjectReplacementCharacter).toUtf8();
+    } else {
+        // The program's link handler decides what a published page links
+        // to; an exported file keeps every link as the document has it.
+        HtmlFragmentExporter exporter(m_editor.edDocument());
+        exporter.picturesFolder = QFileInfo(fileName).absolutePath();
+        bytes = "<html><head><meta charset=\"utf-8\"></head><body>\n" + exporter.toHtml().toUtf8() +
+                "\n</body></html>\n";
+    }
+    writeFileAtomically(fileName, bytes);
+}
+
+void EdFileCommands::insertFile() {
+    UserDialogs::FileDialogOptions options;
+    options.title = QStringLiteral("Insert File");
+    options.filter = m_editor.controlPanel().DocFilter +
+                     QStringLiteral("|HTML files (*.htm, *.html)|*.htm;*.html"
+                                    "|Text files (*.txt)|*.txt");
+    const QString fileName = m_editor.dialogs().openFileName(options);
+    if (fileName.isEmpty())
+        return;
+    if (QFileInfo(fileName).size() > kInsertFileLimit) {
+        m_editor.dialogs().showMessage(
+            QStringLiteral("The file is larger than 50 MB and cannot be inserted.\n") + fileName,
+            UserDialogs::Icon::Error, QStringLiteral("Error"));
+        return;
+    }
+    QByteArray bytes;
+    if (!readWholeFile(fileName, bytes)) {
+        m_editor.dialogs().showMessage(QStringLiteral("Error loading file.\n") + fileName,
+                                       UserDialogs::Icon::Error, QStringLiteral("Error"));
+        return;
+    }
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    QMimeData content;
+    if (suffix == QLatin1String("vdoc"))
+        content.setData(EdClipboard::nativeMimeType(), bytes);
+    else if (suffix == QLatin1String("htm") || suffix == QLatin1String("html"))
+        content.setHtml(QString::fromUtf8(bytes));
+    else
+        content.setText(QString::fromUtf8(bytes));
+    m_editor.insertMimeData(content);
 }

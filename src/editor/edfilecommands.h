@@ -6,7 +6,7 @@
 class TDocEditor;
 
 /// New, Open, Save and Save As of the editor's document, with the question
-/// about unsaved changes. Knows the document's file.
+/// about unsaved changes; Export, and Insert File. Knows the document's file.
 class EdFileCommands : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +36,12 @@ public:
     bool openFile(const QString& fileName);
     bool Save();
     bool SaveAs();
+    /// Writes the document to a file the seller chooses, as an HTML page or
+    /// as plain text; the document's own file stays as it is. Throws AppError
+    /// when the file cannot be written.
+    void exportDocument();
+    /// Inserts a document, HTML or text file at the caret, as a paste would.
+    void insertFile();
 
 signals:
     /// Inside New: the document is empty, before it is formatted.

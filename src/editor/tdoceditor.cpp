@@ -407,6 +407,10 @@ void TDocEditor::insertFromMimeData(const QMimeData* source) {
     ensureCursorVisible();
 }
 
+void TDocEditor::pasteSpecial() {
+    m_clipboard->pasteSpecial();
+}
+
 void TDocEditor::setShowTableGrid(bool show) {
     m_showTableGrid = show;
     viewport()->update();

@@ -98,9 +98,13 @@ public:
     void setShowTableGrid(bool show);
     /// Inserts clipboard-like content at the caret, as a paste would.
     void insertMimeData(const QMimeData& source) { insertFromMimeData(&source); }
+    /// Asks which of the clipboard's formats to insert at the caret.
+    void pasteSpecial();
     /// Inserts a link at the caret (replacing the selection) and goes on
     /// typing in the plain style.
     void insertHyperlink(const QString& text, const QString& target);
+    /// Asks for the text and target of a link, then inserts it.
+    void insertHyperlinkFromDialog();
 
     // Events whose handler answers through its parameters.
     std::function<void(QChar& key)> OnKeyPress;

@@ -1,6 +1,7 @@
-// The link operations of TDocEditor: typed addresses, following links and
-// the link style of the style sheet.
+// The link operations of TDocEditor: typed addresses, following links, the
+// link dialog and the link style of the style sheet.
 #include "editor/docproperties.h"
+#include "editor/hyperlinkdialog.h"
 #include "editor/linkdetection.h"
 #include "editor/tdoceditor.h"
 #include "platform/userdialogs.h"
@@ -138,6 +139,17 @@ void TDocEditor::insertHyperlink(const QString& text, const QString& target) {
     cursor.endEditBlock();
     setTextCursor(cursor);
     setCurrentCharFormat(m_document->runFormat(base));
+}
+
+void TDocEditor::insertHyperlinkFromDialog() {
+    HyperlinkDialog dialog(this);
+    QFont font = dialog.font();
+    font.setFamily(m_controlPanel.DialogFontName);
+    dialog.setFont(font);
+    dialog.setText(textCursor().selectedText());
+    if (m_dialogs.runModal(dialog) != QDialog::Accepted)
+        return;
+    insertHyperlink(dialog.text(), dialog.target());
 }
 
 void TDocEditor::readHyperlink(const QString& target, TEdLoadFormat format, int& styleNo,
