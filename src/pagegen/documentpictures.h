@@ -5,7 +5,8 @@
 struct PublishingState;
 struct ServerMirror;
 
-/// Decides how the page refers to one picture of the document, the reaction
+/// How the page refers to one picture of the document, from its picture
+/// plan: the reaction
 /// to the editor's picture event while it exports the document
 /// (`DocEditor1HTMLSaveImage`). `itemNo` is the picture's item number
 /// (negative for pictures that are not items, such as backgrounds) and
