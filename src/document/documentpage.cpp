@@ -493,7 +493,6 @@ DocumentPage::planPictures(const QList<pictureplan::DocumentPicture>& pictures) 
     const Status saved = pictureplan::saveUnfiledPictures(plan);
     if (!saved)
         return fail(saved.error());
-    if (input.target == pictureplan::Target::Publish)
-        pictureplan::keepFindings(plan, m_parts.publishing);
+    pictureplan::keepFindings(plan, m_parts.publishing);
     return plan;
 }

@@ -38,6 +38,8 @@ Target targetOf(const PublishingState& publishing) {
 }
 
 void keepFindings(const Plan& plan, PublishingState& publishing) {
+    if (plan.target != Target::Publish)
+        return;
     for (const QString& address : plan.addresses())
         publishing.RequiredImages.add(address);
     for (const QString& file : plan.unplaced()) {

@@ -25,9 +25,10 @@ Servers chosenServers(const ServerMirror& servers, const std::array<QString, 3>&
 /// The page is being made for publishing, or for the preview.
 Target targetOf(const PublishingState& publishing);
 
-/// The plan's findings kept for the rest of the publish command: its server
-/// addresses added to `RequiredImages`, the local files of the pictures
-/// without a server to `UnplacedPictures`.
+/// A publishing plan's findings kept for the rest of the publish command:
+/// its server addresses added to `RequiredImages`, the local files of the
+/// pictures without a server to `UnplacedPictures`. A preview's plan has
+/// none.
 void keepFindings(const Plan& plan, PublishingState& publishing);
 
 } // namespace pictureplan
