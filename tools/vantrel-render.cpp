@@ -22,7 +22,6 @@
 #include "layout/layoutfile.h"
 #include "layout/layoutrules.h"
 #include "layout/layoutstate.h"
-#include "pagegen/documentpictures.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagepictures.h"
 #include "pagegen/pagetext.h"
@@ -30,10 +29,10 @@
 #include "platform/apperror.h"
 #include "platform/fileurl.h"
 #include "platform/inifile.h"
+#include "platform/pictureplan.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 #include "platform/workingfolders.h"
-#include "settings/servermirror.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -93,10 +92,10 @@ QString withoutReferences(QString value) {
     return value;
 }
 
-/// The file URL of a picture the fragment refers to by a local path, taken
-/// from `folder` when relative; nothing for an address (any scheme), an
-/// anchor or an empty reference, which stay as they are.
-std::optional<QString> pictureFileUrl(const QString& reference, const QDir& folder) {
+/// The file of a picture the fragment refers to by a local path, taken from
+/// `folder` when relative; nothing for an address (any scheme), an anchor or
+/// an empty reference, which stay as they are.
+std::optional<QString> pictureFile(const QString& reference, const QDir& folder) {
     QString path = withoutReferences(reference);
     if (path.isEmpty() || path.startsWith(u'#') || path.startsWith(QLatin1String("//")) ||
         path.startsWith(QLatin1String("\\\\")))
@@ -107,7 +106,8 @@ std::optional<QString> pictureFileUrl(const QString& reference, const QDir& fold
     if (!url.scheme().isEmpty() || !url.isValid())
         return std::nullopt;
     const QUrl base = QUrl::fromLocalFile(folder.absolutePath() + QLatin1Char('/'));
-    return PathToFileUrl(base.resolved(url).toLocalFile());
+    const QString file = base.resolved(url).toLocalFile();
+    return file.isEmpty() ? std::nullopt : std::optional<QString>(file);
 }
 
 /// The fragment with its pictures' local paths resolved against the
@@ -121,12 +121,25 @@ QByteArray withPicturesFromFolder(const QByteArray& fragment, const QDir& folder
         QString value;
     };
     QList<Replacement> replacements;
+    // The pictures go where the preview's plan puts them: at their files.
+    pictureplan::Input input;
+    QList<std::pair<PagePictureReference, QString>> local;
     for (const PagePictureReference& reference : pagePictureReferences(text)) {
         const QString value = windows1252::decode(reference.value.toLatin1());
+        if (const auto file = pictureFile(value, folder)) {
+            local.append({reference, *file});
+            input.document.append(pictureplan::DocumentPicture(*file));
+        }
+    }
+    const pictureplan::Plan plan = pictureplan::make(input);
+    for (const auto& [reference, file] : std::as_const(local)) {
+        const pictureplan::Entry* planned = plan.documentPicture({file, {}, {}});
+        if (!planned)
+            continue;
         // A file URL holds neither quotes nor parentheses: it goes bare into url().
-        if (const auto url = pictureFileUrl(value, folder))
-            replacements.append({reference.start, reference.length,
-                                 reference.attribute ? u'"' + *url + u'"' : *url});
+        const QString& url = planned->address;
+        replacements.append(
+            {reference.start, reference.length, reference.attribute ? u'"' + url + u'"' : url});
     }
     std::sort(replacements.begin(), replacements.end(),
               [](const Replacement& a, const Replacement& b) { return a.start > b.start; });
@@ -142,7 +155,23 @@ QByteArray withPicturesFromFolder(const QByteArray& fragment, const QDir& folder
     return result.toLatin1();
 }
 
-QByteArray readDocument(const Arguments& args, PublishingState& publishing) {
+/// The document's pictures as the preview's plan puts them: the files they
+/// came from, and beside the page the pictures of no file, which must
+/// outlive this run.
+pictureplan::Plan planPictures(const EdDocument& document, const Arguments& args) {
+    pictureplan::Input input;
+    input.document = HtmlFragmentExporter::documentPictures(document);
+    input.unfiledFolder =
+        args.output.isEmpty() ? QDir::currentPath() : QFileInfo(args.output).absolutePath();
+    input.unfiledByName = true;
+    pictureplan::Plan plan = pictureplan::make(input);
+    const Status saved = pictureplan::saveUnfiledPictures(plan);
+    if (!saved)
+        throw AppError(saved.error());
+    return plan;
+}
+
+QByteArray readDocument(const Arguments& args) {
     const QString& fileName = args.document;
     const QString suffix = QFileInfo(fileName).suffix().toLower();
     if (suffix == QLatin1String("vdoc")) {
@@ -151,18 +180,12 @@ QByteArray readDocument(const Arguments& args, PublishingState& publishing) {
             throw AppError(QStringLiteral("Error loading file. \"%1\" is missing, unreadable or "
                                           "not a Vantrel document.")
                                .arg(fileName));
+        const pictureplan::Plan plan = planPictures(document, args);
         HtmlFragmentExporter exporter(document);
-        // The pictures the exporter saves must outlive this run.
+        exporter.picturePlan = &plan;
+        // A picture the plan leaves out (one with nothing in it) goes there too.
         exporter.picturesFolder =
             args.output.isEmpty() ? QDir::currentPath() : QFileInfo(args.output).absolutePath();
-        const ServerMirror servers;
-        exporter.OnHTMLSaveImage = [&](const TCustomDocData& data, int itemNo, const QString&,
-                                       const QColor&, QString& location, bool& doDefault) {
-            QString storedFile;
-            document.ItemPictureFile(data, itemNo, storedFile);
-            if (documentPictureLocation(publishing, servers, itemNo, storedFile, location))
-                doDefault = false;
-        };
         return windows1252::encode(exporter.toHtml());
     }
     if (suffix != QLatin1String("html") && suffix != QLatin1String("htm"))
@@ -192,8 +215,9 @@ void checkLayoutFile(const QString& fileName) {
 /// file: the layout as the page shows and captures it, in its own file.
 QStringList renderedLines(const Arguments& args) {
     checkLayoutFile(args.layout);
-    PublishingState publishing;
-    const QByteArray document = readDocument(args, publishing);
+    const QByteArray document = readDocument(args);
+    // The preview's page: nothing is being published.
+    const PublishingState publishing;
     const WorkingFolders folders = WorkingFolders::locate();
     LayoutState layoutState;
     const QFileInfo file(args.layout);

@@ -7,6 +7,7 @@
 #include "editor/htmlfragmentexporter.h"
 #include "editor/vdocreader.h"
 #include "editor/vdocwriter.h"
+#include "platform/pictureplan.h"
 #include "platform/safefile.h"
 
 #include <QBuffer>
@@ -101,20 +102,22 @@ void BM_ExportHtmlFragment(benchmark::State& state) {
     }
 }
 
-// As the program exports for publishing: the handlers ask the document for
-// each picture's file and each link's target.
+// As the program exports for publishing: the document's pictures are
+// planned on a server first, and the link handler asks the document for
+// each link's target.
 void BM_ExportHtmlFragmentWithHandlers(benchmark::State& state) {
     EdDocument& document = largeDocument();
     HtmlFragmentExporter exporter(document);
     exporter.picturesFolder = scratch().path();
-    exporter.OnHTMLSaveImage = [&document](const TCustomDocData& data, int itemNo, const QString&,
-                                           const QColor&, QString& location, bool& doDefault) {
-        QString fileName;
-        if (document.ItemPictureFile(data, itemNo, fileName) && !fileName.isEmpty()) {
-            location = QStringLiteral("http://images.example/") + fileName.section(u'/', -1);
-            doDefault = false;
-        }
-    };
+    pictureplan::Input input;
+    input.target = pictureplan::Target::Publish;
+    input.document = HtmlFragmentExporter::documentPictures(document);
+    input.servers.document = QStringLiteral("http://images.example/");
+    input.unfiledFolder = scratch().path();
+    const pictureplan::Plan plan = pictureplan::make(input);
+    if (!pictureplan::saveUnfiledPictures(plan))
+        qFatal("cannot keep the pictures");
+    exporter.picturePlan = &plan;
     exporter.OnWriteHyperlink = [&document](int, const TCustomDocData& data, int itemNo,
                                             HtmlFragmentExporter::TEdSaveFormat, QString& target,
                                             QString& extras) {

@@ -4,7 +4,6 @@
 #include "document/insertlinkinfodialog.h"
 #include "document/insertpicinfodialog.h"
 #include "document/richdocumenteditor.h"
-#include "editor/docpicture.h"
 #include "editor/docproperties.h"
 #include "editor/documentstate.h"
 #include "editor/edactionlist.h"
@@ -15,7 +14,7 @@
 #include "editor/tedactionfontex.h"
 #include "editor/vdocreader.h"
 #include "layout/layoutstate.h"
-#include "pagegen/documentpictures.h"
+#include "pagegen/pictureinputs.h"
 #include "pagegen/publishingstate.h"
 #include "platform/ownpictures.h"
 #include "platform/safefile.h"
@@ -147,10 +146,9 @@ void DocumentPage::connectEditor() {
                                      QString& extras) {
         DocEditor1WriteHyperlink(data, itemNo, target, extras);
     };
-    editor.OnHTMLSaveImage = [this](const TCustomDocData& data, int itemNo, const QString&,
-                                    const QColor&, QString& location, bool& doDefault) {
-        DocEditor1HTMLSaveImage(data, itemNo, location, doDefault);
-    };
+    m_editor->setPicturePlanner([this](const QList<pictureplan::DocumentPicture>& pictures) {
+        return planPictures(pictures);
+    });
     EdActionList& actions = m_editor->actions();
     actions.action(u"edActionInsertPicture1")->OnExecute = [this] { insertPicture(); };
     actions.action(u"edActionInsertHyperlink1")->OnExecute = [this] { insertHyperlink(); };
@@ -498,17 +496,27 @@ void DocumentPage::insertPicture() {
     keepInOwnFolder();
 }
 
-void DocumentPage::DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemNo,
-                                           QString& location, bool& doDefault) {
-    QString storedFile;
-    m_editor->editor().ItemPictureFile(data, itemNo, storedFile);
-    DocPicture picture;
-    // A picture from no file is kept in the own pictures folder for
-    // publishing, so that it can be uploaded with the others.
-    if (storedFile.isEmpty() && m_parts.publishing.Publishing &&
-        m_editor->editor().edDocument().ItemPicture(data, itemNo, picture) && !picture.isEmpty())
-        storedFile = ownpictures::keepPicture(picture.bytes, picture.format,
-                                              m_parts.folders.ownImagesFolder());
-    if (documentPictureLocation(m_parts.publishing, m_parts.servers, itemNo, storedFile, location))
-        doDefault = false;
+Result<pictureplan::Plan>
+DocumentPage::planPictures(const QList<pictureplan::DocumentPicture>& pictures) {
+    pictureplan::Input input;
+    input.target = pictureplan::targetOf(m_parts.publishing);
+    input.document = pictures;
+    input.servers.document = pictureplan::chosenServers(m_parts.servers, {}).document;
+    // A published picture from no file is kept with the own pictures, so
+    // that it can be uploaded with the others; the preview's stay with this
+    // run.
+    if (input.target == pictureplan::Target::Publish) {
+        input.unfiledFolder = m_parts.folders.ownImagesFolder();
+    } else {
+        const Result<QString> folder = HtmlFragmentExporter::privatePicturesFolder();
+        if (!folder)
+            return fail(folder.error());
+        input.unfiledFolder = folder.value();
+    }
+    pictureplan::Plan plan = pictureplan::make(input);
+    const Status saved = pictureplan::saveUnfiledPictures(plan);
+    if (!saved)
+        return fail(saved.error());
+    pictureplan::keepFindings(plan, m_parts.publishing);
+    return plan;
 }

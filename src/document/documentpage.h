@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pictureplan.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -103,8 +105,11 @@ private:
                                   QString& extras);
     void insertPicture();
     void insertHyperlink();
-    void DocEditor1HTMLSaveImage(const TCustomDocData& data, int itemNo, QString& location,
-                                 bool& doDefault);
+    /// The picture plan of the document's pictures for the page being made:
+    /// for publishing when `Publishing` is set, for the preview otherwise.
+    /// Pictures of no file are saved where the plan puts them; publishing
+    /// keeps the plan's addresses and its pictures without a server.
+    Result<pictureplan::Plan> planPictures(const QList<pictureplan::DocumentPicture>& pictures);
     /// Why the example file cannot be shown; empty when it can.
     QString exampleProblem(const QString& path) const;
 

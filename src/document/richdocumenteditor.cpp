@@ -3,6 +3,7 @@
 #include "editor/edactionlist.h"
 #include "editor/edfilecommands.h"
 #include "editor/tdoceditor.h"
+#include "platform/apperror.h"
 
 #include <QBuffer>
 
@@ -56,9 +57,21 @@ void RichDocumentEditor::RemoveUnusedStyles(bool textStyles, bool paragraphStyle
     m_editor->RemoveUnusedStyles(textStyles, paragraphStyles, listStyles);
 }
 
+void RichDocumentEditor::setPicturePlanner(PicturePlanner planner) {
+    m_planPictures = std::move(planner);
+}
+
 QByteArray RichDocumentEditor::exportHtmlFragment() {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    m_editor->ExportHtmlFragment(buffer);
+    if (!m_planPictures) {
+        m_editor->ExportHtmlFragment(buffer);
+        return buffer.data();
+    }
+    const Result<pictureplan::Plan> plan =
+        m_planPictures(HtmlFragmentExporter::documentPictures(m_editor->edDocument()));
+    if (!plan)
+        throw AppError(plan.error());
+    m_editor->ExportHtmlFragment(buffer, &plan.value());
     return buffer.data();
 }

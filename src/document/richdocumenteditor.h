@@ -1,7 +1,9 @@
 #pragma once
 
 #include "document/documenteditor.h"
+#include "platform/pictureplan.h"
 
+#include <functional>
 #include <memory>
 
 class EdActionList;
@@ -27,7 +29,14 @@ public:
     bool ConfirmCloseDocument() override;
     void RemoveUnusedStyles(bool textStyles, bool paragraphStyles, bool listStyles) override;
 
-    /// The document as the listing's HTML fragment, in Windows-1252.
+    /// Makes the picture plan for the document's pictures before an export.
+    using PicturePlanner =
+        std::function<Result<pictureplan::Plan>(const QList<pictureplan::DocumentPicture>&)>;
+    void setPicturePlanner(PicturePlanner planner);
+
+    /// The document as the listing's HTML fragment, in Windows-1252, its
+    /// pictures where the planner's plan puts them. Throws `AppError` when
+    /// the plan cannot be made.
     QByteArray exportHtmlFragment();
 
     TDocEditor& editor() const { return *m_editor; }
@@ -38,4 +47,5 @@ private:
     TDocEditor* m_editor = nullptr;
     EdFileCommands* m_files = nullptr;
     EdActionList* m_actions = nullptr;
+    PicturePlanner m_planPictures;
 };

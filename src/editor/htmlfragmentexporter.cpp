@@ -8,6 +8,7 @@
 #include "editor/linkdetection.h"
 #include "platform/apperror.h"
 #include "platform/fileurl.h"
+#include "platform/pictureplan.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 
@@ -18,6 +19,8 @@
 #include <QIODevice>
 #include <QMutex>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextList>
 #include <QTextTable>
 
@@ -157,6 +160,17 @@ bool isOurPicture(const QString& path) {
            file.lastModified() == it->modified;
 }
 
+/// A picture in the picture plan's terms, named by the document's name for
+/// its bytes when it has one (their SHA-1), which spares hashing them again.
+pictureplan::DocumentPicture plannedPicture(const DocPicture& picture,
+                                            const QString& resourceName) {
+    const QString prefix = docprop::pictureResourcePrefix();
+    const QString hash = resourceName.startsWith(prefix) ? resourceName.mid(prefix.size())
+                                                         : QString();
+    return {picture.fileName, picture.bytes, picture.format,
+            hash.size() == 40 ? hash : QString()};
+}
+
 QMutex& writtenPicturesMutex() {
     static QMutex mutex;
     return mutex;
@@ -166,6 +180,31 @@ QMutex& writtenPicturesMutex() {
 
 HtmlFragmentExporter::HtmlFragmentExporter(const EdDocument& document)
     : m_document(document) {}
+
+QList<pictureplan::DocumentPicture>
+HtmlFragmentExporter::documentPictures(const EdDocument& document) {
+    QList<pictureplan::DocumentPicture> pictures;
+    const QTextDocument* text = document.textDocument();
+    for (QTextBlock block = text->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat())
+                continue;
+            const QTextImageFormat image = format.toImageFormat();
+            pictures.append(plannedPicture(DocPicture::fromFormat(image), image.name()));
+        }
+    }
+    return pictures;
+}
+
+Result<QString> HtmlFragmentExporter::privatePicturesFolder() {
+    const QTemporaryDir& own = ownPicturesFolder();
+    if (!own.isValid())
+        return fail(QStringLiteral("Cannot create a folder for the document's pictures in "
+                                   "\"%1\": %2")
+                        .arg(QDir::tempPath(), own.errorString()));
+    return own.path();
+}
 
 QString HtmlFragmentExporter::toHtml() {
     // The last fragment's size is a good guess for this one's.
@@ -369,6 +408,11 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
 QString HtmlFragmentExporter::pictureSource(const TCustomDocData& data, int itemNo,
                                             const DocPicture& picture,
                                             const QString& resourceName) {
+    if (picturePlan) {
+        if (const pictureplan::Entry* planned =
+                picturePlan->documentPicture(plannedPicture(picture, resourceName)))
+            return planned->address;
+    }
     if (OnHTMLSaveImage) {
         QString location;
         bool doDefault = true;
@@ -399,12 +443,10 @@ QString HtmlFragmentExporter::savedPicture(const DocPicture& picture, const QStr
     const bool ownFolder = picturesFolder.isEmpty();
     QString folder = picturesFolder;
     if (ownFolder) {
-        const QTemporaryDir& own = ownPicturesFolder();
-        if (!own.isValid())
-            throw AppError(QStringLiteral("Cannot create a folder for the document's pictures "
-                                          "in \"%1\": %2")
-                               .arg(QDir::tempPath(), own.errorString()));
-        folder = own.path();
+        const Result<QString> own = privatePicturesFolder();
+        if (!own)
+            throw AppError(own.error());
+        folder = own.value();
     } else {
         QDir().mkpath(folder);
     }

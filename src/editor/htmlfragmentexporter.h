@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/customdocdata.h"
+#include "platform/result.h"
 
 #include <QColor>
 #include <QHash>
@@ -10,6 +11,11 @@
 class EdDocument;
 class QIODevice;
 struct DocPicture;
+
+namespace pictureplan {
+class Plan;
+struct DocumentPicture;
+} // namespace pictureplan
 
 /// Writes a document as an HTML fragment for the listing page: content only
 /// (no document type, html, head or body), formatting as inline style
@@ -31,6 +37,11 @@ public:
 
     explicit HtmlFragmentExporter(const EdDocument& document);
 
+    /// Where the page takes the document's pictures from, decided before the
+    /// export: every picture the plan holds is written with its address
+    /// there, and neither `OnHTMLSaveImage` nor the exporter decides it.
+    /// The pictures of no file must be in their planned files already.
+    const pictureplan::Plan* picturePlan = nullptr;
     HtmlSaveImageHandler OnHTMLSaveImage;
     /// Without a handler a link is written with its tag as the target. Only
     /// targets that `linkdetection::allowedLinkAddress` allows are written,
@@ -43,6 +54,13 @@ public:
     /// source is a file URL.
     QString picturesFolder;
     QString imagePrefix = QStringLiteral("img");
+
+    /// Every picture of the document, in the plan's terms.
+    static QList<pictureplan::DocumentPicture> documentPictures(const EdDocument& document);
+    /// The folder of this process alone (under the system's temporary
+    /// folder, removed when the process ends) where pictures of no file are
+    /// kept for a page shown on this computer.
+    static Result<QString> privatePicturesFolder();
 
     /// The fragment as text (only Windows-1252 characters).
     QString toHtml();

@@ -198,9 +198,10 @@ void TDocEditor::RemoveUnusedStyles(bool textStyles, bool paraStyles, bool listS
                               textCursor().charFormat().stringProperty(docprop::Tag)));
 }
 
-bool TDocEditor::ExportHtmlFragment(QIODevice& out) {
+bool TDocEditor::ExportHtmlFragment(QIODevice& out, const pictureplan::Plan* plan) {
     HtmlFragmentExporter exporter(*m_document);
     exporter.imagePrefix.clear();
+    exporter.picturePlan = plan;
     exporter.OnWriteHyperlink = OnWriteHyperlink;
     exporter.OnHTMLSaveImage = OnHTMLSaveImage;
     return exporter.write(out);

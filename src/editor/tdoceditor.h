@@ -73,8 +73,9 @@ public:
     /// The document as an HTML fragment, with the save-image and
     /// write-hyperlink events; false when writing failed. Pictures it saves
     /// itself go to a folder of this process under the temporary folder;
-    /// AppError when one cannot be saved.
-    bool ExportHtmlFragment(QIODevice& out);
+    /// AppError when one cannot be saved. The pictures `plan` holds are
+    /// written with their addresses there.
+    bool ExportHtmlFragment(QIODevice& out, const pictureplan::Plan* plan = nullptr);
     void ShowTableSizePicker(QWidget* button);
     /// Scrolls to an anchor of the document or hands a web or e-mail address
     /// to the desktop; any other target is refused with a message.

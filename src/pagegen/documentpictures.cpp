@@ -1,29 +1,21 @@
 #include "pagegen/documentpictures.h"
 
-#include "pagegen/pagetext.h"
+#include "pagegen/pictureinputs.h"
 #include "pagegen/publishingstate.h"
-#include "settings/serveraddress.h"
-#include "settings/servermirror.h"
 
 bool documentPictureLocation(PublishingState& publishing, const ServerMirror& servers, int itemNo,
                              const QString& storedFile, QString& location) {
     if (itemNo < 0 || storedFile.isEmpty())
         return false;
-    if (!publishing.Publishing) {
-        location = PathToFileUrl(storedFile);
-        return true;
-    }
-    const QString chosen = servers.OwnServer == 1   ? servers.PrimaryServer
-                           : servers.OwnServer == 2 ? servers.SecondaryServer
-                                                    : QString();
-    // A server nobody has set is never published: the picture stays where
-    // the editor puts it, and publishing is told it has no address.
-    const QString server = serveraddress::fromTyped(chosen).value_or(QString());
-    if (server.isEmpty()) {
-        publishing.UnplacedPictures.append(storedFile);
-        return true;
-    }
-    location = addressOnServer(server, pathFileName(storedFile));
-    publishing.RequiredImages.add(location);
+    pictureplan::Input input;
+    input.target = pictureplan::targetOf(publishing);
+    input.document = {{storedFile, {}, {}}};
+    input.servers.document = pictureplan::chosenServers(servers, {}).document;
+    const pictureplan::Plan plan = pictureplan::make(input);
+    const pictureplan::Entry& entry = plan.entries.constFirst();
+    // Published without a server, the picture stays where the editor puts it.
+    if (input.target == pictureplan::Target::Preview || entry.placed())
+        location = entry.address;
+    pictureplan::keepFindings(plan, publishing);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "layout/layout.h"
 #include "pagegen/pagetext.h"
+#include "pagegen/pictureinputs.h"
 #include "pagegen/publishingstate.h"
 
 #include <algorithm>
@@ -41,25 +42,17 @@ QString background(bool transparent, QString Layout::*field, const Layout& layou
     return transparent ? QStringLiteral("transparent") : color(field, layout);
 }
 
-/// A local picture: a path below the images folder, starting with a separator
-/// (a layout written elsewhere may use "\").
-QString localPicture(const QString& userFolder, const QString& imagePath) {
-    QString path = userFolder + QStringLiteral("images");
-    for (const QString& element : pathElements(imagePath))
-        path += u'/' + element;
-    return PathToFileUrl(path);
-}
-
 class VariableList {
 public:
     void set(const char* name, const QString& value) {
         m_list.append({QString::fromLatin1(name), value});
     }
-    void setPicture(const char* name, bool hidden, const PictureSources& sources,
-                    const QString& serverUrl, const QString& imagePath) {
-        if (!hidden)
-            set(name, sources.publishing.Publishing ? quotableUrl(serverUrl)
-                                                    : localPicture(sources.userFolder, imagePath));
+    /// A shown picture: at its address in the preview's plan, or at the
+    /// server address publishing kept from its plan.
+    void setPicture(const char* name, const pictureplan::Entry& planned, const QString& serverUrl,
+                    bool publishing) {
+        if (planned.shown)
+            set(name, publishing ? quotableUrl(serverUrl) : planned.address);
     }
     /// Exactly one of the four repeat keywords of a picture.
     void setRepeat(const char* prefix, bool repeatX, bool repeatY) {
@@ -92,9 +85,14 @@ QString pageWidth(const Layout& l) {
 QList<ListingVariable> listingVariables(const Layout& l, const PictureSources& pictures) {
     VariableList v;
     const PublishingState& p = pictures.publishing;
-    v.setPicture("adimg", l.AdImgHide, pictures, p.AdImageURL, l.AdImg);
-    v.setPicture("fimg", l.FImgHide, pictures, p.FrameImageURL, l.FBgImg);
-    v.setPicture("timg", l.TxtImgHide, pictures, p.TextImageURL, l.TxtBgImg);
+    pictureplan::Input input;
+    input.userFolder = pictures.userFolder;
+    input.layout = pictureplan::layoutPictures(l);
+    const pictureplan::Plan plan = pictureplan::make(input);
+    using pictureplan::Role;
+    v.setPicture("adimg", *plan.layoutPicture(Role::PageArea), p.AdImageURL, p.Publishing);
+    v.setPicture("fimg", *plan.layoutPicture(Role::Frame), p.FrameImageURL, p.Publishing);
+    v.setPicture("timg", *plan.layoutPicture(Role::TextArea), p.TextImageURL, p.Publishing);
     v.set("adbc", background(l.AdHideCol, &Layout::AdBackCol, l));
     const QString width = pageWidth(l);
     if (!width.isEmpty())

@@ -5,7 +5,6 @@
 #include "platform/uilanguage.h"
 #include "platform/windows1252.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
@@ -102,20 +101,6 @@ Placement CheckImageLocation(const QString& file, const QString& ownPicturesFold
             return placed;
         }
     }
-}
-
-QString keepPicture(const QByteArray& bytes, const QByteArray& format,
-                    const QString& ownPicturesFolder) {
-    const QByteArray hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex();
-    const QString extension =
-        format == "jpeg" ? QStringLiteral("jpg") : QString::fromLatin1(format);
-    const QString file = canonicalFolder(ownPicturesFolder) + QStringLiteral("/picture-") +
-                         QString::fromLatin1(hash.left(16)) + QLatin1Char('.') +
-                         (extension.isEmpty() ? QStringLiteral("bin") : extension);
-    QByteArray existing;
-    if (!readWholeFile(file, existing) || existing != bytes)
-        writeFileAtomically(file, bytes);
-    return file;
 }
 
 QString ReverseURL(const QString& path) {

@@ -28,14 +28,6 @@ struct Placement {
 /// when the picture cannot be read or the copy cannot be written.
 Placement CheckImageLocation(const QString& file, const QString& ownPicturesFolder);
 
-/// Keeps a picture that came from no file (pasted, dropped, part of a
-/// shipped document) in the own pictures folder, under a name made from its
-/// bytes so the same picture always gets the same name: "picture-<hash>.png".
-/// `format` is the picture's format name ("jpeg", "png", "gif"). Returns the
-/// file's path; throws `AppError` when it cannot be written.
-QString keepPicture(const QByteArray& bytes, const QByteArray& format,
-                    const QString& ownPicturesFolder);
-
 /// Copies a whole file (`FileCopy`) all at once: a failed copy leaves any
 /// earlier destination as it was. Copying a file onto itself does nothing.
 /// Throws `AppError` naming the file that cannot be read or written.

@@ -17,12 +17,13 @@ namespace imageservers {
 QString layoutPictureServer(const ServerMirror& servers,
                             const std::array<QString, 3>& productServers);
 
-/// `setImageServer` and `ExportNow` before the page is made: the pictures'
-/// bare file names (letter case kept: servers tell "Sky.gif" from
-/// "sky.gif"), their addresses on `server`, and every shown picture's
-/// address added to `RequiredImages` (its path to `UnplacedPictures` when
-/// `server` is empty).
+/// `setImageServer` and `ExportNow` before the page is made, from the
+/// layout's picture plan for publishing on `server`: the pictures' bare file
+/// names (letter case kept: servers tell "Sky.gif" from "sky.gif"), their
+/// addresses, and every shown picture's address added to `RequiredImages`
+/// (its local file below `userFolder` to `UnplacedPictures` when `server` is
+/// empty).
 void placeLayoutPictures(const Layout& layout, const QString& server, LayoutState& layoutState,
-                         PublishingState& publishing);
+                         PublishingState& publishing, const QString& userFolder = QString());
 
 } // namespace imageservers

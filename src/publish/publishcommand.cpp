@@ -43,8 +43,8 @@ bool PublishCommand::publish() {
     publishing.Publishing = true;
     const QString layoutServer =
         imageservers::layoutPictureServer(m_parts.servers, m_parts.productServers);
-    imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState,
-                                      publishing);
+    imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState, publishing,
+                                      m_parts.folders.UserFolder);
     ExportNow();
     if (!picturesHaveServers() || !listingIsFit() || !picturesAreOnline()) {
         publishing.Publishing = false;
