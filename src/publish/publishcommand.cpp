@@ -7,6 +7,7 @@
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
 #include "platform/userdialogs.h"
+#include "platform/workingfolders.h"
 #include "publish/exportinfodialog.h"
 #include "publish/imageservers.h"
 #include "publish/listingclipboard.h"
