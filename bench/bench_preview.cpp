@@ -8,11 +8,11 @@
 #include "app/appstate.h"
 #include "layout/layout.h"
 #include "layout/layoutpage.h"
-#include "layout/numberedit.h"
 #include "pagegen/pagegenerator.h"
 #include "platform/qtuserdialogs.h"
 #include "preview/previewbrowser.h"
 #include "preview/previewcontroller.h"
+#include "widgets/numberedit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -99,7 +99,7 @@ void MainWindow::createPages() {
     connect(m_documentPage, &DocumentPage::pageWanted, m_pages, &QTabWidget::setCurrentIndex);
     m_pages->addTab(m_documentPage,
                     QStringLiteral("DOCUMENT Editor ( text writing and formatting )"));
-    m_layoutPage = new LayoutPage(m_state.layout, m_layout, m_dialogs);
+    m_layoutPage = new LayoutPage(m_state.layout, m_dialogs);
     m_layoutPage->rememberPhonePreview(m_state.folders.settingsFile(), m_dialogs);
     addPage(m_pages, "tabDecorate", QStringLiteral("LAYOUT Editor ( decorating and publishing )"),
             m_layoutPage);
@@ -109,8 +109,8 @@ void MainWindow::createPages() {
     (new QVBoxLayout(m_publishTab))->setContentsMargins(0, 0, 0, 0);
     m_pages->addTab(m_publishTab, QStringLiteral("Export to Auctions site"));
 
-    m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout,
-                                                      m_state.publishing, m_layout);
+    m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout.state(),
+                                                      m_state.publishing, m_state.layout.layout());
     RichDocumentEditor& editor = m_documentPage->richEditor();
     m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
     // A refresh asked for before the preview exists makes it and shows the page.
@@ -127,9 +127,8 @@ void MainWindow::createPages() {
 }
 
 void MainWindow::createPageReactions() {
-    m_layoutCommands =
-        new LayoutCommands({m_state.folders, m_state.layout, m_state.document, m_layout},
-                           *m_layoutPage, m_dialogs, m_windows.saveExit, this);
+    m_layoutCommands = new LayoutCommands({m_state.folders, m_state.layout, m_state.document},
+                                          *m_layoutPage, m_dialogs, m_windows.saveExit, this);
     connect(m_layoutCommands, &LayoutCommands::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_layoutCommands, &LayoutCommands::fullMenuNeeded, this,
             [this] { m_menu->MainMenuDisplay(QStringLiteral("show")); });
@@ -141,8 +140,8 @@ void MainWindow::createPageReactions() {
             shown->showPageFile(file);
     });
 
-    auto* pictures = new LayoutPictures(m_layoutPage->controls(), m_state.layout, m_layout,
-                                        m_state.folders, m_dialogs, this);
+    auto* pictures = new LayoutPictures(m_layoutPage->controls(), m_state.layout, m_state.folders,
+                                        m_dialogs, this);
     connect(pictures, &LayoutPictures::refreshNeeded, m_layoutPage, &LayoutPage::refreshPreview);
     connect(pictures, &LayoutPictures::pictureCopied, this,
             [this](const QString& copy) { m_state.publishing.LastPictureCopy = copy; });
@@ -241,11 +240,10 @@ void MainWindow::createPublishing() {
             new ExportInfoDialog(m_dialogs, m_state.folders.settingsFile(), sites,
                                  *m_windows.settings, *this, *addSite, *editSite, this);
     }
-    m_publishCommand =
-        new PublishCommand({m_state.document, m_state.layout, m_state.publishing, m_state.servers,
-                            m_state.ProductServer, m_layout, *m_pageGenerator, m_clipboard,
-                            m_state.folders, m_state.LanguageCode},
-                           m_dialogs, m_publishDialog, this);
+    m_publishCommand = new PublishCommand({m_state.document, m_state.layout, m_state.publishing,
+                                           m_state.servers, m_state.ProductServer, *m_pageGenerator,
+                                           m_clipboard, m_state.folders, m_state.LanguageCode},
+                                          m_dialogs, m_publishDialog, this);
     connectImageTest();
     connect(m_publishCommand, &PublishCommand::settingsRequested, this, &MainWindow::openSettings);
     connectCommand(m_layoutPage->buttons().btnExport, &QPushButton::clicked, this, m_dialogs,
@@ -392,15 +390,15 @@ void MainWindow::FormCreate() {
     m_pages->setCurrentIndex(int(MainPage::Compose));
     // The Publish page is reached only by the publish command.
     m_pages->setTabVisible(int(MainPage::Export), false);
-    LayoutState& layout = m_state.layout;
-    layout.LayoutFileName = WorkingFolders::untitledLayoutName();
-    layout.LayoutLoadRequested = LayoutLoadRequest::None;
-    layout.LayoutModified = false;
+    LayoutDocument& layout = m_state.layout;
+    layout.setFile(layout.state().LayoutFolder, WorkingFolders::untitledLayoutName());
+    layout.setLoadRequest(LayoutLoadRequest::None);
+    layout.markSaved();
     m_state.LanguageCode = settingsfile::readLanguageCode(m_state.folders.settingsFile());
     m_menu->checkLanguage(m_state.LanguageCode);
     languageapplier::followShownDialogs(this);
     keepTitlesWhole(this);
-    layout.LayoutLoadNeeded = true;
+    layout.setLoadNeeded(true);
 }
 
 LayoutPreview* MainWindow::preview() {
@@ -448,8 +446,8 @@ void MainWindow::FormActivate() {
 
 void MainWindow::showWelcomeDocument() {
     m_pages->setCurrentIndex(int(MainPage::Compose));
-    m_state.layout.LayoutLoadNeeded = true;
-    m_state.layout.LayoutModified = false;
+    m_state.layout.setLoadNeeded(true);
+    m_state.layout.markSaved();
     loadWelcomeDocument();
     m_state.FirstActivation = false;
 }

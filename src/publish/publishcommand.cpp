@@ -1,7 +1,7 @@
 #include "publish/publishcommand.h"
 
 #include "editor/documentstate.h"
-#include "layout/layoutstate.h"
+#include "layout/layoutdocument.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
@@ -41,7 +41,9 @@ bool PublishCommand::btnExportClick() {
     publishing.Publishing = true;
     const QString layoutServer =
         imageservers::layoutPictureServer(m_parts.servers, m_parts.productServers);
-    imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState,
+    // The document names the pictures by their paths itself.
+    LayoutState pictureNames = m_parts.layout.state();
+    imageservers::placeLayoutPictures(m_parts.layout.layout(), layoutServer, pictureNames,
                                       publishing);
     ExportNow();
     if (!picturesHaveServers() || !listingIsFit() || !picturesAreOnline()) {

@@ -1,7 +1,5 @@
 #include "settings/settingsdialog.h"
 
-#include "layout/numberedit.h"
-#include "layout/updown.h"
 #include "platform/apperror.h"
 #include "platform/productwebsite.h"
 #include "platform/uilanguage.h"
@@ -10,6 +8,8 @@
 #include "settings/serveraddress.h"
 #include "settings/servermirror.h"
 #include "settings/settingsfile.h"
+#include "widgets/numberedit.h"
+#include "widgets/updown.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
