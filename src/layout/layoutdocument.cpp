@@ -4,8 +4,6 @@
 #include "platform/fileurl.h"
 #include "platform/workingfolders.h"
 
-#include <utility>
-
 namespace {
 
 /// Sets `field` to `value`; true when that changed it.
@@ -15,6 +13,18 @@ bool assign(T& field, const T& value) {
         return false;
     field = value;
     return true;
+}
+
+QString LayoutState::*hintField(LayoutDocument::Picture picture) {
+    switch (picture) {
+    case LayoutDocument::Picture::Ad:
+        return &LayoutState::AdImageHint;
+    case LayoutDocument::Picture::Frame:
+        return &LayoutState::FrameImageHint;
+    case LayoutDocument::Picture::Text:
+        break;
+    }
+    return &LayoutState::TextImageHint;
 }
 
 } // namespace
@@ -169,19 +179,11 @@ void LayoutDocument::resetPictureHints() {
 }
 
 const QString& LayoutDocument::pictureHint(Picture picture) const {
-    return const_cast<LayoutDocument*>(this)->hintOf(picture);
+    return m_state.*hintField(picture);
 }
 
 QString& LayoutDocument::hintOf(Picture picture) {
-    switch (picture) {
-    case Picture::Ad:
-        return m_state.AdImageHint;
-    case Picture::Frame:
-        return m_state.FrameImageHint;
-    case Picture::Text:
-        break;
-    }
-    return m_state.TextImageHint;
+    return m_state.*hintField(picture);
 }
 
 LayoutDocument::Changes LayoutDocument::valuesChanged() {
