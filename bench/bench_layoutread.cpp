@@ -47,8 +47,8 @@ void readBytesOnly(benchmark::State& state) {
 
 void readLayout(benchmark::State& state) {
     for (auto _ : state) {
-        const LayoutFileContent content = layoutfile::read(largeLayout().fileName);
-        benchmark::DoNotOptimize(content.layout.OBWidth.size());
+        const Result<LayoutFileContent> content = layoutfile::read(largeLayout().fileName);
+        benchmark::DoNotOptimize(content->layout.OBWidth.size());
     }
     state.SetBytesProcessed(state.iterations() * IniFile::MaxFileSize);
 }

@@ -8,11 +8,11 @@
 #include "app/appstate.h"
 #include "layout/layout.h"
 #include "layout/layoutpage.h"
-#include "layout/numberedit.h"
 #include "pagegen/pagegenerator.h"
 #include "platform/qtuserdialogs.h"
 #include "preview/previewbrowser.h"
 #include "preview/previewcontroller.h"
+#include "widgets/numberedit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -83,10 +83,10 @@ struct Figures {
 
 struct Bench {
     AppState state;
-    Layout layout = Layout::withDefaults();
     QtUserDialogs dialogs{QStringLiteral("Vantrel")};
-    LayoutPage page{state.layout, layout, dialogs};
-    PageGenerator generator{state.folders, state.layout, state.publishing, layout};
+    LayoutPage page{state.layout, dialogs};
+    PageGenerator generator{state.folders, state.layout.state(), state.publishing,
+                            state.layout.layout()};
     PreviewController preview{state.publishing, page, generator, dialogs};
     QWebEngineView bare;
     QByteArray document;
@@ -94,7 +94,8 @@ struct Bench {
 
     Bench() {
         state.folders.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-        state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
+        state.layout.setFile(QString(), QStringLiteral("Untitled.rbs"));
+        state.layout.setLayout(Layout::withDefaults());
         generator.setDocumentExport([this] { return document; });
         page.resize(1000, 700);
         page.show();

@@ -224,7 +224,10 @@ QStringList renderedLines(const Arguments& args) {
     layoutState.LayoutFolder = withTrailingSeparator(file.absolutePath());
     layoutState.LayoutFileName = file.fileName();
     // Read as the program opens it: a number that is not one takes its default.
-    const Layout layout = normalised(shownLayout(loadedLayoutFile(args.layout)));
+    const Result<LayoutFileContent> content = loadedLayoutFile(args.layout);
+    if (!content)
+        throw AppError(content.error());
+    const Layout layout = normalised(shownLayout(*content));
     PageGenerator generator(folders, layoutState, publishing, layout);
     generator.setDocumentExport([&] { return document; });
     const GeneratedPage page = generator.generate();

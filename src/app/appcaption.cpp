@@ -30,8 +30,8 @@ std::optional<QString> appCaption(const AppState& state, MainPage page, bool doc
     case MainPage::Decorate:
         return caption(state,
                        uilanguage::text("MESSAGES", "captionLayout", QStringLiteral("layout")),
-                       state.layout.LayoutFileName, WorkingFolders::untitledLayoutName(),
-                       state.layout.LayoutModified);
+                       state.layout.state().LayoutFileName, WorkingFolders::untitledLayoutName(),
+                       state.layout.state().LayoutModified);
     case MainPage::Export:
         break;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/documentstate.h"
-#include "layout/layoutstate.h"
+#include "layout/layoutdocument.h"
 #include "pagegen/publishingstate.h"
 #include "platform/workingfolders.h"
 #include "settings/servermirror.h"
@@ -18,7 +18,8 @@ struct AppState {
     bool FirstActivation = true;
 
     DocumentState document;
-    LayoutState layout;
+    /// The layout being edited, with its file and state.
+    LayoutDocument layout;
     PublishingState publishing;
     /// The server choices of the program's `Settings`, kept in step with
     /// every change of them.

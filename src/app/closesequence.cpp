@@ -10,11 +10,9 @@ bool FormCloseQuery(AppState& state, DocumentEditor& editor, LayoutCommands& lay
                     UserDialogs& dialogs) {
     bool mayClose = false;
     runCommand(dialogs, [&] { mayClose = editor.ConfirmCloseDocument(); });
-    if (state.layout.LayoutModified) {
+    if (state.layout.state().LayoutModified) {
         bool layoutLetGo = false;
-        runCommand(dialogs, [&] {
-            layoutLetGo = layoutCommands.btnNewPresentClick(LayoutCommands::Form::User);
-        });
+        runCommand(dialogs, [&] { layoutLetGo = layoutCommands.newLayout(); });
         mayClose = mayClose && layoutLetGo;
         QCoreApplication::processEvents();
     }

@@ -101,13 +101,13 @@ void MainWindow::createPages() {
     connect(m_documentPage, &DocumentPage::pageWanted, m_pages, &QTabWidget::setCurrentIndex);
     m_pages->addTab(m_documentPage,
                     QStringLiteral("DOCUMENT Editor ( text writing and formatting )"));
-    m_layoutPage = new LayoutPage(m_state.layout, m_layout, m_dialogs);
+    m_layoutPage = new LayoutPage(m_state.layout, m_dialogs);
     m_layoutPage->rememberPhonePreview(m_state.folders.settingsFile(), m_dialogs);
     addPage(m_pages, "tabDecorate", QStringLiteral("LAYOUT Editor ( decorating and publishing )"),
             m_layoutPage);
 
-    m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout,
-                                                      m_state.publishing, m_layout);
+    m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout.state(),
+                                                      m_state.publishing, m_state.layout.layout());
     RichDocumentEditor& editor = m_documentPage->richEditor();
     m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
     connect(m_layoutPage, &LayoutPage::previewRequested, this, &MainWindow::UpdateAppCaption);
@@ -115,9 +115,8 @@ void MainWindow::createPages() {
 }
 
 void MainWindow::createPageReactions() {
-    m_layoutCommands =
-        new LayoutCommands({m_state.folders, m_state.layout, m_state.document, m_layout},
-                           *m_layoutPage, m_dialogs, m_windows.saveExit, this);
+    m_layoutCommands = new LayoutCommands({m_state.folders, m_state.layout, m_state.document},
+                                          *m_layoutPage, m_dialogs, m_windows.saveExit, this);
     connect(m_layoutCommands, &LayoutCommands::captionChanged, this, &MainWindow::UpdateAppCaption);
     connect(m_layoutCommands, &LayoutCommands::fullMenuNeeded, this,
             [this] { m_menu->MainMenuDisplay(QStringLiteral("show")); });
@@ -128,8 +127,8 @@ void MainWindow::createPageReactions() {
             shown->showPageFile(file);
     });
 
-    auto* pictures = new LayoutPictures(m_layoutPage->controls(), m_state.layout, m_layout,
-                                        m_state.folders, m_dialogs, this);
+    auto* pictures = new LayoutPictures(m_layoutPage->controls(), m_state.layout, m_state.folders,
+                                        m_dialogs, this);
     connect(pictures, &LayoutPictures::refreshNeeded, m_layoutPage, &LayoutPage::refreshPreview);
     connect(pictures, &LayoutPictures::pictureCopied, this,
             [this](const QString& copy) { m_state.publishing.LastPictureCopy = copy; });
@@ -200,8 +199,8 @@ void MainWindow::openSettings() {
 
 void MainWindow::createPublishing() {
     m_publishing = new PublishingController(
-        {m_state, m_layout, *m_pageGenerator, m_clipboard, *m_pages,
-         *m_layoutPage->buttons().btnExport, [this] { return m_webParts->load(); }},
+        {m_state, *m_pageGenerator, m_clipboard, *m_pages, *m_layoutPage->buttons().btnExport,
+         [this] { return m_webParts->load(); }},
         m_dialogs, m_windows.settings, m_settings, m_windows.testImages, this);
     m_webParts = new WebPartsHost(
         {m_state.publishing, *m_layoutPage, *m_pageGenerator, *m_publishing}, m_dialogs, this);
@@ -262,10 +261,10 @@ void MainWindow::FormCreate() {
     m_state.AppTitle = applicationTitle();
     m_menu->MainMenuDisplay(QStringLiteral("show"));
     m_pages->setCurrentIndex(int(MainPage::Compose));
-    LayoutState& layout = m_state.layout;
-    layout.LayoutFileName = WorkingFolders::untitledLayoutName();
-    layout.LayoutLoadRequested = LayoutLoadRequest::None;
-    layout.LayoutModified = false;
+    LayoutDocument& layout = m_state.layout;
+    layout.setFile(layout.state().LayoutFolder, WorkingFolders::untitledLayoutName());
+    layout.setLoadRequest(LayoutLoadRequest::None);
+    layout.markSaved();
     m_language =
         new ProgramLanguage({m_state, *m_menu, *m_documentPage, *m_settings}, m_dialogs, this);
     connect(m_language, &ProgramLanguage::applied, this, &MainWindow::UpdateAppCaption);
@@ -275,7 +274,7 @@ void MainWindow::FormCreate() {
             m_layoutPage->refreshPreview();
     });
     keepTitlesWhole(this);
-    layout.LayoutLoadNeeded = true;
+    layout.setLoadNeeded(true);
 }
 
 LayoutPreview* MainWindow::preview() {
@@ -310,8 +309,8 @@ void MainWindow::FormActivate() {
 
 void MainWindow::showWelcomeDocument() {
     m_pages->setCurrentIndex(int(MainPage::Compose));
-    m_state.layout.LayoutLoadNeeded = true;
-    m_state.layout.LayoutModified = false;
+    m_state.layout.setLoadNeeded(true);
+    m_state.layout.markSaved();
     m_documentPage->showWelcomeDocument(m_state.LanguageCode);
     m_state.FirstActivation = false;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/appstate.h"
-#include "layout/layout.h"
 #include "publish/listingclipboard.h"
 
 #include <QMainWindow>
@@ -75,7 +74,9 @@ public:
     /// The Layout page (`tabDecorate`) and the layout controls it holds.
     QWidget* layoutPage() const;
     LayoutPage& layoutControls() const { return *m_layoutPage; }
-    Layout& layout() { return m_layout; }
+    /// The layout being edited; it is changed only through its operations.
+    LayoutDocument& layoutDocument() { return m_state.layout; }
+    const Layout& layout() const { return m_state.layout.layout(); }
     MainMenu& mainMenu() const { return *m_menu; }
     DocumentEditor& editor() const;
     DocumentPage& documentPage() const { return *m_documentPage; }
@@ -111,7 +112,6 @@ private:
     std::unique_ptr<Settings> m_ownSettings;
     Settings* m_settings = nullptr;
     AppState m_state;
-    Layout m_layout;
     ListingClipboard m_clipboard;
     QTabWidget* m_pages = nullptr;
     DocumentPage* m_documentPage = nullptr;

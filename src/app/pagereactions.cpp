@@ -49,9 +49,9 @@ void PageReactions::tabDecorateShow() {
     // The controls come back once the preview shows the regenerated page.
     m_parts.layoutPage.column()->setGroupsVisible(false);
     leavePublishing();
-    m_parts.layoutCommands.btnNewPresentClick(LayoutCommands::Form::Page);
+    m_parts.layoutCommands.loadOnShow();
     const LayoutControls& c = m_parts.layoutPage.controls();
-    const LayoutState& state = m_parts.state.layout;
+    const LayoutState& state = m_parts.state.layout.state();
     const auto hint = [](const QString& text) {
         return text.isEmpty() ? imageHint(QString()) : text;
     };

@@ -33,7 +33,7 @@ PublishingController::PublishingController(Parts parts, UserDialogs& dialogs,
         createPublishDialog(window);
     AppState& state = m_parts.state;
     m_command = new PublishCommand({state.document, state.layout, state.publishing, state.servers,
-                                    state.ProductServer, m_parts.layout, m_parts.generator,
+                                    state.ProductServer, m_parts.generator,
                                     m_parts.clipboard, state.folders, state.LanguageCode},
                                    m_dialogs, m_publishDialog, this);
     connectImageTest();

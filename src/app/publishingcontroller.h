@@ -22,7 +22,6 @@ class TestImagesDialog;
 class UserDialogs;
 class WebParts;
 struct AppState;
-struct Layout;
 
 /// Publishing from the main window: the publish command behind "Publish
 /// now...", the publish dialog with its auction-site dialogs, the image
@@ -35,7 +34,6 @@ public:
     /// What publishing reads and changes of the main window.
     struct Parts {
         AppState& state;
-        const Layout& layout;
         PageGenerator& generator;
         ListingClipboard& clipboard;
         /// The window's pages, by `MainPage` index; the Publish page's

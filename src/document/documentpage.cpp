@@ -13,7 +13,7 @@
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
 #include "editor/vdocreader.h"
-#include "layout/layoutstate.h"
+#include "layout/layoutdocument.h"
 #include "pagegen/pictureinputs.h"
 #include "pagegen/publishingstate.h"
 #include "platform/ownpictures.h"
@@ -337,8 +337,7 @@ void DocumentPage::openExample(const QString& name) {
     m_editor->files().setDocumentFile(path, false);
     m_parts.document.DocumentFileName = path;
     emit captionChanged();
-    m_parts.layout.LayoutLoadNeeded = true;
-    m_parts.layout.LayoutLoadRequested = LayoutLoadRequest::Example;
+    m_parts.layout.requestLoad(LayoutLoadRequest::Example);
     if (QFileInfo(path).fileName() != QLatin1String("DocTutor.vdoc"))
         emit pageWanted(1);
 }

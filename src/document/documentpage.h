@@ -9,13 +9,13 @@ class DocumentEditor;
 class DocumentTools;
 class InsertLinkInfoDialog;
 class InsertPicInfoDialog;
+class LayoutDocument;
 class QPushButton;
 class RichDocumentEditor;
 class SettingsChoices;
 class UserDialogs;
 class TCustomDocData;
 struct DocumentState;
-struct LayoutState;
 struct PublishingState;
 struct ServerMirror;
 struct WorkingFolders;
@@ -34,7 +34,7 @@ public:
     struct Parts {
         const WorkingFolders& folders;
         DocumentState& document;
-        LayoutState& layout;
+        LayoutDocument& layout;
         PublishingState& publishing;
         const ServerMirror& servers;
     };

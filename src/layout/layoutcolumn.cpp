@@ -2,8 +2,8 @@
 
 #include "layout/colorcombo.h"
 #include "layout/layout.h"
-#include "layout/numberedit.h"
-#include "layout/updown.h"
+#include "widgets/numberedit.h"
+#include "widgets/updown.h"
 #include "platform/uilanguage.h"
 
 #include <QCheckBox>

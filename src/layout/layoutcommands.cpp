@@ -3,10 +3,9 @@
 #include "editor/documentstate.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
+#include "layout/layoutdocument.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutpage.h"
-#include "layout/layoutrules.h"
-#include "layout/layoutstate.h"
 #include "layout/saveexitdialog.h"
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
@@ -38,9 +37,8 @@ LayoutCommands::LayoutCommands(Parts parts, LayoutPage& page, UserDialogs& dialo
                                SaveExitDialog* prompt, QObject* parent)
     : QObject(parent)
     , m_folders(parts.folders)
-    , m_state(parts.state)
-    , m_document(parts.document)
     , m_layout(parts.layout)
+    , m_document(parts.document)
     , m_page(page)
     , m_dialogs(dialogs)
     , m_prompt(prompt) {
@@ -56,8 +54,7 @@ LayoutCommands::~LayoutCommands() = default;
 
 void LayoutCommands::connectButtons() {
     const LayoutButtons& b = m_page.buttons();
-    connectCommand(b.btnNewLayout, &QPushButton::clicked, this, m_dialogs,
-                   [this] { btnNewPresentClick(Form::User); });
+    connectCommand(b.btnNewLayout, &QPushButton::clicked, this, m_dialogs, [this] { newLayout(); });
     connectCommand(b.btnOpenLayout, &QPushButton::clicked, this, m_dialogs,
                    [this] { btnOpenLayoutClick(); });
     connectCommand(b.btnSaveLayout, &QPushButton::clicked, this, m_dialogs,
@@ -67,21 +64,38 @@ void LayoutCommands::connectButtons() {
 }
 
 bool LayoutCommands::btnNewPresentClick(Form form) {
+    if (form == Form::User)
+        return newLayout();
+    loadOnShow();
+    return true;
+}
+
+bool LayoutCommands::newLayout() {
     // Asked first, so that a cancel leaves everything as it was.
-    if (form == Form::User && checkUnsavedChanges() == SaveCheck::Cancelled)
+    if (checkUnsavedChanges() == SaveCheck::Cancelled)
         return false;
     emit publishingLeft();
     resetButtonHints();
-    if (form == Form::User)
-        becomeUntitled();
+    becomeUntitled();
+    m_layout.setLoadRequest(LayoutLoadRequest::New);
+    loadAndShow();
+    return true;
+}
+
+void LayoutCommands::loadOnShow() {
+    emit publishingLeft();
+    resetButtonHints();
     // Showing the page reads the layout of an example just opened rather
     // than the default one: the example is shown with its own decoration.
-    if (form == Form::User || m_state.LayoutLoadRequested != LayoutLoadRequest::Example)
-        m_state.LayoutLoadRequested = LayoutLoadRequest::New;
+    if (m_layout.state().LayoutLoadRequested != LayoutLoadRequest::Example)
+        m_layout.setLoadRequest(LayoutLoadRequest::New);
+    loadAndShow();
+}
+
+void LayoutCommands::loadAndShow() {
     LoadComponents();
     showBlankPage();
     m_page.refreshPreview();
-    return true;
 }
 
 void LayoutCommands::btnOpenLayoutClick() {
@@ -90,8 +104,7 @@ void LayoutCommands::btnOpenLayoutClick() {
         return;
     if (check == SaveCheck::Discarded || check == SaveCheck::SavedThroughDialog)
         becomeUntitled();
-    m_state.LayoutLoadRequested = LayoutLoadRequest::Open;
-    m_state.LayoutLoadNeeded = true;
+    m_layout.requestLoad(LayoutLoadRequest::Open);
     LoadComponents();
 }
 
@@ -119,27 +132,21 @@ void LayoutCommands::btnSaveAsClick() {
 }
 
 void LayoutCommands::SaveToRBS() {
-    saveTo(m_state.LayoutFolder, m_state.LayoutFileName);
+    saveTo(m_layout.state().LayoutFolder, m_layout.state().LayoutFileName);
 }
 
 void LayoutCommands::saveTo(const QString& folder, const QString& fileName) {
-    LayoutFileContent content;
-    content.layout = m_layout;
-    content.TxtAllMargins = m_page.controls().cbxAllMargins->isChecked();
-    layoutfile::write(folder + fileName, content);
-    // Only a layout that is on disk takes the file as its identity.
-    m_state.LayoutFolder = folder;
-    m_state.LayoutFileName = fileName;
-    m_state.LayoutModified = false;
+    if (const Status saved = m_layout.save(folder, fileName); !saved)
+        throw AppError(saved.error());
     emit captionChanged();
     m_page.UpdateComponents();
 }
 
 void LayoutCommands::setIdentity(const QString& folder, const QString& fileName) {
-    if (m_state.LayoutFolder == folder && m_state.LayoutFileName == fileName)
+    const LayoutState& state = m_layout.state();
+    if (state.LayoutFolder == folder && state.LayoutFileName == fileName)
         return;
-    m_state.LayoutFolder = folder;
-    m_state.LayoutFileName = fileName;
+    m_layout.setFile(folder, fileName);
     // The caption names the layout's file, whatever happens next.
     emit captionChanged();
 }
@@ -150,13 +157,18 @@ void LayoutCommands::showBlankPage() {
 }
 
 bool LayoutCommands::hasOwnFile() const {
-    return !m_state.LayoutFolder.isEmpty() && !isFullPath(m_state.LayoutFileName);
+    const LayoutState& state = m_layout.state();
+    return !state.LayoutFolder.isEmpty() && !isFullPath(state.LayoutFileName);
 }
 
 void LayoutCommands::becomeUntitled() {
-    m_state.LayoutLoadNeeded = true;
-    m_state.LayoutModified = false;
-    setIdentity(QString(), WorkingFolders::untitledLayoutName());
+    const LayoutState& state = m_layout.state();
+    const bool renamed = !state.LayoutFolder.isEmpty() ||
+                         state.LayoutFileName != WorkingFolders::untitledLayoutName();
+    m_layout.startUntitled();
+    // The caption names the layout's file, whatever happens next.
+    if (renamed)
+        emit captionChanged();
 }
 
 bool LayoutCommands::saveThroughDialog() {
@@ -176,11 +188,11 @@ bool LayoutCommands::saveThroughDialog() {
 }
 
 LayoutCommands::SaveCheck LayoutCommands::checkUnsavedChanges() {
-    if (!m_state.LayoutModified)
+    if (!m_layout.state().LayoutModified)
         return SaveCheck::Unmodified;
     switch (askSavePrompt()) {
     case UserDialogs::Answer::No:
-        m_state.LayoutModified = false;
+        m_layout.markSaved();
         return SaveCheck::Discarded;
     case UserDialogs::Answer::Yes:
         if (hasOwnFile()) {
@@ -201,18 +213,18 @@ UserDialogs::Answer LayoutCommands::askSavePrompt() {
         m_ownPrompt = std::make_unique<SaveExitDialog>();
         m_prompt = m_ownPrompt.get();
     }
-    m_prompt->setChangedFile(m_state.LayoutFileName);
+    m_prompt->setChangedFile(m_layout.state().LayoutFileName);
     return SaveExitDialog::answerOf(m_dialogs.runModal(*m_prompt));
 }
 
 void LayoutCommands::LoadComponents() {
-    if (!m_state.LayoutLoadNeeded) {
-        m_state.LayoutControlsReady = true;
+    if (!m_layout.state().LayoutLoadNeeded) {
+        m_layout.setControlsReady(true);
         m_page.refreshPreview();
         return;
     }
     LayoutSource source;
-    switch (std::exchange(m_state.LayoutLoadRequested, LayoutLoadRequest::None)) {
+    switch (m_layout.takeLoadRequest()) {
     case LayoutLoadRequest::None:
         break;
     case LayoutLoadRequest::New:
@@ -229,17 +241,7 @@ void LayoutCommands::LoadComponents() {
         }
         break;
     }
-    QString unreadDefault;
-    LayoutFileContent content;
-    try {
-        content = readLayoutFile(source.fileName);
-    } catch (const AppError& error) {
-        // Without its default layout the page would wait for one forever:
-        // the built-in layout stands in, and the file is named afterwards.
-        if (source.fileName != m_folders.defaultLayoutFile())
-            throw;
-        unreadDefault = error.message();
-    }
+    const QString unreadDefault = loadLayoutFile(source.fileName);
     if (source.resetsHints)
         resetImageHints();
     if (source.showsControls)
@@ -248,10 +250,10 @@ void LayoutCommands::LoadComponents() {
         setIdentity(source.folder, source.name);
     if (source.updatesCaption)
         emit captionChanged();
-    showInControls(content);
+    showPictureHints();
     // The controls hold the layout now: whatever its preview does, no later
     // load may read another layout over it without the user's command.
-    m_state.LayoutLoadNeeded = false;
+    m_layout.setLoadNeeded(false);
     m_page.refreshPreview();
     if (!unreadDefault.isEmpty())
         m_dialogs.showError(unreadDefault + QStringLiteral("\n\n") +
@@ -260,18 +262,22 @@ void LayoutCommands::LoadComponents() {
                                                             "instead.")));
 }
 
-LayoutFileContent LayoutCommands::readLayoutFile(const QString& fileName) {
-    try {
-        // A number the page could not capture would stop every preview of
-        // the layout and leave the load unfinished: it takes its default.
-        return loadedLayoutFile(fileName);
-    } catch (const AppError&) {
-        // The layout in the controls stays, with its file and its changes,
-        // and goes on refreshing the preview.
-        if (m_state.LayoutControlsReady)
-            m_state.LayoutLoadNeeded = false;
-        throw;
-    }
+QString LayoutCommands::loadLayoutFile(const QString& fileName) {
+    // A number the page could not capture would stop every preview of the
+    // layout and leave the load unfinished: it takes its default.
+    const Status loaded = m_layout.load(fileName);
+    if (loaded)
+        return {};
+    // The layout in the controls stays, with its file and its changes, and
+    // goes on refreshing the preview.
+    if (m_layout.state().LayoutControlsReady)
+        m_layout.setLoadNeeded(false);
+    if (fileName != m_folders.defaultLayoutFile())
+        throw AppError(loaded.error());
+    // Without its default layout the page would wait for one forever: the
+    // built-in layout stands in, and the file is named afterwards.
+    m_layout.replaceWith(LayoutFileContent());
+    return loaded.error();
 }
 
 LayoutCommands::LayoutSource LayoutCommands::serveNewRequest() {
@@ -296,8 +302,8 @@ bool LayoutCommands::serveOpenRequest(LayoutSource& source) {
         // The controls keep the layout they hold, so they may go on
         // refreshing the preview and no later showing of the page reads the
         // default layout over it.
-        if (m_state.LayoutControlsReady)
-            m_state.LayoutLoadNeeded = false;
+        if (m_layout.state().LayoutControlsReady)
+            m_layout.setLoadNeeded(false);
         emit captionChanged();
         return false;
     }
@@ -322,7 +328,7 @@ bool LayoutCommands::serveExampleRequest(LayoutSource& source) {
     source.resetsHints = true;
     // Named by its full path; the folder stays as it was.
     source.takesIdentity = true;
-    source.folder = m_state.LayoutFolder;
+    source.folder = m_layout.state().LayoutFolder;
     source.name = source.fileName;
     return true;
 }
@@ -341,19 +347,16 @@ QString LayoutCommands::exampleLayoutFileName() const {
     return folder + name;
 }
 
-void LayoutCommands::showInControls(const LayoutFileContent& content) {
-    const LayoutControls& c = m_page.controls();
-    QString* hints[] = {&m_state.AdImageHint, &m_state.FrameImageHint, &m_state.TextImageHint};
-    QPushButton* buttons[] = {c.btnAdImg, c.btnFrmImg, c.btnTxtImg};
-    const Layout& l = content.layout;
-    const QString paths[] = {l.AdImg, l.FBgImg, l.TxtBgImg};
-    for (int i = 0; i < 3; ++i) {
-        if (paths[i].isEmpty())
-            continue;
-        *hints[i] = imageHint(paths[i]);
-        buttons[i]->setToolTip(*hints[i]);
+void LayoutCommands::showPictureHints() {
+    using Picture = LayoutDocument::Picture;
+    const Layout& l = m_layout.layout();
+    const std::pair<Picture, const QString*> pictures[] = {
+        {Picture::Ad, &l.AdImg}, {Picture::Frame, &l.FBgImg}, {Picture::Text, &l.TxtBgImg}};
+    // The page's buttons show the hints the document holds.
+    for (const auto& [picture, path] : pictures) {
+        if (!path->isEmpty())
+            m_layout.setPictureHint(picture, imageHint(*path));
     }
-    m_page.showLayoutFile(content);
 }
 
 void LayoutCommands::showLayoutControls() {
@@ -363,10 +366,7 @@ void LayoutCommands::showLayoutControls() {
 }
 
 void LayoutCommands::resetImageHints() {
-    const QString none = imageHint(QString());
-    m_state.AdImageHint = none;
-    m_state.FrameImageHint = none;
-    m_state.TextImageHint = none;
+    m_layout.resetPictureHints();
     resetButtonHints();
 }
 

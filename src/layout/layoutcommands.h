@@ -7,16 +7,15 @@
 #include <memory>
 
 struct DocumentState;
-struct Layout;
-struct LayoutFileContent;
-struct LayoutState;
 struct WorkingFolders;
+class LayoutDocument;
 class LayoutPage;
 class SaveExitDialog;
 
 /// The four layout commands of the Layout page's button bar, the check for
 /// unsaved layout changes with its save prompt, the layout load
-/// (`LoadComponents`) and the layout save (`SaveToRBS`).
+/// (`LoadComponents`) and the layout save (`SaveToRBS`). They change the
+/// layout document only through its operations.
 class LayoutCommands : public QObject {
     Q_OBJECT
 public:
@@ -28,9 +27,8 @@ public:
     /// The state pieces the commands work on.
     struct Parts {
         const WorkingFolders& folders;
-        LayoutState& state;
+        LayoutDocument& layout;
         DocumentState& document;
-        Layout& layout;
     };
 
     /// `prompt` is the program's save prompt; without one the commands make
@@ -39,16 +37,24 @@ public:
                    SaveExitDialog* prompt = nullptr, QObject* parent = nullptr);
     ~LayoutCommands() override;
 
-    /// New Layout. False when the user cancelled, and nothing changed.
+    /// New Layout as `form` starts it: `newLayout` or `loadOnShow`.
     bool btnNewPresentClick(Form form);
+    /// New Layout as the user starts it: unsaved changes are asked about,
+    /// then the default layout is read as a new untitled layout. False when
+    /// the user cancelled, and nothing changed.
+    bool newLayout();
+    /// New Layout as the page's show reaction starts it: the layout that a
+    /// load needs (the default one, or the example's) is read; otherwise the
+    /// layout stays and the preview is refreshed.
+    void loadOnShow();
     void btnOpenLayoutClick();
     /// Opens this layout file as Open layout does, without its dialog.
     void openLayoutFile(const QString& fileName);
     void btnSaveLayoutClick();
     void btnSaveAsClick();
 
-    /// Reads the requested layout file into the record and the controls when
-    /// a load is needed, then refreshes the preview. A file that cannot be
+    /// Reads the requested layout file into the document (and so the
+    /// controls) when a load is needed, then refreshes the preview. A file that cannot be
     /// read throws `AppError`; the layout in the controls, its file and its
     /// changes then stay as they were.
     void LoadComponents();
@@ -89,6 +95,7 @@ private:
         QString name;
     };
 
+    void loadAndShow();
     SaveCheck checkUnsavedChanges();
     UserDialogs::Answer askSavePrompt();
     bool saveThroughDialog();
@@ -104,17 +111,18 @@ private:
     bool serveOpenRequest(LayoutSource& source);
     bool serveExampleRequest(LayoutSource& source);
     QString exampleLayoutFileName() const;
-    LayoutFileContent readLayoutFile(const QString& fileName);
-    void showInControls(const LayoutFileContent& content);
+    /// Loads the file into the document; the unreadable default layout
+    /// gives the built-in one, and its fault is returned to be named later.
+    QString loadLayoutFile(const QString& fileName);
+    void showPictureHints();
     void showLayoutControls();
     void resetImageHints();
     void resetButtonHints();
     void connectButtons();
 
     const WorkingFolders& m_folders;
-    LayoutState& m_state;
+    LayoutDocument& m_layout;
     DocumentState& m_document;
-    Layout& m_layout;
     LayoutPage& m_page;
     UserDialogs& m_dialogs;
     SaveExitDialog* m_prompt = nullptr;

@@ -1,5 +1,6 @@
 #include "layout/layoutfile.h"
 
+#include "platform/apperror.h"
 #include "platform/inifile.h"
 
 namespace {
@@ -63,13 +64,7 @@ constexpr LayoutKey layoutKeys[] = {
     flag("TEXT", "TxtRepeatY", &Layout::TxtRepeatY),
 };
 
-} // namespace
-
-namespace layoutfile {
-
-LayoutFileContent read(const QString& fileName) {
-    // Read once for all the keys.
-    const IniFile::Snapshot file = IniFile(fileName).snapshot();
+LayoutFileContent readKeys(const IniFile::Snapshot& file) {
     LayoutFileContent content; // starts with every default
     Layout& layout = content.layout;
     for (const LayoutKey& k : layoutKeys) {
@@ -87,9 +82,7 @@ LayoutFileContent read(const QString& fileName) {
     return content;
 }
 
-void write(const QString& fileName, const LayoutFileContent& content) {
-    IniFile file(fileName);
-    IniFile::Edit edit = file.edit();
+void writeKeys(IniFile::Edit& edit, const LayoutFileContent& content) {
     const Layout& layout = content.layout;
     for (const LayoutKey& k : layoutKeys) {
         const QString section = QLatin1String(k.section);
@@ -99,7 +92,30 @@ void write(const QString& fileName, const LayoutFileContent& content) {
         else
             edit.writeBool(section, key, k.flag ? layout.*k.flag : content.TxtAllMargins);
     }
-    edit.commit();
+}
+
+} // namespace
+
+namespace layoutfile {
+
+Result<LayoutFileContent> read(const QString& fileName) {
+    try {
+        return readKeys(IniFile(fileName).snapshot());
+    } catch (const AppError& error) {
+        return fail(error.message());
+    }
+}
+
+Status write(const QString& fileName, const LayoutFileContent& content) {
+    try {
+        IniFile file(fileName);
+        IniFile::Edit edit = file.edit();
+        writeKeys(edit, content);
+        edit.commit();
+    } catch (const AppError& error) {
+        return fail(error.message());
+    }
+    return {};
 }
 
 QStringList writtenKeys() {

@@ -4,16 +4,16 @@
 #include "layout/colortext.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
+#include "layout/layoutdocument.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutreactions.h"
 #include "layout/layoutrules.h"
-#include "layout/layoutstate.h"
-#include "layout/numberedit.h"
-#include "layout/updown.h"
 #include "platform/apperror.h"
 #include "platform/userdialogs.h"
 #include "platform/windowplacement.h"
 #include "settings/settingsfile.h"
+#include "widgets/numberedit.h"
+#include "widgets/updown.h"
 
 #include <QCheckBox>
 #include <QColor>
@@ -57,20 +57,41 @@ private:
 
 } // namespace
 
-LayoutPage::LayoutPage(LayoutState& state, Layout& layout, UserDialogs& dialogs, QWidget* parent)
+LayoutPage::LayoutPage(LayoutDocument& document, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
-    , m_state(state)
-    , m_layout(layout) {
+    , m_document(document) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     m_column = new LayoutColumn(dialogs, this);
     row->addWidget(m_column);
     row->addWidget(buildRightPart(), 1);
-    m_reactions = new LayoutReactions(controls(), state, layout, dialogs, this);
+    m_reactions = new LayoutReactions(controls(), document, dialogs, this);
     m_reactions->setPreviewCommand([this] { _btnPreviewClick(); });
     connect(m_buttons.btnPreview, &QPushButton::clicked, m_reactions,
             &LayoutReactions::refreshPreview);
+    connect(&document, &LayoutDocument::changed, this,
+            [this](LayoutDocument::Changes what) { documentChanged(int(what)); });
+}
+
+void LayoutPage::documentChanged(int what) {
+    const LayoutDocument::Changes changes = LayoutDocument::Changes::fromInt(what);
+    if (changes & LayoutDocument::Change::Loaded)
+        showLoadedLayout();
+    if (changes & LayoutDocument::Change::Pictures)
+        showPictureHints();
+}
+
+void LayoutPage::showPictureHints() {
+    const LayoutControls& c = controls();
+    const LayoutState& state = m_document.state();
+    const std::pair<QPushButton*, const QString*> hints[] = {{c.btnAdImg, &state.AdImageHint},
+                                                             {c.btnFrmImg, &state.FrameImageHint},
+                                                             {c.btnTxtImg, &state.TextImageHint}};
+    for (const auto& [button, hint] : hints) {
+        if (!hint->isEmpty())
+            button->setToolTip(*hint);
+    }
 }
 
 const LayoutControls& LayoutPage::controls() const {
@@ -78,10 +99,10 @@ const LayoutControls& LayoutPage::controls() const {
 }
 
 void LayoutPage::_btnPreviewClick() {
-    if (!m_state.LayoutControlsReady)
+    if (!m_document.state().LayoutControlsReady)
         return;
     CaptureLayout();
-    m_state.LayoutLoadNeeded = false;
+    m_document.setLoadNeeded(false);
     emit previewRequested();
 }
 
@@ -168,24 +189,30 @@ void LayoutPage::showPreviewSurround(bool phone) {
 }
 
 void LayoutPage::showLayoutFile(const LayoutFileContent& content) {
-    m_layout = content.layout;
+    m_document.replaceWith(content);
+}
+
+void LayoutPage::showLoadedLayout() {
+    // Each control below raises its own change reaction, which writes the
+    // document: the record is read anew for every one.
+    const Layout& l = m_document.layout();
     const LayoutControls& c = controls();
     // A width type other than "0" or "1" checks neither button here.
-    if (m_layout.AdWidthType == QLatin1String("0"))
+    if (l.AdWidthType == QLatin1String("0"))
         c.radAdManual->setChecked(true);
-    else if (m_layout.AdWidthType == QLatin1String("1"))
+    else if (l.AdWidthType == QLatin1String("1"))
         c.radAdFull->setChecked(true);
-    c.cbxFRepeatX->setEnabled(!m_layout.FImgHide);
-    c.cbxFRepeatY->setEnabled(!m_layout.FImgHide);
-    c.cbxFrmImg->setChecked(m_layout.FImgHide);
-    c.cbxAllMargins->setChecked(content.TxtAllMargins);
+    c.cbxFRepeatX->setEnabled(!l.FImgHide);
+    c.cbxFRepeatY->setEnabled(!l.FImgHide);
+    c.cbxFrmImg->setChecked(l.FImgHide);
+    c.cbxAllMargins->setChecked(m_document.allMargins());
     UpdateComponents();
 }
 
 void LayoutPage::UpdateComponents() {
     // Each step below raises the controls' own change reactions, in order.
-    m_state.LayoutControlsReady = false;
-    const auto ready = qScopeGuard([this] { m_state.LayoutControlsReady = true; });
+    m_document.setControlsReady(false);
+    const auto ready = qScopeGuard([this] { m_document.setControlsReady(true); });
     showPageArea();
     showOuterBorder();
     showFrame();
@@ -195,58 +222,64 @@ void LayoutPage::UpdateComponents() {
 }
 
 void LayoutPage::showPageArea() {
+    const Layout& l = m_document.layout();
     const LayoutControls& c = controls();
-    c.edtAdW->setText(m_layout.AdWidthValue);
-    if (m_layout.AdWidthType == QLatin1String("1"))
+    c.edtAdW->setText(l.AdWidthValue);
+    if (l.AdWidthType == QLatin1String("1"))
         c.radAdFull->setChecked(true);
     else
         c.radAdManual->setChecked(true);
-    c.cbxAdCenter->setChecked(m_layout.AdCenter);
-    c.clrAd->setColor(HtmlToColor(m_layout.AdBackCol));
-    c.cbxAdCol->setChecked(m_layout.AdHideCol);
-    c.cbxAdImg->setChecked(m_layout.AdImgHide);
+    c.cbxAdCenter->setChecked(l.AdCenter);
+    c.clrAd->setColor(HtmlToColor(l.AdBackCol));
+    c.cbxAdCol->setChecked(l.AdHideCol);
+    c.cbxAdImg->setChecked(l.AdImgHide);
 }
 
 void LayoutPage::showOuterBorder() {
+    const Layout& l = m_document.layout();
     const LayoutControls& c = controls();
-    c.edtOBW->setText(m_layout.OBWidth);
-    selectBorderType(c.cbxOBT, m_layout.OBType);
-    c.clrOB->setColor(HtmlToColor(m_layout.OBColor));
+    c.edtOBW->setText(l.OBWidth);
+    selectBorderType(c.cbxOBT, l.OBType);
+    c.clrOB->setColor(HtmlToColor(l.OBColor));
 }
 
 void LayoutPage::showFrame() {
+    const Layout& l = m_document.layout();
     const LayoutControls& c = controls();
-    c.edtFW->setText(m_layout.FWidth);
-    c.cbxFRepeatX->setChecked(m_layout.FImgRepX);
-    c.cbxFRepeatY->setChecked(m_layout.FImgRepY);
-    c.cbxFrmImg->setChecked(m_layout.FImgHide);
-    c.clrFrame->setColor(HtmlToColor(m_layout.FBgCol));
-    c.cbxFrmCol->setChecked(m_layout.FBgHideCol);
+    c.edtFW->setText(l.FWidth);
+    c.cbxFRepeatX->setChecked(l.FImgRepX);
+    c.cbxFRepeatY->setChecked(l.FImgRepY);
+    c.cbxFrmImg->setChecked(l.FImgHide);
+    c.clrFrame->setColor(HtmlToColor(l.FBgCol));
+    c.cbxFrmCol->setChecked(l.FBgHideCol);
 }
 
 void LayoutPage::showInnerBorderAndText() {
+    const Layout& l = m_document.layout();
     const LayoutControls& c = controls();
-    c.edtIBW->setText(m_layout.FBWidth);
-    selectBorderType(c.cbxIBT, m_layout.FBType);
-    c.clrIB->setColor(HtmlToColor(m_layout.FBCol));
-    c.clrTxt->setColor(HtmlToColor(m_layout.TxtBgCol));
+    c.edtIBW->setText(l.FBWidth);
+    selectBorderType(c.cbxIBT, l.FBType);
+    c.clrIB->setColor(HtmlToColor(l.FBCol));
+    c.clrTxt->setColor(HtmlToColor(l.TxtBgCol));
 }
 
 void LayoutPage::showMargins() {
+    const Layout& l = m_document.layout();
     // With equal margins each assignment is copied to the other two fields,
     // so they all end on the right margin.
     const LayoutControls& c = controls();
-    c.edtTxtMarginTop->setText(m_layout.TxtPadTop);
-    c.edtTxtMarginLeft->setText(m_layout.TxtPadLeft);
-    c.edtTxtMarginRight->setText(m_layout.TxtPadRight);
+    c.edtTxtMarginTop->setText(l.TxtPadTop);
+    c.edtTxtMarginLeft->setText(l.TxtPadLeft);
+    c.edtTxtMarginRight->setText(l.TxtPadRight);
 }
 
 void LayoutPage::showTextFlags() {
+    const Layout& l = m_document.layout();
     const LayoutControls& c = controls();
-    c.cbxTxtCol->setChecked(m_layout.TxtHideCol);
-    c.cbxTxtImg->setChecked(m_layout.TxtImgHide);
-    c.cbxTxtRepeatX->setChecked(m_layout.TxtRepeatX);
-    c.cbxTxtRepeatY->setChecked(m_layout.TxtRepeatY);
+    c.cbxTxtCol->setChecked(l.TxtHideCol);
+    c.cbxTxtImg->setChecked(l.TxtImgHide);
+    c.cbxTxtRepeatX->setChecked(l.TxtRepeatX);
+    c.cbxTxtRepeatY->setChecked(l.TxtRepeatY);
 }
 
 void LayoutPage::CaptureLayout() {
@@ -254,8 +287,8 @@ void LayoutPage::CaptureLayout() {
     const Layout captured = normalised(layoutFromControls());
     showNumbers(captured);
     // The equal margins copy each rewrite to the others: keep what shows.
-    m_layout = layoutFromControls();
-    const LayoutEnabling enabling = enabledControls(m_layout);
+    m_document.setLayout(layoutFromControls());
+    const LayoutEnabling enabling = enabledControls(m_document.layout());
     const LayoutControls& c = controls();
     c.clrOB->setEnabled(enabling.outerBorder);
     c.cbxOBT->setEnabled(enabling.outerBorder);
@@ -272,7 +305,7 @@ void LayoutPage::CaptureLayout() {
 
 Layout LayoutPage::layoutFromControls() const {
     const LayoutControls& c = controls();
-    Layout l = m_layout;
+    Layout l = m_document.layout();
     l.AdWidthType = c.radAdFull->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
     l.AdWidthValue = c.edtAdW->text();
     l.AdCenter = c.cbxAdCenter->isChecked();

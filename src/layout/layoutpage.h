@@ -6,8 +6,8 @@
 
 struct Layout;
 struct LayoutFileContent;
-struct LayoutState;
 class LayoutColumn;
+class LayoutDocument;
 class LayoutReactions;
 class UserDialogs;
 class QLineEdit;
@@ -26,16 +26,17 @@ struct LayoutButtons {
 
 /// The Layout page: the control column `pnlLeft` on the left; on the right
 /// the button bar `pnlbuttons` above the place of the preview browser.
-/// `UpdateComponents` shows the `Layout` record in the controls and
-/// `CaptureLayout` takes the controls back into it.
+/// `UpdateComponents` shows the layout document's record in the controls and
+/// `CaptureLayout` takes the controls back into it; a layout the document
+/// loads, and the pictures' hints, show as the document announces them.
 class LayoutPage : public QWidget {
     Q_OBJECT
 public:
-    LayoutPage(LayoutState& state, Layout& layout, UserDialogs& dialogs, QWidget* parent = nullptr);
+    LayoutPage(LayoutDocument& document, UserDialogs& dialogs, QWidget* parent = nullptr);
 
-    /// Shows what a layout file holds in the controls, as opening it does.
-    /// The caller sets `LayoutLoadNeeded` first when the changes this raises
-    /// must not refresh the preview.
+    /// Puts what a layout file holds into the document, which the controls
+    /// then show, as opening it does. The caller sets `LayoutLoadNeeded`
+    /// first when the changes this raises must not refresh the preview.
     void showLayoutFile(const LayoutFileContent& content);
     /// Shows the whole record in the controls. Meanwhile `LayoutControlsReady`
     /// is false, so the changes this raises do not capture half-set controls.
@@ -76,6 +77,10 @@ private:
     QWidget* buildButtonBar(QWidget* parent);
     /// A dark surround marks where the phone's screen ends.
     void showPreviewSurround(bool phone);
+    void documentChanged(int what);
+    /// Shows the layout the document has just put in place.
+    void showLoadedLayout();
+    void showPictureHints();
 
     void showPageArea();
     void showOuterBorder();
@@ -87,8 +92,7 @@ private:
     Layout layoutFromControls() const;
     void showNumbers(const Layout& layout);
 
-    LayoutState& m_state;
-    Layout& m_layout;
+    LayoutDocument& m_document;
     LayoutColumn* m_column = nullptr;
     LayoutReactions* m_reactions = nullptr;
     LayoutButtons m_buttons;

@@ -1,7 +1,7 @@
 #include "layout/layoutpictures.h"
 
 #include "layout/layout.h"
-#include "layout/layoutstate.h"
+#include "layout/layoutdocument.h"
 #include "platform/apperror.h"
 #include "platform/ownpictures.h"
 #include "platform/uilanguage.h"
@@ -14,9 +14,7 @@
 
 /// What one picture button works on.
 struct LayoutPictures::Area {
-    QString Layout::*path;
-    QString LayoutState::*fileName;
-    QString LayoutState::*hint;
+    LayoutDocument::Picture picture;
     QPushButton* button;
     QCheckBox* hide;
     /// The longest path the layout keeps for this area.
@@ -34,12 +32,11 @@ QString pictureFilter() {
 
 } // namespace
 
-LayoutPictures::LayoutPictures(const LayoutControls& controls, LayoutState& state, Layout& layout,
+LayoutPictures::LayoutPictures(const LayoutControls& controls, LayoutDocument& document,
                                const WorkingFolders& folders, UserDialogs& dialogs, QObject* parent)
     : QObject(parent)
     , m_controls(controls)
-    , m_state(state)
-    , m_layout(layout)
+    , m_document(document)
     , m_folders(folders)
     , m_dialogs(dialogs) {
     connectCommand(controls.btnAdImg, &QPushButton::clicked, this, dialogs,
@@ -51,18 +48,16 @@ LayoutPictures::LayoutPictures(const LayoutControls& controls, LayoutState& stat
 }
 
 void LayoutPictures::btnAdImgClick() {
-    choosePicture({&Layout::AdImg, &LayoutState::AdImageFileName, &LayoutState::AdImageHint,
-                   m_controls.btnAdImg, m_controls.cbxAdImg, 300});
+    choosePicture({LayoutDocument::Picture::Ad, m_controls.btnAdImg, m_controls.cbxAdImg, 300});
 }
 
 void LayoutPictures::btnFrmImgClick() {
-    choosePicture({&Layout::FBgImg, &LayoutState::FrameImageFileName, &LayoutState::FrameImageHint,
-                   m_controls.btnFrmImg, m_controls.cbxFrmImg, 200});
+    choosePicture(
+        {LayoutDocument::Picture::Frame, m_controls.btnFrmImg, m_controls.cbxFrmImg, 200});
 }
 
 void LayoutPictures::btnTxtImgClick() {
-    choosePicture({&Layout::TxtBgImg, &LayoutState::TextImageFileName, &LayoutState::TextImageHint,
-                   m_controls.btnTxtImg, m_controls.cbxTxtImg, 200});
+    choosePicture({LayoutDocument::Picture::Text, m_controls.btnTxtImg, m_controls.cbxTxtImg, 200});
 }
 
 void LayoutPictures::choosePicture(const Area& area) {
@@ -99,13 +94,10 @@ void LayoutPictures::choosePicture(const Area& area) {
                 .arg(QFileInfo(chosen).fileName(), QFileInfo(placed.path).fileName()),
             UserDialogs::Icon::Information);
 
-    m_state.*area.fileName = QFileInfo(placed.path).fileName();
-    m_layout.*area.path = path;
-    m_state.*area.hint = imageHint(path);
-    area.button->setToolTip(m_state.*area.hint);
-    // Its reaction stores the flag and frees the repeat boxes.
+    m_document.choosePicture(area.picture, path);
+    area.button->setToolTip(m_document.pictureHint(area.picture));
+    // The picture is shown: its reaction frees the repeat boxes.
     area.hide->setChecked(false);
-    m_state.LayoutModified = true;
-    m_state.LayoutLoadNeeded = false;
+    m_document.setLoadNeeded(false);
     emit refreshNeeded();
 }

@@ -5,19 +5,19 @@
 #include <QObject>
 #include <QString>
 
-struct Layout;
-struct LayoutState;
+class LayoutDocument;
 struct WorkingFolders;
 class UserDialogs;
 
 /// The picture choice of the Layout page's three picture buttons
 /// (`btnAdImgClick`, `btnFrmImgClick`, `btnTxtImgClick`): the picture is
 /// chosen in the picture dialog, gathered into the own pictures folder,
-/// stored in the layout by its path below the images folder, and shown.
+/// given to the layout document by its path below the images folder, and
+/// shown.
 class LayoutPictures : public QObject {
     Q_OBJECT
 public:
-    LayoutPictures(const LayoutControls& controls, LayoutState& state, Layout& layout,
+    LayoutPictures(const LayoutControls& controls, LayoutDocument& document,
                    const WorkingFolders& folders, UserDialogs& dialogs, QObject* parent = nullptr);
 
     void btnAdImgClick();
@@ -35,8 +35,7 @@ private:
     void choosePicture(const Area& area);
 
     LayoutControls m_controls;
-    LayoutState& m_state;
-    Layout& m_layout;
+    LayoutDocument& m_document;
     const WorkingFolders& m_folders;
     UserDialogs& m_dialogs;
 };

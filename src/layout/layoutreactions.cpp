@@ -3,22 +3,21 @@
 #include "layout/colorcombo.h"
 #include "layout/colortext.h"
 #include "layout/layout.h"
-#include "layout/layoutstate.h"
-#include "layout/numberedit.h"
-#include "layout/updown.h"
+#include "layout/layoutdocument.h"
 #include "platform/userdialogs.h"
+#include "widgets/numberedit.h"
+#include "widgets/updown.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QRadioButton>
 
-LayoutReactions::LayoutReactions(const LayoutControls& controls, LayoutState& state, Layout& layout,
+LayoutReactions::LayoutReactions(const LayoutControls& controls, LayoutDocument& document,
                                  UserDialogs& dialogs, QObject* parent)
     : QObject(parent)
     , m_controls(controls)
-    , m_state(state)
-    , m_layout(layout)
+    , m_document(document)
     , m_dialogs(dialogs) {
     connectEdits();
     connectMargins();
@@ -38,7 +37,7 @@ void LayoutReactions::runPreviewCommand() {
 }
 
 void LayoutReactions::refreshUnlessLoading() {
-    if (!m_state.LayoutLoadNeeded)
+    if (!m_document.state().LayoutLoadNeeded)
         refreshPreview();
 }
 
@@ -73,6 +72,7 @@ void LayoutReactions::connectMargins() {
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { marginChanged(edit); });
     }
     connect(c.cbxAllMargins, &QCheckBox::toggled, this, [this](bool checked) {
+        m_document.setAllMargins(checked);
         if (!checked)
             return;
         const QString left = m_controls.edtTxtMarginLeft->text();
@@ -82,7 +82,7 @@ void LayoutReactions::connectMargins() {
 }
 
 void LayoutReactions::numberChanged() {
-    if (!m_state.LayoutLoadNeeded)
+    if (!m_document.state().LayoutLoadNeeded)
         refreshBeepingOnError();
 }
 
@@ -137,7 +137,7 @@ void LayoutReactions::connectCheckBoxes() {
 
 void LayoutReactions::flagBoxClicked(bool Layout::*field, bool checked, QCheckBox* repeatX,
                                      QCheckBox* repeatY) {
-    m_layout.*field = checked;
+    m_document.setFlag(field, checked);
     // A hidden picture has nothing to repeat.
     if (repeatX)
         repeatX->setEnabled(!checked);
@@ -160,7 +160,7 @@ void LayoutReactions::connectWidthRadios() {
 void LayoutReactions::setWidthType(bool fullWidth) {
     m_controls.edtAdW->setEnabled(!fullWidth);
     m_controls.UpDown5->setEnabled(!fullWidth);
-    m_layout.AdWidthType = fullWidth ? QStringLiteral("1") : QStringLiteral("0");
+    m_document.setText(&Layout::AdWidthType, fullWidth ? QStringLiteral("1") : QStringLiteral("0"));
     refreshUnlessLoading();
 }
 
@@ -182,7 +182,7 @@ void LayoutReactions::connectColors() {
     for (QComboBox* list : {c.cbxOBT, c.cbxIBT}) {
         connect(list, &QComboBox::activated, this, [this] {
             markModified();
-            m_state.LayoutLoadNeeded = false;
+            m_document.setLoadNeeded(false);
             refreshPreview();
         });
     }
@@ -190,16 +190,14 @@ void LayoutReactions::connectColors() {
 
 void LayoutReactions::areaColorPicked(QString Layout::*field, QCheckBox* transparent,
                                       const QColor& color) {
-    m_layout.*field = ColorToHtml(color);
+    m_document.pickColour(field, ColorToHtml(color));
     // Picking a colour means the area should show it.
     transparent->setChecked(false);
-    markModified();
     refreshUnlessLoading();
 }
 
 void LayoutReactions::borderColorPicked(QString Layout::*field, const QColor& color) {
-    m_layout.*field = ColorToHtml(color);
-    markModified();
+    m_document.pickColour(field, ColorToHtml(color));
     refreshUnlessLoading();
 }
 
@@ -224,5 +222,5 @@ bool LayoutReactions::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LayoutReactions::markModified() {
-    m_state.LayoutModified = true;
+    m_document.markModified();
 }

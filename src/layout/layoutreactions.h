@@ -7,13 +7,13 @@
 #include <functional>
 
 struct Layout;
-struct LayoutState;
+class LayoutDocument;
 class UserDialogs;
 class QColor;
 class QLineEdit;
 
-/// The reactions of the layout controls to the user: which record field a
-/// control writes, when the layout counts as modified, the enabling done at
+/// The reactions of the layout controls to the user: which field of the
+/// layout document a control writes, when the layout counts as modified, the enabling done at
 /// once, the limits on leaving a number field, the linking of the margins,
 /// and when the preview is refreshed.
 ///
@@ -23,8 +23,8 @@ class QLineEdit;
 class LayoutReactions : public QObject {
     Q_OBJECT
 public:
-    LayoutReactions(const LayoutControls& controls, LayoutState& state, Layout& layout,
-                    UserDialogs& dialogs, QObject* parent = nullptr);
+    LayoutReactions(const LayoutControls& controls, LayoutDocument& document, UserDialogs& dialogs,
+                    QObject* parent = nullptr);
 
     void setPreviewCommand(std::function<void()> command) { m_refresh = std::move(command); }
     /// While suspended, reactions skip the preview command (the controls are
@@ -61,8 +61,7 @@ private:
     void markModified();
 
     LayoutControls m_controls;
-    LayoutState& m_state;
-    Layout& m_layout;
+    LayoutDocument& m_document;
     UserDialogs& m_dialogs;
     std::function<void()> m_refresh;
     bool m_refreshSuspended = false;

@@ -61,9 +61,10 @@ Layout withCapturableNumbers(Layout l) {
     return l;
 }
 
-LayoutFileContent loadedLayoutFile(const QString& fileName) {
-    LayoutFileContent content = layoutfile::read(fileName);
-    content.layout = withCapturableNumbers(content.layout);
+Result<LayoutFileContent> loadedLayoutFile(const QString& fileName) {
+    Result<LayoutFileContent> content = layoutfile::read(fileName);
+    if (content)
+        content.value().layout = withCapturableNumbers(content->layout);
     return content;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "layout/layout.h"
+#include "platform/result.h"
 
 struct LayoutFileContent;
 
@@ -23,9 +24,9 @@ bool isLayoutNumber(const QString& text);
 Layout withCapturableNumbers(Layout layout);
 
 /// A layout file as a load puts it into the Layout page, and as the tools
-/// read it: `layoutfile::read` with `withCapturableNumbers` applied. Throws
-/// what `layoutfile::read` throws.
-LayoutFileContent loadedLayoutFile(const QString& fileName);
+/// read it: `layoutfile::read` with `withCapturableNumbers` applied. Fails
+/// when `layoutfile::read` does.
+Result<LayoutFileContent> loadedLayoutFile(const QString& fileName);
 
 /// The layout the Layout page shows for a layout file: a width type other
 /// than "1" is a width in pixels ("0"), and with "Equal Margins" on every

@@ -1,7 +1,7 @@
 #include "publish/publishcommand.h"
 
 #include "editor/documentstate.h"
-#include "layout/layoutstate.h"
+#include "layout/layoutdocument.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
@@ -44,8 +44,10 @@ bool PublishCommand::publish() {
     publishing.Publishing = true;
     const QString layoutServer =
         imageservers::layoutPictureServer(m_parts.servers, m_parts.productServers);
-    imageservers::placeLayoutPictures(m_parts.layout, layoutServer, m_parts.layoutState, publishing,
-                                      m_parts.folders.UserFolder);
+    // The document names the pictures by their paths itself.
+    LayoutState pictureNames = m_parts.layout.state();
+    imageservers::placeLayoutPictures(m_parts.layout.layout(), layoutServer, pictureNames,
+                                      publishing, m_parts.folders.UserFolder);
     ExportNow();
     if (!picturesHaveServers() || !listingIsFit() || !picturesAreOnline()) {
         publishing.Publishing = false;

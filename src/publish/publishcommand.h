@@ -10,9 +10,8 @@ class ExportInfoDialog;
 class Settings;
 class TestImagesDialog;
 class UserDialogs;
+class LayoutDocument;
 struct DocumentState;
-struct Layout;
-struct LayoutState;
 struct PublishingState;
 struct ServerMirror;
 struct WorkingFolders;
@@ -26,11 +25,10 @@ public:
     /// What the command reads and changes.
     struct Parts {
         const DocumentState& document;
-        LayoutState& layoutState;
+        const LayoutDocument& layout;
         PublishingState& publishing;
         const ServerMirror& servers;
         const std::array<QString, 3>& productServers;
-        const Layout& layout;
         PageGenerator& generator;
         ListingClipboard& clipboard;
         const WorkingFolders& folders;

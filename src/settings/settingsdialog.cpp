@@ -1,7 +1,5 @@
 #include "settings/settingsdialog.h"
 
-#include "layout/numberedit.h"
-#include "layout/updown.h"
 #include "platform/apperror.h"
 #include "platform/productwebsite.h"
 #include "platform/uilanguage.h"
@@ -9,6 +7,8 @@
 #include "platform/windowplacement.h"
 #include "settings/serveraddress.h"
 #include "settings/settings.h"
+#include "widgets/numberedit.h"
+#include "widgets/updown.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -16,7 +16,6 @@
 #include "layout/layoutcolumn.h"
 #include "layout/layoutcommands.h"
 #include "layout/layoutpage.h"
-#include "layout/numberedit.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
 #include "pagegen/shifttext.h"
@@ -28,6 +27,7 @@
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 #include "version.h"
+#include "widgets/numberedit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -208,7 +208,7 @@ void TestMainWindowState::secondShowingKeepsLayoutAndHints() {
     QCOMPARE(p.layoutPage().controls().btnAdImg->toolTip(),
              QStringLiteral("Vantrel/images/My images/bg.jpg"));
     QCOMPARE(p.layoutPage().controls().btnFrmImg->toolTip(), QStringLiteral("No image selected"));
-    QVERIFY(p.state().layout.LayoutModified);
+    QVERIFY(p.state().layout.state().LayoutModified);
 }
 
 void TestMainWindowState::closeAsksAboutTheLayout_data() {
@@ -257,7 +257,7 @@ void TestMainWindowState::closeAsksAboutTheLayout() {
 
     QCOMPARE(p.dialogs.shownOf("modal").size(), modified ? 1 : 0);
     QCOMPARE(p.window().isVisible(), !closes);
-    QCOMPARE(p.state().layout.LayoutModified, modified && !closes);
+    QCOMPARE(p.state().layout.state().LayoutModified, modified && !closes);
     // Letting the changes go resets the controls to the default layout.
     QCOMPARE(p.window().layout().OBWidth, QString(modified && !closes ? "46" : "4"));
 }
@@ -274,13 +274,12 @@ void TestMainWindowState::refusedDocumentStillAsksAboutTheLayout() {
     folders.write(QStringLiteral("program/Default.rbs"), defaultLayout);
     AppState state;
     state.folders.ProgramFolder = folders.folders().ProgramFolder;
-    Layout layout;
     ScriptedDialogs dialogs;
-    LayoutPage page(state.layout, layout, dialogs);
-    LayoutCommands commands({state.folders, state.layout, state.document, layout}, page, dialogs);
+    LayoutPage page(state.layout, dialogs);
+    LayoutCommands commands({state.folders, state.layout, state.document}, page, dialogs);
     FakeEditor editor;
     editor.mayClose = false;
-    state.layout.LayoutModified = true;
+    state.layout.markModified();
     dialogs.modalActions.enqueue([button](QDialog& prompt) {
         prompt.findChild<QPushButton*>(button)->click();
         return prompt.result();
@@ -469,7 +468,7 @@ void TestMainWindowState::pictureChosenFromElsewhereIsCopiedAndShown() {
     p.showPage(1);
     const LayoutControls& c = p.layoutPage().controls();
     c.cbxTxtImg->setChecked(true);
-    p.state().layout.LayoutModified = false;
+    p.state().layout.markSaved();
     p.dialogs.fileNames.enqueue(chosen);
 
     c.btnTxtImg->click();
@@ -481,11 +480,11 @@ void TestMainWindowState::pictureChosenFromElsewhereIsCopiedAndShown() {
              p.folders.path(QStringLiteral("user/images/")));
     QCOMPARE(p.window().layout().TxtBgImg, QStringLiteral("/My images/Sky.PNG"));
     QCOMPARE(c.btnTxtImg->toolTip(), QStringLiteral("Vantrel/images/My images/Sky.PNG"));
-    QCOMPARE(p.state().layout.TextImageFileName, QStringLiteral("Sky.PNG"));
+    QCOMPARE(p.state().layout.state().TextImageFileName, QStringLiteral("Sky.PNG"));
     QCOMPARE(p.state().publishing.LastPictureCopy, QFileInfo(copy).canonicalFilePath());
     QVERIFY(!c.cbxTxtImg->isChecked());
     QVERIFY(!p.window().layout().TxtImgHide);
-    QVERIFY(p.state().layout.LayoutModified);
+    QVERIFY(p.state().layout.state().LayoutModified);
     const QString code = p.window().pageGenerator().generate().ListingCode.join(QLatin1Char('\n'));
     QVERIFY2(code.contains(PathToFileUrl(QFileInfo(copy).canonicalFilePath())), qPrintable(code));
 }
@@ -535,9 +534,9 @@ void TestMainWindowState::publishPutsTheListingOnTheClipboard() {
     state.ProductServer = {QStringLiteral("https://s0.example/"),
                            QStringLiteral("https://s1.example/"),
                            QStringLiteral("https://s2.example/")};
-    Layout& layout = p.window().layout();
-    layout.TxtBgImg = QStringLiteral("/My images/Sky.PNG");
-    layout.TxtImgHide = false;
+    LayoutDocument& layout = p.window().layoutDocument();
+    layout.setText(&Layout::TxtBgImg, QStringLiteral("/My images/Sky.PNG"));
+    layout.setFlag(&Layout::TxtImgHide, false);
     state.publishing.RequiredImages.add(QStringLiteral("http://stale.example/old.jpg"));
     TDocEditor& editor = p.window().documentPage().richEditor().editor();
     QTextCursor cursor = editor.textCursor();
@@ -660,9 +659,9 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard() {
     state.servers.UseOwnServer = true;
     state.servers.OwnServer = 1;
     state.servers.PrimaryServer = primary;
-    Layout& layout = p.window().layout();
-    layout.TxtBgImg = QStringLiteral("/My images/Sky.PNG");
-    layout.TxtImgHide = false;
+    LayoutDocument& layout = p.window().layoutDocument();
+    layout.setText(&Layout::TxtBgImg, QStringLiteral("/My images/Sky.PNG"));
+    layout.setFlag(&Layout::TxtImgHide, false);
     QApplication::clipboard()->setText(QStringLiteral("copied before"));
     QString clipboardWhileShown;
     QString firstLine;

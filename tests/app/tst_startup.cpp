@@ -180,8 +180,8 @@ void TestStartup::firstActivationShowsTheWelcomeDocumentReadOnly() {
     QVERIFY(!window.pages()->isTabVisible(2));
     QVERIFY(window.editor().isReadOnly());
     QVERIFY(!state.FirstActivation);
-    QVERIFY(state.layout.LayoutLoadNeeded);
-    QVERIFY(!state.layout.LayoutModified);
+    QVERIFY(state.layout.state().LayoutLoadNeeded);
+    QVERIFY(!state.layout.state().LayoutModified);
     QVERIFY(!state.publishing.Publishing);
     QVERIFY(dialogs.shown.isEmpty()); // a welcome document that cannot be shown is not reported
 
@@ -495,7 +495,7 @@ void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults() {
     for (const char* control : {"radServer1", "radServer4", "cbxUseOwnServer", "cbxLinksTarget"})
         QVERIFY2(isChecked(windows.settingsDialog(), control), control);
     QTEST(window.menuBar()->findChild<QMenu*>(QStringLiteral("File1"))->title(), "fileMenu");
-    QVERIFY(!state.layout.LayoutLoadNeeded);
+    QVERIFY(!state.layout.state().LayoutLoadNeeded);
     QCOMPARE(window.layout().OBWidth, Layout::withDefaults().OBWidth);
 }
 

@@ -11,6 +11,7 @@
 #include "editor/eddocument.h"
 #include "editor/vdocreader.h"
 #include "layout/layout.h"
+#include "layout/layoutdocument.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutrules.h"
 #include "layout/layoutstate.h"
@@ -166,7 +167,7 @@ void TestExamples::example() {
     const QStringList sections = IniFile(layoutFile).readSections();
     for (const char* section : {"POS", "OUTER", "FRAME", "TEXT"})
         QVERIFY2(sections.contains(QLatin1String(section), Qt::CaseInsensitive), section);
-    const Layout layout = normalised(shownLayout(layoutfile::read(layoutFile)));
+    const Layout layout = normalised(shownLayout(layoutfile::read(layoutFile).value()));
 
     // Every picture it names is in the user's images folder after the first
     // start, where the preview takes it from, and is a picture.
@@ -192,8 +193,8 @@ void TestExamples::example() {
     servers.OwnServer = 1;
     servers.PrimaryServer = kServer;
     DocumentState documentState;
-    LayoutState pageLayoutState;
-    DocumentPage page(dialogs, {m_folders, documentState, pageLayoutState, publishing, servers});
+    LayoutDocument pageLayout;
+    DocumentPage page(dialogs, {m_folders, documentState, pageLayout, publishing, servers});
     QVERIFY(page.editor().LoadDocumentFile(document));
     publishing.Publishing = true;
     LayoutState layoutState;

@@ -1005,7 +1005,7 @@ void TestLanguage::programMessagesFollowTheLanguage_data() {
         << MessageSource([] {
                AppState state;
                state.AppTitle = QStringLiteral("Vantrel");
-               state.layout.LayoutFileName = QStringLiteral("shop.rbs");
+               state.layout.setFile(QString(), QStringLiteral("shop.rbs"));
                return appCaption(state, MainPage::Decorate, false).value_or(QString());
            })
         << "Vantrel (editing layout : shop.rbs)"

@@ -3,9 +3,9 @@
 #include "layout/layoutcommands.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutpage.h"
-#include "layout/numberedit.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
+#include "widgets/numberedit.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -24,10 +24,10 @@ const QString layouts = QStringLiteral("user/Documents and Layouts/");
 struct Fixture {
     TestFolders folders;
     AppState state;
-    Layout layout;
+    const Layout& layout = state.layout.layout();
     ScriptedDialogs dialogs;
-    LayoutPage page{state.layout, layout, dialogs};
-    LayoutCommands commands{{state.folders, state.layout, state.document, layout}, page, dialogs};
+    LayoutPage page{state.layout, dialogs};
+    LayoutCommands commands{{state.folders, state.layout, state.document}, page, dialogs};
     QStringList promptTexts;
     QStringList pageFiles;
 
@@ -35,7 +35,7 @@ struct Fixture {
         state.folders.ProgramFolder = folders.folders().ProgramFolder;
         state.folders.UserFolder = folders.folders().UserFolder;
         state.folders.SharedDataFolder = folders.folders().SharedDataFolder;
-        state.layout.LayoutLoadNeeded = true;
+        state.layout.setLoadNeeded(true);
         folders.write(QStringLiteral("program/Default.rbs"), defaultLayout);
         QObject::connect(&commands, &LayoutCommands::pageFileShown,
                          [this](const QString& file) { pageFiles.append(file); });
@@ -46,14 +46,11 @@ struct Fixture {
 
     /// A change the user makes: the outer border becomes 7 wide.
     void modify() {
-        state.layout.LayoutModified = true;
+        state.layout.markModified();
         page.controls().edtOBW->setText(QStringLiteral("7"));
     }
     /// The user's own layout file, not yet written.
-    void ownFile(const QString& name) {
-        state.layout.LayoutFolder = folders.path(layouts);
-        state.layout.LayoutFileName = name;
-    }
+    void ownFile(const QString& name) { state.layout.setFile(folders.path(layouts), name); }
     /// The save prompt is answered by pressing this button.
     void answer(const QString& button) {
         dialogs.modalActions.enqueue([this, button](QDialog& prompt) {
@@ -68,7 +65,7 @@ struct Fixture {
         dialogs.fileNames.enqueue(relative.isEmpty() ? QString() : folders.path(relative));
     }
     QString outerWidthIn(const QString& relative) const {
-        return layoutfile::read(folders.path(relative)).layout.OBWidth;
+        return layoutfile::read(folders.path(relative))->layout.OBWidth;
     }
 };
 
@@ -99,18 +96,18 @@ private slots:
 void TestLayoutCommands::firstShowingReadsTheDefaultLaterOnesKeepTheLayout() {
     Fixture f;
     QCOMPARE(f.layout.OBWidth, QStringLiteral("4"));
-    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
-    QCOMPARE(f.page.controls().btnAdImg->toolTip(), f.state.layout.AdImageHint);
-    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    QCOMPARE(f.state.layout.state().AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
+    QCOMPARE(f.page.controls().btnAdImg->toolTip(), f.state.layout.state().AdImageHint);
+    QVERIFY(!f.state.layout.state().LayoutLoadNeeded);
     QCOMPARE(f.pageFiles, QStringList{f.state.folders.ProgramFolder + "Blank.html"});
 
     f.modify();
     f.commands.btnNewPresentClick(LayoutCommands::Form::Page);
     QCOMPARE(f.layout.OBWidth, QStringLiteral("7"));
-    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
-    QVERIFY(f.state.layout.LayoutModified);
+    QCOMPARE(f.state.layout.state().AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
+    QVERIFY(f.state.layout.state().LayoutModified);
     // Served by the next load that runs.
-    QVERIFY(f.state.layout.LayoutLoadRequested == LayoutLoadRequest::New);
+    QVERIFY(f.state.layout.state().LayoutLoadRequested == LayoutLoadRequest::New);
 }
 
 void TestLayoutCommands::newLayoutActsOnTheSavePrompt_data() {
@@ -142,7 +139,7 @@ void TestLayoutCommands::newLayoutActsOnTheSavePrompt() {
     if (titled)
         f.ownFile(QStringLiteral("mine.rbs"));
     else
-        f.state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
+        f.state.layout.setFile(f.state.layout.state().LayoutFolder, QStringLiteral("Untitled.rbs"));
     f.modify();
     f.answer(button);
     f.chooseFile(saveAs);
@@ -151,9 +148,9 @@ void TestLayoutCommands::newLayoutActsOnTheSavePrompt() {
 
     QCOMPARE(f.promptTexts, QStringList{(titled ? "mine.rbs" : "Untitled.rbs") + QString(" ?")});
     QCOMPARE(f.layout.OBWidth, QString(readsDefault ? "4" : "7"));
-    QCOMPARE(f.state.layout.LayoutModified, !readsDefault);
-    QTEST(f.state.layout.LayoutFileName, "fileName");
-    QCOMPARE(f.state.layout.LayoutFolder.isEmpty(), readsDefault || !titled);
+    QCOMPARE(f.state.layout.state().LayoutModified, !readsDefault);
+    QTEST(f.state.layout.state().LayoutFileName, "fileName");
+    QCOMPARE(f.state.layout.state().LayoutFolder.isEmpty(), readsDefault || !titled);
     if (!written.isEmpty())
         QCOMPARE(f.outerWidthIn(written), QStringLiteral("7"));
     QCOMPARE(f.dialogs.shownOf("error"), QStringList());
@@ -207,14 +204,14 @@ void TestLayoutCommands::openLayout() {
 
     QCOMPARE(f.dialogs.shownOf("open").size(), dialogShown ? 1 : 0);
     QTEST(f.layout.OBWidth, "outerWidth");
-    QTEST(f.state.layout.LayoutFileName, "fileName");
-    QTEST(f.state.layout.LayoutModified, "modifiedAfter");
+    QTEST(f.state.layout.state().LayoutFileName, "fileName");
+    QTEST(f.state.layout.state().LayoutModified, "modifiedAfter");
     if (button == QLatin1String("btnSaveChanges"))
         QCOMPARE(f.outerWidthIn(layouts + "mine.rbs"), QStringLiteral("7"));
     if (!openName.isEmpty())
-        QCOMPARE(f.state.layout.LayoutFolder, f.folders.path(layouts));
+        QCOMPARE(f.state.layout.state().LayoutFolder, f.folders.path(layouts));
     // Whatever happened, the controls go on refreshing the preview.
-    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    QVERIFY(!f.state.layout.state().LayoutLoadNeeded);
     f.page.controls().edtFW->setText(QStringLiteral("3"));
     QCOMPARE(f.layout.FWidth, QStringLiteral("3"));
     if (dialogShown) {
@@ -241,10 +238,11 @@ void TestLayoutCommands::openedFileSetsTheControls() {
     // An unknown width type shows as user-defined and is captured as such.
     QVERIFY(c.radAdManual->isChecked());
     QCOMPARE(f.layout.AdWidthType, QStringLiteral("0"));
-    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("No image selected"));
+    QCOMPARE(f.state.layout.state().AdImageHint, QStringLiteral("No image selected"));
     QCOMPARE(c.btnAdImg->toolTip(), QStringLiteral("No image selected"));
-    QCOMPARE(f.state.layout.FrameImageHint, QStringLiteral("Vantrel/images/My images/f.gif"));
-    QCOMPARE(c.btnFrmImg->toolTip(), f.state.layout.FrameImageHint);
+    QCOMPARE(f.state.layout.state().FrameImageHint,
+             QStringLiteral("Vantrel/images/My images/f.gif"));
+    QCOMPARE(c.btnFrmImg->toolTip(), f.state.layout.state().FrameImageHint);
     QVERIFY(!c.cbxFrmImg->isChecked());
     QVERIFY(c.cbxFRepeatX->isEnabled());
     QVERIFY(!c.cbxAllMargins->isChecked());
@@ -261,15 +259,15 @@ void TestLayoutCommands::numberThatIsNoIntegerReadsAsDefault() {
     QCOMPARE(f.dialogs.shownOf("error"), QStringList());
     QCOMPARE(f.layout.OBWidth, QStringLiteral("0"));
     QCOMPARE(f.layout.FWidth, QStringLiteral("5"));
-    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    QVERIFY(!f.state.layout.state().LayoutLoadNeeded);
 
     // Showing the page again keeps the opened layout, and saving it writes
     // its own values back.
     f.commands.btnNewPresentClick(LayoutCommands::Form::Page);
     QCOMPARE(f.layout.FWidth, QStringLiteral("5"));
-    QCOMPARE(f.state.layout.LayoutFileName, QStringLiteral("mine.rbs"));
+    QCOMPARE(f.state.layout.state().LayoutFileName, QStringLiteral("mine.rbs"));
     f.page.buttons().btnSaveLayout->click();
-    QCOMPARE(layoutfile::read(f.folders.path(layouts + "mine.rbs")).layout.FWidth,
+    QCOMPARE(layoutfile::read(f.folders.path(layouts + "mine.rbs"))->layout.FWidth,
              QStringLiteral("5"));
     QCOMPARE(f.dialogs.shownOf("error"), QStringList());
 }
@@ -286,12 +284,12 @@ void TestLayoutCommands::unreadableLayoutKeepsTheCurrentOne() {
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(big), qPrintable(errors.first()));
     QCOMPARE(f.layout.OBWidth, QStringLiteral("4"));
-    QCOMPARE(f.state.layout.LayoutFileName, QStringLiteral("mine.rbs"));
-    QCOMPARE(f.state.layout.LayoutFolder, f.folders.path(layouts));
-    QCOMPARE(f.state.layout.AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
+    QCOMPARE(f.state.layout.state().LayoutFileName, QStringLiteral("mine.rbs"));
+    QCOMPARE(f.state.layout.state().LayoutFolder, f.folders.path(layouts));
+    QCOMPARE(f.state.layout.state().AdImageHint, QStringLiteral("Vantrel/images/My images/bg.jpg"));
     // The controls go on refreshing the preview, and a later showing of the
     // page does not read the default over them.
-    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    QVERIFY(!f.state.layout.state().LayoutLoadNeeded);
     f.page.controls().edtFW->setText(QStringLiteral("3"));
     QCOMPARE(f.layout.FWidth, QStringLiteral("3"));
 }
@@ -308,14 +306,13 @@ void TestLayoutCommands::captionFollowsTheLayoutsFile() {
     // The file the caption would name each time it is computed.
     QStringList captions;
     QObject::connect(&f.commands, &LayoutCommands::captionChanged,
-                     [&] { captions.append(f.state.layout.LayoutFileName); });
+                     [&] { captions.append(f.state.layout.state().LayoutFileName); });
     QString expected;
     if (example) {
         expected = f.folders.write(QStringLiteral("shared/Examples/Jewel.rbs"), "[OUTER]\r\n");
         f.state.document.DocumentFileName =
             f.folders.path(QStringLiteral("shared/Examples/Jewel.vdoc"));
-        f.state.layout.LayoutLoadRequested = LayoutLoadRequest::Example;
-        f.state.layout.LayoutLoadNeeded = true;
+        f.state.layout.requestLoad(LayoutLoadRequest::Example);
         f.commands.LoadComponents();
     } else {
         expected = QStringLiteral("other.rbs");
@@ -323,7 +320,7 @@ void TestLayoutCommands::captionFollowsTheLayoutsFile() {
         f.chooseFile(layouts + expected);
         f.page.buttons().btnOpenLayout->click();
     }
-    QCOMPARE(f.state.layout.LayoutFileName, expected);
+    QCOMPARE(f.state.layout.state().LayoutFileName, expected);
     QVERIFY(!captions.isEmpty());
     QCOMPARE(captions.last(), expected);
 }
@@ -353,19 +350,19 @@ void TestLayoutCommands::saveLayout() {
     QFETCH(bool, dialogShown);
     QFETCH(QString, written);
     Fixture f;
-    f.state.layout.LayoutFolder = folder.isEmpty() ? QString() : f.folders.path(folder);
-    f.state.layout.LayoutFileName =
-        fileName.contains(QLatin1Char('/')) ? f.folders.path(fileName) : fileName;
+    f.state.layout.setFile(folder.isEmpty() ? QString() : f.folders.path(folder),
+                           fileName.contains(QLatin1Char('/')) ? f.folders.path(fileName)
+                                                               : fileName);
     f.modify();
     f.chooseFile(saveAs);
 
     f.page.buttons().btnSaveLayout->click();
 
     QCOMPARE(f.dialogs.shownOf("save").size(), dialogShown ? 1 : 0);
-    QCOMPARE(f.state.layout.LayoutModified, written.isEmpty());
+    QCOMPARE(f.state.layout.state().LayoutModified, written.isEmpty());
     if (!written.isEmpty()) {
         QCOMPARE(f.outerWidthIn(written), QStringLiteral("7"));
-        QCOMPARE(f.state.layout.LayoutFolder + f.state.layout.LayoutFileName,
+        QCOMPARE(f.state.layout.state().LayoutFolder + f.state.layout.state().LayoutFileName,
                  f.folders.path(written));
     }
     QVERIFY(!QFile::exists(f.folders.path("shared/Examples/ex.rbs")));
@@ -380,7 +377,7 @@ void TestLayoutCommands::saveLayout() {
 
 void TestLayoutCommands::failedSaveChangesNothing() {
     Fixture f;
-    f.state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
+    f.state.layout.setFile(f.state.layout.state().LayoutFolder, QStringLiteral("Untitled.rbs"));
     f.modify();
     f.chooseFile(QStringLiteral("no such folder/new.rbs"));
 
@@ -389,9 +386,9 @@ void TestLayoutCommands::failedSaveChangesNothing() {
     const QStringList errors = f.dialogs.shownOf("error");
     QCOMPARE(errors.size(), 1);
     QVERIFY2(errors.first().contains(QStringLiteral("new.rbs")), qPrintable(errors.first()));
-    QCOMPARE(f.state.layout.LayoutFileName, QStringLiteral("Untitled.rbs"));
-    QVERIFY(f.state.layout.LayoutFolder.isEmpty());
-    QVERIFY(f.state.layout.LayoutModified);
+    QCOMPARE(f.state.layout.state().LayoutFileName, QStringLiteral("Untitled.rbs"));
+    QVERIFY(f.state.layout.state().LayoutFolder.isEmpty());
+    QVERIFY(f.state.layout.state().LayoutModified);
 }
 
 void TestLayoutCommands::unstorablePicturePathIsReportedAndNothingWritten() {
@@ -400,7 +397,7 @@ void TestLayoutCommands::unstorablePicturePathIsReportedAndNothingWritten() {
     const QByteArray before("[POS]\r\nAdImg=/My images/old.jpg\r\n");
     const QString file = f.folders.write(layouts + "mine.rbs", before);
     const QString picture = QString::fromUtf8("/My images/\u7D19.jpg");
-    f.layout.AdImg = picture;
+    f.state.layout.setText(&Layout::AdImg, picture);
     f.modify();
 
     f.page.buttons().btnSaveLayout->click();
@@ -412,7 +409,7 @@ void TestLayoutCommands::unstorablePicturePathIsReportedAndNothingWritten() {
     QFile written(file);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll(), before);
-    QVERIFY(f.state.layout.LayoutModified);
+    QVERIFY(f.state.layout.state().LayoutModified);
 }
 
 void TestLayoutCommands::exampleLayout_data() {
@@ -441,17 +438,17 @@ void TestLayoutCommands::exampleLayout() {
     f.pageFiles.clear();
     f.state.document.DocumentFileName =
         f.folders.path(QStringLiteral("shared/Examples/Jewel.vdoc"));
-    f.state.layout.LayoutLoadRequested = LayoutLoadRequest::Example;
-    f.state.layout.LayoutLoadNeeded = true;
+    f.state.layout.requestLoad(LayoutLoadRequest::Example);
 
     f.commands.LoadComponents();
 
     QVERIFY(f.state.document.ExampleOpen);
-    QVERIFY(f.state.layout.LayoutLoadRequested != LayoutLoadRequest::Example);
+    QVERIFY(f.state.layout.state().LayoutLoadRequested != LayoutLoadRequest::Example);
     QCOMPARE(f.layout.OBWidth, QString(readsExample ? "2" : modified ? "7" : "4"));
-    QCOMPARE(f.state.layout.LayoutFileName, readsExample ? example : QStringLiteral("mine.rbs"));
+    QCOMPARE(f.state.layout.state().LayoutFileName,
+             readsExample ? example : QStringLiteral("mine.rbs"));
     QCOMPARE(f.pageFiles.size(), readsExample ? 1 : 0);
-    QCOMPARE(f.state.layout.LayoutModified, modified && !readsExample);
+    QCOMPARE(f.state.layout.state().LayoutModified, modified && !readsExample);
     if (button == QLatin1String("btnSaveChanges"))
         QCOMPARE(f.outerWidthIn(layouts + "mine.rbs"), QStringLiteral("7"));
 }

@@ -1,6 +1,5 @@
 #include "layout/layoutfile.h"
 #include "layout/layoutrules.h"
-#include "platform/apperror.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -106,7 +105,7 @@ private:
 
 void TestLayoutFile::newFileHoldsTheKeysInOrder() {
     const QString file = path("new.rbs");
-    layoutfile::write(file, LayoutFileContent{});
+    QVERIFY(layoutfile::write(file, LayoutFileContent{}));
     const QByteArray bytes = contentsOf(file);
     const QStringList keys = keyLines(bytes);
     QCOMPARE(keys.size(), 32);
@@ -126,7 +125,7 @@ void TestLayoutFile::savingOverAFileKeepsEverythingElse() {
     const QString file = path("notes.rbs");
     writeBytes(file, "[POS]\r\nAdWidthValue=300\r\nSellerNote=keep me\r\n"
                      "[NOTES]\r\nline1=My summer layout\r\n; a comment\r\n");
-    layoutfile::write(file, everythingChanged());
+    QVERIFY(layoutfile::write(file, everythingChanged()));
     const QByteArray bytes = contentsOf(file);
     QVERIFY(bytes.contains("AdWidthValue=755\r\nSellerNote=keep me\r\n"));
     QVERIFY(bytes.contains("[NOTES]\r\nline1=My summer layout\r\n; a comment\r\n"));
@@ -149,8 +148,8 @@ void TestLayoutFile::writtenFileReadsBackTheSame() {
     QFETCH(LayoutFileContent, content);
     const QString file = path("roundtrip.rbs");
     QFile::remove(file);
-    layoutfile::write(file, content);
-    const LayoutFileContent back = layoutfile::read(file);
+    QVERIFY(layoutfile::write(file, content));
+    const LayoutFileContent back = layoutfile::read(file).value();
     QCOMPARE(back.layout, content.layout);
     QCOMPARE(back.TxtAllMargins, content.TxtAllMargins);
 }
@@ -198,7 +197,7 @@ void TestLayoutFile::readingFillsDefaults() {
     QFile::remove(file);
     if (!text.isEmpty())
         writeBytes(file, text);
-    const LayoutFileContent read = layoutfile::read(file);
+    const LayoutFileContent read = layoutfile::read(file).value();
     QCOMPARE(read.layout, expected.layout);
     QCOMPARE(read.TxtAllMargins, expected.TxtAllMargins);
 }
@@ -222,19 +221,16 @@ void TestLayoutFile::loadedNumbersCanBeCaptured() {
     QFETCH(LayoutFileContent, expected);
     const QString file = path("numbers.rbs");
     writeBytes(file, text);
-    const Layout loaded = withCapturableNumbers(layoutfile::read(file).layout);
+    const Layout loaded = withCapturableNumbers(layoutfile::read(file)->layout);
     QCOMPARE(loaded, expected.layout);
     normalised(loaded); // does not throw
 }
 
 void TestLayoutFile::failedWriteNamesTheFile() {
     const QString file = path("no such folder/layout.rbs");
-    try {
-        layoutfile::write(file, LayoutFileContent{});
-        QFAIL("the write should have failed");
-    } catch (const AppError& error) {
-        QVERIFY2(error.message().contains(file), qPrintable(error.message()));
-    }
+    const Status written = layoutfile::write(file, LayoutFileContent{});
+    QVERIFY2(!written, "the write should have failed");
+    QVERIFY2(written.error().contains(file), qPrintable(written.error()));
 }
 
 void TestLayoutFile::interruptedWriteLeavesTheFile() {
@@ -252,12 +248,7 @@ void TestLayoutFile::interruptedWriteLeavesTheFile() {
     small.rlim_cur = 100;
     std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString message;
-    try {
-        layoutfile::write(file, everythingChanged());
-    } catch (const AppError& error) {
-        message = error.message();
-    }
+    const QString message = layoutfile::write(file, everythingChanged()).error();
     setrlimit(RLIMIT_FSIZE, &old);
 
     QVERIFY2(message.contains(file), qPrintable(message));
@@ -292,13 +283,10 @@ void TestLayoutFile::unstorableValueWritesNothing() {
     QFile::remove(file);
     if (!before.isNull())
         writeBytes(file, before);
-    try {
-        layoutfile::write(file, content);
-        QFAIL("the write should have failed");
-    } catch (const AppError& error) {
-        QVERIFY2(error.message().contains(file) && error.message().contains(key),
-                 qPrintable(error.message()));
-    }
+    const Status written = layoutfile::write(file, content);
+    QVERIFY2(!written, "the write should have failed");
+    QVERIFY2(written.error().contains(file) && written.error().contains(key),
+             qPrintable(written.error()));
     QCOMPARE(QFile::exists(file), !before.isNull());
     QCOMPARE(contentsOf(file), before);
 }

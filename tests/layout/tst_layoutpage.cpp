@@ -1,12 +1,12 @@
 #include "layout/colorcombo.h"
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
+#include "layout/layoutdocument.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutpage.h"
-#include "layout/layoutstate.h"
-#include "layout/numberedit.h"
-#include "layout/updown.h"
 #include "support/scripteddialogs.h"
+#include "widgets/numberedit.h"
+#include "widgets/updown.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -26,13 +26,14 @@ Q_DECLARE_METATYPE(LayoutFlag)
 
 namespace {
 
-/// The page with its state; every capture of the page's preview command is
-/// counted.
+/// The page with its layout document; every capture of the page's preview
+/// command is counted.
 struct PageFixture {
-    LayoutState state;
-    Layout layout;
+    LayoutDocument document;
+    const LayoutState& state = document.state();
+    const Layout& layout = document.layout();
     ScriptedDialogs dialogs;
-    LayoutPage page{state, layout, dialogs};
+    LayoutPage page{document, dialogs};
     int captures = 0;
 
     PageFixture() {
@@ -43,7 +44,7 @@ struct PageFixture {
 
     /// Fills the controls as a layout load does, without its final refresh.
     void show(const Layout& shown) {
-        state.LayoutLoadNeeded = true;
+        document.setLoadNeeded(true);
         LayoutFileContent content;
         content.layout = shown;
         content.TxtAllMargins = page.controls().cbxAllMargins->isChecked();
@@ -616,9 +617,9 @@ void TestLayoutPage::nonNumberFailsTheRefresh() {
     m_f->load(Layout::withDefaults());
     const LayoutControls& c = m_f->page.controls();
     c.cbxAdImg->setChecked(false);
-    m_f->state.LayoutLoadNeeded = true; // so only the failing refresh below captures
+    m_f->document.setLoadNeeded(true); // so only the failing refresh below captures
     c.cbxAdImg->setChecked(true);
-    m_f->state.LayoutLoadNeeded = false;
+    m_f->document.setLoadNeeded(false);
 
     // Pasted text reaches the field without the key filter.
     c.edtOBW->setText(QStringLiteral("1a"));

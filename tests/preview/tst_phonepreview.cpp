@@ -24,17 +24,18 @@ constexpr int loadTimeout = 60000;
 /// any layout the tests show.
 struct PhoneFixture {
     AppState state;
-    Layout layout = Layout::withDefaults();
+    const Layout& layout = state.layout.layout();
     ScriptedDialogs dialogs;
-    LayoutPage page{state.layout, layout, dialogs};
-    PageGenerator generator{state.folders, state.layout, state.publishing, layout};
+    LayoutPage page{state.layout, dialogs};
+    PageGenerator generator{state.folders, state.layout.state(), state.publishing, layout};
     PreviewController preview{state.publishing, page, generator, dialogs};
     QByteArray document = "<h1>Mantel clock</h1><p>A fine old clock, 1890, in working order. "
                           "Shipping worldwide.</p><ul><li>Oak case</li><li>Brass dial</li></ul>";
 
     PhoneFixture() {
         state.folders.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-        state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
+        state.layout.setFile(QString(), QStringLiteral("Untitled.rbs"));
+        state.layout.setLayout(Layout::withDefaults());
         generator.setDocumentExport([this] { return document; });
         page.resize(1500, 800);
         page.show();
@@ -43,8 +44,8 @@ struct PhoneFixture {
     PreviewBrowser& browser() const { return *preview.broPreview(); }
     /// Shows `shown` in the controls and waits until the browser has its page.
     bool showLayout(const Layout& shown) {
-        layout = shown;
-        state.layout.LayoutLoadNeeded = true;
+        state.layout.setLayout(shown);
+        state.layout.setLoadNeeded(true);
         page.UpdateComponents();
         QSignalSpy completed(&preview, &PreviewController::documentCompleted);
         page.buttons().btnPreview->click();

@@ -6,13 +6,13 @@
 #include "layout/layout.h"
 #include "layout/layoutcolumn.h"
 #include "layout/layoutpage.h"
-#include "layout/numberedit.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
 #include "platform/windows1252.h"
 #include "preview/previewbrowser.h"
 #include "preview/previewcontroller.h"
 #include "support/scripteddialogs.h"
+#include "widgets/numberedit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -73,17 +73,18 @@ QString rendering(QWebEnginePage& page) {
 /// default layout.
 struct PreviewFixture {
     AppState state;
-    Layout layout = Layout::withDefaults();
+    const Layout& layout = state.layout.layout();
     ScriptedDialogs dialogs;
-    LayoutPage page{state.layout, layout, dialogs};
-    PageGenerator generator{state.folders, state.layout, state.publishing, layout};
+    LayoutPage page{state.layout, dialogs};
+    PageGenerator generator{state.folders, state.layout.state(), state.publishing, layout};
     PreviewController preview{state.publishing, page, generator, dialogs};
     QByteArray document = "<p>A fine old clock</p>";
     int captions = 0;
 
     PreviewFixture() {
         state.folders.ProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-        state.layout.LayoutFileName = QStringLiteral("Untitled.rbs");
+        state.layout.setFile(QString(), QStringLiteral("Untitled.rbs"));
+        state.layout.setLayout(Layout::withDefaults());
         generator.setDocumentExport([this] { return document; });
         QObject::connect(&page, &LayoutPage::previewRequested, [this] { ++captions; });
         page.resize(1000, 700);
@@ -143,7 +144,7 @@ private slots:
 
 void TestPreview::refreshWaitsForFilledControls() {
     PreviewFixture f;
-    f.state.layout.LayoutControlsReady = false;
+    f.state.layout.setControlsReady(false);
     f.page.buttons().btnPreview->click();
     QVERIFY(f.preview.pageText().isEmpty());
     QVERIFY(f.state.publishing.ListingCode.isEmpty());
@@ -152,13 +153,13 @@ void TestPreview::refreshWaitsForFilledControls() {
 
 void TestPreview::showsTheGeneratedPage() {
     PreviewFixture f;
-    f.state.layout.LayoutLoadNeeded = true;
+    f.state.layout.setLoadNeeded(true);
     f.document = "<p id=\"doc\">Clock \xA3"
                  "20</p><script>document.title = 'ran';</script>";
     QVERIFY(f.refresh());
     QVERIFY(f.groupsVisible());
     QCOMPARE(f.captions, 1);
-    QVERIFY(!f.state.layout.LayoutLoadNeeded);
+    QVERIFY(!f.state.layout.state().LayoutLoadNeeded);
     QVERIFY(f.preview.pageText().contains(QStringLiteral("This is the default Layout.")));
     QCOMPARE(f.evaluate(QStringLiteral("document.getElementById('doc').textContent")).toString(),
              QStringLiteral("Clock £20"));
@@ -186,8 +187,8 @@ void TestPreview::layoutChangesInPlaceShowWhatAFullLoadShows() {
     f.state.folders.UserFolder = home.path() + QLatin1Char('/');
     QVERIFY(QDir().mkpath(f.state.folders.UserFolder + QStringLiteral("images/My images")));
     writePicture(f.state.folders.UserFolder + QStringLiteral("images/My images/Sky.png"), Qt::red);
-    f.layout.AdImg = QStringLiteral("/My images/Sky.png");
-    f.state.layout.LayoutModified = true; // no default-layout note to come and go
+    f.state.layout.setText(&Layout::AdImg, QStringLiteral("/My images/Sky.png"));
+    f.state.layout.markModified(); // no default-layout note to come and go
     f.document = "<h2 style=\"color:#7A5C3A\">Clock</h2><ul><li>Brass</li></ul>";
     for (int line = 0; line < 100; ++line)
         f.document += "<p>A <b>fine</b> clock</p>"; // long enough to scroll
@@ -276,7 +277,7 @@ void TestPreview::localPicturesShow() {
     QVERIFY(QDir().mkpath(f.state.folders.UserFolder + QStringLiteral("images/My images")));
     writePicture(f.state.folders.UserFolder + QStringLiteral("images/My images/Sky (1).PNG"),
                  Qt::red);
-    f.layout.AdImg = QStringLiteral("/My images/Sky (1).PNG");
+    f.state.layout.setText(&Layout::AdImg, QStringLiteral("/My images/Sky (1).PNG"));
     f.page.controls().cbxAdImg->setChecked(false); // shows the page picture
     QVERIFY(QDir(home.path()).mkpath(QStringLiteral("My Pictures")));
     const QString inDocument =

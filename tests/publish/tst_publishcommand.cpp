@@ -5,7 +5,7 @@
 #include "editor/eddocument.h"
 #include "editor/tdoceditor.h"
 #include "layout/layout.h"
-#include "layout/layoutstate.h"
+#include "layout/layoutdocument.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
 #include "publish/listingclipboard.h"
@@ -31,24 +31,25 @@ struct PublishFixture {
     TestFolders folders;
     ScriptedDialogs dialogs;
     DocumentState documentState;
-    LayoutState layoutState;
+    LayoutDocument layoutDocument;
     PublishingState publishing;
     ServerMirror servers;
     std::array<QString, 3> productServers = {QStringLiteral("https://s0.example/"),
                                              QStringLiteral("https://s1.example/"),
                                              QStringLiteral("https://s2.example/")};
-    Layout layout = Layout::withDefaults();
     QString languageCode = QStringLiteral("en");
     DocumentPage page{dialogs,
-                      {folders.folders(), documentState, layoutState, publishing, servers}};
-    PageGenerator generator{folders.folders(), layoutState, publishing, layout};
+                      {folders.folders(), documentState, layoutDocument, publishing, servers}};
+    PageGenerator generator{folders.folders(), layoutDocument.state(), publishing,
+                            layoutDocument.layout()};
     ListingClipboard clipboard;
-    PublishCommand command{{documentState, layoutState, publishing, servers, productServers, layout,
+    PublishCommand command{{documentState, layoutDocument, publishing, servers, productServers,
                             generator, clipboard, folders.folders(), languageCode},
                            dialogs,
                            nullptr};
 
     PublishFixture() {
+        layoutDocument.setLayout(Layout::withDefaults());
         QDir().mkpath(folders.folders().ownImagesFolder());
         generator.setDocumentExport([this] { return page.richEditor().exportHtmlFragment(); });
         servers.DefaultServer = 1;
@@ -124,8 +125,8 @@ void TestPublishCommand::picturesWithoutAnAddressStopPublishing() {
     if (!picture.isEmpty())
         f.insertPicture(picture);
     if (layoutPicture) {
-        f.layout.TxtBgImg = QStringLiteral("/My images/Back.png");
-        f.layout.TxtImgHide = false;
+        f.layoutDocument.setText(&Layout::TxtBgImg, QStringLiteral("/My images/Back.png"));
+        f.layoutDocument.setFlag(&Layout::TxtImgHide, false);
     }
     f.servers.UseOwnServer = useOwnServer;
     f.servers.OwnServer = ownServer;

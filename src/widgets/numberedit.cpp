@@ -1,4 +1,4 @@
-#include "layout/numberedit.h"
+#include "widgets/numberedit.h"
 
 #include <QKeyEvent>
 #include <QRegularExpressionValidator>

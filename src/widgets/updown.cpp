@@ -1,4 +1,4 @@
-#include "layout/updown.h"
+#include "widgets/updown.h"
 
 #include <QLineEdit>
 #include <QToolButton>
