@@ -20,9 +20,9 @@
 // variables are not used: a proxy is given with --proxy (port 80 by default).
 #include "http/httpclient.h"
 #include "http/imageavailability.h"
+#include "listing/listingrules.h"
 #include "pagegen/pagepictures.h"
 #include "platform/windows1252.h"
-#include "publish/listingrules.h"
 
 #include <QCoreApplication>
 #include <QFile>

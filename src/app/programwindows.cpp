@@ -5,9 +5,9 @@
 #include "document/affiliatewindow.h"
 #include "document/insertlinkinfodialog.h"
 #include "document/insertpicinfodialog.h"
-#include "layout/saveexitdialog.h"
+#include "layoutui/saveexitdialog.h"
 #include "publish/testimagesdialog.h"
-#include "settings/settingsdialog.h"
+#include "settingsui/settingsdialog.h"
 
 ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders)
     : m_saveExit(std::make_unique<SaveExitDialog>())

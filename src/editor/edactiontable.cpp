@@ -1,7 +1,8 @@
 #include "editor/edactiontable.h"
 
-#include "editor/docpicture.h"
-#include "editor/docproperties.h"
+#include "docmodel/docpicture.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/vdocformat.h"
 #include "editor/edactionlist.h"
 #include "editor/edclipboard.h"
 #include "editor/eddialogs.h"
@@ -9,10 +10,9 @@
 #include "editor/edprint.h"
 #include "editor/hyperlinkdialog.h"
 #include "editor/tdoceditor.h"
-#include "editor/vdocformat.h"
 #include "platform/safefile.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QClipboard>
 #include <QFileInfo>

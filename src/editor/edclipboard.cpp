@@ -1,14 +1,14 @@
 #include "editor/edclipboard.h"
 
-#include "editor/docproperties.h"
-#include "editor/htmlfragmentexporter.h"
-#include "editor/importadopter.h"
-#include "editor/linkdetection.h"
-#include "editor/styleimporter.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/importadopter.h"
+#include "docmodel/linkdetection.h"
+#include "docmodel/styleimporter.h"
+#include "docmodel/vdocformat.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/vdocwriter.h"
 #include "editor/tdoceditor.h"
-#include "editor/vdocformat.h"
-#include "editor/vdocreader.h"
-#include "editor/vdocwriter.h"
 
 #include <QBuffer>
 #include <QImage>

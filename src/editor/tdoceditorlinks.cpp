@@ -1,9 +1,9 @@
 // The link operations of TDocEditor: typed addresses, following links and
 // the link style of the style sheet.
-#include "editor/docproperties.h"
-#include "editor/linkdetection.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/linkdetection.h"
 #include "editor/tdoceditor.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>

@@ -3,8 +3,8 @@
 #include "http/httpclient.h"
 #include "http/imageavailability.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
-#include "platform/windowplacement.h"
+#include "ui/userdialogs.h"
+#include "ui/windowplacement.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

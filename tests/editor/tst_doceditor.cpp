@@ -1,4 +1,6 @@
-#include "editor/docproperties.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/vdocwriter.h"
 #include "editor/edactionlist.h"
 #include "editor/edactiontable.h"
 #include "editor/edfilecommands.h"
@@ -6,8 +8,6 @@
 #include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
-#include "editor/vdocreader.h"
-#include "editor/vdocwriter.h"
 #include "support/sampledocument.h"
 #include "support/scripteddialogs.h"
 

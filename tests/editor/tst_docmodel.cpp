@@ -1,5 +1,5 @@
-#include "editor/docproperties.h"
-#include "editor/eddocument.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/eddocument.h"
 #include "support/sampledocument.h"
 
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "editor/eddocument.h"
-#include "editor/vdocreader.h"
+#include "docmodel/eddocument.h"
+#include "docmodel/vdocreader.h"
 #include "support/sampledocument.h"
 
 #include <QCoreApplication>

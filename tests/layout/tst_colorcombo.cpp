@@ -1,4 +1,4 @@
-#include "layout/colorcombo.h"
+#include "layoutui/colorcombo.h"
 #include "support/scripteddialogs.h"
 
 #include <QAbstractItemView>

@@ -1,9 +1,9 @@
 #include "app/appstate.h"
 #include "layout/layout.h"
-#include "layout/layoutcommands.h"
 #include "layout/layoutfile.h"
-#include "layout/layoutpage.h"
-#include "layout/numberedit.h"
+#include "layoutui/layoutcommands.h"
+#include "layoutui/layoutpage.h"
+#include "layoutui/numberedit.h"
 #include "support/scripteddialogs.h"
 #include "support/testfolders.h"
 

@@ -1,11 +1,11 @@
-#include "layout/colorcombo.h"
 #include "layout/layout.h"
-#include "layout/layoutcolumn.h"
 #include "layout/layoutfile.h"
-#include "layout/layoutpage.h"
 #include "layout/layoutstate.h"
-#include "layout/numberedit.h"
-#include "layout/updown.h"
+#include "layoutui/colorcombo.h"
+#include "layoutui/layoutcolumn.h"
+#include "layoutui/layoutpage.h"
+#include "layoutui/numberedit.h"
+#include "layoutui/updown.h"
 #include "support/scripteddialogs.h"
 
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QTest>
 

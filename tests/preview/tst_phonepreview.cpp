@@ -1,11 +1,11 @@
 #include "app/appstate.h"
 #include "layout/layout.h"
-#include "layout/layoutcolumn.h"
-#include "layout/layoutpage.h"
+#include "layoutui/layoutcolumn.h"
+#include "layoutui/layoutpage.h"
 #include "pagegen/pagegenerator.h"
-#include "preview/previewbrowser.h"
-#include "preview/previewcontroller.h"
 #include "support/scripteddialogs.h"
+#include "web/previewbrowser.h"
+#include "web/previewcontroller.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,8 +1,8 @@
 #include "app/appstate.h"
 #include "platform/apperror.h"
-#include "preview/previewbrowser.h"
-#include "preview/previewlivewindow.h"
 #include "support/scripteddialogs.h"
+#include "web/previewbrowser.h"
+#include "web/previewlivewindow.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "publish/listingrules.h"
+#include "listing/listingrules.h"
 
 #include <QCoreApplication>
 #include <QProcess>

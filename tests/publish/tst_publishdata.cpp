@@ -1,4 +1,4 @@
-#include "publish/sitelist.h"
+#include "listing/sitelist.h"
 
 #include <QCoreApplication>
 #include <QFile>

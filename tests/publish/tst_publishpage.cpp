@@ -1,5 +1,5 @@
 #include "publish/exportprogress.h"
-#include "publish/publishpage.h"
+#include "web/publishpage.h"
 
 #include "platform/uilanguage.h"
 

@@ -1,6 +1,6 @@
 #include "settings/servermirror.h"
-#include "settings/settingsdialog.h"
 #include "settings/settingsfile.h"
+#include "settingsui/settingsdialog.h"
 #include "support/scripteddialogs.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QQueue>
 #include <QStringList>
