@@ -17,13 +17,13 @@ function(vantrel_add_test name)
     # way the address sanitizer reports, and leaves allocations of its threads
     # behind at exit; our code is still checked for both by every other test,
     # and for leaks outside the engine by these. A test uses the engine when
-    # it includes the main window's header or the previews' headers.
+    # it includes the main window's header or a header of the web module.
     if(VANTREL_SANITIZE)
         set(uses_browser_engine FALSE)
         foreach(source IN LISTS ARGN)
             get_filename_component(source ${source} ABSOLUTE)
             file(READ ${source} text)
-            if(text MATCHES "#include \"(app/mainwindow\\.h|preview/)")
+            if(text MATCHES "#include \"(app/mainwindow\\.h|web/)")
                 set(uses_browser_engine TRUE)
             endif()
         endforeach()
