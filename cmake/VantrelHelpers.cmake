@@ -1,10 +1,10 @@
 # vantrel_add_test(NAME source...)
-# Builds one QtTest program linked to the libraries and registers it with CTest,
-# headless and with a home folder of its own, so no test touches the real
-# user's files and tests may run in parallel.
+# Builds one QtTest program and registers it with CTest, headless and with a
+# home folder of its own, so no test touches the real user's files and tests
+# may run in parallel. The caller links the libraries it tests.
 function(vantrel_add_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE vantrel_app Qt6::Test)
+    target_link_libraries(${name} PRIVATE Qt6::Test)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     set_target_properties(${name} PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${VANTREL_BIN_DIR})

@@ -6,8 +6,8 @@
 #include "pagegen/shifttext.h"
 #include "platform/inifile.h"
 #include "settingsui/settingsdialog.h"
-#include "support/scripteddialogs.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
 #include "web/previewbrowser.h"
 #include "web/previewcontroller.h"
 

@@ -21,7 +21,7 @@
 #include "platform/inifile.h"
 #include "platform/workingfolders.h"
 #include "settings/servermirror.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

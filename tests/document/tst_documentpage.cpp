@@ -14,8 +14,8 @@
 #include "settings/settingsfile.h"
 #include "settingsui/settingsdialog.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QAction>
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>

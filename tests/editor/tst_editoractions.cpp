@@ -11,7 +11,7 @@
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

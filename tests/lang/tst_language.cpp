@@ -32,8 +32,8 @@
 #include "publish/listingfindingsdialog.h"
 #include "publish/testimagesdialog.h"
 #include "settingsui/settingsdialog.h"
-#include "support/scripteddialogs.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
 #include "ui/qtuserdialogs.h"
 
 #include <QAbstractButton>

@@ -8,7 +8,7 @@
 #include "pagegen/publishingstate.h"
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QPushButton>
 #include <QTest>

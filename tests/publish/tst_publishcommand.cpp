@@ -12,8 +12,8 @@
 #include "publish/publishcommand.h"
 #include "settings/servermirror.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

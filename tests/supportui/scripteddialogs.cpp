@@ -1,4 +1,4 @@
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QDialog>
 

@@ -6,7 +6,7 @@
 #include "docmodel/zlibcodec.h"
 #include "editor/tdoceditor.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QMimeData>
 #include <QRandomGenerator>

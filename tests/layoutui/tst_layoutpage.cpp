@@ -6,7 +6,7 @@
 #include "layoutui/layoutpage.h"
 #include "layoutui/numberedit.h"
 #include "layoutui/updown.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>

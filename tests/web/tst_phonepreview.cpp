@@ -3,7 +3,7 @@
 #include "layoutui/layoutcolumn.h"
 #include "layoutui/layoutpage.h"
 #include "pagegen/pagegenerator.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 #include "web/previewbrowser.h"
 #include "web/previewcontroller.h"
 

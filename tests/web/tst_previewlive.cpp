@@ -1,6 +1,6 @@
 #include "app/appstate.h"
 #include "platform/apperror.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 #include "web/previewbrowser.h"
 #include "web/previewlivewindow.h"
 

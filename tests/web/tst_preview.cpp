@@ -10,7 +10,7 @@
 #include "pagegen/pagegenerator.h"
 #include "pagegen/pagetext.h"
 #include "platform/windows1252.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 #include "web/previewbrowser.h"
 #include "web/previewcontroller.h"
 

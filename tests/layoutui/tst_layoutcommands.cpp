@@ -4,8 +4,8 @@
 #include "layoutui/layoutcommands.h"
 #include "layoutui/layoutpage.h"
 #include "layoutui/numberedit.h"
-#include "support/scripteddialogs.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QCheckBox>
 #include <QDialog>

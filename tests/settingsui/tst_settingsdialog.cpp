@@ -1,7 +1,7 @@
 #include "settings/servermirror.h"
 #include "settings/settingsfile.h"
 #include "settingsui/settingsdialog.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "layoutui/colorcombo.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QAbstractItemView>
 #include <QSignalSpy>
