@@ -7,12 +7,12 @@
 //   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" bench_preview
 #include "app/appstate.h"
 #include "layout/layout.h"
-#include "layout/layoutpage.h"
+#include "layoutui/layoutpage.h"
 #include "pagegen/pagegenerator.h"
-#include "platform/qtuserdialogs.h"
-#include "preview/previewbrowser.h"
-#include "preview/previewcontroller.h"
-#include "widgets/numberedit.h"
+#include "ui/numberedit.h"
+#include "ui/qtuserdialogs.h"
+#include "web/previewbrowser.h"
+#include "web/previewcontroller.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 # vantrel_add_test(NAME source...)
-# Builds one QtTest program linked to the libraries and registers it with CTest,
-# headless and with a home folder of its own, so no test touches the real
-# user's files and tests may run in parallel.
+# Builds one QtTest program and registers it with CTest, headless and with a
+# home folder of its own, so no test touches the real user's files and tests
+# may run in parallel. The caller links the libraries it tests.
 function(vantrel_add_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE vantrel_app Qt6::Test)
+    target_link_libraries(${name} PRIVATE Qt6::Test)
     target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     set_target_properties(${name} PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${VANTREL_BIN_DIR})
@@ -17,13 +17,13 @@ function(vantrel_add_test name)
     # way the address sanitizer reports, and leaves allocations of its threads
     # behind at exit; our code is still checked for both by every other test,
     # and for leaks outside the engine by these. A test uses the engine when
-    # it includes the main window's header or the previews' headers.
+    # it includes the main window's header or a header of the web module.
     if(VANTREL_SANITIZE)
         set(uses_browser_engine FALSE)
         foreach(source IN LISTS ARGN)
             get_filename_component(source ${source} ABSOLUTE)
             file(READ ${source} text)
-            if(text MATCHES "#include \"(app/mainwindow\\.h|preview/)")
+            if(text MATCHES "#include \"(app/mainwindow\\.h|web/)")
                 set(uses_browser_engine TRUE)
             endif()
         endforeach()

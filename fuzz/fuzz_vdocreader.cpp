@@ -4,11 +4,11 @@
 // version the byte chooses among those the reader takes), so the
 // fuzzer also reaches the readers behind the zlib layer. Whatever was read
 // is then exported as the program would, pictures given a location.
-#include "editor/eddocument.h"
-#include "editor/htmlfragmentexporter.h"
-#include "editor/vdocformat.h"
-#include "editor/vdocreader.h"
-#include "editor/zlibcodec.h"
+#include "docmodel/eddocument.h"
+#include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/vdocformat.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/zlibcodec.h"
 
 #include <QGuiApplication>
 #include <cstdint>

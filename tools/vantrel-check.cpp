@@ -20,9 +20,9 @@
 // arguments or a page that cannot be read. The environment's proxy
 // variables are not used: a proxy is given with --proxy (port 80 by default).
 #include "http/picturecheck.h"
+#include "listing/listingrules.h"
 #include "pagegen/pagepictures.h"
 #include "platform/windows1252.h"
-#include "publish/listingrules.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -11,11 +11,11 @@
 // not refer to the machine they were built on. Export writes the fragment the
 // listing page is built from; pictures without a source of their own are
 // saved beside OUT.html (or in the current folder when writing to stdout).
-#include "editor/docpicture.h"
-#include "editor/eddocument.h"
-#include "editor/htmlfragmentexporter.h"
-#include "editor/vdocreader.h"
-#include "editor/vdocwriter.h"
+#include "docmodel/docpicture.h"
+#include "docmodel/eddocument.h"
+#include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/vdocwriter.h"
 #include "platform/apperror.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"

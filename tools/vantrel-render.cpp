@@ -15,9 +15,9 @@
 // referred to by file URLs too, so the page shows them wherever it is written.
 // The layout is read as the program opens it: a number that is not an
 // integer ("3x") takes its key's default.
-#include "editor/eddocument.h"
-#include "editor/htmlfragmentexporter.h"
-#include "editor/vdocreader.h"
+#include "docmodel/eddocument.h"
+#include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/vdocreader.h"
 #include "layout/layout.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutrules.h"

@@ -2,11 +2,11 @@
 // tables, 20 pictures), each against a baseline on the same document in the
 // same run: QTextDocument::toHtml() for the export, writing and reading the
 // same number of bytes as a plain file for save+load. Prints the ratios last.
-#include "editor/docpicture.h"
-#include "editor/eddocument.h"
-#include "editor/htmlfragmentexporter.h"
-#include "editor/vdocreader.h"
-#include "editor/vdocwriter.h"
+#include "docmodel/docpicture.h"
+#include "docmodel/eddocument.h"
+#include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/vdocwriter.h"
 #include "platform/pictureplan.h"
 #include "platform/safefile.h"
 

@@ -1,8 +1,8 @@
 #include "app/aboutdialog.h"
 
 #include "app/productlogo.h"
-#include "platform/productwebsite.h"
-#include "platform/windowplacement.h"
+#include "ui/productwebsite.h"
+#include "ui/windowplacement.h"
 #include "version.h"
 
 #include <QFrame>

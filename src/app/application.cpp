@@ -4,10 +4,10 @@
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "app/splashwindow.h"
-#include "platform/qtuserdialogs.h"
 #include "platform/uilanguage.h"
 #include "platform/workingfolders.h"
 #include "settings/servermirror.h"
+#include "ui/qtuserdialogs.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/documentstate.h"
+#include "docmodel/documentstate.h"
 #include "layout/layoutdocument.h"
 #include "pagegen/publishingstate.h"
 #include "platform/workingfolders.h"

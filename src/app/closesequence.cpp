@@ -2,7 +2,7 @@
 
 #include "app/appstate.h"
 #include "document/documenteditor.h"
-#include "layout/layoutcommands.h"
+#include "layoutui/layoutcommands.h"
 
 #include <QCoreApplication>
 

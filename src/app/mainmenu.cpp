@@ -1,7 +1,7 @@
 #include "app/mainmenu.h"
 
-#include "platform/productwebsite.h"
-#include "platform/userdialogs.h"
+#include "ui/productwebsite.h"
+#include "ui/userdialogs.h"
 
 #include <QKeySequence>
 #include <QMenu>

@@ -6,11 +6,11 @@
 #include "document/documenteditor.h"
 #include "document/documentpage.h"
 #include "layout/layout.h"
-#include "layout/layoutcolumn.h"
-#include "layout/layoutcommands.h"
-#include "layout/layoutpage.h"
-#include "platform/webparts.h"
+#include "layoutui/layoutcolumn.h"
+#include "layoutui/layoutcommands.h"
+#include "layoutui/layoutpage.h"
 #include "publish/exportprogress.h"
+#include "ui/webparts.h"
 
 #include <QPushButton>
 #include <QTimer>

@@ -4,10 +4,10 @@
 #include "app/mainmenu.h"
 #include "document/documentpage.h"
 #include "platform/apperror.h"
-#include "platform/languageapplier.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
 #include "settings/settings.h"
+#include "ui/languageapplier.h"
+#include "ui/userdialogs.h"
 
 #include <QAction>
 

@@ -5,10 +5,10 @@
 #include "document/affiliatewindow.h"
 #include "document/insertlinkinfodialog.h"
 #include "document/insertpicinfodialog.h"
-#include "layout/saveexitdialog.h"
+#include "layoutui/saveexitdialog.h"
 #include "publish/testimagesdialog.h"
 #include "settings/settings.h"
-#include "settings/settingsdialog.h"
+#include "settingsui/settingsdialog.h"
 
 namespace {
 

@@ -3,8 +3,6 @@
 #include "app/appcaption.h"
 #include "app/appstate.h"
 #include "platform/apperror.h"
-#include "platform/userdialogs.h"
-#include "platform/webparts.h"
 #include "publish/addsitedialog.h"
 #include "publish/editsitedialog.h"
 #include "publish/exportinfodialog.h"
@@ -12,7 +10,9 @@
 #include "publish/publishcommand.h"
 #include "publish/testimagesdialog.h"
 #include "settings/settings.h"
-#include "settings/settingsdialog.h"
+#include "settingsui/settingsdialog.h"
+#include "ui/userdialogs.h"
+#include "ui/webparts.h"
 
 #include <QPushButton>
 #include <QTabWidget>
@@ -33,8 +33,8 @@ PublishingController::PublishingController(Parts parts, UserDialogs& dialogs,
         createPublishDialog(window);
     AppState& state = m_parts.state;
     m_command = new PublishCommand({state.document, state.layout, state.publishing, state.servers,
-                                    state.ProductServer, m_parts.generator,
-                                    m_parts.clipboard, state.folders, state.LanguageCode},
+                                    state.ProductServer, m_parts.generator, m_parts.clipboard,
+                                    state.folders, state.LanguageCode},
                                    m_dialogs, m_publishDialog, this);
     connectImageTest();
     connect(m_command, &PublishCommand::settingsRequested, this,

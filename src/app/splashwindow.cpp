@@ -1,7 +1,7 @@
 #include "app/splashwindow.h"
 
 #include "app/productlogo.h"
-#include "platform/windowplacement.h"
+#include "ui/windowplacement.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 #include "app/webmoduleloader.h"
 
 #include "platform/uilanguage.h"
-#include "platform/webparts.h"
+#include "ui/webparts.h"
 
 #include <QCoreApplication>
 #include <QDir>

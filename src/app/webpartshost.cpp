@@ -2,10 +2,10 @@
 
 #include "app/publishingcontroller.h"
 #include "app/webmoduleloader.h"
-#include "layout/layoutcolumn.h"
-#include "layout/layoutpage.h"
-#include "platform/userdialogs.h"
-#include "platform/webparts.h"
+#include "layoutui/layoutcolumn.h"
+#include "layoutui/layoutpage.h"
+#include "ui/userdialogs.h"
+#include "ui/webparts.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "document/affiliatewindow.h"
 
-#include "platform/windowplacement.h"
+#include "ui/windowplacement.h"
 
 AffiliateWindow::AffiliateWindow(QWidget* parent)
     : QWidget(parent) {

@@ -1,11 +1,11 @@
 #include "document/insertpicinfodialog.h"
 
 #include "document/infowindowparts.h"
-#include "platform/productwebsite.h"
-#include "platform/userdialogs.h"
-#include "platform/windowplacement.h"
 #include "settings/settingschoices.h"
 #include "settings/settingsfile.h"
+#include "ui/productwebsite.h"
+#include "ui/userdialogs.h"
+#include "ui/windowplacement.h"
 
 #include <QCheckBox>
 #include <QDir>

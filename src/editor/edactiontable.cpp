@@ -1,6 +1,6 @@
 #include "editor/edactiontable.h"
 
-#include "editor/docproperties.h"
+#include "docmodel/docproperties.h"
 #include "editor/edactionlist.h"
 #include "editor/edfilecommands.h"
 #include "editor/edfind.h"
@@ -10,6 +10,14 @@
 #include "editor/edtables.h"
 #include "editor/edtextformat.h"
 #include "editor/tdoceditor.h"
+#include <QClipboard>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QTextList>
+#include <QTextTable>
 
 namespace {
 

@@ -1,16 +1,16 @@
 #include "editor/edclipboard.h"
 
-#include "editor/docproperties.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/importadopter.h"
+#include "docmodel/linkdetection.h"
+#include "docmodel/styleimporter.h"
+#include "docmodel/vdocformat.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/vdocwriter.h"
 #include "editor/eddialogs.h"
-#include "editor/htmlfragmentexporter.h"
-#include "editor/importadopter.h"
-#include "editor/linkdetection.h"
-#include "editor/styleimporter.h"
 #include "editor/tdoceditor.h"
-#include "editor/vdocformat.h"
-#include "editor/vdocreader.h"
-#include "editor/vdocwriter.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QBuffer>
 #include <QClipboard>

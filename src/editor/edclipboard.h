@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/eddocument.h"
+#include "docmodel/eddocument.h"
 
 #include <QString>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "editor/eddialogs.h"
 
-#include "editor/vdocformat.h"
+#include "docmodel/vdocformat.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/parastyles.h"
+#include "docmodel/parastyles.h"
 
 #include <QDialog>
 #include <QSize>

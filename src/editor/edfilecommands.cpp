@@ -1,12 +1,12 @@
 #include "editor/edfilecommands.h"
 
+#include "docmodel/vdocwriter.h"
 #include "editor/edclipboard.h"
 #include "editor/tdoceditor.h"
-#include "editor/vdocwriter.h"
 #include "platform/apperror.h"
 #include "platform/safefile.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QFileInfo>
 #include <QMimeData>

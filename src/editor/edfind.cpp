@@ -3,7 +3,7 @@
 #include "editor/edactionlist.h"
 #include "editor/eddialogs.h"
 #include "editor/tdoceditor.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 namespace edfind {
 

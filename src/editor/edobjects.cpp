@@ -1,14 +1,14 @@
 #include "editor/edobjects.h"
 
-#include "editor/docpicture.h"
-#include "editor/docproperties.h"
+#include "docmodel/docpicture.h"
+#include "docmodel/docproperties.h"
 #include "editor/edactionlist.h"
 #include "editor/eddialogs.h"
 #include "editor/edparagraphs.h"
 #include "editor/edtables.h"
 #include "editor/tdoceditor.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QSpinBox>
 #include <QTextBlock>

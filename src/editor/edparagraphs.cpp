@@ -1,10 +1,10 @@
 #include "editor/edparagraphs.h"
 
-#include "editor/docproperties.h"
+#include "docmodel/docproperties.h"
 #include "editor/edactionlist.h"
 #include "editor/eddialogs.h"
 #include "editor/tdoceditor.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QSpinBox>
 #include <QTextBlock>

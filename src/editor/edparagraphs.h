@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/liststyles.h"
-#include "editor/parastyles.h"
+#include "docmodel/liststyles.h"
+#include "docmodel/parastyles.h"
 
 class EdActionList;
 

@@ -1,8 +1,8 @@
 #include "editor/edprint.h"
 
-#include "editor/blockdecorations.h"
+#include "docmodel/blockdecorations.h"
 #include "editor/eddialogs.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>

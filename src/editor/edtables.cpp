@@ -5,7 +5,7 @@
 #include "editor/edparagraphs.h"
 #include "editor/tdoceditor.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QSpinBox>
 #include <QTextTable>

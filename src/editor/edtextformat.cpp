@@ -1,10 +1,10 @@
 #include "editor/edtextformat.h"
 
+#include "docmodel/vdocformat.h"
 #include "editor/edactionlist.h"
 #include "editor/eddialogs.h"
 #include "editor/tdoceditor.h"
-#include "editor/vdocformat.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QFontDialog>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/textstyles.h"
+#include "docmodel/textstyles.h"
 
 class EdActionList;
 

@@ -1,18 +1,18 @@
 #include "editor/tdoceditor.h"
 
-#include "editor/anchormarker.h"
-#include "editor/blockdecorations.h"
-#include "editor/docproperties.h"
+#include "docmodel/anchormarker.h"
+#include "docmodel/blockdecorations.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/importadopter.h"
+#include "docmodel/linkdetection.h"
+#include "docmodel/vdocformat.h"
+#include "docmodel/vdocreader.h"
 #include "editor/edclipboard.h"
 #include "editor/edprint.h"
-#include "editor/importadopter.h"
-#include "editor/linkdetection.h"
 #include "editor/tablesizepicker.h"
-#include "editor/vdocformat.h"
-#include "editor/vdocreader.h"
 #include "platform/safefile.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>

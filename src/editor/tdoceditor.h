@@ -1,8 +1,8 @@
 #pragma once
 
+#include "docmodel/eddocument.h"
+#include "docmodel/htmlfragmentexporter.h"
 #include "editor/edcontrolpanel.h"
-#include "editor/eddocument.h"
-#include "editor/htmlfragmentexporter.h"
 
 #include <QTextEdit>
 #include <functional>

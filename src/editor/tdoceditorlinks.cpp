@@ -1,10 +1,10 @@
 // The link operations of TDocEditor: typed addresses, following links, the
 // link dialog and the link style of the style sheet.
-#include "editor/docproperties.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/linkdetection.h"
 #include "editor/hyperlinkdialog.h"
-#include "editor/linkdetection.h"
 #include "editor/tdoceditor.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QScrollBar>

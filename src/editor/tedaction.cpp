@@ -1,6 +1,6 @@
 #include "editor/tedaction.h"
 
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 TedAction::TedAction(const QString& name, const QString& caption, UserDialogs& dialogs,
                      QObject* parent, std::function<void()> own)

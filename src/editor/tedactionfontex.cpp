@@ -1,7 +1,7 @@
 #include "editor/tedactionfontex.h"
 
 #include "editor/tdoceditor.h"
-#include "platform/userdialogs.h"
+#include "ui/userdialogs.h"
 
 #include <QFontDialog>
 

@@ -1,10 +1,10 @@
 #include "publish/addsitedialog.h"
 
+#include "listing/sitelist.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
-#include "platform/windowplacement.h"
 #include "publish/siteentry.h"
-#include "publish/sitelist.h"
+#include "ui/userdialogs.h"
+#include "ui/windowplacement.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>

@@ -1,15 +1,15 @@
 #include "publish/exportinfodialog.h"
 
+#include "listing/sitelist.h"
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
-#include "platform/windowplacement.h"
 #include "publish/addsitedialog.h"
 #include "publish/editsitedialog.h"
 #include "publish/publishtarget.h"
-#include "publish/sitelist.h"
 #include "settings/settingschoices.h"
 #include "settings/settingsfile.h"
+#include "ui/userdialogs.h"
+#include "ui/windowplacement.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "publish/listingrules.h"
+#include "listing/listingrules.h"
 
 #include <QDialog>
 

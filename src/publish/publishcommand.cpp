@@ -1,21 +1,21 @@
 #include "publish/publishcommand.h"
 
-#include "editor/documentstate.h"
+#include "docmodel/documentstate.h"
 #include "layout/layoutdocument.h"
+#include "listing/imageservers.h"
+#include "listing/listingrules.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
 #include "platform/workingfolders.h"
 #include "publish/exportinfodialog.h"
-#include "publish/imageservers.h"
 #include "publish/listingclipboard.h"
 #include "publish/listingfindingsdialog.h"
-#include "publish/listingrules.h"
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
 #include "settings/settings.h"
+#include "ui/userdialogs.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "publish/siteentry.h"
 
+#include "listing/sitelist.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
-#include "publish/sitelist.h"
+#include "ui/userdialogs.h"
 
 SiteEntryVerdict checkSiteEntry(UserDialogs& dialogs, const sitelist::SiteList& list, int region,
                                 SiteEntry& entry, const QString& formerName, const QString& title) {

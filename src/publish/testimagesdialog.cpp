@@ -3,8 +3,8 @@
 #include "http/imageavailability.h"
 #include "http/picturecheck.h"
 #include "platform/uilanguage.h"
-#include "platform/userdialogs.h"
-#include "platform/windowplacement.h"
+#include "ui/userdialogs.h"
+#include "ui/windowplacement.h"
 
 #include <QCheckBox>
 #include <QEventLoop>

@@ -2,10 +2,10 @@
 #include "app/appstate.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
-#include "layout/layoutpage.h"
-#include "settings/settingsdialog.h"
-#include "support/scripteddialogs.h"
+#include "layoutui/layoutpage.h"
+#include "settingsui/settingsdialog.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

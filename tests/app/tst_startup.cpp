@@ -2,14 +2,14 @@
 #include "app/programwindows.h"
 #include "document/documenteditor.h"
 #include "layout/layout.h"
-#include "layout/layoutpage.h"
+#include "layoutui/layoutpage.h"
 #include "pagegen/shifttext.h"
 #include "platform/inifile.h"
-#include "preview/previewbrowser.h"
-#include "preview/previewcontroller.h"
-#include "settings/settingsdialog.h"
-#include "support/scripteddialogs.h"
+#include "settingsui/settingsdialog.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
+#include "web/previewbrowser.h"
+#include "web/previewcontroller.h"
 
 #include <QAction>
 #include <QApplication>

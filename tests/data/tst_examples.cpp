@@ -4,25 +4,25 @@
 // the user's images folder, and its published listing fit for the
 // marketplaces.
 #include "app/mainmenu.h"
+#include "docmodel/documentstate.h"
+#include "docmodel/eddocument.h"
+#include "docmodel/vdocreader.h"
 #include "document/documenteditor.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
-#include "editor/documentstate.h"
-#include "editor/eddocument.h"
-#include "editor/vdocreader.h"
 #include "layout/layout.h"
 #include "layout/layoutdocument.h"
 #include "layout/layoutfile.h"
 #include "layout/layoutrules.h"
 #include "layout/layoutstate.h"
+#include "listing/imageservers.h"
+#include "listing/listingrules.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
 #include "platform/inifile.h"
 #include "platform/workingfolders.h"
-#include "publish/imageservers.h"
-#include "publish/listingrules.h"
 #include "settings/servermirror.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

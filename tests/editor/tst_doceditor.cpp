@@ -1,4 +1,6 @@
-#include "editor/docproperties.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/vdocwriter.h"
 #include "editor/edactionlist.h"
 #include "editor/edactiontable.h"
 #include "editor/edfilecommands.h"
@@ -6,10 +8,8 @@
 #include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
-#include "editor/vdocreader.h"
-#include "editor/vdocwriter.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>

@@ -1,17 +1,17 @@
-#include "editor/docproperties.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/vdocreader.h"
+#include "docmodel/vdocwriter.h"
 #include "editor/edactionlist.h"
 #include "editor/edactiontable.h"
 #include "editor/eddialogs.h"
 #include "editor/edfilecommands.h"
 #include "editor/edprint.h"
-#include "editor/htmlfragmentexporter.h"
 #include "editor/hyperlinkdialog.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
-#include "editor/vdocreader.h"
-#include "editor/vdocwriter.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "editor/docpicture.h"
-#include "editor/eddocument.h"
-#include "editor/vdocwriter.h"
+#include "docmodel/docpicture.h"
+#include "docmodel/eddocument.h"
+#include "docmodel/vdocwriter.h"
 #include "platform/fileurl.h"
 #include "support/sampledocument.h"
 

@@ -1,5 +1,5 @@
+#include "listing/serverlist.h"
 #include "pagegen/shifttext.h"
-#include "publish/serverlist.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "publish/publishtarget.h"
 #include "settings/settingschoices.h"
 #include "settings/settingsfile.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

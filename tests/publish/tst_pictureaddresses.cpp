@@ -1,14 +1,14 @@
 #include "http/picturetestserver.h"
 #include "layout/layout.h"
 #include "layout/layoutstate.h"
+#include "listing/imageservers.h"
 #include "pagegen/documentpictures.h"
 #include "pagegen/listingvariables.h"
 #include "pagegen/pagetext.h"
 #include "pagegen/publishingstate.h"
-#include "publish/imageservers.h"
 #include "publish/testimagesdialog.h"
 #include "settings/servermirror.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QPushButton>
 #include <QTest>

@@ -1,8 +1,8 @@
+#include "docmodel/docpicture.h"
+#include "docmodel/documentstate.h"
+#include "docmodel/eddocument.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
-#include "editor/docpicture.h"
-#include "editor/documentstate.h"
-#include "editor/eddocument.h"
 #include "editor/tdoceditor.h"
 #include "layout/layout.h"
 #include "layout/layoutdocument.h"
@@ -12,8 +12,8 @@
 #include "publish/publishcommand.h"
 #include "settings/servermirror.h"
 #include "support/sampledocument.h"
-#include "support/scripteddialogs.h"
 #include "support/testfolders.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 #include "http/picturetestserver.h"
 #include "pagegen/publishingstate.h"
 #include "publish/testimagesdialog.h"
-#include "support/scripteddialogs.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QCheckBox>
 #include <QListWidget>

@@ -1,8 +1,8 @@
 #include "support/sampledocument.h"
 
-#include "editor/docpicture.h"
-#include "editor/docproperties.h"
-#include "editor/eddocument.h"
+#include "docmodel/docpicture.h"
+#include "docmodel/docproperties.h"
+#include "docmodel/eddocument.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/userdialogs.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+/// The real dialogs: Qt's message boxes, file and colour dialogs.
+class QtUserDialogs : public UserDialogs {
+public:
+    explicit QtUserDialogs(QString applicationTitle);
+
+    /// The window dialogs are centred on; none before the main window exists.
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
+
+    void showMessage(const QString& text, Icon icon, const QString& title) override;
+    void showError(const QString& text) override;
+    bool askYesNo(const QString& text, const QString& title, Icon icon) override;
+    Answer askYesNoCancel(const QString& text, const QString& title, Icon icon) override;
+    QString openFileName(FileDialogOptions& options) override;
+    QString saveFileName(FileDialogOptions& options) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    void beep() override;
+    bool openUrl(const QUrl& url) override;
+    int runModal(QDialog& dialog) override;
+
+private:
+    QString titleOr(const QString& title) const;
+    QString runFileDialog(FileDialogOptions& options, bool save);
+
+    QString m_applicationTitle;
+    QPointer<QWidget> m_parent;
+};
