@@ -149,18 +149,18 @@ void MainWindow::connectMenu() {
     const auto on = [this](QAction* action, auto reaction) {
         connectCommand(action, &QAction::triggered, this, m_dialogs, reaction);
     };
-    const auto onLayoutPage = [this](QPushButton* button) {
-        return [this, button] {
-            m_pages->setCurrentIndex(int(MainPage::Decorate));
-            button->click();
-        };
-    };
     const MainMenuActions& menu = m_menu->actions();
-    const LayoutButtons& buttons = m_layoutPage->buttons();
+    LayoutCommands* layout = m_layoutCommands;
     connect(menu.Exit1, &QAction::triggered, this, &QWidget::close);
-    on(menu.mnuNewLayout, onLayoutPage(buttons.btnNewLayout));
-    on(menu.mnuOpenLayout, onLayoutPage(buttons.btnOpenLayout));
-    on(menu.SaveLayoutAs, [buttons] { buttons.btnSaveAs->click(); });
+    on(menu.mnuNewLayout, [this, layout] {
+        m_pages->setCurrentIndex(int(MainPage::Decorate));
+        layout->newLayout();
+    });
+    on(menu.mnuOpenLayout, [this, layout] {
+        m_pages->setCurrentIndex(int(MainPage::Decorate));
+        layout->openLayout();
+    });
+    on(menu.SaveLayoutAs, [layout] { layout->saveLayoutAs(); });
     // The page shows first, so the layout published is the one it loads.
     on(menu.ExporttoORV1, [this] {
         m_pages->setCurrentIndex(int(MainPage::Decorate));

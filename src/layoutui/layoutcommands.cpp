@@ -99,6 +99,10 @@ void LayoutCommands::loadAndShow() {
 }
 
 void LayoutCommands::btnOpenLayoutClick() {
+    openLayout();
+}
+
+void LayoutCommands::openLayout() {
     const SaveCheck check = checkUnsavedChanges();
     if (check == SaveCheck::Cancelled)
         return;
@@ -110,7 +114,7 @@ void LayoutCommands::btnOpenLayoutClick() {
 
 void LayoutCommands::openLayoutFile(const QString& fileName) {
     m_fileToOpen = fileName;
-    btnOpenLayoutClick();
+    openLayout();
     m_fileToOpen.clear();
 }
 
@@ -119,10 +123,14 @@ void LayoutCommands::btnSaveLayoutClick() {
     if (hasOwnFile())
         SaveToRBS();
     else
-        btnSaveAsClick();
+        saveLayoutAs();
 }
 
 void LayoutCommands::btnSaveAsClick() {
+    saveLayoutAs();
+}
+
+void LayoutCommands::saveLayoutAs() {
     emit layoutPageNeeded();
     m_saveDialog.fileName.clear();
     m_saveDialog.initialFolder = m_folders.layoutsFolder();

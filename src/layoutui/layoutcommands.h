@@ -47,11 +47,18 @@ public:
     /// load needs (the default one, or the example's) is read; otherwise the
     /// layout stays and the preview is refreshed.
     void loadOnShow();
+    /// The Open layout button: `openLayout`.
     void btnOpenLayoutClick();
+    /// Open layout: unsaved changes are asked about, then a layout file is
+    /// chosen and read.
+    void openLayout();
     /// Opens this layout file as Open layout does, without its dialog.
     void openLayoutFile(const QString& fileName);
     void btnSaveLayoutClick();
+    /// The Save as button: `saveLayoutAs`.
     void btnSaveAsClick();
+    /// Save layout as: the layout is written to a file the user chooses.
+    void saveLayoutAs();
 
     /// Reads the requested layout file into the document (and so the
     /// controls) when a load is needed, then refreshes the preview. A file that cannot be
