@@ -13,6 +13,13 @@
 
 #include <sys/socket.h>
 
+/// A loopback port nothing listens on: connections to it are refused.
+inline quint16 closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
 /// A web server on 127.0.0.1 for checking pictures, answering HTTP/1.0 by
 /// path. It is bounded: it serves at most `maxConnections` connections and
 /// closes every connection after `maxLifeMs`, so a test can never leave it

@@ -13,12 +13,6 @@ constexpr int shortLimitMs = 800;
 constexpr int slackMs = 5000;
 
 /// A port on 127.0.0.1 where nothing listens.
-quint16 closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
 TransferRequest request(const QString& address, int timeLimitMs = 10000,
                         const QString& proxyHost = {}, const QString& proxyPort = {}) {
     TransferRequest request;

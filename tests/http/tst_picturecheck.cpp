@@ -10,12 +10,6 @@ constexpr int shortLimitMs = 800;
 constexpr int longLimitMs = 60000;
 constexpr int waitMs = 30000;
 
-quint16 closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
 /// What a check signalled, one line each: "0 OK", "2 not checked", "end".
 struct Record {
     explicit Record(PictureCheck& check) {

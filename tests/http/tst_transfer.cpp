@@ -17,12 +17,6 @@ constexpr int shortLimitMs = 800;
 constexpr int longLimitMs = 60000;
 constexpr int waitMs = 30000;
 
-quint16 closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
 TransferRequest request(const QString& address, int timeLimitMs) {
     TransferRequest request;
     request.address = address;

@@ -30,12 +30,6 @@ std::function<int(QDialog&)> testThen(QStringList& rows, const char* closer) {
     };
 }
 
-quint16 closedPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    return probe.serverPort();
-}
-
 } // namespace
 
 class TestTestImagesDialog : public QObject {
