@@ -20,6 +20,7 @@ struct SettingRow {
 };
 
 constexpr const char* general = "GENERAL";
+constexpr const char* upload = "UPLOAD";
 
 // In the order of `SettingKey`.
 constexpr SettingRow settingRows[] = {
@@ -45,6 +46,22 @@ constexpr SettingRow settingRows[] = {
     {SettingKey::lang, general, "lang", SettingType::Text, "en"},
     // The Layout page's preview at a phone's width.
     {SettingKey::phonePreview, general, "phonePreview", SettingType::Boolean, "0"},
+    // The seller's own server the pictures are sent to when publishing.
+    // upProto: 0 none, 1 SFTP, 2 WebDAV over HTTPS, 3 FTPS, 4 FTP. upPort 0
+    // is the protocol's usual port. The password is kept in the desktop's
+    // secret store, never here.
+    {SettingKey::upProto, upload, "upProto", SettingType::Integer, "0", 0, 4},
+    {SettingKey::upHost, upload, "upHost", SettingType::Text, ""},
+    {SettingKey::upPort, upload, "upPort", SettingType::Integer, "0", 0, 65535},
+    {SettingKey::upUser, upload, "upUser", SettingType::Text, ""},
+    {SettingKey::upFolder, upload, "upFolder", SettingType::Text, ""},
+    // SFTP: the private key file, besides the SSH agent.
+    {SettingKey::upKey, upload, "upKey", SettingType::Text, ""},
+    // WebDAV/FTPS: the public key of a certificate no authority signed that
+    // the seller accepted ("sha256//<base64>").
+    {SettingKey::upPin, upload, "upPin", SettingType::Text, ""},
+    // Pictures larger than this on their long side are sent scaled down.
+    {SettingKey::upMaxSide, upload, "upMaxSide", SettingType::Integer, "1600", 100, 20000},
 };
 
 constexpr bool rowsFollowTheKeys() {
@@ -52,7 +69,7 @@ constexpr bool rowsFollowTheKeys() {
         if (static_cast<std::size_t>(settingRows[i].id) != i)
             return false;
     }
-    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::phonePreview) + 1;
+    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::upMaxSide) + 1;
 }
 static_assert(rowsFollowTheKeys(), "one row per SettingKey, in its order");
 
