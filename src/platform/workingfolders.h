@@ -56,6 +56,9 @@ struct WorkingFolders {
     QString examplesFolder() const { return SharedDataFolder + QStringLiteral("Examples/"); }
     /// The page file of the online preview.
     QString onlinePreviewFile() const { return SharedDataFolder + QStringLiteral("prl.htl"); }
+    /// The SSH host keys of upload servers the seller accepted, in the
+    /// format of OpenSSH's known_hosts (read after the user's own one).
+    QString knownHostsFile() const { return SharedDataFolder + QStringLiteral("known_hosts"); }
 };
 
 /// The folder of the program's own data for a program in `executableFolder`:
