@@ -36,6 +36,8 @@ PublishingController::PublishingController(Parts parts, UserDialogs& dialogs,
                                     state.ProductServer, m_parts.generator, m_parts.clipboard,
                                     state.folders, state.LanguageCode},
                                    m_dialogs, m_publishDialog, this);
+    if (m_settings)
+        m_command->setUpload(m_settings);
     connectImageTest();
     connect(m_command, &PublishCommand::settingsRequested, this,
             &PublishingController::settingsRequested);

@@ -5,6 +5,8 @@
 #include "settings/serveraddress.h"
 #include "settings/servermirror.h"
 
+#include <algorithm>
+
 namespace pictureplan {
 
 namespace {
@@ -42,6 +44,18 @@ void keepFindings(const Plan& plan, PublishingState& publishing) {
         return;
     for (const QString& address : plan.addresses())
         publishing.RequiredImages.add(address);
+    for (const Entry& entry : plan.entries) {
+        if (!entry.needed() || !entry.placed())
+            continue;
+        const bool known =
+            std::any_of(publishing.PlacedPictures.cbegin(), publishing.PlacedPictures.cend(),
+                        [&entry](const PlacedPicture& kept) {
+                            return kept.serverAddress == entry.serverAddress;
+                        });
+        if (!known)
+            publishing.PlacedPictures.append(
+                {entry.localFile, entry.bytes, entry.serverName, entry.serverAddress});
+    }
     for (const QString& file : plan.unplaced()) {
         if (!publishing.UnplacedPictures.contains(file))
             publishing.UnplacedPictures.append(file);

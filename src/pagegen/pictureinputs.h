@@ -27,8 +27,8 @@ Target targetOf(const PublishingState& publishing);
 
 /// A publishing plan's findings kept for the rest of the publish command:
 /// its server addresses added to `RequiredImages`, the local files of the
-/// pictures without a server to `UnplacedPictures`. A preview's plan has
-/// none.
+/// pictures without a server to `UnplacedPictures`, the pictures with one to
+/// `PlacedPictures`. A preview's plan has none.
 void keepFindings(const Plan& plan, PublishingState& publishing);
 
 } // namespace pictureplan

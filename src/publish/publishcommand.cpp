@@ -1,10 +1,13 @@
 #include "publish/publishcommand.h"
 
 #include "docmodel/documentstate.h"
+#include "http/secretstore.h"
 #include "layout/layoutdocument.h"
 #include "listing/imageservers.h"
 #include "listing/listingrules.h"
+#include "listing/uploadrecord.h"
 #include "pagegen/pagegenerator.h"
+#include "pagegen/pictureinputs.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
@@ -13,11 +16,29 @@
 #include "publish/listingclipboard.h"
 #include "publish/listingfindingsdialog.h"
 #include "publish/testimagesdialog.h"
+#include "publish/uploaddialog.h"
+#include "publish/uploadsetup.h"
 #include "settings/servermirror.h"
 #include "settings/settings.h"
+#include "ui/servertrust.h"
 #include "ui/userdialogs.h"
 
+#include <QApplication>
 #include <QDialog>
+
+namespace {
+
+/// How often one publication asks about the server's identity, and offers
+/// to send lost pictures again, before it gives up: a server that keeps
+/// changing would otherwise ask for ever.
+constexpr int trustRounds = 3;
+constexpr int resendRounds = 2;
+
+QString publishTitle() {
+    return uilanguage::text("MESSAGES", "publishTitle", QStringLiteral("Publish"));
+}
+
+} // namespace
 
 PublishCommand::PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
                                QObject* parent)
@@ -41,6 +62,9 @@ bool PublishCommand::publish() {
     // Each run checks the pictures of this page only.
     publishing.RequiredImages.clear();
     publishing.UnplacedPictures.clear();
+    publishing.PlacedPictures.clear();
+    m_uploadItems.clear();
+    m_onServer.clear();
     publishing.Publishing = true;
     const QString layoutServer =
         imageservers::layoutPictureServer(m_parts.servers, m_parts.productServers);
@@ -49,7 +73,8 @@ bool PublishCommand::publish() {
     imageservers::placeLayoutPictures(m_parts.layout.layout(), layoutServer, pictureNames,
                                       publishing, m_parts.folders.UserFolder);
     ExportNow();
-    if (!picturesHaveServers() || !listingIsFit() || !picturesAreOnline()) {
+    if (!picturesHaveServers() || !picturesAreUploaded() || !listingIsFit() ||
+        !picturesAreOnline()) {
         publishing.Publishing = false;
         return false;
     }
@@ -96,11 +121,173 @@ bool PublishCommand::picturesAreOnline() {
         return true;
     const bool proxy = m_settings->integer(SettingKey::connType) != 0;
     const QString port = m_settings->text(SettingKey::httpPort);
-    const int result =
-        m_imageTest->testImages(m_parts.publishing.RequiredImages.items(),
-                                proxy ? m_settings->text(SettingKey::httpProxy) : QString(),
-                                proxy && !port.isEmpty() ? port : QStringLiteral("80"));
-    return result == QDialog::Accepted;
+    for (int round = 0;; ++round) {
+        const int result =
+            m_imageTest->testImages(m_parts.publishing.RequiredImages.items(),
+                                    proxy ? m_settings->text(SettingKey::httpProxy) : QString(),
+                                    proxy && !port.isEmpty() ? port : QStringLiteral("80"));
+        if (round >= resendRounds || !sendLostAgain())
+            return result == QDialog::Accepted;
+        if (!sendPictures())
+            return false;
+    }
+}
+
+void PublishCommand::setUpload(Settings* settings) {
+    m_uploadSettings = settings;
+}
+
+void PublishCommand::setUploadSeams(UploadRun::FolderFactory folders, PasswordReader readPassword) {
+    m_folderFactory = std::move(folders);
+    m_readPassword = std::move(readPassword);
+}
+
+QList<UploadItem> PublishCommand::uploadItems(QString& server) const {
+    // Only what the listing names on the personal server goes there: a
+    // picture on another image server is that server's.
+    const pictureplan::Servers chosen =
+        pictureplan::chosenServers(m_parts.servers, m_parts.productServers);
+    server = !chosen.document.isEmpty()     ? chosen.document
+             : m_parts.servers.UseOwnServer ? chosen.layout
+                                            : QString();
+    QList<UploadItem> items;
+    if (server.isEmpty())
+        return items;
+    for (const PlacedPicture& picture : m_parts.publishing.PlacedPictures) {
+        if (!picture.serverAddress.startsWith(server))
+            continue;
+        UploadItem item;
+        item.localFile = picture.localFile;
+        if (item.localFile.isEmpty())
+            item.bytes = picture.bytes;
+        item.remoteName = picture.serverName;
+        item.address = picture.serverAddress;
+        items.append(item);
+    }
+    return items;
+}
+
+bool PublishCommand::picturesAreUploaded() {
+    if (!m_uploadSettings || !uploadsetup::configured(*m_uploadSettings))
+        return true;
+    QString server;
+    m_uploadItems = uploadItems(server);
+    if (m_uploadItems.isEmpty())
+        return true;
+    m_recordFile = UploadRecord::fileFor(m_parts.folders.SharedDataFolder, server);
+    return sendPictures();
+}
+
+bool PublishCommand::sendPictures() {
+    Settings& settings = *m_uploadSettings;
+    UploadAccount account = uploadsetup::account(settings, m_parts.folders);
+    const Result<QString> password = m_readPassword
+                                         ? m_readPassword(account.secretKey())
+                                         : secretstore::readPassword(account.secretKey());
+    // Without a password the server may still take a key or the agent; when
+    // it refuses, the message says where the password is set.
+    const QString storeProblem = password ? QString() : password.error();
+    const QString storedPassword = password ? password.value() : QString();
+    UploadRun::Options options;
+    options.photo.maxLongSide = settings.integer(SettingKey::upMaxSide);
+    options.recordFile = m_recordFile;
+    for (int round = 1;; ++round) {
+        account.password = storedPassword;
+        UploadRun run(account, m_uploadItems, options);
+        if (m_folderFactory)
+            run.setFolderFactory(m_folderFactory);
+        UploadDialog dialog(run, account.displayName(), QApplication::activeWindow());
+        m_dialogs.runModal(dialog);
+        if (dialog.isRunning())
+            run.cancel();
+        // Nothing is copied as published once the seller cancelled.
+        if (!dialog.wasStarted() || dialog.wasCancelled() || dialog.isRunning())
+            return false;
+        const UploadOutcome untrusted = dialog.untrusted();
+        m_onServer.clear();
+        for (qsizetype i = 0; i < run.results().size() && i < m_uploadItems.size(); ++i) {
+            const UploadItemResult::State state = run.results().at(i).state;
+            if (state == UploadItemResult::State::Sent ||
+                state == UploadItemResult::State::Unchanged)
+                m_onServer.append(m_uploadItems.at(i).address);
+        }
+        if (untrusted.ok())
+            return run.succeeded() || goOnWithout(run, account, storeProblem);
+        if (round >= trustRounds) {
+            m_dialogs.showMessage(untrusted.message, UserDialogs::Icon::Warning, publishTitle());
+            return false;
+        }
+        if (!servertrust::askToTrust(untrusted, account, m_dialogs, settings))
+            return false;
+        // What the seller accepted is in the settings or the known hosts now.
+        account = uploadsetup::account(settings, m_parts.folders);
+    }
+}
+
+bool PublishCommand::goOnWithout(const UploadRun& run, const UploadAccount& account,
+                                 const QString& storeProblem) {
+    QStringList lines;
+    bool loginRefused = false;
+    const QList<UploadItemResult>& results = run.results();
+    for (qsizetype i = 0; i < run.items().size(); ++i) {
+        const UploadItem& item = run.items().at(i);
+        const UploadItemResult result = i < results.size() ? results.at(i) : UploadItemResult{};
+        if (result.state == UploadItemResult::State::Sent ||
+            result.state == UploadItemResult::State::Unchanged)
+            continue;
+        loginRefused = loginRefused || result.outcome.problem == UploadProblem::WrongLogin;
+        const QString reason = result.outcome.message.trimmed();
+        lines.append(QStringLiteral("- ") + item.remoteName + QStringLiteral(": ") +
+                     (reason.isEmpty() ? uilanguage::text("MESSAGES", "uploadNotSent",
+                                                          QStringLiteral("not sent"))
+                                       : reason));
+    }
+    QString text = uilanguage::text("MESSAGES", "uploadFailures",
+                                    QStringLiteral("These pictures could not be sent to %1:"))
+                       .arg(account.displayName()) +
+                   QStringLiteral("\n\n") + lines.join(QLatin1Char('\n'));
+    if (loginRefused && account.password.isEmpty()) {
+        text += QStringLiteral("\n\n") +
+                uilanguage::text("MESSAGES", "uploadNoPassword",
+                                 QStringLiteral("No password is stored for this server: set "
+                                                "the password in Options > Upload."));
+        if (!storeProblem.isEmpty())
+            text += QLatin1Char(' ') + storeProblem;
+    }
+    text += QStringLiteral("\n\n") +
+            uilanguage::text("MESSAGES", "uploadGoOn",
+                             QStringLiteral("The listing would show no picture where each of "
+                                            "them stands. Nothing has been copied yet. Go on "
+                                            "and publish it all the same?"));
+    return m_dialogs.askYesNo(text, publishTitle(), UserDialogs::Icon::Warning);
+}
+
+bool PublishCommand::sendLostAgain() {
+    if (m_uploadItems.isEmpty())
+        return false;
+    const QStringList& missing = m_imageTest->missingImages();
+    QStringList lost;
+    QStringList lostAddresses;
+    for (const UploadItem& item : std::as_const(m_uploadItems)) {
+        // One that was not sent is not lost: the seller was told already.
+        if (missing.contains(item.address) && m_onServer.contains(item.address)) {
+            lost.append(item.remoteName);
+            lostAddresses.append(item.address);
+        }
+    }
+    if (lost.isEmpty())
+        return false;
+    const Status forgotten = UploadRun::forgetMissing(m_recordFile, m_uploadItems, lostAddresses);
+    if (!forgotten) {
+        m_dialogs.showMessage(forgotten.error(), UserDialogs::Icon::Warning, publishTitle());
+        return false;
+    }
+    return m_dialogs.askYesNo(
+        uilanguage::text("MESSAGES", "uploadLost",
+                         QStringLiteral("These pictures were sent to your server before but are "
+                                        "not found there now:\n\n%1\n\nSend them again now?"))
+            .arg(lost.join(QLatin1Char('\n'))),
+        publishTitle(), UserDialogs::Icon::Question);
 }
 
 bool PublishCommand::picturesHaveServers() {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "http/uploadrun.h"
+#include "platform/result.h"
+
 #include <QObject>
 #include <QString>
 #include <array>
+#include <functional>
 
 class ListingClipboard;
 class PageGenerator;
@@ -42,6 +46,16 @@ public:
     /// untested.
     void setImageTest(TestImagesDialog* test, const Settings* settings);
 
+    /// The settings that may name the seller's upload server: with one set,
+    /// the listing's pictures on the personal server are sent there before
+    /// the listing rules and the image test. Trusting a server changes them.
+    void setUpload(Settings* settings);
+    /// The password of an account, by its `UploadAccount::secretKey`.
+    using PasswordReader = std::function<Result<QString>(const QString& key)>;
+    /// Tests send to a folder of their own and give the password themselves;
+    /// an empty one keeps the real folder or secret store.
+    void setUploadSeams(UploadRun::FolderFactory folders, PasswordReader readPassword);
+
     /// `publishDialog` is shown once the code is on the clipboard.
     PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
                    QObject* parent = nullptr);
@@ -67,10 +81,32 @@ private:
     /// seller went on with.
     bool listingIsFit();
     bool picturesAreOnline();
+    /// False when the seller cancelled the upload, did not trust the server,
+    /// or stopped on pictures that could not be sent.
+    bool picturesAreUploaded();
+    /// The pictures of the page on the personal server, as an upload sends
+    /// them.
+    QList<UploadItem> uploadItems(QString& server) const;
+    /// One upload of `m_uploadItems`, with its dialog and what follows it.
+    bool sendPictures();
+    /// False when the seller stops on the pictures that were not sent.
+    bool goOnWithout(const UploadRun& run, const UploadAccount& account,
+                     const QString& storeProblem);
+    /// The image test found pictures missing that were sent: forgets them,
+    /// so that they are sent again, and true when the seller wants that now.
+    bool sendLostAgain();
 
     Parts m_parts;
     UserDialogs& m_dialogs;
     ExportInfoDialog* m_publishDialog;
     TestImagesDialog* m_imageTest = nullptr;
     const Settings* m_settings = nullptr;
+    Settings* m_uploadSettings = nullptr;
+    UploadRun::FolderFactory m_folderFactory;
+    PasswordReader m_readPassword;
+    /// The pictures this publication sends, and the record of that server.
+    QList<UploadItem> m_uploadItems;
+    QString m_recordFile;
+    /// The addresses the last upload put on the server or found there.
+    QStringList m_onServer;
 };

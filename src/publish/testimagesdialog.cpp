@@ -158,6 +158,7 @@ int TestImagesDialog::testImages(const QStringList& requiredImages, const QStrin
 
 void TestImagesDialog::setRequiredImages(const QStringList& requiredImages) {
     m_requiredImages = requiredImages;
+    m_missing.clear();
     fillRows();
 }
 
@@ -207,6 +208,7 @@ void TestImagesDialog::runTest() {
         return;
     setTesting(true);
     fillRows();
+    m_missing.clear();
     m_nextRow = 0;
     m_timeOutShown = false;
     PictureCheckOptions options;
@@ -228,6 +230,15 @@ void TestImagesDialog::runTest() {
 void TestImagesDialog::showVerdict(int row, const ImageVerdict& verdict) {
     m_nextRow = row + 1;
     appendToRow(row, suffixFor(verdict));
+    switch (verdict.availability) {
+    case ImageAvailability::NotFound:
+    case ImageAvailability::OtherDocument:
+    case ImageAvailability::NotAnImage:
+        m_missing.append(m_requiredImages.at(row));
+        break;
+    default:
+        break;
+    }
     tellAboutTheVerdict(verdict);
 }
 

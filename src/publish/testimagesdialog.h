@@ -47,6 +47,9 @@ public:
     void setDisableImgWin(bool checked);
 
     QStringList rowTexts() const;
+    /// The addresses the last test found no picture at (not found, another
+    /// document, not a picture); a picture it could not reach is not missing.
+    const QStringList& missingImages() const { return m_missing; }
     bool isTesting() const { return m_testing; }
 
     /// The row of an address: the name of the picture file it ends with, as
@@ -92,6 +95,7 @@ private:
     QPushButton* m_abort = nullptr;
     QCheckBox* m_disable = nullptr;
     QStringList m_requiredImages;
+    QStringList m_missing;
     QString m_proxyHost;
     QString m_proxyPort;
     int m_timeLimitMs = defaultTimeLimitMs;
