@@ -46,7 +46,7 @@ UploadDialog::UploadDialog(UploadRun& run, const QString& serverName, QWidget* p
     : QDialog(parent)
     , m_run(run) {
     setObjectName(QStringLiteral("T_frmUpload"));
-    setWindowTitle(QStringLiteral("Sending pictures"));
+    setWindowTitle(word("uploadTitle", "Sending pictures"));
     setModal(true);
     resize(520, 360);
 
