@@ -191,8 +191,12 @@ void WebDavFolder::answered(const HttpResult& result) {
         return refuse(result);
     if (m_step == Step::MakeFolder && (m_plan.isEmpty() || m_plan.first().step != Step::MakeFolder))
         m_foldersMade = true;
-    if (m_step == Step::Put && m_operation == Operation::Send)
+    if (m_step == Step::Put && m_operation == Operation::Send) {
         emit progress(m_bytes.size(), m_bytes.size());
+        // A receiver may have cancelled.
+        if (!m_busy)
+            return;
+    }
     if (m_step == Step::Move || (m_step == Step::Delete && m_operation == Operation::Test))
         m_temporary.clear();
     next();
