@@ -11,11 +11,30 @@
 
 namespace {
 
-// Equal margins: the controls end with all three margins on the right one.
+// A frame with a picture of the seller's images folder.
 const QByteArray layout = "[POS]\r\nAdWidthType=0\r\nAdWidthValue=0640\r\n"
                           "[FRAME]\r\nFWidth=12\r\nFBgHideCol=0\r\nFBgCol=#123456\r\n"
+                          "FBgImg=\\Backgrounds\\sky.png\r\nFImgHide=0\r\n"
                           "[TEXT]\r\nTxtAllMargins=1\r\nTxtPadTop=5\r\nTxtPadLeft=10\r\n"
                           "TxtPadRight=20\r\n";
+
+const QString password = QStringLiteral("s3cret-Pw");
+const QString publicFolder = QStringLiteral("https://shop.example/p/");
+
+QByteArray readAll(const QString& fileName) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray png(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return bytes;
+}
 
 struct Run {
     int exitCode = -1;
@@ -29,28 +48,72 @@ class TestVantrelUpload : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void refusesWhatCannotBeSent_data();
     void refusesWhatCannotBeSent();
+    void sendsOnceThenNothing();
+    void refusedLoginWritesNoPage();
+    void unknownHostKeyIsRefused();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
     QString path(const QString& name) const { return m_dir->filePath(name); }
     Run run(const QStringList& arguments, const QString& password = QString());
 
+    /// The SFTP server's folder for `test`, as --to names it.
+    QString sftpFolder(const QString& test) const;
+    Run runSftp(const QString& test, const QString& knownHosts, const QString& login);
+
     std::unique_ptr<QTemporaryDir> m_dir;
+    QTemporaryDir m_serverDir;
+    std::unique_ptr<ServerProcess> m_sftp;
+    QString m_knownHosts;
 };
+
+void TestVantrelUpload::initTestCase() {
+    QVERIFY(m_serverDir.isValid());
+    QDir().mkpath(m_serverDir.filePath(QStringLiteral("root")));
+    QString why;
+    m_sftp = ServerProcess::start(
+        QStringLiteral("python3"),
+        {QStringLiteral(VANTREL_TEST_SERVERS "/sftpserver.py"), QStringLiteral("--root"),
+         m_serverDir.filePath(QStringLiteral("root")), QStringLiteral("--password"), password,
+         QStringLiteral("--host-key"), m_serverDir.filePath(QStringLiteral("host")),
+         QStringLiteral("--client-key"), m_serverDir.filePath(QStringLiteral("client"))},
+        QRegularExpression(QStringLiteral("SFTP READY PORT=(\\d+)")), &why);
+    QVERIFY2(m_sftp, qPrintable(why));
+    // The host's key as known-hosts files name a host on another port.
+    const QList<QByteArray> hostKey =
+        readAll(m_serverDir.filePath(QStringLiteral("host.pub"))).trimmed().split(' ');
+    QVERIFY(hostKey.size() >= 2);
+    m_knownHosts = m_serverDir.filePath(QStringLiteral("known_hosts"));
+    QFile file(m_knownHosts);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[127.0.0.1]:" + QByteArray::number(m_sftp->port()) + ' ' + hostKey.at(0) + ' ' +
+               hostKey.at(1) + '\n');
+}
+
+QString TestVantrelUpload::sftpFolder(const QString& test) const {
+    return m_serverDir.filePath(QStringLiteral("root/") + test);
+}
+
+Run TestVantrelUpload::runSftp(const QString& test, const QString& knownHosts,
+                               const QString& login) {
+    return run({QStringLiteral("item.html"), QStringLiteral("shop.rbs"), QStringLiteral("--to"),
+                QStringLiteral("sftp://127.0.0.1:%1/%2/").arg(m_sftp->port()).arg(test),
+                QStringLiteral("--user"), QStringLiteral("seller"), QStringLiteral("--public"),
+                publicFolder, QStringLiteral("--known-hosts"), knownHosts, QStringLiteral("-o"),
+                path(QStringLiteral("page.html"))},
+               login);
+}
 
 void TestVantrelUpload::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    QImage photo(64, 48, QImage::Format_RGB32);
-    photo.fill(qRgb(30, 90, 150));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(photo.save(&buffer, "png"));
-    write(QStringLiteral("photo.png"), png);
+    write(QStringLiteral("photo.png"), png(64, 48, qRgb(30, 90, 150)));
+    write(QStringLiteral("home/Documents/Vantrel/images/Backgrounds/sky.png"),
+          png(32, 32, qRgb(200, 220, 250)));
     write(QStringLiteral("item.html"), "<p>Clock</p><img src=\"photo.png\">");
     write(QStringLiteral("shop.rbs"), layout);
 }
@@ -137,6 +200,78 @@ void TestVantrelUpload::refusesWhatCannotBeSent() {
     QVERIFY2(!QFile::exists(path(QStringLiteral("page.html"))), "a page was written");
     QVERIFY(result.out.isEmpty());
     QVERIFY(!result.errors.contains(QLatin1String("not-the-password")));
+}
+
+// The first run sends every picture the page needs, the document's and the
+// layout's, prepared, and the page names them at the public folder; the next
+// run finds them there in the same version and sends nothing.
+void TestVantrelUpload::sendsOnceThenNothing() {
+    const Run first = runSftp(QStringLiteral("once"), m_knownHosts, password);
+    QVERIFY2(first.exitCode == 0, qPrintable(first.errors));
+    QVERIFY2(first.errors.contains(QLatin1String("sent photo.png\n")) &&
+                 first.errors.contains(QLatin1String("sent sky.png\n")),
+             qPrintable(first.errors));
+    QCOMPARE(QDir(sftpFolder(QStringLiteral("once")))
+                 .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+             (QStringList{"photo.png", "sky.png"}));
+    QCOMPARE(QImage::fromData(readAll(sftpFolder(QStringLiteral("once/photo.png")))).size(),
+             QSize(64, 48));
+    const QByteArray page = readAll(path(QStringLiteral("page.html")));
+    QVERIFY2(page.contains((publicFolder + "photo.png").toUtf8()) &&
+                 page.contains((publicFolder + "sky.png").toUtf8()),
+             page.constData());
+    QVERIFY(!page.contains("file:"));
+    QVERIFY(!first.errors.contains(password));
+
+    // Changed on the server behind the record's back: a second run that sent
+    // anything would put the picture back.
+    QFile::remove(path(QStringLiteral("page.html")));
+    const QString onServer = sftpFolder(QStringLiteral("once/photo.png"));
+    QFile marked(onServer);
+    QVERIFY(marked.open(QIODevice::WriteOnly));
+    marked.write("marker");
+    marked.close();
+    const Run second = runSftp(QStringLiteral("once"), m_knownHosts, password);
+    QVERIFY2(second.exitCode == 0, qPrintable(second.errors));
+    QVERIFY2(second.errors.contains(QLatin1String("unchanged photo.png\n")) &&
+                 second.errors.contains(QLatin1String("unchanged sky.png\n")) &&
+                 !second.errors.contains(QLatin1String("sent ")),
+             qPrintable(second.errors));
+    QCOMPARE(readAll(onServer), QByteArray("marker"));
+    QVERIFY(
+        readAll(path(QStringLiteral("page.html"))).contains((publicFolder + "photo.png").toUtf8()));
+}
+
+void TestVantrelUpload::refusedLoginWritesNoPage() {
+    const Run result = runSftp(QStringLiteral("refused"), m_knownHosts, "not-" + password);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.errors.contains(QLatin1String("failed ")), qPrintable(result.errors));
+    QVERIFY2(!result.errors.contains(QLatin1String("sent ")), qPrintable(result.errors));
+    QVERIFY(!QFile::exists(path(QStringLiteral("page.html"))));
+    QVERIFY(result.out.isEmpty());
+    QVERIFY(!result.errors.contains(password));
+    QVERIFY(QDir(sftpFolder(QStringLiteral("refused")))
+                .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                .isEmpty());
+}
+
+// --known-hosts replaces the default: a host not in that file is refused,
+// with its fingerprint, before anything is sent.
+void TestVantrelUpload::unknownHostKeyIsRefused() {
+    const QString empty = write(QStringLiteral("empty_known_hosts"), "");
+    const Run result = runSftp(QStringLiteral("unknown"), empty, password);
+    QCOMPARE(result.exitCode, 1);
+    QVERIFY2(result.errors.contains(QLatin1String("not trusted")) &&
+                 result.errors.contains(QLatin1String("SHA256:")),
+             qPrintable(result.errors));
+    QVERIFY2(!result.errors.contains(QLatin1String("sent ")), qPrintable(result.errors));
+    QVERIFY(!QFile::exists(path(QStringLiteral("page.html"))));
+    QVERIFY(!QDir(sftpFolder(QStringLiteral("unknown"))).exists() ||
+            QDir(sftpFolder(QStringLiteral("unknown")))
+                .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                .isEmpty());
+    // Nothing was added to the file given.
+    QCOMPARE(readAll(empty), QByteArray());
 }
 
 QTEST_MAIN(TestVantrelUpload)
