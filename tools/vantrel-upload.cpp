@@ -252,10 +252,8 @@ int upload(const Arguments& args) {
             printLine(QStringLiteral("unchanged ") + name);
             break;
         case UploadItemResult::State::Failed:
-            printLine(QStringLiteral("failed ") + name + QStringLiteral(": ") + r.outcome.message);
-            break;
         case UploadItemResult::State::Cancelled:
-            printLine(QStringLiteral("not sent ") + name);
+            printLine(QStringLiteral("failed ") + name + QStringLiteral(": ") + r.outcome.message);
             break;
         }
     });

@@ -241,6 +241,10 @@ void UploadRun::stopAll(const UploadOutcome& outcome, UploadItemResult::State re
         UploadItemResult result;
         result.state = rest;
         result.outcome = outcome;
+        // Each picture's message names that picture.
+        result.outcome.message = uilanguage::text("MESSAGES", "uploadNotTried",
+                                                  QStringLiteral("\"%1\" was not sent either. %2"))
+                                     .arg(pictureName(d->items.at(i)), outcome.message);
         d->results.append(result);
         emit itemFinished(i, result);
     }

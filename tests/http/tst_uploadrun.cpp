@@ -211,8 +211,10 @@ void TestUploadRun::sendsOrStops() {
         QCOMPARE(itemFinished.at(i).at(0).toInt(), i);
         QCOMPARE(result.state, states.at(i));
         QCOMPARE(result.attempts, attempts.at(i));
+        // Each message names its own picture.
         if (result.state != State::Sent)
-            QVERIFY(!result.outcome.message.isEmpty());
+            QVERIFY2(result.outcome.message.contains(items.at(i).remoteName),
+                     qPrintable(result.outcome.message));
     }
     QCOMPARE(untrustedServer.size(), untrusted ? 1 : 0);
     if (untrusted)
