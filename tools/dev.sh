@@ -26,6 +26,9 @@ PACKAGES=(
     breeze-icon-theme libqt6svg6
     # Qt's own dialogs (files, colours) in French when the program is.
     qt6-translations-l10n
+    # A WebDAV server over HTTPS for the upload tests, and the certificates
+    # they make for it.
+    rclone openssl
 )
 
 install_missing_packages() {

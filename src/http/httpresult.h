@@ -43,6 +43,10 @@ struct HttpResult {
     QString documentName;
     /// True once any response header arrived.
     bool answered = false;
+    /// libcurl's code for how the transfer ended (0 when it ran to its end),
+    /// and the system's error number of a connection that failed.
+    int libraryCode = 0;
+    long osError = 0;
 
     bool failed() const { return error != HttpError::None; }
 };

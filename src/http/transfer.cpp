@@ -1,7 +1,9 @@
 #include "http/transfer.h"
 
 #include "http/curlmulti.h"
+#include "http/tlstrust.h"
 #include "http/transfererrors.h"
+#include "http/uploadaccount.h"
 
 #include <QIODevice>
 #include <QSet>
@@ -50,6 +52,7 @@ struct Transfer::Private {
     void setLimitOptions();
     void setMethodOptions();
     void setCallbacks();
+    void setServerOptions();
     template <typename Value>
     void set(CURLoption option, Value value) {
         api().easy_setopt(easy, option, value);
@@ -65,10 +68,12 @@ struct Transfer::Private {
     void relocation(const QByteArray& value);
     size_t body(const char* data, size_t length);
     size_t upload(char* buffer, size_t length);
+    int rewind(curl_off_t offset, int origin);
 
     static size_t onBody(char* data, size_t size, size_t count, void* self);
     static size_t onHeader(char* data, size_t size, size_t count, void* self);
     static size_t onRead(char* buffer, size_t size, size_t count, void* self);
+    static int onSeek(void* self, curl_off_t offset, int origin);
 
     Transfer* owner = nullptr;
     TransferRequest request;
@@ -95,6 +100,8 @@ struct Transfer::Private {
 void Transfer::Private::prepare() {
     easy = api().easy_init();
     headers = api().slist_append(nullptr, acceptHeader);
+    for (const QByteArray& line : request.headers)
+        headers = api().slist_append(headers, line.constData());
     current = url;
     visited.insert(url);
     setAddressOptions();
@@ -102,6 +109,7 @@ void Transfer::Private::prepare() {
     setLimitOptions();
     setMethodOptions();
     setCallbacks();
+    setServerOptions();
 }
 
 void Transfer::Private::setAddressOptions() {
@@ -148,6 +156,9 @@ void Transfer::Private::setMethodOptions() {
     set(CURLOPT_INFILESIZE_LARGE, curl_off_t(size));
     set(CURLOPT_READFUNCTION, &Private::onRead);
     set(CURLOPT_READDATA, this);
+    // A login that answers 401 first makes libcurl send the body again.
+    set(CURLOPT_SEEKFUNCTION, &Private::onSeek);
+    set(CURLOPT_SEEKDATA, this);
 }
 
 void Transfer::Private::setCallbacks() {
@@ -155,6 +166,26 @@ void Transfer::Private::setCallbacks() {
     set(CURLOPT_WRITEDATA, this);
     set(CURLOPT_HEADERFUNCTION, &Private::onHeader);
     set(CURLOPT_HEADERDATA, this);
+}
+
+void Transfer::Private::setServerOptions() {
+    if (!request.server)
+        return;
+    const UploadAccount& server = *request.server;
+    // The password goes to that server only, never over plain http nor on
+    // to wherever a relocation points.
+    set(CURLOPT_FOLLOWLOCATION, 0L);
+    set(CURLOPT_PROTOCOLS_STR, "https");
+    // HTTP/1.1: servers that offer only it and HTTP/2 end the handshake of
+    // a client that offers HTTP/1.0 alone.
+    set(CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    set(CURLOPT_REDIR_PROTOCOLS_STR, "https");
+    tlstrust::apply(api(), easy, server);
+    if (server.user.isEmpty())
+        return;
+    set(CURLOPT_HTTPAUTH, long(CURLAUTH_BASIC | CURLAUTH_DIGEST));
+    set(CURLOPT_USERNAME, server.user.toUtf8().constData());
+    set(CURLOPT_PASSWORD, server.password.toUtf8().constData());
 }
 
 long Transfer::Private::infoNumber(CURLINFO info) const {
@@ -177,6 +208,8 @@ void Transfer::Private::collect(CURLcode code) {
     result.finalUrl = effective.isEmpty() ? url : QUrl::fromEncoded(effective);
     result.redirects = int(infoNumber(CURLINFO_REDIRECT_COUNT));
     result.answered = answered;
+    result.libraryCode = int(code);
+    result.osError = infoNumber(CURLINFO_OS_ERRNO);
     result.documentName = documentName(result.finalUrl, result.contentType, result.bodyBytes > 0);
     const transfererrors::TransferFacts known = facts(code);
     // The proxy's answer to the tunnel is the status there is.
@@ -271,6 +304,16 @@ size_t Transfer::Private::upload(char* buffer, size_t length) {
     return size_t(read);
 }
 
+int Transfer::Private::rewind(curl_off_t offset, int origin) {
+    QIODevice* source = request.uploadSource;
+    if (origin != SEEK_SET || offset < 0 || (source && source->isSequential()))
+        return CURL_SEEKFUNC_CANTSEEK;
+    if (source ? !source->seek(qint64(offset)) : offset > request.body.size())
+        return CURL_SEEKFUNC_FAIL;
+    sent = qint64(offset);
+    return CURL_SEEKFUNC_OK;
+}
+
 size_t Transfer::Private::onBody(char* data, size_t size, size_t count, void* self) {
     return static_cast<Private*>(self)->body(data, size * count);
 }
@@ -282,6 +325,10 @@ size_t Transfer::Private::onHeader(char* data, size_t size, size_t count, void* 
 
 size_t Transfer::Private::onRead(char* buffer, size_t size, size_t count, void* self) {
     return static_cast<Private*>(self)->upload(buffer, size * count);
+}
+
+int Transfer::Private::onSeek(void* self, curl_off_t offset, int origin) {
+    return static_cast<Private*>(self)->rewind(offset, origin);
 }
 
 Transfer::Transfer(TransferRequest request, QObject* parent)

@@ -3,12 +3,14 @@
 #include "http/httpresult.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
 class QIODevice;
+struct UploadAccount;
 
 /// What one transfer is to do. A picture check fills in the address and
 /// leaves the rest; an upload also sets the method and what it sends.
@@ -27,6 +29,13 @@ struct TransferRequest {
     QString proxyPort;
     /// The longest the transfer may take, in milliseconds; 0 for no limit.
     int timeLimitMs = 10000;
+    /// Request header lines sent besides the usual ones ("Destination: ...").
+    QList<QByteArray> headers;
+    /// The seller's own server, when the request goes there: its user and
+    /// password log in (Basic or Digest), its certificate trust applies,
+    /// only https is used and no relocation is followed. Null for a
+    /// picture check.
+    std::shared_ptr<const UploadAccount> server;
 
     bool uploads() const { return uploadSource || !body.isEmpty(); }
 };

@@ -469,8 +469,9 @@ void TestLanguage::everyKeyOfTheFilesSetsItsText() {
         QVERIFY2(text, "the key names no control of the program");
         shown = *text;
     } else if (section == QLatin1String("MESSAGES") || section == QLatin1String("BUTTONS") ||
-               section == QLatin1String("EDITOR")) {
-        // Texts of messages, of the message boxes' buttons and of the editor's file dialogs.
+               section == QLatin1String("EDITOR") || section == QLatin1String("WEBDAV")) {
+        // Texts of messages, of the message boxes' buttons, of the editor's file dialogs
+        // and of sending pictures to a WebDAV server.
         shown = uilanguage::text(section, key, QString());
     } else if (section == QLatin1String("HttpClient") ||
                section == QLatin1String("ImageAvailability")) {
