@@ -60,6 +60,8 @@ private slots:
     void sendsOnceThenNothing();
     void refusedLoginWritesNoPage();
     void unknownHostKeyIsRefused();
+    void webDavTrustsOnlyItsCertificate_data();
+    void webDavTrustsOnlyItsCertificate();
 
 private:
     QString write(const QString& name, const QByteArray& bytes);
@@ -280,6 +282,61 @@ void TestVantrelUpload::unknownHostKeyIsRefused() {
                 .isEmpty());
     // Nothing was added to the file given.
     QCOMPARE(readAll(empty), QByteArray());
+}
+
+void TestVantrelUpload::webDavTrustsOnlyItsCertificate_data() {
+    QTest::addColumn<bool>("caCert");
+    QTest::newRow("with --cacert") << true;
+    QTest::newRow("a certificate no authority signed") << false;
+}
+
+void TestVantrelUpload::webDavTrustsOnlyItsCertificate() {
+    QFETCH(bool, caCert);
+    // A self-signed certificate for the loopback address.
+    const QString key = path(QStringLiteral("server.key"));
+    const QString pem = path(QStringLiteral("server.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
+                   "/CN=localhost", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key,
+                   "-out", pem});
+    QVERIFY2(openssl.waitForFinished(60000) && QFile::exists(pem), "openssl is needed");
+    const QString root = path(QStringLiteral("dav"));
+    QDir().mkpath(root);
+    QString why;
+    const int port = ServerProcess::freePort();
+    const std::unique_ptr<ServerProcess> server = ServerProcess::start(
+        QStringLiteral("rclone"),
+        {"serve", "webdav", root, "--addr", QStringLiteral("127.0.0.1:%1").arg(port), "--cert", pem,
+         "--key", key, "--user", "seller", "--pass", password, "--config",
+         path(QStringLiteral("rclone.conf"))},
+        QRegularExpression(QStringLiteral("Server started on https://127\\.0\\.0\\.1:(\\d+)/")),
+        &why);
+    QVERIFY2(server, qPrintable(why));
+    QStringList arguments{
+        "item.html", "shop.rbs",
+        "--to",      QStringLiteral("https://seller@127.0.0.1:%1/shop/p/").arg(server->port()),
+        "--public",  publicFolder,
+        "-o",        path(QStringLiteral("page.html"))};
+    if (caCert)
+        arguments += QStringList{"--cacert", pem};
+    const Run result = run(arguments, password);
+    QVERIFY(!result.errors.contains(password));
+    if (caCert) {
+        QVERIFY2(result.exitCode == 0, qPrintable(result.errors));
+        QVERIFY2(result.errors.contains(QLatin1String("sent photo.png\n")),
+                 qPrintable(result.errors));
+        QCOMPARE(QImage::fromData(readAll(root + QStringLiteral("/shop/p/sky.png"))).size(),
+                 QSize(32, 32));
+        QVERIFY(readAll(path(QStringLiteral("page.html")))
+                    .contains((publicFolder + "sky.png").toUtf8()));
+    } else {
+        QCOMPARE(result.exitCode, 1);
+        QVERIFY2(result.errors.contains(QLatin1String("not trusted")), qPrintable(result.errors));
+        QVERIFY2(!sentAny(result.errors), qPrintable(result.errors));
+        QVERIFY(!QFile::exists(path(QStringLiteral("page.html"))));
+        QVERIFY(!QFile::exists(root + QStringLiteral("/shop/p/photo.png")));
+    }
 }
 
 QTEST_MAIN(TestVantrelUpload)
