@@ -26,6 +26,9 @@ PACKAGES=(
     breeze-icon-theme libqt6svg6
     # Qt's own dialogs (files, colours) in French when the program is.
     qt6-translations-l10n
+    # The desktop's secret store keeps the upload password; the tests run a
+    # real one in a private D-Bus session.
+    qtkeychain-qt6-dev gnome-keyring dbus-daemon dbus-bin
 )
 
 install_missing_packages() {

@@ -1,17 +1,82 @@
 #include "http/secretstore.h"
 
-// Placeholder until the desktop's secret store is used.
+#include "platform/uilanguage.h"
+
+#include <QEventLoop>
+#include <qt6keychain/keychain.h>
+
 namespace secretstore {
 
-Result<QString> readPassword(const QString&) {
-    return fail(QStringLiteral("The secret store is not available."));
+namespace {
+
+const QString service = QStringLiteral("Vantrel");
+
+/// Why the store could not do what was asked, in the seller's words; the
+/// store's own text follows for the cases it alone can explain.
+QString failureMessage(const QKeychain::Job& job) {
+    switch (job.error()) {
+    case QKeychain::NoBackendAvailable:
+    case QKeychain::NotImplemented:
+        return uilanguage::text(
+            "SecretStore", "none",
+            QStringLiteral("No secret store is running on this desktop: the password cannot be "
+                           "kept. Start the desktop's keyring, then try again."));
+    case QKeychain::AccessDeniedByUser:
+    case QKeychain::AccessDenied:
+        return uilanguage::text("SecretStore", "denied",
+                                QStringLiteral("The secret store refused access to the password "
+                                               "(is the keyring locked?)."));
+    default:
+        return uilanguage::text("SecretStore", "other",
+                                QStringLiteral("The secret store could not keep the password: %1"))
+            .arg(job.errorString());
+    }
 }
 
-Status writePassword(const QString&, const QString&) {
-    return fail(QStringLiteral("The secret store is not available."));
+/// Runs `job` to its end. The store answers over a short D-Bus call, so the
+/// caller waits in a local event loop that ignores the seller's input: the
+/// pages stay painted without a click reaching a half-done action.
+void runToEnd(QKeychain::Job& job, const QString& key) {
+    job.setAutoDelete(false);
+    job.setInsecureFallback(false);
+    job.setKey(key);
+    QEventLoop loop;
+    bool done = false;
+    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
+        done = true;
+        loop.quit();
+    });
+    job.start();
+    if (!done)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-Status removePassword(const QString&) {
+} // namespace
+
+Result<QString> readPassword(const QString& key) {
+    QKeychain::ReadPasswordJob job(service);
+    runToEnd(job, key);
+    if (job.error() == QKeychain::EntryNotFound)
+        return QString();
+    if (job.error() != QKeychain::NoError)
+        return fail(failureMessage(job));
+    return job.textData();
+}
+
+Status writePassword(const QString& key, const QString& password) {
+    QKeychain::WritePasswordJob job(service);
+    job.setTextData(password);
+    runToEnd(job, key);
+    if (job.error() != QKeychain::NoError)
+        return fail(failureMessage(job));
+    return {};
+}
+
+Status removePassword(const QString& key) {
+    QKeychain::DeletePasswordJob job(service);
+    runToEnd(job, key);
+    if (job.error() != QKeychain::NoError && job.error() != QKeychain::EntryNotFound)
+        return fail(failureMessage(job));
     return {};
 }
 

@@ -4,6 +4,7 @@
 #include "platform/uilanguage.h"
 #include "settings/serveraddress.h"
 #include "settings/settings.h"
+#include "settingsui/uploadsettingspage.h"
 #include "ui/numberedit.h"
 #include "ui/productwebsite.h"
 #include "ui/updown.h"
@@ -165,6 +166,8 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget
     m_pages->addTab(createTimerPage(), QStringLiteral("Refresh Layout timer"));
     m_pages->addTab(createProxyPage(), QStringLiteral("Connection type"));
     m_pages->addTab(createOthersPage(), QStringLiteral("Dialogs && Popups"));
+    m_upload = new UploadSettingsPage(m_dialogs, m_settings);
+    m_pages->addTab(m_upload, QStringLiteral("Upload"));
     m_pages->setTabVisible(TimerPage, false);
     m_pages->setCurrentIndex(ServersPage);
     auto* save = named(new QPushButton(QStringLiteral("Save changes")), "btnSettingsSave");
@@ -533,7 +536,8 @@ bool SettingsDialog::checkFields(QString& primary, QString& secondary) {
 void SettingsDialog::btnSettingsSaveClick() {
     QString primary;
     QString secondary;
-    if (!checkFields(primary, secondary))
+    if (!checkFields(primary, secondary) ||
+        !m_upload->checkFields([this] { m_pages->setCurrentWidget(m_upload); }))
         return;
     // The fields' values as they are stored; the other controls' choices
     // are the settings' values already.
@@ -543,7 +547,15 @@ void SettingsDialog::btnSettingsSaveClick() {
     choose(SettingKey::refreshInterval, m_refreshInterval->text());
     choose(SettingKey::httpProxy, m_proxyHost->text().trimmed());
     choose(SettingKey::httpPort, m_proxyPort->text().trimmed());
-    const Status written = m_settings.save(savedKeys);
+    // The password first: when the secret store cannot keep it, nothing is
+    // written and the seller can decide.
+    const Status passwordKept = m_upload->savePassword();
+    if (!passwordKept) {
+        m_pages->setCurrentWidget(m_upload);
+        m_dialogs.showError(passwordKept.error());
+        return;
+    }
+    const Status written = m_settings.save(savedKeys + UploadSettingsPage::savedKeys());
     if (!written) {
         m_dialogs.showError(written.error());
         return;
@@ -560,6 +572,7 @@ void SettingsDialog::reject() {
     m_settings.discardUnsaved();
     (void)m_settings.reloadIfChanged();
     showSettings();
+    m_upload->discard();
     QDialog::reject();
 }
 

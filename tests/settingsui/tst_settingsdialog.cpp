@@ -134,7 +134,9 @@ void TestSettingsDialog::saveWritesEveryKeyAndANewDialogReadsThem() {
                                     "secSrv=https://two.example/\r\nconnType=1\r\n"
                                     "refreshInterval=770\r\nhttpProxy=proxy.example\r\n"
                                     "httpPort=3128\r\nhideInsertPic=1\r\nhideInsertLink=0\r\n"
-                                    "linksInNewWin=0\r\nhideExportHlp=0\r\n"));
+                                    "linksInNewWin=0\r\nhideExportHlp=0\r\n"
+                                    "[UPLOAD]\r\nupProto=0\r\nupHost=\r\nupPort=0\r\n"
+                                    "upUser=\r\nupFolder=\r\nupKey=\r\nupMaxSide=1600\r\n"));
     QCOMPARE(text(dialog, "edtServer4"), QStringLiteral("http://one.example/pics/"));
 
     SettingsDialog reread(f.dialogs, f.file);
