@@ -18,16 +18,16 @@ QString failureMessage(const QKeychain::Job& job) {
     case QKeychain::NoBackendAvailable:
     case QKeychain::NotImplemented:
         return uilanguage::text(
-            "SecretStore", "none",
+            "MESSAGES", "secretStoreNone",
             QStringLiteral("No secret store is running on this desktop: the password cannot be "
                            "kept. Start the desktop's keyring, then try again."));
     case QKeychain::AccessDeniedByUser:
     case QKeychain::AccessDenied:
-        return uilanguage::text("SecretStore", "denied",
+        return uilanguage::text("MESSAGES", "secretStoreDenied",
                                 QStringLiteral("The secret store refused access to the password "
                                                "(is the keyring locked?)."));
     default:
-        return uilanguage::text("SecretStore", "other",
+        return uilanguage::text("MESSAGES", "secretStoreOther",
                                 QStringLiteral("The secret store could not keep the password: %1"))
             .arg(job.errorString());
     }

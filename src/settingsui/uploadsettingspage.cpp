@@ -45,7 +45,7 @@ QLabel* noteLabel(const char* name, const QString& text, const QString& style) {
 }
 
 QString title() {
-    return uilanguage::text("UploadSettings", "title", QStringLiteral("Upload"));
+    return uilanguage::text("MESSAGES", "upPageTitle", QStringLiteral("Upload"));
 }
 
 } // namespace
@@ -66,7 +66,7 @@ UploadSettingsPage::UploadSettingsPage(UserDialogs& dialogs, Settings& settings,
                           QStringLiteral("FTP (not encrypted)")});
     m_protocol->setProperty("translatableItems", true);
     m_host = named(new QLineEdit, "edtUpHost");
-    m_host->setPlaceholderText(QStringLiteral("ftp.example.com"));
+    m_host->setPlaceholderText(QStringLiteral("www.example.com"));
     m_port = named(new NumberEdit(5), "edtUpPort");
     m_port->setPlaceholderText(QStringLiteral("usual"));
     m_user = named(new QLineEdit, "edtUpUser");
@@ -316,27 +316,27 @@ bool UploadSettingsPage::checkFields(const std::function<void()>& showPage) {
     if (m_protocol->currentIndex() == NoProtocol)
         return true;
     if (m_host->text().trimmed().isEmpty())
-        return refuse(m_host, uilanguage::text("UploadSettings", "hostMissing",
+        return refuse(m_host, uilanguage::text("MESSAGES", "upPageHostMissing",
                                                QStringLiteral("\"Server\": give the name or "
                                                               "address of your server.")));
     bool isNumber = true;
     const QString port = m_port->text().trimmed();
     const int number = port.isEmpty() ? 0 : port.toInt(&isNumber);
     if (!isNumber || number < 0 || number > 65535)
-        return refuse(m_port, uilanguage::text("UploadSettings", "portInvalid",
+        return refuse(m_port, uilanguage::text("MESSAGES", "upPagePortInvalid",
                                                QStringLiteral("\"Port\": give a number from 1 to "
                                                               "65535, or leave it empty for the "
                                                               "protocol's usual port.")));
     const int side = m_maxSide->text().trimmed().toInt(&isNumber);
     if (!isNumber || side < 100 || side > 20000)
         return refuse(m_maxSide,
-                      uilanguage::text("UploadSettings", "maxSideInvalid",
+                      uilanguage::text("MESSAGES", "upPageMaxSideInvalid",
                                        QStringLiteral("\"Largest picture side\": give a number "
                                                       "of pixels from 100 to 20000.")));
     if (!serveraddress::fromTyped(m_publicAddress->text()))
         return refuse(
             m_publicAddress,
-            uilanguage::text("UploadSettings", "publicInvalid",
+            uilanguage::text("MESSAGES", "upPagePublicInvalid",
                              QStringLiteral("\"Its web address\": give the full address at which "
                                             "the folder shows on the web, starting with https://, "
                                             "or leave the field empty.")));
@@ -345,10 +345,10 @@ bool UploadSettingsPage::checkFields(const std::function<void()>& showPage) {
 
 void UploadSettingsPage::browseKeyFile() {
     UserDialogs::FileDialogOptions options;
-    options.title = uilanguage::text("UploadSettings", "keyFileTitle",
+    options.title = uilanguage::text("MESSAGES", "upPageKeyFileTitle",
                                      QStringLiteral("Choose your SSH private key"));
     options.filter =
-        uilanguage::text("UploadSettings", "keyFileFilter", QStringLiteral("All files|*"));
+        uilanguage::text("MESSAGES", "upPageKeyFileFilter", QStringLiteral("All files|*"));
     const QString current = m_keyFile->text().trimmed();
     options.initialFolder = current.isEmpty() ? QDir::homePath() + QStringLiteral("/.ssh")
                                               : QFileInfo(current).absolutePath();
@@ -361,7 +361,7 @@ void UploadSettingsPage::btnUpTestClick() {
     if (isTesting())
         return;
     if (m_protocol->currentIndex() == NoProtocol || m_host->text().trimmed().isEmpty()) {
-        m_dialogs.showMessage(uilanguage::text("UploadSettings", "nothingToTest",
+        m_dialogs.showMessage(uilanguage::text("MESSAGES", "upPageNothingToTest",
                                                QStringLiteral("Choose how pictures are sent and "
                                                               "give your server first.")),
                               UserDialogs::Icon::Information, title());
@@ -389,7 +389,7 @@ void UploadSettingsPage::tested(const UploadOutcome& outcome) {
     endTest();
     if (outcome.ok()) {
         m_dialogs.showMessage(
-            uilanguage::text("UploadSettings", "testWorks",
+            uilanguage::text("MESSAGES", "upPageTestWorks",
                              QStringLiteral("Connection works: a test file was written to %1 "
                                             "and removed."))
                 .arg(tried.displayName()),

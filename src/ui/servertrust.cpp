@@ -15,7 +15,7 @@ namespace servertrust {
 namespace {
 
 QString title() {
-    return uilanguage::text("ServerTrust", "title", QStringLiteral("Trust this server?"));
+    return uilanguage::text("MESSAGES", "trustTitle", QStringLiteral("Trust this server?"));
 }
 
 /// A line that would spill into a second line of the file it is kept in is
@@ -32,13 +32,13 @@ bool isOneLine(const QString& line) {
 void appendLine(const QString& fileName, const QString& line) {
     const QFileInfo info(fileName);
     if (!QDir().mkpath(info.absolutePath()))
-        throw AppError(uilanguage::text("ServerTrust", "noFolder",
+        throw AppError(uilanguage::text("MESSAGES", "trustNoFolder",
                                         QStringLiteral("The folder \"%1\" cannot be created."))
                            .arg(info.absolutePath()));
     QByteArray bytes;
     if (info.exists()) {
         if (!readWholeFile(fileName, bytes))
-            throw AppError(uilanguage::text("ServerTrust", "unreadable",
+            throw AppError(uilanguage::text("MESSAGES", "trustUnreadable",
                                             QStringLiteral("The file \"%1\" cannot be read."))
                                .arg(fileName));
     } else {
@@ -46,7 +46,7 @@ void appendLine(const QString& fileName, const QString& line) {
         QFile file(fileName);
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
                        QFile::ReadOwner | QFile::WriteOwner))
-            throw AppError(uilanguage::text("ServerTrust", "notCreated",
+            throw AppError(uilanguage::text("MESSAGES", "trustNotCreated",
                                             QStringLiteral("The file \"%1\" cannot be made: %2."))
                                .arg(fileName, file.errorString()));
     }
@@ -61,7 +61,7 @@ bool trustHostKey(const UploadOutcome& outcome, const UploadAccount& account,
     const ServerIdentity& identity = outcome.identity;
     const QString question =
         uilanguage::text(
-            "ServerTrust", "unknownHostKey",
+            "MESSAGES", "trustUnknownHostKey",
             QStringLiteral("The server %1 is not known to this computer yet.\n\n"
                            "Its key (%2) has the fingerprint\n%3\n\n"
                            "Compare it with the fingerprint your hosting company shows. "
@@ -85,7 +85,7 @@ bool trustCertificate(const UploadOutcome& outcome, const UploadAccount& account
     const ServerIdentity& identity = outcome.identity;
     const QString question =
         uilanguage::text(
-            "ServerTrust", "untrustedCertificate",
+            "MESSAGES", "trustUntrustedCertificate",
             QStringLiteral("The certificate of %1 is not signed by an authority this computer "
                            "trusts.\n\n%2\n\nSHA-256 fingerprint\n%3\n\n"
                            "Compare it with the fingerprint your hosting company shows. "
@@ -107,7 +107,7 @@ void warnChangedHostKey(const UploadOutcome& outcome, const UploadAccount& accou
         account.knownHostsFiles.isEmpty() ? QString() : account.knownHostsFiles.last();
     dialogs.showMessage(
         uilanguage::text(
-            "ServerTrust", "changedHostKey",
+            "MESSAGES", "trustChangedHostKey",
             QStringLiteral("The key of the server %1 has changed!\n\n"
                            "Someone may be in the middle of the connection, listening: nothing "
                            "was sent.\n\nIts key now has the fingerprint\n%2\n\n"
@@ -135,7 +135,7 @@ bool askToTrust(const UploadOutcome& outcome, const UploadAccount& account, User
         return false;
     if ((!hostKey && !certificate) || !isOneLine(outcome.identity.trustLine)) {
         dialogs.showMessage(
-            uilanguage::text("ServerTrust", "noIdentity",
+            uilanguage::text("MESSAGES", "trustNoIdentity",
                              QStringLiteral("Vantrel could not read who the server %1 says it "
                                             "is, so it cannot be trusted: nothing was sent."))
                 .arg(account.displayName()),
