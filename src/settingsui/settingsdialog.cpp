@@ -1,5 +1,6 @@
 #include "settingsui/settingsdialog.h"
 
+#include "listing/serverlist.h"
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
 #include "settings/serveraddress.h"
@@ -186,12 +187,14 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget
 
 void SettingsDialog::fillServersPage(QWidget* page) {
     auto* grid = new QGridLayout(page);
-    grid->addWidget(
-        heading("lblInfoServer1",
-                QStringLiteral("Select Vantrel Server for Layout images (any will do)")),
-        0, 0, 1, 3);
-    grid->addWidget(named(new QLabel(QStringLiteral("Select server(s)")), "lblDefaultServer"), 1,
-                    2);
+    // Shown only when the build names real product servers; otherwise every
+    // picture goes to the personal server and there is nothing to choose.
+    QList<QWidget*> productParts;
+    productParts.append(heading(
+        "lblInfoServer1", QStringLiteral("Select Vantrel Server for Layout images (any will do)")));
+    grid->addWidget(productParts.last(), 0, 0, 1, 3);
+    productParts.append(named(new QLabel(QStringLiteral("Select server(s)")), "lblDefaultServer"));
+    grid->addWidget(productParts.last(), 1, 2);
     m_defaultServers = new QButtonGroup(page);
     const char* productFields[] = {"edtServer1", "edtServer2", "edtServer3"};
     const char* productRadios[] = {"radServer1", "radServer2", "radServer3"};
@@ -202,9 +205,12 @@ void SettingsDialog::fillServersPage(QWidget* page) {
         auto* field = named(new QLineEdit(QStringLiteral("... set internally (read only)")),
                             productFields[i]);
         field->setReadOnly(true);
-        grid->addWidget(fieldLabel(productLabels[i], field), 2 + i, 0);
+        auto* label = fieldLabel(productLabels[i], field);
+        auto* radio = addRadio(m_defaultServers, productRadios[i], QString(), i + 1);
+        grid->addWidget(label, 2 + i, 0);
         grid->addWidget(field, 2 + i, 1);
-        grid->addWidget(addRadio(m_defaultServers, productRadios[i], QString(), i + 1), 2 + i, 2);
+        grid->addWidget(radio, 2 + i, 2);
+        productParts << label << field << radio;
     }
     grid->addWidget(heading("lblInfoServer2",
                             QStringLiteral("Select Server for Document images (a must when using "
@@ -233,6 +239,11 @@ void SettingsDialog::fillServersPage(QWidget* page) {
         named(new QCheckBox(QStringLiteral("Use personal server for Document && Layout images")),
               "cbxUseOwnServer");
     grid->addWidget(m_useOwnServer, 10, 0, 1, 3);
+    productParts.append(m_useOwnServer);
+    if (!serverlist::productServersOffered()) {
+        for (QWidget* part : productParts)
+            part->hide();
+    }
     grid->addWidget(createServerSetGroup(page), 11, 0, 1, 3);
     auto* help = named(
         new QLabel(QStringLiteral("<a href=\"#\" style=\"color:blue\">Access Online Help</a>")),

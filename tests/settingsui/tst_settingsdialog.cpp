@@ -1,3 +1,4 @@
+#include "listing/serverlist.h"
 #include "settings/servermirror.h"
 #include "settings/settings.h"
 #include "settings/settingsfile.h"
@@ -92,7 +93,12 @@ void TestSettingsDialog::freshInstallation() {
          {"cbxHideImageDlg", "cbxHideLinkDlg", "cbxHideExportHelp", "cbxHideCheckImage"})
         QVERIFY2(!checked(dialog, name), name);
     QVERIFY(find<QGroupBox>(dialog, "pnlProxy")->isHidden());
-    QVERIFY(find<QWidget>(dialog, "cbxUseOwnServer")->isVisibleTo(&dialog));
+    // The product servers, and the choice between them and the personal
+    // server, are offered only when the build names real ones.
+    for (const char* name : {"cbxUseOwnServer", "radServer1", "edtServer1", "lblInfoServer1"})
+        QCOMPARE(find<QWidget>(dialog, name)->isVisibleTo(&dialog),
+                 serverlist::productServersOffered());
+    QVERIFY(find<QWidget>(dialog, "radServer4")->isVisibleTo(&dialog));
     QVERIFY(!find<QWidget>(dialog, "radServerSet")->isVisibleTo(&dialog));
     // Nobody has set a personal server: the fields only show what to type.
     QCOMPARE(text(dialog, "edtServer4"), QString());
