@@ -2,6 +2,8 @@
 
 #include "platform/uilanguage.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QEventLoop>
 #include <qt6keychain/keychain.h>
 
@@ -11,10 +13,31 @@ namespace {
 
 const QString service = QStringLiteral("Vantrel");
 
+/// Some desktop's secret store answers, or can be started, on the session
+/// bus. The keychain library reports a missing one as any other failure.
+bool storeOnTheBus() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    QDBusConnectionInterface* names = bus.isConnected() ? bus.interface() : nullptr;
+    if (!names)
+        return false;
+    const QStringList stores = {QStringLiteral("org.freedesktop.secrets"),
+                                QStringLiteral("org.kde.kwalletd5"),
+                                QStringLiteral("org.kde.kwalletd6")};
+    const QStringList startable = names->activatableServiceNames().value();
+    for (const QString& store : stores) {
+        if (names->isServiceRegistered(store).value() || startable.contains(store))
+            return true;
+    }
+    return false;
+}
+
 /// Why the store could not do what was asked, in the seller's words; the
 /// store's own text follows for the cases it alone can explain.
 QString failureMessage(const QKeychain::Job& job) {
-    switch (job.error()) {
+    const QKeychain::Error error = job.error() == QKeychain::OtherError && !storeOnTheBus()
+                                       ? QKeychain::NoBackendAvailable
+                                       : job.error();
+    switch (error) {
     case QKeychain::NoBackendAvailable:
     case QKeychain::NotImplemented:
         return uilanguage::text(

@@ -44,6 +44,15 @@ QLabel* noteLabel(const char* name, const QString& text, const QString& style) {
     return label;
 }
 
+/// A note shown only at times keeps its room while hidden: the dialog takes
+/// its size once, and a note appearing later must not be squeezed.
+void keepRoomWhenHidden(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    widget->hide();
+}
+
 QString title() {
     return uilanguage::text("MESSAGES", "upPageTitle", QStringLiteral("Upload"));
 }
@@ -73,7 +82,9 @@ UploadSettingsPage::UploadSettingsPage(UserDialogs& dialogs, Settings& settings,
     m_password = named(new QLineEdit, "edtUpPassword");
     m_password->setEchoMode(QLineEdit::Password);
     m_passwordStore = noteLabel("lblUpPasswordStore", QString(), QStringLiteral("color: #b00020;"));
-    m_passwordStore->hide();
+    // Room for two lines of the secret store's answer.
+    m_passwordStore->setMinimumHeight(m_passwordStore->fontMetrics().lineSpacing() * 2);
+    keepRoomWhenHidden(m_passwordStore);
     m_keyFile = named(new QLineEdit, "edtUpKey");
     m_keyFile->setPlaceholderText(QStringLiteral("~/.ssh/id_ed25519 (the SSH agent is tried too)"));
     m_browseKey = named(new QPushButton(QStringLiteral("Browse...")), "btnUpKeyBrowse");
@@ -87,7 +98,7 @@ UploadSettingsPage::UploadSettingsPage(UserDialogs& dialogs, Settings& settings,
         QStringLiteral("Plain FTP sends your password and pictures in clear: anyone on the way "
                        "can read them. Choose SFTP, WebDAV or FTPS if your server offers one."),
         QStringLiteral("color: #b00020; font-weight: bold;"));
-    m_ftpWarning->hide();
+    keepRoomWhenHidden(m_ftpWarning);
     m_test = named(new QPushButton(QStringLiteral("Test connection")), "btnUpTest");
     m_testing = named(new QLabel(QStringLiteral("Testing...")), "lblUpTesting");
     m_testing->hide();

@@ -1,7 +1,9 @@
 #include "http/secretstore.h"
 #include "http/uploadaccount.h"
 
+#include <QProcess>
 #include <QTest>
+#include <cstdio>
 
 namespace {
 
@@ -71,6 +73,22 @@ private slots:
         QVERIFY(secretstore::removePassword(key).ok());
     }
 
+    void withoutAStoreTheSellerIsToldSo() {
+        // This program again, on a session bus that does not exist.
+        QProcess probe;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                           QStringLiteral("unix:path=/nonexistent/vantrel-bus"));
+        environment.insert(QStringLiteral("VANTREL_SECRET_PROBE"), QStringLiteral("1"));
+        probe.setProcessEnvironment(environment);
+        probe.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(probe.waitForFinished(60000));
+        const QString said = QString::fromUtf8(probe.readAllStandardOutput());
+        QVERIFY2(said.startsWith(QLatin1String("No secret store is running on this desktop: the "
+                                               "password cannot be kept.")),
+                 qPrintable(said));
+    }
+
     void missingReadsEmpty() {
         QCOMPARE(stored(QStringLiteral("sftp://nobody@never.example:22")), QString());
     }
@@ -105,5 +123,15 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSecretStore)
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    if (qEnvironmentVariableIsSet("VANTREL_SECRET_PROBE")) {
+        // What a read says where no secret store runs.
+        const Result<QString> read = secretstore::readPassword(QStringLiteral("probe"));
+        std::fputs(read ? "read" : read.error().toUtf8().constData(), stdout);
+        return 0;
+    }
+    TestSecretStore test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_secretstore.moc"
