@@ -29,6 +29,9 @@ PACKAGES=(
     # A WebDAV server over HTTPS for the upload tests, and the certificates
     # they make for it.
     rclone openssl
+    # The desktop's secret store keeps the upload password; the tests run a
+    # real one in a private D-Bus session.
+    qtkeychain-qt6-dev gnome-keyring dbus-daemon dbus-bin
 )
 
 install_missing_packages() {
