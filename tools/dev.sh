@@ -26,6 +26,8 @@ PACKAGES=(
     breeze-icon-theme libqt6svg6
     # Qt's own dialogs (files, colours) in French when the program is.
     qt6-translations-l10n
+    # The SFTP and FTP/FTPS servers the upload tests start on loopback ports.
+    python3-asyncssh python3-bcrypt python3-pyftpdlib python3-openssl openssl
 )
 
 install_missing_packages() {
