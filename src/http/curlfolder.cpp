@@ -18,7 +18,10 @@
 namespace {
 
 QString text(const char* key, const char* english) {
-    return uilanguage::text("UPLOADFOLDER", key, QString::fromUtf8(english));
+    return uilanguage::text(QStringLiteral("MESSAGES"),
+                            QStringLiteral("folder") + QChar(QLatin1Char(key[0])).toUpper() +
+                                QLatin1String(key + 1),
+                            QString::fromUtf8(english));
 }
 
 /// What happened to the host key in the course of one request.
