@@ -9,7 +9,10 @@ function(vantrel_add_test name)
     set_target_properties(${name} PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY ${VANTREL_BIN_DIR})
     set(home ${CMAKE_BINARY_DIR}/test-home/${name})
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${VANTREL_BIN_DIR})
+    # A test that needs a service around it names a launcher script in
+    # VANTREL_TEST_LAUNCHER_<name>, which gets the test program's path.
+    add_test(NAME ${name} COMMAND ${VANTREL_TEST_LAUNCHER_${name}} $<TARGET_FILE:${name}>
+        WORKING_DIRECTORY ${VANTREL_BIN_DIR})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;HOME=${home};XDG_DATA_HOME=${home}/.local/share;XDG_CONFIG_HOME=${home}/.config;XDG_CACHE_HOME=${home}/.cache;XDG_RUNTIME_DIR=${home}/.runtime;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox --disable-gpu;QTWEBENGINE_DISABLE_SANDBOX=1")

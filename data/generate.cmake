@@ -4,6 +4,23 @@
 # The server list: readable in data/source, stored with every value shifted
 # by the program's server-list key, in the shipped shared data.
 set(server_list_source ${CMAKE_CURRENT_SOURCE_DIR}/source/vtrlsrv.ini)
+if(VANTREL_PRODUCT_IMAGE_SERVERS)
+    file(READ ${server_list_source} server_list_text)
+    set(index 0)
+    foreach(address IN LISTS VANTREL_PRODUCT_IMAGE_SERVERS)
+        if(index GREATER 2)
+            message(FATAL_ERROR "VANTREL_PRODUCT_IMAGE_SERVERS: at most three servers")
+        endif()
+        if(NOT address MATCHES "^https?://[^/]+/(.*/)?$")
+            message(FATAL_ERROR "VANTREL_PRODUCT_IMAGE_SERVERS: \"${address}\" is no http(s) address ending with \"/\"")
+        endif()
+        string(APPEND server_list_text "s${index}=${address}\n")
+        math(EXPR index "${index} + 1")
+    endforeach()
+    set(server_list_source ${CMAKE_CURRENT_BINARY_DIR}/vtrlsrv.ini)
+    # Rewritten only when it changes, so the list is stored again only then.
+    file(CONFIGURE OUTPUT ${server_list_source} CONTENT "${server_list_text}")
+endif()
 set(server_list ${VANTREL_BIN_DIR}/shared/vtrlsrv.dft)
 add_custom_command(OUTPUT ${server_list}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VANTREL_BIN_DIR}/shared

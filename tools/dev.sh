@@ -29,6 +29,11 @@ PACKAGES=(
     # A WebDAV server over HTTPS for the upload tests, and the certificates
     # they make for it.
     rclone openssl
+    # The desktop's secret store keeps the upload password; the tests run a
+    # real one in a private D-Bus session.
+    qtkeychain-qt6-dev gnome-keyring dbus-daemon dbus-bin
+    # The SFTP and FTP/FTPS servers the upload tests start on loopback ports.
+    python3-asyncssh python3-bcrypt python3-pyftpdlib python3-openssl
 )
 
 install_missing_packages() {

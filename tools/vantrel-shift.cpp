@@ -62,6 +62,11 @@ void shiftIniFile(const QString& input, const QString& output, int count) {
                                    .arg(count));
         }
     }
+    // A source without values still gives its file: a list with nothing in
+    // it is shipped and installed like any other.
+    QFile made(output);
+    if (!made.exists() && !made.open(QIODevice::WriteOnly))
+        throw AppError(QStringLiteral("\"%1\" cannot be made: %2").arg(output, made.errorString()));
 }
 
 QByteArray fromUtf8(const QString& input, const QByteArray& text) {

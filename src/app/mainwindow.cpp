@@ -324,8 +324,8 @@ void MainWindow::refreshServerSettings() {
     const int serverSet = serverlist::serverSetIndex(m_state.servers.ServerSet);
     if (m_windows.settings)
         m_windows.settings->setServerSetIndex(serverSet);
-    m_state.ProductServer =
-        serverlist::readProductServers(m_state.folders.serverListFile(), m_state.servers.ServerSet);
+    m_state.ProductServer = serverlist::offeredProductServers(m_state.folders.serverListFile(),
+                                                              m_state.servers.ServerSet);
     if (!loaded)
         throw AppError(loaded.error() + QStringLiteral("\n\n") +
                        uilanguage::text("MESSAGES", "settingsDefaultsUsed",

@@ -47,7 +47,8 @@ public:
     struct Options {
         webphoto::Options photo;
         /// The record of what was sent, `UploadRecord::fileFor(...)`; empty
-        /// for none (everything is sent).
+        /// for none (everything is sent). It is kept for the account's
+        /// folder: a record of another server is not trusted.
         QString recordFile;
         /// How many times a transient failure is tried again.
         int retries = 2;
@@ -72,6 +73,11 @@ public:
     /// Every picture is on the server (sent or unchanged).
     bool succeeded() const;
 
+    /// Why the record of what was sent could not be read (every picture is
+    /// sent again) or saved (the next run sends again what this one sent);
+    /// empty when it could. The pictures are on the server either way.
+    QString recordProblem() const;
+
     /// Forgets, in the record, the pictures with these addresses (the image
     /// test found them missing), so that the next run sends them again.
     static Status forgetMissing(const QString& recordFile, const QList<UploadItem>& items,
@@ -89,6 +95,14 @@ signals:
     void finished();
 
 private:
+    void nextItem();
+    void sendCurrent();
+    void sent(const UploadOutcome& outcome);
+    void finishItem(UploadItemResult::State state, const UploadOutcome& outcome);
+    /// The current picture failed with `outcome`; the others are not tried.
+    void stopAll(const UploadOutcome& outcome, UploadItemResult::State rest);
+    void finish();
+
     struct Private;
     std::unique_ptr<Private> d;
 };

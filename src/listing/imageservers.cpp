@@ -12,8 +12,9 @@ QString layoutPictureServer(const ServerMirror& servers,
     return pictureplan::chosenServers(servers, productServers).layout;
 }
 
-void placeLayoutPictures(const Layout& layout, const QString& server, LayoutState& layoutState,
-                         PublishingState& publishing, const QString& userFolder) {
+pictureplan::Plan placeLayoutPictures(const Layout& layout, const QString& server,
+                                      LayoutState& layoutState, PublishingState& publishing,
+                                      const QString& userFolder) {
     pictureplan::Input input;
     input.target = pictureplan::Target::Publish;
     input.userFolder = userFolder;
@@ -35,6 +36,7 @@ void placeLayoutPictures(const Layout& layout, const QString& server, LayoutStat
         picture.url = entry->address;
     }
     pictureplan::keepFindings(plan, publishing);
+    return plan;
 }
 
 } // namespace imageservers

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/pictureplan.h"
+
 #include <QString>
 #include <array>
 
@@ -22,8 +24,9 @@ QString layoutPictureServer(const ServerMirror& servers,
 /// names (letter case kept: servers tell "Sky.gif" from "sky.gif"), their
 /// addresses, and every shown picture's address added to `RequiredImages`
 /// (its local file below `userFolder` to `UnplacedPictures` when `server` is
-/// empty).
-void placeLayoutPictures(const Layout& layout, const QString& server, LayoutState& layoutState,
-                         PublishingState& publishing, const QString& userFolder = QString());
+/// empty). Gives that plan back.
+pictureplan::Plan placeLayoutPictures(const Layout& layout, const QString& server,
+                                      LayoutState& layoutState, PublishingState& publishing,
+                                      const QString& userFolder = QString());
 
 } // namespace imageservers

@@ -35,4 +35,14 @@ std::array<QString, 3> readProductServers(const QString& fileName, QChar serverS
     return servers;
 }
 
+bool productServersOffered() {
+    return VANTREL_PRODUCT_SERVERS_OFFERED != 0;
+}
+
+std::array<QString, 3> offeredProductServers(const QString& fileName, QChar serverSet) {
+    if (!productServersOffered())
+        return {};
+    return readProductServers(fileName, serverSet);
+}
+
 } // namespace serverlist

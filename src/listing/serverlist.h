@@ -17,4 +17,13 @@ int serverSetIndex(QChar serverSet);
 /// named by the server set. A missing file, section or key gives "http://".
 std::array<QString, 3> readProductServers(const QString& fileName, QChar serverSet);
 
+/// The build names real product image servers. Without them none is offered,
+/// whatever a server list file from an older installation holds: layout
+/// pictures go to the seller's own server.
+bool productServersOffered();
+
+/// `readProductServers` when product servers are offered, three empty
+/// addresses otherwise.
+std::array<QString, 3> offeredProductServers(const QString& fileName, QChar serverSet);
+
 } // namespace serverlist

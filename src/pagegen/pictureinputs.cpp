@@ -5,6 +5,8 @@
 #include "settings/serveraddress.h"
 #include "settings/servermirror.h"
 
+#include <QUrl>
+
 #include <algorithm>
 
 namespace pictureplan {
@@ -26,7 +28,12 @@ QList<LayoutPicture> layoutPictures(const Layout& layout) {
 Servers chosenServers(const ServerMirror& servers, const std::array<QString, 3>& productServers) {
     Servers chosen;
     const QString& own = servers.OwnServer == 2 ? servers.SecondaryServer : servers.PrimaryServer;
-    if (servers.UseOwnServer)
+    // With no product server to choose, the personal server is the only
+    // place layout pictures can be, whatever "use own server" was stored as.
+    const bool productServerThere =
+        std::any_of(productServers.begin(), productServers.end(),
+                    [](const QString& address) { return !QUrl(address).host().isEmpty(); });
+    if (servers.UseOwnServer || !productServerThere)
         chosen.layout = personalServer(own);
     else if (servers.DefaultServer >= 1 && servers.DefaultServer <= 3)
         chosen.layout = productServers[std::size_t(servers.DefaultServer - 1)];

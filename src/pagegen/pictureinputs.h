@@ -17,9 +17,10 @@ namespace pictureplan {
 QList<LayoutPicture> layoutPictures(const Layout& layout);
 
 /// The servers the settings choose. The layout's pictures go to the chosen
-/// personal server when `UseOwnServer` is on, otherwise to the chosen
-/// product server; the document's pictures always go to the chosen personal
-/// server. A server nobody has set gives an empty address.
+/// personal server when `UseOwnServer` is on or no product server is there
+/// (none is offered), otherwise to the chosen product server; the document's
+/// pictures always go to the chosen personal server. A server nobody has set
+/// gives an empty address.
 Servers chosenServers(const ServerMirror& servers, const std::array<QString, 3>& productServers);
 
 /// The page is being made for publishing, or for the preview.

@@ -1,9 +1,11 @@
 #include "settingsui/settingsdialog.h"
 
+#include "listing/serverlist.h"
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
 #include "settings/serveraddress.h"
 #include "settings/settings.h"
+#include "settingsui/uploadsettingspage.h"
 #include "ui/numberedit.h"
 #include "ui/productwebsite.h"
 #include "ui/updown.h"
@@ -165,6 +167,8 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget
     m_pages->addTab(createTimerPage(), QStringLiteral("Refresh Layout timer"));
     m_pages->addTab(createProxyPage(), QStringLiteral("Connection type"));
     m_pages->addTab(createOthersPage(), QStringLiteral("Dialogs && Popups"));
+    m_upload = new UploadSettingsPage(m_dialogs, m_settings);
+    m_pages->addTab(m_upload, QStringLiteral("Upload"));
     m_pages->setTabVisible(TimerPage, false);
     m_pages->setCurrentIndex(ServersPage);
     auto* save = named(new QPushButton(QStringLiteral("Save changes")), "btnSettingsSave");
@@ -183,12 +187,14 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget
 
 void SettingsDialog::fillServersPage(QWidget* page) {
     auto* grid = new QGridLayout(page);
-    grid->addWidget(
-        heading("lblInfoServer1",
-                QStringLiteral("Select Vantrel Server for Layout images (any will do)")),
-        0, 0, 1, 3);
-    grid->addWidget(named(new QLabel(QStringLiteral("Select server(s)")), "lblDefaultServer"), 1,
-                    2);
+    // Shown only when the build names real product servers; otherwise every
+    // picture goes to the personal server and there is nothing to choose.
+    QList<QWidget*> productParts;
+    productParts.append(heading(
+        "lblInfoServer1", QStringLiteral("Select Vantrel Server for Layout images (any will do)")));
+    grid->addWidget(productParts.last(), 0, 0, 1, 3);
+    productParts.append(named(new QLabel(QStringLiteral("Select server(s)")), "lblDefaultServer"));
+    grid->addWidget(productParts.last(), 1, 2);
     m_defaultServers = new QButtonGroup(page);
     const char* productFields[] = {"edtServer1", "edtServer2", "edtServer3"};
     const char* productRadios[] = {"radServer1", "radServer2", "radServer3"};
@@ -199,9 +205,12 @@ void SettingsDialog::fillServersPage(QWidget* page) {
         auto* field = named(new QLineEdit(QStringLiteral("... set internally (read only)")),
                             productFields[i]);
         field->setReadOnly(true);
-        grid->addWidget(fieldLabel(productLabels[i], field), 2 + i, 0);
+        auto* label = fieldLabel(productLabels[i], field);
+        auto* radio = addRadio(m_defaultServers, productRadios[i], QString(), i + 1);
+        grid->addWidget(label, 2 + i, 0);
         grid->addWidget(field, 2 + i, 1);
-        grid->addWidget(addRadio(m_defaultServers, productRadios[i], QString(), i + 1), 2 + i, 2);
+        grid->addWidget(radio, 2 + i, 2);
+        productParts << label << field << radio;
     }
     grid->addWidget(heading("lblInfoServer2",
                             QStringLiteral("Select Server for Document images (a must when using "
@@ -230,6 +239,11 @@ void SettingsDialog::fillServersPage(QWidget* page) {
         named(new QCheckBox(QStringLiteral("Use personal server for Document && Layout images")),
               "cbxUseOwnServer");
     grid->addWidget(m_useOwnServer, 10, 0, 1, 3);
+    productParts.append(m_useOwnServer);
+    if (!serverlist::productServersOffered()) {
+        for (QWidget* part : productParts)
+            part->hide();
+    }
     grid->addWidget(createServerSetGroup(page), 11, 0, 1, 3);
     auto* help = named(
         new QLabel(QStringLiteral("<a href=\"#\" style=\"color:blue\">Access Online Help</a>")),
@@ -533,7 +547,8 @@ bool SettingsDialog::checkFields(QString& primary, QString& secondary) {
 void SettingsDialog::btnSettingsSaveClick() {
     QString primary;
     QString secondary;
-    if (!checkFields(primary, secondary))
+    if (!checkFields(primary, secondary) ||
+        !m_upload->checkFields([this] { m_pages->setCurrentWidget(m_upload); }))
         return;
     // The fields' values as they are stored; the other controls' choices
     // are the settings' values already.
@@ -543,7 +558,15 @@ void SettingsDialog::btnSettingsSaveClick() {
     choose(SettingKey::refreshInterval, m_refreshInterval->text());
     choose(SettingKey::httpProxy, m_proxyHost->text().trimmed());
     choose(SettingKey::httpPort, m_proxyPort->text().trimmed());
-    const Status written = m_settings.save(savedKeys);
+    // The password first: when the secret store cannot keep it, nothing is
+    // written and the seller can decide.
+    const Status passwordKept = m_upload->savePassword();
+    if (!passwordKept) {
+        m_pages->setCurrentWidget(m_upload);
+        m_dialogs.showError(passwordKept.error());
+        return;
+    }
+    const Status written = m_settings.save(savedKeys + UploadSettingsPage::savedKeys());
     if (!written) {
         m_dialogs.showError(written.error());
         return;
@@ -560,6 +583,7 @@ void SettingsDialog::reject() {
     m_settings.discardUnsaved();
     (void)m_settings.reloadIfChanged();
     showSettings();
+    m_upload->discard();
     QDialog::reject();
 }
 

@@ -17,10 +17,12 @@ class QRadioButton;
 class QTabWidget;
 class Settings;
 class UpDown;
+class UploadSettingsPage;
 class UserDialogs;
 
 /// The settings dialog `T_frmSettings`: the image servers, the connection,
-/// the hidden refresh timer and the windows to hide. It edits the program's
+/// the hidden refresh timer, the windows to hide and the seller's upload
+/// server. It edits the program's
 /// `Settings`: each choice counts at once, and "Save changes" writes them
 /// all to the settings file. Closing it any other way discards the choices
 /// not saved: the next opening shows what is stored. Its controls follow
@@ -116,5 +118,6 @@ private:
     QCheckBox* m_hideExportHelp = nullptr;
     QCheckBox* m_hideCheckImage = nullptr;
     QCheckBox* m_linksTarget = nullptr;
+    UploadSettingsPage* m_upload = nullptr;
     int m_serverSetIndex = 0;
 };

@@ -11,7 +11,7 @@ if(failed)
 endif()
 
 foreach(file
-        bin/vantrel bin/vantrel-render bin/vantrel-doc bin/vantrel-check
+        bin/vantrel bin/vantrel-render bin/vantrel-doc bin/vantrel-check bin/vantrel-upload
         share/vantrel/Default.tmpl share/vantrel/Default.rbs share/vantrel/Entry.vdoc share/vantrel/fr_Entry.vdoc
         share/vantrel/Blank.html share/vantrel/en_export1.html share/vantrel/fr_export1.html
         share/vantrel/shared/sys.dft share/vantrel/shared/vtrlsrv.dft
@@ -68,6 +68,11 @@ execute_process(COMMAND ${PREFIX}/bin/vantrel-check --help RESULT_VARIABLE statu
     OUTPUT_QUIET ERROR_VARIABLE errors)
 if(errors MATCHES "error while loading shared libraries")
     message(FATAL_ERROR "the installed vantrel-check cannot start: ${errors}")
+endif()
+execute_process(COMMAND ${PREFIX}/bin/vantrel-upload --help RESULT_VARIABLE status
+    OUTPUT_QUIET ERROR_VARIABLE errors)
+if(errors MATCHES "error while loading shared libraries")
+    message(FATAL_ERROR "the installed vantrel-upload cannot start: ${errors}")
 endif()
 if(NOT page MATCHES "<p>Clock</p>" OR NOT page MATCHES "3px")
     message(FATAL_ERROR "the installed program made no page from its template:\n${page}")

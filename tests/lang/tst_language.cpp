@@ -202,7 +202,7 @@ const QStringList sameInBothLanguages = {
     QStringLiteral("Español"),  QStringLiteral("Italiano"),       QStringLiteral("Nederland"),
     QStringLiteral("Français"), QStringLiteral("Format"),         QStringLiteral("Zoom"),
     QStringLiteral("Europe"),   QStringLiteral("Olive"),          QStringLiteral("Fuchsia"),
-    QStringLiteral("double"),
+    QStringLiteral("double"),   QStringLiteral("SFTP"),
 };
 
 /// A standard button's text as Qt's own translation gives it.

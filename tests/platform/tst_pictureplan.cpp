@@ -58,6 +58,8 @@ private slots:
     void documentPictures();
     void serversTheSettingsChoose_data();
     void serversTheSettingsChoose();
+    void layoutGoesToThePersonalServerWithoutProductServers_data();
+    void layoutGoesToThePersonalServerWithoutProductServers();
     void unfiledPicturesAreSaved_data();
     void unfiledPicturesAreSaved();
 };
@@ -306,6 +308,29 @@ void TestPicturePlan::serversTheSettingsChoose() {
                    QStringLiteral("http://s2.example/")});
     QTEST(servers.layout, "layout");
     QTEST(servers.document, "document");
+}
+
+void TestPicturePlan::layoutGoesToThePersonalServerWithoutProductServers_data() {
+    QTest::addColumn<QStringList>("productServers");
+    QTest::addColumn<bool>("useOwnServer");
+    QTest::newRow("none offered, own server off") << QStringList{"", "", ""} << false;
+    QTest::newRow("none offered, own server on") << QStringList{"", "", ""} << true;
+    QTest::newRow("a list without servers, own server off")
+        << QStringList{"http://", "http://", "http://"} << false;
+}
+
+void TestPicturePlan::layoutGoesToThePersonalServerWithoutProductServers() {
+    QFETCH(QStringList, productServers);
+    QFETCH(bool, useOwnServer);
+    ServerMirror settings;
+    settings.UseOwnServer = useOwnServer;
+    settings.DefaultServer = 1;
+    settings.OwnServer = 1;
+    settings.PrimaryServer = QStringLiteral("https://mine.example/pics/");
+    const pictureplan::Servers servers = pictureplan::chosenServers(
+        settings, {productServers[0], productServers[1], productServers[2]});
+    QCOMPARE(servers.layout, QStringLiteral("https://mine.example/pics/"));
+    QCOMPARE(servers.document, QStringLiteral("https://mine.example/pics/"));
 }
 
 void TestPicturePlan::unfiledPicturesAreSaved_data() {

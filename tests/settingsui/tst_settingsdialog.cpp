@@ -1,3 +1,4 @@
+#include "listing/serverlist.h"
 #include "settings/servermirror.h"
 #include "settings/settings.h"
 #include "settings/settingsfile.h"
@@ -92,7 +93,12 @@ void TestSettingsDialog::freshInstallation() {
          {"cbxHideImageDlg", "cbxHideLinkDlg", "cbxHideExportHelp", "cbxHideCheckImage"})
         QVERIFY2(!checked(dialog, name), name);
     QVERIFY(find<QGroupBox>(dialog, "pnlProxy")->isHidden());
-    QVERIFY(find<QWidget>(dialog, "cbxUseOwnServer")->isVisibleTo(&dialog));
+    // The product servers, and the choice between them and the personal
+    // server, are offered only when the build names real ones.
+    for (const char* name : {"cbxUseOwnServer", "radServer1", "edtServer1", "lblInfoServer1"})
+        QCOMPARE(find<QWidget>(dialog, name)->isVisibleTo(&dialog),
+                 serverlist::productServersOffered());
+    QVERIFY(find<QWidget>(dialog, "radServer4")->isVisibleTo(&dialog));
     QVERIFY(!find<QWidget>(dialog, "radServerSet")->isVisibleTo(&dialog));
     // Nobody has set a personal server: the fields only show what to type.
     QCOMPARE(text(dialog, "edtServer4"), QString());
@@ -134,7 +140,9 @@ void TestSettingsDialog::saveWritesEveryKeyAndANewDialogReadsThem() {
                                     "secSrv=https://two.example/\r\nconnType=1\r\n"
                                     "refreshInterval=770\r\nhttpProxy=proxy.example\r\n"
                                     "httpPort=3128\r\nhideInsertPic=1\r\nhideInsertLink=0\r\n"
-                                    "linksInNewWin=0\r\nhideExportHlp=0\r\n"));
+                                    "linksInNewWin=0\r\nhideExportHlp=0\r\n"
+                                    "[UPLOAD]\r\nupProto=0\r\nupHost=\r\nupPort=0\r\n"
+                                    "upUser=\r\nupFolder=\r\nupKey=\r\nupMaxSide=1600\r\n"));
     QCOMPARE(text(dialog, "edtServer4"), QStringLiteral("http://one.example/pics/"));
 
     SettingsDialog reread(f.dialogs, f.file);

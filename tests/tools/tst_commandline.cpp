@@ -25,7 +25,8 @@ private slots:
 void TestCommandLine::helpPrintsTheUsage_data() {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<QStringList>("arguments");
-    for (const char* tool : {"vantrel-doc", "vantrel-render", "vantrel-check", "vantrel-shift"}) {
+    for (const char* tool :
+         {"vantrel-doc", "vantrel-render", "vantrel-check", "vantrel-shift", "vantrel-upload"}) {
         const QString name = QLatin1String(tool);
         QTest::newRow(qPrintable(name + " --help")) << name << QStringList{"--help"};
         QTest::newRow(qPrintable(name + " -h")) << name << QStringList{"-h"};
