@@ -25,6 +25,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <algorithm>
 
 namespace {
 
@@ -147,9 +148,12 @@ QList<UploadItem> PublishCommand::uploadItems(QString& server) const {
     // picture on another image server is that server's.
     const pictureplan::Servers chosen =
         pictureplan::chosenServers(m_parts.servers, m_parts.productServers);
-    server = !chosen.document.isEmpty()     ? chosen.document
-             : m_parts.servers.UseOwnServer ? chosen.layout
-                                            : QString();
+    const bool layoutOnProductServer =
+        std::find(m_parts.productServers.cbegin(), m_parts.productServers.cend(), chosen.layout) !=
+        m_parts.productServers.cend();
+    server = !chosen.document.isEmpty() ? chosen.document
+             : layoutOnProductServer    ? QString()
+                                        : chosen.layout;
     QList<UploadItem> items;
     if (server.isEmpty())
         return items;
