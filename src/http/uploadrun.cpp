@@ -51,6 +51,19 @@ bool serverUnusable(const UploadOutcome& outcome) {
     }
 }
 
+/// Another picture of the run has the same name on the server: sending both
+/// would leave only the last there, and the page would show it twice.
+const UploadItem* nameTakenBy(const QList<UploadItem>& items, int index) {
+    const UploadItem& item = items.at(index);
+    for (int other = 0; other < items.size(); ++other) {
+        const UploadItem& candidate = items.at(other);
+        if (other != index && candidate.remoteName == item.remoteName &&
+            (candidate.localFile != item.localFile || candidate.bytes != item.bytes))
+            return &candidate;
+    }
+    return nullptr;
+}
+
 /// What the record of the account's folder is kept under: the folder's
 /// address, so that a record made for another server is not trusted.
 QString recordServer(const UploadAccount& account) {
@@ -129,6 +142,17 @@ void UploadRun::nextItem() {
     }
     const UploadItem& item = d->items.at(d->index);
     d->attempts = 0;
+    if (const UploadItem* other = nameTakenBy(d->items, d->index)) {
+        UploadOutcome outcome;
+        outcome.problem = UploadProblem::NameRefused;
+        outcome.message =
+            uilanguage::text("MESSAGES", "uploadNameTaken",
+                             QStringLiteral("\"%1\" and \"%2\" would both be published as "
+                                            "\"%3\": rename one of them. Neither was sent."))
+                .arg(pictureName(item), pictureName(*other), item.remoteName);
+        finishItem(State::Failed, outcome);
+        return;
+    }
     QByteArray original = item.bytes;
     if (item.localFile.isEmpty() ? original.isEmpty() : !readWholeFile(item.localFile, original)) {
         finishItem(State::Failed,

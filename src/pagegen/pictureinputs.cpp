@@ -57,7 +57,11 @@ void keepFindings(const Plan& plan, PublishingState& publishing) {
         const bool known =
             std::any_of(publishing.PlacedPictures.cbegin(), publishing.PlacedPictures.cend(),
                         [&entry](const PlacedPicture& kept) {
-                            return kept.serverAddress == entry.serverAddress;
+                            // Another picture under the same address is kept
+                            // too: the upload refuses to let one replace the
+                            // other.
+                            return kept.serverAddress == entry.serverAddress &&
+                                   kept.localFile == entry.localFile && kept.bytes == entry.bytes;
                         });
         if (!known)
             publishing.PlacedPictures.append(

@@ -108,6 +108,7 @@ private slots:
     void nextRun_data();
     void nextRun();
     void missingPictureFailsAndTheOthersGo();
+    void twoPicturesOfOneNameAreNeitherSent();
     void cancelStopsWhereItIs();
     void largePhotoIsSentPreparedForTheWeb();
 
@@ -308,6 +309,26 @@ void TestUploadRun::missingPictureFailsAndTheOthersGo() {
     QCOMPARE(upload.results().at(2).state, State::Sent);
     QVERIFY(!upload.succeeded());
     QCOMPARE(script->sent.size(), 2);
+}
+
+void TestUploadRun::twoPicturesOfOneNameAreNeitherSent() {
+    // Two photos called alike in different folders: sending both would leave
+    // one of them on the server, shown in both places of the page.
+    QList<UploadItem> items = threePictures();
+    items[1].remoteName = items.at(0).remoteName;
+    auto script = std::make_shared<Script>();
+    UploadRun upload(account(), items, options());
+    run(upload, script);
+    for (int i : {0, 1}) {
+        const UploadItemResult& clash = upload.results().at(i);
+        QCOMPARE(clash.state, State::Failed);
+        QCOMPARE(clash.outcome.problem, UploadProblem::NameRefused);
+        QVERIFY2(clash.outcome.message.contains(QLatin1String("photo0.png")) &&
+                     clash.outcome.message.contains(QLatin1String("photo1.png")),
+                 qPrintable(clash.outcome.message));
+    }
+    QCOMPARE(upload.results().at(2).state, State::Sent);
+    QCOMPARE(script->sent.size(), 1);
 }
 
 void TestUploadRun::cancelStopsWhereItIs() {

@@ -1,4 +1,5 @@
 #include "pagegen/pictureinputs.h"
+#include "pagegen/publishingstate.h"
 #include "platform/pictureplan.h"
 #include "settings/servermirror.h"
 
@@ -62,6 +63,8 @@ private slots:
     void layoutGoesToThePersonalServerWithoutProductServers();
     void unfiledPicturesAreSaved_data();
     void unfiledPicturesAreSaved();
+    void publishingKeepsEveryPictureToSend_data();
+    void publishingKeepsEveryPictureToSend();
 };
 
 void TestPicturePlan::onePicture_data() {
@@ -371,6 +374,35 @@ void TestPicturePlan::unfiledPicturesAreSaved() {
     QCOMPARE(written.readAll(), kPng);
     // Only the picture of no file is written.
     QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+}
+
+void TestPicturePlan::publishingKeepsEveryPictureToSend_data() {
+    QTest::addColumn<QString>("secondFile");
+    QTest::addColumn<int>("kept");
+    // The same picture named by the layout and the document is sent once.
+    QTest::newRow("one picture twice") << QStringLiteral("/home/s/a/IMG_1.jpg") << 1;
+    // Two photos called alike in different folders are both kept, so that the
+    // upload sees that one would replace the other on the server.
+    QTest::newRow("two pictures, one name") << QStringLiteral("/home/s/b/IMG_1.jpg") << 2;
+}
+
+void TestPicturePlan::publishingKeepsEveryPictureToSend() {
+    QFETCH(QString, secondFile);
+    QFETCH(int, kept);
+    const QString address = QStringLiteral("https://pictures.example/IMG_1.jpg");
+    PublishingState publishing;
+    for (const QString& file : {QStringLiteral("/home/s/a/IMG_1.jpg"), secondFile}) {
+        pictureplan::Plan plan;
+        plan.target = Target::Publish;
+        pictureplan::Entry entry;
+        entry.localFile = file;
+        entry.serverName = QStringLiteral("IMG_1.jpg");
+        entry.serverAddress = address;
+        entry.address = address;
+        plan.entries.append(entry);
+        pictureplan::keepFindings(plan, publishing);
+    }
+    QCOMPARE(publishing.PlacedPictures.size(), kept);
 }
 
 QTEST_GUILESS_MAIN(TestPicturePlan)
