@@ -1,11 +1,11 @@
 #include "http/remotefolder.h"
 #include "http/tlstrust.h"
 #include "support/serverprocess.h"
+#include "support/webdavtestserver.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,54 +18,6 @@ namespace {
 constexpr int waitMs = 60000;
 const char user[] = "seller";
 const char password[] = "s3cret pass";
-
-/// Runs `command` and gives its standard output; empty when it failed.
-QByteArray run(const QString& program, const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
-
-/// A self-signed certificate for 127.0.0.1 and localhost, made in `folder`.
-bool makeCertificate(const QString& folder, const QString& name) {
-    const QString base = folder + QLatin1Char('/') + name;
-    run(QStringLiteral("openssl"),
-        {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-         QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
-         QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=localhost"),
-         QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1,DNS:localhost"),
-         QStringLiteral("-keyout"), base + QStringLiteral(".key"), QStringLiteral("-out"),
-         base + QStringLiteral(".pem")});
-    return QFile::exists(base + QStringLiteral(".pem"));
-}
-
-/// The certificate's fingerprint as openssl prints it.
-QString opensslFingerprint(const QString& pem) {
-    const QByteArray line =
-        run(QStringLiteral("openssl"),
-            {QStringLiteral("x509"), QStringLiteral("-in"), pem, QStringLiteral("-noout"),
-             QStringLiteral("-fingerprint"), QStringLiteral("-sha256")});
-    return QString::fromLatin1(line.mid(line.indexOf('=') + 1).trimmed());
-}
-
-/// The certificate's public key in the form a pin takes, as openssl computes it.
-QString opensslPin(const QString& pem) {
-    const QByteArray key =
-        run(QStringLiteral("openssl"), {QStringLiteral("x509"), QStringLiteral("-in"), pem,
-                                        QStringLiteral("-noout"), QStringLiteral("-pubkey")});
-    const QByteArray der = run(QStringLiteral("openssl"),
-                               {QStringLiteral("pkey"), QStringLiteral("-pubin"),
-                                QStringLiteral("-outform"), QStringLiteral("der")},
-                               key);
-    const QByteArray digest =
-        run(QStringLiteral("openssl"),
-            {QStringLiteral("dgst"), QStringLiteral("-sha256"), QStringLiteral("-binary")}, der);
-    return QStringLiteral("sha256//") + QString::fromLatin1(digest.toBase64());
-}
 
 /// What an operation ended with; Other with "no outcome" when it never ended.
 UploadOutcome await(RemoteFolder& folder, const std::function<void()>& start) {
@@ -138,32 +90,25 @@ private slots:
     void probeReadsAnFtpsCertificate();
 
 private:
-    std::unique_ptr<ServerProcess> startServer(const QString& root, const QStringList& extra = {});
+    std::unique_ptr<WebDavTestServer> startServer(const QString& root,
+                                                  const QStringList& extra = {});
     UploadAccount account(int port) const;
-    QString pem() const { return m_dir.filePath(QStringLiteral("server.pem")); }
+    QString pem() const { return m_server->certificateFile(); }
 
     QTemporaryDir m_dir;
     QString m_root;
-    std::unique_ptr<ServerProcess> m_server;
+    TestCertificate m_other;
+    std::unique_ptr<WebDavTestServer> m_server;
 };
 
-std::unique_ptr<ServerProcess> TestWebDavFolder::startServer(const QString& root,
-                                                             const QStringList& extra) {
+// Every server of the test shows the same certificate, the one the
+// accounts trust.
+std::unique_ptr<WebDavTestServer> TestWebDavFolder::startServer(const QString& root,
+                                                                const QStringList& extra) {
     QString why;
-    const int port = ServerProcess::freePort();
-    std::unique_ptr<ServerProcess> server = ServerProcess::start(
-        QStringLiteral("rclone"),
-        QStringList{QStringLiteral("serve"), QStringLiteral("webdav"), root,
-                    QStringLiteral("--addr"), QStringLiteral("127.0.0.1:%1").arg(port),
-                    QStringLiteral("--cert"), pem(), QStringLiteral("--key"),
-                    m_dir.filePath(QStringLiteral("server.key")), QStringLiteral("--user"),
-                    QLatin1String(user), QStringLiteral("--pass"), QLatin1String(password),
-                    QStringLiteral("--config"), m_dir.filePath(QStringLiteral("rclone.conf")),
-                    // The tests change the served folder behind its back.
-                    QStringLiteral("--dir-cache-time"), QStringLiteral("0s")} +
-            extra,
-        QRegularExpression(QStringLiteral("Server started on https://127\\.0\\.0\\.1:(\\d+)/")),
-        &why);
+    std::unique_ptr<WebDavTestServer> server =
+        WebDavTestServer::start(root, QLatin1String(user), QLatin1String(password), extra, &why,
+                                m_server ? &m_server->certificate() : nullptr);
     if (!server)
         qWarning().noquote() << why;
     return server;
@@ -183,13 +128,11 @@ UploadAccount TestWebDavFolder::account(int port) const {
 
 void TestWebDavFolder::initTestCase() {
     QVERIFY(m_dir.isValid());
-    QVERIFY2(makeCertificate(m_dir.path(), QStringLiteral("server")),
-             "the openssl program is needed");
-    QVERIFY(makeCertificate(m_dir.path(), QStringLiteral("other")));
+    QVERIFY2(m_other.make(m_dir.path(), QStringLiteral("other")), "the openssl program is needed");
     m_root = m_dir.filePath(QStringLiteral("root"));
     QVERIFY(QDir().mkpath(m_root));
     m_server = startServer(m_root);
-    QVERIFY2(m_server, "the rclone program is needed to serve WebDAV");
+    QVERIFY2(m_server, "the openssl and rclone programs are needed to serve WebDAV");
 }
 
 void TestWebDavFolder::init() {
@@ -340,9 +283,9 @@ void TestWebDavFolder::trust() {
     UploadAccount server = account(m_server->port());
     server.caCertFile = trust == Trust::CaFile ? pem() : QString();
     if (trust == Trust::PinnedKey)
-        server.pinnedKey = opensslPin(pem());
+        server.pinnedKey = m_server->pin();
     if (trust == Trust::OtherKey)
-        server.pinnedKey = opensslPin(m_dir.filePath(QStringLiteral("other.pem")));
+        server.pinnedKey = m_other.pin();
     QVERIFY(server.pinnedKey.isEmpty() == (trust != Trust::PinnedKey && trust != Trust::OtherKey));
     const std::unique_ptr<RemoteFolder> remote = RemoteFolder::open(server);
 
@@ -355,8 +298,8 @@ void TestWebDavFolder::trust() {
     }
     QCOMPARE(outcome.problem, UploadProblem::UntrustedCertificate);
     QCOMPARE(outcome.identity.kind, ServerIdentity::Kind::Certificate);
-    QCOMPARE(outcome.identity.fingerprint, opensslFingerprint(pem()));
-    QCOMPARE(outcome.identity.trustLine, opensslPin(pem()));
+    QCOMPARE(outcome.identity.fingerprint, m_server->fingerprint());
+    QCOMPARE(outcome.identity.trustLine, m_server->pin());
     QVERIFY2(outcome.identity.description.startsWith(
                  QLatin1String("Issued to localhost by localhost, valid until ")),
              qPrintable(outcome.identity.description));
@@ -403,7 +346,7 @@ void TestWebDavFolder::readOnlyServer() {
     QFETCH(bool, sending);
     const QString root = m_dir.filePath(QStringLiteral("readonly"));
     QVERIFY(QDir().mkpath(root));
-    const std::unique_ptr<ServerProcess> readOnly =
+    const std::unique_ptr<WebDavTestServer> readOnly =
         startServer(root, {QStringLiteral("--read-only")});
     QVERIFY(readOnly);
     const std::unique_ptr<RemoteFolder> remote = RemoteFolder::open(account(readOnly->port()));
@@ -442,7 +385,7 @@ server.serve_forever()
     const std::unique_ptr<ServerProcess> ftps =
         ServerProcess::start(QStringLiteral("/usr/bin/python3"),
                              {QStringLiteral("-c"), QString::fromLatin1(script), pem(),
-                              m_dir.filePath(QStringLiteral("server.key")), m_root},
+                              m_server->certificate().keyFile(), m_root},
                              QRegularExpression(QStringLiteral("listening on port (\\d+)")), &why);
     QVERIFY2(ftps, qPrintable(why));
     UploadAccount server = account(ftps->port());
@@ -456,8 +399,8 @@ server.serve_forever()
 
     QTRY_VERIFY_WITH_TIMEOUT(identity.has_value(), waitMs);
     QCOMPARE(identity->kind, ServerIdentity::Kind::Certificate);
-    QCOMPARE(identity->fingerprint, opensslFingerprint(pem()));
-    QCOMPARE(identity->trustLine, opensslPin(pem()));
+    QCOMPARE(identity->fingerprint, m_server->fingerprint());
+    QCOMPARE(identity->trustLine, m_server->pin());
 }
 
 QTEST_GUILESS_MAIN(TestWebDavFolder)

@@ -18,14 +18,13 @@
 #include "settings/servermirror.h"
 #include "settings/settings.h"
 #include "support/sampledocument.h"
-#include "support/serverprocess.h"
 #include "support/testfolders.h"
+#include "support/webdavtestserver.h"
 #include "supportui/scripteddialogs.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -249,56 +248,6 @@ struct UploadFixture : PublishFixture {
     }
     bool copied() const {
         return QApplication::clipboard()->text() != QLatin1String("copied before");
-    }
-};
-
-/// Runs `program` and gives its standard output; empty when it failed.
-QByteArray run(const QString& program, const QStringList& arguments, const QByteArray& input = {}) {
-    QProcess process;
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
-
-/// A WebDAV server over HTTPS on a loopback port, serving `folder`/root
-/// with a certificate of its own, which the seller pinned.
-struct WebDavServer {
-    std::unique_ptr<ServerProcess> process;
-    QString root;
-    QString pin;
-    QString why;
-
-    WebDavServer(const QTemporaryDir& folder, const QString& user, const QString& password) {
-        const QString key = folder.filePath(QStringLiteral("server.key"));
-        const QString pem = folder.filePath(QStringLiteral("server.pem"));
-        run(QStringLiteral("openssl"),
-            {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-             "/CN=localhost", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out",
-             pem});
-        const QByteArray publicKey =
-            run(QStringLiteral("openssl"), {"x509", "-in", pem, "-noout", "-pubkey"});
-        const QByteArray der =
-            run(QStringLiteral("openssl"), {"pkey", "-pubin", "-outform", "der"}, publicKey);
-        if (der.isEmpty()) {
-            why = QStringLiteral("the openssl program is needed");
-            return;
-        }
-        pin = QStringLiteral("sha256//") +
-              QString::fromLatin1(
-                  QCryptographicHash::hash(der, QCryptographicHash::Sha256).toBase64());
-        root = folder.filePath(QStringLiteral("root"));
-        QDir().mkpath(root);
-        process = ServerProcess::start(
-            QStringLiteral("rclone"),
-            {"serve", "webdav", root, "--addr",
-             QStringLiteral("127.0.0.1:%1").arg(ServerProcess::freePort()), "--cert", pem, "--key",
-             key, "--user", user, "--pass", password, "--config",
-             folder.filePath(QStringLiteral("rclone.conf")), "--dir-cache-time", "0s"},
-            QRegularExpression(QStringLiteral("Server started on https://127\\.0\\.0\\.1:(\\d+)/")),
-            &why);
     }
 };
 
@@ -556,14 +505,19 @@ void TestPublishCommand::lostPictureIsSentAgain() {
 
 void TestPublishCommand::publishesThroughARealWebDavServer() {
     QTemporaryDir folder;
+    const QString root = folder.filePath(QStringLiteral("root"));
+    QVERIFY(QDir().mkpath(root));
     const QString password = QStringLiteral("pass word");
-    WebDavServer webDav(folder, QStringLiteral("seller"), password);
-    QVERIFY2(webDav.process, qPrintable(webDav.why));
+    QString why;
+    // Its certificate is one of its own, which the seller pinned.
+    const std::unique_ptr<WebDavTestServer> webDav =
+        WebDavTestServer::start(root, QStringLiteral("seller"), password, {}, &why);
+    QVERIFY2(webDav, qPrintable(why));
     UploadFixture f;
     f.command.setUploadSeams({}, [&](const QString&) { return Result<QString>(password); });
-    f.settings.setInteger(SettingKey::upPort, webDav.process->port());
+    f.settings.setInteger(SettingKey::upPort, webDav->port());
     f.settings.setText(SettingKey::upFolder, QStringLiteral("shop/pics"));
-    f.settings.setText(SettingKey::upPin, webDav.pin);
+    f.settings.setText(SettingKey::upPin, webDav->pin());
     // The image test would need the folder on a public web server.
     f.settings.setHideCheckImage(true);
     QStringList rows;
@@ -575,7 +529,7 @@ void TestPublishCommand::publishesThroughARealWebDavServer() {
     QCOMPARE(rows, (QStringList{"Back.png: sent", "Sky.png: sent"}));
     const QByteArray web = webphoto::prepare(sampledocument::pngBytes()).value().bytes;
     for (const QString& name : {QStringLiteral("Back.png"), QStringLiteral("Sky.png")}) {
-        QFile sent(webDav.root + QStringLiteral("/shop/pics/") + name);
+        QFile sent(root + QStringLiteral("/shop/pics/") + name);
         QVERIFY2(sent.open(QIODevice::ReadOnly), qPrintable(sent.fileName()));
         QCOMPARE(sent.readAll(), web);
     }

@@ -1,6 +1,7 @@
+#include "support/sampledocument.h"
 #include "support/serverprocess.h"
+#include "support/webdavtestserver.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -24,16 +25,6 @@ const QString publicFolder = QStringLiteral("https://shop.example/p/");
 QByteArray readAll(const QString& fileName) {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray png(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return bytes;
 }
 
 /// The tool said it sent a picture.
@@ -119,9 +110,9 @@ Run TestVantrelUpload::runSftp(const QString& test, const QString& knownHosts,
 void TestVantrelUpload::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    write(QStringLiteral("photo.png"), png(64, 48, qRgb(30, 90, 150)));
+    write(QStringLiteral("photo.png"), sampledocument::pngBytes(64, 48, qRgb(30, 90, 150)));
     write(QStringLiteral("home/Documents/Vantrel/images/Backgrounds/sky.png"),
-          png(32, 32, qRgb(200, 220, 250)));
+          sampledocument::pngBytes(32, 32, qRgb(200, 220, 250)));
     write(QStringLiteral("item.html"), "<p>Clock</p><img src=\"photo.png\">");
     write(QStringLiteral("shop.rbs"), layout);
 }
@@ -292,26 +283,12 @@ void TestVantrelUpload::webDavTrustsOnlyItsCertificate_data() {
 
 void TestVantrelUpload::webDavTrustsOnlyItsCertificate() {
     QFETCH(bool, caCert);
-    // A self-signed certificate for the loopback address.
-    const QString key = path(QStringLiteral("server.key"));
-    const QString pem = path(QStringLiteral("server.pem"));
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj",
-                   "/CN=localhost", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key,
-                   "-out", pem});
-    QVERIFY2(openssl.waitForFinished(60000) && QFile::exists(pem), "openssl is needed");
     const QString root = path(QStringLiteral("dav"));
     QDir().mkpath(root);
     QString why;
-    const int port = ServerProcess::freePort();
-    const std::unique_ptr<ServerProcess> server = ServerProcess::start(
-        QStringLiteral("rclone"),
-        {"serve", "webdav", root, "--addr", QStringLiteral("127.0.0.1:%1").arg(port), "--cert", pem,
-         "--key", key, "--user", "seller", "--pass", password, "--config",
-         path(QStringLiteral("rclone.conf"))},
-        QRegularExpression(QStringLiteral("Server started on https://127\\.0\\.0\\.1:(\\d+)/")),
-        &why);
+    // Its certificate is a self-signed one for the loopback address.
+    const std::unique_ptr<WebDavTestServer> server =
+        WebDavTestServer::start(root, QStringLiteral("seller"), password, {}, &why);
     QVERIFY2(server, qPrintable(why));
     QStringList arguments{
         "item.html", "shop.rbs",
@@ -319,7 +296,7 @@ void TestVantrelUpload::webDavTrustsOnlyItsCertificate() {
         "--public",  publicFolder,
         "-o",        path(QStringLiteral("page.html"))};
     if (caCert)
-        arguments += QStringList{"--cacert", pem};
+        arguments += QStringList{"--cacert", server->certificateFile()};
     const Run result = run(arguments, password);
     QVERIFY(!result.errors.contains(password));
     if (caCert) {
