@@ -1,5 +1,6 @@
 #include "http/uploadrun.h"
 #include "listing/uploadrecord.h"
+#include "support/sampledocument.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -72,16 +73,6 @@ private:
     bool m_busy = false;
 };
 
-QByteArray png(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "png");
-    return bytes;
-}
-
 void writeFile(const QString& fileName, const QByteArray& bytes) {
     QFile file(fileName);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -132,10 +123,11 @@ QList<UploadItem> TestUploadRun::threePictures() {
     const QRgb colours[] = {qRgb(200, 0, 0), qRgb(0, 200, 0)};
     for (int i = 0; i < 2; ++i) {
         const QString name = QStringLiteral("photo%1.png").arg(i);
-        writeFile(m_dir->filePath(name), png(40, 30, colours[i]));
+        writeFile(m_dir->filePath(name), sampledocument::pngBytes(40, 30, colours[i]));
         items.append({m_dir->filePath(name), {}, name, "https://pictures.example/shop/" + name});
     }
-    items.append({QString(), png(20, 20, qRgb(0, 0, 200)), QStringLiteral("picture-pasted.png"),
+    items.append({QString(), sampledocument::pngBytes(20, 20, qRgb(0, 0, 200)),
+                  QStringLiteral("picture-pasted.png"),
                   QStringLiteral("https://pictures.example/shop/picture-pasted.png")});
     return items;
 }
@@ -257,7 +249,7 @@ void TestUploadRun::nextRun() {
     }
     UploadAccount second = account();
     if (between == QLatin1String("change photo1"))
-        writeFile(items.at(1).localFile, png(40, 30, qRgb(10, 10, 10)));
+        writeFile(items.at(1).localFile, sampledocument::pngBytes(40, 30, qRgb(10, 10, 10)));
     if (between == QLatin1String("forget photo0"))
         QVERIFY(UploadRun::forgetMissing(options().recordFile, items, {items.at(0).address}));
     if (between == QLatin1String("damage record"))
