@@ -76,16 +76,6 @@ QStringList renderedLines(const Arguments& args) {
     return args.body ? page->body : page->lines;
 }
 
-void writeOutput(const QString& output, const QByteArray& bytes) {
-    if (!output.isEmpty()) {
-        writeFileAtomically(output, bytes);
-        return;
-    }
-    if (std::fwrite(bytes.constData(), 1, bytes.size(), stdout) != std::size_t(bytes.size()) ||
-        std::fflush(stdout) != 0)
-        throw AppError(QStringLiteral("Could not write the page to standard output."));
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -103,7 +93,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        writeOutput(args.output, windows1252::encode(joinLines(renderedLines(args))));
+        writeFileOrStandardOutput(args.output, windows1252::encode(joinLines(renderedLines(args))));
     } catch (const AppError& error) {
         std::fprintf(stderr, "vantrel-render: %s\n", error.what());
         return 1;

@@ -179,16 +179,6 @@ bool serverStopped(const UploadRun& run) {
     return false;
 }
 
-void writeOutput(const QString& output, const QByteArray& bytes) {
-    if (!output.isEmpty()) {
-        writeFileAtomically(output, bytes);
-        return;
-    }
-    if (std::fwrite(bytes.constData(), 1, bytes.size(), stdout) != std::size_t(bytes.size()) ||
-        std::fflush(stdout) != 0)
-        throw AppError(QStringLiteral("Could not write the page to standard output."));
-}
-
 int upload(const Arguments& args) {
     Result<UploadAccount> account = UploadAccount::fromUrl(args.to);
     if (!account)
@@ -277,7 +267,7 @@ int upload(const Arguments& args) {
         return 1;
     }
     try {
-        writeOutput(args.output, windows1252::encode(joinLines(page->lines)));
+        writeFileOrStandardOutput(args.output, windows1252::encode(joinLines(page->lines)));
     } catch (const AppError& error) {
         printLine(QStringLiteral("vantrel-upload: ") + error.message());
         return 1;

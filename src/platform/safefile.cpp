@@ -146,6 +146,16 @@ void writeFileAtomically(const QString& fileName, const QByteArray& bytes) {
     fail(reason);
 }
 
+void writeFileOrStandardOutput(const QString& fileName, const QByteArray& bytes) {
+    if (!fileName.isEmpty()) {
+        writeFileAtomically(fileName, bytes);
+        return;
+    }
+    if (std::fwrite(bytes.constData(), 1, bytes.size(), stdout) != std::size_t(bytes.size()) ||
+        std::fflush(stdout) != 0)
+        throw AppError(QStringLiteral("Could not write the page to standard output."));
+}
+
 bool readWholeFile(const QString& fileName, QByteArray& bytes) {
     bytes.clear();
     QFile file(fileName);

@@ -11,5 +11,10 @@
 /// A symbolic link is followed: the file it names is replaced.
 void writeFileAtomically(const QString& fileName, const QByteArray& bytes);
 
+/// What the command-line tools do with their result: the file named, written
+/// as writeFileAtomically does, or standard output when no name is given.
+/// AppError when the bytes cannot all be written.
+void writeFileOrStandardOutput(const QString& fileName, const QByteArray& bytes);
+
 /// Reads a whole file; false (and `bytes` empty) when it cannot be read.
 bool readWholeFile(const QString& fileName, QByteArray& bytes);
