@@ -21,15 +21,7 @@ from pyftpdlib.filesystems import AbstractedFS
 from pyftpdlib.handlers import DTPHandler, FTPHandler, TLS_DTPHandler, TLS_FTPHandler
 from pyftpdlib.servers import FTPServer
 
-LIMIT = 64 * 1024
-
-
-def fault_of(path):
-    parts = path.replace("\\", "/").split("/")
-    for fault in ("readonly", "full", "drop"):
-        if fault in parts:
-            return fault
-    return None
+from faults import LIMIT, fault_of
 
 
 class LimitedFile:

@@ -20,15 +20,7 @@ import warnings
 warnings.simplefilter("ignore")
 import asyncssh  # noqa: E402
 
-LIMIT = 64 * 1024
-
-
-def fault_of(path):
-    parts = path.decode("utf-8", "replace").split("/")
-    for fault in ("readonly", "full", "drop"):
-        if fault in parts:
-            return fault
-    return None
+from faults import LIMIT, fault_of  # noqa: E402
 
 
 def key_at(path, algorithm):
