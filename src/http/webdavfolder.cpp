@@ -313,13 +313,20 @@ void WebDavFolder::finish(UploadProblem problem, const QString& reason,
     QString what;
     switch (m_operation) {
     case Operation::Send:
-        what = text("notSent", "%1 could not be sent to %2.").arg(m_remoteName, server);
+        // The same words as the other protocols: the seller meets them side by side.
+        what = uilanguage::text("MESSAGES", "folderNotSent",
+                                QStringLiteral("\"%1\" was not sent to %2."))
+                   .arg(m_remoteName, server);
         break;
     case Operation::Remove:
-        what = text("notRemoved", "%1 could not be removed from %2.").arg(m_remoteName, server);
+        what = uilanguage::text("MESSAGES", "folderNotRemoved",
+                                QStringLiteral("\"%1\" was not removed from %2."))
+                   .arg(m_remoteName, server);
         break;
     case Operation::Test:
-        what = text("testFailed", "The test of %1 failed.").arg(server);
+        what = uilanguage::text("MESSAGES", "folderTestFailed",
+                                QStringLiteral("The connection test of %1 failed."))
+                   .arg(server);
         break;
     }
     emit finished({problem, what + QLatin1Char(' ') + reason + QLatin1Char('.'), identity});

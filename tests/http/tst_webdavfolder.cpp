@@ -238,15 +238,15 @@ void TestWebDavFolder::refusals_data() {
 
     QTest::newRow("wrong password")
         << "wrong" << false << "a.jpg" << UploadProblem::WrongLogin
-        << "a.jpg could not be sent to https://127.0.0.1:%1/pics/. 127.0.0.1 does not accept "
+        << "\"a.jpg\" was not sent to https://127.0.0.1:%1/pics/. 127.0.0.1 does not accept "
            "this user name and password.";
     QTest::newRow("nothing listens on the port")
         << password << true << "a.jpg" << UploadProblem::Refused
-        << "a.jpg could not be sent to https://127.0.0.1:%1/pics/. Connection refused by "
+        << "\"a.jpg\" was not sent to https://127.0.0.1:%1/pics/. Connection refused by "
            "127.0.0.1.";
     QTest::newRow("a name that leaves the folder")
         << password << false << "../a.jpg" << UploadProblem::NameRefused
-        << "../a.jpg could not be sent to https://127.0.0.1:%1/pics/. The name \"../a.jpg\" "
+        << "\"../a.jpg\" was not sent to https://127.0.0.1:%1/pics/. The name \"../a.jpg\" "
            "cannot be used on the server.";
 }
 
