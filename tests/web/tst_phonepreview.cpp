@@ -129,10 +129,12 @@ void TestPhonePreview::toggleShowsPhoneWidth() {
     QVERIFY(f.browser().showsPhoneWidth());
     const QWidget* place = f.page.previewHost();
     // Centred in its place once the place has laid it out again.
-    QVERIFY(QTest::qWaitFor([&] {
-        return f.browser().width() == PreviewBrowser::PhoneWidth &&
-               qAbs(f.browser().geometry().center().x() - place->width() / 2) <= 1;
-    }));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return f.browser().width() == PreviewBrowser::PhoneWidth &&
+                   qAbs(f.browser().geometry().center().x() - place->width() / 2) <= 1;
+        },
+        loadTimeout));
     QVERIFY(f.viewBecomes(PreviewBrowser::PhoneWidth));
     // The page has the whole width: no scroll bar takes a part of it.
     QCOMPARE(f.evaluate(QStringLiteral("document.documentElement.clientWidth")).toInt(),
@@ -140,7 +142,7 @@ void TestPhonePreview::toggleShowsPhoneWidth() {
 
     toggle->click();
     QVERIFY(!f.browser().showsPhoneWidth());
-    QVERIFY(QTest::qWaitFor([&] { return f.browser().width() == wide; }));
+    QVERIFY(QTest::qWaitFor([&] { return f.browser().width() == wide; }, loadTimeout));
     QVERIFY(f.viewBecomes(wide));
 }
 
