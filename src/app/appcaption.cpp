@@ -37,3 +37,11 @@ std::optional<QString> appCaption(const AppState& state, MainPage page, bool doc
     }
     return std::nullopt;
 }
+
+QIcon programIcon() {
+    QIcon icon;
+    // Read when drawn: no picture is decoded at start.
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/vantrel/icons/%1/vantrel.png").arg(size), QSize(size, size));
+    return icon;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <optional>
 
@@ -9,6 +10,11 @@ struct AppState;
 inline QString applicationTitle() {
     return QStringLiteral("Vantrel");
 }
+
+/// The program's icon at every size the desktop asks for, from the pictures
+/// built into the program: a window without it shows the desktop's generic
+/// one wherever the program is not installed with its icon theme entries.
+QIcon programIcon();
 
 /// The main window's pages, by their index in the page control.
 enum class MainPage { Compose = 0, Decorate = 1, Export = 2 };

@@ -23,6 +23,9 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
     // The menu stays in the window as designed; offering it to a desktop's
     // global menu bar meant asking the session bus for one at every start.
     setAttribute(Qt::AA_DontUseNativeMenuBar);
+    setWindowIcon(programIcon());
+    // Wayland compositors find the icon and the entry through this name.
+    setDesktopFileName(QStringLiteral("vantrel"));
 }
 
 namespace {

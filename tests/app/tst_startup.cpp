@@ -1,3 +1,4 @@
+#include "app/appcaption.h"
 #include "app/mainwindow.h"
 #include "app/programwindows.h"
 #include "document/documenteditor.h"
@@ -127,6 +128,7 @@ private slots:
     void asRootTheBrowserStartsAndItIsSaid();
     void unreadableFileIsNamedAndTheStartGoesOnWithDefaults_data();
     void unreadableFileIsNamedAndTheStartGoesOnWithDefaults();
+    void programIconIsBuiltInAtEverySize();
 };
 
 void TestStartup::languageIsTickedBeforeTheFirstShow_data() {
@@ -510,6 +512,17 @@ void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults() {
     QTEST(window.menuBar()->findChild<QMenu*>(QStringLiteral("File1"))->title(), "fileMenu");
     QVERIFY(!state.layout.state().LayoutLoadNeeded);
     QCOMPARE(window.layout().OBWidth, Layout::withDefaults().OBWidth);
+}
+
+void TestStartup::programIconIsBuiltInAtEverySize() {
+    // Not looked up in an icon theme: the build folder and a fresh prefix
+    // have none, and the desktop then shows a generic icon.
+    const QIcon icon = programIcon();
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QImage picture = icon.pixmap(QSize(size, size)).toImage();
+        QCOMPARE(picture.size(), QSize(size, size));
+        QVERIFY2(picture.pixelColor(size / 2, size / 2).alpha() > 0, "a picture, not a blank");
+    }
 }
 
 QTEST_MAIN(TestStartup)
