@@ -134,6 +134,9 @@ QMenu* MainMenu::buildLanguageMenu(QMenuBar* bar) {
 QMenu* MainMenu::buildHelpMenu(QMenuBar* bar) {
     QMenu* help = addMenu(bar, "Help1", QStringLiteral("Help"));
     m_actions.mnuOnlineHelp = addEntry(help, "mnuOnlineHelp", QStringLiteral("Online Help && FAQ"));
+    // The desktop's help key, from any window of the program.
+    m_actions.mnuOnlineHelp->setShortcut(QKeySequence::HelpContents);
+    m_actions.mnuOnlineHelp->setShortcutContext(Qt::ApplicationShortcut);
     m_actions.mnuWebsite = addEntry(help, "mnuWebsite", QStringLiteral("Vantrel Home"));
     help->addSeparator();
     m_actions.mnuAbout = addEntry(help, "mnuAbout", QStringLiteral("About..."));

@@ -146,6 +146,7 @@ private slots:
     void menuEntries_data();
     void menuEntries();
     void menuPicturesComeWhenAMenuFirstOpens();
+    void helpKeyOpensTheHelpPage();
     void aboutBoxShowsVersionAndLinksHome();
     void logoReadFromTheCacheIsTheOneDrawn();
     void publishPageRunsTheProgressBar();
@@ -322,6 +323,14 @@ void TestMainWindowState::menuEntries() {
     QTEST(p.window().pages()->currentIndex(), "page");
     if (p.window().pages()->currentIndex() == 1)
         QCOMPARE(p.window().layout().OBWidth, QStringLiteral("4"));
+}
+
+void TestMainWindowState::helpKeyOpensTheHelpPage() {
+    Program p;
+    p.window().show();
+    QVERIFY(QTest::qWaitForWindowActive(&p.window()));
+    QTest::keyClick(&p.window(), Qt::Key_F1);
+    QCOMPARE(p.dialogs.shown, QStringList{QStringLiteral("url: " VANTREL_WEBSITE "/support.html")});
 }
 
 void TestMainWindowState::menuPicturesComeWhenAMenuFirstOpens() {
