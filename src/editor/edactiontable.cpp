@@ -123,7 +123,7 @@ const std::vector<EdActionRow>& edActionTable() {
          [](EdActionList& l) { l.files().Open(); }},
         {"edActionSave1", "&Save Document", {"Ctrl+S"}, Kind::Plain,
          [](EdActionList& l) { l.files().Save(); }},
-        {"edActionSaveAs1", "Save Document as...", {}, Kind::Plain,
+        {"edActionSaveAs1", "Save Document as...", {"Ctrl+Shift+S"}, Kind::Plain,
          [](EdActionList& l) { l.files().SaveAs(); }},
         {"edActionExport1", "&Export...", {}, Kind::Plain,
          [](EdActionList& l) { l.files().exportDocument(); }},

@@ -11,6 +11,7 @@
 #include "platform/uilanguage.h"
 #include "platform/workingfolders.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QPushButton>
@@ -61,6 +62,20 @@ void LayoutCommands::connectButtons() {
                    [this] { btnSaveLayoutClick(); });
     connectCommand(b.btnSaveAs, &QPushButton::clicked, this, m_dialogs,
                    [this] { btnSaveAsClick(); });
+    // The desktop's save keys save the layout while its page is on show (the
+    // document page's editor has the same keys for the document).
+    const std::pair<QKeySequence, void (LayoutCommands::*)()> keys[] = {
+        {QKeySequence::Save, &LayoutCommands::btnSaveLayoutClick},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &LayoutCommands::btnSaveAsClick},
+    };
+    for (const auto& [key, command] : keys) {
+        auto* action = new QAction(&m_page);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        m_page.addAction(action);
+        connectCommand(action, &QAction::triggered, this, m_dialogs,
+                       [this, command = command] { (this->*command)(); });
+    }
 }
 
 bool LayoutCommands::btnNewPresentClick(Form form) {

@@ -151,6 +151,8 @@ private slots:
     void logoReadFromTheCacheIsTheOneDrawn();
     void publishPageRunsTheProgressBar();
     void saveShortcutReachesTheEditorInTheWindow();
+    void saveKeysSaveThePageOnShow_data();
+    void saveKeysSaveThePageOnShow();
     void editorDialogsStartInTheUsersFolders_data();
     void editorDialogsStartInTheUsersFolders();
     void documentPicturesAreFileUrlsInThePreview();
@@ -401,6 +403,30 @@ void TestMainWindowState::saveShortcutReachesTheEditorInTheWindow() {
     p.dialogs.fileNames.enqueue(QString()); // the save dialog is cancelled
     QTest::keyClick(&p.window(), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(p.dialogs.shown.last(), QStringLiteral("save: Save As"));
+}
+
+void TestMainWindowState::saveKeysSaveThePageOnShow_data() {
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("shift");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("layout, Ctrl+S") << 1 << false << "save: Save Layout As";
+    QTest::newRow("layout, Ctrl+Shift+S") << 1 << true << "save: Save Layout As";
+    QTest::newRow("document, Ctrl+Shift+S") << 0 << true << "save: Save As";
+}
+
+void TestMainWindowState::saveKeysSaveThePageOnShow() {
+    QFETCH(int, page);
+    QFETCH(bool, shift);
+    Program p;
+    p.window().show();
+    p.showPage(page);
+    QVERIFY(QTest::qWaitForWindowActive(&p.window()));
+    p.dialogs.fileNames.enqueue(QString()); // the save dialog is cancelled
+    QTest::keyClick(&p.window(), Qt::Key_S,
+                    shift ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+    // One dialog, of the page on show: the other page's keys stay quiet.
+    QCOMPARE(p.dialogs.shownOf("save").size(), 1);
+    QTEST(p.dialogs.shown.last(), "dialog");
 }
 
 void TestMainWindowState::editorDialogsStartInTheUsersFolders_data() {
