@@ -27,6 +27,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
@@ -222,7 +223,15 @@ void MainWindow::openFromDesktop(const QString& fileName) {
     if (m_state.FirstActivation)
         FormActivate();
     runCommand(m_dialogs, [this, fileName] {
-        const QString suffix = QFileInfo(fileName).suffix().toLower();
+        const QFileInfo file(fileName);
+        const QString suffix = file.suffix().toLower();
+        // Said before anything changes: the page, its file and the caption
+        // stay those of the work on show.
+        if (!file.isFile())
+            throw AppError(uilanguage::text("MESSAGES", "desktopFileMissing",
+                                            QStringLiteral("\"%1\" was not found: it may have "
+                                                           "been moved, renamed or deleted."))
+                               .arg(QDir::toNativeSeparators(fileName)));
         if (suffix == QLatin1String("rbs")) {
             m_pages->setCurrentIndex(int(MainPage::Decorate));
             m_layoutCommands->openLayoutFile(fileName);

@@ -760,6 +760,9 @@ void TestMainWindowState::fileFromTheDesktopOpens_data() {
     QTest::newRow("nominal: document")
         << "Clock.vdoc" << 0 << "Vantrel (editing document : Clock.vdoc)";
     QTest::newRow("robustness: other file") << "notes.txt" << 0 << "";
+    // A file moved since the desktop listed it: said, and nothing changes.
+    QTest::newRow("robustness: missing document") << "gone/Clock.vdoc" << 0 << "";
+    QTest::newRow("robustness: missing layout") << "gone/Shop.rbs" << 0 << "";
 }
 
 void TestMainWindowState::fileFromTheDesktopOpens() {
@@ -772,13 +775,22 @@ void TestMainWindowState::fileFromTheDesktopOpens() {
     const QByteArray bytes = name.endsWith(QLatin1String(".rbs"))
                                  ? QByteArray("[OUTER]\r\nOBWidth=6\r\n")
                                  : welcome.readAll();
-    const QString file = p.folders.write(QStringLiteral("user/") + name, bytes);
+    const bool missing = name.startsWith(QLatin1String("gone/"));
+    const QString file = missing ? p.folders.path(QStringLiteral("user/") + name)
+                                 : p.folders.write(QStringLiteral("user/") + name, bytes);
+    const QString captionBefore = p.window().windowTitle();
 
     p.window().openFromDesktop(file);
 
     QCOMPARE(p.window().pages()->currentIndex(), page);
     if (caption.isEmpty()) {
-        QCOMPARE(p.dialogs.shownOf(QStringLiteral("error")).size(), 1);
+        const QStringList errors = p.dialogs.shownOf(QStringLiteral("error"));
+        QCOMPARE(errors.size(), 1);
+        if (missing) {
+            QVERIFY2(errors.first().contains(QLatin1String("was not found")),
+                     qPrintable(errors.first()));
+            QCOMPARE(p.window().windowTitle(), captionBefore);
+        }
         return;
     }
     QCOMPARE(p.window().windowTitle(), caption);
