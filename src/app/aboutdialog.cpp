@@ -5,6 +5,7 @@
 #include "ui/windowplacement.h"
 #include "version.h"
 
+#include <QDialogButtonBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,7 +28,7 @@ AboutDialog::AboutDialog(UserDialogs& dialogs, QWidget* parent)
     , m_dialogs(dialogs) {
     setObjectName(QStringLiteral("T_frmAbout"));
     setWindowTitle(QStringLiteral("About..."));
-    setFixedSize(358, 216);
+    setFixedSize(358, 256);
 
     auto* column = new QVBoxLayout(this);
     auto* logo = new ProductLogo(this);
@@ -46,6 +47,11 @@ AboutDialog::AboutDialog(UserDialogs& dialogs, QWidget* parent)
                               QStringLiteral("Decorated listing pages for online auctions"));
     footer->setStyleSheet(QStringLiteral("color: grey; font-size: 7pt;"));
     column->addWidget(footer, 0, Qt::AlignHCenter);
+    // A visible way out besides the title bar's box, which some window
+    // managers do not draw; Qt's own texts name it in the program's language.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    column->addWidget(buttons);
     centreOnScreen(*this);
 }
 

@@ -34,6 +34,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -357,6 +358,11 @@ void TestMainWindowState::aboutBoxShowsVersionAndLinksHome() {
     QVERIFY(about.findChild<QLabel*>("lblLink2site")->isVisible());
     emit about.findChild<QLabel*>("lblLink2site")->linkActivated(QString());
     QCOMPARE(dialogs.shown, QStringList{"url: " VANTREL_WEBSITE "/"});
+    QPushButton* close = about.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close);
+    QVERIFY(close->isVisible());
+    close->click();
+    QVERIFY(!about.isVisible());
+    QCOMPARE(about.result(), int(QDialog::Rejected));
 }
 
 void TestMainWindowState::logoReadFromTheCacheIsTheOneDrawn() {
