@@ -155,7 +155,7 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget
     , m_settings(settings) {
     setObjectName(QStringLiteral("T_frmSettings"));
     setWindowTitle(QStringLiteral("Application settings"));
-    // Left through "Save changes"; Esc discards the edits.
+    // Left through "Save changes"; Cancel and Esc discard the edits.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     m_pages = named(new QTabWidget(this), "pgcSettings");
     // The first page added becomes the current one and is polished and laid
@@ -175,9 +175,16 @@ SettingsDialog::SettingsDialog(UserDialogs& dialogs, Settings& settings, QWidget
     save->setDefault(true);
     connectCommand(save, &QPushButton::clicked, this, m_dialogs,
                    [this] { btnSettingsSaveClick(); });
+    // The title bar has no close box: the way out without saving is visible.
+    auto* cancel = named(new QPushButton(QStringLiteral("Cancel")), "btnSettingsCancel");
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cancel);
+    buttons->addWidget(save);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pages);
-    layout->addWidget(save, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
     showSettings();
     connectChoices();
     connect(&m_settings, &Settings::changed, this,

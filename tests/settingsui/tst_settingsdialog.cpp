@@ -78,6 +78,7 @@ private slots:
     void insecureServerWarns();
     void proxy_data();
     void proxy();
+    void leavingWithoutSavingDiscardsTheEdits_data();
     void leavingWithoutSavingDiscardsTheEdits();
     void unwritableFileKeepsTheDialogOpen();
     void choicesCountBeforeSavingAndTheControlsFollowTheSettings();
@@ -278,12 +279,27 @@ void TestSettingsDialog::proxy() {
     QCOMPARE(SettingsFile(f.file).readString(SettingKey::httpPort), port);
 }
 
+void TestSettingsDialog::leavingWithoutSavingDiscardsTheEdits_data() {
+    QTest::addColumn<bool>("cancelButton");
+    QTest::newRow("Esc") << false;
+    QTest::newRow("Cancel") << true;
+}
+
 void TestSettingsDialog::leavingWithoutSavingDiscardsTheEdits() {
+    QFETCH(bool, cancelButton);
     DialogFixture f("[GENERAL]\r\nhideInsertLink=1\r\nsecSrv=http://two.example/\r\n");
     SettingsDialog dialog(f.dialogs, f.file);
+    dialog.show();
     find<QAbstractButton>(dialog, "cbxHideLinkDlg")->click();
     setText(dialog, "edtServer5", QStringLiteral("http://elsewhere.example/"));
-    QTest::keyClick(&dialog, Qt::Key_Escape);
+    if (cancelButton) {
+        QAbstractButton* cancel = find<QAbstractButton>(dialog, "btnSettingsCancel");
+        QVERIFY(cancel->isVisible());
+        cancel->click();
+    } else {
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    }
+    QVERIFY(!dialog.isVisible());
     QVERIFY(checked(dialog, "cbxHideLinkDlg"));
     QCOMPARE(text(dialog, "edtServer5"), QStringLiteral("http://two.example/"));
     QCOMPARE(f.stored(),
