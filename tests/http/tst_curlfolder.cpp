@@ -203,11 +203,11 @@ void TestCurlFolder::sendReplaceRemoveAndTest_data() {
 void TestCurlFolder::sendReplaceRemoveAndTest() {
     QFETCH(Kind, kind);
     Server& server = serverOf(kind);
-    const QString folderName = QStringLiteral("shop %1/new/2026").arg(int(kind));
+    const QString folderName = QStringLiteral("shop %1 #é/new?/50% 2026").arg(int(kind));
     const auto folder = RemoteFolder::open(account(kind, folderName));
     QSignalSpy progress(folder.get(), &RemoteFolder::progress);
     QSignalSpy finished(folder.get(), &RemoteFolder::finished);
-    const QString name = QStringLiteral("Red dress.jpg");
+    const QString name = QStringLiteral("Red dress #2 ?100% é.jpg");
     const QString onDisk = server.root() + QLatin1Char('/') + folderName + QLatin1Char('/') + name;
 
     const QByteArray first = picture(300000, 'a');

@@ -162,6 +162,11 @@ void TestWebDavFolder::send_data() {
                                           << "shop/old.jpg"
                                           << "été.gif"
                                           << "shop/new/été.gif";
+    // Characters an address gives a meaning of its own.
+    QTest::newRow("# ? % in folder and name") << "lot #3/50% off?"
+                                              << ""
+                                              << "rouge #2 ?100% é.jpg"
+                                              << "lot #3/50% off?/rouge #2 ?100% é.jpg";
 }
 
 void TestWebDavFolder::send() {
