@@ -93,17 +93,3 @@ Result<UploadAccount> UploadAccount::fromUrl(const QString& address) {
     account.folder = url.path();
     return account;
 }
-
-QString UploadAccount::protocolName(Protocol protocol) {
-    switch (protocol) {
-    case Protocol::Sftp:
-        return QStringLiteral("SFTP");
-    case Protocol::WebDav:
-        return QStringLiteral("WebDAV (HTTPS)");
-    case Protocol::Ftps:
-        return QStringLiteral("FTPS");
-    case Protocol::Ftp:
-        break;
-    }
-    return QStringLiteral("FTP");
-}

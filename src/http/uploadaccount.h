@@ -61,6 +61,4 @@ struct UploadAccount {
     /// The account an address names: sftp://, https:// (WebDAV), ftps:// or
     /// ftp://, with an optional user; fails with why for anything else.
     static Result<UploadAccount> fromUrl(const QString& address);
-    /// "SFTP", "WebDAV (HTTPS)", "FTPS", "FTP".
-    static QString protocolName(Protocol protocol);
 };

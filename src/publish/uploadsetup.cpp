@@ -39,13 +39,4 @@ UploadAccount account(const Settings& settings, const WorkingFolders& folders) {
     return account;
 }
 
-QString publicAddress(const Settings& settings) {
-    QString address =
-        settings.ownServer() == 2 ? settings.secondaryServer() : settings.primaryServer();
-    address = address.trimmed();
-    if (!address.isEmpty() && !address.endsWith(QLatin1Char('/')))
-        address += QLatin1Char('/');
-    return address;
-}
-
 } // namespace uploadsetup

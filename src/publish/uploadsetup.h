@@ -16,8 +16,5 @@ bool configured(const Settings& settings);
 /// ~/.ssh/known_hosts and of the program's own file, and the pinned
 /// certificate key. The password is not filled in (see `secretstore`).
 UploadAccount account(const Settings& settings, const WorkingFolders& folders);
-/// The public web address of the upload folder, ending with "/": the chosen
-/// personal server, which the listings name their pictures by.
-QString publicAddress(const Settings& settings);
 
 } // namespace uploadsetup
