@@ -314,9 +314,9 @@ QWidget* SettingsDialog::createProxyPage() {
     fields->addWidget(m_proxyHost, 0, 1);
     fields->addWidget(new QLabel(QStringLiteral("Port ")), 1, 0);
     fields->addWidget(m_proxyPort, 1, 1);
-    auto* disclaimer = named(new QLabel(QStringLiteral("NOTE : Success is dependant on your "
+    auto* disclaimer = named(new QLabel(QStringLiteral("NOTE : Success is dependent on your "
                                                        "internal proxy settings and is not "
-                                                       "garanteed.")),
+                                                       "guaranteed.")),
                              "lblProxyDisclaim");
     disclaimer->setWordWrap(true);
     fields->addWidget(disclaimer, 2, 0, 1, 2);

@@ -460,14 +460,14 @@ void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults_data() {
     QTest::addColumn<QByteArray>("settings"); // null: none, or the file under test
     QTest::addColumn<QString>("fileMenu");
     QTest::newRow("robustness: settings file") << "shared"
-                                               << "defaults.ini" << QByteArray() << "File";
+                                               << "defaults.ini" << QByteArray() << "&File";
     QTest::newRow("robustness: server list") << "shared"
-                                             << "vtrlsrv.dft" << QByteArray() << "File";
+                                             << "vtrlsrv.dft" << QByteArray() << "&File";
     QTest::newRow("robustness: language file")
         << "program"
         << "fr.ini" << QByteArray("[GENERAL]\r\nlang=fr\r\n") << "Fichier";
     QTest::newRow("robustness: default layout") << "program"
-                                                << "Default.rbs" << QByteArray() << "File";
+                                                << "Default.rbs" << QByteArray() << "&File";
 }
 
 void TestStartup::unreadableFileIsNamedAndTheStartGoesOnWithDefaults() {

@@ -46,6 +46,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -56,6 +57,7 @@
 #include <QTextDocumentFragment>
 #include <QTextEdit>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 using uilanguage::FixedKey;
@@ -199,7 +201,7 @@ const QStringList sameInBothLanguages = {
     QStringLiteral("OK"),       QStringLiteral("Vantrel alt. 1"), QStringLiteral("Vantrel alt. 2"),
     QStringLiteral("Port"),     QStringLiteral("Document"),       QStringLiteral("Documents"),
     QStringLiteral("Options"),  QStringLiteral("English"),        QStringLiteral("Deutsch"),
-    QStringLiteral("Español"),  QStringLiteral("Italiano"),       QStringLiteral("Nederland"),
+    QStringLiteral("Español"),  QStringLiteral("Italiano"),       QStringLiteral("Nederlands"),
     QStringLiteral("Français"), QStringLiteral("Format"),         QStringLiteral("Zoom"),
     QStringLiteral("Europe"),   QStringLiteral("Olive"),          QStringLiteral("Fuchsia"),
     QStringLiteral("double"),   QStringLiteral("SFTP"),
@@ -408,6 +410,8 @@ private slots:
     void choosingALanguageWritesItAndAppliesIt();
     void menuSwitchesLanguageAndBack();
     void frenchLeavesNoEnglishText();
+    void menuEntriesHaveTheirOwnKeys_data();
+    void menuEntriesHaveTheirOwnKeys();
     void windowsShowTheirWholeTexts_data();
     void windowsShowTheirWholeTexts();
     void frenchTextsNameSettingsPagesThatExist_data();
@@ -556,10 +560,10 @@ void TestLanguage::englishWithoutFullFileShowsTheDesignedTexts() {
     if (!file.isNull())
         program.writeLanguageFile(QStringLiteral("en"), file);
     program.apply(QStringLiteral("en"));
-    QCOMPARE(program.text(mainKey("File1")), "File");
-    QCOMPARE(program.text(mainKey("Language1")), "Language");
-    QCOMPARE(program.text(mainKey("Settings1")), "Options");
-    QCOMPARE(program.text(mainKey("Help1")), "Help");
+    QCOMPARE(program.text(mainKey("File1")), "&File");
+    QCOMPARE(program.text(mainKey("Language1")), "&Language");
+    QCOMPARE(program.text(mainKey("Settings1")), "&Options");
+    QCOMPARE(program.text(mainKey("Help1")), "&Help");
     QCOMPARE(program.text(mainKey("gbxOB")), " Outer Border ");
     QCOMPARE(program.text(mainKey("lblIBWidth")), "Width");
     QCOMPARE(program.text(keyIn("T_frmSettings", "edtServer5", Target::EditLabel)),
@@ -660,17 +664,17 @@ void TestLanguage::menuSwitchesLanguageAndBack() {
     program.window().FormActivate();
     const FixedKey file = mainKey("File1");
     const FixedKey cancel = keyIn("T_frmSaveExit", "btnCancel");
-    QCOMPARE(program.text(file), "File");
+    QCOMPARE(program.text(file), "&File");
     program.action("fr")->trigger();
-    QCOMPARE(program.text(file), "Fichier");
+    QCOMPARE(program.text(file), "&Fichier");
     QCOMPARE(program.text(cancel), "Annuler");
     // A changed file shows at the next activation.
     program.writeLanguageFile(QStringLiteral("fr"), "[MAIN]\r\nmnu_file=Dossier\r\n");
-    QCOMPARE(program.text(file), "Fichier");
+    QCOMPARE(program.text(file), "&Fichier");
     program.window().FormActivate();
     QCOMPARE(program.text(file), "Dossier");
     program.action("en")->trigger();
-    QCOMPARE(program.text(file), "File");
+    QCOMPARE(program.text(file), "&File");
     QCOMPARE(program.text(cancel), "Cancel");
     QCOMPARE(program.text(mainKey("clrOB", Target::Caption)), "Border color");
     QCOMPARE(IniFile(program.folders.folders().settingsFile()).readString("GENERAL", "lang", ""),
@@ -694,6 +698,46 @@ void TestLanguage::frenchLeavesNoEnglishText() {
                 .arg(leftovers.size())
                 .arg(leftovers.join(QLatin1Char('\n')))));
     }
+}
+
+void TestLanguage::menuEntriesHaveTheirOwnKeys_data() {
+    QTest::addColumn<QString>("code");
+    QTest::newRow("English") << QStringLiteral("en");
+    QTest::newRow("French") << QStringLiteral("fr");
+}
+
+/// Every menu and every entry a seller can choose is reachable with Alt and a
+/// letter, and no two entries of one menu share that letter.
+void TestLanguage::menuEntriesHaveTheirOwnKeys() {
+    QFETCH(QString, code);
+    Program program;
+    program.shipLanguageFiles();
+    program.apply(code);
+    QStringList faults;
+    std::function<void(const QString&, const QList<QAction*>&)> check =
+        [&](const QString& where, const QList<QAction*>& entries) {
+            QHash<QKeySequence, QString> taken;
+            for (QAction* entry : entries) {
+                if (entry->isSeparator() || !entry->isEnabled() || !entry->isVisible())
+                    continue;
+                const QString text = entry->text();
+                const QKeySequence key = QKeySequence::mnemonic(text);
+                if (key.isEmpty())
+                    faults << where + QStringLiteral(": no key in \"") + text + u'"';
+                else if (taken.contains(key))
+                    faults << where + QStringLiteral(": \"") + text + QStringLiteral("\" and \"") +
+                                  taken.value(key) + QStringLiteral("\" share a key");
+                else
+                    taken.insert(key, text);
+                if (entry->menu())
+                    check(where + QStringLiteral(" > ") + text, entry->menu()->actions());
+            }
+        };
+    check(QStringLiteral("menu bar"), program.window().menuBar()->actions());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    // The desktop's keys are shown beside their entries.
+    QCOMPARE(program.action("Exit1")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QCOMPARE(program.action("mnuOnlineHelp")->shortcut(), QKeySequence(QKeySequence::HelpContents));
 }
 
 void TestLanguage::windowsShowTheirWholeTexts_data() {
