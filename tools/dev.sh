@@ -16,6 +16,8 @@ PACKAGES=(
     libcurl4-openssl-dev zlib1g-dev libbenchmark-dev
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream
+    # The package test makes the .deb and has lintian check it.
+    lintian dpkg-dev file
     # pdfinfo and pdftotext check the pages the editor prints to a PDF file.
     poppler-utils
     # Metric-compatible stand-ins for Arial, Times New Roman and Courier New,

@@ -19,6 +19,7 @@
 #include "platform/apperror.h"
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
+#include "toolmessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
     // Fonts and pictures need a GUI application, but never a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    toolmessages::leaveOutRuntimeFolderNotice();
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {

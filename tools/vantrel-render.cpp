@@ -21,6 +21,7 @@
 #include "platform/safefile.h"
 #include "platform/windows1252.h"
 #include "platform/workingfolders.h"
+#include "toolmessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,6 +32,7 @@ namespace {
 
 const char usage[] = "usage: vantrel-render DOCUMENT LAYOUT.rbs [-o OUT.html] [--body]\n"
                      "  DOCUMENT: a Vantrel document (.vdoc) or its HTML fragment (.html, .htm)\n"
+                     "  LAYOUT.rbs: the layout file that decorates the page\n"
                      "  -o OUT.html: write the page to that file instead of standard output\n"
                      "  --body: only the listing body that publishing copies\n"
                      "exit code 0 when the page was written, 1 for a missing or damaged input,\n"
@@ -81,6 +83,7 @@ QStringList renderedLines(const Arguments& args) {
 int main(int argc, char** argv) {
     // Pictures and text of the document need the GUI module, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    toolmessages::leaveOutRuntimeFolderNotice();
     QGuiApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {

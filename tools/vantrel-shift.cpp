@@ -48,6 +48,11 @@ QString lowered(const QString& text, int count) {
 }
 
 void shiftIniFile(const QString& input, const QString& output, int count) {
+    // The settings reader takes a missing file for an empty one; a source
+    // that is not there is a mistake, not an empty list to ship.
+    QByteArray bytes;
+    if (!readWholeFile(input, bytes))
+        throw AppError(QStringLiteral("Could not read the file \"%1\".").arg(input));
     const IniFile source(input);
     QFile::remove(output);
     IniFile target(output);

@@ -28,6 +28,7 @@
 #include "platform/windows1252.h"
 #include "platform/workingfolders.h"
 #include "settings/serveraddress.h"
+#include "toolmessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -280,6 +281,7 @@ int upload(const Arguments& args) {
 int main(int argc, char** argv) {
     // Pictures and text of the document need the GUI module, not a screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    toolmessages::leaveOutRuntimeFolderNotice();
     QGuiApplication app(argc, argv);
     const QStringList words = QCoreApplication::arguments().mid(1);
     if (words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h"))) {

@@ -25,7 +25,7 @@ VantrelApplication::VantrelApplication(int& argc, char** argv)
     setAttribute(Qt::AA_DontUseNativeMenuBar);
     setWindowIcon(programIcon());
     // Wayland compositors find the icon and the entry through this name.
-    setDesktopFileName(QStringLiteral("vantrel"));
+    setDesktopFileName(QStringLiteral("net.vantrel.Vantrel"));
 }
 
 namespace {

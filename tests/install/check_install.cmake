@@ -15,13 +15,32 @@ foreach(file
         share/vantrel/Default.tmpl share/vantrel/Default.rbs share/vantrel/Entry.vdoc share/vantrel/fr_Entry.vdoc
         share/vantrel/Blank.html share/vantrel/en_export1.html share/vantrel/fr_export1.html
         share/vantrel/shared/sys.dft share/vantrel/shared/vtrlsrv.dft
-        share/applications/vantrel.desktop share/metainfo/net.vantrel.Vantrel.metainfo.xml
+        share/applications/net.vantrel.Vantrel.desktop share/metainfo/net.vantrel.Vantrel.metainfo.xml
         share/mime/packages/vantrel.xml share/icons/hicolor/scalable/apps/vantrel.svg
         share/icons/hicolor/48x48/apps/vantrel.png)
     if(NOT EXISTS ${PREFIX}/${file})
         message(FATAL_ERROR "missing from the install tree: ${file}")
     endif()
 endforeach()
+# The software centre finds the entry from the metainfo: the entry is named
+# after the metainfo's id, and the metainfo is named after it too.
+file(READ ${PREFIX}/share/metainfo/net.vantrel.Vantrel.metainfo.xml metainfo)
+string(REGEX MATCH "<id>([^<]*)</id>" found "${metainfo}")
+set(id "${CMAKE_MATCH_1}")
+string(REGEX MATCH "<launchable type=\"desktop-id\">([^<]*)</launchable>" found "${metainfo}")
+set(launchable "${CMAKE_MATCH_1}")
+if(NOT id STREQUAL "net.vantrel.Vantrel" OR NOT launchable STREQUAL "${id}.desktop"
+        OR NOT EXISTS ${PREFIX}/share/applications/${launchable})
+    message(FATAL_ERROR "the metainfo's id \"${id}\" and launchable \"${launchable}\" do not name the installed entry")
+endif()
+# A manual page for every program in bin/.
+file(GLOB programs RELATIVE ${PREFIX}/bin ${PREFIX}/bin/*)
+foreach(program IN LISTS programs)
+    if(NOT EXISTS ${PREFIX}/share/man/man1/${program}.1.gz)
+        message(FATAL_ERROR "${program} has no manual page")
+    endif()
+endforeach()
+
 # The examples and tutorials, each with its layout, and the pictures those
 # layouts name, which the program copies into the user's images folder.
 foreach(name HowItWorks DocTutor Simpledoc Doc_tables1 Doc_tables2 LayoutTutor

@@ -40,6 +40,8 @@ private slots:
     void shippedServerListHoldsPlainAddresses();
     void toolRefusesAnOutputThatIsItsInput_data();
     void toolRefusesAnOutputThatIsItsInput();
+    void toolFailsOnAMissingInput_data();
+    void toolFailsOnAMissingInput();
 };
 
 void TestShiftText::lowersEveryByte_data() {
@@ -147,6 +149,29 @@ void TestShiftText::toolRefusesAnOutputThatIsItsInput() {
     QFile file(input);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+}
+
+void TestShiftText::toolFailsOnAMissingInput_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("ini") << "ini";
+    QTest::newRow("file") << "file";
+    QTest::newRow("utf8") << "utf8";
+}
+
+void TestShiftText::toolFailsOnAMissingInput() {
+    QFETCH(QString, mode);
+    QTemporaryDir dir;
+    const QDir folder(dir.path());
+    const QString output = folder.filePath(QStringLiteral("out.ini"));
+    QProcess tool;
+    tool.start(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/vantrel-shift"),
+        {mode, QStringLiteral("server"), folder.filePath(QStringLiteral("gone.ini")), output});
+    QVERIFY(tool.waitForFinished());
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), 1);
+    QVERIFY2(tool.readAllStandardError().contains("gone.ini"), "the failure names the input");
+    QVERIFY2(!QFile::exists(output), "no output is left from a missing input");
 }
 
 QTEST_GUILESS_MAIN(TestShiftText)
