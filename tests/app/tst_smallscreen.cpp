@@ -4,16 +4,15 @@
 #include "layoutui/layoutcolumn.h"
 #include "layoutui/layoutpage.h"
 #include "support/testfolders.h"
+#include "supportui/offscreenscreen.h"
 #include "supportui/scripteddialogs.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QGroupBox>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -140,22 +139,7 @@ void TestSmallScreen::sidePanelsScrollToEveryControl() {
 }
 
 void TestSmallScreen::initMain() {
-    // One screen of the netbook's size, unless the tests run on a real display.
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty() && platform != "offscreen")
-        return;
-    static QTemporaryDir config;
-    const QString file = config.filePath(QStringLiteral("screen.json"));
-    QFile json(file);
-    if (!json.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(file));
-    json.write(QStringLiteral("{\"screens\": [{\"name\": \"netbook\", \"x\": 0, \"y\": 0, "
-                              "\"width\": %1, \"height\": %2, \"logicalDpi\": 96}]}")
-                   .arg(netbook.width())
-                   .arg(netbook.height())
-                   .toUtf8());
-    json.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.toLocal8Bit());
+    useOffscreenScreen(netbook);
 }
 
 QTEST_MAIN(TestSmallScreen)
