@@ -59,8 +59,6 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
     useSettings();
     setObjectName(QStringLiteral("T_FrmMain"));
     setWindowTitle(applicationTitle());
-    resize(1008, 760);
-    setMinimumSize(1000, 760);
     m_menu = std::make_unique<MainMenu>(menuBar());
     createPages();
     createPageReactions();
@@ -71,7 +69,9 @@ MainWindow::MainWindow(UserDialogs& dialogs, WorkingFolders folders, MainWindowD
         connect(m_windows.settings, &SettingsDialog::saved, m_layoutPage,
                 &LayoutPage::refreshPreview);
     }
-    centreOnScreen(*this);
+    // Smaller on a small screen: the pages' side panels scroll, and the
+    // layout keeps the window from becoming smaller than its controls need.
+    placeOnScreen(*this, QSize(1008, 760));
     FormCreate();
 }
 

@@ -21,6 +21,7 @@
 #include "platform/uilanguage.h"
 #include "platform/workingfolders.h"
 #include "settings/settingschoices.h"
+#include "ui/sidepanelscroll.h"
 #include "ui/userdialogs.h"
 
 #include <QComboBox>
@@ -30,7 +31,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -71,15 +71,8 @@ DocumentPage::DocumentPage(UserDialogs& dialogs, Parts parts, QWidget* parent)
     auto* work = new QHBoxLayout;
     m_tools = new DocumentTools(m_editor->actions(), this);
     // A small screen scrolls the tools rather than squeezing them.
-    auto* scroller = new QScrollArea(this);
-    scroller->setWidget(m_tools);
-    scroller->setWidgetResizable(true);
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroller->setFixedWidth(m_tools->sizeHint().width() + 16);
-    // A click on a tool button must not leave the keyboard with the panel:
-    // the click would give the scroll area the focus the buttons refuse.
-    scroller->setFocusPolicy(Qt::NoFocus);
+    auto* scroller = new SidePanelScroll(m_tools, this);
+    scroller->setObjectName(QStringLiteral("scrDocTools"));
     work->addWidget(scroller);
     work->addWidget(m_editor->widget(), 1);
     page->addLayout(work, 1);

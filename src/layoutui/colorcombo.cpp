@@ -3,8 +3,11 @@
 #include "layout/colortext.h"
 #include "ui/userdialogs.h"
 
+#include <QAbstractItemView>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 namespace {
@@ -73,6 +76,35 @@ void ColorCombo::setColor(const QColor& color) {
     insertItem(dialogIndex(), swatch(m_color), ColorToHtml(m_color), m_color);
     setItemData(dialogIndex() - 1, true, customRole);
     setCurrentIndex(dialogIndex() - 1);
+}
+
+void ColorCombo::showPopup() {
+    QAbstractItemView* list = view();
+    // The list's entries are drawn as menu items, which do not say how wide
+    // their text is: the longest text, the swatch and a menu item's margins.
+    const QFontMetrics metrics(list->font());
+    int longest = 0;
+    for (int i = 0; i < count(); ++i)
+        longest = qMax(longest, metrics.horizontalAdvance(itemText(i)));
+    int width = longest + iconSize().width() + 3 * metrics.height() + 2 * list->frameWidth();
+    if (count() > maxVisibleItems())
+        width += list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(width);
+    QComboBox::showPopup();
+    // The box places its list from its own width before the list's new
+    // minimum has reached the window around it: widen that window, on the
+    // screen.
+    QWidget* popup = list->window();
+    if (popup == window() || list->width() >= width)
+        return;
+    QRect placed = popup->geometry();
+    placed.setWidth(placed.width() + width - list->width());
+    if (const QScreen* screen = popup->screen()) {
+        const QRect available = screen->availableGeometry();
+        if (placed.right() > available.right())
+            placed.moveRight(available.right());
+    }
+    popup->setGeometry(placed);
 }
 
 void ColorCombo::wheelEvent(QWheelEvent* event) {

@@ -20,6 +20,10 @@ public:
     /// Shows the colour; the invalid colour selects "Default color".
     void setColor(const QColor& color);
 
+    /// The list opens at least as wide as its longest entry, in whatever
+    /// language the entries are, though the box itself may be narrower.
+    void showPopup() override;
+
 signals:
     void colorPicked(const QColor& color);
 

@@ -11,6 +11,7 @@
 #include "platform/apperror.h"
 #include "settings/settingsfile.h"
 #include "ui/numberedit.h"
+#include "ui/sidepanelscroll.h"
 #include "ui/updown.h"
 #include "ui/userdialogs.h"
 #include "ui/windowplacement.h"
@@ -64,7 +65,10 @@ LayoutPage::LayoutPage(LayoutDocument& document, UserDialogs& dialogs, QWidget* 
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     m_column = new LayoutColumn(dialogs, this);
-    row->addWidget(m_column);
+    // A low screen scrolls the column rather than cutting off its last groups.
+    auto* scroller = new SidePanelScroll(m_column, this);
+    scroller->setObjectName(QStringLiteral("scrLayoutColumn"));
+    row->addWidget(scroller);
     row->addWidget(buildRightPart(), 1);
     m_reactions = new LayoutReactions(controls(), document, dialogs, this);
     m_reactions->setPreviewCommand([this] { _btnPreviewClick(); });

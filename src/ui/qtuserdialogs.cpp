@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QScreen>
 
 namespace {
 
@@ -36,10 +37,9 @@ QMessageBox::Icon toQt(UserDialogs::Icon icon) {
 
 namespace {
 
-/// A pane beside the file list showing the picture the cursor is on; the
-/// desktop's own dialog has no place for it, so Qt's dialog is used.
+/// A pane beside the file list of Qt's dialog showing the picture the
+/// cursor is on.
 void addPicturePreview(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
     if (!grid)
         return;
@@ -61,6 +61,17 @@ void addPicturePreview(QFileDialog& dialog) {
             preview->setPixmap(QPixmap::fromImage(
                 image.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
         });
+}
+
+/// Qt's dialog starts at its small default size, which cuts off the
+/// columns of the file list and the longer filters.
+void sizeOwnDialog(QFileDialog& dialog) {
+    QSize size(900, 560);
+    if (const QScreen* screen = dialog.screen()) {
+        // Room for the window's frame and title bar.
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    }
+    dialog.resize(size.expandedTo(dialog.minimumSizeHint()));
 }
 
 /// Shows the box with its buttons in the program's language.
@@ -119,8 +130,12 @@ UserDialogs::Answer QtUserDialogs::askYesNoCancel(const QString& text, const QSt
     }
 }
 
-QString QtUserDialogs::runFileDialog(FileDialogOptions& options, bool save) {
-    QFileDialog dialog(m_parent, options.title);
+void setUpFileDialog(QFileDialog& dialog, const UserDialogs::FileDialogOptions& options,
+                     bool save) {
+    // Qt makes the widgets of its own dialog only where the desktop has no
+    // dialog of its own to show instead.
+    const bool ownDialog = dialog.layout() != nullptr;
+    dialog.setWindowTitle(options.title);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !options.mustExist ? QFileDialog::AnyFile
                                                   : QFileDialog::ExistingFile);
@@ -137,8 +152,17 @@ QString QtUserDialogs::runFileDialog(FileDialogOptions& options, bool save) {
     if (!options.fileName.isEmpty())
         dialog.selectFile(options.fileName);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.overwritePrompt);
+    if (!ownDialog)
+        return;
     if (options.picturePreview && !save)
         addPicturePreview(dialog);
+    sizeOwnDialog(dialog);
+}
+
+QString QtUserDialogs::runFileDialog(FileDialogOptions& options, bool save) {
+    QFileDialog dialog(m_parent, options.title);
+    setUpFileDialog(dialog, options, save);
+    const QStringList filters = nameFiltersFromPipeFilter(options.filter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());

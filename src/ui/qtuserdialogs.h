@@ -6,6 +6,14 @@
 #include <QString>
 #include <QWidget>
 
+class QFileDialog;
+
+/// Sets a file dialog up as the options say. The desktop's own dialog is
+/// used where it offers one (a portal or the platform theme); Qt's dialog,
+/// used otherwise, opens large enough for its columns and filters within the
+/// screen, with a picture pane when the options ask for one.
+void setUpFileDialog(QFileDialog& dialog, const UserDialogs::FileDialogOptions& options, bool save);
+
 /// The real dialogs: Qt's message boxes, file and colour dialogs.
 class QtUserDialogs : public UserDialogs {
 public:

@@ -4,13 +4,69 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMainWindow>
+#include <QMargins>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
+namespace {
+
+/// The window manager's frame around a window. Until the window is shown
+/// the frame is not known: it is taken as a title bar of the title font's
+/// height with some space, and thin borders.
+QMargins frameMargins(const QWidget& window) {
+    const QRect frame = window.frameGeometry();
+    const QRect inner = window.geometry();
+    if (window.windowFlags().testFlag(Qt::FramelessWindowHint) ||
+        window.windowType() == Qt::SplashScreen)
+        return {};
+    if (window.isVisible() && frame != inner)
+        return {inner.left() - frame.left(), inner.top() - frame.top(),
+                frame.right() - inner.right(), frame.bottom() - inner.bottom()};
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    constexpr int border = 4;
+    return {border, title.height() + 12, border, border};
+}
+
+} // namespace
+
 void centreOnScreen(QWidget& window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        QRect frame(QPoint(), window.size().grownBy(frameMargins(window)));
+        frame.moveCenter(available.center());
+        window.move(placeWithin(frame, available).topLeft());
+    }
+}
+
+QRect placeWithin(const QRect& frame, const QRect& available) {
+    QRect placed(frame.topLeft(), frame.size().boundedTo(available.size()));
+    // Right and bottom first: where the window is as large as the area, the
+    // left and top edges, with the title bar, are the ones that must show.
+    if (placed.right() > available.right())
+        placed.moveRight(available.right());
+    if (placed.bottom() > available.bottom())
+        placed.moveBottom(available.bottom());
+    if (placed.left() < available.left())
+        placed.moveLeft(available.left());
+    if (placed.top() < available.top())
+        placed.moveTop(available.top());
+    return placed;
+}
+
+void placeOnScreen(QWidget& window, const QSize& size) {
+    const QScreen* screen = window.screen();
+    if (!screen) {
+        window.resize(size);
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    const QMargins frame = frameMargins(window);
+    QRect wanted(QPoint(), size.grownBy(frame));
+    wanted.moveCenter(available.center());
+    const QRect placed = placeWithin(wanted, available);
+    window.resize(placed.size().shrunkBy(frame));
+    window.move(placed.topLeft());
 }
 
 namespace {

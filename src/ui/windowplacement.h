@@ -3,11 +3,24 @@
 #include <functional>
 
 class QObject;
+class QRect;
+class QSize;
 class QWidget;
 
 /// Moves a window so that it stands in the middle of the primary screen's
-/// available area. Call it once the window has its size.
+/// available area, or at its top-left where it is larger than that area.
+/// Call it once the window has its size.
 void centreOnScreen(QWidget& window);
+
+/// Where a window's frame goes so that all of it lies inside `available`
+/// (a screen less the desktop's panels): no larger than that area, and
+/// moved in across whichever edge it crossed.
+QRect placeWithin(const QRect& frame, const QRect& available);
+
+/// Gives a main window `size`, centred on the available area of its screen,
+/// made smaller where the screen is too small for the window with its title
+/// bar and frame: all of the window, title bar included, is on the screen.
+void placeOnScreen(QWidget& window, const QSize& size);
 
 /// Gives a dialog its fixed size from its layout and centres it on the
 /// screen as it is first shown, rather than when it is made: working out

@@ -2,6 +2,7 @@
 #include "supportui/scripteddialogs.h"
 
 #include <QAbstractItemView>
+#include <QPaintEngine>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -19,6 +20,53 @@ void pickEntry(ColorCombo& combo, const QString& text) {
     QTRY_VERIFY(!view->isVisible());
 }
 
+/// A paint device that keeps the texts drawn on it, as they are drawn:
+/// shortened with "…" when they did not fit.
+class TextRecorder : public QPaintDevice {
+public:
+    explicit TextRecorder(QSize size)
+        : m_size(size) {}
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    const QStringList& texts() const { return m_engine.texts; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return m_size.width();
+        case PdmHeight:
+            return m_size.height();
+        case PdmDepth:
+            return 32;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return 1;
+        }
+    }
+
+private:
+    struct Engine : QPaintEngine {
+        QStringList texts;
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawTextItem(const QPointF&, const QTextItem& item) override {
+            texts.append(item.text());
+        }
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        Type type() const override { return User; }
+    };
+    QSize m_size;
+    mutable Engine m_engine;
+};
+
 QColor pickedColor(const QSignalSpy& spy) {
     return spy.isEmpty() ? QColor(Qt::transparent) : spy.last().at(0).value<QColor>();
 }
@@ -35,6 +83,8 @@ private slots:
     void userPicksOneSignal_data();
     void userPicksOneSignal();
     void dialogEntryCancelledKeepsColor();
+    void listShowsTheLongestEntryWhole_data();
+    void listShowsTheLongestEntryWhole();
 
 private:
     ScriptedDialogs* m_dialogs = nullptr;
@@ -108,6 +158,36 @@ void TestColorCombo::dialogEntryCancelledKeepsColor() {
     QCOMPARE(picked.count(), 0);
     QCOMPARE(m_combo->color(), QColor(0x12, 0x34, 0x56));
     QCOMPARE(m_combo->currentText(), QStringLiteral("#123456"));
+}
+
+void TestColorCombo::listShowsTheLongestEntryWhole_data() {
+    QTest::addColumn<QString>("automatic");
+
+    QTest::newRow("nominal: the English entries") << QString();
+    // The language file names the entries after the box is made.
+    QTest::newRow("nominal: a longer name from the language file")
+        << QStringLiteral("Couleur par défaut du modèle");
+}
+
+void TestColorCombo::listShowsTheLongestEntryWhole() {
+    QFETCH(QString, automatic);
+    if (!automatic.isEmpty())
+        m_combo->setItemText(0, automatic);
+    m_combo->setColor(QColor(0x12, 0x34, 0x56)); // the slot of other colours too
+    // As narrow as in the Layout page's column.
+    m_combo->setFixedWidth(100);
+
+    m_combo->showPopup();
+    QAbstractItemView* view = m_combo->view();
+    QTRY_VERIFY(view->isVisible());
+    QWidget* list = view->viewport();
+    TextRecorder drawn(list->size());
+    list->render(&drawn);
+    m_combo->hidePopup();
+    QStringList entries;
+    for (int i = 0; i < m_combo->count(); ++i)
+        entries.append(m_combo->itemText(i));
+    QCOMPARE(drawn.texts(), entries);
 }
 
 QTEST_MAIN(TestColorCombo)
