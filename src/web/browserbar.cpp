@@ -183,6 +183,8 @@ void BrowserBar::setLoading(bool loading) {
         m_loading->setValue(0);
     m_loading->setVisible(loading);
     m_stop->setEnabled(loading);
+    // One action at a time: a button holding two would offer them as a menu.
+    m_reloadButton->removeAction(loading ? m_reload : m_stop);
     m_reloadButton->setDefaultAction(loading ? m_stop : m_reload);
     refresh(); // a page that arrived is a step back in the history
 }
