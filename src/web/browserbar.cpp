@@ -3,6 +3,7 @@
 #include "platform/uilanguage.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -159,6 +160,13 @@ void BrowserBar::showEvent(QShowEvent* event) {
         setIcons();
     refresh(); // the hint in the language chosen meanwhile
     QWidget::showEvent(event);
+}
+
+void BrowserBar::changeEvent(QEvent* event) {
+    // The padlock's hint is the program's own text, not a control's caption.
+    if (event->type() == QEvent::LanguageChange)
+        refresh();
+    QWidget::changeEvent(event);
 }
 
 void BrowserBar::setIcons() {

@@ -42,6 +42,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QAction* makeAction(const char* name, const QString& text, const QList<QKeySequence>& keys);
