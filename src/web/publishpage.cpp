@@ -1,6 +1,7 @@
 #include "web/publishpage.h"
 
 #include "publish/exportprogress.h"
+#include "web/browserbar.h"
 
 #include "platform/uilanguage.h"
 
@@ -67,6 +68,10 @@ PublishPage::PublishPage(QWidget* parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(buildTopStrip());
+    m_bar = new BrowserBar(this);
+    // Its keys belong to this page: they work while it is on show.
+    addActions(m_bar->keyActions());
+    column->addWidget(m_bar);
     column->addWidget(buildBrowserArea(), 1);
 
     auto* row = new QHBoxLayout;
@@ -145,12 +150,15 @@ QWebEngineView* PublishPage::broXport() {
     m_browser->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
     m_browserArea->layout()->addWidget(m_browser);
     connect(m_browser, &QWebEngineView::loadFinished, this, &PublishPage::siteLoaded);
+    m_bar->attach(m_browser);
     // Shown once the failed load has ended, not from within it.
     connect(
         m_browser->page(), &QWebEnginePage::loadingChanged, this,
         [this](const QWebEngineLoadingInfo& info) {
-            if (needsFailurePage(info))
+            if (needsFailurePage(info)) {
+                m_bar->showFailedAddress(info.url());
                 m_browser->setHtml(failurePage(info.url(), info.errorString()));
+            }
         },
         Qt::QueuedConnection);
     centrePanels();

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class BrowserBar;
 class ExportProgress;
 class QLabel;
 class QPushButton;
@@ -11,7 +12,8 @@ class QUrl;
 class QWebEngineView;
 
 /// The Publish page `tabExport`: the internal browser `broXport` in which
-/// the seller signs in to the auction site, with the loading panel
+/// the seller signs in to the auction site, under its navigation bar, with
+/// the loading panel
 /// `pnlExportConn` over it until the first page has arrived, the panel
 /// `pnlUseExtBrowser` while the site is open in the default browser, the
 /// way back to the Layout page and the link to the publishing help.
@@ -49,6 +51,7 @@ private:
     void siteLoaded();
 
     QWebEngineView* m_browser = nullptr;
+    BrowserBar* m_bar = nullptr;
     QWidget* m_browserArea = nullptr;
     QWidget* m_loadingPanel = nullptr;
     QPushButton* m_externalPanel = nullptr;
