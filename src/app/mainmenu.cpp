@@ -86,6 +86,13 @@ QMenu* MainMenu::buildFileMenu(QMenuBar* bar) {
     QMenu* fileOpen = addMenu(file, "mnuOpen", QStringLiteral("&Open"));
     m_actions.mnuOpenDoc = addEntry(fileOpen, "mnuOpenDoc", QStringLiteral("&Document..."));
     m_actions.mnuOpenLayout = addEntry(fileOpen, "mnuOpenLayout", QStringLiteral("&Layout..."));
+    // Filled with the files used last each time they open.
+    fileOpen->addSeparator();
+    m_actions.recentDocs = addMenu(fileOpen, "mnuRecentDocs", QStringLiteral("&Recent documents"));
+    fileOpen->addMenu(m_actions.recentDocs);
+    m_actions.recentLayouts =
+        addMenu(fileOpen, "mnuRecentLayouts", QStringLiteral("Recent la&youts"));
+    fileOpen->addMenu(m_actions.recentLayouts);
     file->addMenu(fileOpen);
     file->addSeparator();
     m_actions.SaveDocAs = addEntry(file, "SaveDocAs", QStringLiteral("Save &Document as..."));

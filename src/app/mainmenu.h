@@ -16,6 +16,9 @@ struct MainMenuActions {
     QAction* mnuNewLayout = nullptr;
     QAction* mnuOpenDoc = nullptr;
     QAction* mnuOpenLayout = nullptr;
+    /// File > Open's recent documents and layouts.
+    QMenu* recentDocs = nullptr;
+    QMenu* recentLayouts = nullptr;
     QAction* SaveDocAs = nullptr;
     QAction* SaveLayoutAs = nullptr;
     QAction* ExporttoORV1 = nullptr;

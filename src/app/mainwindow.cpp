@@ -8,6 +8,7 @@
 #include "app/pagereactions.h"
 #include "app/programlanguage.h"
 #include "app/publishingcontroller.h"
+#include "app/recentmenu.h"
 #include "app/webpartshost.h"
 #include "document/documentpage.h"
 #include "document/richdocumenteditor.h"
@@ -17,7 +18,9 @@
 #include "listing/serverlist.h"
 #include "pagegen/pagegenerator.h"
 #include "platform/apperror.h"
+#include "platform/desktoprecent.h"
 #include "platform/uilanguage.h"
+#include "settings/recentfiles.h"
 #include "settings/settings.h"
 #include "settingsui/settingsdialog.h"
 #include "ui/userdialogs.h"
@@ -182,6 +185,18 @@ void MainWindow::connectMenu() {
             m_dialogs.runModal(*m_windows.about);
     });
     m_menu->connectWebSite(this, m_dialogs);
+    // The files used last, in File > Open, and in the desktop's own list.
+    m_recent = std::make_unique<RecentFiles>(*m_settings, desktoprecent::listFile());
+    m_recentMenu = new RecentMenu(
+        menu.recentDocs, menu.recentLayouts, *m_recent, m_dialogs,
+        [this](const QString& path) { openFromDesktop(path); }, this);
+    connect(m_documentPage, &DocumentPage::documentFileUsed, m_recentMenu,
+            [this](const QString& path) {
+                m_recentMenu->remember(RecentFiles::Kind::Documents, path);
+            });
+    connect(
+        m_layoutCommands, &LayoutCommands::layoutFileUsed, m_recentMenu,
+        [this](const QString& path) { m_recentMenu->remember(RecentFiles::Kind::Layouts, path); });
 }
 
 void MainWindow::openSettings() {

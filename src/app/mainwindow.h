@@ -20,6 +20,8 @@ class ProgramLanguage;
 class LayoutPreview;
 class PublishBrowserPage;
 class PublishingController;
+class RecentFiles;
+class RecentMenu;
 class QTabWidget;
 class SaveExitDialog;
 class Settings;
@@ -123,6 +125,8 @@ private:
     PublishingController* m_publishing = nullptr;
     WebPartsHost* m_webParts = nullptr;
     ProgramLanguage* m_language = nullptr;
+    std::unique_ptr<RecentFiles> m_recent;
+    RecentMenu* m_recentMenu = nullptr;
     /// The error of the last activation's server refresh, shown once only:
     /// closing its box activates the window again.
     QString m_activationError;

@@ -121,6 +121,14 @@ void DocumentPage::connectEditor() {
             [this](TDocEditor*, const QString& fileName) { OnOpenFile(fileName); });
     connect(&files, &EdFileCommands::OnDocumentFileChange, this,
             [this](TDocEditor*, const QString& fileName) { OnDocumentFileChange(fileName); });
+    // Only a file that now holds the document counts as used: not one that
+    // could not be read, nor a save that failed.
+    connect(&files, &EdFileCommands::OnDocumentFileChange, this,
+            [this, &files](TDocEditor*, const QString& fileName, EdFileCommands::TedFileSaveFilter,
+                           bool failed) {
+                if (!failed && files.hasFile())
+                    emit documentFileUsed(QFileInfo(fileName).absoluteFilePath());
+            });
     connect(&editor, &TDocEditor::OnChange, this, &DocumentPage::DocEditor1Change);
     // A failed save puts the modified state back after its file event: the
     // caption follows the state itself.
@@ -212,6 +220,9 @@ void DocumentPage::saveDocumentAs() {
 }
 
 void DocumentPage::openDocumentFile(const QString& fileName) {
+    // The seller's unsaved text is not dropped without a question.
+    if (!m_editor->ConfirmCloseDocument())
+        return;
     emit pageWanted(0);
     m_editor->setReadOnly(false);
     m_editor->files().openFile(QFileInfo(fileName).absoluteFilePath());

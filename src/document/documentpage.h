@@ -80,6 +80,8 @@ public:
 signals:
     /// The window caption must be computed again.
     void captionChanged();
+    /// The seller opened or saved this document file (its whole path).
+    void documentFileUsed(const QString& path);
     /// The page wants the main window to show the page of that index
     /// (0 this page, 1 the Layout page).
     void pageWanted(int index);

@@ -162,6 +162,7 @@ void LayoutCommands::saveTo(const QString& folder, const QString& fileName) {
     if (const Status saved = m_layout.save(folder, fileName); !saved)
         throw AppError(saved.error());
     emit captionChanged();
+    emit layoutFileUsed(folder + fileName);
     m_page.UpdateComponents();
 }
 
@@ -247,7 +248,8 @@ void LayoutCommands::LoadComponents() {
         return;
     }
     LayoutSource source;
-    switch (m_layout.takeLoadRequest()) {
+    const LayoutLoadRequest request = m_layout.takeLoadRequest();
+    switch (request) {
     case LayoutLoadRequest::None:
         break;
     case LayoutLoadRequest::New:
@@ -278,6 +280,8 @@ void LayoutCommands::LoadComponents() {
     // load may read another layout over it without the user's command.
     m_layout.setLoadNeeded(false);
     m_page.refreshPreview();
+    if (request == LayoutLoadRequest::Open)
+        emit layoutFileUsed(source.fileName);
     if (!unreadDefault.isEmpty())
         m_dialogs.showError(unreadDefault + QStringLiteral("\n\n") +
                             uilanguage::text("MESSAGES", "layoutDefaultsUsed",

@@ -76,6 +76,8 @@ public:
 signals:
     /// The window caption must be computed again.
     void captionChanged();
+    /// The seller opened or saved this layout file (its whole path).
+    void layoutFileUsed(const QString& path);
     /// The whole main menu is to be visible.
     void fullMenuNeeded();
     /// A new layout ends publishing: the publish dialog closes, the pictures

@@ -21,6 +21,7 @@ struct SettingRow {
 
 constexpr const char* general = "GENERAL";
 constexpr const char* upload = "UPLOAD";
+constexpr const char* recent = "RECENT";
 
 // In the order of `SettingKey`.
 constexpr SettingRow settingRows[] = {
@@ -62,6 +63,10 @@ constexpr SettingRow settingRows[] = {
     {SettingKey::upPin, upload, "upPin", SettingType::Text, ""},
     // Pictures larger than this on their long side are sent scaled down.
     {SettingKey::upMaxSide, upload, "upMaxSide", SettingType::Integer, "1600", 100, 20000},
+    // The documents and layouts opened or saved last, newest first: each
+    // path percent-encoded (the file holds any name that way), "|" between.
+    {SettingKey::recentDocs, recent, "docs", SettingType::Text, ""},
+    {SettingKey::recentLayouts, recent, "layouts", SettingType::Text, ""},
 };
 
 constexpr bool rowsFollowTheKeys() {
@@ -69,7 +74,7 @@ constexpr bool rowsFollowTheKeys() {
         if (static_cast<std::size_t>(settingRows[i].id) != i)
             return false;
     }
-    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::upMaxSide) + 1;
+    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::recentLayouts) + 1;
 }
 static_assert(rowsFollowTheKeys(), "one row per SettingKey, in its order");
 

@@ -36,10 +36,12 @@ enum class SettingKey {
     upKey,
     upPin,
     upMaxSide,
+    recentDocs,
+    recentLayouts,
 };
 
 /// How many keys there are; `SettingKey` values run from 0 to one less.
-inline constexpr int settingKeyCount = static_cast<int>(SettingKey::upMaxSide) + 1;
+inline constexpr int settingKeyCount = static_cast<int>(SettingKey::recentLayouts) + 1;
 
 /// One value for each key, indexed by `SettingKey`: an `int` for an integer
 /// key, a `bool` for a boolean key, a `QString` for a text key.

@@ -1,6 +1,7 @@
 #include "app/aboutdialog.h"
 #include "app/appstate.h"
 #include "app/closesequence.h"
+#include "app/mainmenu.h"
 #include "app/mainwindow.h"
 #include "app/productlogo.h"
 #include "app/programwindows.h"
@@ -47,9 +48,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <memory>
@@ -166,6 +169,7 @@ private slots:
     void phoneToggleIsRememberedBetweenRuns();
     void fileFromTheDesktopOpens_data();
     void fileFromTheDesktopOpens();
+    void recentFilesAreOfferedInTheOpenMenu();
 };
 
 void TestMainWindowState::captionFollowsPageAndChanges() {
@@ -807,6 +811,71 @@ void TestMainWindowState::fileFromTheDesktopOpens() {
         QVERIFY(!p.window().editor().isReadOnly());
         QVERIFY(!p.window().editor().DocumentModified());
     }
+}
+
+/// The files opened and saved last come back in File > Open, newest first,
+/// with their folder on hover; one that is gone is said and taken off.
+void TestMainWindowState::recentFilesAreOfferedInTheOpenMenu() {
+    Program p;
+    QFile welcome(QCoreApplication::applicationDirPath() + QStringLiteral("/Entry.vdoc"));
+    QVERIFY(welcome.open(QIODevice::ReadOnly));
+    const QByteArray document = welcome.readAll();
+    QVERIFY(QDir().mkpath(p.folders.path(QStringLiteral("user/A & B"))));
+    const QString clock = p.folders.write(QStringLiteral("user/A & B/Clock.vdoc"), document);
+    const QString lamp = p.folders.write(QStringLiteral("user/Lamp.vdoc"), document);
+    const QString shop =
+        p.folders.write(QStringLiteral("user/Shop.rbs"), "[OUTER]\r\nOBWidth=6\r\n");
+    const MainMenuActions& menu = p.window().mainMenu().actions();
+    QVERIFY(!menu.recentDocs->menuAction()->isEnabled());
+
+    p.window().openFromDesktop(clock);
+    p.window().openFromDesktop(lamp);
+    p.window().openFromDesktop(shop);
+    const QString saved = p.folders.path(QStringLiteral("user/Shop 2.rbs"));
+    p.dialogs.fileNames.enqueue(saved);
+    p.layoutPage().buttons().btnSaveAs->click();
+    QVERIFY(p.dialogs.shownOf(QStringLiteral("error")).isEmpty());
+
+    const auto entries = [](QMenu* m) {
+        emit m->aboutToShow();
+        QStringList texts;
+        for (QAction* a : m->actions())
+            texts << a->text() + QStringLiteral(" @ ") + a->toolTip();
+        return texts;
+    };
+    const auto folderOf = [](const QString& file) {
+        return QDir::toNativeSeparators(QFileInfo(file).absolutePath());
+    };
+    QCOMPARE(entries(menu.recentDocs),
+             (QStringList{QStringLiteral("&1 Lamp.vdoc @ ") + folderOf(lamp),
+                          QStringLiteral("&2 Clock.vdoc @ ") + folderOf(clock)}));
+    QCOMPARE(entries(menu.recentLayouts),
+             (QStringList{QStringLiteral("&1 Shop 2.rbs @ ") + folderOf(saved),
+                          QStringLiteral("&2 Shop.rbs @ ") + folderOf(shop)}));
+    // The desktop's own list has them too.
+    QFile list(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+               QStringLiteral("/recently-used.xbel"));
+    QVERIFY(list.open(QIODevice::ReadOnly));
+    const QByteArray listed = list.readAll();
+    for (const QString& file : {clock, lamp, shop, saved})
+        QVERIFY2(listed.contains(QUrl::fromLocalFile(file).toEncoded().replace("&", "&amp;")),
+                 qPrintable(file));
+
+    // Chosen, an entry opens its file.
+    menu.recentDocs->actions().at(1)->trigger();
+    QCOMPARE(p.window().windowTitle(), QStringLiteral("Vantrel (editing document : Clock.vdoc)"));
+    QCOMPARE(entries(menu.recentDocs).first(),
+             QStringLiteral("&1 Clock.vdoc @ ") + folderOf(clock));
+
+    // Gone: said, taken off, and the work on show stays.
+    QVERIFY(QFile::remove(lamp));
+    menu.recentDocs->actions().at(1)->trigger();
+    const QStringList errors = p.dialogs.shownOf(QStringLiteral("error"));
+    QCOMPARE(errors.size(), 1);
+    QVERIFY2(errors.first().contains(QLatin1String("taken off")), qPrintable(errors.first()));
+    QCOMPARE(p.window().windowTitle(), QStringLiteral("Vantrel (editing document : Clock.vdoc)"));
+    QCOMPARE(entries(menu.recentDocs),
+             QStringList{QStringLiteral("&1 Clock.vdoc @ ") + folderOf(clock)});
 }
 
 QTEST_MAIN(TestMainWindowState)
