@@ -1,5 +1,10 @@
 #include "document/documenttools.h"
 #include "document/toolpictures.h"
+#include "editor/edactionlist.h"
+#include "editor/edfilecommands.h"
+#include "editor/tdoceditor.h"
+#include "editor/tedaction.h"
+#include "supportui/scripteddialogs.h"
 
 #include <QApplication>
 #include <QFile>
@@ -61,6 +66,7 @@ private slots:
     void pictureIsDrawnForThePixelRatio();
     void picturesFollowThePalette_data();
     void picturesFollowThePalette();
+    void panelFollowsAPaletteChange();
 };
 
 void TestToolPictures::cacheGivesWhatTheThemeDraws_data() {
@@ -163,6 +169,30 @@ void TestToolPictures::picturesFollowThePalette() {
         QVERIFY2(lightness > 160, qPrintable(QString::number(lightness)));
     else
         QVERIFY2(lightness < 96, qPrintable(QString::number(lightness)));
+}
+
+void TestToolPictures::panelFollowsAPaletteChange() {
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    EdActionList actions(editor, files);
+    QWidget page; // the panel sits in the Document page
+    auto* tools = new DocumentTools(actions, &page);
+    auto* cut = tools->findChild<QToolButton*>(QStringLiteral("tobCut"));
+    QVERIFY(cut);
+    QVERIFY(drawnLightness(shown(cut->icon())) < 96);
+
+    // The desktop turns dark while the program runs.
+    QApplication::setPalette(darkPalette());
+    QCoreApplication::sendPostedEvents();
+    const int button = drawnLightness(shown(cut->icon()));
+    const int action = drawnLightness(shown(actions.action(u"edActionCut1")->icon()));
+    QApplication::setPalette(before);
+    useToolIconTheme();
+    QVERIFY2(button > 160, qPrintable(QString::number(button)));
+    QVERIFY2(action > 160, qPrintable(QString::number(action)));
 }
 
 QTEST_MAIN(TestToolPictures)
