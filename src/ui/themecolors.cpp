@@ -15,7 +15,7 @@ QColor onWindow(const QColor& designed, const QPalette& palette) {
         return designed;
     // A dark text colour mirrored to the light side; a pure colour such as
     // blue or red, already in the middle, lifted towards white.
-    constexpr int leastLightness = 170;
+    constexpr int leastLightness = 180;
     const QColor hsl = designed.toHsl();
     const int lightness = std::max({hsl.lightness(), 255 - hsl.lightness(), leastLightness});
     return QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), lightness, hsl.alpha()).toRgb();
