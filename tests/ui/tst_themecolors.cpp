@@ -53,7 +53,8 @@ void TestThemeColors::accentReadsOnTheWindow() {
     // Far enough from the window's lightness to read, and of the same hue.
     QVERIFY2(qAbs(colour.lightness() - window.lightness()) >= 100,
              qPrintable(shown + QStringLiteral(" on ") + window.name()));
-    QCOMPARE(colour.toHsl().hslHue(), QColor(designed).toHsl().hslHue());
+    // (Within the rounding of eight-bit components.)
+    QVERIFY(qAbs(colour.toHsl().hslHue() - QColor(designed).toHsl().hslHue()) <= 2);
 }
 
 QTEST_MAIN(TestThemeColors)
