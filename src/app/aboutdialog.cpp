@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPalette>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,6 +30,12 @@ AboutDialog::AboutDialog(UserDialogs& dialogs, QWidget* parent)
     setObjectName(QStringLiteral("T_frmAbout"));
     setWindowTitle(QStringLiteral("About..."));
     setFixedSize(358, 256);
+    // The box paints its own light background: its texts are dark on it
+    // whatever the desktop's colours.
+    QPalette onLight = palette();
+    onLight.setColor(QPalette::Window, Qt::white);
+    onLight.setColor(QPalette::WindowText, Qt::black);
+    setPalette(onLight);
 
     auto* column = new QVBoxLayout(this);
     auto* logo = new ProductLogo(this);

@@ -4,12 +4,19 @@
 
 namespace {
 
+/// Tabs all of one size, 320 by 30 pixels, or as much more as the desktop's
+/// font needs to show every caption whole.
 class FixedSizeTabBar : public QTabBar {
 public:
     using QTabBar::QTabBar;
 
 protected:
-    QSize tabSizeHint(int) const override { return {320, 30}; }
+    QSize tabSizeHint(int) const override {
+        QSize size = PageControl::tabSize;
+        for (int i = 0; i < count(); ++i)
+            size = size.expandedTo(QTabBar::tabSizeHint(i));
+        return size;
+    }
 };
 
 } // namespace

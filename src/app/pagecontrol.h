@@ -2,12 +2,14 @@
 
 #include <QTabWidget>
 
-/// The main window's page control `pgcMain`: wide tabs of one fixed size
-/// that light up under the mouse.
+/// The main window's page control `pgcMain`: wide tabs that light up under
+/// the mouse, each `tabSize` or larger where its caption needs it.
 class PageControl : public QTabWidget {
     Q_OBJECT
 public:
     explicit PageControl(QWidget* parent = nullptr);
+
+    static constexpr QSize tabSize{320, 30};
 
     /// What the page on show wishes and needs, with the tabs above it. The
     /// window has a size and a least size of its own; asking every page

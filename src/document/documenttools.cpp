@@ -4,11 +4,13 @@
 
 #include "editor/edactionlist.h"
 #include "editor/tedaction.h"
+#include "ui/themecolors.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -163,24 +165,25 @@ const std::vector<ToolGroup>& toolGroups() {
     return groups;
 }
 
+constexpr int toolPictureSize = 22;
+
 QFrame* separator(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::VLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setFixedWidth(6);
+    // As tall as the pictures it separates, in the layout's own pixels.
+    line->setFixedSize(6, toolPictureSize);
     return line;
 }
 
 /// The button follows its action's enabled and checked state and runs it
 /// when clicked; the hint and picture are the button's own so that the
 /// language files can replace them.
-void bind(QToolButton* button, QAction* action, const QIcon& icon, const QString& hint) {
-    button->setIcon(icon);
+void bind(QToolButton* button, QAction* action, const QString& hint) {
     button->setToolTip(hint);
     button->setAutoRaise(true);
-    button->setIconSize(QSize(22, 22));
+    button->setIconSize(QSize(toolPictureSize, toolPictureSize));
     button->setFocusPolicy(Qt::NoFocus);
-    action->setIcon(icon);
     const auto follow = [button, action] {
         button->setEnabled(action->isEnabled());
         button->setCheckable(action->isCheckable());
@@ -248,11 +251,17 @@ const QStringList& DocumentTools::fontNames() {
     return names;
 }
 
+QString toolIconTheme(const QPalette& palette) {
+    return themecolors::isDark(palette) ? QStringLiteral("breeze-dark") : QStringLiteral("breeze");
+}
+
 void useToolIconTheme() {
     // The desktop's own theme may lack editing pictures or draw them in
-    // another style: the program always uses the one set it is installed with.
-    if (QIcon::themeName() != QLatin1String("breeze"))
-        QIcon::setThemeName(QStringLiteral("breeze"));
+    // another style: the program always uses the one set it is installed
+    // with, in the variant drawn for the window's colours.
+    const QString theme = toolIconTheme(QGuiApplication::palette());
+    if (QIcon::themeName() != theme)
+        QIcon::setThemeName(theme);
     // Without a desktop platform (offscreen) Qt does not look in the system's
     // icon folders by itself.
     QStringList paths = QIcon::themeSearchPaths();
@@ -296,14 +305,12 @@ DocumentTools::DocumentTools(EdActionList& actions, QWidget* parent)
     fonts->addWidget(cbxFontSize);
     column->addLayout(fonts);
 
-    QStringList pictureNames;
     for (const ToolGroup& group : toolGroups()) {
         for (const ToolRow& row : group.rows) {
             if (row.name && row.action)
-                pictureNames.append(QLatin1String(row.icon));
+                m_pictureNames.append(QLatin1String(row.icon));
         }
     }
-    const QList<QIcon> pictures = toolpictures::load(pictureNames, 22, toolpictures::cacheFile());
 
     QGroupBox* box = nullptr;
     QVBoxLayout* lines = nullptr;
@@ -348,9 +355,10 @@ DocumentTools::DocumentTools(EdActionList& actions, QWidget* parent)
                 button->setObjectName(name);
                 TedAction* action = actions.action(QString::fromLatin1(row.action));
                 Q_ASSERT(action);
-                bind(button, action, pictures.at(m_buttons.size()), QString::fromUtf8(row.hint));
+                bind(button, action, QString::fromUtf8(row.hint));
                 line->addWidget(button);
                 m_buttons.append(button);
+                m_actions.append(action);
             }
         }
         line->addStretch();
@@ -362,6 +370,30 @@ DocumentTools::DocumentTools(EdActionList& actions, QWidget* parent)
     lblLinksInfo->setWordWrap(true);
     lines->addWidget(lblLinksInfo);
     column->addStretch();
+    showPictures();
+}
+
+void DocumentTools::showPictures() {
+    useToolIconTheme();
+    const qreal ratio = devicePixelRatioF();
+    if (QIcon::themeName() == m_pictureTheme && ratio == m_pictureRatio)
+        return;
+    m_pictureTheme = QIcon::themeName();
+    m_pictureRatio = ratio;
+    const QList<QIcon> pictures =
+        toolpictures::load(m_pictureNames, toolPictureSize, ratio, toolpictures::cacheFile());
+    for (int i = 0; i < m_buttons.size(); ++i) {
+        m_buttons.at(i)->setIcon(pictures.at(i));
+        m_actions.at(i)->setIcon(pictures.at(i));
+    }
+}
+
+void DocumentTools::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    const bool newColours =
+        event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange;
+    if (newColours && !m_buttons.isEmpty())
+        showPictures();
 }
 
 void DocumentTools::fillFontSizes(const QString& fontName) {

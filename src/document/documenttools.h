@@ -5,13 +5,19 @@
 #include <QWidget>
 
 class EdActionList;
+class QAction;
 class QComboBox;
+class QPalette;
 class QLabel;
 class QMenu;
 
 /// Makes the program's icon theme the one icons are looked up in: the tool
-/// pictures come from the theme installed with the program's packages.
+/// pictures come from the theme installed with the program's packages, in
+/// its variant for the application palette (light pictures on a dark window).
 void useToolIconTheme();
+
+/// The name of the program's icon theme for a window of that palette.
+QString toolIconTheme(const QPalette& palette);
 
 /// A tool button with a drop-down arrow whose arrow does not open its menu
 /// but asks its owner to drop something else below the button.
@@ -56,6 +62,21 @@ public:
     /// keeping the text typed in it.
     void fillFontSizes(const QString& fontName);
 
+protected:
+    /// A new palette (the desktop turned dark or light) brings the pictures
+    /// of the matching icon theme.
+    void changeEvent(QEvent* event) override;
+
 private:
+    /// Gives every button and its action its picture from the icon theme
+    /// for the current palette at the panel's pixel ratio.
+    void showPictures();
+
     QList<QToolButton*> m_buttons;
+    /// The action of each button and the name of its picture, in the same order.
+    QList<QAction*> m_actions;
+    QStringList m_pictureNames;
+    /// The icon theme and pixel ratio the shown pictures were drawn for.
+    QString m_pictureTheme;
+    qreal m_pictureRatio = 0;
 };

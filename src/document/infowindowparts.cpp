@@ -1,5 +1,8 @@
 #include "document/infowindowparts.h"
 
+#include "ui/themecolors.h"
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 
@@ -22,9 +25,11 @@ QLabel* addText(QWidget* parent, const char* name, const QString& text) {
 QLabel* addLinkLabel(QWidget* parent, const char* name, const QString& text) {
     // Rich text draws the anchor blue and underlined under a hand cursor;
     // activating it is the label's click.
-    auto* label = new QLabel(QStringLiteral("<a href=\"open\" style=\"color: blue\">") +
-                                 text.toHtmlEscaped() + QStringLiteral("</a>"),
-                             parent);
+    auto* label = new QLabel(
+        QStringLiteral("<a href=\"open\" style=\"color: %1\">")
+                .arg(themecolors::styleColor(QStringLiteral("blue"), QApplication::palette())) +
+            text.toHtmlEscaped() + QStringLiteral("</a>"),
+        parent);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::RichText);
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);

@@ -4,6 +4,7 @@
 #include "settings/settingschoices.h"
 #include "settings/settingsfile.h"
 #include "ui/productwebsite.h"
+#include "ui/themecolors.h"
 #include "ui/userdialogs.h"
 #include "ui/windowplacement.h"
 
@@ -39,7 +40,9 @@ QString shortenPath(const QString& path, const QFontMetrics& metrics, int width)
 QLabel* addPath(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
-    label->setStyleSheet(QStringLiteral("color: maroon;"));
+    label->setStyleSheet(
+        QStringLiteral("color: %1;")
+            .arg(themecolors::styleColor(QStringLiteral("maroon"), label->palette())));
     return label;
 }
 

@@ -15,7 +15,7 @@ namespace {
 
 /// What a cache must have been made from to be used: a new theme version
 /// comes with a new index file.
-QString cacheKey(const QStringList& names, int pixels) {
+QString cacheKey(const QStringList& names, int pixels, qreal ratio) {
     QString index;
     for (const QString& folder : QIcon::themeSearchPaths()) {
         const QFileInfo file(
@@ -26,9 +26,9 @@ QString cacheKey(const QStringList& names, int pixels) {
             break;
         }
     }
-    return QStringList{QStringLiteral("1"),     QLatin1String(qVersion()),
-                       QIcon::themeName(),      index,
-                       QString::number(pixels), names.join(QLatin1Char(','))}
+    return QStringList{
+        QStringLiteral("2"),     QLatin1String(qVersion()), QIcon::themeName(),          index,
+        QString::number(pixels), QString::number(ratio),    names.join(QLatin1Char(','))}
         .join(QLatin1Char('|'));
 }
 
@@ -59,9 +59,12 @@ QString cacheFile() {
 }
 
 QList<QIcon> load(const QStringList& names, int size, const QString& cacheFile) {
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    return load(names, size, qGuiApp ? qGuiApp->devicePixelRatio() : 1.0, cacheFile);
+}
+
+QList<QIcon> load(const QStringList& names, int size, qreal ratio, const QString& cacheFile) {
     const int pixels = int(std::ceil(size * ratio));
-    const QString key = cacheKey(names, pixels);
+    const QString key = cacheKey(names, pixels, ratio);
     const QImage kept = picturecache::read(cacheFile, key);
     if (kept.width() == pixels * names.size() && kept.height() == pixels)
         return cut(kept, int(names.size()), pixels, ratio);
@@ -77,8 +80,11 @@ QList<QIcon> load(const QStringList& names, int size, const QString& cacheFile) 
             found.append(!picture.isNull());
             if (picture.isNull())
                 continue;
-            const QImage image = picture.toImage().scaled(pixels, pixels, Qt::KeepAspectRatio,
-                                                          Qt::SmoothTransformation);
+            QImage image = picture.toImage().scaled(pixels, pixels, Qt::KeepAspectRatio,
+                                                    Qt::SmoothTransformation);
+            // The strip is counted in device pixels: a picture keeping its
+            // ratio would be drawn at its logical size, a corner of its cell.
+            image.setDevicePixelRatio(1.0);
             painter.drawImage(i * pixels + (pixels - image.width()) / 2,
                               (pixels - image.height()) / 2, image);
         }

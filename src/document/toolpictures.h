@@ -22,4 +22,8 @@ QString cacheFile();
 /// theme has it.
 QList<QIcon> load(const QStringList& names, int size, const QString& cacheFile);
 
+/// As above for a given device pixel ratio: each picture is `size` logical
+/// pixels square, drawn on `size` × `ratio` device pixels (rounded up).
+QList<QIcon> load(const QStringList& names, int size, qreal ratio, const QString& cacheFile);
+
 } // namespace toolpictures

@@ -18,6 +18,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextTable>
@@ -34,6 +35,13 @@ TDocEditor::TDocEditor(UserDialogs& dialogs, QWidget* parent)
     setLineWrapMode(QTextEdit::WidgetWidth);
     setTabChangesFocus(false);
     setMouseTracking(true);
+    // The document is written for the listing's text area, black on white
+    // unless it says otherwise: shown on that paper whatever the desktop's
+    // colours, its own coloured cells and texts stay readable.
+    QPalette paper = palette();
+    paper.setColor(QPalette::Base, Qt::white);
+    paper.setColor(QPalette::Text, Qt::black);
+    setPalette(paper);
     document()->documentLayout()->registerHandler(docprop::AnchorObject, new AnchorMarker(this));
     connect(m_document->textDocument(), &QTextDocument::contentsChanged, this,
             &TDocEditor::onContentsChange);

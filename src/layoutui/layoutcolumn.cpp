@@ -101,7 +101,26 @@ void addWidthRow(QGridLayout* grid, QWidget* group, const char* labelName, QWidg
     grid->addLayout(labelled(label(group, labelName, QStringLiteral("Width")), field), 0, 0);
 }
 
+/// `a` moved by `share` (0 to 1) towards `b`.
+QColor blend(const QColor& a, const QColor& b, qreal share) {
+    const auto mix = [share](qreal from, qreal to) { return from + (to - from) * share; };
+    return QColor::fromRgbF(float(mix(a.redF(), b.redF())), float(mix(a.greenF(), b.greenF())),
+                            float(mix(a.blueF(), b.blueF())));
+}
+
 } // namespace
+
+QLinearGradient LayoutColumn::columnGradient(const QPalette& palette, int height) {
+    // The window colour tinted with the selection colour at the top, fading
+    // to the plain window colour: the labels, drawn in the window's text
+    // colour, read on it in light and dark themes alike.
+    const QColor window = palette.color(QPalette::Window);
+    const QColor tint = palette.color(QPalette::Highlight);
+    QLinearGradient gradient(0, 0, 0, height);
+    gradient.setColorAt(0, blend(window, tint, 0.15));
+    gradient.setColorAt(1, blend(window, tint, 0.04));
+    return gradient;
+}
 
 LayoutColumn::LayoutColumn(UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
@@ -136,10 +155,7 @@ void LayoutColumn::setGroupsVisible(bool visible) {
 
 void LayoutColumn::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(0xDC, 0xE8, 0xF6));
-    gradient.setColorAt(1, QColor(0xF8, 0xFB, 0xFF));
-    painter.fillRect(rect(), gradient);
+    painter.fillRect(rect(), columnGradient(palette(), height()));
     if (groupsHidden())
         painter.drawText(
             rect(), Qt::AlignCenter,

@@ -2,13 +2,15 @@
 
 #include "layoutui/layoutcontrols.h"
 
+#include <QLinearGradient>
 #include <QWidget>
 
 class UserDialogs;
 class QGridLayout;
 
 /// The left column of the Layout page, `pnlLeft`: the five group boxes with
-/// every layout control in its design-time state, on a vertical gradient.
+/// every layout control in its design-time state, on a vertical gradient of
+/// the palette's window colour.
 /// While the group boxes are hidden the column shows "One moment please...".
 class LayoutColumn : public QWidget {
     Q_OBJECT
@@ -18,6 +20,8 @@ public:
     const LayoutControls& controls() const { return m_controls; }
     /// Shows or hides the five group boxes together.
     void setGroupsVisible(bool visible);
+    /// The column's background for a palette, `height` pixels high.
+    static QLinearGradient columnGradient(const QPalette& palette, int height);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -8,9 +8,11 @@
 #include "publish/publishtarget.h"
 #include "settings/settingschoices.h"
 #include "settings/settingsfile.h"
+#include "ui/themecolors.h"
 #include "ui/userdialogs.h"
 #include "ui/windowplacement.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -38,10 +40,11 @@ Widget* named(Widget* widget, const char* name) {
 }
 
 QLabel* linkLabel(const char* name, const QString& text) {
-    auto* label = named(
-        new QLabel(
-            QStringLiteral("<a href=\"#\" style=\"color:blue\">%1</a>").arg(text.toHtmlEscaped())),
-        name);
+    auto* label = named(new QLabel(QStringLiteral("<a href=\"#\" style=\"color:%1\">%2</a>")
+                                       .arg(themecolors::styleColor(QStringLiteral("blue"),
+                                                                    QApplication::palette()),
+                                            text.toHtmlEscaped())),
+                        name);
     label->setTextFormat(Qt::RichText);
     label->setCursor(Qt::PointingHandCursor);
     return label;
@@ -51,7 +54,8 @@ QLabel* checkLine(const char* name, const QString& text, const char* color) {
     auto* line = named(new QLabel(text), name);
     line->setTextFormat(Qt::PlainText);
     line->setWordWrap(true);
-    line->setStyleSheet(QStringLiteral("font-weight: bold; color: %1;").arg(QLatin1String(color)));
+    line->setStyleSheet(QStringLiteral("font-weight: bold; color: %1;")
+                            .arg(themecolors::styleColor(QLatin1String(color), line->palette())));
     return line;
 }
 
@@ -85,7 +89,9 @@ ExportInfoDialog::ExportInfoDialog(UserDialogs& dialogs, QString settingsFile, Q
         named(new QLabel(QStringLiteral("Internet connection required")), "lblExportTitle");
     title->setTextFormat(Qt::PlainText);
     title->setAlignment(Qt::AlignCenter);
-    title->setStyleSheet(QStringLiteral("font-weight: bold; color: maroon;"));
+    title->setStyleSheet(
+        QStringLiteral("font-weight: bold; color: %1;")
+            .arg(themecolors::styleColor(QStringLiteral("maroon"), title->palette())));
     auto* info = named(new QLabel(QStringLiteral("Everything is ready for you to publish your "
                                                  "advertisement to the auctions site of your "
                                                  "choice.")),

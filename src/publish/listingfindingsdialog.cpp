@@ -1,4 +1,5 @@
 #include "publish/listingfindingsdialog.h"
+#include "ui/themecolors.h"
 
 #include <QColor>
 #include <QDialogButtonBox>
@@ -90,8 +91,10 @@ ListingFindingsDialog::ListingFindingsDialog(const QList<Finding>& findings,
     });
     for (const Finding& finding : std::as_const(ordered)) {
         auto* item = new QListWidgetItem(itemText(finding, words), m_list);
-        item->setForeground(finding.severity == Severity::Error ? QColor(0xb0, 0x00, 0x20)
-                                                                : QColor(0x8a, 0x5a, 0x00));
+        item->setForeground(themecolors::onWindow(finding.severity == Severity::Error
+                                                      ? QColor(0xb0, 0x00, 0x20)
+                                                      : QColor(0x8a, 0x5a, 0x00),
+                                                  m_list->palette()));
         item->setToolTip(finding.ruleId);
     }
 

@@ -3,6 +3,7 @@
 #include "http/imageavailability.h"
 #include "http/picturecheck.h"
 #include "platform/uilanguage.h"
+#include "ui/themecolors.h"
 #include "ui/userdialogs.h"
 #include "ui/windowplacement.h"
 
@@ -86,7 +87,7 @@ TestImagesDialog::TestImagesDialog(QWidget* parent)
     bold.setBold(true);
     title->setFont(bold);
     QPalette maroon = title->palette();
-    maroon.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));
+    maroon.setColor(QPalette::WindowText, themecolors::onWindow(QColor(0x80, 0x00, 0x00), maroon));
     title->setPalette(maroon);
     column->addWidget(title);
 

@@ -2,6 +2,7 @@
 
 #include "http/uploadrun.h"
 #include "platform/uilanguage.h"
+#include "ui/themecolors.h"
 #include "ui/windowplacement.h"
 
 #include <QFileInfo>
@@ -144,7 +145,7 @@ void UploadDialog::showResult(int index, const UploadItemResult& result) {
     row->setText(1, stateText(result));
     row->setToolTip(1, row->text(1));
     if (result.state == UploadItemResult::State::Failed)
-        row->setForeground(1, QColor(0x80, 0x00, 0x00));
+        row->setForeground(1, themecolors::onWindow(QColor(0x80, 0x00, 0x00), m_rows->palette()));
     updateBar();
 }
 

@@ -8,6 +8,7 @@
 #include "settingsui/uploadsettingspage.h"
 #include "ui/numberedit.h"
 #include "ui/productwebsite.h"
+#include "ui/themecolors.h"
 #include "ui/updown.h"
 #include "ui/userdialogs.h"
 #include "ui/windowplacement.h"
@@ -57,7 +58,9 @@ QLabel* fieldLabel(const QString& text, QWidget* field) {
 QLabel* heading(const char* name, const QString& text) {
     auto* label = named(new QLabel(text), name);
     label->setTextFormat(Qt::PlainText);
-    label->setStyleSheet(QStringLiteral("font-weight: bold; color: maroon;"));
+    label->setStyleSheet(
+        QStringLiteral("font-weight: bold; color: %1;")
+            .arg(themecolors::styleColor(QStringLiteral("maroon"), label->palette())));
     return label;
 }
 
@@ -75,7 +78,9 @@ QWidget* insecureServerWarning(QLineEdit* primary, QLineEdit* secondary) {
                                                   "show only a snippet of such listings.")),
                         "lblServerInsecure");
     words->setTextFormat(Qt::PlainText);
-    words->setStyleSheet(QStringLiteral("color: #b00020;"));
+    words->setStyleSheet(
+        QStringLiteral("color: %1;")
+            .arg(themecolors::styleColor(QStringLiteral("#b00020"), words->palette())));
     auto* useHttps =
         named(new QLabel(QStringLiteral("<a href=\"https\">Use https://</a>")), "lblUseHttps");
     auto* line = new QHBoxLayout(warning);
@@ -252,9 +257,10 @@ void SettingsDialog::fillServersPage(QWidget* page) {
             part->hide();
     }
     grid->addWidget(createServerSetGroup(page), 11, 0, 1, 3);
-    auto* help = named(
-        new QLabel(QStringLiteral("<a href=\"#\" style=\"color:blue\">Access Online Help</a>")),
-        "Label1");
+    auto* help =
+        named(new QLabel(QStringLiteral("<a href=\"#\" style=\"color:%1\">Access Online Help</a>")
+                             .arg(themecolors::styleColor(QStringLiteral("blue"), palette()))),
+              "Label1");
     help->setCursor(Qt::PointingHandCursor);
     connect(help, &QLabel::linkActivated, this, [this] {
         openWebPage(m_dialogs, productWebPage(QStringLiteral("/support.html#DefiningServer")));

@@ -7,8 +7,10 @@
 #include "settings/settings.h"
 #include "ui/numberedit.h"
 #include "ui/servertrust.h"
+#include "ui/themecolors.h"
 #include "ui/userdialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -34,6 +36,13 @@ QLabel* fieldLabel(const QString& text, QWidget* field) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     return label;
+}
+
+/// Warning words in dark red, lighter on a dark window.
+QString warningStyle(const QString& more) {
+    return QStringLiteral("color: %1;")
+               .arg(themecolors::styleColor(QStringLiteral("#b00020"), QApplication::palette())) +
+           more;
 }
 
 QLabel* noteLabel(const char* name, const QString& text, const QString& style) {
@@ -81,7 +90,7 @@ UploadSettingsPage::UploadSettingsPage(UserDialogs& dialogs, Settings& settings,
     m_user = named(new QLineEdit, "edtUpUser");
     m_password = named(new QLineEdit, "edtUpPassword");
     m_password->setEchoMode(QLineEdit::Password);
-    m_passwordStore = noteLabel("lblUpPasswordStore", QString(), QStringLiteral("color: #b00020;"));
+    m_passwordStore = noteLabel("lblUpPasswordStore", QString(), warningStyle(QString()));
     // Room for two lines of the secret store's answer.
     m_passwordStore->setMinimumHeight(m_passwordStore->fontMetrics().lineSpacing() * 2);
     keepRoomWhenHidden(m_passwordStore);
@@ -97,7 +106,7 @@ UploadSettingsPage::UploadSettingsPage(UserDialogs& dialogs, Settings& settings,
         "lblUpFtpWarning",
         QStringLiteral("Plain FTP sends your password and pictures in clear: anyone on the way "
                        "can read them. Choose SFTP, WebDAV or FTPS if your server offers one."),
-        QStringLiteral("color: #b00020; font-weight: bold;"));
+        warningStyle(QStringLiteral(" font-weight: bold;")));
     keepRoomWhenHidden(m_ftpWarning);
     m_test = named(new QPushButton(QStringLiteral("Test connection")), "btnUpTest");
     m_testing = named(new QLabel(QStringLiteral("Testing...")), "lblUpTesting");

@@ -6,6 +6,7 @@
 #include "platform/windows1252.h"
 #include "platform/workingfolders.h"
 #include "settings/servermirror.h"
+#include "ui/themecolors.h"
 #include "ui/userdialogs.h"
 #include "ui/windowplacement.h"
 #include "web/pathelision.h"
@@ -75,7 +76,9 @@ QWidget* PreviewLiveWindow::buildPanel() {
     grid->setContentsMargins(8, 6, rightMargin, 6);
     auto* exact = new QLabel(
         QStringLiteral("What you see here is exactly what your bidders will see."), panel);
-    exact->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    exact->setStyleSheet(
+        QStringLiteral("color: %1; font-weight: bold;")
+            .arg(themecolors::styleColor(QStringLiteral("red"), exact->palette())));
     grid->addWidget(exact, 0, 0, 1, 2);
     grid->addWidget(
         wrappedLabel(QStringLiteral("PICTURES MISSING ? please remember that your own images used "

@@ -4,6 +4,7 @@
 #include "web/browserbar.h"
 
 #include "platform/uilanguage.h"
+#include "ui/themecolors.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -77,7 +78,8 @@ PublishPage::PublishPage(QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setContentsMargins(6, 2, 6, 2);
     m_helpLink = named(
-        new QLabel(QStringLiteral("<a href=\"#\" style=\"color:blue\">Show Export Help Window</a>"),
+        new QLabel(QStringLiteral("<a href=\"#\" style=\"color:%1\">Show Export Help Window</a>")
+                       .arg(themecolors::styleColor(QStringLiteral("blue"), palette())),
                    this),
         "lblShowHideHelp");
     m_helpLink->setCursor(Qt::PointingHandCursor);

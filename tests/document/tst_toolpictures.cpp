@@ -1,9 +1,18 @@
 #include "document/documenttools.h"
 #include "document/toolpictures.h"
+#include "editor/edactionlist.h"
+#include "editor/edfilecommands.h"
+#include "editor/tdoceditor.h"
+#include "editor/tedaction.h"
+#include "supportui/scripteddialogs.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QPalette>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 namespace {
 
@@ -12,6 +21,33 @@ const QStringList pictures = {QStringLiteral("format-text-bold"), QStringLiteral
 
 QImage shown(const QIcon& icon) {
     return icon.pixmap(22).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+/// The mean lightness of the drawn (not transparent) pixels.
+int drawnLightness(const QImage& image) {
+    qint64 sum = 0;
+    qint64 count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() < 128)
+                continue;
+            sum += pixel.lightness();
+            ++count;
+        }
+    }
+    return count ? int(sum / count) : -1;
+}
+
+QPalette darkPalette() {
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    return dark;
 }
 
 } // namespace
@@ -26,6 +62,11 @@ private slots:
     void cacheGivesWhatTheThemeDraws_data();
     void cacheGivesWhatTheThemeDraws();
     void missingPictureIsNullAndNotCached();
+    void pictureIsDrawnForThePixelRatio_data();
+    void pictureIsDrawnForThePixelRatio();
+    void picturesFollowThePalette_data();
+    void picturesFollowThePalette();
+    void panelFollowsAPaletteChange();
 };
 
 void TestToolPictures::cacheGivesWhatTheThemeDraws_data() {
@@ -74,6 +115,84 @@ void TestToolPictures::missingPictureIsNullAndNotCached() {
     QVERIFY(!icons.at(0).isNull());
     QVERIFY(icons.at(1).isNull());
     QVERIFY(!QFile::exists(cache));
+}
+
+void TestToolPictures::pictureIsDrawnForThePixelRatio_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1x") << 1.0;
+    QTest::newRow("1.5x") << 1.5;
+    QTest::newRow("2x") << 2.0;
+}
+
+void TestToolPictures::pictureIsDrawnForThePixelRatio() {
+    QFETCH(qreal, ratio);
+    const QString name = QStringLiteral("format-text-bold");
+    const int pixels = int(std::ceil(22 * ratio));
+    QTemporaryDir folder;
+    const QString cache = folder.filePath(QStringLiteral("tool-pictures.png"));
+    // Drawn, then read back from the cache: both at the ratio's pixels.
+    for (int pass = 0; pass < 2; ++pass) {
+        const QList<QIcon> icons = toolpictures::load({name}, 22, ratio, cache);
+        const QPixmap picture = icons.at(0).pixmap(QSize(22, 22), ratio);
+        QCOMPARE(picture.devicePixelRatio(), ratio);
+        QCOMPARE(picture.size(), QSize(pixels, pixels));
+        // The whole cell holds the theme's picture, not a corner of it.
+        const QImage theme = QIcon::fromTheme(name)
+                                 .pixmap(QSize(22, 22), ratio)
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(theme.size(), QSize(pixels, pixels));
+        QCOMPARE(picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), theme);
+    }
+}
+
+void TestToolPictures::picturesFollowThePalette_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light window: dark pictures") << false;
+    QTest::newRow("dark window: light pictures") << true;
+}
+
+void TestToolPictures::picturesFollowThePalette() {
+    QFETCH(bool, dark);
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(dark ? darkPalette() : QApplication::style()->standardPalette());
+    useToolIconTheme();
+    QTemporaryDir folder;
+    const QList<QIcon> icons =
+        toolpictures::load({QStringLiteral("edit-cut")}, 22, 1.0,
+                           folder.filePath(QStringLiteral("tool-pictures.png")));
+    QApplication::setPalette(before);
+    useToolIconTheme();
+    const int lightness = drawnLightness(shown(icons.at(0)));
+    QVERIFY2(lightness >= 0, "nothing drawn");
+    if (dark)
+        QVERIFY2(lightness > 160, qPrintable(QString::number(lightness)));
+    else
+        QVERIFY2(lightness < 96, qPrintable(QString::number(lightness)));
+}
+
+void TestToolPictures::panelFollowsAPaletteChange() {
+    const QPalette before = QApplication::palette();
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    EdFileCommands files(editor);
+    EdActionList actions(editor, files);
+    QWidget page; // the panel sits in the Document page
+    auto* tools = new DocumentTools(actions, &page);
+    auto* cut = tools->findChild<QToolButton*>(QStringLiteral("tobCut"));
+    QVERIFY(cut);
+    QVERIFY(drawnLightness(shown(cut->icon())) < 96);
+
+    // The desktop turns dark while the program runs.
+    QApplication::setPalette(darkPalette());
+    QCoreApplication::sendPostedEvents();
+    const int button = drawnLightness(shown(cut->icon()));
+    const int action = drawnLightness(shown(actions.action(u"edActionCut1")->icon()));
+    QApplication::setPalette(before);
+    useToolIconTheme();
+    QVERIFY2(button > 160, qPrintable(QString::number(button)));
+    QVERIFY2(action > 160, qPrintable(QString::number(action)));
 }
 
 QTEST_MAIN(TestToolPictures)
