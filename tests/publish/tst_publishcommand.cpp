@@ -12,6 +12,7 @@
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
 #include "publish/listingclipboard.h"
+#include "publish/listingfindingsdialog.h"
 #include "publish/publishcommand.h"
 #include "publish/testimagesdialog.h"
 #include "publish/uploaddialog.h"
@@ -25,6 +26,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -261,6 +265,8 @@ private slots:
     void uploadWhilePublishing_data();
     void uploadWhilePublishing();
     void cancelledUploadCopiesNothing();
+    void uploadShowsThePictureBeingSentAndHowToStop();
+    void findingsNameTheLayoutControlOfAPicture();
     void untrustedServerIsAskedAbout_data();
     void untrustedServerIsAskedAbout();
     void lostPictureIsSentAgain();
@@ -438,6 +444,67 @@ void TestPublishCommand::cancelledUploadCopiesNothing() {
     QVERIFY(f.server.files.isEmpty());
     QVERIFY2(f.dialogs.shownOf(QStringLiteral("yesno")).isEmpty(),
              qPrintable(f.dialogs.shown.join('|')));
+}
+
+void TestPublishCommand::uploadShowsThePictureBeingSentAndHowToStop() {
+    UploadFixture f;
+    f.server.hold = true;
+    struct Seen {
+        int busyRow = -1;
+        bool hint = false;
+        QString bar;
+        QString hintText;
+    } whileSending, afterwards;
+    f.dialogs.modalActions.enqueue([&](QDialog& dialog) {
+        auto* window = qobject_cast<UploadDialog*>(&dialog);
+        if (!window)
+            return int(QDialog::Rejected);
+        auto* hint = dialog.findChild<QLabel*>(QStringLiteral("lblUploadHint"));
+        auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("pbUploadTotal"));
+        window->start();
+        // The first picture waits on the server until the seller stops it.
+        if (!QTest::qWaitFor([window] { return window->busyRow() >= 0; }, 10000))
+            return int(QDialog::Rejected);
+        whileSending = {window->busyRow(), hint->isVisibleTo(window), bar->text(), hint->text()};
+        QTest::keyClick(window, Qt::Key_Escape);
+        if (!QTest::qWaitFor([window] { return !window->isRunning(); }, 10000))
+            return int(QDialog::Rejected);
+        afterwards = {window->busyRow(), hint->isVisibleTo(window), bar->text(), hint->text()};
+        return window->result();
+    });
+
+    QVERIFY(!f.command.btnExportClick());
+
+    QCOMPARE(whileSending.busyRow, 0);
+    QVERIFY(whileSending.hint);
+    QCOMPARE(whileSending.hintText, QStringLiteral("Esc or Cancel stops sending."));
+    QCOMPARE(whileSending.bar, QStringLiteral("0 of 2 pictures done"));
+    QCOMPARE(afterwards.busyRow, -1);
+    QVERIFY(!afterwards.hint);
+    QVERIFY(!f.copied());
+}
+
+void TestPublishCommand::findingsNameTheLayoutControlOfAPicture() {
+    UploadFixture f;
+    f.settings.setInteger(SettingKey::upProto, 0);
+    f.server.web.files = QStringList{QStringLiteral("Back.png"), QStringLiteral("Sky.png")};
+    QStringList items;
+    f.dialogs.modalActions.enqueue([&items](QDialog& dialog) {
+        if (auto* findings = qobject_cast<ListingFindingsDialog*>(&dialog))
+            for (int row = 0; row < findings->list()->count(); ++row)
+                items.append(findings->list()->item(row)->text());
+        return int(QDialog::Rejected);
+    });
+
+    QVERIFY(!f.command.btnExportClick());
+
+    // The layout's picture by the control it is chosen with, the document's
+    // by its address; neither by a line of the page.
+    const QString layoutPicture = QStringLiteral("In the layout: Text Area \u25b8 Back image");
+    const QString documentPicture = f.server.publicAddress() + QStringLiteral("Sky.png");
+    QCOMPARE(items.filter(layoutPicture).size(), 1);
+    QCOMPARE(items.filter(documentPicture).size(), 1);
+    QVERIFY2(items.filter(QStringLiteral("line")).isEmpty(), qPrintable(items.join('|')));
 }
 
 void TestPublishCommand::untrustedServerIsAskedAbout_data() {
