@@ -42,7 +42,7 @@ QString publishTitle() {
 
 /// A Layout page control as its caption reads: " Text Area " gives "Text Area".
 QString controlName(const char* section, const char* key, const char* english) {
-    QString caption = uilanguage::text(section, key, QString::fromUtf8(english)).trimmed();
+    QString caption = uilanguage::caption(section, key, QString::fromUtf8(english)).trimmed();
     caption.replace(QLatin1String("&&"), QLatin1String("\x01"));
     caption.remove(QLatin1Char('&'));
     return caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));

@@ -11,6 +11,7 @@
 #include "listing/webphoto.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
+#include "platform/uilanguage.h"
 #include "publish/listingclipboard.h"
 #include "publish/listingfindingsdialog.h"
 #include "publish/publishcommand.h"
@@ -30,6 +31,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -266,6 +268,7 @@ private slots:
     void uploadWhilePublishing();
     void cancelledUploadCopiesNothing();
     void uploadShowsThePictureBeingSentAndHowToStop();
+    void findingsNameTheLayoutControlOfAPicture_data();
     void findingsNameTheLayoutControlOfAPicture();
     void untrustedServerIsAskedAbout_data();
     void untrustedServerIsAskedAbout();
@@ -484,8 +487,28 @@ void TestPublishCommand::uploadShowsThePictureBeingSentAndHowToStop() {
     QVERIFY(!f.copied());
 }
 
+void TestPublishCommand::findingsNameTheLayoutControlOfAPicture_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("places");
+    QTest::newRow("English") << "en"
+                             << QStringList{"Ad's Background, Width & Position \u25b8 Back image",
+                                            "Text Area \u25b8 Back image"};
+    QTest::newRow("French") << "fr"
+                            << QStringList{"Fond, largeur & position de l'annonce \u25b8 Image de "
+                                           "fond",
+                                           "Zone de texte \u25b8 Image de fond"};
+}
+
 void TestPublishCommand::findingsNameTheLayoutControlOfAPicture() {
+    QFETCH(QString, language);
+    QFETCH(QStringList, places);
+    uilanguage::setCurrent(QCoreApplication::applicationDirPath() + QLatin1Char('/'), language);
+    const auto english =
+        qScopeGuard([] { uilanguage::setCurrent(QString(), QStringLiteral("en")); });
     UploadFixture f;
+    f.folders.write(QStringLiteral("user/images/My images/Page.png"), sampledocument::pngBytes());
+    f.layoutDocument.setText(&Layout::AdImg, QStringLiteral("/My images/Page.png"));
+    f.layoutDocument.setFlag(&Layout::AdImgHide, false);
     f.settings.setInteger(SettingKey::upProto, 0);
     f.server.web.files = QStringList{QStringLiteral("Back.png"), QStringLiteral("Sky.png")};
     QStringList items;
@@ -500,9 +523,10 @@ void TestPublishCommand::findingsNameTheLayoutControlOfAPicture() {
 
     // The layout's picture by the control it is chosen with, the document's
     // by its address; neither by a line of the page.
-    const QString layoutPicture = QStringLiteral("In the layout: Text Area \u25b8 Back image");
     const QString documentPicture = f.server.publicAddress() + QStringLiteral("Sky.png");
-    QCOMPARE(items.filter(layoutPicture).size(), 1);
+    for (const QString& place : std::as_const(places))
+        QVERIFY2(items.filter(QStringLiteral(": ") + place + QLatin1Char('\n')).size() == 1,
+                 qPrintable(place + QStringLiteral(" in ") + items.join('|')));
     QCOMPARE(items.filter(documentPicture).size(), 1);
     QVERIFY2(items.filter(QStringLiteral("line")).isEmpty(), qPrintable(items.join('|')));
 }
