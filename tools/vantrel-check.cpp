@@ -11,9 +11,11 @@
 //   NOT FOUND (404)  ADDRESS  (shop.example.net answered 404 Not Found)
 // --rules prints the rules' findings instead, errors first, one per line:
 //   error http-picture line 12: http://pictures.example/a.jpg
-// and fetches nothing; with --lang each line ends with the rule's message in
-// that language (fr: French, otherwise English):
-//   error http-picture line 12: http://pictures.example/a.jpg  (Image en …)
+//   warning small-font line 29: font-size:7pt «Hold Ctrl and click a link…»
+// (in «» the first words of the text a finding concerns) and fetches
+// nothing; with --lang each line ends with the rule's message and what to do,
+// in that language (fr: French, otherwise English):
+//   error http-picture line 12: http://pictures.example/a.jpg  (Image en … https://.)
 // --rules --pictures prints the findings, then fetches
 // the pictures. Exit code 0 when no rule found an error and every fetched
 // picture is available (warnings do not count), 1 otherwise, 2 for wrong
@@ -161,7 +163,8 @@ int main(int argc, char* argv[]) {
         for (const listingrules::Finding& finding : findings) {
             QString line = listingrules::describe(finding);
             if (!arguments.language.isNull())
-                line += QLatin1String("  (") + finding.message + QLatin1Char(')');
+                line += QLatin1String("  (") + finding.message + QLatin1Char(' ') + finding.advice +
+                        QLatin1Char(')');
             printLine(line);
         }
         ruleError = listingrules::hasErrors(findings);

@@ -211,6 +211,50 @@ QString decodeReferences(const QString& value) {
     return out;
 }
 
+/// What a seller can do about each rule's finding.
+struct Advice {
+    const char* english;
+    const char* french;
+};
+
+Advice adviceFor(const QString& ruleId) {
+    static const Advice activeContent{"Remove it from the description.",
+                                      "Retirez-le de la description."};
+    static const Advice picturesOnAServer{
+        "Choose an image server for your pictures in the options.",
+        "Choisissez un serveur d'images pour vos images dans les r\u00e9glages."};
+    static const Advice narrower{
+        "Make it at most 480 px wide, or let it take the page's width.",
+        "R\u00e9duisez-le \u00e0 480 px au plus, ou laissez-le prendre la largeur de la page."};
+    static const Advice largerText{"Make that text at least 9 pt (11 px).",
+                                   "Agrandissez ce texte \u00e0 9 pt (11 px) au moins."};
+    static const Advice shorter{
+        "Shorten the description, or put the pictures written into it on an image server.",
+        "Raccourcissez la description, ou mettez les images \u00e9crites dedans sur un "
+        "serveur d'images."};
+    static const QList<std::pair<const char*, Advice>> table = {
+        {"http-picture",
+         {"Use an image server whose address starts with https://.",
+          "Utilisez un serveur d'images dont l'adresse commence par https://."}},
+        {"http-link",
+         {"Write the link with https:// when the site offers it.",
+          "\u00c9crivez le lien avec https:// si le site le permet."}},
+        {"local-picture", picturesOnAServer},
+        {"relative-picture", picturesOnAServer},
+        {"data-picture", picturesOnAServer},
+        {"page-too-long", shorter},
+        {"page-long", shorter},
+        {"wide-fixed-width", narrower},
+        {"wide-table", narrower},
+        {"small-font", largerText},
+        {"small-font-tag", largerText},
+    };
+    for (const auto& [id, advice] : table)
+        if (ruleId == QLatin1String(id))
+            return advice;
+    return activeContent;
+}
+
 struct Attribute {
     QString name;
     QString value;
@@ -225,6 +269,8 @@ struct Tag {
     QList<Attribute> attributes;
     QString text;
     qsizetype offset;
+    /// Where the element's content starts: the end of the tag.
+    qsizetype end;
 };
 
 /// A place in the page and what is there.
@@ -232,6 +278,8 @@ struct Spot {
     QString text;
     QString context;
     qsizetype offset;
+    /// Where the text it concerns starts; -1 when it concerns none.
+    qsizetype textFrom = -1;
 };
 
 /// The parts of a page the rules look at.
@@ -310,6 +358,7 @@ Page parse(const QString& text) {
         }
         Tag tag;
         tag.offset = i;
+        tag.end = i;
         qsizetype j = i + 1;
         while (j < n && (text.at(j).isLetterOrNumber() || text.at(j) == QLatin1Char('-') ||
                          text.at(j) == QLatin1Char(':')))
@@ -362,12 +411,13 @@ Page parse(const QString& text) {
             tag.attributes.append(attribute);
         }
         tag.text = text.mid(i, j - i);
+        tag.end = j;
         i = j;
 
         for (const Attribute& a : std::as_const(tag.attributes)) {
             const QString value = a.value.trimmed();
             if (a.name == QLatin1String("style")) {
-                page.cssBlocks.append({a.value, tag.text, a.valueOffset});
+                page.cssBlocks.append({a.value, tag.text, a.valueOffset, tag.end});
                 addCssPictures(a.value, a.valueOffset, tag.text, page);
             } else if (a.name == QLatin1String("background") ||
                        (a.name == QLatin1String("src") &&
@@ -378,7 +428,7 @@ Page parse(const QString& text) {
                 addSrcsetPictures(a.value, a.valueOffset, tag.text, page);
             } else if (a.name == QLatin1String("href") &&
                        (tag.name == QLatin1String("a") || tag.name == QLatin1String("area"))) {
-                page.links.append({value, tag.text, a.offset});
+                page.links.append({value, tag.text, a.offset, tag.end});
             }
         }
         if (tag.name == QLatin1String("style")) {
@@ -399,6 +449,52 @@ Page parse(const QString& text) {
         page.tags.append(tag);
     }
     return page;
+}
+
+bool endsABlock(const QString& name) {
+    static const QRegularExpression block(
+        QStringLiteral("^(p|div|td|th|tr|table|li|ul|ol|dl|dt|dd|h[1-6]|br|hr|blockquote|pre|"
+                       "body|html)$"));
+    return block.match(name).hasMatch();
+}
+
+/// The first words bidders read from `from` on: the text without its tags,
+/// to the end of its paragraph, cell or item, at most a few words.
+QString wordsFrom(const QString& text, qsizetype from) {
+    constexpr int mostWords = 8;
+    constexpr qsizetype enoughCharacters = 400;
+    QString plain;
+    const qsizetype n = text.size();
+    qsizetype i = from;
+    while (i < n && plain.size() < enoughCharacters) {
+        if (text.at(i) != QLatin1Char('<')) {
+            plain += text.at(i++);
+            continue;
+        }
+        const qsizetype end = text.indexOf(QLatin1Char('>'), i);
+        if (end < 0)
+            break;
+        QString name = text.mid(i + 1, end - i - 1).trimmed();
+        const bool closing = name.startsWith(QLatin1Char('/'));
+        static const QRegularExpression nameEnd(QStringLiteral("[\\s/]"));
+        name = name.mid(closing ? 1 : 0).section(nameEnd, 0, 0).toLower();
+        if (endsABlock(name)) {
+            if (!plain.trimmed().isEmpty())
+                break;
+            plain += QLatin1Char(' ');
+        }
+        i = end + 1;
+        if (!closing && (name == QLatin1String("style") || name == QLatin1String("script")))
+            i = indexOfCaseless(text, QLatin1String("</"), i);
+    }
+    QStringList words =
+        decodeReferences(plain).simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const bool cut = words.size() > mostWords;
+    words = words.mid(0, mostWords);
+    QString shown = words.join(QLatin1Char(' '));
+    if (cut)
+        shown += QChar(0x2026);
+    return shown;
 }
 
 QString shortened(QString text) {
@@ -430,11 +526,17 @@ QList<Finding> check(const QString& text, const QString& language) {
         const QString message = QString::fromUtf8(french ? rule.french : rule.english);
         const QRegularExpression value =
             rule.value ? caseless(rule.value, false) : QRegularExpression();
-        auto report = [&](const Candidate& candidate, int line, const QString& where) {
+        const Advice advice = adviceFor(QString::fromLatin1(rule.id));
+        const QString adviceText = QString::fromUtf8(french ? advice.french : advice.english);
+        auto report = [&](const Candidate& candidate, int line, const QString& where,
+                          qsizetype textFrom = -1) {
             if (rule.test && !rule.test(candidate))
                 return;
-            const Finding finding{rule.severity, QString::fromLatin1(rule.id), message, line,
-                                  shortened(where)};
+            const Finding finding{
+                rule.severity,    QString::fromLatin1(rule.id),
+                message,          line,
+                shortened(where), textFrom < 0 ? QString() : wordsFrom(text, textFrom),
+                adviceText};
             // The same thing twice on one line (two runs of small text) is one finding.
             const bool known =
                 std::any_of(findings.cbegin(), findings.cend(), [&](const Finding& f) {
@@ -450,7 +552,8 @@ QList<Finding> check(const QString& text, const QString& language) {
             }
             const QRegularExpressionMatch m = value.match(spot.text);
             if (m.hasMatch())
-                report({spot.text, m.captured(1), spot.context}, lineOf(spot.offset), spot.text);
+                report({spot.text, m.captured(1), spot.context}, lineOf(spot.offset), spot.text,
+                       spot.textFrom);
         };
         switch (rule.target) {
         case Target::Element: {
@@ -476,7 +579,8 @@ QList<Finding> check(const QString& text, const QString& language) {
                     if (rule.value && !m.hasMatch())
                         continue;
                     report({a.value, rule.value ? m.captured(1) : QString(), tag.text},
-                           lineOf(a.offset), a.name + QLatin1Char('=') + a.value.trimmed());
+                           lineOf(a.offset), a.name + QLatin1Char('=') + a.value.trimmed(),
+                           tag.end);
                 }
             }
             break;
@@ -495,7 +599,7 @@ QList<Finding> check(const QString& text, const QString& language) {
                 while (it.hasNext()) {
                     const QRegularExpressionMatch m = it.next();
                     report({m.captured(), m.captured(1), block.text},
-                           lineOf(block.offset + m.capturedStart()), m.captured());
+                           lineOf(block.offset + m.capturedStart()), m.captured(), block.textFrom);
                 }
             }
             break;
@@ -533,7 +637,10 @@ QString describe(const Finding& finding) {
     QString line = severityName(finding.severity) + QLatin1Char(' ') + finding.ruleId;
     if (finding.line > 0)
         line += QLatin1String(" line ") + QString::number(finding.line);
-    return line + QLatin1String(": ") + finding.where;
+    line += QLatin1String(": ") + finding.where;
+    if (!finding.words.isEmpty())
+        line += QStringLiteral(" \u00ab") + finding.words + QStringLiteral("\u00bb");
+    return line;
 }
 
 } // namespace listingrules

@@ -68,6 +68,11 @@ struct Finding {
     int line = 0;
     /// The address, element or declaration concerned.
     QString where;
+    /// The first words of the text it concerns, as bidders read them (for a
+    /// style, a font or a link); empty when it concerns no text.
+    QString words;
+    /// What the seller can do about it, in the message's language.
+    QString advice;
 };
 
 /// The rule table.
@@ -85,7 +90,7 @@ bool hasErrors(const QList<Finding>& findings);
 QString severityName(Severity severity);
 
 /// One line: `error http-picture line 12: http://…` (no line for the page
-/// as a whole).
+/// as a whole), followed by the words it concerns in «», when it has some.
 QString describe(const Finding& finding);
 
 } // namespace listingrules

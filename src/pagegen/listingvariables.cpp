@@ -48,11 +48,13 @@ public:
         m_list.append({QString::fromLatin1(name), value});
     }
     /// A shown picture: at its address in the preview's plan, or at the
-    /// server address publishing kept from its plan.
+    /// server address publishing kept from its plan. An area without a
+    /// picture publishes none: its address would be the server's folder.
     void setPicture(const char* name, const pictureplan::Entry& planned, const QString& serverUrl,
                     bool publishing) {
-        if (planned.shown)
-            set(name, publishing ? quotableUrl(serverUrl) : planned.address);
+        if (!planned.shown || (publishing && !planned.chosen))
+            return;
+        set(name, publishing ? quotableUrl(serverUrl) : planned.address);
     }
     /// Exactly one of the four repeat keywords of a picture.
     void setRepeat(const char* prefix, bool repeatX, bool repeatY) {

@@ -26,6 +26,8 @@ struct Words {
     const char* publishAnyway;
     const char* goOn;
     const char* title;
+    const char* inYourText;
+    const char* inTheLayout;
 };
 
 const Words english{"Error",
@@ -38,7 +40,9 @@ const Words english{"Error",
                     "Back",
                     "Publish anyway",
                     "Continue",
-                    "Publish"};
+                    "Publish",
+                    "In your text: ",
+                    "In the layout: "};
 
 const Words french{"Erreur",
                    "Avertissement",
@@ -50,23 +54,47 @@ const Words french{"Erreur",
                    "Retour",
                    "Publier quand m\u00eame",
                    "Continuer",
-                   "Publier"};
+                   "Publier",
+                   "Dans votre texte : ",
+                   "Dans la pr\u00e9sentation : "};
 
 QString text(const char* words) {
     return QString::fromUtf8(words);
 }
 
-QString itemText(const Finding& finding, const Words& words) {
-    QString item = text(finding.severity == Severity::Error ? words.error : words.warning);
+/// Where the seller meets it, then what to do: the page's own line and code
+/// mean nothing to someone who wrote the text in the editor.
+QString itemText(const Finding& finding, const Words& words,
+                 const QHash<QString, QString>& layoutPictures) {
+    const QString indent = QStringLiteral("\n    ");
+    QString item = text(finding.severity == Severity::Error ? words.error : words.warning) +
+                   text(words.colon) + finding.message + indent;
+    const QString layoutPlace = layoutPictures.value(finding.where);
+    if (!layoutPlace.isEmpty())
+        item += text(words.inTheLayout) + layoutPlace;
+    else if (!finding.words.isEmpty())
+        item += text(words.inYourText) + QStringLiteral("\u00ab") + finding.words +
+                QStringLiteral("\u00bb");
+    else
+        item += finding.where;
+    if (!finding.advice.isEmpty())
+        item += indent + finding.advice;
+    return item;
+}
+
+QString findingToolTip(const Finding& finding, const Words& words) {
+    QString tip = finding.ruleId;
     if (finding.line > 0)
-        item += text(words.line) + QString::number(finding.line);
-    return item + text(words.colon) + finding.message + QStringLiteral("\n    ") + finding.where;
+        tip += text(words.line) + QString::number(finding.line);
+    return tip + text(words.colon) + finding.where;
 }
 
 } // namespace
 
 ListingFindingsDialog::ListingFindingsDialog(const QList<Finding>& findings,
-                                             const QString& language, QWidget* parent)
+                                             const QString& language,
+                                             const QHash<QString, QString>& layoutPictures,
+                                             QWidget* parent)
     : QDialog(parent)
     , m_list(new QListWidget(this)) {
     const Words& words = language == QLatin1String("fr") ? french : english;
@@ -90,12 +118,12 @@ ListingFindingsDialog::ListingFindingsDialog(const QList<Finding>& findings,
         return a.severity == Severity::Error && b.severity != Severity::Error;
     });
     for (const Finding& finding : std::as_const(ordered)) {
-        auto* item = new QListWidgetItem(itemText(finding, words), m_list);
+        auto* item = new QListWidgetItem(itemText(finding, words, layoutPictures), m_list);
         item->setForeground(themecolors::onWindow(finding.severity == Severity::Error
                                                       ? QColor(0xb0, 0x00, 0x20)
                                                       : QColor(0x8a, 0x5a, 0x00),
                                                   m_list->palette()));
-        item->setToolTip(finding.ruleId);
+        item->setToolTip(findingToolTip(finding, words));
     }
 
     auto* buttons = new QDialogButtonBox(this);

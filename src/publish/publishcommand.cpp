@@ -7,6 +7,7 @@
 #include "listing/listingrules.h"
 #include "listing/uploadrecord.h"
 #include "pagegen/pagegenerator.h"
+#include "pagegen/pagetext.h"
 #include "pagegen/pictureinputs.h"
 #include "pagegen/publishingstate.h"
 #include "platform/apperror.h"
@@ -37,6 +38,42 @@ constexpr int resendRounds = 2;
 
 QString publishTitle() {
     return uilanguage::text("MESSAGES", "publishTitle", QStringLiteral("Publish"));
+}
+
+/// A Layout page control as its caption reads: " Text Area " gives "Text Area".
+QString controlName(const char* section, const char* key, const char* english) {
+    QString caption = uilanguage::caption(section, key, QString::fromUtf8(english)).trimmed();
+    caption.replace(QLatin1String("&&"), QLatin1String("\x01"));
+    caption.remove(QLatin1Char('&'));
+    return caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+}
+
+/// The address each shown layout picture has in the listing, with where on
+/// the Layout page the seller chose it.
+QHash<QString, QString> layoutPicturePlaces(const Layout& layout,
+                                            const PublishingState& publishing) {
+    const QString arrow = QStringLiteral(" \u25b8 ");
+    const struct {
+        const QString& path;
+        bool hidden;
+        const QString& address;
+        QString place;
+    } pictures[] = {
+        {layout.AdImg, layout.AdImgHide, publishing.AdImageURL,
+         controlName("T_FrmMain", "gbxPage", " Ad's Background, Width && Position ") + arrow +
+             controlName("T_FrmMain", "btnAdImg", "Back image")},
+        {layout.FBgImg, layout.FImgHide, publishing.FrameImageURL,
+         controlName("MAIN", "capt_frameBox", " Frame ") + arrow +
+             controlName("MAIN", "capt_frameImage", "Frame image")},
+        {layout.TxtBgImg, layout.TxtImgHide, publishing.TextImageURL,
+         controlName("MAIN", "capt_textAreaBox", " Text Area ") + arrow +
+             controlName("MAIN", "capt_backImage", "Back image")},
+    };
+    QHash<QString, QString> places;
+    for (const auto& picture : pictures)
+        if (!picture.path.isEmpty() && !picture.hidden)
+            places.insert(quotableUrl(picture.address), picture.place);
+    return places;
 }
 
 } // namespace
@@ -108,7 +145,9 @@ bool PublishCommand::listingIsFit() {
                         : listingrules::hasErrors(findings) ? Check::ErrorsKept
                                                             : Check::WarningsKept;
     if (check != Check::Clean) {
-        ListingFindingsDialog dialog(findings, m_parts.languageCode);
+        ListingFindingsDialog dialog(
+            findings, m_parts.languageCode,
+            layoutPicturePlaces(m_parts.layout.layout(), m_parts.publishing));
         if (m_dialogs.runModal(dialog) != QDialog::Accepted)
             return false;
     }

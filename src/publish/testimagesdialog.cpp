@@ -13,8 +13,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -37,6 +39,11 @@ QString notFoundSuffix() {
 QString notTestedSuffix() {
     return QStringLiteral(" - ") +
            uilanguage::text("MESSAGES", "imageNotTested", QStringLiteral("not tested"));
+}
+
+QString busySuffix() {
+    return QStringLiteral(" - ") +
+           uilanguage::text("MESSAGES", "imageChecking", QStringLiteral("checking..."));
 }
 
 QString suffixFor(const ImageVerdict& verdict) {
@@ -107,6 +114,27 @@ TestImagesDialog::TestImagesDialog(QWidget* parent)
     m_images->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_images->setResizeMode(QListView::Adjust);
     column->addWidget(m_images, 1);
+    m_noImages =
+        new QLabel(QStringLiteral("No pictures in this listing: there is nothing to test."), this);
+    m_noImages->setObjectName(QStringLiteral("lblTestImgNone"));
+    m_noImages->setAlignment(Qt::AlignCenter);
+    m_noImages->setWordWrap(true);
+    m_noImages->setFrameShape(QFrame::StyledPanel);
+    m_noImages->hide();
+    column->addWidget(m_noImages, 1);
+
+    // Only while a test runs: how far it is, and how to stop it.
+    m_progressRow = new QWidget(this);
+    auto* progressLine = new QHBoxLayout(m_progressRow);
+    progressLine->setContentsMargins(0, 0, 0, 0);
+    m_progress = new QProgressBar(m_progressRow);
+    m_progress->setObjectName(QStringLiteral("pbTestImages"));
+    progressLine->addWidget(m_progress, 1);
+    auto* hint = new QLabel(QStringLiteral("Esc stops the test."), m_progressRow);
+    hint->setObjectName(QStringLiteral("lblTestImgHint"));
+    progressLine->addWidget(hint);
+    m_progressRow->hide();
+    column->addWidget(m_progressRow);
 
     auto* testRow = new QHBoxLayout;
     m_test = addButton(this, testRow, "btnTestImgHttp", QStringLiteral("Test image(s) online"));
@@ -189,19 +217,47 @@ void TestImagesDialog::fillRows() {
         m_images->addItem(rowText(address));
         m_images->item(m_images->count() - 1)->setToolTip(address);
     }
+    // An empty list would look like a test that found nothing.
+    const bool none = m_requiredImages.isEmpty();
+    m_images->setHidden(none);
+    m_noImages->setHidden(!none);
 }
 
 void TestImagesDialog::appendToRow(int row, const QString& suffix) {
     QListWidgetItem* item = m_images->item(row);
-    item->setText(item->text() + suffix);
+    // The result takes the place of "checking...".
+    item->setText(rowText(m_requiredImages.at(row)) + suffix);
+    QFont font = item->font();
+    font.setBold(false);
+    item->setFont(font);
     // The picture's whole address and what was found, on hover.
     item->setToolTip(m_requiredImages.at(row) + QLatin1Char('\n') + item->text());
+}
+
+void TestImagesDialog::showProgress() {
+    const int total = int(m_requiredImages.size());
+    if (m_testing && m_nextRow < total) {
+        m_progress->setFormat(uilanguage::text("MESSAGES", "imageTestProgress",
+                                               QStringLiteral("Checking picture %1 of %2"))
+                                  .arg(m_nextRow + 1)
+                                  .arg(total));
+        QListWidgetItem* item = m_images->item(m_nextRow);
+        item->setText(rowText(m_requiredImages.at(m_nextRow)) + busySuffix());
+        QFont font = item->font();
+        font.setBold(true);
+        item->setFont(font);
+        m_images->scrollToItem(item);
+    }
+    // Last, so that whoever follows the bar finds the rows as it says.
+    m_progress->setRange(0, std::max(total, 1));
+    m_progress->setValue(std::min(m_nextRow, total));
 }
 
 void TestImagesDialog::setTesting(bool testing) {
     m_testing = testing;
     for (QPushButton* button : {m_test, m_continue, m_preview, m_abort})
         button->setEnabled(!testing);
+    m_progressRow->setVisible(testing && !m_requiredImages.isEmpty());
 }
 
 void TestImagesDialog::runTest() {
@@ -212,6 +268,7 @@ void TestImagesDialog::runTest() {
     m_missing.clear();
     m_nextRow = 0;
     m_timeOutShown = false;
+    showProgress();
     PictureCheckOptions options;
     options.timeLimitMs = m_timeLimitMs;
     options.proxyHost = m_proxyHost;
@@ -231,6 +288,7 @@ void TestImagesDialog::runTest() {
 void TestImagesDialog::showVerdict(int row, const ImageVerdict& verdict) {
     m_nextRow = row + 1;
     appendToRow(row, suffixFor(verdict));
+    showProgress();
     switch (verdict.availability) {
     case ImageAvailability::NotFound:
     case ImageAvailability::OtherDocument:
@@ -266,6 +324,7 @@ void TestImagesDialog::tellAboutTheVerdict(const ImageVerdict& verdict) {
 void TestImagesDialog::markNotTested(int row) {
     m_nextRow = row + 1;
     appendToRow(row, notTestedSuffix());
+    showProgress();
 }
 
 void TestImagesDialog::endWaiting() {
@@ -280,6 +339,7 @@ void TestImagesDialog::stopTest() {
     for (int row = m_nextRow; row < m_requiredImages.size(); ++row)
         appendToRow(row, notTestedSuffix());
     m_nextRow = int(m_requiredImages.size());
+    showProgress();
     endWaiting();
 }
 

@@ -8,7 +8,9 @@ struct ImageVerdict;
 class PictureCheck;
 class QCheckBox;
 class QEventLoop;
+class QLabel;
 class QListWidget;
+class QProgressBar;
 class QPushButton;
 class UserDialogs;
 
@@ -47,6 +49,8 @@ public:
     void setDisableImgWin(bool checked);
 
     QStringList rowTexts() const;
+    /// The row being fetched; -1 when no test runs.
+    int busyRow() const { return m_testing ? m_nextRow : -1; }
     /// The addresses the last test found no picture at (not found, another
     /// document, not a picture); a picture it could not reach is not missing.
     const QStringList& missingImages() const { return m_missing; }
@@ -83,12 +87,19 @@ private:
     void tellAboutTheVerdict(const ImageVerdict& verdict);
     void markNotTested(int row);
     void endWaiting();
+    /// Marks the next row as being fetched and moves the bar on.
+    void showProgress();
 
     UserDialogs* m_dialogs = nullptr;
     PictureCheck* m_check = nullptr;
     /// The wait of `runTest`, while a test runs.
     QEventLoop* m_waiting = nullptr;
     QListWidget* m_images = nullptr;
+    /// Said instead of an empty list.
+    QLabel* m_noImages = nullptr;
+    /// The bar and the Esc hint, shown while a test runs.
+    QWidget* m_progressRow = nullptr;
+    QProgressBar* m_progress = nullptr;
     QPushButton* m_test = nullptr;
     QPushButton* m_continue = nullptr;
     QPushButton* m_preview = nullptr;

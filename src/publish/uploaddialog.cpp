@@ -76,10 +76,13 @@ UploadDialog::UploadDialog(UploadRun& run, const QString& serverName, QWidget* p
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("pbUploadTotal"));
     m_bar->setRange(0, 1000);
-    m_bar->setTextVisible(false);
     column->addWidget(m_bar);
 
     auto* buttons = new QHBoxLayout;
+    m_hint = new QLabel(word("uploadHint", "Esc or Cancel stops sending."), this);
+    m_hint->setObjectName(QStringLiteral("lblUploadHint"));
+    m_hint->hide();
+    buttons->addWidget(m_hint);
     buttons->addStretch();
     m_button = new QPushButton(word("uploadCancel", "Cancel"), this);
     m_button->setObjectName(QStringLiteral("btnUploadCancel"));
@@ -106,6 +109,8 @@ void UploadDialog::start() {
         return;
     m_started = true;
     m_running = true;
+    m_hint->show();
+    updateBar();
     m_run.start();
 }
 
@@ -132,6 +137,7 @@ void UploadDialog::showProgress(int index, qint64 sent, qint64 total) {
         return;
     const double part = total > 0 ? double(sent) / double(total) : 0.0;
     m_done[index] = std::min(part, 0.99);
+    markBusy(index, true);
     m_rows->topLevelItem(index)->setText(
         1, word("uploadSending", "sending %1 %").arg(int(m_done[index] * 100)));
     updateBar();
@@ -141,6 +147,7 @@ void UploadDialog::showResult(int index, const UploadItemResult& result) {
     if (index < 0 || index >= m_done.size())
         return;
     m_done[index] = 1.0;
+    markBusy(index, false);
     QTreeWidgetItem* row = m_rows->topLevelItem(index);
     row->setText(1, stateText(result));
     row->setToolTip(1, row->text(1));
@@ -149,17 +156,39 @@ void UploadDialog::showResult(int index, const UploadItemResult& result) {
     updateBar();
 }
 
+void UploadDialog::markBusy(int index, bool busy) {
+    QTreeWidgetItem* row = m_rows->topLevelItem(index);
+    QFont font = row->font(0);
+    font.setBold(busy);
+    row->setFont(0, font);
+    row->setFont(1, font);
+    if (busy) {
+        m_busyRow = index;
+        m_rows->scrollToItem(row);
+    } else if (m_busyRow == index) {
+        m_busyRow = -1;
+    }
+}
+
 void UploadDialog::updateBar() {
     double done = 0;
-    for (double part : std::as_const(m_done))
+    int finished = 0;
+    for (double part : std::as_const(m_done)) {
         done += part;
+        finished += part >= 1.0 ? 1 : 0;
+    }
     m_bar->setValue(m_done.isEmpty() ? 1000 : int(1000 * done / m_done.size()));
+    m_bar->setFormat(
+        word("uploadCount", "%1 of %2 pictures done").arg(finished).arg(m_done.size()));
 }
 
 void UploadDialog::endRun() {
     if (!m_running)
         return;
     m_running = false;
+    m_hint->hide();
+    if (m_busyRow >= 0)
+        markBusy(m_busyRow, false);
     if (m_cancelled) {
         QDialog::reject();
         return;

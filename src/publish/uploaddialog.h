@@ -36,6 +36,8 @@ public:
     /// The rows as "name: state", and the bar's value in per mille.
     QStringList rowTexts() const;
     int progressPerMille() const;
+    /// The row being sent; -1 when none is.
+    int busyRow() const { return m_busyRow; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,13 +49,17 @@ private:
     void showResult(int index, const UploadItemResult& result);
     void endRun();
     void updateBar();
+    void markBusy(int index, bool busy);
 
     UploadRun& m_run;
     QLabel* m_status = nullptr;
     QTreeWidget* m_rows = nullptr;
     QProgressBar* m_bar = nullptr;
+    /// How to stop, shown while the run sends.
+    QLabel* m_hint = nullptr;
     QPushButton* m_button = nullptr;
     QList<double> m_done;
+    int m_busyRow = -1;
     bool m_started = false;
     bool m_running = false;
     bool m_cancelled = false;

@@ -636,14 +636,15 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard_data() {
     QTest::addColumn<QString>("primary");
     QTest::addColumn<QString>("pageStart"); // put before the template's first line
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("finding"); // the first line the findings list shows
+    // Where the first finding the list shows is, in the seller's terms.
+    QTest::addColumn<QString>("finding");
     QTest::addColumn<QString>("message"); // how that line starts its message
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("checkLine"); // in the publish dialog; empty: not copied
     QTest::newRow("http picture, back") << "http://mine.example/pics/"
                                         << ""
                                         << "en"
-                                        << "http://mine.example/pics/Sky.PNG"
+                                        << "In the layout: Text Area \u25b8 Back image"
                                         << "Picture over an insecure connection"
                                         << "btnBack"
                                         << "";
@@ -657,21 +658,21 @@ void TestMainWindowState::publishShowsListingFindingsBeforeTheClipboard_data() {
     QTest::newRow("http picture, publish anyway") << "http://mine.example/pics/"
                                                   << ""
                                                   << "en"
-                                                  << "http://mine.example/pics/Sky.PNG"
+                                                  << "In the layout: Text Area \u25b8 Back image"
                                                   << "Picture over an insecure connection"
                                                   << "btnPublishAnyway"
                                                   << "lblListingErrors";
     QTest::newRow("small font, continue") << "https://mine.example/pics/"
                                           << "<p style=\"font-size:8px\">Fine print</p>"
                                           << "en"
-                                          << "font-size"
+                                          << "In your text: \u00abFine print\u00bb"
                                           << "Font smaller than 11 px"
                                           << "btnContinue"
                                           << "lblListingWarnings";
     QTest::newRow("http picture in French, back") << "http://mine.example/pics/"
                                                   << ""
                                                   << "fr"
-                                                  << "http://mine.example/pics/Sky.PNG"
+                                                  << "Dans la pr\u00e9sentation : "
                                                   << "Image en connexion non s\u00e9curis\u00e9e"
                                                   << "btnBack"
                                                   << "";

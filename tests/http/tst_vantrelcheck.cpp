@@ -59,7 +59,7 @@ void TestVantrelCheck::linesAndExitCode_data() {
         << QStringList{"error http-picture line 1: @/missing/a.gif"} << 1;
     QTest::newRow("rules: a warning only")
         << "<a href=\"http://shop.example/\">Shop</a>" << QStringList{"--rules"}
-        << QStringList{"warning http-link line 1: http://shop.example/"} << 0;
+        << QStringList{"warning http-link line 1: http://shop.example/ «Shop»"} << 0;
     QTest::newRow("rules: nothing found")
         << "<p>Nothing to see</p>" << QStringList{"--rules"} << QStringList() << 0;
     QTest::newRow("rules and pictures")
@@ -72,7 +72,8 @@ void TestVantrelCheck::linesAndExitCode_data() {
         << QStringList{QString::fromUtf8(
                "error http-picture line 1: @/pictures/a.gif  (Image en connexion non sécurisée "
                "(http://) : les sites d'enchères n'affichent qu'un extrait d'une description au "
-               "contenu non sécurisé.)")}
+               "contenu non sécurisé. Utilisez un serveur d'images dont l'adresse commence par "
+               "https://.)")}
         << 1;
     QTest::newRow("rules from standard input")
         << "<iframe src=\"@/pictures/a.gif\"></iframe>" << QStringList{"-", "--rules"}

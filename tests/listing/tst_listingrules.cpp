@@ -10,6 +10,7 @@ private slots:
     void findings_data();
     void findings();
     void frenchMessages();
+    void welcomePageAsPublished_data();
     void welcomePageAsPublished();
 };
 
@@ -68,7 +69,8 @@ void TestListingRules::findings_data() {
            "https://pics.example/d.jpg 2x\" src=\"https://pics.example/a.jpg\">"
         << none;
     QTest::newRow("http link") << "<a href=\"http://shop.example/\">Shop</a>"
-                               << QStringList{"warning http-link line 1: http://shop.example/"};
+                               << QStringList{
+                                      "warning http-link line 1: http://shop.example/ «Shop»"};
     QTest::newRow("near miss: https link, http address in the text")
         << "<a href=\"https://shop.example/\">see http://shop.example</a>" << none;
 
@@ -88,10 +90,10 @@ void TestListingRules::findings_data() {
         << none;
     QTest::newRow("javascript address")
         << "<a href=\" JavaScript:buy()\">Buy</a>"
-        << QStringList{"error javascript-url line 1: href=JavaScript:buy()"};
+        << QStringList{"error javascript-url line 1: href=JavaScript:buy() «Buy»"};
     QTest::newRow("javascript address behind a character reference")
         << "<a href=\"javascript&#58;buy()\">Buy</a>"
-        << QStringList{"error javascript-url line 1: href=javascript:buy()"};
+        << QStringList{"error javascript-url line 1: href=javascript:buy() «Buy»"};
     QTest::newRow("near miss: javascript in a path and in the text")
         << "<a href=\"https://shop.example/javascript:guide\">JavaScript: the guide</a>" << none;
     QTest::newRow("form") << "<FORM action=\"https://shop.example/buy\"></FORM>"
@@ -182,18 +184,36 @@ void TestListingRules::findings_data() {
         << "<span style=\"font-size:7pt\">Ctrl</span> and <span "
            "style=\"font-size:7pt\">click</span>"
            "\n<span style=\"font-size:7pt\">again</span>"
-        << QStringList{"warning small-font line 1: font-size:7pt",
-                       "warning small-font line 2: font-size:7pt"};
+        << QStringList{"warning small-font line 1: font-size:7pt «Ctrl and click again»",
+                       "warning small-font line 2: font-size:7pt «again»"};
     QTest::newRow("near miss: 11 px, 10 pt")
         << "<p style=\"font-size:11px\"><p style=\"font-size:10pt\">" << none;
 
     QTest::newRow("font size 1") << "<font size=\"1\">small print</font>"
-                                 << QStringList{"warning small-font-tag line 1: size=1"};
+                                 << QStringList{
+                                        "warning small-font-tag line 1: size=1 «small print»"};
     QTest::newRow("font size two below the usual")
         << "<FONT color=red SIZE=-2>" << QStringList{"warning small-font-tag line 1: size=-2"};
     QTest::newRow("near miss: font sizes 2 and -1, size of a field")
         << "<font size=\"2\"><font size=\"-1\"><font size=\"+1\"><input size=\"1\">" << none;
 
+    // The words bidders read where the finding is, so that the seller finds it in the text.
+    QTest::newRow("words: to the end of the paragraph, across inline tags and references")
+        << "<p><span style=\"font-size:7pt\">Hold <b>Ctrl</b>&nbsp;and&#32;click</span> a "
+           "li<i>nk</i></p><p>Next paragraph</p>"
+        << QStringList{"warning small-font line 1: font-size:7pt «Hold Ctrl and click a link»"};
+    QTest::newRow("words: at most eight, then an ellipsis")
+        << "<td style=\"font-size:6px\">one two three four five six seven eight nine</td>"
+        << QStringList{"warning small-font line 1: font-size:6px «one two three four five six "
+                       "seven eight…»"};
+    QTest::newRow("words: none in a style sheet, the style's words skipped")
+        << "<style>p { font-size:7pt }</style><p style=\"font-size:8px\"><style>x{}</style>"
+           "Small</p>"
+        << QStringList{"warning small-font line 1: font-size:7pt",
+                       "warning small-font line 1: font-size:8px «Small»"};
+    QTest::newRow("words: an empty element gives the text after it")
+        << "<li><span style=\"font-size:7pt\"></span>After</li><li>Other</li>"
+        << QStringList{"warning small-font line 1: font-size:7pt «After»"};
     QTest::newRow("errors first, then in page order")
         << "<a href=\"http://a.example/\">\n<img src=\"http://b.example/p.jpg\">\n<script></script>"
         << QStringList{"error http-picture line 2: http://b.example/p.jpg",
@@ -217,24 +237,31 @@ void TestListingRules::frenchMessages() {
                 .message.startsWith(QStringLiteral("Image en connexion")));
 }
 
+void TestListingRules::welcomePageAsPublished_data() {
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("English") << "Entry.vdoc"
+                             << "Welcome to Vantrel";
+    QTest::newRow("French") << "fr_Entry.vdoc"
+                            << "Vantrel";
+}
+
 void TestListingRules::welcomePageAsPublished() {
+    QFETCH(QString, document);
+    QFETCH(QString, title);
     // The listing body the program copies for its welcome document in its
     // default layout.
     const QString folder = QCoreApplication::applicationDirPath();
     QProcess render;
     render.start(folder + QStringLiteral("/vantrel-render"),
-                 {folder + QStringLiteral("/Entry.vdoc"), folder + QStringLiteral("/Default.rbs"),
+                 {folder + QLatin1Char('/') + document, folder + QStringLiteral("/Default.rbs"),
                   QStringLiteral("--body")});
     QVERIFY(render.waitForFinished(120000));
     QCOMPARE(render.exitCode(), 0);
     const QString body = QString::fromLatin1(render.readAllStandardOutput());
-    QVERIFY(body.contains(QStringLiteral("Welcome to Vantrel")));
-    const QList<listingrules::Finding> findings = listingrules::check(body);
-    QStringList errors;
-    for (const listingrules::Finding& finding : findings)
-        if (finding.severity == listingrules::Severity::Error)
-            errors.append(listingrules::describe(finding));
-    QVERIFY2(errors.isEmpty(), qPrintable(errors.join(QLatin1Char('\n'))));
+    QVERIFY(body.contains(title));
+    // Neither errors nor warnings: the seller's first listing is a clean one.
+    QCOMPARE(described(listingrules::check(body)), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestListingRules)

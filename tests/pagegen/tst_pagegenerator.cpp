@@ -167,10 +167,20 @@ void TestPageGenerator::variables_data() {
     QTest::newRow("publishing takes the server addresses")
         << LayoutChange([](Layout& l, PublishingState& s) {
                l.TxtImgHide = false;
+               l.TxtBgImg = QStringLiteral("/My images/t.jpg");
                s.Publishing = true;
                s.TextImageURL = QStringLiteral("http://img.example/t.jpg");
            })
         << QStringList{"timg=http://img.example/t.jpg"};
+    // The server's folder is no picture: bidders' browsers would fetch it.
+    QTest::newRow("publishing an area shown without a picture names none")
+        << LayoutChange([](Layout& l, PublishingState& s) {
+               l.AdImgHide = l.FImgHide = l.TxtImgHide = false;
+               s.Publishing = true;
+               s.AdImageURL = s.FrameImageURL = s.TextImageURL =
+                   QStringLiteral("https://img.example/shop/");
+           })
+        << QStringList{"-adimg", "-fimg", "-timg"};
     QTest::newRow("transparent colours win over the colour")
         << LayoutChange([](Layout& l, PublishingState&) {
                l.AdBackCol = l.FBgCol = QStringLiteral("#FF0000");

@@ -11,7 +11,9 @@
 #include "listing/webphoto.h"
 #include "pagegen/pagegenerator.h"
 #include "pagegen/publishingstate.h"
+#include "platform/uilanguage.h"
 #include "publish/listingclipboard.h"
+#include "publish/listingfindingsdialog.h"
 #include "publish/publishcommand.h"
 #include "publish/testimagesdialog.h"
 #include "publish/uploaddialog.h"
@@ -25,7 +27,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -261,6 +267,9 @@ private slots:
     void uploadWhilePublishing_data();
     void uploadWhilePublishing();
     void cancelledUploadCopiesNothing();
+    void uploadShowsThePictureBeingSentAndHowToStop();
+    void findingsNameTheLayoutControlOfAPicture_data();
+    void findingsNameTheLayoutControlOfAPicture();
     void untrustedServerIsAskedAbout_data();
     void untrustedServerIsAskedAbout();
     void lostPictureIsSentAgain();
@@ -438,6 +447,88 @@ void TestPublishCommand::cancelledUploadCopiesNothing() {
     QVERIFY(f.server.files.isEmpty());
     QVERIFY2(f.dialogs.shownOf(QStringLiteral("yesno")).isEmpty(),
              qPrintable(f.dialogs.shown.join('|')));
+}
+
+void TestPublishCommand::uploadShowsThePictureBeingSentAndHowToStop() {
+    UploadFixture f;
+    f.server.hold = true;
+    struct Seen {
+        int busyRow = -1;
+        bool hint = false;
+        QString bar;
+        QString hintText;
+    } whileSending, afterwards;
+    f.dialogs.modalActions.enqueue([&](QDialog& dialog) {
+        auto* window = qobject_cast<UploadDialog*>(&dialog);
+        if (!window)
+            return int(QDialog::Rejected);
+        auto* hint = dialog.findChild<QLabel*>(QStringLiteral("lblUploadHint"));
+        auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("pbUploadTotal"));
+        window->start();
+        // The first picture waits on the server until the seller stops it.
+        if (!QTest::qWaitFor([window] { return window->busyRow() >= 0; }, 10000))
+            return int(QDialog::Rejected);
+        whileSending = {window->busyRow(), hint->isVisibleTo(window), bar->text(), hint->text()};
+        QTest::keyClick(window, Qt::Key_Escape);
+        if (!QTest::qWaitFor([window] { return !window->isRunning(); }, 10000))
+            return int(QDialog::Rejected);
+        afterwards = {window->busyRow(), hint->isVisibleTo(window), bar->text(), hint->text()};
+        return window->result();
+    });
+
+    QVERIFY(!f.command.btnExportClick());
+
+    QCOMPARE(whileSending.busyRow, 0);
+    QVERIFY(whileSending.hint);
+    QCOMPARE(whileSending.hintText, QStringLiteral("Esc or Cancel stops sending."));
+    QCOMPARE(whileSending.bar, QStringLiteral("0 of 2 pictures done"));
+    QCOMPARE(afterwards.busyRow, -1);
+    QVERIFY(!afterwards.hint);
+    QVERIFY(!f.copied());
+}
+
+void TestPublishCommand::findingsNameTheLayoutControlOfAPicture_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("places");
+    QTest::newRow("English") << "en"
+                             << QStringList{"Ad's Background, Width & Position \u25b8 Back image",
+                                            "Text Area \u25b8 Back image"};
+    QTest::newRow("French") << "fr"
+                            << QStringList{"Fond, largeur & position de l'annonce \u25b8 Image de "
+                                           "fond",
+                                           "Zone de texte \u25b8 Image de fond"};
+}
+
+void TestPublishCommand::findingsNameTheLayoutControlOfAPicture() {
+    QFETCH(QString, language);
+    QFETCH(QStringList, places);
+    uilanguage::setCurrent(QCoreApplication::applicationDirPath() + QLatin1Char('/'), language);
+    const auto english =
+        qScopeGuard([] { uilanguage::setCurrent(QString(), QStringLiteral("en")); });
+    UploadFixture f;
+    f.folders.write(QStringLiteral("user/images/My images/Page.png"), sampledocument::pngBytes());
+    f.layoutDocument.setText(&Layout::AdImg, QStringLiteral("/My images/Page.png"));
+    f.layoutDocument.setFlag(&Layout::AdImgHide, false);
+    f.settings.setInteger(SettingKey::upProto, 0);
+    f.server.web.files = QStringList{QStringLiteral("Back.png"), QStringLiteral("Sky.png")};
+    QStringList items;
+    f.dialogs.modalActions.enqueue([&items](QDialog& dialog) {
+        if (auto* findings = qobject_cast<ListingFindingsDialog*>(&dialog))
+            for (int row = 0; row < findings->list()->count(); ++row)
+                items.append(findings->list()->item(row)->text());
+        return int(QDialog::Rejected);
+    });
+
+    QVERIFY(!f.command.btnExportClick());
+
+    // The layout's picture by the control it is chosen with, the document's
+    // by its address; neither by a line of the page.
+    const QString documentPicture = f.server.publicAddress() + QStringLiteral("Sky.png");
+    for (const QString& place : std::as_const(places))
+        QVERIFY2(items.filter(QStringLiteral(": ") + place + QLatin1Char('\n')).size() == 1,
+                 qPrintable(place + QStringLiteral(" in ") + items.join('|')));
+    QCOMPARE(items.filter(documentPicture).size(), 1);
+    QVERIFY2(items.filter(QStringLiteral("line")).isEmpty(), qPrintable(items.join('|')));
 }
 
 void TestPublishCommand::untrustedServerIsAskedAbout_data() {

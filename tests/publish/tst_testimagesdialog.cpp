@@ -4,7 +4,9 @@
 #include "supportui/scripteddialogs.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -47,6 +49,10 @@ private slots:
     void unreachableProxyReportedOnce();
     void secondRunShowsOnlyItsResults();
     void emptyListEndsAtOnce();
+    void noPicturesSaySoInsteadOfAnEmptyList_data();
+    void noPicturesSaySoInsteadOfAnEmptyList();
+    void showsThePictureBeingFetchedAndStops_data();
+    void showsThePictureBeingFetchedAndStops();
     void decision_data();
     void decision();
     void disableCheckBoxMirrorsOnClickOnly();
@@ -268,6 +274,97 @@ void TestTestImagesDialog::emptyListEndsAtOnce() {
     dialogs.modalActions.enqueue(testThen(rows, "btnTestImgClose"));
     QCOMPARE(dialog.testImages({}, QString(), QString()), int(QDialog::Accepted));
     QCOMPARE(rows, QStringList());
+}
+
+void TestTestImagesDialog::noPicturesSaySoInsteadOfAnEmptyList_data() {
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("then");
+    const QStringList none;
+    const QStringList one{"http://pics.example/a.gif"};
+    QTest::newRow("none") << none << none;
+    QTest::newRow("one") << one << one;
+    QTest::newRow("none, then one") << none << one;
+    QTest::newRow("one, then none") << one << none;
+}
+
+void TestTestImagesDialog::noPicturesSaySoInsteadOfAnEmptyList() {
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, then);
+    ScriptedDialogs dialogs;
+    TestImagesDialog dialog;
+    dialog.setUserDialogs(&dialogs);
+    struct Seen {
+        bool list = false;
+        bool note = false;
+    } seen;
+    auto look = [&seen](QDialog& shown) {
+        shown.show();
+        seen.list = shown.findChild<QListWidget*>(QStringLiteral("lbxImages"))->isVisible();
+        seen.note = shown.findChild<QLabel*>(QStringLiteral("lblTestImgNone"))->isVisible();
+        button(shown, "btnTestImgClose")->click();
+        return shown.result();
+    };
+    for (const QStringList& images : {first, then}) {
+        dialogs.modalActions.enqueue(look);
+        dialog.testImages(images, QString(), QString());
+        QCOMPARE(seen.note, images.isEmpty());
+        QCOMPARE(seen.list, !images.isEmpty());
+    }
+}
+
+void TestTestImagesDialog::showsThePictureBeingFetchedAndStops_data() {
+    QTest::addColumn<bool>("escape"); // else the close box
+    QTest::newRow("Esc") << true;
+    QTest::newRow("close box") << false;
+}
+
+void TestTestImagesDialog::showsThePictureBeingFetchedAndStops() {
+    QFETCH(bool, escape);
+    PictureTestServer server;
+    TestImagesDialog dialog;
+    dialog.setTimeLimit(60000);
+    dialog.setRequiredImages({server.url(QStringLiteral("/pictures/a.gif")),
+                              server.url(QStringLiteral("/stall/b.gif")),
+                              server.url(QStringLiteral("/pictures/c.gif"))});
+    dialog.show();
+    auto* bar = dialog.findChild<QProgressBar*>(QStringLiteral("pbTestImages"));
+    auto* hint = dialog.findChild<QLabel*>(QStringLiteral("lblTestImgHint"));
+    QVERIFY(bar && hint);
+    QVERIFY(!bar->isVisible());
+    struct Seen {
+        QStringList rows;
+        int busyRow = -1;
+        QString bar;
+        bool barShown = false;
+        bool hintShown = false;
+    };
+    QList<Seen> seen;
+    // Each step of the bar: the first picture fetched, the second one waits.
+    connect(bar, &QProgressBar::valueChanged, &dialog, [&](int value) {
+        if (value != 1 || !dialog.isTesting())
+            return;
+        seen.append({dialog.rowTexts(), dialog.busyRow(), bar->text(), bar->isVisible(),
+                     hint->isVisible()});
+        if (escape)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            dialog.close();
+    });
+    dialog.runTest();
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.at(0).rows, (QStringList{"a.gif - OK", "b.gif - checking...", "c.gif"}));
+    QCOMPARE(seen.at(0).busyRow, 1);
+    QCOMPARE(seen.at(0).bar, QStringLiteral("Checking picture 2 of 3"));
+    QVERIFY(seen.at(0).barShown);
+    QVERIFY(seen.at(0).hintShown);
+    QCOMPARE(hint->text(), QStringLiteral("Esc stops the test."));
+    // Stopped, not closed: what was found stays in view, the bar goes.
+    QVERIFY(dialog.isVisible());
+    QVERIFY(!dialog.isTesting());
+    QCOMPARE(dialog.busyRow(), -1);
+    QCOMPARE(dialog.rowTexts(),
+             (QStringList{"a.gif - OK", "b.gif - not tested", "c.gif - not tested"}));
+    QVERIFY(!bar->isVisible());
 }
 
 void TestTestImagesDialog::decision_data() {
