@@ -1,6 +1,7 @@
 #include "app/aboutdialog.h"
 #include "app/pagecontrol.h"
 #include "editor/tdoceditor.h"
+#include "supportui/darkpalette.h"
 #include "supportui/scripteddialogs.h"
 
 #include <QApplication>
@@ -10,17 +11,6 @@
 #include <QTest>
 
 namespace {
-
-QPalette darkPalette() {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    return dark;
-}
 
 /// Sets the application palette for as long as it lives.
 class PaletteScope {

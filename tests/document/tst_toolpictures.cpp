@@ -4,6 +4,7 @@
 #include "editor/edfilecommands.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedaction.h"
+#include "supportui/darkpalette.h"
 #include "supportui/scripteddialogs.h"
 
 #include <QApplication>
@@ -37,17 +38,6 @@ int drawnLightness(const QImage& image) {
         }
     }
     return count ? int(sum / count) : -1;
-}
-
-QPalette darkPalette() {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    return dark;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "layoutui/layoutcolumn.h"
 
+#include "supportui/darkpalette.h"
 #include "supportui/scripteddialogs.h"
 
 #include <QApplication>
@@ -9,21 +10,7 @@
 #include <QStyle>
 #include <QTest>
 
-namespace {
-
-QPalette darkPalette() {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
-    dark.setColor(QPalette::Text, Qt::white);
-    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
-    dark.setColor(QPalette::ButtonText, Qt::white);
-    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
-    return dark;
-}
-
-} // namespace
+namespace {} // namespace
 
 /// The Layout page's left column is painted in the desktop's colours: its
 /// labels, drawn in the window's text colour, stay readable on it.
