@@ -4,16 +4,18 @@
 //   vantrel-doc export IN.vdoc [OUT.html]
 //   vantrel-doc --help
 //
-// Import reads a subset of HTML (paragraphs, headings, bold, italic,
-// underline, strike-out, font face, size and colour, alignment, lists,
-// tables, pictures from files, links, anchors, horizontal lines). Pictures
-// are embedded; their source paths are not stored, so shipped documents do
-// not refer to the machine they were built on. Export writes the fragment the
+// Import reads a listing page as the editor pastes it (paragraphs,
+// headings, bold, italic, underline, strike-out, font face, size and colour,
+// alignment, lists, tables, pictures from files and data addresses, links,
+// anchors, horizontal lines); scripts, forms, style sheets, embedded objects
+// and pictures on the web are left out, and one line on standard error says
+// which. Pictures are embedded; their source paths are not stored, so shipped
+// documents do not refer to the machine they were built on. Export writes the fragment the
 // listing page is built from; pictures without a source of their own are
 // saved beside OUT.html (or in the current folder when writing to stdout).
-#include "docmodel/docpicture.h"
 #include "docmodel/eddocument.h"
 #include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/listingimport.h"
 #include "docmodel/vdocreader.h"
 #include "docmodel/vdocwriter.h"
 #include "platform/apperror.h"
@@ -24,9 +26,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QStringDecoder>
-#include <QTextCursor>
-#include <QUrl>
 #include <cstdio>
 
 namespace {
@@ -40,7 +39,8 @@ void say(const QString& text) {
 const char usageText[] =
     "usage: vantrel-doc import SOURCE.html OUT.vdoc\n"
     "       vantrel-doc export IN.vdoc [OUT.html]\n"
-    "  import: a document from an HTML subset, its pictures embedded\n"
+    "  import: a document from a listing page, its pictures embedded; what it leaves\n"
+    "          out (scripts, forms, style sheets, ...) is named on standard error\n"
     "  export: the document's HTML fragment, to OUT.html or standard output; pictures\n"
     "          without a file of their own are saved beside it (or in the current folder)\n"
     "exit code 0 when done, 1 for wrong arguments, 2 for an unreadable input,\n"
@@ -51,23 +51,6 @@ int usage() {
     return Usage;
 }
 
-QString decodeHtml(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? windows1252::decode(bytes) : text;
-}
-
-bool resolvePicture(const QDir& base, const QString& source, DocPicture& picture) {
-    const QUrl url(source);
-    const QString path = url.isLocalFile() ? url.toLocalFile() : base.absoluteFilePath(source);
-    if (!DocPicture::fromFile(path, picture)) {
-        say(QStringLiteral("warning: cannot read the picture \"%1\"").arg(path));
-        return false;
-    }
-    picture.fileName.clear();
-    return true;
-}
-
 int importHtml(const QString& sourceName, const QString& outName) {
     QByteArray bytes;
     if (!readWholeFile(sourceName, bytes)) {
@@ -75,18 +58,17 @@ int importHtml(const QString& sourceName, const QString& outName) {
         return BadInput;
     }
     EdDocument document;
-    QTextCursor cursor(document.textDocument());
-    cursor.insertHtml(decodeHtml(bytes));
-    const QDir base = QFileInfo(sourceName).absoluteDir();
-    bool picturesOk = true;
-    document.adoptImportedContent(0, document.textDocument()->characterCount(), {},
-                                  [&](const QString& source, DocPicture& picture) {
-                                      const bool ok = resolvePicture(base, source, picture);
-                                      picturesOk = picturesOk && ok;
-                                      return ok;
-                                  });
-    if (!picturesOk)
+    const listingimport::LeftOut leftOut = listingimport::importPage(
+        document, listingimport::decode(bytes), QFileInfo(sourceName).absolutePath());
+    // A picture of the page's own that is missing is a fault of the page:
+    // the document is not written without it.
+    for (const QString& path : leftOut.unreadablePictures)
+        say(QStringLiteral("warning: cannot read the picture \"%1\"").arg(path));
+    if (!leftOut.unreadablePictures.isEmpty())
         return BadInput;
+    const QString summary = listingimport::summary(leftOut);
+    if (!summary.isEmpty())
+        say(summary);
     try {
         VDocWriter::writeFile(document, outName);
     } catch (const AppError& error) {

@@ -61,6 +61,7 @@ void MainMenu::addPictures(QStyle* style) {
         {a.mnuNewLayout, "document-new", QStyle::SP_FileIcon},
         {a.mnuOpenDoc, "document-open", QStyle::SP_DialogOpenButton},
         {a.mnuOpenLayout, "document-open", QStyle::SP_DialogOpenButton},
+        {a.mnuOpenListing, "text-html", QStyle::SP_FileLinkIcon},
         {a.SaveDocAs, "document-save-as", QStyle::SP_DialogSaveButton},
         {a.SaveLayoutAs, "document-save-as", QStyle::SP_DialogSaveButton},
         {a.ExporttoORV1, "document-send", QStyle::SP_ArrowUp},
@@ -86,6 +87,8 @@ QMenu* MainMenu::buildFileMenu(QMenuBar* bar) {
     QMenu* fileOpen = addMenu(file, "mnuOpen", QStringLiteral("&Open"));
     m_actions.mnuOpenDoc = addEntry(fileOpen, "mnuOpenDoc", QStringLiteral("&Document..."));
     m_actions.mnuOpenLayout = addEntry(fileOpen, "mnuOpenLayout", QStringLiteral("&Layout..."));
+    m_actions.mnuOpenListing =
+        addEntry(fileOpen, "mnuOpenListing", QStringLiteral("Listing page (&HTML)..."));
     // Filled with the files used last each time they open.
     fileOpen->addSeparator();
     m_actions.recentDocs = addMenu(fileOpen, "mnuRecentDocs", QStringLiteral("&Recent documents"));

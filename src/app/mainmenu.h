@@ -16,6 +16,8 @@ struct MainMenuActions {
     QAction* mnuNewLayout = nullptr;
     QAction* mnuOpenDoc = nullptr;
     QAction* mnuOpenLayout = nullptr;
+    /// A listing page made elsewhere, opened as a new document.
+    QAction* mnuOpenListing = nullptr;
     /// File > Open's recent documents and layouts.
     QMenu* recentDocs = nullptr;
     QMenu* recentLayouts = nullptr;

@@ -173,6 +173,7 @@ void MainWindow::connectMenu() {
     DocumentPage* document = m_documentPage;
     on(menu.mnuNewDoc, [document] { document->newDocument(); });
     on(menu.mnuOpenDoc, [document] { document->openDocument(); });
+    on(menu.mnuOpenListing, [document] { document->openListingPage(); });
     on(menu.SaveDocAs, [document] { document->saveDocumentAs(); });
     for (QAction* example : menu.examples) {
         // The document is named after its entry, without "mnu".

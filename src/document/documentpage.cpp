@@ -3,6 +3,7 @@
 #include "docmodel/docproperties.h"
 #include "docmodel/documentstate.h"
 #include "docmodel/eddocument.h"
+#include "docmodel/listingimport.h"
 #include "docmodel/vdocreader.h"
 #include "document/documenttools.h"
 #include "document/insertlinkinfodialog.h"
@@ -25,6 +26,7 @@
 #include "ui/userdialogs.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -228,6 +230,62 @@ void DocumentPage::openDocumentFile(const QString& fileName) {
     m_editor->files().openFile(QFileInfo(fileName).absoluteFilePath());
     m_parts.document.DocumentFileName = QFileInfo(fileName).fileName();
     emit captionChanged();
+}
+
+void DocumentPage::openListingPage() {
+    // The seller's unsaved text is not dropped without a question.
+    if (!m_editor->ConfirmCloseDocument())
+        return;
+    UserDialogs::FileDialogOptions options;
+    options.title = uilanguage::text("MESSAGES", "importOpenTitle",
+                                     QStringLiteral("Open a Listing Page (HTML)"));
+    options.filter =
+        uilanguage::text("MESSAGES", "importPageFiles",
+                         QStringLiteral("Listing pages (*.html *.htm)")) +
+        QStringLiteral("|*.html;*.htm|") +
+        uilanguage::text("MESSAGES", "importAllFiles", QStringLiteral("All files (*)")) +
+        QStringLiteral("|*");
+    options.initialFolder = m_editor->files().OpenInitialDir;
+    const QString path = m_dialogs.openFileName(options);
+    if (path.isEmpty())
+        return;
+    // Nothing changes for a page that cannot be read.
+    QByteArray bytes;
+    if (!readWholeFile(path, bytes)) {
+        m_dialogs.showMessage(uilanguage::text("MESSAGES", "importCannotRead",
+                                               QStringLiteral("\"%1\" cannot be read."))
+                                  .arg(QDir::toNativeSeparators(path)),
+                              UserDialogs::Icon::Warning);
+        return;
+    }
+    if (bytes.contains('\0')) {
+        m_dialogs.showMessage(uilanguage::text("MESSAGES", "importNotAPage",
+                                               QStringLiteral("\"%1\" is not a web page."))
+                                  .arg(QDir::toNativeSeparators(path)),
+                              UserDialogs::Icon::Warning);
+        return;
+    }
+    emit pageWanted(0);
+    m_editor->setReadOnly(false);
+    // Asked above already: the new document replaces the old one at once.
+    m_editor->editor().setDocumentModified(false);
+    m_editor->newDocument();
+    TDocEditor& editor = m_editor->editor();
+    const listingimport::LeftOut leftOut =
+        editor.insertListingPage(listingimport::decode(bytes), QFileInfo(path).absolutePath());
+    // The page as it came is no step to undo, nor a change of the seller's:
+    // the document is untitled, and saving asks for a name.
+    QTextCursor start(editor.document());
+    editor.setTextCursor(start);
+    editor.document()->clearUndoRedoStacks();
+    editor.setDocumentModified(false);
+    m_editor->RelayoutDocument();
+    emit captionChanged();
+    const QString summary = listingimport::summary(leftOut);
+    if (!summary.isEmpty())
+        m_dialogs.showMessage(
+            summary, UserDialogs::Icon::Information,
+            uilanguage::text("MESSAGES", "importTitle", QStringLiteral("Listing page")));
 }
 
 void DocumentPage::showWelcomeDocument(const QString& languageCode) {

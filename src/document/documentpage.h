@@ -63,6 +63,10 @@ public:
     void newDocument();
     /// A document chosen by the seller, to edit.
     void openDocument();
+    /// A listing page made elsewhere, chosen by the seller, as a new
+    /// untitled document; the seller is told in one line what it held that
+    /// the document cannot.
+    void openListingPage();
     /// The document saved under a name the seller chooses.
     void saveDocumentAs();
     /// Opens the document file the desktop handed over, to edit.

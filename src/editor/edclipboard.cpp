@@ -66,6 +66,21 @@ void EdClipboard::insert(const QMimeData* source, QTextCursor& cursor) {
     cursor.beginEditBlock();
     insertContent(source, cursor);
     cursor.endEditBlock();
+    adoptInserted(cursor);
+}
+
+listingimport::LeftOut EdClipboard::insertPage(const QString& html, const QString& baseFolder,
+                                               QTextCursor& cursor) {
+    listingimport::LeftOut leftOut;
+    m_toAdopt.reset();
+    cursor.beginEditBlock();
+    insertHtml(html, cursor, baseFolder, leftOut);
+    cursor.endEditBlock();
+    adoptInserted(cursor);
+    return leftOut;
+}
+
+void EdClipboard::adoptInserted(QTextCursor& cursor) {
     if (!m_toAdopt)
         return;
     // The text document files the tables an edit brought only when its edit
@@ -73,7 +88,8 @@ void EdClipboard::insert(const QMimeData* source, QTextCursor& cursor) {
     // the document file keeps, must see them. It joins the same undo step.
     const Inserted inserted = *std::exchange(m_toAdopt, std::nullopt);
     cursor.joinPreviousEditBlock();
-    m_editor.edDocument().adoptImportedContent(inserted.from, inserted.to, inserted.readHyperlink);
+    m_editor.edDocument().adoptImportedContent(inserted.from, inserted.to, inserted.readHyperlink,
+                                               inserted.resolvePicture);
     cursor.endEditBlock();
 }
 
@@ -93,9 +109,10 @@ void EdClipboard::insertContent(const QMimeData* source, QTextCursor& cursor) {
         m_editor.edDocument().insertPicture(cursor, picture);
         return;
     }
-    if (source->hasHtml())
-        insertHtml(source->html(), cursor);
-    else if (source->hasText())
+    if (source->hasHtml()) {
+        listingimport::LeftOut leftOut;
+        insertHtml(source->html(), cursor, QString(), leftOut);
+    } else if (source->hasText())
         insertText(source->text(), cursor);
 }
 
@@ -108,7 +125,7 @@ bool EdClipboard::insertNative(const QByteArray& bytes, QTextCursor& cursor) {
     ImportAdopter::flattenTablesBeyond(pasted.textDocument(), roomForTables(cursor));
     cursor.removeSelectedText();
     cursor.insertFragment(QTextDocumentFragment(pasted.textDocument()));
-    m_toAdopt = Inserted{start, cursor.position(), {}};
+    m_toAdopt = Inserted{start, cursor.position(), {}, {}};
     return true;
 }
 
@@ -134,7 +151,12 @@ bool EdClipboard::insertPictureFiles(const QMimeData* source, QTextCursor& curso
     return !pictures.isEmpty();
 }
 
-void EdClipboard::insertHtml(const QString& html, QTextCursor& cursor) {
+void EdClipboard::insertHtml(const QString& pasted, QTextCursor& cursor, const QString& baseFolder,
+                             listingimport::LeftOut& leftOut) {
+    // Scripts, forms and style sheets never come in, wherever the HTML
+    // came from.
+    const listingimport::Prepared prepared = listingimport::prepare(pasted, baseFolder, leftOut);
+    const QString& html = prepared.html;
     const int start = qMin(cursor.position(), cursor.anchor());
     QTextDocument outside;
     QTextCursor(&outside).insertHtml(html);
@@ -142,14 +164,16 @@ void EdClipboard::insertHtml(const QString& html, QTextCursor& cursor) {
         cursor.insertFragment(QTextDocumentFragment(&outside));
     else
         cursor.insertHtml(html);
-    m_toAdopt = Inserted{
-        start, cursor.position(), [this](const QString& target, int& styleNo, QString& tag) {
-            TDocEditor::ReadHyperlinkHandler handler = m_editor.OnReadHyperlink;
-            QString itemName;
-            tag = TDocEditor::NormalizeLinkTarget(target);
-            if (handler)
-                handler(target, QString(), TDocEditor::edlfHTML, styleNo, tag, itemName);
-        }};
+    m_toAdopt =
+        Inserted{start, cursor.position(),
+                 [this](const QString& target, int& styleNo, QString& tag) {
+                     TDocEditor::ReadHyperlinkHandler handler = m_editor.OnReadHyperlink;
+                     QString itemName;
+                     tag = TDocEditor::NormalizeLinkTarget(target);
+                     if (handler)
+                         handler(target, QString(), TDocEditor::edlfHTML, styleNo, tag, itemName);
+                 },
+                 prepared.resolver()};
 }
 
 void EdClipboard::insertText(const QString& pasted, QTextCursor& cursor) {

@@ -416,6 +416,14 @@ void TDocEditor::insertFromMimeData(const QMimeData* source) {
     ensureCursorVisible();
 }
 
+listingimport::LeftOut TDocEditor::insertListingPage(const QString& html,
+                                                     const QString& baseFolder) {
+    QTextCursor cursor = textCursor();
+    const listingimport::LeftOut leftOut = m_clipboard->insertPage(html, baseFolder, cursor);
+    setTextCursor(cursor);
+    return leftOut;
+}
+
 void TDocEditor::pasteSpecial() {
     m_clipboard->pasteSpecial();
 }

@@ -2,6 +2,7 @@
 
 #include "docmodel/eddocument.h"
 #include "docmodel/htmlfragmentexporter.h"
+#include "docmodel/listingimport.h"
 #include "editor/edcontrolpanel.h"
 
 #include <QTextEdit>
@@ -99,6 +100,10 @@ public:
     void setShowTableGrid(bool show);
     /// Inserts clipboard-like content at the caret, as a paste would.
     void insertMimeData(const QMimeData& source) { insertFromMimeData(&source); }
+    /// Inserts a listing page at the caret as its HTML is pasted, its
+    /// relative picture paths read from `baseFolder`; returns what it left
+    /// out.
+    listingimport::LeftOut insertListingPage(const QString& html, const QString& baseFolder);
     /// Asks which of the clipboard's formats to insert at the caret.
     void pasteSpecial();
     /// Inserts a link at the caret (replacing the selection) and goes on

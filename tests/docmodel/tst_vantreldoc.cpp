@@ -46,6 +46,8 @@ class TestVantrelDoc : public QObject {
 
 private slots:
     void importThenExport();
+    void listingPages_data();
+    void listingPages();
     void unreadableInput_data();
     void unreadableInput();
     void welcomeDocumentIsBuilt_data();
@@ -99,6 +101,52 @@ void TestVantrelDoc::importThenExport() {
     QVERIFY(run.out.contains("src=\"" + pictures.first().toLatin1() + "\""));
     QCOMPARE(QDir(current).entryList({QStringLiteral("*.gif")}, QDir::Files), pictures);
     QCOMPARE(QDir(QCoreApplication::applicationDirPath()).entryList(), programFiles);
+}
+
+void TestVantrelDoc::listingPages_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("err"); // the whole of standard error
+    QTest::addColumn<QString>("text");   // a part of the document's dump
+    QTest::newRow("nothing left out")
+        << "banner.html" << 0 << QByteArray("Left out: 2 style sheets.\n")
+        << "picture png 95 bytes '' 600x120";
+    QTest::newRow("web pictures") << "gallery.html" << 0
+                                  << QByteArray("Left out: 4 pictures on the web.\n")
+                                  << "picture png 73 bytes '' 3x2";
+    QTest::newRow("script") << "script.html" << 0
+                            << QByteArray("Left out: 4 scripts, 1 embedded frame or media.\n")
+                            << "'Silver pocket watch'";
+    QTest::newRow("a picture of the page is missing")
+        << "missing.html" << 2 << QByteArray("warning: cannot read the picture \"") << QString();
+}
+
+/// The tool brings a page in as the program opens it, and says in one line
+/// what it left out.
+void TestVantrelDoc::listingPages() {
+    QFETCH(QString, page);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, err);
+    QFETCH(QString, text);
+    QTemporaryDir folder;
+    QString source = QStringLiteral(VANTREL_LISTING_PAGES "/") + page;
+    if (!QFile::exists(source)) {
+        source = folder.filePath(page);
+        writeFile(source, "<p>gone: <img src=\"gone.png\"></p>");
+    }
+    const QString vdoc = folder.filePath(QStringLiteral("page.vdoc"));
+    const Run run = runTool({QStringLiteral("import"), source, vdoc});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode != 0) {
+        QVERIFY2(run.err.startsWith(err), run.err.constData());
+        QVERIFY(!QFile::exists(vdoc));
+        return;
+    }
+    QCOMPARE(run.err, err);
+    EdDocument document;
+    QVERIFY(VDocReader::readFile(vdoc, document));
+    const QString dump = sampledocument::dump(document);
+    QVERIFY2(dump.contains(text), qPrintable(dump));
 }
 
 void TestVantrelDoc::unreadableInput_data() {

@@ -1,5 +1,6 @@
 #include "docmodel/bytewriter.h"
 #include "docmodel/eddocument.h"
+#include "docmodel/listingimport.h"
 #include "docmodel/vdocformat.h"
 #include "docmodel/vdocreader.h"
 #include "docmodel/vdocwriter.h"
@@ -8,6 +9,7 @@
 #include "support/sampledocument.h"
 #include "supportui/scripteddialogs.h"
 
+#include <QFile>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -95,6 +97,8 @@ private slots:
     void randomDamageNeverCrashes();
     void importedContentReopens_data();
     void importedContentReopens();
+    void pastedPageIsTheImportedPage_data();
+    void pastedPageIsTheImportedPage();
     void tooDeepTablesAreWrittenAsTheirContent();
     void hugeTableHeaderIsRefusedBeforeItsGrid();
     void firstVersionFilesStillOpen();
@@ -275,6 +279,10 @@ void TestVDocFile::importedContentReopens_data() {
          QStringLiteral("<table><tr><td width=\"100001\">x</td><td>y</td></tr></table>"));
     both("picture width 100001",
          QStringLiteral("<p><img src=\"p.png\" width=\"100001\" height=\"2\"></p>"));
+    both("data picture width 100001",
+         QStringLiteral("<p><img src=\"data:image/gif;base64,") +
+             QString::fromLatin1(sampledocument::gifBytes().toBase64()) +
+             QStringLiteral("\" width=\"100001\" height=\"2\"></p>"));
     both("17 nested tables", nested);
     both("NUL in text", QStringLiteral("<p>a") + QChar(0) + QStringLiteral("b</p>"));
     both("U+FFFC in text", QStringLiteral("<p>a\uFFFCb</p>"));
@@ -323,6 +331,45 @@ void TestVDocFile::importedContentReopens() {
     // Nothing of the text is lost on the way.
     if (html.contains(QLatin1String("deep")))
         QVERIFY(!reopened.textDocument()->find(QStringLiteral("deep")).isNull());
+}
+
+void TestVDocFile::pastedPageIsTheImportedPage_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("how"); // "paste": from the clipboard, "open": with its folder
+    QTest::newRow("gallery, pasted") << "gallery.html"
+                                     << "paste";
+    QTest::newRow("tab set, pasted") << "tabs.html"
+                                     << "paste";
+    QTest::newRow("form, pasted") << "form.html"
+                                  << "paste";
+    QTest::newRow("script, pasted") << "script.html"
+                                    << "paste";
+    QTest::newRow("banner, opened") << "banner.html"
+                                    << "open";
+}
+
+/// The editor brings a page in as the command-line import does, whether it
+/// is pasted or opened with its pictures' folder.
+void TestVDocFile::pastedPageIsTheImportedPage() {
+    QFETCH(QString, page);
+    QFETCH(QString, how);
+    const QString folder = QStringLiteral(VANTREL_LISTING_PAGES);
+    QFile file(folder + QLatin1Char('/') + page);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString html = listingimport::decode(file.readAll());
+    EdDocument imported;
+    listingimport::importPage(imported, html, folder);
+
+    ScriptedDialogs dialogs;
+    TDocEditor editor(dialogs);
+    if (how == QLatin1String("paste")) {
+        QMimeData pasted;
+        pasted.setHtml(html);
+        editor.insertMimeData(pasted);
+    } else {
+        editor.insertListingPage(html, folder);
+    }
+    QCOMPARE(sampledocument::dump(editor.edDocument()), sampledocument::dump(imported));
 }
 
 void TestVDocFile::tooDeepTablesAreWrittenAsTheirContent() {

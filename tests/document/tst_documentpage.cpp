@@ -102,6 +102,25 @@ struct Program {
                                     : argument == QLatin1String("no")
                                         ? UserDialogs::Answer::No
                                         : UserDialogs::Answer::Cancel);
+        } else if (verb == QLatin1String("import")) {
+            // A listing page of the fixtures, a missing one ("gone..."), a
+            // file that is no page (".jpg"), or a small page of that title.
+            const QString fixture = QStringLiteral(VANTREL_LISTING_PAGES "/") + argument;
+            QString path;
+            if (argument.isEmpty())
+                path = QString();
+            else if (QFileInfo(fixture).isFile())
+                path = fixture;
+            else if (argument.startsWith(QLatin1String("gone")))
+                path = folders.path(QStringLiteral("user/") + argument);
+            else if (argument.endsWith(QLatin1String(".jpg")))
+                path = folders.write(QStringLiteral("user/") + argument,
+                                     QByteArray("\xff\xd8\xff\0\0JFIF", 10));
+            else
+                path = folders.write(QStringLiteral("user/") + argument,
+                                     "<h1>" + argument.toUtf8() + "</h1>");
+            dialogs.fileNames.enqueue(path);
+            trigger(QStringLiteral("mnuOpenListing"));
         } else if (verb == QLatin1String("example")) {
             trigger(QStringLiteral("mnu") + argument);
         } else {
@@ -220,6 +239,42 @@ void TestDocumentPage::documentStates_data() {
     QTest::newRow("new after an example")
         << QStringList{"example:DocTutor", "new"} << "Untitled.vdoc" << false << false << 0
         << QStringList{note} << "";
+    const QString page = "open: Open a Listing Page (HTML)";
+    QTest::newRow("listing page") << QStringList{"import:script.html"} << "Untitled.vdoc" << false
+                                  << false << 0
+                                  << QStringList{page, "message: Left out: 4 scripts, 1 embedded "
+                                                       "frame or media."}
+                                  << "Silver pocket watch";
+    QTest::newRow("listing page with nothing left out")
+        << QStringList{"import:lamp.html"} << "Untitled.vdoc" << false << false << 0
+        << QStringList{page} << "lamp.html";
+    QTest::newRow("listing page changed")
+        << QStringList{"import:form.html", "type"} << "Untitled.vdoc" << false << true << 0
+        << QStringList{page, "message: Left out: 1 form."} << "CameraAntique brass compass";
+    QTest::newRow("listing page saved under a new name")
+        << QStringList{"import:form.html", "save:compass.vdoc"} << "compass.vdoc" << false << false
+        << 0 << QStringList{page, "message: Left out: 1 form.", "save: Save As"}
+        << "Antique brass compass";
+    QTest::newRow("listing page over changes, cancel")
+        << QStringList{"new", "type", "answer:cancel", "import:form.html"} << "Untitled.vdoc"
+        << false << true << 0 << QStringList{"yesnocancel: Save changes to Untitled.vdoc?"}
+        << "Camera";
+    QTest::newRow("listing page over changes, no")
+        << QStringList{"new", "type", "answer:no", "import:lamp.html"} << "Untitled.vdoc" << false
+        << false << 0 << QStringList{"yesnocancel: Save changes to Untitled.vdoc?", page}
+        << "lamp.html";
+    QTest::newRow("listing page not chosen")
+        << QStringList{"new", "type", "answer:no", "import:"} << "Untitled.vdoc" << false << true
+        << 0 << QStringList{"yesnocancel: Save changes", page} << "Camera";
+    QTest::newRow("listing page gone")
+        << QStringList{"new", "type", "answer:no", "import:gone.html"} << "Untitled.vdoc" << false
+        << true << 0 << QStringList{"yesnocancel: Save changes", page, "message: \""} << "Camera";
+    QTest::newRow("listing page that is a picture")
+        << QStringList{"new", "type", "answer:no", "import:photo.jpg"} << "Untitled.vdoc" << false
+        << true << 0 << QStringList{"yesnocancel: Save changes", page, "message: \""} << "Camera";
+    QTest::newRow("listing page after an example")
+        << QStringList{"example:DocTutor", "import:form.html"} << "Untitled.vdoc" << false << false
+        << 0 << QStringList{note, page, "message: Left out: 1 form."} << "Antique brass compass";
     QTest::newRow("damaged example")
         << QStringList{"new", "type", "example:Doc_tables1"} << "Untitled.vdoc" << false << true
         << 0 << QStringList{"message: The example or tutorial \"@Doc_tables1\" is damaged"}
