@@ -47,9 +47,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -817,6 +818,11 @@ void TestMainWindowState::fileFromTheDesktopOpens() {
 /// The files opened and saved last come back in File > Open, newest first,
 /// with their folder on hover; one that is gone is said and taken off.
 void TestMainWindowState::recentFilesAreOfferedInTheOpenMenu() {
+    // The desktop's list of recent files is written: never the real one.
+    QTemporaryDir dataHome;
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
+    const auto restore = qScopeGuard([&] { qputenv("XDG_DATA_HOME", oldDataHome); });
     Program p;
     QFile welcome(QCoreApplication::applicationDirPath() + QStringLiteral("/Entry.vdoc"));
     QVERIFY(welcome.open(QIODevice::ReadOnly));
@@ -854,8 +860,7 @@ void TestMainWindowState::recentFilesAreOfferedInTheOpenMenu() {
              (QStringList{QStringLiteral("&1 Shop 2.rbs @ ") + folderOf(saved),
                           QStringLiteral("&2 Shop.rbs @ ") + folderOf(shop)}));
     // The desktop's own list has them too.
-    QFile list(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-               QStringLiteral("/recently-used.xbel"));
+    QFile list(dataHome.filePath(QStringLiteral("recently-used.xbel")));
     QVERIFY(list.open(QIODevice::ReadOnly));
     const QByteArray listed = list.readAll();
     for (const QString& file : {clock, lamp, shop, saved})
