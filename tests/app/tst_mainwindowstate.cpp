@@ -157,6 +157,7 @@ private slots:
     void saveShortcutReachesTheEditorInTheWindow();
     void saveKeysSaveThePageOnShow_data();
     void saveKeysSaveThePageOnShow();
+    void undoKeysUndoThePageOnShow();
     void editorDialogsStartInTheUsersFolders_data();
     void editorDialogsStartInTheUsersFolders();
     void documentPicturesAreFileUrlsInThePreview();
@@ -437,6 +438,46 @@ void TestMainWindowState::saveKeysSaveThePageOnShow() {
     // One dialog, of the page on show: the other page's keys stay quiet.
     QCOMPARE(p.dialogs.shownOf("save").size(), 1);
     QTEST(p.dialogs.shown.last(), "dialog");
+}
+
+void TestMainWindowState::undoKeysUndoThePageOnShow() {
+    Program p;
+    p.window().show();
+    p.showPage(1);
+    QVERIFY(QTest::qWaitForWindowActive(&p.window()));
+    TDocEditor& editor = p.window().documentPage().richEditor().editor();
+    QTextCursor cursor = editor.textCursor();
+    cursor.movePosition(QTextCursor::End);
+    editor.edDocument().insertText(cursor, QStringLiteral("Brass clock"), 0);
+    const QString written = editor.document()->toPlainText();
+    NumberEdit* outer = p.layoutPage().controls().edtOBW;
+    outer->setFocus();
+    p.typeOuterWidth('5');
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing layout : Untitled.rbs - modified)"));
+
+    // The focused field leaves the keys to the page: the layout's step is
+    // undone, not the field's own text.
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("4"));
+    QCOMPARE(outer->text(), QStringLiteral("4"));
+    QCOMPARE(p.window().windowTitle(), QStringLiteral("Vantrel (editing layout : Untitled.rbs)"));
+    QCOMPARE(editor.document()->toPlainText(), written);
+    QTest::keyClick(&p.window(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("45"));
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing layout : Untitled.rbs - modified)"));
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("45"));
+
+    // On the Document page the same key undoes the editor's typing alone.
+    p.showPage(0);
+    editor.setFocus();
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!editor.document()->toPlainText().contains(QStringLiteral("Brass clock")));
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("45"));
+    QVERIFY(p.state().layout.canUndo());
 }
 
 void TestMainWindowState::editorDialogsStartInTheUsersFolders_data() {
