@@ -248,8 +248,9 @@ void LayoutDocument::markModified() {
 }
 
 void LayoutDocument::markSaved() {
-    // Its changes are let go, not written: no step of the history is on disk.
-    m_history.resetClean();
+    // Where the layout counts as unchanged, undo and redo come back to.
+    m_history.setClean();
+    m_burstFields = 0;
     if (assign(m_state.LayoutModified, false))
         announce(Change::Modified);
 }

@@ -446,10 +446,13 @@ void TestMainWindowState::undoKeysUndoThePageOnShow() {
     p.showPage(1);
     QVERIFY(QTest::qWaitForWindowActive(&p.window()));
     TDocEditor& editor = p.window().documentPage().richEditor().editor();
-    QTextCursor cursor = editor.textCursor();
-    cursor.movePosition(QTextCursor::End);
-    editor.edDocument().insertText(cursor, QStringLiteral("Brass clock"), 0);
+    p.showPage(0);
+    p.trigger("mnuNewDoc");
+    editor.setFocus();
+    QTest::keyClicks(&editor, QStringLiteral("Brass clock"));
     const QString written = editor.document()->toPlainText();
+    QVERIFY(written.contains(QStringLiteral("Brass clock")));
+    p.showPage(1);
     NumberEdit* outer = p.layoutPage().controls().edtOBW;
     outer->setFocus();
     p.typeOuterWidth('5');
