@@ -391,6 +391,12 @@ LayoutDocument::Changes LayoutDocument::recordEdit() {
     const LayoutFileContent now = content();
     if (sameContent(now, m_recorded))
         return {};
+    // Values set while no controls show them (the layout being set up or
+    // shown) are where the seller's changes start, not one of them.
+    if (!m_state.LayoutControlsReady) {
+        m_recorded = now;
+        return {};
+    }
     const int fields = numberFieldsChanged(m_recorded, now);
     const bool joinsBurst = fields != 0 && fields == m_burstFields && m_burstClock.isValid() &&
                             m_burstClock.elapsed() <= burstPauseMs;

@@ -297,6 +297,7 @@ private slots:
     void changeAfterUndoDropsTheRedo();
     void loadIsOneStepWithItsFile();
     void firstLoadStartsTheHistory();
+    void valuesSetBeforeAnythingIsShownAreNoStep();
 };
 
 void TestLayoutDocument::eachOperationSaysWhatItChanged_data() {
@@ -556,6 +557,7 @@ void TestLayoutDocument::loadIsOneStepWithItsFile() {
 void TestLayoutDocument::firstLoadStartsTheHistory() {
     LayoutDocument d;
     // Nothing was shown before the first layout: nothing to undo.
+    d.setText(&Layout::OBWidth, QStringLiteral("1"));
     d.replaceWith(LayoutFileContent());
     d.setControlsReady(true);
     QVERIFY(!d.canUndo());
@@ -563,6 +565,18 @@ void TestLayoutDocument::firstLoadStartsTheHistory() {
     d.setText(&Layout::OBWidth, QStringLiteral("3"));
     QVERIFY(d.canUndo());
     QVERIFY(d.state().LayoutModified);
+    d.undo();
+    QVERIFY(!d.canUndo());
+    QCOMPARE(d.layout().OBWidth, QStringLiteral("0"));
+}
+
+void TestLayoutDocument::valuesSetBeforeAnythingIsShownAreNoStep() {
+    LayoutDocument d;
+    // As the program sets up its layout before the page first shows it.
+    d.setLayout(Layout::withDefaults());
+    d.setText(&Layout::OBWidth, QStringLiteral("3"));
+    QVERIFY(!d.canUndo());
+    QVERIFY(!d.state().LayoutModified);
 }
 
 QTEST_GUILESS_MAIN(TestLayoutDocument)
