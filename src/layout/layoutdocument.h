@@ -5,8 +5,10 @@
 #include "layout/layoutstate.h"
 #include "platform/result.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QUndoStack>
 
 /// The layout being edited: the `Layout` record, the "Equal Margins" choice
 /// its file keeps beside it, and the `LayoutState` of its file, its changes,
@@ -32,6 +34,9 @@ public:
         Loading = 0x10,
         /// The pictures' hints or file names.
         Pictures = 0x20,
+        /// A step of the history was undone or redone: the controls show the
+        /// layout anew (with `Loaded`) and the preview follows.
+        History = 0x40,
     };
     Q_DECLARE_FLAGS(Changes, Change)
     Q_FLAG(Changes)
@@ -39,7 +44,31 @@ public:
     /// The three layout pictures.
     enum class Picture { Ad, Frame, Text };
 
+    /// What changes made while a `Step` lives are undone as.
+    enum class StepKind {
+        /// A change of the values by the seller.
+        Edit,
+        /// A whole layout put in place: its undo gives back the layout before
+        /// it together with that layout's file.
+        Load,
+    };
+
+    /// Every change of the values made while it lives is one step of the
+    /// history, however many operations it takes. Steps may nest; the
+    /// outermost one makes the step.
+    class Step {
+    public:
+        explicit Step(LayoutDocument& document, StepKind kind = StepKind::Edit);
+        ~Step();
+        Step(const Step&) = delete;
+        Step& operator=(const Step&) = delete;
+
+    private:
+        LayoutDocument& m_document;
+    };
+
     explicit LayoutDocument(QObject* parent = nullptr);
+    ~LayoutDocument() override;
 
     const Layout& layout() const { return m_layout; }
     const LayoutState& state() const { return m_state; }
@@ -85,6 +114,25 @@ public:
     /// changes were let go).
     void markSaved();
 
+    // --- Its history -------------------------------------------------------
+    // Each change of the values outside a `Step` is a step of its own. The
+    // changes of one number field that follow each other closely (typing
+    // "120", holding an arrow) make one step, until another field changes,
+    // `endBurst` is called or a pause of more than `burstPauseMs` passes.
+    // The layout counts as modified unless the history stands where the
+    // layout was last saved or put in place.
+    static constexpr qint64 burstPauseMs = 1500;
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    void undo();
+    void redo();
+    /// The next change of a number field starts a step of its own (the
+    /// seller left the field).
+    void endBurst();
+    /// Its `canUndoChanged`, `canRedoChanged` and `indexChanged` say when
+    /// undo and redo become possible.
+    const QUndoStack& history() const { return m_history; }
+
     // --- Where its load stands -------------------------------------------
     void setLoadNeeded(bool needed);
     /// The next load reads this file; `LayoutLoadNeeded` is left alone.
@@ -108,6 +156,24 @@ signals:
     void fileChanged(const QString& folder, const QString& fileName);
 
 private:
+    class HistoryStep;
+    /// The layout as a step of the history holds it.
+    struct Snapshot {
+        LayoutFileContent content;
+        QString folder;
+        QString fileName;
+        bool operator==(const Snapshot& other) const;
+    };
+    Snapshot snapshot() const;
+    void beginStep(StepKind kind);
+    void endStep();
+    /// Records the change from the values last recorded as a step; what
+    /// that changed beyond the values.
+    Changes recordEdit();
+    /// Puts a step's layout back: `clean` when the history then stands
+    /// where the layout was saved.
+    void putBack(const Snapshot& shown, bool withFile, bool clean);
+
     /// Emits once for everything an operation changed; nothing for nothing.
     void announce(Changes what);
     /// Values changed: the pictures' file names follow their paths.
@@ -117,6 +183,19 @@ private:
     Layout m_layout;
     bool m_allMargins = false;
     LayoutState m_state;
+
+    QUndoStack m_history;
+    /// The values as the history's current step left them.
+    LayoutFileContent m_recorded;
+    int m_stepDepth = 0;
+    StepKind m_stepKind = StepKind::Edit;
+    Snapshot m_stepBefore;
+    /// A load into controls that never showed a layout starts the history.
+    bool m_stepFirstShow = false;
+    bool m_puttingBack = false;
+    /// The number fields the open burst changes; none when no burst is open.
+    int m_burstFields = 0;
+    QElapsedTimer m_burstClock;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(LayoutDocument::Changes)

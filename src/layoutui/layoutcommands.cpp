@@ -10,10 +10,12 @@
 #include "platform/apperror.h"
 #include "platform/uilanguage.h"
 #include "platform/workingfolders.h"
+#include "ui/numberedit.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -76,6 +78,72 @@ void LayoutCommands::connectButtons() {
         connectCommand(action, &QAction::triggered, this, m_dialogs,
                        [this, command = command] { (this->*command)(); });
     }
+    connectHistory();
+}
+
+void LayoutCommands::connectHistory() {
+    const LayoutButtons& b = m_page.buttons();
+    // The same keys undo the document's editing on its own page: a hidden
+    // page's keys do not reach Qt's shortcut map.
+    const struct {
+        QList<QKeySequence> keys;
+        QPushButton* button;
+        void (LayoutCommands::*command)();
+    } history[] = {
+        {{QKeySequence(Qt::CTRL | Qt::Key_Z)}, b.btnLayoutUndo, &LayoutCommands::undo},
+        {{QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+         b.btnLayoutRedo,
+         &LayoutCommands::redo},
+    };
+    for (const auto& entry : history) {
+        auto* action = new QAction(&m_page);
+        action->setShortcuts(entry.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        m_page.addAction(action);
+        connectCommand(action, &QAction::triggered, this, m_dialogs,
+                       [this, command = entry.command] { (this->*command)(); });
+        connectCommand(entry.button, &QPushButton::clicked, this, m_dialogs,
+                       [this, command = entry.command] { (this->*command)(); });
+    }
+    const QUndoStack& steps = m_layout.history();
+    connect(&steps, &QUndoStack::canUndoChanged, b.btnLayoutUndo, &QWidget::setEnabled);
+    connect(&steps, &QUndoStack::canRedoChanged, b.btnLayoutRedo, &QWidget::setEnabled);
+    b.btnLayoutUndo->setEnabled(steps.canUndo());
+    b.btnLayoutRedo->setEnabled(steps.canRedo());
+    // A number field would take the keys for its own text; the layout's
+    // history holds what was typed there, so the page's keys go first.
+    const LayoutControls& c = m_page.controls();
+    for (QWidget* edit :
+         std::initializer_list<QWidget*>{c.edtAdW, c.edtOBW, c.edtFW, c.edtIBW, c.edtTxtMarginLeft,
+                                         c.edtTxtMarginRight, c.edtTxtMarginTop})
+        edit->installEventFilter(this);
+}
+
+bool LayoutCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+            key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)) {
+            // Left unaccepted, the key goes to the page's shortcut.
+            event->ignore();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void LayoutCommands::undo() {
+    if (!m_layout.canUndo())
+        return;
+    m_layout.undo();
+    emit captionChanged();
+}
+
+void LayoutCommands::redo() {
+    if (!m_layout.canRedo())
+        return;
+    m_layout.redo();
+    emit captionChanged();
 }
 
 bool LayoutCommands::btnNewPresentClick(Form form) {
@@ -89,6 +157,7 @@ bool LayoutCommands::newLayout() {
     // Asked first, so that a cancel leaves everything as it was.
     if (checkUnsavedChanges() == SaveCheck::Cancelled)
         return false;
+    const LayoutDocument::Step step(m_layout, LayoutDocument::StepKind::Load);
     emit publishingLeft();
     resetButtonHints();
     becomeUntitled();
@@ -98,6 +167,7 @@ bool LayoutCommands::newLayout() {
 }
 
 void LayoutCommands::loadOnShow() {
+    const LayoutDocument::Step step(m_layout, LayoutDocument::StepKind::Load);
     emit publishingLeft();
     resetButtonHints();
     // Showing the page reads the layout of an example just opened rather
@@ -121,6 +191,7 @@ void LayoutCommands::openLayout() {
     const SaveCheck check = checkUnsavedChanges();
     if (check == SaveCheck::Cancelled)
         return;
+    const LayoutDocument::Step step(m_layout, LayoutDocument::StepKind::Load);
     if (check == SaveCheck::Discarded || check == SaveCheck::SavedThroughDialog)
         becomeUntitled();
     m_layout.requestLoad(LayoutLoadRequest::Open);
@@ -242,6 +313,8 @@ UserDialogs::Answer LayoutCommands::askSavePrompt() {
 }
 
 void LayoutCommands::LoadComponents() {
+    // The layout it reads and the controls' capture of it are one step.
+    const LayoutDocument::Step step(m_layout, LayoutDocument::StepKind::Load);
     if (!m_layout.state().LayoutLoadNeeded) {
         m_layout.setControlsReady(true);
         m_page.refreshPreview();

@@ -69,6 +69,12 @@ public:
     /// when it cannot be written; then nothing else changes.
     void SaveToRBS();
 
+    /// Undo and Redo of the Layout page (its buttons, Ctrl+Z, Ctrl+Y and
+    /// Ctrl+Shift+Z while it is on show): the layout's history moves one
+    /// step, and the controls, the preview and the caption follow.
+    void undo();
+    void redo();
+
     /// The layout open and save dialogs as they stand.
     const UserDialogs::FileDialogOptions& openDialog() const { return m_openDialog; }
     const UserDialogs::FileDialogOptions& saveDialog() const { return m_saveDialog; }
@@ -89,6 +95,9 @@ signals:
     void layoutPageNeeded();
     /// The preview is to show this page file.
     void pageFileShown(const QString& fileName);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class SaveCheck { Unmodified, Saved, SavedThroughDialog, Discarded, Cancelled };
@@ -128,6 +137,7 @@ private:
     void resetImageHints();
     void resetButtonHints();
     void connectButtons();
+    void connectHistory();
 
     const WorkingFolders& m_folders;
     LayoutDocument& m_layout;

@@ -20,6 +20,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -84,6 +85,9 @@ void LayoutPage::documentChanged(int what) {
         showLoadedLayout();
     if (changes & LayoutDocument::Change::Pictures)
         showPictureHints();
+    // A step undone or redone: the preview shows what the controls show now.
+    if (changes & LayoutDocument::Change::History)
+        refreshPreview();
 }
 
 void LayoutPage::showPictureHints() {
@@ -146,6 +150,31 @@ QWidget* LayoutPage::buildButtonBar(QWidget* parent) {
     row->addWidget(b.btnOpenLayout = button("btnOpenLayout", QStringLiteral("Open layout...")));
     row->addWidget(b.btnSaveLayout = button("btnSaveLayout", QStringLiteral("Save layout")));
     row->addWidget(b.btnSaveAs = button("btnSaveAs", QStringLiteral("Save layout as...")));
+    const int side = buttonBarHeight - 8;
+    const struct {
+        QPushButton** made;
+        const char* name;
+        const char* icon;
+        QStyle::StandardPixmap fallback;
+        QString hint;
+    } history[] = {
+        {&b.btnLayoutUndo, "btnLayoutUndo", "edit-undo", QStyle::SP_ArrowBack,
+         QStringLiteral("Undo the last layout change (Ctrl+Z)")},
+        {&b.btnLayoutRedo, "btnLayoutRedo", "edit-redo", QStyle::SP_ArrowForward,
+         QStringLiteral("Redo the layout change (Ctrl+Y)")},
+    };
+    for (const auto& entry : history) {
+        QPushButton* made = button(entry.name, QString());
+        made->setToolTip(entry.hint);
+        made->setFixedSize(side, side);
+        made->setEnabled(false);
+        onFirstShow(*made, [made, icon = entry.icon, fallback = entry.fallback] {
+            made->setIcon(
+                QIcon::fromTheme(QLatin1String(icon), made->style()->standardIcon(fallback)));
+        });
+        row->addWidget(made);
+        *entry.made = made;
+    }
     row->addStretch();
     row->addWidget(b.btnExport = button("btnExport", QStringLiteral("Publish now...")));
     b.btnPreview = button("btnPreview", QString());
@@ -154,7 +183,6 @@ QWidget* LayoutPage::buildButtonBar(QWidget* parent) {
         button->setIcon(button->style()->standardIcon(QStyle::SP_BrowserReload));
     });
     b.btnPreview->setToolTip(QStringLiteral("Instant Refresh"));
-    const int side = buttonBarHeight - 8;
     b.btnPreview->setFixedSize(side, side);
     b.btnPhonePreview = button("btnPhonePreview", QStringLiteral("Phone"));
     b.btnPhonePreview->setCheckable(true);

@@ -18,6 +18,8 @@ struct LayoutButtons {
     QPushButton* btnOpenLayout = nullptr;
     QPushButton* btnSaveLayout = nullptr;
     QPushButton* btnSaveAs = nullptr;
+    QPushButton* btnLayoutUndo = nullptr;
+    QPushButton* btnLayoutRedo = nullptr;
     QPushButton* btnExport = nullptr;
     QPushButton* btnPreview = nullptr; // runs the preview command
     /// Checked: the preview shows the page at a phone's width.

@@ -94,6 +94,9 @@ void LayoutPictures::choosePicture(const Area& area) {
                 .arg(QFileInfo(chosen).fileName(), QFileInfo(placed.path).fileName()),
             UserDialogs::Icon::Information);
 
+    // The picture, the box that shows it and the preview's capture are one
+    // step; undoing it leaves the copy in the seller's pictures folder.
+    const LayoutDocument::Step step(m_document);
     m_document.choosePicture(area.picture, path);
     area.button->setToolTip(m_document.pictureHint(area.picture));
     // The picture is shown: its reaction frees the repeat boxes.

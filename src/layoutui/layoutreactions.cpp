@@ -62,6 +62,12 @@ void LayoutReactions::connectEdits() {
             connect(edit, &NumberEdit::focusLeft, this, [this, edit] { zeroWhenEmpty(edit); });
     }
     connect(c.edtAdW, &NumberEdit::focusLeft, this, &LayoutReactions::edtAdWExit);
+    // What is typed into a field is one step of the layout's history until
+    // the seller leaves it (the limits put on leaving join that step).
+    for (NumberEdit* edit : {c.edtAdW, c.edtOBW, c.edtFW, c.edtIBW, c.edtTxtMarginLeft,
+                             c.edtTxtMarginRight, c.edtTxtMarginTop}) {
+        connect(edit, &NumberEdit::focusLeft, &m_document, &LayoutDocument::endBurst);
+    }
     // The page width steps from 200 up once its arrows have been used.
     connect(c.UpDown5, &UpDown::changing, this, [this] { m_controls.UpDown5->setRange(200, 999); });
 }
@@ -72,6 +78,8 @@ void LayoutReactions::connectMargins() {
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { marginChanged(edit); });
     }
     connect(c.cbxAllMargins, &QCheckBox::toggled, this, [this](bool checked) {
+        // The box and the margins it makes equal are one step.
+        const LayoutDocument::Step step(m_document);
         m_document.setAllMargins(checked);
         if (!checked)
             return;
@@ -190,6 +198,8 @@ void LayoutReactions::connectColors() {
 
 void LayoutReactions::areaColorPicked(QString Layout::*field, QCheckBox* transparent,
                                       const QColor& color) {
+    // The colour and the area made to show it are one step.
+    const LayoutDocument::Step step(m_document);
     m_document.pickColour(field, ColorToHtml(color));
     // Picking a colour means the area should show it.
     transparent->setChecked(false);

@@ -158,6 +158,7 @@ private slots:
     void saveShortcutReachesTheEditorInTheWindow();
     void saveKeysSaveThePageOnShow_data();
     void saveKeysSaveThePageOnShow();
+    void undoKeysUndoThePageOnShow();
     void editorDialogsStartInTheUsersFolders_data();
     void editorDialogsStartInTheUsersFolders();
     void documentPicturesAreFileUrlsInThePreview();
@@ -438,6 +439,49 @@ void TestMainWindowState::saveKeysSaveThePageOnShow() {
     // One dialog, of the page on show: the other page's keys stay quiet.
     QCOMPARE(p.dialogs.shownOf("save").size(), 1);
     QTEST(p.dialogs.shown.last(), "dialog");
+}
+
+void TestMainWindowState::undoKeysUndoThePageOnShow() {
+    Program p;
+    p.window().show();
+    p.showPage(1);
+    QVERIFY(QTest::qWaitForWindowActive(&p.window()));
+    TDocEditor& editor = p.window().documentPage().richEditor().editor();
+    p.showPage(0);
+    p.trigger("mnuNewDoc");
+    editor.setFocus();
+    QTest::keyClicks(&editor, QStringLiteral("Brass clock"));
+    const QString written = editor.document()->toPlainText();
+    QVERIFY(written.contains(QStringLiteral("Brass clock")));
+    p.showPage(1);
+    NumberEdit* outer = p.layoutPage().controls().edtOBW;
+    outer->setFocus();
+    p.typeOuterWidth('5');
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing layout : Untitled.rbs - modified)"));
+
+    // The focused field leaves the keys to the page: the layout's step is
+    // undone, not the field's own text.
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("4"));
+    QCOMPARE(outer->text(), QStringLiteral("4"));
+    QCOMPARE(p.window().windowTitle(), QStringLiteral("Vantrel (editing layout : Untitled.rbs)"));
+    QCOMPARE(editor.document()->toPlainText(), written);
+    QTest::keyClick(&p.window(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("45"));
+    QCOMPARE(p.window().windowTitle(),
+             QStringLiteral("Vantrel (editing layout : Untitled.rbs - modified)"));
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("45"));
+
+    // On the Document page the same key undoes the editor's typing alone.
+    p.showPage(0);
+    editor.setFocus();
+    QTest::keyClick(&p.window(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!editor.document()->toPlainText().contains(QStringLiteral("Brass clock")));
+    QCOMPARE(p.window().layout().OBWidth, QStringLiteral("45"));
+    QVERIFY(p.state().layout.canUndo());
 }
 
 void TestMainWindowState::editorDialogsStartInTheUsersFolders_data() {

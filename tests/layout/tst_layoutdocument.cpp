@@ -205,6 +205,81 @@ const std::map<QString, Operation>& operations() {
     return table;
 }
 
+/// The fixture's layout saved as "mine.rbs" and shown in the controls:
+/// where its history starts.
+struct SavedFixture : DocumentFixture {
+    SavedFixture() {
+        document.setControlsReady(true);
+        if (!document.save(folder(), QStringLiteral("mine.rbs")))
+            qFatal("cannot save the fixture");
+    }
+};
+
+bool sameContent(const LayoutFileContent& a, const LayoutFileContent& b) {
+    return a.layout == b.layout && a.TxtAllMargins == b.TxtAllMargins;
+}
+
+/// Changes a seller makes, as the Layout page hands them to the document.
+const std::map<QString, std::function<void(LayoutDocument&)>>& edits() {
+    static const std::map<QString, std::function<void(LayoutDocument&)>> table = {
+        {"typing 120",
+         [](LayoutDocument& d) {
+             for (const char* typed : {"1", "12", "120"})
+                 d.setText(&Layout::AdWidthValue, QString::fromLatin1(typed));
+         }},
+        {"holding an arrow on equal margins",
+         [](LayoutDocument& d) {
+             for (const char* shown : {"1", "2", "3"}) {
+                 Layout l = d.layout();
+                 l.TxtPadLeft = l.TxtPadRight = l.TxtPadTop = QString::fromLatin1(shown);
+                 d.setLayout(l);
+             }
+         }},
+        {"typing, leaving the field, typing again",
+         [](LayoutDocument& d) {
+             d.setText(&Layout::OBWidth, QStringLiteral("3"));
+             d.endBurst();
+             d.setText(&Layout::OBWidth, QStringLiteral("4"));
+         }},
+        {"typing into two fields",
+         [](LayoutDocument& d) {
+             d.setText(&Layout::OBWidth, QStringLiteral("3"));
+             d.setText(&Layout::FWidth, QStringLiteral("4"));
+             d.setText(&Layout::OBWidth, QStringLiteral("5"));
+         }},
+        {"typing and typing it away", // the fixture's outer border is 2 wide
+         [](LayoutDocument& d) {
+             d.setText(&Layout::OBWidth, QStringLiteral("23"));
+             d.setText(&Layout::OBWidth, QStringLiteral("2"));
+         }},
+        {"a colour",
+         [](LayoutDocument& d) { d.pickColour(&Layout::FBgCol, QStringLiteral("#123456")); }},
+        {"two colours of one area",
+         [](LayoutDocument& d) {
+             d.pickColour(&Layout::FBgCol, QStringLiteral("#123456"));
+             d.pickColour(&Layout::FBgCol, QStringLiteral("#654321"));
+         }},
+        {"a border type",
+         [](LayoutDocument& d) { d.setText(&Layout::OBType, QStringLiteral("dashed")); }},
+        {"a check box", [](LayoutDocument& d) { d.setFlag(&Layout::AdCenter, false); }},
+        {"a check box and a number",
+         [](LayoutDocument& d) {
+             d.setFlag(&Layout::AdCenter, false);
+             d.setText(&Layout::FWidth, QStringLiteral("4"));
+         }},
+        {"equal margins with the margins they copy",
+         [](LayoutDocument& d) {
+             const LayoutDocument::Step step(d);
+             d.setAllMargins(true);
+             Layout l = d.layout();
+             l.TxtPadRight = l.TxtPadTop = l.TxtPadLeft = QStringLiteral("6");
+             d.setLayout(l);
+         }},
+        {"a picture", [](LayoutDocument& d) { d.choosePicture(Picture::Text, kPicture); }},
+    };
+    return table;
+}
+
 } // namespace
 
 class TestLayoutDocument : public QObject {
@@ -216,6 +291,13 @@ private slots:
     void damagedFileLeavesTheLayout();
     void failedSaveChangesNothing();
     void savedLayoutReadsBackUnchanged();
+    void historyStepsPutBackTheRecord_data();
+    void historyStepsPutBackTheRecord();
+    void undoingBackToTheSavedLayoutClearsModified();
+    void changeAfterUndoDropsTheRedo();
+    void loadIsOneStepWithItsFile();
+    void firstLoadStartsTheHistory();
+    void valuesSetBeforeAnythingIsShownAreNoStep();
 };
 
 void TestLayoutDocument::eachOperationSaysWhatItChanged_data() {
@@ -338,6 +420,163 @@ void TestLayoutDocument::savedLayoutReadsBackUnchanged() {
 
     QCOMPARE(reread.layout(), f.document.layout());
     QCOMPARE(reread.allMargins(), f.document.allMargins());
+}
+
+void TestLayoutDocument::historyStepsPutBackTheRecord_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<int>("steps");
+
+    QTest::newRow("a burst of one number field is one step") << "typing 120" << 1;
+    QTest::newRow("a burst of the equal margins is one step")
+        << "holding an arrow on equal margins" << 1;
+    QTest::newRow("leaving the field ends the burst")
+        << "typing, leaving the field, typing again" << 2;
+    QTest::newRow("another field ends the burst") << "typing into two fields" << 3;
+    QTest::newRow("a burst typed away leaves nothing to undo") << "typing and typing it away" << 0;
+    QTest::newRow("colour") << "a colour" << 1;
+    QTest::newRow("each colour picked is a step") << "two colours of one area" << 2;
+    QTest::newRow("border type") << "a border type" << 1;
+    QTest::newRow("check box") << "a check box" << 1;
+    QTest::newRow("a number after a check box is a step of its own")
+        << "a check box and a number" << 2;
+    QTest::newRow("one step of several operations")
+        << "equal margins with the margins they copy" << 1;
+    QTest::newRow("picture") << "a picture" << 1;
+}
+
+void TestLayoutDocument::historyStepsPutBackTheRecord() {
+    QFETCH(QString, edit);
+    QFETCH(int, steps);
+    SavedFixture f;
+    LayoutDocument& d = f.document;
+    const LayoutFileContent before = d.content();
+    const LayoutState stateBefore = d.state();
+
+    edits().at(edit)(d);
+
+    const LayoutFileContent after = d.content();
+    const LayoutState stateAfter = d.state();
+    QCOMPARE(d.history().count(), steps);
+    QSignalSpy changed(&d, &LayoutDocument::changed);
+    for (int i = 0; i < steps; ++i)
+        d.undo();
+    QVERIFY(!d.canUndo());
+    QVERIFY(sameContent(d.content(), before));
+    // Back where it was saved: unchanged, its pictures named as before.
+    QVERIFY(!d.state().LayoutModified);
+    QCOMPARE(d.state().TextImageFileName, stateBefore.TextImageFileName);
+    if (steps == 0)
+        return;
+    QCOMPARE(d.state().TextImageHint, imageHint(before.layout.TxtBgImg));
+    // The controls show each step put back anew.
+    qsizetype shown = 0;
+    for (const QList<QVariant>& each : changed)
+        shown += each.at(0).value<Changes>().testFlags(Changes(Change::Values) | Change::Loaded |
+                                                       Change::History);
+    QCOMPARE(shown, qsizetype(steps));
+    QVERIFY(d.state().LayoutControlsReady);
+
+    for (int i = 0; i < steps; ++i)
+        d.redo();
+    QVERIFY(!d.canRedo());
+    QVERIFY(sameContent(d.content(), after));
+    QCOMPARE(d.state().LayoutModified, stateAfter.LayoutModified);
+    QCOMPARE(d.state().TextImageHint, imageHint(after.layout.TxtBgImg));
+    QCOMPARE(d.state().TextImageFileName, stateAfter.TextImageFileName);
+    QCOMPARE(d.state().LayoutFileName, QStringLiteral("mine.rbs"));
+}
+
+void TestLayoutDocument::undoingBackToTheSavedLayoutClearsModified() {
+    SavedFixture f;
+    LayoutDocument& d = f.document;
+    d.setText(&Layout::OBWidth, QStringLiteral("3"));
+    QVERIFY(d.save(f.folder(), QStringLiteral("mine.rbs")));
+    d.pickColour(&Layout::OBColor, QStringLiteral("#ff0000"));
+    QVERIFY(d.state().LayoutModified);
+    QSignalSpy modified(&d, &LayoutDocument::modifiedChanged);
+
+    d.undo(); // back to what is on disk
+    QVERIFY(!d.state().LayoutModified);
+    d.undo(); // before that save
+    QVERIFY(d.state().LayoutModified);
+    QCOMPARE(d.layout().OBWidth, QStringLiteral("2"));
+    d.redo();
+    QVERIFY(!d.state().LayoutModified);
+    d.redo();
+    QVERIFY(d.state().LayoutModified);
+    const QList<QVariant> said = {false, true, false, true};
+    QCOMPARE(modified.size(), said.size());
+    for (qsizetype i = 0; i < said.size(); ++i)
+        QCOMPARE(modified.at(i).at(0), said.at(i));
+}
+
+void TestLayoutDocument::changeAfterUndoDropsTheRedo() {
+    SavedFixture f;
+    LayoutDocument& d = f.document;
+    d.setText(&Layout::OBWidth, QStringLiteral("3"));
+    d.undo();
+    // The next key typed into the same field starts a step of its own.
+    d.setText(&Layout::OBWidth, QStringLiteral("4"));
+    QVERIFY(!d.canRedo());
+    QCOMPARE(d.history().count(), 1);
+    d.undo();
+    QCOMPARE(d.layout().OBWidth, QStringLiteral("2"));
+}
+
+void TestLayoutDocument::loadIsOneStepWithItsFile() {
+    SavedFixture f;
+    LayoutDocument& d = f.document;
+    d.setText(&Layout::FWidth, QStringLiteral("4"));
+    const LayoutFileContent before = d.content();
+    const QString other = f.write("other.rbs", "[OUTER]\r\nOBWidth=9\r\n");
+    {
+        // As Open does it: the changes were let go, then the file is read.
+        const LayoutDocument::Step step(d, LayoutDocument::StepKind::Load);
+        d.markSaved();
+        d.startUntitled();
+        d.setFile(f.folder(), QStringLiteral("other.rbs"));
+        QVERIFY(d.load(other));
+    }
+    QCOMPARE(d.history().count(), 2);
+    QVERIFY(!d.state().LayoutModified);
+
+    d.undo();
+    // The layout before the load comes back with its file, and not as it is
+    // on disk.
+    QVERIFY(sameContent(d.content(), before));
+    QCOMPARE(d.state().LayoutFileName, QStringLiteral("mine.rbs"));
+    QCOMPARE(d.state().LayoutFolder, f.folder());
+    QVERIFY(d.state().LayoutModified);
+
+    d.redo();
+    QCOMPARE(d.layout().OBWidth, QStringLiteral("9"));
+    QCOMPARE(d.state().LayoutFileName, QStringLiteral("other.rbs"));
+    QVERIFY(!d.state().LayoutModified);
+}
+
+void TestLayoutDocument::firstLoadStartsTheHistory() {
+    LayoutDocument d;
+    // Nothing was shown before the first layout: nothing to undo.
+    d.setText(&Layout::OBWidth, QStringLiteral("1"));
+    d.replaceWith(LayoutFileContent());
+    d.setControlsReady(true);
+    QVERIFY(!d.canUndo());
+    QVERIFY(!d.state().LayoutModified);
+    d.setText(&Layout::OBWidth, QStringLiteral("3"));
+    QVERIFY(d.canUndo());
+    QVERIFY(d.state().LayoutModified);
+    d.undo();
+    QVERIFY(!d.canUndo());
+    QCOMPARE(d.layout().OBWidth, QStringLiteral("0"));
+}
+
+void TestLayoutDocument::valuesSetBeforeAnythingIsShownAreNoStep() {
+    LayoutDocument d;
+    // As the program sets up its layout before the page first shows it.
+    d.setLayout(Layout::withDefaults());
+    d.setText(&Layout::OBWidth, QStringLiteral("3"));
+    QVERIFY(!d.canUndo());
+    QVERIFY(!d.state().LayoutModified);
 }
 
 QTEST_GUILESS_MAIN(TestLayoutDocument)

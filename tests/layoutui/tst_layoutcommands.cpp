@@ -1,19 +1,31 @@
 #include "app/appstate.h"
 #include "layout/layout.h"
 #include "layout/layoutfile.h"
+#include "layoutui/colorcombo.h"
 #include "layoutui/layoutcommands.h"
 #include "layoutui/layoutpage.h"
+#include "layoutui/layoutpictures.h"
 #include "support/testfolders.h"
 #include "supportui/scripteddialogs.h"
 #include "ui/numberedit.h"
+#include "ui/updown.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
+#include <functional>
+#include <map>
 
 namespace {
 
@@ -69,6 +81,103 @@ struct Fixture {
     }
 };
 
+/// What the controls show of the layout.
+QStringList shownControls(const LayoutPage& page) {
+    const LayoutControls& c = page.controls();
+    const auto flag = [](const QAbstractButton* box) {
+        return QString::number(box->isChecked()) + QString::number(box->isEnabled());
+    };
+    return {c.edtAdW->text(),           c.edtOBW->text(),
+            c.edtTxtMarginLeft->text(), c.edtTxtMarginRight->text(),
+            c.edtTxtMarginTop->text(),  c.cbxOBT->currentText(),
+            c.clrAd->color().name(),    flag(c.cbxAdCol),
+            flag(c.cbxAdCenter),        flag(c.cbxAllMargins),
+            flag(c.cbxTxtImg),          flag(c.cbxTxtRepeatX),
+            c.btnTxtImg->toolTip()};
+}
+
+/// The Layout page with its picture buttons, as the program has it.
+struct PicturesFixture : Fixture {
+    LayoutPictures pictures{page.controls(), state.layout, state.folders, dialogs};
+    int previews = 0;
+
+    PicturesFixture() {
+        QObject::connect(&pictures, &LayoutPictures::refreshNeeded, &page,
+                         &LayoutPage::refreshPreview);
+        QObject::connect(&page, &LayoutPage::previewRequested, [this] { ++previews; });
+    }
+    /// A picture from elsewhere, which the choice copies into "My images".
+    QString pictureElsewhere() const {
+        QDir().mkpath(state.folders.ownImagesFolder());
+        const QString file = folders.path(QStringLiteral("elsewhere/Sky.png"));
+        QDir().mkpath(QFileInfo(file).path());
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::blue);
+        if (!picture.save(file))
+            qFatal("cannot write %s", qPrintable(file));
+        return file;
+    }
+};
+
+void pickEntry(ColorCombo* combo, const QString& text) {
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    const QModelIndex index = view->model()->index(combo->findText(text), 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+/// What a seller does to one control of the Layout page.
+const std::map<QString, std::function<void(PicturesFixture&)>>& controlChanges() {
+    static const std::map<QString, std::function<void(PicturesFixture&)>> table = {
+        {"typing 120 into the page width",
+         [](PicturesFixture& f) {
+             NumberEdit* width = f.page.controls().edtAdW;
+             f.page.controls().radAdManual->click();
+             width->selectAll();
+             QTest::keyClicks(width, "120");
+         }},
+        {"stepping the outer border with its arrow",
+         [](PicturesFixture& f) {
+             QToolButton* up = nullptr;
+             for (QToolButton* arrow : f.page.controls().UpDown1->findChildren<QToolButton*>()) {
+                 if (arrow->arrowType() == Qt::UpArrow)
+                     up = arrow;
+             }
+             for (int i = 0; i < 3; ++i)
+                 QTest::mouseClick(up, Qt::LeftButton);
+         }},
+        {"a colour",
+         [](PicturesFixture& f) {
+             QTest::mouseClick(f.page.controls().cbxAdCol, Qt::LeftButton, {},
+                               QPoint(8, f.page.controls().cbxAdCol->height() / 2));
+             f.state.layout.endBurst();
+             pickEntry(f.page.controls().clrAd, QStringLiteral("Red"));
+         }},
+        {"a border type",
+         [](PicturesFixture& f) { QTest::keyClick(f.page.controls().cbxOBT, Qt::Key_Down); }},
+        {"a check box",
+         [](PicturesFixture& f) {
+             QAbstractButton* box = f.page.controls().cbxAdCenter;
+             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+         }},
+        {"equal margins",
+         [](PicturesFixture& f) {
+             QAbstractButton* box = f.page.controls().cbxAllMargins;
+             if (box->isChecked())
+                 QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+             f.page.controls().edtTxtMarginLeft->setText(QStringLiteral("5"));
+             f.state.layout.endBurst();
+             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
+         }},
+        {"a picture",
+         [](PicturesFixture& f) {
+             f.dialogs.fileNames.enqueue(f.pictureElsewhere());
+             f.pictures.btnTxtImgClick();
+         }},
+    };
+    return table;
+}
+
 } // namespace
 
 class TestLayoutCommands : public QObject {
@@ -91,6 +200,10 @@ private slots:
     void unstorablePicturePathIsReportedAndNothingWritten();
     void exampleLayout_data();
     void exampleLayout();
+    void undoPutsBackTheControlsAndThePreview_data();
+    void undoPutsBackTheControlsAndThePreview();
+    void undonePictureStaysInTheSellersFolder();
+    void openedLayoutIsOneStep();
 };
 
 void TestLayoutCommands::firstShowingReadsTheDefaultLaterOnesKeepTheLayout() {
@@ -451,6 +564,98 @@ void TestLayoutCommands::exampleLayout() {
     QCOMPARE(f.state.layout.state().LayoutModified, modified && !readsExample);
     if (button == QLatin1String("btnSaveChanges"))
         QCOMPARE(f.outerWidthIn(layouts + "mine.rbs"), QStringLiteral("7"));
+}
+
+void TestLayoutCommands::undoPutsBackTheControlsAndThePreview_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<int>("steps"); // the last of them is undone and redone
+
+    QTest::newRow("number typed") << "typing 120 into the page width" << 2;
+    QTest::newRow("number stepped") << "stepping the outer border with its arrow" << 1;
+    QTest::newRow("colour, with the area made to show it") << "a colour" << 2;
+    QTest::newRow("border type") << "a border type" << 1;
+    QTest::newRow("check box") << "a check box" << 1;
+    QTest::newRow("equal margins, with the margins copied") << "equal margins" << 3;
+    QTest::newRow("picture, with its box and hint") << "a picture" << 1;
+}
+
+void TestLayoutCommands::undoPutsBackTheControlsAndThePreview() {
+    QFETCH(QString, change);
+    QFETCH(int, steps);
+    PicturesFixture f;
+    const LayoutButtons& b = f.page.buttons();
+    QVERIFY(!b.btnLayoutUndo->isEnabled());
+    QVERIFY(!b.btnLayoutRedo->isEnabled());
+    controlChanges().at(change)(f);
+    QCOMPARE(f.state.layout.history().count(), steps);
+    // The state before the last step, as the controls showed it.
+    f.state.layout.undo();
+    const Layout before = f.layout;
+    const QStringList shownBefore = shownControls(f.page);
+    f.state.layout.redo();
+    const Layout after = f.layout;
+    const QStringList shownAfter = shownControls(f.page);
+    QVERIFY(before != after);
+    QVERIFY(b.btnLayoutUndo->isEnabled());
+
+    f.previews = 0;
+    QSignalSpy caption(&f.commands, &LayoutCommands::captionChanged);
+    b.btnLayoutUndo->click();
+    QVERIFY(f.layout == before);
+    QCOMPARE(shownControls(f.page), shownBefore);
+    QCOMPARE(f.previews, 1);
+    QCOMPARE(caption.size(), 1);
+    QVERIFY(b.btnLayoutRedo->isEnabled());
+
+    b.btnLayoutRedo->click();
+    QVERIFY(f.layout == after);
+    QCOMPARE(shownControls(f.page), shownAfter);
+    QCOMPARE(f.previews, 2);
+    QVERIFY(!b.btnLayoutRedo->isEnabled());
+    // Showing a step makes none of its own.
+    QCOMPARE(f.state.layout.history().count(), steps);
+    QCOMPARE(f.state.layout.history().index(), steps);
+}
+
+void TestLayoutCommands::undonePictureStaysInTheSellersFolder() {
+    PicturesFixture f;
+    f.dialogs.fileNames.enqueue(f.pictureElsewhere());
+    f.pictures.btnTxtImgClick();
+    const QString copy = f.state.folders.ownImagesFolder() + QStringLiteral("/Sky.png");
+    QVERIFY(QFile::exists(copy));
+    QCOMPARE(f.layout.TxtBgImg, QStringLiteral("/My images/Sky.png"));
+
+    f.commands.undo();
+    QVERIFY(f.layout.TxtBgImg.isEmpty());
+    QCOMPARE(f.state.layout.state().TextImageFileName, QString());
+    QCOMPARE(f.page.controls().btnTxtImg->toolTip(), QStringLiteral("No image selected"));
+    QVERIFY(QFile::exists(copy));
+}
+
+void TestLayoutCommands::openedLayoutIsOneStep() {
+    PicturesFixture f;
+    f.folders.write(layouts + "Other.rbs", "[OUTER]\r\nOBWidth=9\r\n");
+    f.modify();
+    const QString nameBefore = f.state.layout.state().LayoutFileName;
+    f.answer(QStringLiteral("btnSaveNot")); // its changes are let go
+    f.chooseFile(layouts + "Other.rbs");
+    f.commands.openLayout();
+    QCOMPARE(f.page.controls().edtOBW->text(), QStringLiteral("9"));
+    QVERIFY(!f.state.layout.state().LayoutModified);
+
+    f.commands.undo();
+    // The changes let go come back, unsaved, under the name they had.
+    QCOMPARE(f.page.controls().edtOBW->text(), QStringLiteral("7"));
+    QCOMPARE(f.state.layout.state().LayoutFileName, nameBefore);
+    QVERIFY(f.state.layout.state().LayoutModified);
+    f.commands.undo();
+    QCOMPARE(f.page.controls().edtOBW->text(), QStringLiteral("4"));
+
+    f.commands.redo();
+    f.commands.redo();
+    QCOMPARE(f.page.controls().edtOBW->text(), QStringLiteral("9"));
+    QCOMPARE(f.state.layout.state().LayoutFileName, QStringLiteral("Other.rbs"));
+    QVERIFY(!f.state.layout.state().LayoutModified);
 }
 
 QTEST_MAIN(TestLayoutCommands)
