@@ -176,9 +176,9 @@ int main(int argc, char* argv[]) {
     options.proxyHost = arguments.proxyHost;
     options.proxyPort = arguments.proxyPort;
     options.timeLimitMs = arguments.timeLimitMs;
-    // A few at once, and not too many from one server.
-    options.atOnce = 6;
-    options.atOncePerHost = 2;
+    // A few at once, and no more from one server than a browser would ask.
+    options.atOnce = 8;
+    options.atOncePerHost = 4;
     const bool allAvailable = checkPictures(pagePictureAddresses(page), options);
     return allAvailable && !ruleError ? 0 : 1;
 }
