@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
     const Figures s = figures(sequential);
     const Figures p = figures(parallel);
     const Figures v = figures(ours);
-    std::printf("%d pictures on one loopback server, %d runs each, whole processes\n",
-                pictureCount, runs);
+    std::printf("%d pictures on one loopback server, %d runs each, whole processes\n", pictureCount,
+                runs);
     print("curl, one after another", s);
     print("curl, 4 at once", p);
     print("vantrel-check", v);

@@ -21,6 +21,7 @@
 // picture is available (warnings do not count), 1 otherwise, 2 for wrong
 // arguments or a page that cannot be read. The environment's proxy
 // variables are not used: a proxy is given with --proxy (port 80 by default).
+#include "http/curlloader.h"
 #include "http/picturecheck.h"
 #include "listing/listingrules.h"
 #include "pagegen/pagepictures.h"
@@ -31,6 +32,8 @@
 #include <QStringDecoder>
 
 #include <cstdio>
+#include <string_view>
+#include <thread>
 
 namespace {
 
@@ -99,9 +102,23 @@ bool checkPictures(const QStringList& addresses, const PictureCheckOptions& opti
     return allAvailable;
 }
 
+/// True unless the arguments ask for help or for the rules alone.
+bool fetchesPictures(int argc, char* argv[]) {
+    bool rules = false;
+    bool pictures = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view word(argv[i]);
+        if (word == "--help" || word == "-h")
+            return false;
+        rules = rules || word == "--rules";
+        pictures = pictures || word == "--pictures";
+    }
+    return !rules || pictures;
+}
+
 } // namespace
 
-int main(int argc, char* argv[]) {
+int run(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList words = application.arguments().mid(1);
     if (words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h"))) {
@@ -181,4 +198,16 @@ int main(int argc, char* argv[]) {
     options.atOncePerHost = 4;
     const bool allAvailable = checkPictures(pagePictureAddresses(page), options);
     return allAvailable && !ruleError ? 0 : 1;
+}
+
+int main(int argc, char* argv[]) {
+    // The web library and the libraries it brings take about as long to load
+    // as the rest of the start: they load beside it.
+    std::thread loadingWebLibrary;
+    if (fetchesPictures(argc, argv))
+        loadingWebLibrary = std::thread([] { (void)curlApi(); });
+    const int code = run(argc, argv);
+    if (loadingWebLibrary.joinable())
+        loadingWebLibrary.join();
+    return code;
 }
