@@ -4,7 +4,7 @@
 // check's own parallelism on one server), and vantrel-check. Both speak
 // HTTP/1.0 and open a connection per picture. Prints the median and range
 // of each, then the ratios.
-#include "http/picturetestserver.h"
+#include "pictureserverthread.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,20 +22,6 @@ namespace {
 constexpr int pictureCount = 50;
 constexpr int runs = 30;
 constexpr int warmUps = 3;
-
-/// The picture server in a thread of its own, so that it answers while the
-/// main thread waits for a process.
-class ServerThread : public QThread {
-public:
-    std::atomic<int> port{0};
-
-protected:
-    void run() override {
-        PictureTestServer server(1 << 30, 60000);
-        port = server.serverPort();
-        exec();
-    }
-};
 
 struct Figures {
     double median = 0;
@@ -73,10 +59,8 @@ int main(int argc, char** argv) {
     if (curl.isEmpty())
         qFatal("the curl tool is needed (apt-get install curl)");
     const QString check = QCoreApplication::applicationDirPath() + QStringLiteral("/vantrel-check");
-    ServerThread server;
-    server.start();
-    while (server.port == 0)
-        QThread::msleep(10);
+    PictureServerThread server;
+    server.startListening();
 
     QTemporaryDir folder;
     const QString page = folder.filePath(QStringLiteral("page.html"));
