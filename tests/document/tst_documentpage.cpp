@@ -11,6 +11,7 @@
 #include "editor/hyperlinkdialog.h"
 #include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
+#include "http/picturetestserver.h"
 #include "settings/settingsfile.h"
 #include "settingsui/settingsdialog.h"
 #include "support/sampledocument.h"
@@ -29,6 +30,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextTable>
@@ -190,6 +192,7 @@ private slots:
     void typingGoesOnAfterACommand_data();
     void typingGoesOnAfterACommand();
     void everyToolButtonHasIconAndHint();
+    void webPicturesOfAnOpenedPageArrive();
 };
 
 void TestDocumentPage::documentStates_data() {
@@ -760,6 +763,32 @@ void TestDocumentPage::everyToolButtonHasIconAndHint() {
         QVERIFY2(!button->toolTip().isEmpty(), qPrintable(button->objectName()));
     }
     QCOMPARE(names, expected);
+}
+
+void TestDocumentPage::webPicturesOfAnOpenedPageArrive() {
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", cache.path().toUtf8());
+    PictureTestServer server;
+    const QString address = server.url(QStringLiteral("/pictures/sky.gif"));
+    Program p;
+    p.dialogs.fileNames.enqueue(p.folders.write(QStringLiteral("user/web.html"),
+                                                "<p>Front: <img src=\"" + address.toUtf8() +
+                                                    "\" width=\"40\" height=\"30\"></p>"));
+    p.trigger(QStringLiteral("mnuOpenListing"));
+    DocPicture web;
+    web.address = address;
+    const auto shown = [&] {
+        return p.editor()
+            .document()
+            ->resource(QTextDocument::ImageResource, QUrl(web.resourceName()))
+            .value<QImage>()
+            .size();
+    };
+    // A placeholder first, then the picture itself, fetched by the page.
+    QVERIFY(shown().width() > 1);
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), QSize(1, 1), 20000);
+    QCOMPARE(server.connections, 1);
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 QTEST_MAIN(TestDocumentPage)
