@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace listingimport {
@@ -447,12 +448,16 @@ LeftOut importPage(EdDocument& document, const QString& html, const QString& bas
                    const EdDocument::ReadHyperlinkHandler& readHyperlink) {
     LeftOut leftOut;
     const Prepared prepared = prepare(html, baseFolder, leftOut);
-    QTextCursor cursor(document.textDocument());
+    QTextDocument* text = document.textDocument();
+    // Kept for undo, the page's formats would be held twice.
+    const bool undo = text->isUndoRedoEnabled();
+    text->setUndoRedoEnabled(false);
+    QTextCursor cursor(text);
     cursor.movePosition(QTextCursor::End);
     const int from = cursor.position();
     cursor.insertHtml(prepared.html);
-    document.adoptImportedContent(from, document.textDocument()->characterCount(), readHyperlink,
-                                  prepared.resolver());
+    document.adoptImportedContent(from, text->characterCount(), readHyperlink, prepared.resolver());
+    text->setUndoRedoEnabled(undo);
     return leftOut;
 }
 

@@ -63,7 +63,7 @@ Prepared prepare(const QString& html, const QString& baseFolder, LeftOut& leftOu
 
 /// A whole page added to the end of the document and made the document's
 /// own, as the editor pastes it; relative picture paths are resolved
-/// against `baseFolder`. Returns what was left out.
+/// against `baseFolder`; it is no step to undo. Returns what was left out.
 LeftOut importPage(EdDocument& document, const QString& html, const QString& baseFolder,
                    const EdDocument::ReadHyperlinkHandler& readHyperlink = {});
 
