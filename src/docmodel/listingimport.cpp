@@ -5,9 +5,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringDecoder>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QUrl>
 
 namespace listingimport {
@@ -288,6 +291,32 @@ bool readDataAddress(const QString& source, DocPicture& picture) {
     return true;
 }
 
+/// True when the text from `from` to the next tag is only space.
+bool onlySpaceUntilTag(const QString& html, qsizetype from) {
+    qsizetype next = html.indexOf(QLatin1Char('<'), from);
+    if (next < 0)
+        next = html.size();
+    return QStringView(html).mid(from, next - from).trimmed().isEmpty();
+}
+
+/// A piece's opening: the page's own html and body tags, so that the
+/// document reads the piece as it reads that part of the whole page.
+QString pieceOpening(const QString& html) {
+    QString opening;
+    qsizetype i = 0;
+    while ((i = html.indexOf(QLatin1Char('<'), i)) >= 0 && opening.count(QLatin1Char('<')) < 2) {
+        Tag tag;
+        const qsizetype end = readTag(html, i, tag);
+        if (end > 0 && !tag.closing &&
+            (tag.name == QLatin1String("html") || tag.name == QLatin1String("body")))
+            opening += QStringView(html).mid(i, end - i);
+        if (end > 0 && tag.name == QLatin1String("body"))
+            break;
+        i = end > 0 ? end : i + 1;
+    }
+    return opening;
+}
+
 QString countText(int number, const char* one, const char* many, const QString& englishOne,
                   const QString& englishMany) {
     return (number == 1 ? uilanguage::text("MESSAGES", one, englishOne)
@@ -420,6 +449,118 @@ bool readPicture(const QString& source, const QString& baseFolder, DocPicture& p
     return true;
 }
 
+QList<qsizetype> pieceStarts(const QString& html, qsizetype every) {
+    static const QSet<QString> empty{
+        QStringLiteral("area"),  QStringLiteral("base"),  QStringLiteral("br"),
+        QStringLiteral("col"),   QStringLiteral("embed"), QStringLiteral("hr"),
+        QStringLiteral("img"),   QStringLiteral("input"), QStringLiteral("link"),
+        QStringLiteral("meta"),  QStringLiteral("param"), QStringLiteral("source"),
+        QStringLiteral("track"), QStringLiteral("wbr")};
+    static const QSet<QString> paragraphs{
+        QStringLiteral("p"),  QStringLiteral("h1"), QStringLiteral("h2"), QStringLiteral("h3"),
+        QStringLiteral("h4"), QStringLiteral("h5"), QStringLiteral("h6")};
+    QList<qsizetype> starts;
+    int depth = 0;
+    bool inHead = false;
+    // A paragraph with text has just ended at the top, with at most a line
+    // break after it: the next paragraph may start a piece.
+    bool afterParagraph = false;
+    bool paragraphHasText = false;
+    qsizetype last = 0;
+    qsizetype i = 0;
+    while ((i = html.indexOf(QLatin1Char('<'), i)) >= 0) {
+        if (QStringView(html).mid(i, 4) == QLatin1String("<!--")) {
+            const qsizetype end = html.indexOf(QLatin1String("-->"), i);
+            if (end < 0)
+                return {};
+            i = end + 3;
+            afterParagraph = false;
+            continue;
+        }
+        Tag tag;
+        const qsizetype end = readTag(html, i, tag);
+        if (end < 0) {
+            // A "<" of the text.
+            afterParagraph = afterParagraph && depth > 0;
+            ++i;
+            continue;
+        }
+        if (tag.name == QLatin1String("head")) {
+            inHead = !tag.closing;
+        } else if (tag.name == QLatin1String("html") || tag.name == QLatin1String("body")) {
+            // Around everything: the top stays where it is.
+        } else if (tag.closing) {
+            if (!empty.contains(tag.name) && --depth < 0)
+                return {};
+            afterParagraph = depth == 0 && paragraphs.contains(tag.name) && paragraphHasText;
+        } else if (empty.contains(tag.name) || html.at(end - 2) == QLatin1Char('/')) {
+            if (depth == 0)
+                afterParagraph = false;
+        } else {
+            if (depth == 0 && !inHead && afterParagraph && paragraphs.contains(tag.name) &&
+                !onlySpaceUntilTag(html, end) && i - last >= every) {
+                starts.append(i);
+                last = i;
+            }
+            if (depth == 0) {
+                afterParagraph = false;
+                paragraphHasText = false;
+            }
+            ++depth;
+        }
+        i = end;
+        if (depth > 0 && !onlySpaceUntilTag(html, i))
+            paragraphHasText = true;
+        if (depth == 0 && afterParagraph) {
+            // Other space between two paragraphs may end the first with a
+            // space when the page is read whole.
+            const qsizetype next = html.indexOf(QLatin1Char('<'), i);
+            const QStringView gap = QStringView(html).mid(i, (next < 0 ? html.size() : next) - i);
+            afterParagraph = gap.isEmpty() || gap == QLatin1String("\n");
+        }
+    }
+    return depth == 0 ? starts : QList<qsizetype>();
+}
+
+void insertHtml(QTextCursor& cursor, const QString& html, qsizetype pieceChars) {
+    const QList<qsizetype> starts = pieceStarts(html, pieceChars);
+    if (starts.isEmpty()) {
+        cursor.insertHtml(html);
+        return;
+    }
+    QTextDocument* document = cursor.document();
+    const QString opening = pieceOpening(html);
+    qsizetype from = 0;
+    for (qsizetype k = 0; k <= starts.size(); ++k) {
+        const bool lastPiece = k == starts.size();
+        const qsizetype to = lastPiece ? html.size() : starts.at(k);
+        QString text = html.mid(from, to - from);
+        from = to;
+        // The line break after a paragraph: read whole, the next paragraph
+        // takes its place.
+        if (!lastPiece && text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
+        if (k > 0)
+            text.prepend(opening);
+        const QTextDocumentFragment piece = QTextDocumentFragment::fromHtml(text, document);
+        if (k == 0) {
+            cursor.insertFragment(piece);
+            continue;
+        }
+        // Read whole, the piece's first paragraph would start a paragraph of
+        // its own in its own format; inserted, it would join the last one.
+        QTextDocument alone;
+        QTextCursor(&alone).insertFragment(piece);
+        const QTextBlock first = alone.begin();
+        cursor.insertBlock(first.blockFormat(), first.charFormat());
+        const int at = cursor.position();
+        cursor.insertFragment(piece);
+        QTextCursor start(document);
+        start.setPosition(at);
+        start.setBlockFormat(first.blockFormat());
+    }
+}
+
 EdDocument::PictureResolver Prepared::resolver() const {
     return [pictures = pictures](const QString& source, DocPicture& picture) {
         const auto found = pictures.constFind(source);
@@ -455,7 +596,7 @@ LeftOut importPage(EdDocument& document, const QString& html, const QString& bas
     QTextCursor cursor(text);
     cursor.movePosition(QTextCursor::End);
     const int from = cursor.position();
-    cursor.insertHtml(prepared.html);
+    insertHtml(cursor, prepared.html);
     document.adoptImportedContent(from, text->characterCount(), readHyperlink, prepared.resolver());
     text->setUndoRedoEnabled(undo);
     return leftOut;

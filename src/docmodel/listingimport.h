@@ -4,6 +4,7 @@
 #include "docmodel/eddocument.h"
 
 #include <QHash>
+#include <QTextCursor>
 
 #include <QString>
 #include <QStringList>
@@ -60,6 +61,20 @@ struct Prepared {
     EdDocument::PictureResolver resolver() const;
 };
 Prepared prepare(const QString& html, const QString& baseFolder, LeftOut& leftOut);
+
+/// Where a page may be cut into pieces that the text document reads one
+/// after another with the outcome of reading it whole: before a paragraph
+/// or heading that opens with text at the top, right after another that
+/// had text, once at least `every` characters have passed since the last
+/// cut. None when the page leaves an element open (as "<p>" without
+/// "</p>"): where its top is cannot be told.
+QList<qsizetype> pieceStarts(const QString& html, qsizetype every);
+
+/// Inserts the HTML as `QTextCursor::insertHtml` does, a piece of about
+/// `pieceChars` at a time where `pieceStarts` allows, so that the parser
+/// holds one piece and not the whole page: a page of megabytes takes a
+/// fraction of the memory.
+void insertHtml(QTextCursor& cursor, const QString& html, qsizetype pieceChars = 256 * 1024);
 
 /// A whole page added to the end of the document and made the document's
 /// own, as the editor pastes it; relative picture paths are resolved

@@ -159,11 +159,12 @@ void EdClipboard::insertHtml(const QString& pasted, QTextCursor& cursor, const Q
     const QString& html = prepared.html;
     const int start = qMin(cursor.position(), cursor.anchor());
     QTextDocument outside;
-    QTextCursor(&outside).insertHtml(html);
+    QTextCursor atOutside(&outside);
+    listingimport::insertHtml(atOutside, html);
     if (ImportAdopter::flattenTablesBeyond(&outside, roomForTables(cursor)) > 0)
         cursor.insertFragment(QTextDocumentFragment(&outside));
     else
-        cursor.insertHtml(html);
+        listingimport::insertHtml(cursor, html);
     m_toAdopt =
         Inserted{start, cursor.position(),
                  [this](const QString& target, int& styleNo, QString& tag) {

@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -45,6 +47,8 @@ private slots:
     void summaryLine_data();
     void summaryLine();
     void decodesWindows1252();
+    void piecesReadAsTheWhole_data();
+    void piecesReadAsTheWhole();
 };
 
 void TestListingImport::listingPages_data() {
@@ -281,6 +285,66 @@ void TestListingImport::summaryLine() {
 void TestListingImport::decodesWindows1252() {
     QCOMPARE(listingimport::decode("caf\xe9"), QStringLiteral("caf\u00e9"));
     QCOMPARE(listingimport::decode("caf\xc3\xa9"), QStringLiteral("caf\u00e9"));
+}
+
+void TestListingImport::piecesReadAsTheWhole_data() {
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<bool>("cut"); // whether the page has places to cut
+    for (const char* page : {"banner.html", "gallery.html", "form.html", "script.html"})
+        QTest::newRow(page) << readFixture(QLatin1String(page)) << true;
+    QTest::newRow("tabs.html") << readFixture(QStringLiteral("tabs.html")) << false;
+    // Every kind of block, and every kind of space between them: where the
+    // whole page would end a paragraph with a space, or drop an empty one,
+    // no piece may start.
+    const QStringList blocks{
+        "<p align=center>Lot %1 &amp; <b>bold</b>&nbsp;<a href=\"https://x.example/%1\">shop</a>"
+        "<br>second line</p>",
+        "<h2 style=\"color:#1e5aa0\">Heading %1</h2>",
+        "<p style=\"margin-left:20px; font-size:20px\">  spaced   text %1  </p>",
+        "<ul><li>a</li><li>b <b>%1</b></li></ul>",
+        "<table border=1><tr><td>x</td><td><p>y %1</p></td></tr></table>",
+        "Loose text %1 <u>under</u>",
+        "<p></p>",
+        "<p> </p>",
+        "<p><br></p>",
+        "<hr>",
+        "<div><p>in a division %1</p></div>",
+        "<p><span style=\"font-family:Courier\">mono %1</span>\n continued</p>",
+        "<p>trailing space %1 </p>",
+        "<pre>pre\n  %1</pre>",
+        "<!-- <p>a comment %1</p> -->"};
+    const QStringList gaps{"", "\n", "\r\n", " ", "\n\n", "\t"};
+    for (int variant = 0; variant < 6; ++variant) {
+        QString body;
+        for (int i = 0; i < 90; ++i) {
+            // Paragraphs most of the time, the rest in turn.
+            const QString& block =
+                i % 3 ? blocks.at(i % 2) : blocks.at((i / 3 + variant) % blocks.size());
+            body += block.arg(i) + gaps.at((i * (variant + 1)) % gaps.size());
+        }
+        const QString page = variant % 2 ? body
+                                         : "<html><head><title>t</title></head><body "
+                                           "style=\"font-size:12pt\">\n" +
+                                               body + "\n</body>\n</html>\n";
+        QTest::addRow("blocks and spaces %d", variant) << page << true;
+    }
+    QTest::newRow("a paragraph left open") << "<p>a</p>\n<p>open\n<p>b</p>\n<p>c</p>" << false;
+}
+
+void TestListingImport::piecesReadAsTheWhole() {
+    QFETCH(QString, html);
+    listingimport::LeftOut leftOut;
+    const QString prepared = listingimport::prepare(html, QString(), leftOut).html;
+    QTextDocument whole;
+    QTextCursor(&whole).insertHtml(prepared);
+    // A piece at every place the page may be cut.
+    QTextDocument pieces;
+    QTextCursor cursor(&pieces);
+    listingimport::insertHtml(cursor, prepared, 1);
+    QCOMPARE(pieces.toHtml(), whole.toHtml());
+    QCOMPARE(cursor.position(), pieces.characterCount() - 1);
+    QFETCH(bool, cut);
+    QCOMPARE(!listingimport::pieceStarts(prepared, 1).isEmpty(), cut);
 }
 
 QTEST_MAIN(TestListingImport)
