@@ -2,6 +2,7 @@
 
 #include "platform/uilanguage.h"
 #include "publish/listingclipboard.h"
+#include "publish/testimagesdialog.h"
 #include "published/picturewatch.h"
 #include "ui/userdialogs.h"
 
@@ -79,7 +80,8 @@ QString publishedPictureLine(const PublishedPicture& picture) {
                     .arg(dayOf(picture.since), picture.verdict);
         break;
     }
-    return state + QStringLiteral("  ") + picture.address;
+    // The picture's name first: the verdict's words can be long.
+    return TestImagesDialog::rowText(picture.address) + QStringLiteral("  ") + state;
 }
 
 QString publishedPicturesSummary(const PublishedListing& listing) {
@@ -300,6 +302,7 @@ void PublishedListingsWindow::showPictures() {
         return;
     for (const PublishedPicture& picture : listing->pictures) {
         auto* line = new QListWidgetItem(publishedPictureLine(picture), m_pictures);
+        line->setToolTip(picture.address);
         if (picture.state == PictureState::Missing || picture.state == PictureState::Unreachable)
             line->setForeground(QColor(0xc0, 0x10, 0x10));
     }

@@ -93,8 +93,8 @@ private:
     QLabel* m_status;
 };
 
-/// The line a window shows for one picture of a listing: "OK", "MISSING
-/// since 2026-12-05: NOT FOUND (404)", ... then its address.
+/// The line a window shows for one picture of a listing: the name of its
+/// file, then "OK", "MISSING since 2026-12-05: NOT FOUND (404)", ...
 QString publishedPictureLine(const PublishedPicture& picture);
 /// What the pictures column says of a listing: "3 OK", "1 of 3 missing",
 /// "2 not checked".
