@@ -5,7 +5,7 @@
 // and, last, the ratio client/curl.
 
 #include "http/picturecheck.h"
-#include "http/picturetestserver.h"
+#include "pictureserverthread.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -20,20 +20,6 @@
 namespace {
 
 constexpr int PictureCount = 50;
-
-/// The picture server in a thread of its own, so that blocking fetches from
-/// the main thread get their answers.
-class ServerThread : public QThread {
-public:
-    std::atomic<int> port{0};
-
-protected:
-    void run() override {
-        PictureTestServer server(1 << 30, 20000);
-        port = server.serverPort();
-        exec();
-    }
-};
 
 QStringList pictureAddresses(int port) {
     QStringList addresses;
@@ -137,10 +123,8 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     curl_global_init(CURL_GLOBAL_DEFAULT);
-    ServerThread server;
-    server.start();
-    while (server.port == 0)
-        QThread::msleep(10);
+    PictureServerThread server;
+    server.startListening();
     const QStringList addresses = pictureAddresses(server.port);
 
     for (auto* benchmark :

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QUrl>
 
 namespace {
 
@@ -91,7 +92,23 @@ bool DocPicture::fromFile(const QString& fileName, DocPicture& picture) {
     return true;
 }
 
+QString DocPicture::webAddress(const QString& source) {
+    QString trimmed = source.trimmed();
+    if (trimmed.startsWith(QLatin1String("//")))
+        trimmed.prepend(QStringLiteral("https:"));
+    const QUrl url(trimmed);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return QString();
+    return trimmed;
+}
+
 QString DocPicture::resourceName() const {
+    if (isOnWeb())
+        return docprop::webPictureResourcePrefix() +
+               QString::fromLatin1(
+                   QCryptographicHash::hash(address.toUtf8(), QCryptographicHash::Sha1).toHex());
     return docprop::pictureResourcePrefix() +
            QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
 }
@@ -113,6 +130,8 @@ QTextImageFormat DocPicture::toFormat() const {
     result.setProperty(docprop::PictureVAlign, static_cast<int>(vAlign));
     result.setProperty(docprop::Tag, tag);
     result.setProperty(docprop::PictureJump, jump);
+    if (isOnWeb())
+        result.setProperty(docprop::PictureAddress, address);
     if (jump) {
         result.setAnchor(true);
         result.setAnchorHref(tag);
@@ -131,11 +150,12 @@ DocPicture DocPicture::fromFormat(const QTextImageFormat& format) {
     picture.vAlign = vAlign == edvaMiddle ? edvaMiddle : vAlign == edvaTop ? edvaTop : edvaBaseline;
     picture.tag = format.stringProperty(docprop::Tag);
     picture.jump = format.boolProperty(docprop::PictureJump);
+    picture.address = format.stringProperty(docprop::PictureAddress);
     return picture;
 }
 
 bool DocPicture::operator==(const DocPicture& other) const {
     return bytes == other.bytes && format == other.format && fileName == other.fileName &&
            width == other.width && height == other.height && vAlign == other.vAlign &&
-           tag == other.tag && jump == other.jump;
+           tag == other.tag && jump == other.jump && address == other.address;
 }

@@ -6,7 +6,9 @@
 #include <QTextImageFormat>
 
 /// A picture item: the original file bytes as they were (a GIF stays a GIF),
-/// the stored source file name and how it is shown.
+/// the stored source file name and how it is shown. A picture on the web is
+/// held by its address instead: the document keeps no bytes of it, the page
+/// names it where it is, and the editor shows it once it has been fetched.
 struct DocPicture {
     enum TVAlign { edvaBaseline, edvaMiddle, edvaTop };
 
@@ -18,6 +20,7 @@ struct DocPicture {
     TVAlign vAlign = edvaBaseline;
     QString tag;
     bool jump = false; // the picture is a hyperlink whose target is its tag
+    QString address;   // http or https address of a picture on the web; else empty
 
     /// The most pixels a picture may have: beyond this even a phone's
     /// high-resolution photo mode.
@@ -27,7 +30,12 @@ struct DocPicture {
     static constexpr qint64 kFullDecodePixels = 4096 * 4096;
     static constexpr int kShownSide = 2048;
 
-    bool isEmpty() const { return bytes.isEmpty(); }
+    bool isEmpty() const { return bytes.isEmpty() && address.isEmpty(); }
+    bool isOnWeb() const { return !address.isEmpty(); }
+    /// The web address as a picture is held by: only absolute http and
+    /// https addresses with a host, "//host/..." taken as https; empty for
+    /// anything else.
+    static QString webAddress(const QString& source);
     /// The picture decoded for showing and turned upright as its EXIF
     /// orientation says: full size, or scaled down for a very large picture
     /// (see `kFullDecodePixels`); a null image when the bytes are not a
@@ -46,7 +54,7 @@ struct DocPicture {
     static QSize filePixelSize(const QString& fileName);
 
     /// The name under which the picture's image is registered with the
-    /// document; equal bytes share one name.
+    /// document; equal bytes share one name, as does one web address.
     QString resourceName() const;
     QTextImageFormat toFormat() const;
     static DocPicture fromFormat(const QTextImageFormat& format);

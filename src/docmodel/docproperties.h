@@ -23,6 +23,7 @@ enum : int {
     AnchorName = QTextFormat::UserProperty + 15,      // anchor object: its name
     ParaBorderWidth = QTextFormat::UserProperty + 16, // block format: frame the editor draws
     ParaBorderColor = QTextFormat::UserProperty + 17, // block format: its colour
+    PictureAddress = QTextFormat::UserProperty + 18,  // image format: its web address
 };
 
 /// Object type of a named anchor (one object character in the text).
@@ -31,6 +32,12 @@ constexpr int AnchorObject = QTextFormat::UserObject + 1;
 /// Prefix of the resource names under which pictures are shown.
 inline QString pictureResourcePrefix() {
     return QStringLiteral("vdoc-picture:");
+}
+
+/// Prefix of the resource names under which pictures on the web are shown:
+/// their picture changes when it arrives, their name stays.
+inline QString webPictureResourcePrefix() {
+    return QStringLiteral("vdoc-web-picture:");
 }
 
 } // namespace docprop

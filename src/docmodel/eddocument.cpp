@@ -6,12 +6,44 @@
 #include "docmodel/runwalker.h"
 #include "docmodel/stylerenumberer.h"
 #include "docmodel/vdocformat.h"
+#include "platform/uilanguage.h"
 
+#include <QFontMetrics>
+#include <QPainter>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+
+namespace {
+
+/// What the editor shows of a picture on the web that has no image yet: a
+/// framed box with the picture's address over `state`, at the size the
+/// picture is shown in when it has one.
+QImage webPlaceholder(const DocPicture& picture, const QString& state) {
+    const QSize size(picture.width > 0 ? qBound(16, picture.width, 2000) : 320,
+                     picture.height > 0 ? qBound(16, picture.height, 2000) : 72);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(0xF2, 0xF2, 0xF2));
+    QPainter painter(&image);
+    painter.setPen(QPen(QColor(0x99, 0x99, 0x99), 1, Qt::DashLine));
+    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const QRect inside = image.rect().adjusted(6, 4, -6, -4);
+    painter.setPen(QColor(0x1A, 0x4E, 0x9C));
+    painter.drawText(inside, Qt::AlignLeft | Qt::AlignTop,
+                     metrics.elidedText(picture.address, Qt::ElideMiddle, inside.width()));
+    painter.setPen(QColor(0x44, 0x44, 0x44));
+    painter.drawText(inside.adjusted(0, metrics.lineSpacing(), 0, 0),
+                     Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, state);
+    return image;
+}
+
+} // namespace
 
 EdDocument::EdDocument(QObject* parent)
     : QObject(parent)
@@ -69,6 +101,8 @@ void EdDocument::clear() {
     m_text->clear();
     m_registered.clear();
     m_pictureMemory = 0;
+    m_webAddresses.clear();
+    m_webShown.clear();
     m_text->setDocumentMargin(0);
     m_backgroundColor = QColor();
     m_backgroundPicture = DocPicture();
@@ -163,12 +197,69 @@ void EdDocument::registerPicture(const DocPicture& picture) {
     const QString name = picture.resourceName();
     if (m_registered.contains(name))
         return;
+    if (picture.isOnWeb()) {
+        m_registered.insert(name);
+        m_webAddresses.append(picture.address);
+        m_text->addResource(
+            QTextDocument::ImageResource, QUrl(name),
+            webPlaceholder(
+                picture, uilanguage::text("MESSAGES", "webPictureLoading",
+                                          QStringLiteral("Picture on the web, not fetched yet."))));
+        emit webPictureWanted(picture.address);
+        return;
+    }
     QImage image = picture.image();
     if (image.isNull() || m_pictureMemory + image.sizeInBytes() > kPictureMemoryLimit)
         image = m_style.InvalidPicture;
     m_pictureMemory += image.sizeInBytes();
     m_registered.insert(name);
     m_text->addResource(QTextDocument::ImageResource, QUrl(name), image);
+}
+
+bool EdDocument::showWebPicture(const QString& address, const QByteArray& bytes) {
+    constexpr qint64 kPictureMemoryLimit = qint64(1) << 30;
+    if (!m_webAddresses.contains(address))
+        return false;
+    DocPicture fetched;
+    fetched.bytes = bytes;
+    fetched.format = DocPicture::detectFormat(bytes);
+    const QImage image = fetched.format.isEmpty() ? QImage() : fetched.image();
+    if (image.isNull() || m_pictureMemory + image.sizeInBytes() > kPictureMemoryLimit) {
+        showWebPictureFailed(
+            address, uilanguage::text("MESSAGES", "webPictureNoPicture",
+                                      QStringLiteral("Not shown: what is there is no picture.")));
+        return false;
+    }
+    m_pictureMemory += image.sizeInBytes();
+    m_webShown.insert(address);
+    replaceWebImage(address, image);
+    return true;
+}
+
+void EdDocument::showWebPictureFailed(const QString& address, const QString& why) {
+    if (!m_webAddresses.contains(address) || m_webShown.contains(address))
+        return;
+    DocPicture picture;
+    picture.address = address;
+    // The size the first picture of that address is shown in.
+    bool found = false;
+    for (QTextBlock block = m_text->begin(); block.isValid() && !found; block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd() && !found; ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            found =
+                format.isImageFormat() && format.stringProperty(docprop::PictureAddress) == address;
+            if (found)
+                picture = DocPicture::fromFormat(format.toImageFormat());
+        }
+    }
+    replaceWebImage(address, webPlaceholder(picture, why));
+}
+
+void EdDocument::replaceWebImage(const QString& address, const QImage& image) {
+    DocPicture picture;
+    picture.address = address;
+    m_text->addResource(QTextDocument::ImageResource, QUrl(picture.resourceName()), image);
+    m_text->markContentsDirty(0, m_text->characterCount());
 }
 
 void EdDocument::insertPicture(QTextCursor& cursor, const DocPicture& picture) {

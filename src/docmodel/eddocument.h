@@ -5,6 +5,7 @@
 #include "docmodel/docstyle.h"
 
 #include <QColor>
+#include <QHash>
 #include <QMargins>
 #include <QObject>
 #include <QSet>
@@ -133,13 +134,32 @@ public:
     /// tags and pictures of our own, between the two positions.
     void adoptImportedContent(int from, int to, const ReadHyperlinkHandler& readHyperlink = {},
                               const PictureResolver& resolvePicture = {});
-    /// Makes the picture's image available under its resource name.
+    /// Makes the picture's image available under its resource name. A
+    /// picture on the web is shown as a placeholder naming its address until
+    /// `showWebPicture` brings its image; the first time an address comes,
+    /// `webPictureWanted` asks for it.
     void registerPicture(const DocPicture& picture);
+    /// Shows every picture of the document at `address` from these bytes.
+    /// False, showing it as not shown, when the bytes are no picture.
+    bool showWebPicture(const QString& address, const QByteArray& bytes);
+    /// Shows every picture at `address` as one that could not be fetched,
+    /// saying why, unless its image has already been shown.
+    void showWebPictureFailed(const QString& address, const QString& why);
+    /// The web addresses whose pictures have come into the document since it
+    /// was last cleared, each once, in the order they came.
+    QStringList webPictureAddresses() const { return m_webAddresses; }
     /// Brings the shown size within what the document file holds.
     static void limitToFile(DocPicture& picture);
 
+signals:
+    /// A picture on the web came into the document and has no image yet.
+    void webPictureWanted(const QString& address);
+
 private:
     void applyDocumentFrame();
+    /// Puts `image` under the web picture's resource name and lays the text
+    /// out again around its new size.
+    void replaceWebImage(const QString& address, const QImage& image);
     /// Gives the cells a paragraph and run of the styles at the cursor.
     void styleCells(QTextTable* table, int row, int rows, int column, int columns,
                     const QTextCursor& model);
@@ -157,6 +177,9 @@ private:
     /// memory.
     QSet<QString> m_registered;
     qint64 m_pictureMemory = 0;
+    /// The web pictures by address, and which of them show their image.
+    QStringList m_webAddresses;
+    QSet<QString> m_webShown;
     mutable TCustomDocData m_cachedData;
     mutable QList<DocItem> m_cachedItems;
     mutable bool m_cacheValid = false;

@@ -167,7 +167,10 @@ pictureplan::DocumentPicture plannedPicture(const DocPicture& picture,
     const QString prefix = docprop::pictureResourcePrefix();
     const QString hash =
         resourceName.startsWith(prefix) ? resourceName.mid(prefix.size()) : QString();
-    return {picture.fileName, picture.bytes, picture.format, hash.size() == 40 ? hash : QString()};
+    pictureplan::DocumentPicture planned(picture.fileName, picture.bytes, picture.format,
+                                         hash.size() == 40 ? hash : QString());
+    planned.webAddress = picture.address;
+    return planned;
 }
 
 QMutex& writtenPicturesMutex() {
@@ -386,7 +389,9 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
                                         bool inLink) {
     const DocPicture picture = DocPicture::fromFormat(item.format.toImageFormat());
     QSize size(picture.width, picture.height);
-    if (size.width() <= 0 || size.height() <= 0) {
+    // The size of a picture on the web is not known before it arrives: the
+    // page gives what the document gives and the browser the rest.
+    if (!picture.isOnWeb() && (size.width() <= 0 || size.height() <= 0)) {
         const QSize own = picture.pixelSize();
         size = own.isEmpty() ? m_document.docStyle().InvalidPicture.size() : own;
     }
@@ -394,9 +399,12 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
     m_html += QStringLiteral("<img src=\"") +
               htmlescape::attribute(
                   pictureSource(data, itemNo, picture, item.format.toImageFormat().name())) +
-              QStringLiteral("\" width=\"%1\" height=\"%2\" alt=\"\"")
-                  .arg(size.width())
-                  .arg(size.height());
+              QLatin1Char('"');
+    if (size.width() > 0)
+        m_html += QStringLiteral(" width=\"%1\"").arg(size.width());
+    if (size.height() > 0)
+        m_html += QStringLiteral(" height=\"%1\"").arg(size.height());
+    m_html += QStringLiteral(" alt=\"\"");
     if (inLink)
         m_html += QStringLiteral(" border=\"0\"");
     m_html += QStringLiteral(" style=\"vertical-align: %1\">")
@@ -407,6 +415,9 @@ void HtmlFragmentExporter::writePicture(const TCustomDocData& data, const DocIte
 QString HtmlFragmentExporter::pictureSource(const TCustomDocData& data, int itemNo,
                                             const DocPicture& picture,
                                             const QString& resourceName) {
+    // A picture on the web is named where it is, on every page.
+    if (picture.isOnWeb())
+        return picture.address;
     if (picturePlan) {
         if (const pictureplan::Entry* planned =
                 picturePlan->documentPicture(plannedPicture(picture, resourceName)))

@@ -386,8 +386,16 @@ bool readPicture(const QString& source, const QString& baseFolder, DocPicture& p
         return false;
     }
     if (isWebAddress(trimmed)) {
-        ++leftOut.webPictures;
-        return false;
+        // Kept by its address; an address it cannot be fetched from (ftp)
+        // leaves it out.
+        const QString address = DocPicture::webAddress(trimmed);
+        if (address.isEmpty()) {
+            ++leftOut.webPictures;
+            return false;
+        }
+        picture = DocPicture();
+        picture.address = address;
+        return true;
     }
     const QUrl url(trimmed);
     QString path;

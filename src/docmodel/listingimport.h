@@ -21,7 +21,7 @@ struct LeftOut {
     int formFields = 0;  // buttons, fields and choices outside a form
     int styleSheets = 0; // style elements and linked style sheets
     int embedded = 0;    // frames, plug-ins, video, audio, drawings
-    int webPictures = 0; // pictures by web address
+    int webPictures = 0; // pictures by a web address that is not http or https
     /// Local pictures that could not be read, as the page names them.
     QStringList unreadablePictures;
 
@@ -44,9 +44,9 @@ QString withoutForeignParts(const QString& html, LeftOut& leftOut,
 /// Reads the picture of an `img` source: a `data:` address gives a picture
 /// without a file; a local path or file address, relative ones against
 /// `baseFolder` (none: not resolved), gives the file's picture without its
-/// path, so that the document never refers to the machine it came from.
-/// False for pictures on the web and pictures that cannot be read, which
-/// are counted in `leftOut`.
+/// path, so that the document never refers to the machine it came from; an
+/// http or https address gives a picture by that address. False for
+/// pictures that cannot be read or fetched, which are counted in `leftOut`.
 bool readPicture(const QString& source, const QString& baseFolder, DocPicture& picture,
                  LeftOut& leftOut);
 

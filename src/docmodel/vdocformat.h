@@ -31,7 +31,9 @@
 ///              i32 list (-1: none); then by code:
 ///     text       i32 style, tag, text
 ///     picture    bytes, format, file name, i32 width, i32 height, u8
-///                vertical alignment, tag, u8 jump
+///                vertical alignment, tag, u8 jump, [version 4: web address
+///                (empty: the picture is its bytes; else http or https, and
+///                the bytes are empty)]
 ///     table      i32 rows, i32 columns, i32 border, border colour, i32
 ///                padding, i32 spacing, background, u8 alignment, u8 width
 ///                type, i32 width, [version 2: u32 column count (0 or the
@@ -49,10 +51,11 @@ namespace vdocformat {
 inline QByteArray magic() {
     return QByteArrayLiteral("VDOC");
 }
-/// The version written. Version 1 files (tables without column widths) and
+/// The version written. Version 1 files (tables without column widths),
 /// version 2 files (paragraphs without a direction or borders, cells without
-/// borders of their own) are read as well.
-constexpr quint16 kVersion = 3;
+/// borders of their own) and version 3 files (pictures without a web
+/// address) are read as well.
+constexpr quint16 kVersion = 4;
 constexpr quint16 kOldestVersion = 1;
 constexpr int kHeaderSize = 12; // magic, version, reserved u16, payload size u32
 

@@ -255,6 +255,14 @@ bool VDocReader::readPicture(DocPicture& picture) {
     picture.vAlign = static_cast<DocPicture::TVAlign>(m_in.code(3));
     picture.tag = m_in.string();
     picture.jump = m_in.boolean();
+    if (m_version >= 4) {
+        picture.address = m_in.string();
+        // Only a web address is shown from the web: anything else would
+        // have the editor fetch from wherever a file points it.
+        if (!picture.address.isEmpty() &&
+            DocPicture::webAddress(picture.address) != picture.address)
+            return false;
+    }
     return m_in.ok() && picture.format.size() <= 16;
 }
 

@@ -183,6 +183,7 @@ void VDocWriter::writePicture(const DocPicture& picture) {
     m_out.u8(picture.vAlign);
     m_out.string(picture.tag);
     m_out.boolean(picture.jump);
+    m_out.string(picture.address);
 }
 
 void VDocWriter::writeTable(QTextTable* table, int depth) {

@@ -14,6 +14,7 @@
 #include "editor/tablesizepicker.h"
 #include "editor/tdoceditor.h"
 #include "editor/tedactionfontex.h"
+#include "http/webpictureloader.h"
 #include "layout/layoutdocument.h"
 #include "pagegen/pictureinputs.h"
 #include "pagegen/publishingstate.h"
@@ -86,6 +87,7 @@ DocumentPage::DocumentPage(UserDialogs& dialogs, Parts parts, QWidget* parent)
     m_editor->actions().PictureInitialDir = parts.folders.imagesFolder();
     connectEditor();
     connectFontBoxes();
+    m_webPictures = new WebPictureLoader(m_editor->editor().edDocument(), this);
 }
 
 DocumentPage::~DocumentPage() = default;
@@ -93,6 +95,7 @@ DocumentPage::~DocumentPage() = default;
 void DocumentPage::setSettings(SettingsChoices* settings, InsertPicInfoDialog* pictureInfo,
                                InsertLinkInfoDialog* linkInfo) {
     m_settings = settings;
+    m_webPictures->setSettings(settings);
     m_pictureInfo = pictureInfo;
     m_linkInfo = linkInfo;
 }

@@ -14,6 +14,7 @@ class QPushButton;
 class RichDocumentEditor;
 class SettingsChoices;
 class UserDialogs;
+class WebPictureLoader;
 class TCustomDocData;
 struct DocumentState;
 struct PublishingState;
@@ -124,6 +125,8 @@ private:
     std::unique_ptr<RichDocumentEditor> m_editor;
     DocumentTools* m_tools = nullptr;
     SettingsChoices* m_settings = nullptr;
+    /// Shows the document's pictures on the web as they arrive.
+    WebPictureLoader* m_webPictures = nullptr;
     InsertPicInfoDialog* m_pictureInfo = nullptr;
     InsertLinkInfoDialog* m_linkInfo = nullptr;
     bool FontControlsBusy = false;

@@ -10,8 +10,11 @@
 #include "platform/uilanguage.h"
 #include "ui/userdialogs.h"
 
+#include <QImage>
 #include <QSpinBox>
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QUrl>
 
 namespace edobjects {
 
@@ -23,7 +26,13 @@ void pictureProperties(EdActionList& list, int position) {
     at.setPosition(position);
     at.setPosition(position + 1, QTextCursor::KeepAnchor);
     const DocPicture picture = DocPicture::fromFormat(at.charFormat().toImageFormat());
-    const QSize own = picture.pixelSize();
+    QSize own = picture.pixelSize();
+    // A picture on the web has only the image it was shown with once fetched.
+    if (own.isEmpty() && picture.isOnWeb())
+        own = editor.document()
+                  ->resource(QTextDocument::ImageResource, QUrl(picture.resourceName()))
+                  .value<QImage>()
+                  .size();
     EdPictureSizeDialog dialog(own, &editor);
     dialog.setShownSize(QSize(picture.width > 0 ? picture.width : own.width(),
                               picture.height > 0 ? picture.height : own.height()));

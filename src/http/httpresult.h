@@ -25,8 +25,9 @@ enum class HttpError {
     Other,
 };
 
-/// The outcome of one transfer. The body itself is not kept: only its first
-/// bytes, enough to recognise a picture signature.
+/// The outcome of one transfer. The body itself is kept only when the request
+/// asks for it; otherwise only its first bytes, enough to recognise a picture
+/// signature.
 struct HttpResult {
     HttpError error = HttpError::None;
     /// A sentence a seller can read; empty without error.
@@ -36,6 +37,8 @@ struct HttpResult {
     /// The final content type without its parameters, in lower case.
     QString contentType;
     QByteArray firstBytes;
+    /// The whole body, when the request keeps it (`TransferRequest::keepBody`).
+    QByteArray body;
     qint64 bodyBytes = 0;
     int redirects = 0;
     QUrl finalUrl;

@@ -94,6 +94,7 @@ struct Transfer::Private {
     QUrl lastLocation;
     QSet<QUrl> visited;
     bool looped = false;
+    bool bodyTooLong = false;
     char errorBuffer[CURL_ERROR_SIZE] = {};
 };
 
@@ -218,6 +219,11 @@ void Transfer::Private::collect(CURLcode code) {
     const transfererrors::HttpFailure failure = transfererrors::describe(known);
     result.error = failure.error;
     result.errorText = failure.text;
+    if (bodyTooLong) {
+        result.error = HttpError::Other;
+        result.errorText = transfererrors::bodyTooLong(request.keepBody);
+        result.body.clear();
+    }
 }
 
 transfererrors::TransferFacts Transfer::Private::facts(CURLcode code) const {
@@ -283,6 +289,14 @@ void Transfer::Private::relocation(const QByteArray& value) {
 }
 
 size_t Transfer::Private::body(const char* data, size_t length) {
+    if (request.keepBody > 0) {
+        // Fewer bytes than were given make curl end the transfer.
+        if (result.bodyBytes + qint64(length) > request.keepBody) {
+            bodyTooLong = true;
+            return 0;
+        }
+        result.body.append(data, qsizetype(length));
+    }
     result.bodyBytes += qint64(length);
     const qsizetype room = keptBytes - result.firstBytes.size();
     if (room > 0)

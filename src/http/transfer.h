@@ -31,6 +31,9 @@ struct TransferRequest {
     int timeLimitMs = 10000;
     /// Request header lines sent besides the usual ones ("Destination: ...").
     QList<QByteArray> headers;
+    /// Keeps the answer's whole body in the result, up to this many bytes: a
+    /// longer body ends the transfer as failed. 0 keeps only its first bytes.
+    qint64 keepBody = 0;
     /// The seller's own server, when the request goes there: its user and
     /// password log in (Basic or Digest), its certificate trust applies,
     /// only https is used and no relocation is followed. Null for a

@@ -135,6 +135,10 @@ QString libraryUnusable(const QString& why) {
     return tr("The web library cannot be used: %1").arg(why);
 }
 
+QString bodyTooLong(qint64 limit) {
+    return tr("The answer is larger than %1 MB.").arg(double(limit) / (1024 * 1024), 0, 'g', 3);
+}
+
 QString durationText(int milliseconds) {
     if (milliseconds == 1000)
         return tr("1 second");

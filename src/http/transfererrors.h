@@ -49,6 +49,8 @@ HttpFailure describe(const TransferFacts& facts);
 QString notWebAddress(const QString& address);
 QString badProxyPort(const QString& port);
 QString libraryUnusable(const QString& why);
+/// The answer was longer than the `limit` bytes the request keeps.
+QString bodyTooLong(qint64 limit);
 /// "10 seconds", "1 second", "0.5 seconds".
 QString durationText(int milliseconds);
 

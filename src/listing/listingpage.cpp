@@ -185,7 +185,7 @@ QList<pictureplan::Entry> neededOnServer(const QList<const pictureplan::Plan*>& 
     QList<pictureplan::Entry> pictures;
     for (const pictureplan::Plan* plan : plans) {
         for (const pictureplan::Entry& entry : plan->entries) {
-            if (!entry.needed() || !entry.placed())
+            if (!entry.needed() || !entry.placed() || entry.onWeb)
                 continue;
             const auto same = std::find_if(pictures.cbegin(), pictures.cend(),
                                            [&](const pictureplan::Entry& kept) {

@@ -52,7 +52,8 @@ void keepFindings(const Plan& plan, PublishingState& publishing) {
     for (const QString& address : plan.addresses())
         publishing.RequiredImages.add(address);
     for (const Entry& entry : plan.entries) {
-        if (!entry.needed() || !entry.placed())
+        // A picture on the web is checked but never sent anywhere.
+        if (!entry.needed() || !entry.placed() || entry.onWeb)
             continue;
         const bool known =
             std::any_of(publishing.PlacedPictures.cbegin(), publishing.PlacedPictures.cend(),

@@ -96,6 +96,12 @@ Entry layoutEntry(const Input& input, const LayoutPicture& picture) {
 Entry documentEntry(const Input& input, const DocumentPicture& picture) {
     Entry entry;
     entry.key = picture.key();
+    if (!picture.webAddress.isEmpty()) {
+        entry.onWeb = true;
+        entry.serverAddress = picture.webAddress;
+        entry.address = picture.webAddress;
+        return entry;
+    }
     QString localAddress;
     if (picture.storedFile.isEmpty()) {
         entry.serverName = unfiledName(picture);
@@ -118,6 +124,8 @@ Entry documentEntry(const Input& input, const DocumentPicture& picture) {
 } // namespace
 
 QString DocumentPicture::key() const {
+    if (!webAddress.isEmpty())
+        return QStringLiteral("web:") + webAddress;
     return storedFile.isEmpty() ? QStringLiteral("bytes:") + hashOf(*this)
                                 : QStringLiteral("path:") + storedFile;
 }
@@ -160,7 +168,7 @@ Plan make(const Input& input) {
         plan.entries.append(layoutEntry(input, picture));
     for (const DocumentPicture& picture : input.document) {
         // A picture with nothing in it is left to the page's writer.
-        if (picture.storedFile.isEmpty() && picture.bytes.isEmpty())
+        if (picture.storedFile.isEmpty() && picture.bytes.isEmpty() && picture.webAddress.isEmpty())
             continue;
         const QString key = picture.key();
         if (plan.m_documentEntries.contains(key))

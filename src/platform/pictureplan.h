@@ -36,7 +36,8 @@ struct LayoutPicture {
 
 /// One picture of the document: the file it was inserted from, or, when it
 /// came from no file (pasted, dropped, shipped inside a document), its bytes
-/// and their format name ("png", "jpeg", "gif").
+/// and their format name ("png", "jpeg", "gif"), or, for a picture on the
+/// web, its address.
 struct DocumentPicture {
     DocumentPicture() = default;
     DocumentPicture(QString storedFile, QByteArray bytes = {}, QByteArray format = {},
@@ -52,9 +53,13 @@ struct DocumentPicture {
     /// The bytes' SHA-1 in hexadecimal, as the document names the picture;
     /// worked out from the bytes when empty.
     QString contentName;
+    /// The http or https address of a picture on the web; then the rest is
+    /// empty.
+    QString webAddress;
 
-    /// What tells this picture from the others: its file, or its bytes when
-    /// it has none. A picture used twice in the document is one picture.
+    /// What tells this picture from the others: its address, its file, or
+    /// its bytes when it has neither. A picture used twice in the document
+    /// is one picture.
     QString key() const;
 };
 
@@ -103,6 +108,9 @@ struct Entry {
     /// A picture is chosen: false for a layout area without one, which the
     /// page still names (its address is the folder's or the server's own).
     bool chosen = true;
+    /// A picture on the web: it stays where it is, on every page, under its
+    /// own address (`serverAddress` and `address`), and is never uploaded.
+    bool onWeb = false;
 
     /// The page needs this file: shown and chosen.
     bool needed() const { return shown && chosen; }
@@ -129,6 +137,7 @@ public:
     /// regard to letter case, each once.
     QStringList addresses() const;
     /// The local files of the pictures the page needs that have no server.
+    /// Pictures on the web are on theirs.
     QStringList unplaced() const;
 
 private:

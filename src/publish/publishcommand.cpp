@@ -19,6 +19,7 @@
 #include "publish/testimagesdialog.h"
 #include "publish/uploaddialog.h"
 #include "publish/uploadsetup.h"
+#include "published/publishedlisting.h"
 #include "published/publishedrecord.h"
 #include "settings/servermirror.h"
 #include "settings/settings.h"
@@ -201,13 +202,10 @@ bool PublishCommand::listingIsFit() {
 bool PublishCommand::picturesAreOnline() {
     if (!m_imageTest || !m_settings || m_settings->hideCheckImage())
         return true;
-    const bool proxy = m_settings->integer(SettingKey::connType) != 0;
-    const QString port = m_settings->text(SettingKey::httpPort);
     for (int round = 0;; ++round) {
         const int result =
             m_imageTest->testImages(m_parts.publishing.RequiredImages.items(),
-                                    proxy ? m_settings->text(SettingKey::httpProxy) : QString(),
-                                    proxy && !port.isEmpty() ? port : QStringLiteral("80"));
+                                    m_settings->proxyHost(), m_settings->proxyPort());
         if (round >= resendRounds || !sendLostAgain())
             return result == QDialog::Accepted;
         if (!sendPictures())

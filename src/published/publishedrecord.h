@@ -10,7 +10,6 @@
 #include <QStringList>
 
 class QSqlError;
-struct PlacedPicture;
 
 /// What the last check found of one picture of a published listing.
 enum class PictureState {
@@ -123,12 +122,3 @@ private:
     QString m_connection;
     bool m_open = false;
 };
-
-/// The document's title as a listing's: its first heading, else its first
-/// line of text, at most 200 characters.
-QString listingTitle(const QString& documentHtml);
-
-/// The pictures a listing names, in order, each with the hash of the file
-/// or bytes that `placed` holds for its address.
-QList<PublishedPicture> publishedPictures(const QStringList& addresses,
-                                          const QList<PlacedPicture>& placed);

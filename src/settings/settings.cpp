@@ -174,6 +174,15 @@ bool Settings::linksInNewWindow() const {
     return flag(SettingKey::linksInNewWin);
 }
 
+QString Settings::proxyHost() const {
+    return integer(SettingKey::connType) != 0 ? text(SettingKey::httpProxy) : QString();
+}
+
+QString Settings::proxyPort() const {
+    const QString port = text(SettingKey::httpPort);
+    return integer(SettingKey::connType) != 0 && !port.isEmpty() ? port : QStringLiteral("80");
+}
+
 bool Settings::hideExportHelp() const {
     return flag(SettingKey::hideExportHlp);
 }

@@ -19,6 +19,10 @@ public:
     virtual bool useOwnServer() const = 0;
     /// Links of the published listing open in a new browser window.
     virtual bool linksInNewWindow() const = 0;
+    /// The proxy the program's own fetches go through: its host, empty for
+    /// a direct connection, and its port ("80" when none is set).
+    virtual QString proxyHost() const = 0;
+    virtual QString proxyPort() const = 0;
 
     virtual bool hideExportHelp() const = 0;
     virtual void setHideExportHelp(bool hide) = 0;

@@ -631,6 +631,14 @@ bool SettingsDialog::linksInNewWindow() const {
     return m_settings.linksInNewWindow();
 }
 
+QString SettingsDialog::proxyHost() const {
+    return m_settings.proxyHost();
+}
+
+QString SettingsDialog::proxyPort() const {
+    return m_settings.proxyPort();
+}
+
 bool SettingsDialog::hideExportHelp() const {
     return m_settings.hideExportHelp();
 }

@@ -57,6 +57,8 @@ public:
     QString secondaryServer() const override;
     bool useOwnServer() const override;
     bool linksInNewWindow() const override;
+    QString proxyHost() const override;
+    QString proxyPort() const override;
     bool hideExportHelp() const override;
     void setHideExportHelp(bool hide) override;
     bool hideInsertPicture() const override;

@@ -4,6 +4,7 @@
 #include "docmodel/htmlfragmentexporter.h"
 #include "docmodel/vdocreader.h"
 #include "docmodel/vdocwriter.h"
+#include "platform/pictureplan.h"
 #include "platform/windows1252.h"
 #include "support/sampledocument.h"
 
@@ -55,6 +56,8 @@ private slots:
     void links();
     void pictureSources_data();
     void pictureSources();
+    void webPicturesKeepTheirAddress_data();
+    void webPicturesKeepTheirAddress();
     void picturesTheExporterSaves_data();
     void picturesTheExporterSaves();
     void picturesWithoutAFolderGoToAFolderOfThisProcess();
@@ -305,6 +308,50 @@ void TestHtmlExport::pictureSources() {
                                       "style=\"vertical-align: baseline\">")
                            .arg(source)));
     QCOMPARE(calls, 1);
+}
+
+void TestHtmlExport::webPicturesKeepTheirAddress_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("sizeAttributes");
+    QTest::newRow("shown at a size of its own")
+        << QSize(200, 150) << " width=\"200\" height=\"150\"";
+    QTest::newRow("only its width given") << QSize(200, 0) << " width=\"200\"";
+    // Its own size is not known before it arrives: the browser takes it.
+    QTest::newRow("shown at the picture's size") << QSize() << "";
+}
+
+void TestHtmlExport::webPicturesKeepTheirAddress() {
+    QFETCH(QSize, size);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    DocPicture web;
+    web.address = QStringLiteral("https://pics.example/a b.jpg?x=1&y=2");
+    web.width = qMax(0, size.width());
+    web.height = qMax(0, size.height());
+    document.insertPicture(cursor, web);
+    // Neither the handler, the pictures folder nor the plan moves it.
+    HtmlFragmentExporter exporter(document);
+    exporter.picturesFolder = QStringLiteral("/nowhere");
+    int calls = 0;
+    exporter.OnHTMLSaveImage = [&](const TCustomDocData&, int, const QString&, const QColor&,
+                                   QString& location, bool& doDefault) {
+        ++calls;
+        location = QStringLiteral("elsewhere.jpg");
+        doDefault = false;
+    };
+    pictureplan::Input input;
+    input.target = pictureplan::Target::Publish;
+    input.document = HtmlFragmentExporter::documentPictures(document);
+    input.servers.document = QStringLiteral("https://own.example/");
+    const pictureplan::Plan plan = pictureplan::make(input);
+    exporter.picturePlan = &plan;
+    QFETCH(QString, sizeAttributes);
+    QCOMPARE(exporter.toHtml(),
+             paragraph(QStringLiteral("<img src=\"https://pics.example/a b.jpg?x=1&amp;y=2\"%1 "
+                                      "alt=\"\" style=\"vertical-align: baseline\">")
+                           .arg(sizeAttributes)));
+    QCOMPARE(calls, 0);
+    QCOMPARE(plan.addresses(), QStringList{web.address});
 }
 
 void TestHtmlExport::picturesTheExporterSaves_data() {

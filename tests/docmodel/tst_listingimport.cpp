@@ -36,6 +36,7 @@ class TestListingImport : public QObject {
 private slots:
     void listingPages_data();
     void listingPages();
+    void importedPageReadsBack_data();
     void importedPageReadsBack();
     void foreignParts_data();
     void foreignParts();
@@ -66,10 +67,20 @@ void TestListingImport::listingPages_data() {
                             << QStringList{"text-align", "Old Lens Shop", "favicon"} << 2;
     QTest::newRow("gallery of web pictures")
         << "gallery.html"
-        << "Left out: 4 pictures on the web."
-        << QStringList{"'Pictures of the item'", "table 2x2", "'Seal of the shop: '",
-                       "picture png 73 bytes '' 3x2", "'More pictures on request."}
-        << QStringList{"pics.example/gallery/front.jpg", "box.gif"} << 1;
+        << "Left out: 1 picture on the web."
+        << QStringList{"'Pictures of the item'",
+                       "table 2x2",
+                       "'Seal of the shop: '",
+                       "picture png 73 bytes '' 3x2",
+                       "'More pictures on request.",
+                       "picture  0 bytes '' 200x0 0 'https://pics.example/gallery/front-large.jpg' "
+                       "1 web https://pics.example/gallery/front.jpg",
+                       "picture  0 bytes '' 200x0 0 '' 0 web "
+                       "http://pics.example/gallery/back.jpg?size=200&fmt=jpg",
+                       "picture  0 bytes '' 0x0 0 '' 0 web "
+                       "https://cdn.pics.example/gallery/side.png",
+                       "web https://pics.example/gallery/box.gif"}
+        << QStringList{"ftp:", "old.jpg"} << 1;
     QTest::newRow("tab set made with a style sheet")
         << "tabs.html"
         << "Left out: 3 form fields, 1 style sheet."
@@ -109,10 +120,16 @@ void TestListingImport::listingPages() {
     QTEST(pictureCount(dump), "pictures");
 }
 
+void TestListingImport::importedPageReadsBack_data() {
+    QTest::addColumn<QString>("page");
+    QTest::newRow("banner") << "banner.html";
+    QTest::newRow("gallery of web pictures") << "gallery.html";
+}
+
 void TestListingImport::importedPageReadsBack() {
+    QFETCH(QString, page);
     EdDocument document;
-    listingimport::importPage(document, readFixture(QStringLiteral("banner.html")),
-                              QStringLiteral(VANTREL_LISTING_PAGES));
+    listingimport::importPage(document, readFixture(page), QStringLiteral(VANTREL_LISTING_PAGES));
     EdDocument read;
     QVERIFY(VDocReader::read(VDocWriter::write(document), read));
     QCOMPARE(sampledocument::dump(read), sampledocument::dump(document));
@@ -177,29 +194,44 @@ void TestListingImport::pictureSources_data() {
     QTest::addColumn<QString>("source");
     QTest::addColumn<bool>("read");
     QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("summary");
     const QString base64 = QString::fromLatin1(sampledocument::gifBytes().toBase64());
     QTest::newRow("data address") << "data:image/gif;base64," + base64 << true << QByteArray("gif")
+                                  << ""
                                   << "";
     QTest::newRow("data address with line breaks")
         << "data:image/gif;base64," + base64.left(20) + "\n" + base64.mid(20) << true
-        << QByteArray("gif") << "";
+        << QByteArray("gif") << ""
+        << "";
     QTest::newRow("data address of no picture")
-        << "data:text/plain;base64,aGVsbG8=" << false << QByteArray()
+        << "data:text/plain;base64,aGVsbG8=" << false << QByteArray() << ""
         << "Left out: 1 picture that cannot be read.";
-    QTest::newRow("relative path") << "images/banner.png" << true << QByteArray("png") << "";
+    QTest::newRow("relative path") << "images/banner.png" << true << QByteArray("png") << ""
+                                   << "";
     QTest::newRow("relative address with a percent code")
-        << "images/shop%20logo.png" << true << QByteArray("png") << "";
+        << "images/shop%20logo.png" << true << QByteArray("png") << ""
+        << "";
     QTest::newRow("file address") << QUrl::fromLocalFile(fixture("images/banner.png")).toString()
-                                  << true << QByteArray("png") << "";
-    QTest::newRow("missing file") << "images/gone.png" << false << QByteArray()
+                                  << true << QByteArray("png") << ""
+                                  << "";
+    QTest::newRow("missing file") << "images/gone.png" << false << QByteArray() << ""
                                   << "Left out: 1 picture that cannot be read.";
-    QTest::newRow("not a picture")
-        << "banner.html" << false << QByteArray() << "Left out: 1 picture that cannot be read.";
-    QTest::newRow("web address") << "https://pics.example/a.jpg" << false << QByteArray()
+    QTest::newRow("not a picture") << "banner.html" << false << QByteArray() << ""
+                                   << "Left out: 1 picture that cannot be read.";
+    QTest::newRow("web address") << " https://pics.example/a.jpg " << true << QByteArray()
+                                 << "https://pics.example/a.jpg"
+                                 << "";
+    QTest::newRow("web address with a query") << "http://pics.example/p?id=3&size=l" << true
+                                              << QByteArray() << "http://pics.example/p?id=3&size=l"
+                                              << "";
+    QTest::newRow("address without scheme is https")
+        << "//pics.example/a.jpg" << true << QByteArray() << "https://pics.example/a.jpg"
+        << "";
+    QTest::newRow("ftp address") << "ftp://files.example/a.jpg" << false << QByteArray() << ""
                                  << "Left out: 1 picture on the web.";
-    QTest::newRow("address without scheme")
-        << "//pics.example/a.jpg" << false << QByteArray() << "Left out: 1 picture on the web.";
+    QTest::newRow("web address without a host") << "http:///a.jpg" << false << QByteArray() << ""
+                                                << "Left out: 1 picture on the web.";
 }
 
 void TestListingImport::pictureSources() {
@@ -212,6 +244,10 @@ void TestListingImport::pictureSources() {
         listingimport::readPicture(source, QStringLiteral(VANTREL_LISTING_PAGES), picture, leftOut),
         read);
     QCOMPARE(picture.format, format);
+    QTEST(picture.address, "address");
+    // A picture on the web is held by its address alone.
+    if (picture.isOnWeb())
+        QVERIFY(picture.bytes.isEmpty());
     // The document never names the machine the page came from.
     QVERIFY(picture.fileName.isEmpty());
     QTEST(listingimport::summary(leftOut), "summary");

@@ -103,6 +103,10 @@ private slots:
     void hugeTableHeaderIsRefusedBeforeItsGrid();
     void firstVersionFilesStillOpen();
     void secondVersionFilesStillOpen();
+    void webPicturesReopenByAddress_data();
+    void webPicturesReopenByAddress();
+    void storedPictureAddresses_data();
+    void storedPictureAddresses();
 };
 
 void TestVDocFile::roundTripKeepsEverything() {
@@ -484,6 +488,76 @@ void TestVDocFile::secondVersionFilesStillOpen() {
     QCOMPARE(style.Background, QColor(1, 2, 3));
     QCOMPARE(style.BiDiMode, TParaStyleInfo::bdDefault);
     QCOMPARE(document.rootData().items().first().text, QStringLiteral("old"));
+}
+
+void TestVDocFile::webPicturesReopenByAddress_data() {
+    QTest::addColumn<QString>("address");
+    QTest::newRow("plain") << "https://pics.example/gallery/front.jpg";
+    QTest::newRow("query, spaces and accents")
+        << "http://pics.example/\u00c9t\u00e9 photo.jpg?id=3&size=l";
+    QTest::newRow("long") << "https://pics.example/" + QString(4000, u'a') + ".png";
+}
+
+void TestVDocFile::webPicturesReopenByAddress() {
+    QFETCH(QString, address);
+    EdDocument original;
+    QTextCursor cursor(original.textDocument());
+    original.insertText(cursor, QStringLiteral("Front: "), 0);
+    DocPicture picture;
+    picture.address = address;
+    picture.width = 200;
+    picture.tag = QStringLiteral("https://pics.example/large.jpg");
+    picture.jump = true;
+    original.insertPicture(cursor, picture);
+    const QByteArray file = VDocWriter::write(original);
+    EdDocument loaded;
+    QVERIFY(VDocReader::read(file, loaded));
+    QCOMPARE(sampledocument::dump(loaded), sampledocument::dump(original));
+    QVERIFY(sampledocument::dump(loaded).contains(QStringLiteral(" web ") + address));
+    QCOMPARE(VDocWriter::write(loaded), file);
+}
+
+void TestVDocFile::storedPictureAddresses_data() {
+    QTest::addColumn<int>("version");
+    QTest::addColumn<QString>("address"); // null: a file without the field
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("third version: no address field") << 3 << QString() << true;
+    QTest::newRow("picture of its bytes") << 4 << "" << true;
+    QTest::newRow("web address") << 4 << "https://pics.example/a.jpg" << true;
+    QTest::newRow("a local file is no web address") << 4 << "file:///etc/passwd" << false;
+    QTest::newRow("a script is no web address") << 4 << "javascript:alert(1)" << false;
+    QTest::newRow("a web address must be as the program writes it")
+        << 4 << " //pics.example/a.jpg" << false;
+}
+
+void TestVDocFile::storedPictureAddresses() {
+    QFETCH(int, version);
+    QFETCH(QString, address);
+    ByteWriter out;
+    writeBareDocumentHead(out);
+    out.u32(1); // one item: a picture
+    out.u8(vdocformat::ItemPicture);
+    out.u8(vdocformat::kStartsParagraph);
+    out.i32(0);  // paragraph style
+    out.i32(-1); // no list
+    out.bytes(address.isEmpty() ? sampledocument::gifBytes() : QByteArray());
+    out.bytes(address.isEmpty() ? QByteArray("gif") : QByteArray());
+    out.string(QString());
+    out.i32(0);
+    out.i32(0);
+    out.u8(0);
+    out.string(QString());
+    out.boolean(false);
+    if (!address.isNull())
+        out.string(address);
+    EdDocument document;
+    QTEST(VDocReader::read(fileWithPayload(out.data(), quint16(version)), document), "opens");
+    if (!document.rootData().items().isEmpty() &&
+        document.rootData().items().first().kind == DocItem::Picture) {
+        const DocPicture read =
+            DocPicture::fromFormat(document.rootData().items().first().format.toImageFormat());
+        QCOMPARE(read.address, address.isNull() ? QString() : address);
+    }
 }
 
 QTEST_MAIN(TestVDocFile)

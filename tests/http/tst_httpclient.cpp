@@ -44,6 +44,7 @@ private slots:
     void pictureVerdicts_data();
     void pictureVerdicts();
     void endlessBodyKeepsOnlyTheFirstBytes();
+    void wholeBodyKeptWhenAsked();
     void proxy_data();
     void proxy();
     void environmentProxyIgnored();
@@ -191,6 +192,23 @@ void TestHttpClient::endlessBodyKeepsOnlyTheFirstBytes() {
     QVERIFY2(result.bodyBytes > 1024 * 1024, qPrintable(QString::number(result.bodyBytes)));
     QCOMPARE(result.firstBytes.size(), Transfer::keptBytes);
     QVERIFY(hasPictureSignature(result.firstBytes));
+}
+
+void TestHttpClient::wholeBodyKeptWhenAsked() {
+    PictureTestServer server;
+    TransferRequest whole = request(server.url(QStringLiteral("/moved/sky.gif")));
+    whole.keepBody = 1024;
+    const HttpResult kept = fetch(whole);
+    QVERIFY2(!kept.failed(), qPrintable(kept.errorText));
+    QCOMPARE(kept.body, PictureTestServer::gifBytes());
+
+    // An answer past the limit is not half kept: it fails with the reason.
+    TransferRequest endless = request(server.url(QStringLiteral("/endless/sky.gif")));
+    endless.keepBody = 256 * 1024;
+    const HttpResult cut = fetch(endless);
+    QCOMPARE(cut.error, HttpError::Other);
+    QVERIFY(cut.body.isEmpty());
+    QCOMPARE(cut.errorText, QStringLiteral("The answer is larger than 0.25 MB."));
 }
 
 void TestHttpClient::proxy_data() {

@@ -65,6 +65,8 @@ private slots:
     void unfiledPicturesAreSaved();
     void publishingKeepsEveryPictureToSend_data();
     void publishingKeepsEveryPictureToSend();
+    void webPicturesStayWhereTheyAre_data();
+    void webPicturesStayWhereTheyAre();
 };
 
 void TestPicturePlan::onePicture_data() {
@@ -403,6 +405,52 @@ void TestPicturePlan::publishingKeepsEveryPictureToSend() {
         pictureplan::keepFindings(plan, publishing);
     }
     QCOMPARE(publishing.PlacedPictures.size(), kept);
+}
+
+void TestPicturePlan::webPicturesStayWhereTheyAre_data() {
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<QString>("server");
+    QTest::newRow("preview") << Target::Preview << kServer;
+    QTest::newRow("publish with a personal server") << Target::Publish << kServer;
+    QTest::newRow("publish without a server") << Target::Publish << QString();
+}
+
+void TestPicturePlan::webPicturesStayWhereTheyAre() {
+    QFETCH(Target, target);
+    QFETCH(QString, server);
+    // One on the seller's own server: it is there already, nothing is sent.
+    const QStringList addresses{QStringLiteral("https://cdn.example/gallery/front.jpg"),
+                                kServer + QStringLiteral("side.jpg")};
+    pictureplan::Input input;
+    input.target = target;
+    input.userFolder = kUserFolder;
+    input.unfiledFolder = kUnfiled;
+    input.servers.document = server;
+    for (const QString& address : addresses) {
+        pictureplan::DocumentPicture picture;
+        picture.webAddress = address;
+        input.document.append(picture);
+        input.document.append(picture); // used twice, one picture
+    }
+    const pictureplan::Plan plan = pictureplan::make(input);
+    QCOMPARE(plan.entries.size(), 2);
+    for (const QString& address : addresses) {
+        pictureplan::DocumentPicture picture;
+        picture.webAddress = address;
+        const pictureplan::Entry* entry = plan.documentPicture(picture);
+        QVERIFY(entry);
+        QCOMPARE(entry->address, address);
+        QVERIFY(entry->localFile.isEmpty());
+    }
+    // The image test checks them; nothing is saved, sent or left unplaced.
+    QCOMPARE(plan.addresses(), addresses);
+    QVERIFY(plan.unplaced().isEmpty());
+    QVERIFY(pictureplan::saveUnfiledPictures(plan));
+    PublishingState publishing;
+    pictureplan::keepFindings(plan, publishing);
+    QVERIFY(publishing.PlacedPictures.isEmpty());
+    QCOMPARE(publishing.RequiredImages.items(),
+             target == Target::Publish ? addresses : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestPicturePlan)

@@ -52,6 +52,8 @@ struct FakeChoices : SettingsChoices {
     QString secondaryServer() const override { return {}; }
     bool useOwnServer() const override { return true; }
     bool linksInNewWindow() const override { return true; }
+    QString proxyHost() const override { return {}; }
+    QString proxyPort() const override { return QStringLiteral("80"); }
     bool hideExportHelp() const override { return hideHelp; }
     void setHideExportHelp(bool hide) override { hideHelp = hide; }
     bool hideInsertPicture() const override { return false; }

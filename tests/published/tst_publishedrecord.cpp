@@ -1,4 +1,5 @@
 #include "pagegen/publishingstate.h"
+#include "published/publishedlisting.h"
 #include "published/publishedrecord.h"
 
 #include <QCryptographicHash>

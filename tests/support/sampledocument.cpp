@@ -251,6 +251,8 @@ void dumpContainer(const TCustomDocData& data, const QString& indent, QStringLis
                         .arg(p.vAlign)
                         .arg(p.tag)
                         .arg(p.jump);
+            if (p.isOnWeb())
+                line += QStringLiteral(" web ") + p.address;
             break;
         }
         case DocItem::Table: {
