@@ -14,6 +14,8 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-webengine-dev qt6-qpa-plugins libqt6webenginecore6-bin libgl-dev
     libcurl4-openssl-dev zlib1g-dev libbenchmark-dev
+    # The record of published listings is an SQLite database.
+    libqt6sql6-sqlite
     fonts-dejavu-core xvfb xauth
     desktop-file-utils appstream
     # The package test makes the .deb and has lintian check it.

@@ -3,6 +3,7 @@
 // find in it:
 //   vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]]
 //                 [--proxy HOST[:PORT]] [--timeout SECONDS]
+//   vantrel-check --published [--since DAYS] [--proxy HOST[:PORT]] [--timeout SECONDS]
 //   vantrel-check --help
 // Without --rules the page's pictures (img src, background attributes, CSS
 // url()) are fetched, a few at a time, and one line per picture, in the
@@ -21,11 +22,21 @@
 // picture is available (warnings do not count), 1 otherwise, 2 for wrong
 // arguments or a page that cannot be read. The environment's proxy
 // variables are not used: a proxy is given with --proxy (port 80 by default).
+// --published checks the pictures of the listings in the record of published
+// listings instead (those of the last DAYS days with --since), notes what it
+// found there as the program's own check does, and prints one line per
+// picture that is not online, then one line of totals:
+//   MISSING  NOT FOUND (404)  ADDRESS  in "Title" (published 2026-12-01 on Site), since 2026-12-05
+// Exit code 0 only when every picture is online, 1 otherwise, 2 for wrong
+// arguments or a record that cannot be read.
 #include "http/curlloader.h"
 #include "http/picturecheck.h"
 #include "listing/listingrules.h"
 #include "pagegen/pagepictures.h"
 #include "platform/windows1252.h"
+#include "platform/workingfolders.h"
+#include "published/picturewatch.h"
+#include "published/publishedrecord.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -44,19 +55,27 @@ struct Arguments {
     int timeLimitMs = PictureCheckOptions().timeLimitMs;
     bool rules = false;
     bool pictures = false;
+    bool published = false;
+    /// --since: the listings of that many last days; 0 for all.
+    double sinceDays = 0;
     /// Null: the findings without their messages.
     QString language;
 };
 
-const char usageText[] = "usage: vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]] "
-                         "[--proxy HOST[:PORT]] [--timeout SECONDS]\n"
-                         "  without --rules: fetch every picture of the page\n"
-                         "  --rules: print the listing rules' findings, fetch nothing\n"
-                         "  --rules --pictures: print the findings, then fetch the pictures\n"
-                         "  --lang CODE: each finding with its message (fr: French, otherwise "
-                         "English)\n"
-                         "exit code 0 when no error was found and every fetched picture is "
-                         "available, 1 otherwise, 2 for wrong arguments or an unreadable page\n";
+const char usageText[] =
+    "usage: vantrel-check PAGE.html|- [--rules [--pictures] [--lang CODE]] "
+    "[--proxy HOST[:PORT]] [--timeout SECONDS]\n"
+    "       vantrel-check --published [--since DAYS] [--proxy HOST[:PORT]] "
+    "[--timeout SECONDS]\n"
+    "  without --rules: fetch every picture of the page\n"
+    "  --rules: print the listing rules' findings, fetch nothing\n"
+    "  --rules --pictures: print the findings, then fetch the pictures\n"
+    "  --lang CODE: each finding with its message (fr: French, otherwise "
+    "English)\n"
+    "  --published: check the pictures of the listings Vantrel published "
+    "(--since: of the last DAYS days only)\n"
+    "exit code 0 when no error was found and every fetched picture is "
+    "available, 1 otherwise, 2 for wrong arguments or an unreadable page or record\n";
 
 int usage(const QString& problem) {
     std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(problem));
@@ -102,6 +121,72 @@ bool checkPictures(const QStringList& addresses, const PictureCheckOptions& opti
     return allAvailable;
 }
 
+QString dayOf(const QDateTime& time) {
+    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+/// Checks the pictures of the published listings, notes what was found in
+/// the record and prints each picture that is not online.
+int checkPublished(const Arguments& arguments, const PictureCheckOptions& options) {
+    PublishedRecord record(PublishedRecord::fileIn(WorkingFolders::locate().SharedDataFolder));
+    bool setAside = false;
+    QObject::connect(&record, &PublishedRecord::setAside, [&setAside](const QString& message) {
+        std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(message));
+        setAside = true;
+    });
+    const QDateTime from =
+        arguments.sinceDays > 0
+            ? QDateTime::currentDateTimeUtc().addMSecs(-qint64(arguments.sinceDays * 86400000.0))
+            : QDateTime();
+    const Result<QList<PublishedListing>> listings = record.listings(from);
+    if (!listings) {
+        std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(listings.error()));
+        return 2;
+    }
+    // What was published before the record was set aside is not known.
+    if (setAside)
+        return 2;
+    PictureWatch watch(record);
+    QObject::connect(&watch, &PictureWatch::finished, QCoreApplication::instance(),
+                     &QCoreApplication::quit);
+    watch.start(listings.value(), options);
+    QCoreApplication::exec();
+    if (!watch.stored())
+        std::fprintf(stderr, "vantrel-check: %s\n", qPrintable(watch.stored().error()));
+    // Read back for the time each picture went missing.
+    const QList<PublishedListing> checked = record.listings(from).valueOr(listings.value());
+    int pictures = 0;
+    int wanting = 0;
+    for (const PublishedListing& listing : checked) {
+        for (const PublishedPicture& picture : listing.pictures) {
+            ++pictures;
+            const PictureFinding finding = watch.findings().value(picture.address);
+            if (finding.state == PictureState::Online)
+                continue;
+            ++wanting;
+            QString line =
+                (finding.state == PictureState::Missing ? QLatin1String("MISSING  ")
+                                                        : QLatin1String("UNREACHABLE  ")) +
+                finding.verdict + QLatin1String("  ") + picture.address + QLatin1String("  in \"") +
+                listing.title + QLatin1String("\" (published ") + dayOf(listing.published);
+            if (!listing.site.isEmpty())
+                line += QLatin1String(" on ") + listing.site;
+            line += QLatin1Char(')');
+            if (picture.since.isValid())
+                line += QLatin1String(", since ") + dayOf(picture.since);
+            printLine(line);
+        }
+    }
+    printLine(wanting == 0 ? QStringLiteral("%1 listings, %2 pictures: all online")
+                                 .arg(checked.size())
+                                 .arg(pictures)
+                           : QStringLiteral("%1 listings, %2 pictures: %3 not online")
+                                 .arg(checked.size())
+                                 .arg(pictures)
+                                 .arg(wanting));
+    return wanting == 0 ? 0 : 1;
+}
+
 /// True unless the arguments ask for help or for the rules alone.
 bool fetchesPictures(int argc, char* argv[]) {
     bool rules = false;
@@ -132,13 +217,20 @@ int run(int argc, char* argv[]) {
             arguments.rules = true;
         } else if (word == QLatin1String("--pictures")) {
             arguments.pictures = true;
+        } else if (word == QLatin1String("--published")) {
+            arguments.published = true;
         } else if (word == QLatin1String("--proxy") || word == QLatin1String("--timeout") ||
-                   word == QLatin1String("--lang")) {
+                   word == QLatin1String("--lang") || word == QLatin1String("--since")) {
             if (i + 1 >= words.size())
                 return usage(word + QLatin1String(" needs a value"));
             const QString value = words.at(++i);
             if (word == QLatin1String("--lang")) {
                 arguments.language = value;
+            } else if (word == QLatin1String("--since")) {
+                bool ok = false;
+                arguments.sinceDays = value.toDouble(&ok);
+                if (!ok || arguments.sinceDays <= 0 || arguments.sinceDays > 36500)
+                    return usage(QLatin1String("--since needs a number of days"));
             } else if (word == QLatin1String("--proxy")) {
                 const qsizetype colon = value.lastIndexOf(QLatin1Char(':'));
                 arguments.proxyHost = colon < 0 ? value : value.left(colon);
@@ -156,6 +248,21 @@ int run(int argc, char* argv[]) {
             arguments.page = word;
         }
     }
+    PictureCheckOptions options;
+    options.proxyHost = arguments.proxyHost;
+    options.proxyPort = arguments.proxyPort;
+    options.timeLimitMs = arguments.timeLimitMs;
+    if (arguments.published) {
+        if (!arguments.page.isEmpty() || arguments.rules || arguments.pictures ||
+            !arguments.language.isNull())
+            return usage(QLatin1String("--published checks the record, not a page"));
+        const PictureCheckOptions watch = PictureWatch::defaultOptions();
+        options.atOnce = watch.atOnce;
+        options.atOncePerHost = watch.atOncePerHost;
+        return checkPublished(arguments, options);
+    }
+    if (arguments.sinceDays > 0)
+        return usage(QLatin1String("--since goes with --published"));
     if (arguments.page.isEmpty())
         return usage(QLatin1String("no page given"));
     if (arguments.pictures && !arguments.rules)
@@ -189,10 +296,6 @@ int run(int argc, char* argv[]) {
             return ruleError ? 1 : 0;
     }
 
-    PictureCheckOptions options;
-    options.proxyHost = arguments.proxyHost;
-    options.proxyPort = arguments.proxyPort;
-    options.timeLimitMs = arguments.timeLimitMs;
     // A few at once, and no more from one server than a browser would ask.
     options.atOnce = 8;
     options.atOncePerHost = 4;

@@ -65,6 +65,7 @@ void MainMenu::addPictures(QStyle* style) {
         {a.SaveDocAs, "document-save-as", QStyle::SP_DialogSaveButton},
         {a.SaveLayoutAs, "document-save-as", QStyle::SP_DialogSaveButton},
         {a.ExporttoORV1, "document-send", QStyle::SP_ArrowUp},
+        {a.mnuPublishedListings, "view-list-details", QStyle::SP_FileDialogDetailedView},
         {m_examples, "help-contents", QStyle::SP_FileDialogInfoView},
         {a.Exit1, "application-exit", QStyle::SP_DialogCloseButton},
         {a.mnuOnlineHelp, "help-contents", QStyle::SP_DialogHelpButton},
@@ -103,6 +104,8 @@ QMenu* MainMenu::buildFileMenu(QMenuBar* bar) {
     file->addSeparator();
     m_actions.ExporttoORV1 =
         addEntry(file, "ExporttoORV1", QStringLiteral("&Publish to Auctions site..."));
+    m_actions.mnuPublishedListings =
+        addEntry(file, "mnuPublishedListings", QStringLiteral("Pu&blished listings..."));
     file->addSeparator();
     QMenu* examples = addMenu(file, "mnuOpenExample", QStringLiteral("&Tutorials && Examples"));
     const auto example = [this](QMenu* menu, const char* name, const char* caption) {

@@ -24,6 +24,8 @@ struct MainMenuActions {
     QAction* SaveDocAs = nullptr;
     QAction* SaveLayoutAs = nullptr;
     QAction* ExporttoORV1 = nullptr;
+    /// The record of the listings published, and their pictures' watch.
+    QAction* mnuPublishedListings = nullptr;
     /// The tutorials and examples, each named "mnu" + its document's name.
     QList<QAction*> examples;
     QAction* mnuJoinAffiliate = nullptr;

@@ -20,6 +20,7 @@
 #include "platform/apperror.h"
 #include "platform/desktoprecent.h"
 #include "platform/uilanguage.h"
+#include "publish/publishedlistingswindow.h"
 #include "settings/recentfiles.h"
 #include "settings/settings.h"
 #include "settingsui/settingsdialog.h"
@@ -170,6 +171,10 @@ void MainWindow::connectMenu() {
         m_pages->setCurrentIndex(int(MainPage::Decorate));
         m_publishing->publish();
     });
+    on(menu.mnuPublishedListings, [this] { m_publishing->showPublishedListings(); });
+    // A listing's document opens as one the desktop hands over.
+    connect(&m_publishing->publishedListings(), &PublishedListingsWindow::documentWanted, this,
+            &MainWindow::openFromDesktop);
     DocumentPage* document = m_documentPage;
     on(menu.mnuNewDoc, [document] { document->newDocument(); });
     on(menu.mnuOpenDoc, [document] { document->openDocument(); });

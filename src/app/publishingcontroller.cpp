@@ -8,7 +8,10 @@
 #include "publish/exportinfodialog.h"
 #include "publish/listingclipboard.h"
 #include "publish/publishcommand.h"
+#include "publish/publishedlistingswindow.h"
+#include "publish/startupwatch.h"
 #include "publish/testimagesdialog.h"
+#include "published/publishedrecord.h"
 #include "settings/settings.h"
 #include "settingsui/settingsdialog.h"
 #include "ui/userdialogs.h"
@@ -39,6 +42,7 @@ PublishingController::PublishingController(Parts parts, UserDialogs& dialogs,
     if (m_settings)
         m_command->setUpload(m_settings);
     connectImageTest();
+    createPublishedListings(window);
     connect(m_command, &PublishCommand::settingsRequested, this,
             &PublishingController::settingsRequested);
     connectCommand(&m_parts.exportButton, &QPushButton::clicked, this, m_dialogs,
@@ -79,6 +83,24 @@ void PublishingController::connectImageTest() {
             &TestImagesDialog::setDisableImgWin);
     connectCommand(test, &TestImagesDialog::viewInBrowserRequested, this, m_dialogs,
                    [this] { showOnlinePreview(); });
+}
+
+void PublishingController::createPublishedListings(QWidget* window) {
+    m_record =
+        new PublishedRecord(PublishedRecord::fileIn(m_parts.state.folders.SharedDataFolder), this);
+    m_command->setRecord(m_record);
+    m_publishedWindow =
+        new PublishedListingsWindow(*m_record, m_dialogs, m_parts.clipboard, window);
+    if (!m_settings)
+        return;
+    m_publishedWindow->setCheckOptions([this] { return pictureWatchOptions(*m_settings); });
+    m_startupWatch = new StartupWatch(*m_record, *m_settings, m_dialogs, window);
+    connect(m_startupWatch, &StartupWatch::listingsWanted, this,
+            &PublishingController::showPublishedListings);
+}
+
+void PublishingController::showPublishedListings() {
+    m_publishedWindow->showWindow();
 }
 
 void PublishingController::showOnlinePreview() {

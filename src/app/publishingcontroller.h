@@ -13,6 +13,9 @@ class OnlinePreview;
 class PageGenerator;
 class PublishBrowserPage;
 class PublishCommand;
+class PublishedListingsWindow;
+class PublishedRecord;
+class StartupWatch;
 class QPushButton;
 class QTabWidget;
 class QWidget;
@@ -64,6 +67,14 @@ public:
     /// The publishing help window and the publish dialog close.
     void closePublishWindows();
 
+    /// File > "Published listings...".
+    void showPublishedListings();
+    /// The record of published listings, its window and the check of its
+    /// pictures at start-up (none without the program's settings).
+    PublishedRecord& publishedRecord() const { return *m_record; }
+    PublishedListingsWindow& publishedListings() const { return *m_publishedWindow; }
+    StartupWatch* startupWatch() const { return m_startupWatch; }
+
     /// The Publish page; none before the web module is loaded.
     PublishBrowserPage* publishPage() const { return m_publishPage; }
     /// The tab that holds the Publish page.
@@ -83,6 +94,7 @@ private:
     void createPublishTab();
     void createPublishDialog(QWidget* window);
     void connectImageTest();
+    void createPublishedListings(QWidget* window);
     void showOnlinePreview();
     void backToLayout();
 
@@ -95,6 +107,9 @@ private:
     QWidget* m_publishTab = nullptr;
     ExportInfoDialog* m_publishDialog = nullptr;
     PublishCommand* m_command = nullptr;
+    PublishedRecord* m_record = nullptr;
+    PublishedListingsWindow* m_publishedWindow = nullptr;
+    StartupWatch* m_startupWatch = nullptr;
     PublishBrowserPage* m_publishPage = nullptr;
     QWidget* m_publishHelp = nullptr;
     std::unique_ptr<OnlinePreview> m_onlinePreview;

@@ -232,6 +232,7 @@ void DocumentPage::openDocumentFile(const QString& fileName) {
     m_editor->setReadOnly(false);
     m_editor->files().openFile(QFileInfo(fileName).absoluteFilePath());
     m_parts.document.DocumentFileName = QFileInfo(fileName).fileName();
+    m_parts.document.DocumentPath = QFileInfo(fileName).absoluteFilePath();
     emit captionChanged();
 }
 
@@ -306,6 +307,7 @@ bool DocumentPage::showsWelcomeDocument() const {
 void DocumentPage::OnNew() {
     TDocEditor& editor = m_editor->editor();
     m_parts.document.ExampleOpen = false;
+    m_parts.document.DocumentPath.clear();
     editor.setReadOnly(false);
     // A new document starts with one text style, Verdana 10; the paragraph
     // styles stay as they are.
@@ -323,11 +325,14 @@ void DocumentPage::OnOpenFile(const QString& fileName) {
     m_parts.document.ExampleOpen = false;
     m_editor->setReadOnly(false);
     m_parts.document.DocumentFileName = QFileInfo(fileName).fileName();
+    m_parts.document.DocumentPath = QFileInfo(fileName).absoluteFilePath();
     emit captionChanged();
 }
 
 void DocumentPage::OnDocumentFileChange(const QString& fileName) {
     m_parts.document.DocumentFileName = QFileInfo(fileName).fileName();
+    m_parts.document.DocumentPath =
+        fileName.isEmpty() ? QString() : QFileInfo(fileName).absoluteFilePath();
     m_editor->editor().setDocumentModified(false);
     emit captionChanged();
 }
@@ -401,6 +406,7 @@ void DocumentPage::openExample(const QString& name) {
     // it: it asks for a name.
     m_editor->files().setDocumentFile(path, false);
     m_parts.document.DocumentFileName = path;
+    m_parts.document.DocumentPath.clear();
     emit captionChanged();
     m_parts.layout.requestLoad(LayoutLoadRequest::Example);
     if (QFileInfo(path).fileName() != QLatin1String("DocTutor.vdoc"))

@@ -210,6 +210,10 @@ int ExportInfoDialog::showModally() {
     return m_dialogs.runModal(*this);
 }
 
+QString ExportInfoDialog::SiteName() const {
+    return m_sites->currentIndex() < 0 ? QString() : m_sites->currentText();
+}
+
 int ExportInfoDialog::selectedRegion() const {
     return sitelist::clampRegion(m_regions->checkedId());
 }

@@ -39,6 +39,8 @@ public:
     /// Shows the line about the listing check, until the next call.
     void setListingCheck(ListingCheck check);
 
+    /// The name of the selected site; empty when none is selected.
+    QString SiteName() const;
     /// Login address of the selected site; empty when none is selected.
     const QString& SiteURL() const { return m_siteUrl; }
     /// The address last opened for publishing in this run; empty at first.

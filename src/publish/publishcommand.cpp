@@ -19,6 +19,8 @@
 #include "publish/testimagesdialog.h"
 #include "publish/uploaddialog.h"
 #include "publish/uploadsetup.h"
+#include "published/publishedlisting.h"
+#include "published/publishedrecord.h"
 #include "settings/servermirror.h"
 #include "settings/settings.h"
 #include "ui/servertrust.h"
@@ -120,9 +122,49 @@ bool PublishCommand::publish() {
     for (const QString& line : publishing.ListingCode)
         code += line + QStringLiteral("\r\n");
     m_parts.clipboard.copy(code);
-    if (m_publishDialog)
-        m_publishDialog->showModally();
+    // Only a listing the seller goes on to post is noted as published.
+    if (!m_publishDialog || m_publishDialog->showModally() == QDialog::Accepted)
+        recordPublication(code);
     return true;
+}
+
+void PublishCommand::setRecord(PublishedRecord* record) {
+    if (m_record)
+        disconnect(m_record, nullptr, this, nullptr);
+    m_record = record;
+    if (!m_record)
+        return;
+    connect(m_record, &PublishedRecord::setAside, this, [this](const QString& message) {
+        m_dialogs.showMessage(
+            message, UserDialogs::Icon::Warning,
+            uilanguage::text("MESSAGES", "publishedTitle", QStringLiteral("Published listings")));
+    });
+}
+
+void PublishCommand::recordPublication(const QString& code) {
+    if (!m_record)
+        return;
+    const PublishingState& publishing = m_parts.publishing;
+    PublishedListing listing;
+    listing.published = QDateTime::currentDateTimeUtc();
+    listing.site = m_publishDialog ? m_publishDialog->SiteName() : QString();
+    listing.documentFile = m_parts.document.DocumentPath;
+    const LayoutState& layout = m_parts.layout.state();
+    if (!layout.LayoutFolder.isEmpty())
+        listing.layoutFile = layout.LayoutFolder + layout.LayoutFileName;
+    listing.title = listingTitle(m_documentHtml);
+    listing.code = code;
+    listing.pictures =
+        publishedPictures(publishing.RequiredImages.items(), publishing.PlacedPictures);
+    const Result<qint64> added = m_record->add(listing);
+    if (!added)
+        m_dialogs.showMessage(uilanguage::text("MESSAGES", "publishedNotNoted",
+                                               QStringLiteral("The listing code is on the "
+                                                              "clipboard, but the listing could "
+                                                              "not be noted in the record of "
+                                                              "published listings.\n\n%1"))
+                                  .arg(added.error()),
+                              UserDialogs::Icon::Warning, publishTitle());
 }
 
 void PublishCommand::ExportNow() {
@@ -130,6 +172,7 @@ void PublishCommand::ExportNow() {
     if (!page.error.isEmpty())
         throw AppError(page.error);
     m_parts.publishing.ListingCode = page.ListingCode;
+    m_documentHtml = page.memPage.value(page.documentLineIndex());
 }
 
 void PublishCommand::setImageTest(TestImagesDialog* test, const Settings* settings) {

@@ -10,6 +10,7 @@
 
 class ListingClipboard;
 class PageGenerator;
+class PublishedRecord;
 class ExportInfoDialog;
 class Settings;
 class TestImagesDialog;
@@ -56,6 +57,11 @@ public:
     /// an empty one keeps the real folder or secret store.
     void setUploadSeams(UploadRun::FolderFactory folders, PasswordReader readPassword);
 
+    /// The record each posted listing is noted in; none notes nothing. The
+    /// seller is told, through the dialog seam, when the record was damaged
+    /// and set aside, whoever used it then.
+    void setRecord(PublishedRecord* record);
+
     /// `publishDialog` is shown once the code is on the clipboard.
     PublishCommand(Parts parts, UserDialogs& dialogs, ExportInfoDialog* publishDialog,
                    QObject* parent = nullptr);
@@ -73,6 +79,9 @@ signals:
 
 private:
     void ExportNow();
+    /// Notes the listing just posted in the record; a record that cannot
+    /// take it is said, and publishing is done all the same.
+    void recordPublication(const QString& code);
     /// False, after offering to set the personal server, when a picture of
     /// the page got no server address.
     bool picturesHaveServers();
@@ -106,6 +115,9 @@ private:
     PasswordReader m_readPassword;
     /// The pictures this publication sends, and the record of that server.
     QList<UploadItem> m_uploadItems;
+    PublishedRecord* m_record = nullptr;
+    /// The document's part of the page last made.
+    QString m_documentHtml;
     QString m_recordFile;
     /// The addresses the last upload put on the server or found there.
     QStringList m_onServer;

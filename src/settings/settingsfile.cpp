@@ -67,6 +67,9 @@ constexpr SettingRow settingRows[] = {
     // path percent-encoded (the file holds any name that way), "|" between.
     {SettingKey::recentDocs, recent, "docs", SettingType::Text, ""},
     {SettingKey::recentLayouts, recent, "layouts", SettingType::Text, ""},
+    // The pictures of the published listings checked at start-up, at most
+    // once a day.
+    {SettingKey::watchAtStart, general, "watchPics", SettingType::Boolean, "0"},
 };
 
 constexpr bool rowsFollowTheKeys() {
@@ -74,7 +77,7 @@ constexpr bool rowsFollowTheKeys() {
         if (static_cast<std::size_t>(settingRows[i].id) != i)
             return false;
     }
-    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::recentLayouts) + 1;
+    return std::size(settingRows) == static_cast<std::size_t>(SettingKey::watchAtStart) + 1;
 }
 static_assert(rowsFollowTheKeys(), "one row per SettingKey, in its order");
 

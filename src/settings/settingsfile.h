@@ -38,10 +38,11 @@ enum class SettingKey {
     upMaxSide,
     recentDocs,
     recentLayouts,
+    watchAtStart,
 };
 
 /// How many keys there are; `SettingKey` values run from 0 to one less.
-inline constexpr int settingKeyCount = static_cast<int>(SettingKey::recentLayouts) + 1;
+inline constexpr int settingKeyCount = static_cast<int>(SettingKey::watchAtStart) + 1;
 
 /// One value for each key, indexed by `SettingKey`: an `int` for an integer
 /// key, a `bool` for a boolean key, a `QString` for a text key.

@@ -131,7 +131,7 @@ const QList<SettingKey> savedKeys = {
     SettingKey::srvSet,        SettingKey::primSrv,         SettingKey::secSrv,
     SettingKey::connType,      SettingKey::refreshInterval, SettingKey::httpProxy,
     SettingKey::httpPort,      SettingKey::hideInsertPic,   SettingKey::hideInsertLink,
-    SettingKey::linksInNewWin, SettingKey::hideExportHlp,
+    SettingKey::linksInNewWin, SettingKey::hideExportHlp,   SettingKey::watchAtStart,
 };
 
 std::unique_ptr<Settings> loadedSettings(QString fileName) {
@@ -349,6 +349,9 @@ QWidget* SettingsDialog::createOthersPage() {
     m_linksTarget = addCheckBox(
         layout, "cbxLinksTarget",
         QStringLiteral("Open all links in new browser window (required by most Auctions sites)"));
+    m_watchAtStart = addCheckBox(
+        layout, "cbxWatchAtStart",
+        QStringLiteral("Check the pictures of published listings at start-up (once a day)"));
     layout->addStretch();
     return page;
 }
@@ -419,6 +422,9 @@ void SettingsDialog::showSetting(SettingKey key) {
     case SettingKey::linksInNewWin:
         box = m_linksTarget;
         break;
+    case SettingKey::watchAtStart:
+        box = m_watchAtStart;
+        break;
     default: // kept by other windows, or carried as the main window sets it
         return;
     }
@@ -446,7 +452,8 @@ void SettingsDialog::connectChoices() {
                  {m_hideImageDialog, SettingKey::hideInsertPic},
                  {m_hideLinkDialog, SettingKey::hideInsertLink},
                  {m_hideExportHelp, SettingKey::hideExportHlp},
-                 {m_linksTarget, SettingKey::linksInNewWin}};
+                 {m_linksTarget, SettingKey::linksInNewWin},
+                 {m_watchAtStart, SettingKey::watchAtStart}};
     for (const auto& choice : boxes) {
         connect(choice.box, &QCheckBox::toggled, this,
                 [this, key = choice.key](bool checked) { choose(key, checked); });

@@ -120,6 +120,7 @@ private:
     QCheckBox* m_hideExportHelp = nullptr;
     QCheckBox* m_hideCheckImage = nullptr;
     QCheckBox* m_linksTarget = nullptr;
+    QCheckBox* m_watchAtStart = nullptr;
     UploadSettingsPage* m_upload = nullptr;
     int m_serverSetIndex = 0;
 };

@@ -17,6 +17,7 @@
 #include "publish/publishcommand.h"
 #include "publish/testimagesdialog.h"
 #include "publish/uploaddialog.h"
+#include "published/publishedrecord.h"
 #include "settings/servermirror.h"
 #include "settings/settings.h"
 #include "support/sampledocument.h"
@@ -26,6 +27,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -274,6 +276,8 @@ private slots:
     void untrustedServerIsAskedAbout();
     void lostPictureIsSentAgain();
     void publishesThroughARealWebDavServer();
+    void publishedListingIsNoted_data();
+    void publishedListingIsNoted();
 };
 
 void TestPublishCommand::picturesWithoutAnAddressStopPublishing_data() {
@@ -632,6 +636,67 @@ void TestPublishCommand::publishesThroughARealWebDavServer() {
     QVERIFY2(f.command.btnExportClick(), qPrintable(f.dialogs.shown.join('|')));
     QCOMPARE(rows,
              (QStringList{"Back.png: already on the server", "Sky.png: already on the server"}));
+}
+
+void TestPublishCommand::publishedListingIsNoted_data() {
+    QTest::addColumn<QString>("record"); // "sound", "damaged" (garbage), "unusable" (a folder)
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<int>("listings");
+    QTest::newRow("sound record") << "sound" << QStringList() << 1;
+    QTest::newRow("damaged record: set aside, listing noted in a new one")
+        << "damaged" << QStringList{"The record of published listings was damaged"} << 1;
+    QTest::newRow("record cannot be opened: published all the same")
+        << "unusable" << QStringList{"The listing code is on the clipboard, but"} << 0;
+}
+
+void TestPublishCommand::publishedListingIsNoted() {
+    QFETCH(QString, record);
+    QFETCH(QStringList, messages);
+    QFETCH(int, listings);
+    PublishFixture f;
+    const QString file = PublishedRecord::fileIn(f.folders.folders().SharedDataFolder);
+    QDir().mkpath(f.folders.folders().SharedDataFolder);
+    if (record == QLatin1String("damaged"))
+        f.folders.write(QStringLiteral("shared/published.sqlite"),
+                        QByteArray("garbage, no database ").repeated(300));
+    if (record == QLatin1String("unusable"))
+        QVERIFY(QDir().mkpath(file));
+    QVERIFY(file.startsWith(f.folders.folders().SharedDataFolder));
+    PublishedRecord published(file);
+    f.command.setRecord(&published);
+    f.type(QStringLiteral("Oak chair, as new"));
+    f.insertPicture(QStringLiteral("Sky.png"));
+    f.servers.UseOwnServer = false;
+    f.servers.PrimaryServer = QStringLiteral("https://mine.example/pics/");
+    f.documentState.DocumentPath = QStringLiteral("/home/seller/chair.vdoc");
+    f.layoutDocument.setFile(QStringLiteral("/home/seller/"), QStringLiteral("Oak.rbs"));
+
+    QVERIFY(f.command.btnExportClick());
+
+    const QString code = QApplication::clipboard()->text();
+    QVERIFY(code.contains(QLatin1String("https://mine.example/pics/Sky.png")));
+    const QStringList shown = f.dialogs.shownOf(QStringLiteral("message"));
+    QCOMPARE(shown.size(), messages.size());
+    for (int i = 0; i < messages.size(); ++i)
+        QVERIFY2(shown.at(i).startsWith(messages.at(i)), qPrintable(shown.at(i)));
+    if (record == QLatin1String("unusable"))
+        return;
+    const auto read = published.listings();
+    QVERIFY(read);
+    QCOMPARE(read.value().size(), listings);
+    const PublishedListing& listing = read.value().at(0);
+    QCOMPARE(listing.title, QStringLiteral("Oak chair, as new"));
+    QCOMPARE(listing.code, code);
+    QCOMPARE(listing.site, QString());
+    QCOMPARE(listing.documentFile, QStringLiteral("/home/seller/chair.vdoc"));
+    QCOMPARE(listing.layoutFile, QStringLiteral("/home/seller/Oak.rbs"));
+    QVERIFY(listing.published.secsTo(QDateTime::currentDateTimeUtc()) < 600);
+    QCOMPARE(listing.pictures.size(), 1);
+    QCOMPARE(listing.pictures.at(0).address, QStringLiteral("https://mine.example/pics/Sky.png"));
+    QCOMPARE(listing.pictures.at(0).hash,
+             QString::fromLatin1(
+                 QCryptographicHash::hash(sampledocument::pngBytes(), QCryptographicHash::Sha256)
+                     .toHex()));
 }
 
 QTEST_MAIN(TestPublishCommand)

@@ -130,6 +130,7 @@ void TestSettingsDialog::saveWritesEveryKeyAndANewDialogReadsThem() {
     find<QAbstractButton>(dialog, "cbxHideImageDlg")->click();
     find<QAbstractButton>(dialog, "cbxLinksTarget")->click();
     find<QAbstractButton>(dialog, "cbxUseOwnServer")->click();
+    find<QAbstractButton>(dialog, "cbxWatchAtStart")->click();
     dialog.setServerSetIndex(2);
     save(dialog);
 
@@ -141,13 +142,14 @@ void TestSettingsDialog::saveWritesEveryKeyAndANewDialogReadsThem() {
                                     "secSrv=https://two.example/\r\nconnType=1\r\n"
                                     "refreshInterval=770\r\nhttpProxy=proxy.example\r\n"
                                     "httpPort=3128\r\nhideInsertPic=1\r\nhideInsertLink=0\r\n"
-                                    "linksInNewWin=0\r\nhideExportHlp=0\r\n"
+                                    "linksInNewWin=0\r\nhideExportHlp=0\r\nwatchPics=1\r\n"
                                     "[UPLOAD]\r\nupProto=0\r\nupHost=\r\nupPort=0\r\n"
                                     "upUser=\r\nupFolder=\r\nupKey=\r\nupMaxSide=1600\r\n"));
     QCOMPARE(text(dialog, "edtServer4"), QStringLiteral("http://one.example/pics/"));
 
     SettingsDialog reread(f.dialogs, f.file);
-    for (const char* name : {"radServer3", "radServer5", "radProxy", "cbxHideImageDlg"})
+    for (const char* name :
+         {"radServer3", "radServer5", "radProxy", "cbxHideImageDlg", "cbxWatchAtStart"})
         QVERIFY2(checked(reread, name), name);
     for (const char* name : {"cbxLinksTarget", "cbxUseOwnServer", "cbxHideLinkDlg"})
         QVERIFY2(!checked(reread, name), name);
