@@ -29,7 +29,6 @@
 //   MISSING  NOT FOUND (404)  ADDRESS  in "Title" (published 2026-12-01 on Site), since 2026-12-05
 // Exit code 0 only when every picture is online, 1 otherwise, 2 for wrong
 // arguments or a record that cannot be read.
-#include "http/curlloader.h"
 #include "http/picturecheck.h"
 #include "listing/listingrules.h"
 #include "pagegen/pagepictures.h"
@@ -43,8 +42,6 @@
 #include <QStringDecoder>
 
 #include <cstdio>
-#include <string_view>
-#include <thread>
 
 namespace {
 
@@ -187,23 +184,9 @@ int checkPublished(const Arguments& arguments, const PictureCheckOptions& option
     return wanting == 0 ? 0 : 1;
 }
 
-/// True unless the arguments ask for help or for the rules alone.
-bool fetchesPictures(int argc, char* argv[]) {
-    bool rules = false;
-    bool pictures = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view word(argv[i]);
-        if (word == "--help" || word == "-h")
-            return false;
-        rules = rules || word == "--rules";
-        pictures = pictures || word == "--pictures";
-    }
-    return !rules || pictures;
-}
-
 } // namespace
 
-int run(int argc, char* argv[]) {
+int main(int argc, char* argv[]) {
     QCoreApplication application(argc, argv);
     const QStringList words = application.arguments().mid(1);
     if (words.contains(QLatin1String("--help")) || words.contains(QLatin1String("-h"))) {
@@ -301,16 +284,4 @@ int run(int argc, char* argv[]) {
     options.atOncePerHost = 4;
     const bool allAvailable = checkPictures(pagePictureAddresses(page), options);
     return allAvailable && !ruleError ? 0 : 1;
-}
-
-int main(int argc, char* argv[]) {
-    // The web library and the libraries it brings take about as long to load
-    // as the rest of the start: they load beside it.
-    std::thread loadingWebLibrary;
-    if (fetchesPictures(argc, argv))
-        loadingWebLibrary = std::thread([] { (void)curlApi(); });
-    const int code = run(argc, argv);
-    if (loadingWebLibrary.joinable())
-        loadingWebLibrary.join();
-    return code;
 }
