@@ -226,6 +226,13 @@ void PublishedListingsWindow::refresh() {
     }
     m_listings = read.value();
     fillTable();
+    const QString nothingYet =
+        text("publishedNothingYet", "Nothing published yet: every listing you publish is kept "
+                                    "here with its pictures, so that you can check them later.");
+    if (m_listings.isEmpty())
+        m_status->setText(nothingYet);
+    else if (m_status->text() == nothingYet)
+        m_status->clear();
 }
 
 void PublishedListingsWindow::fillTable() {

@@ -96,6 +96,7 @@ struct Fixture {
 class TestPublishedListings : public QObject {
     Q_OBJECT
 private slots:
+    void emptyRecordSaysWhatComesHere();
     void checkShowsWhichListingLostWhichPicture();
     void sortsByEachColumn_data();
     void sortsByEachColumn();
@@ -110,6 +111,16 @@ private slots:
     void startupCheckAsksOnlyWhenSomethingIsMissing_data();
     void startupCheckAsksOnlyWhenSomethingIsMissing();
 };
+
+void TestPublishedListings::emptyRecordSaysWhatComesHere() {
+    Fixture f;
+    f.window.show();
+    QVERIFY2(f.window.statusText().startsWith("Nothing published yet"),
+             qPrintable(f.window.statusText()));
+    f.add({"Chair", "Auctions Nord", 1, {"/pictures/chair.gif"}});
+    f.window.refresh();
+    QCOMPARE(f.window.statusText(), QString());
+}
 
 void TestPublishedListings::checkShowsWhichListingLostWhichPicture() {
     Fixture f;
