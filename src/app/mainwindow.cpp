@@ -112,8 +112,8 @@ void MainWindow::createPages() {
 
     m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout.state(),
                                                       m_state.publishing, m_state.layout.layout());
-    RichDocumentEditor& editor = m_documentPage->richEditor();
-    m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
+    DocumentPage* document = m_documentPage;
+    m_pageGenerator->setDocumentExport([document] { return document->pageFragment(); });
     connect(m_layoutPage, &LayoutPage::previewRequested, this, &MainWindow::UpdateAppCaption);
     setCentralWidget(m_pages);
 }
