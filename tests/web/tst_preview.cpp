@@ -130,6 +130,7 @@ private slots:
     void refreshWaitsForFilledControls();
     void showsTheGeneratedPage();
     void layoutChangeRedraws();
+    void layoutChangesInPlaceShowWhatAFullLoadShows_data();
     void layoutChangesInPlaceShowWhatAFullLoadShows();
     void wholePageLoadsWhenNotJustTheLayoutChanged_data();
     void wholePageLoadsWhenNotJustTheLayoutChanged();
@@ -181,18 +182,31 @@ void TestPreview::layoutChangeRedraws() {
              QStringLiteral("7px"));
 }
 
+void TestPreview::layoutChangesInPlaceShowWhatAFullLoadShows_data() {
+    QTest::addColumn<bool>("fromDefault");
+    QTest::newRow("changes to a changed layout") << false;
+    // The first change takes the default-layout note away.
+    QTest::newRow("first change from the untouched default") << true;
+}
+
 void TestPreview::layoutChangesInPlaceShowWhatAFullLoadShows() {
+    QFETCH(bool, fromDefault);
     PreviewFixture f;
     QTemporaryDir home;
     f.state.folders.UserFolder = home.path() + QLatin1Char('/');
     QVERIFY(QDir().mkpath(f.state.folders.UserFolder + QStringLiteral("images/My images")));
     writePicture(f.state.folders.UserFolder + QStringLiteral("images/My images/Sky.png"), Qt::red);
     f.state.layout.setText(&Layout::AdImg, QStringLiteral("/My images/Sky.png"));
-    f.state.layout.markModified(); // no default-layout note to come and go
+    if (fromDefault)
+        f.state.layout.markSaved(); // untouched: the page shows the default-layout note
+    else
+        f.state.layout.markModified();
     f.document = "<h2 style=\"color:#7A5C3A\">Clock</h2><ul><li>Brass</li></ul>";
     for (int line = 0; line < 100; ++line)
         f.document += "<p>A <b>fine</b> clock</p>"; // long enough to scroll
     QVERIFY(f.refresh());
+    const QString note = QStringLiteral("This is the default Layout");
+    QCOMPARE(f.preview.pageText().contains(note), fromDefault);
     PreviewBrowser* browser = f.preview.broPreview();
     const QUrl loaded = browser->url();
     QSignalSpy loads(browser, &QWebEngineView::loadStarted);
@@ -225,6 +239,7 @@ void TestPreview::layoutChangesInPlaceShowWhatAFullLoadShows() {
     const QString shown = rendering(*browser->page());
     QVERIFY(shown.contains(QStringLiteral("Sky.png")));
     QVERIFY(shown.contains(QStringLiteral("padding:17px")));
+    QVERIFY(!shown.contains(note));
     QCOMPARE(shown, rendering(*reference.page()));
 }
 
