@@ -42,13 +42,17 @@ void PreviewController::LoadInBrowser() {
     if (!page.error.isEmpty())
         m_dialogs.showMessage(page.error, UserDialogs::Icon::Error);
     m_publishing.ListingCode = page.ListingCode;
-    m_pageText = page.pageText();
+    m_pageLines = page.memPage;
     ++m_requests;
     if (!updateInPlace(page)) {
         m_shown = {page.memPage, page.documentLineIndex(), {}, false};
-        m_shown.url = m_browser->loadPage(windows1252::encode(m_pageText));
+        m_shown.url = m_browser->loadPage(windows1252::encode(page.pageText()));
     }
     m_readyLimit.start();
+}
+
+QString PreviewController::pageText() const {
+    return joinLines(m_pageLines);
 }
 
 bool PreviewController::updateInPlace(const GeneratedPage& page) {
