@@ -183,7 +183,7 @@ void MainWindow::connectMenu() {
     on(menu.Settings1, [this] { openSettings(); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
-            m_dialogs.runModal(*m_windows.about);
+            m_dialogs.runModal(*m_windows.about());
     });
     m_menu->connectWebSite(this, m_dialogs);
     // The files used last, in File > Open, and in the desktop's own list.
