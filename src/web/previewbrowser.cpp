@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
 namespace {
@@ -48,7 +49,16 @@ PreviewBrowser::PreviewBrowser(QWidget* parent)
     m_slot = QStringLiteral("page%1").arg(++browsers);
     setContextMenuPolicy(Qt::NoContextMenu);
     settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    // Connected first, so whoever waits for the load finds the page shown.
+    // Shown as soon as the page itself has arrived, while its pictures may
+    // still be on their way; and at the latest when the load has finished
+    // (connected first, so whoever waits for that finds the page shown).
+    QWebEngineScript shown;
+    shown.setName(QStringLiteral("vantrel-show-loaded"));
+    shown.setInjectionPoint(QWebEngineScript::DocumentReady);
+    shown.setWorldId(QWebEngineScript::ApplicationWorld);
+    shown.setRunsOnSubFrames(false);
+    shown.setSourceCode(QString::fromLatin1(showLoadedPage));
+    page()->scripts().insert(shown);
     connect(this, &QWebEngineView::loadFinished, this, [this] {
         page()->runJavaScript(QString::fromLatin1(showLoadedPage),
                               QWebEngineScript::ApplicationWorld);

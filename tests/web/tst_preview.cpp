@@ -454,6 +454,10 @@ void TestPreview::controlsReturnWhenThePageNeverCompletes() {
     QTRY_VERIFY_WITH_TIMEOUT(f.groupsVisible(), loadTimeout);
     QTRY_VERIFY_WITH_TIMEOUT(silent.hasPendingConnections(), loadTimeout);
     QCOMPARE(completed.count(), 0);
+    // The page itself has arrived: it shows while the picture is awaited.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        f.evaluate(QStringLiteral("getComputedStyle(document.documentElement).display")).toString(),
+        QStringLiteral("block"), loadTimeout);
 }
 
 QTEST_MAIN(TestPreview)
