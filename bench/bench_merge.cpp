@@ -1,7 +1,7 @@
 // Merge throughput against a plain copy of the same bytes through the same
 // device calls, measured side by side in one run. Prints MB/s (10^6 bytes of
 // source per second) for each case and, last, the ratio merge/copy for the
-// sparse file-to-file case.
+// file-to-file and text-to-text cases, sparse and dense.
 
 #include "mergesource.h"
 
@@ -121,11 +121,16 @@ public:
         std::printf("\n");
         for (const std::string& name : m_order)
             std::printf("%-40s %9.1f MB/s\n", name.c_str(), m_megabytesPerSecond.at(name));
-        const auto merge = m_megabytesPerSecond.find("merge file to file, sparse");
-        const auto copy = m_megabytesPerSecond.find("copy file to file");
-        if (merge != m_megabytesPerSecond.end() && copy != m_megabytesPerSecond.end())
-            std::printf("ratio merge/copy, sparse file to file: %.2f\n",
-                        merge->second / copy->second);
+        const auto ratio = [this](const char* merge, const char* copy) {
+            const auto merged = m_megabytesPerSecond.find(merge);
+            const auto copied = m_megabytesPerSecond.find(copy);
+            if (merged != m_megabytesPerSecond.end() && copied != m_megabytesPerSecond.end())
+                std::printf("ratio %s / %s: %.2f\n", merge, copy, merged->second / copied->second);
+        };
+        ratio("merge file to file, sparse", "copy file to file");
+        ratio("merge file to file, dense", "copy file to file");
+        ratio("merge text to text, sparse", "copy text to text");
+        ratio("merge text to text, dense", "copy text to text");
     }
 
 private:

@@ -6,7 +6,9 @@
 // executable given VANTREL_BENCH_CHILD=program, in a temporary home folder.
 // For reference, the same bare window is also started from this executable
 // (VANTREL_BENCH_CHILD=bare), which loads the program's libraries: the share
-// of the start-up that loading them takes.
+// of the start-up that loading them takes. Last, the Layout page shown two
+// seconds after the start (VANTREL_BENCH_CHILD=layout): the longest time the
+// interface does not answer from the switch on, median of 10 starts.
 #include "app/application.h"
 #include "firstpaint.h"
 
@@ -14,9 +16,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -47,6 +52,50 @@ double msUntilPainted(const QString& program, const QProcessEnvironment& environ
         qFatal("%s did not paint", qPrintable(program));
     process.waitForFinished(timeoutMs);
     return ms;
+}
+
+/// Shows the Layout page two seconds after the start and prints the longest
+/// gap between the ticks of a 1 ms timer in the next three seconds.
+void reportLayoutPageStall() {
+    auto* ticks = new QTimer(qApp);
+    auto* clock = new QElapsedTimer;
+    auto longest = std::make_shared<qint64>(0);
+    auto last = std::make_shared<qint64>(0);
+    ticks->setInterval(1);
+    QObject::connect(ticks, &QTimer::timeout, qApp, [=] {
+        const qint64 now = clock->elapsed();
+        *longest = std::max(*longest, now - *last);
+        *last = now;
+    });
+    QTimer::singleShot(2000, qApp, [=] {
+        QTabWidget* pages = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("T_FrmMain"))
+                pages = window->findChild<QTabWidget*>();
+        }
+        if (!pages)
+            qFatal("no pages");
+        clock->start();
+        *last = 0;
+        ticks->start();
+        pages->setCurrentIndex(1);
+    });
+    QTimer::singleShot(5000, qApp, [=] {
+        std::printf("%lld\n", static_cast<long long>(*longest));
+        std::fflush(stdout);
+        std::_Exit(0);
+    });
+}
+
+/// The longest stall a layout child reports.
+double layoutStallMs(const QString& program, const QProcessEnvironment& environment) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, {});
+    if (!process.waitForFinished(timeoutMs))
+        qFatal("the layout child did not end");
+    return process.readAllStandardOutput().trimmed().toDouble();
 }
 
 int measure() {
@@ -85,6 +134,15 @@ int measure() {
     std::printf("main window %8.2f ms  bare text editor window %8.2f ms  ratio %.2f\n", m, b,
                 m / b);
     std::printf("bare window loading the program's libraries %8.2f ms  ratio %.2f\n", l, l / b);
+
+    QProcessEnvironment layout = environment;
+    layout.insert(QStringLiteral("VANTREL_BENCH_CHILD"), QStringLiteral("layout"));
+    std::vector<double> stalls;
+    for (int i = 0; i < 10; ++i)
+        stalls.push_back(layoutStallMs(self, layout));
+    std::sort(stalls.begin(), stalls.end());
+    std::printf("Layout page shown 2 s after the start: longest stall %8.2f ms [%.2f-%.2f]\n",
+                medianMs(stalls), stalls.front(), stalls.back());
     return 0;
 }
 
@@ -95,6 +153,11 @@ int main(int argc, char** argv) {
     if (child == QLatin1String("program")) {
         VantrelApplication app(argc, argv);
         FirstPaintReporter reporter("T_FrmMain");
+        return app.run();
+    }
+    if (child == QLatin1String("layout")) {
+        VantrelApplication app(argc, argv);
+        reportLayoutPageStall();
         return app.run();
     }
     if (child == QLatin1String("bare"))

@@ -113,8 +113,8 @@ void MainWindow::createPages() {
 
     m_pageGenerator = std::make_unique<PageGenerator>(m_state.folders, m_state.layout.state(),
                                                       m_state.publishing, m_state.layout.layout());
-    RichDocumentEditor& editor = m_documentPage->richEditor();
-    m_pageGenerator->setDocumentExport([&editor] { return editor.exportHtmlFragment(); });
+    DocumentPage* document = m_documentPage;
+    m_pageGenerator->setDocumentExport([document] { return document->pageFragment(); });
     connect(m_layoutPage, &LayoutPage::previewRequested, this, &MainWindow::UpdateAppCaption);
     setCentralWidget(m_pages);
 }
@@ -188,7 +188,7 @@ void MainWindow::connectMenu() {
     on(menu.Settings1, [this] { openSettings(); });
     on(menu.mnuAbout, [this] {
         if (m_windows.about)
-            m_dialogs.runModal(*m_windows.about);
+            m_dialogs.runModal(*m_windows.about());
     });
     m_menu->connectWebSite(this, m_dialogs);
     // The files used last, in File > Open, and in the desktop's own list.

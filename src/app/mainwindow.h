@@ -4,6 +4,7 @@
 #include "publish/listingclipboard.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class AboutDialog;
@@ -31,10 +32,11 @@ class UserDialogs;
 class WebPartsHost;
 
 /// The program's windows that the main window opens or closes. They are
-/// created before it; a window left out is simply not used.
+/// created before it, but for those it only opens, which are made when first
+/// asked for; a window left out is simply not used.
 struct MainWindowDialogs {
     SettingsDialog* settings = nullptr;
-    AboutDialog* about = nullptr;
+    std::function<AboutDialog*()> about;
     SaveExitDialog* saveExit = nullptr;
     /// The image availability test run by the publish command.
     TestImagesDialog* testImages = nullptr;

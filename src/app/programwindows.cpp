@@ -23,9 +23,9 @@ std::unique_ptr<Settings> loadedSettings(const WorkingFolders& folders) {
 } // namespace
 
 ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folders)
-    : m_programSettings(loadedSettings(folders))
+    : m_dialogs(dialogs)
+    , m_programSettings(loadedSettings(folders))
     , m_saveExit(std::make_unique<SaveExitDialog>())
-    , m_about(std::make_unique<AboutDialog>(dialogs))
     , m_settings(std::make_unique<SettingsDialog>(dialogs, *m_programSettings))
     , m_testImages(std::make_unique<TestImagesDialog>())
     , m_insertPicInfo(std::make_unique<InsertPicInfoDialog>(dialogs, folders.settingsFile(),
@@ -34,11 +34,22 @@ ProgramWindows::ProgramWindows(UserDialogs& dialogs, const WorkingFolders& folde
                                                               m_programSettings.get()))
     , m_main(std::make_unique<MainWindow>(
           dialogs, folders,
-          MainWindowDialogs{m_settings.get(), m_about.get(), m_saveExit.get(), m_testImages.get(),
-                            m_insertPicInfo.get(), m_insertLinkInfo.get(),
-                            m_programSettings.get()}))
-    , m_affiliate(std::make_unique<AffiliateWindow>()) {
+          MainWindowDialogs{m_settings.get(), [this] { return &aboutDialog(); }, m_saveExit.get(),
+                            m_testImages.get(), m_insertPicInfo.get(), m_insertLinkInfo.get(),
+                            m_programSettings.get()})) {
     m_testImages->setUserDialogs(&dialogs);
 }
 
 ProgramWindows::~ProgramWindows() = default;
+
+AboutDialog& ProgramWindows::aboutDialog() {
+    if (!m_about)
+        m_about = std::make_unique<AboutDialog>(m_dialogs);
+    return *m_about;
+}
+
+AffiliateWindow& ProgramWindows::affiliateWindow() {
+    if (!m_affiliate)
+        m_affiliate = std::make_unique<AffiliateWindow>();
+    return *m_affiliate;
+}

@@ -50,7 +50,10 @@ EdDocument::EdDocument(QObject* parent)
     , m_text(new EdTextDocument(this))
     , m_style(TDocStyle::designed()) {
     m_text->setInvalidPicture(m_style.InvalidPicture);
-    connect(m_text, &QTextDocument::contentsChanged, this, [this] { m_cacheValid = false; });
+    connect(m_text, &QTextDocument::contentsChanged, this, [this] {
+        m_cacheValid = false;
+        ++m_revision;
+    });
     clear();
 }
 
@@ -62,6 +65,8 @@ QTextDocument* EdDocument::textDocument() const {
 
 void EdDocument::setDocStyle(const TDocStyle& style) {
     m_style = style;
+    // The text may keep its formats while the styles it names change.
+    ++m_revision;
     m_text->setInvalidPicture(m_style.InvalidPicture);
     restyle();
 }
@@ -82,6 +87,7 @@ void EdDocument::setMargins(const QMargins& margins) {
 }
 
 void EdDocument::applyDocumentFrame() {
+    ++m_revision;
     QTextFrameFormat format = m_text->rootFrame()->frameFormat();
     format.setLeftMargin(m_margins.left());
     format.setTopMargin(m_margins.top());

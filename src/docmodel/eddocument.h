@@ -33,6 +33,10 @@ public:
     ~EdDocument() override;
 
     QTextDocument* textDocument() const;
+    /// Grows with every change of what the document holds: text, formats,
+    /// style sheet, background, margins. Equal revisions of one document
+    /// hold the same content.
+    quint64 revision() const { return m_revision; }
     TDocStyle& docStyle() { return m_style; }
     const TDocStyle& docStyle() const { return m_style; }
     /// Replaces the style sheet and shows the text with it.
@@ -183,4 +187,5 @@ private:
     mutable TCustomDocData m_cachedData;
     mutable QList<DocItem> m_cachedItems;
     mutable bool m_cacheValid = false;
+    quint64 m_revision = 0;
 };

@@ -490,6 +490,11 @@ void DocumentPage::DocEditor1ReadHyperlink(const QString& target, int docFormat,
     itemTag = TDocEditor::NormalizeLinkTarget(itemTag.isEmpty() ? target : itemTag);
 }
 
+QByteArray DocumentPage::pageFragment() {
+    return m_previewFragment.get(m_editor->editor().edDocument(), !m_parts.publishing.Publishing,
+                                 [this] { return m_editor->exportHtmlFragment(); });
+}
+
 void DocumentPage::DocEditor1WriteHyperlink(const TCustomDocData& data, int itemNo, QString& target,
                                             QString& extras) {
     // Previews show links as dead text; only the published page links.

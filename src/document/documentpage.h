@@ -1,5 +1,6 @@
 #pragma once
 
+#include "docmodel/keptexport.h"
 #include "platform/pictureplan.h"
 
 #include <QWidget>
@@ -50,6 +51,11 @@ public:
 
     DocumentEditor& editor() const;
     RichDocumentEditor& richEditor() const { return *m_editor; }
+    /// The document as the fragment of the page being made. The preview's is
+    /// kept until the document changes, so a layout change does not export
+    /// it again; the published page's is made anew each time, as publishing
+    /// records the pictures and links it needs while exporting.
+    QByteArray pageFragment();
     DocumentTools& tools() const { return *m_tools; }
 
     QPushButton* btnNewDoc = nullptr;
@@ -131,4 +137,5 @@ private:
     InsertLinkInfoDialog* m_linkInfo = nullptr;
     bool FontControlsBusy = false;
     bool ExampleNoteShown = false;
+    KeptExport m_previewFragment;
 };

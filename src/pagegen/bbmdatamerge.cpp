@@ -15,9 +15,6 @@
 
 namespace {
 
-// Plain text goes from source to destination in pieces of this size.
-constexpr qint64 CopyChunkSize = 64 * 1024;
-
 [[noreturn]] void throwDeviceError(const QString& action, const QIODevice& device) {
     throw AppError(QStringLiteral("Could not %1: %2.").arg(action, device.errorString()));
 }
@@ -38,18 +35,6 @@ void readExactly(QIODevice& source, char* data, qint64 size) {
         if (count <= 0)
             throwDeviceError(QStringLiteral("read the merge source"), source);
         done += count;
-    }
-}
-
-void copyRange(QIODevice& source, qint64 from, qint64 to, ResultWriter& dest, QByteArray& chunk) {
-    if (from >= to)
-        return;
-    seekTo(source, from);
-    for (qint64 position = from; position < to;) {
-        const qint64 count = std::min<qint64>(chunk.size(), to - position);
-        readExactly(source, chunk.data(), count);
-        dest.write(chunk.constData(), count);
-        position += count;
     }
 }
 
@@ -177,49 +162,85 @@ void TBBMDataMerge::openDestination(OpenDevices& devices) const {
     devices.dest = devices.ownDest.get();
 }
 
-void TBBMDataMerge::mergeStreams(QIODevice& source, ResultWriter& dest) {
+void TBBMDataMerge::mergeStreams(SourceWindow& source, ResultWriter& dest) {
     const QByteArray start = encodedDelimiter(DelimStart);
     const QByteArray end = encodedDelimiter(DelimEnd);
     const qint64 size = source.size();
     const qint64 first = source.pos();
-    QByteArray chunk(CopyChunkSize, Qt::Uninitialized);
     qint64 copied = first; // text before this offset has been dealt with
-    while (source.pos() < size) {
-        reportProgress(roundedPercent(source.pos() - first, size - first));
-        if (!FindInStream(source, start)) {
-            copyRange(source, copied, size, dest, chunk);
+    while (copied < size) {
+        reportProgress(roundedPercent(copied - first, size - first));
+        const qint64 startAt = findIn(source, start, copied);
+        if (startAt < 0) {
+            copyRange(source, copied, size, dest);
+            copied = size;
             break;
         }
-        const qint64 nameStart = source.pos();
-        copyRange(source, copied, nameStart - start.size(), dest, chunk);
-        seekTo(source, nameStart);
-        if (!FindInStream(source, end)) {
+        const qint64 nameStart = startAt + start.size();
+        copyRange(source, copied, startAt, dest);
+        const qint64 endAt = findIn(source, end, nameStart);
+        if (endAt < 0) {
             // An unmatched start delimiter is dropped; the rest stays as it is.
-            copyRange(source, nameStart, size, dest, chunk);
+            copyRange(source, nameStart, size, dest);
+            copied = size;
             break;
         }
-        const qint64 nameEnd = source.pos() - end.size();
-        copied = source.pos();
-        dest.write(windows1252::encode(valueOf(source, nameStart, nameEnd)));
-        seekTo(source, copied);
+        writeValue(source, nameStart, endAt, dest);
+        copied = endAt + end.size();
     }
+    seekTo(source, copied);
     reportProgress(100);
 }
 
-QString TBBMDataMerge::valueOf(QIODevice& source, qint64 nameStart, qint64 nameEnd) {
+void TBBMDataMerge::writeValue(SourceWindow& source, qint64 nameStart, qint64 nameEnd,
+                               ResultWriter& dest) {
     const qint64 length = nameEnd - nameStart;
     // Without a handler, a name longer than every variable's cannot have a
     // value: it is never read, however long the text between the delimiters.
     if (!OnLookup && length > m_vars->LongestName())
-        return {};
-    QByteArray bytes(length, Qt::Uninitialized);
-    seekTo(source, nameStart);
-    readExactly(source, bytes.data(), length);
-    const QString name = windows1252::decode(bytes);
+        return;
+    const QByteArrayView name = windowBytes(source, nameStart, length).first(length);
+    if (const QByteArray* value = m_vars->FindEncoded(name)) {
+        dest.write(*value);
+        return;
+    }
+    if (!OnLookup)
+        return;
     QString value;
-    if (!m_vars->Find(name, value) && OnLookup)
-        OnLookup(*this, name, value);
-    return value;
+    OnLookup(*this, windows1252::decode(name.toByteArray()), value);
+    dest.write(windows1252::encode(value));
+}
+
+QByteArrayView TBBMDataMerge::windowBytes(SourceWindow& source, qint64 position, qint64 minimum) {
+    QByteArrayView bytes;
+    if (!source.bytesAt(position, minimum, bytes))
+        throwDeviceError(QStringLiteral("read the merge source"), source);
+    return bytes;
+}
+
+void TBBMDataMerge::copyRange(SourceWindow& source, qint64 from, qint64 to, ResultWriter& dest) {
+    while (from < to) {
+        const QByteArrayView bytes = windowBytes(source, from, 1);
+        const qint64 count = std::min<qint64>(bytes.size(), to - from);
+        dest.write(bytes.data(), count);
+        from += count;
+    }
+}
+
+qint64 TBBMDataMerge::findIn(SourceWindow& source, const QByteArray& delimiter, qint64 from) {
+    const qint64 size = source.size();
+    if (delimiter.isEmpty())
+        return -1;
+    // The text is searched where the window holds it; each further window
+    // starts early enough to find an occurrence across the boundary.
+    for (qint64 position = from; size - position >= delimiter.size();) {
+        const QByteArrayView bytes = windowBytes(source, position, delimiter.size());
+        const qsizetype found = bytes.indexOf(delimiter);
+        if (found >= 0)
+            return position + found;
+        position += bytes.size() - (delimiter.size() - 1);
+    }
+    return -1;
 }
 
 void TBBMDataMerge::reportProgress(qint32 percent) {

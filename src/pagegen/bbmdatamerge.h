@@ -4,12 +4,14 @@
 #include "platform/apperror.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 #include <memory>
 
 class QIODevice;
 class ResultWriter;
+class SourceWindow;
 
 /// Where a merge reads its text from or writes its result to.
 enum TMergeMedium {
@@ -92,8 +94,14 @@ private:
 
     void openSource(OpenDevices& devices) const;
     void openDestination(OpenDevices& devices) const;
-    void mergeStreams(QIODevice& source, ResultWriter& dest);
-    QString valueOf(QIODevice& source, qint64 nameStart, qint64 nameEnd);
+    void mergeStreams(SourceWindow& source, ResultWriter& dest);
+    /// Writes the value of the variable named between the two offsets.
+    void writeValue(SourceWindow& source, qint64 nameStart, qint64 nameEnd, ResultWriter& dest);
+    static QByteArrayView windowBytes(SourceWindow& source, qint64 position, qint64 minimum);
+    static void copyRange(SourceWindow& source, qint64 from, qint64 to, ResultWriter& dest);
+    /// Where the first occurrence of `delimiter` at or after `from` starts;
+    /// -1 when there is none.
+    static qint64 findIn(SourceWindow& source, const QByteArray& delimiter, qint64 from);
     void reportProgress(qint32 percent);
 
     QString m_sourceText;

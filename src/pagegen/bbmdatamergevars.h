@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <string>
 #include <unordered_map>
+#include <vector>
 
 class TBBMDataMerge;
 
@@ -21,6 +26,11 @@ public:
     /// True, with the value, when a variable of that name is held.
     bool Find(const QString& name, QString& value) const;
     void Clear();
+    /// The value, in Windows-1252, of the variable whose name these
+    /// Windows-1252 bytes are; null when none is held. Looks the name up
+    /// without allocating, once the list has been looked up in since its
+    /// last change.
+    const QByteArray* FindEncoded(QByteArrayView name) const;
 
     qsizetype Count() const { return m_names.size(); }
     /// Names and values, entry i of one belonging to entry i of the other.
@@ -42,4 +52,13 @@ private:
     QStringList m_values;
     std::unordered_map<QString, qsizetype, NameHash> m_indexByFoldedName;
     qsizetype m_longestName = 0;
+
+    // The list as the merge looks names up: the case-folded characters of
+    // each name in an open-addressed table, values already in the code page.
+    // Made again after a change.
+    void makeEncodedIndex() const;
+    mutable bool m_encodedReady = false;
+    mutable std::vector<std::u32string> m_foldedNames;
+    mutable QList<QByteArray> m_encodedValues;
+    mutable std::vector<qsizetype> m_slots; // index into the lists, -1 when free
 };

@@ -100,7 +100,12 @@ void PageGenerator::MergeCss(GeneratedPage& page) {
 
 QString PageGenerator::documentLine() {
     const QByteArray html = m_exportDocument ? m_exportDocument() : QByteArray();
-    return DeleteLineBreaks(joinLines(splitLines(windows1252::decode(html))));
+    if (!m_documentLineMade || html != m_lastExport) {
+        m_lastDocumentLine = DeleteLineBreaks(joinLines(splitLines(windows1252::decode(html))));
+        m_lastExport = html;
+        m_documentLineMade = true;
+    }
+    return m_lastDocumentLine;
 }
 
 void PageGenerator::WriteCode(GeneratedPage& page) const {

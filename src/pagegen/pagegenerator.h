@@ -70,4 +70,9 @@ private:
     const Layout& m_layout;
     DocumentExport m_exportDocument;
     TBBMDataMerge CssMerge;
+    /// The last export and the document's line made from it: a page made
+    /// again for the layout alone gets the same export.
+    QByteArray m_lastExport;
+    QString m_lastDocumentLine;
+    bool m_documentLineMade = false;
 };

@@ -28,6 +28,22 @@ qint64 SourceWindow::readData(char* data, qint64 maxSize) {
     return done;
 }
 
+bool SourceWindow::bytesAt(qint64 position, qint64 minimum, QByteArrayView& bytes) {
+    const qint64 wanted = std::min(minimum, m_size - position);
+    const qint64 held = m_windowStart + m_windowLength - position;
+    if (position < m_windowStart || held < wanted || held <= 0) {
+        if (wanted > m_window.size())
+            m_window.resize(wanted);
+        if (position < m_size && !fillWindowAt(position))
+            return false;
+    }
+    const qint64 offset = position - m_windowStart;
+    bytes = position >= m_size
+                ? QByteArrayView()
+                : QByteArrayView(m_window.constData() + offset, m_windowLength - offset);
+    return true;
+}
+
 qint64 SourceWindow::writeData(const char*, qint64) {
     return -1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 
 /// A read-only view of a random-access device that holds one window of its
@@ -17,6 +18,12 @@ public:
 
     bool isSequential() const override { return false; }
     qint64 size() const override { return m_size; }
+
+    /// The bytes from `position` on as the window holds them, at least
+    /// `minimum` of them (all that is left near the device's end; the
+    /// window grows for more), without copying: valid until the next call or
+    /// read. False when the device cannot be read.
+    bool bytesAt(qint64 position, qint64 minimum, QByteArrayView& bytes);
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;

@@ -19,7 +19,8 @@ public:
     bool showsPhoneWidth() const { return m_phone; }
 
     /// Shows the page text (Windows-1252 bytes) in place of the current page,
-    /// from the address returned.
+    /// from the address returned. The page is laid out once it has all
+    /// arrived, not while it arrives.
     QUrl loadPage(const QByteArray& page);
 
 private:

@@ -42,24 +42,27 @@ void PreviewController::LoadInBrowser() {
     if (!page.error.isEmpty())
         m_dialogs.showMessage(page.error, UserDialogs::Icon::Error);
     m_publishing.ListingCode = page.ListingCode;
-    m_pageText = page.pageText();
+    m_pageLines = page.memPage;
     ++m_requests;
     if (!updateInPlace(page)) {
         m_shown = {page.memPage, page.documentLineIndex(), {}, false};
-        m_shown.url = m_browser->loadPage(windows1252::encode(m_pageText));
+        m_shown.url = m_browser->loadPage(windows1252::encode(page.pageText()));
     }
     m_readyLimit.start();
 }
 
+QString PreviewController::pageText() const {
+    return joinLines(m_pageLines);
+}
+
 bool PreviewController::updateInPlace(const GeneratedPage& page) {
-    if (!m_inPlaceUpdates || !m_shown.loaded || m_shown.documentLine != page.documentLineIndex())
+    const qsizetype documentLine = m_shown.documentLine;
+    if (!m_inPlaceUpdates || !m_shown.loaded || documentLine != page.documentLineIndex() ||
+        !decorationupdate::onlyDecorationChanged(m_shown.lines, page.memPage, documentLine))
         return false;
-    const QStringList start =
-        decorationupdate::changedStart(m_shown.lines, page.memPage, m_shown.documentLine);
-    if (start.isEmpty())
-        return false;
-    const QString script =
-        decorationupdate::script(m_shown.url, m_shown.lines.mid(0, m_shown.documentLine), start);
+    const QString script = decorationupdate::script(
+        m_shown.url, decorationupdate::outline(m_shown.lines, documentLine),
+        decorationupdate::outline(page.memPage, documentLine));
     // What the browser shows once the script has run; later changes start from it.
     m_shown.lines = page.memPage;
     m_browser->page()->runJavaScript(

@@ -42,7 +42,7 @@ public:
 
     PreviewBrowser* broPreview() const { return m_browser; }
     /// The complete page text of the last page generated.
-    const QString& pageText() const { return m_pageText; }
+    QString pageText() const;
 
     /// Generates the page, keeps its listing code as the last generated one
     /// and shows it.
@@ -76,7 +76,9 @@ private:
     PageGenerator& m_generator;
     UserDialogs& m_dialogs;
     PreviewBrowser* m_browser;
-    QString m_pageText;
+    /// The last page generated, as lines: joined only when a whole load
+    /// needs its text.
+    QStringList m_pageLines;
     QTimer m_readyLimit;
     ShownPage m_shown;
     /// Counts the pages asked for; a failed in-place update reloads only

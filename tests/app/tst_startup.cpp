@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -121,6 +122,7 @@ private slots:
     void savedSettingsReachStateAndDialogAtNextActivation();
     void closeEmptiesOnlyTheProgramsOwnClipboardText_data();
     void closeEmptiesOnlyTheProgramsOwnClipboardText();
+    void windowsOnlyACommandOpensAreMadeWhenAsked();
     void previewIsMadeAfterTheFirstPaint();
     void layoutPageRightAfterStartShowsThePreview();
     void closingRightAfterStartEndsCleanly_data();
@@ -370,6 +372,25 @@ void TestStartup::closeEmptiesOnlyTheProgramsOwnClipboardText() {
         clipboard->setText(copiedLater);
     window.close();
     QTEST(clipboard->text(), "afterClose");
+}
+
+void TestStartup::windowsOnlyACommandOpensAreMadeWhenAsked() {
+    Folders folders;
+    ScriptedDialogs dialogs;
+    ProgramWindows windows(dialogs, folders.folders());
+    windows.mainWindow().FormActivate();
+    const auto made = [](const char* name) {
+        const QWidgetList all = QApplication::topLevelWidgets();
+        return std::count_if(all.cbegin(), all.cend(), [name](const QWidget* widget) {
+            return widget->objectName() == QLatin1String(name);
+        });
+    };
+    QCOMPARE(made("T_frmAbout"), 0);
+    QAction* about = windows.mainWindow().menuBar()->findChild<QAction*>("mnuAbout");
+    about->trigger();
+    about->trigger();
+    QCOMPARE(dialogs.shownOf("modal"), QStringList({"T_frmAbout", "T_frmAbout"}));
+    QCOMPARE(made("T_frmAbout"), 1);
 }
 
 void TestStartup::previewIsMadeAfterTheFirstPaint() {

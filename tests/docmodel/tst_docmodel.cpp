@@ -1,5 +1,6 @@
 #include "docmodel/docproperties.h"
 #include "docmodel/eddocument.h"
+#include "docmodel/keptexport.h"
 #include "support/sampledocument.h"
 
 #include <QTest>
@@ -46,6 +47,8 @@ private slots:
     void htmlContentIsAdopted();
     void paragraphStyleComesBackFromItsFormat_data();
     void paragraphStyleComesBackFromItsFormat();
+    void keptExportFollowsTheDocument_data();
+    void keptExportFollowsTheDocument();
 };
 
 void TestDocModel::designedStyleSheet() {
@@ -270,6 +273,70 @@ void TestDocModel::paragraphStyleComesBackFromItsFormat() {
     QCOMPARE(back.SpaceBefore, 6);
     QCOMPARE(back.SpaceAfter, 1);
     QCOMPARE(back.BorderWidth, border);
+}
+
+enum class Change { None, Typing, RunFormat, Background, Margins, StyleSheet, Cleared };
+
+void TestDocModel::keptExportFollowsTheDocument_data() {
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("reusable");
+    QTest::addColumn<int>("exports");
+    // A page made again for the layout alone takes the kept export.
+    QTest::newRow("nothing changed") << int(Change::None) << true << 1;
+    QTest::newRow("text typed") << int(Change::Typing) << true << 2;
+    QTest::newRow("run made bold") << int(Change::RunFormat) << true << 2;
+    QTest::newRow("background colour") << int(Change::Background) << true << 2;
+    QTest::newRow("margins") << int(Change::Margins) << true << 2;
+    QTest::newRow("style sheet replaced") << int(Change::StyleSheet) << true << 2;
+    QTest::newRow("document cleared") << int(Change::Cleared) << true << 2;
+    // Publishing records its pictures while exporting: never kept.
+    QTest::newRow("not reusable") << int(Change::None) << false << 2;
+}
+
+void TestDocModel::keptExportFollowsTheDocument() {
+    QFETCH(int, change);
+    QFETCH(bool, reusable);
+    QFETCH(int, exports);
+    EdDocument document;
+    QTextCursor cursor(document.textDocument());
+    document.insertText(cursor, QStringLiteral("Brass clock"), 0);
+    int made = 0;
+    const auto exportNow = [&] {
+        ++made;
+        return document.textDocument()->toPlainText().toLatin1() + QByteArray::number(made);
+    };
+    KeptExport kept;
+    const QByteArray first = kept.get(document, reusable, exportNow);
+    switch (Change(change)) {
+    case Change::None:
+        break;
+    case Change::Typing:
+        document.insertText(cursor, QStringLiteral(" and key"), 0);
+        break;
+    case Change::RunFormat:
+        cursor.select(QTextCursor::Document);
+        document.changeTextStyle(
+            cursor, [](TTextStyleInfo& style) { style.Style |= TTextStyleInfo::fsBold; });
+        break;
+    case Change::Background:
+        document.setBackgroundColor(Qt::yellow);
+        break;
+    case Change::Margins:
+        document.setMargins(QMargins(20, 20, 20, 20));
+        break;
+    case Change::StyleSheet: {
+        TDocStyle style = document.docStyle();
+        style.TextStyles.item(0)->Size += 4;
+        document.setDocStyle(style);
+        break;
+    }
+    case Change::Cleared:
+        document.clear();
+        break;
+    }
+    const QByteArray second = kept.get(document, reusable, exportNow);
+    QCOMPARE(made, exports);
+    QCOMPARE(second == first, exports == 1);
 }
 
 QTEST_MAIN(TestDocModel)

@@ -86,6 +86,9 @@ struct Program {
         windows = std::make_unique<ProgramWindows>(dialogs, folders.folders());
         window().FormActivate();
         window().preview(); // the web parts, made after the first paint
+        // The windows only a command opens, as the commands make them.
+        windows->aboutDialog();
+        windows->affiliateWindow();
     }
     MainWindow& window() const { return windows->mainWindow(); }
     QString programFile(const QString& name) const {

@@ -72,6 +72,7 @@ private slots:
     void progress();
     void varsKeepFirstCaseAndOrder();
     void varsKeptAcrossMerges();
+    void changedVarsCountAtOnce();
     void lookupHandlerGetsUnknownNames();
     void streamsStayTheCallers();
     void streamSourceMergedFromItsPosition();
@@ -255,6 +256,21 @@ void TestDataMerge::varsKeptAcrossMerges() {
     m_merge->setSourceText(QStringLiteral("£b££a£"));
     m_merge->Execute();
     QCOMPARE(m_merge->DestText(), QStringLiteral("BA"));
+}
+
+void TestDataMerge::changedVarsCountAtOnce() {
+    m_merge->setSourceText(QStringLiteral("£a£"));
+    m_merge->Execute();
+    m_merge->Vars().SetVar(QStringLiteral("A"), QStringLiteral("changed"));
+    m_merge->Vars().SetVar(QStringLiteral("new"), QStringLiteral("N"));
+    // A variable the handler sets is found for the rest of the same merge.
+    m_merge->OnLookup = [](TBBMDataMerge& sender, QString name, QString& replaceWith) {
+        sender.Vars().SetVar(name, QStringLiteral("kept ") + name);
+        replaceWith = QStringLiteral("first ");
+    };
+    m_merge->setSourceText(QStringLiteral("£a££new££x££X£"));
+    m_merge->Execute();
+    QCOMPARE(m_merge->DestText(), QStringLiteral("changedNfirst kept x"));
 }
 
 void TestDataMerge::lookupHandlerGetsUnknownNames() {
