@@ -6,6 +6,7 @@
 
 #include "http/picturecheck.h"
 #include "pictureserverthread.h"
+#include "timesreporter.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -90,29 +91,17 @@ void blockingCurlFetches(benchmark::State& state, const QStringList* addresses) 
 }
 
 // The console report, then one line per case and the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimesReporter {
 public:
-    void ReportRuns(const std::vector<Run>& reports) override {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run& run : reports) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                // In the benchmarks' own unit, milliseconds.
-                m_milliseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-
     void printSummary() const {
-        const auto client = m_milliseconds.find("client, 50 pictures");
-        const auto curl = m_milliseconds.find("blocking curl, 50 pictures");
-        if (client == m_milliseconds.end() || curl == m_milliseconds.end())
+        const double* client = time("client, 50 pictures");
+        const double* curl = time("blocking curl, 50 pictures");
+        if (!client || !curl)
             return;
-        std::printf("\nclient, 50 pictures         %8.2f ms\n", client->second);
-        std::printf("blocking curl, 50 pictures  %8.2f ms\n", curl->second);
-        std::printf("ratio client/curl: %.2f\n", client->second / curl->second);
+        std::printf("\nclient, 50 pictures         %8.2f ms\n", *client);
+        std::printf("blocking curl, 50 pictures  %8.2f ms\n", *curl);
+        std::printf("ratio client/curl: %.2f\n", *client / *curl);
     }
-
-private:
-    std::map<std::string, double> m_milliseconds;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "published/picturewatch.h"
 #include "published/publishedrecord.h"
 
+#include "timesreporter.h"
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QHostAddress>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -107,25 +109,17 @@ void watchPictures(benchmark::State& state, Setup* setup, bool atOnce) {
 }
 
 // The console report, then the ratio for each delay.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TimesReporter {
 public:
-    void ReportRuns(const std::vector<Run>& reports) override {
-        ConsoleReporter::ReportRuns(reports);
-        for (const Run& run : reports) {
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                m_milliseconds[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
-
     void printSummary() const {
         std::printf("\n");
         for (const int delay : Delays) {
-            const auto watch = m_milliseconds.find(name("watch", delay));
-            const auto serial = m_milliseconds.find(name("one by one", delay));
-            if (watch == m_milliseconds.end() || serial == m_milliseconds.end())
+            const double* watch = time(name("watch", delay));
+            const double* serial = time(name("one by one", delay));
+            if (!watch || !serial)
                 continue;
             std::printf("%3d ms answers: watch %8.1f ms, one by one %8.1f ms, ratio %.2f\n", delay,
-                        watch->second, serial->second, watch->second / serial->second);
+                        *watch, *serial, *watch / *serial);
         }
     }
 
@@ -133,9 +127,6 @@ public:
         return std::string(kind) + ", " + std::to_string(PictureCount) + " pictures, answers in " +
                std::to_string(delay) + " ms";
     }
-
-private:
-    std::map<std::string, double> m_milliseconds;
 };
 
 } // namespace
