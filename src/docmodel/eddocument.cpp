@@ -18,6 +18,10 @@
 
 namespace {
 
+/// The most memory the document's decoded pictures may take: past it, the
+/// invalid picture stands for the rest.
+constexpr qint64 kPictureMemoryLimit = qint64(1) << 30;
+
 /// What the editor shows of a picture on the web that has no image yet: a
 /// framed box with the picture's address over `state`, at the size the
 /// picture is shown in when it has one.
@@ -199,7 +203,6 @@ void EdDocument::insertText(QTextCursor& cursor, const QString& text, int styleN
 }
 
 void EdDocument::registerPicture(const DocPicture& picture) {
-    constexpr qint64 kPictureMemoryLimit = qint64(1) << 30;
     const QString name = picture.resourceName();
     if (m_registered.contains(name))
         return;
@@ -223,7 +226,6 @@ void EdDocument::registerPicture(const DocPicture& picture) {
 }
 
 bool EdDocument::showWebPicture(const QString& address, const QByteArray& bytes) {
-    constexpr qint64 kPictureMemoryLimit = qint64(1) << 30;
     if (!m_webAddresses.contains(address))
         return false;
     DocPicture fetched;
