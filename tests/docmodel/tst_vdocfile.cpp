@@ -496,6 +496,7 @@ void TestVDocFile::webPicturesReopenByAddress_data() {
     QTest::newRow("query, spaces and accents")
         << "http://pics.example/\u00c9t\u00e9 photo.jpg?id=3&size=l";
     QTest::newRow("long") << "https://pics.example/" + QString(4000, u'a') + ".png";
+    QTest::newRow("percent and hash") << "https://pics.example/50%off/pic%201#2.jpg";
 }
 
 void TestVDocFile::webPicturesReopenByAddress() {
